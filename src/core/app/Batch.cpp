@@ -1,0 +1,128 @@
+#include "core/app/Batch.h"
+
+#include "core/app/Document.h"
+#include "core/app/FileIo.h"
+#include "core/app/ProfileSession.h"
+
+namespace kw {
+
+namespace {
+
+// A profile named on the command line is used from where it is; a bare name that is not in
+// the current folder is looked for in the program folder.
+std::string findProfileArgument(const App& app, const std::string& arg) {
+  if (fileExists(arg)) return arg;
+  if (arg.find('/') == std::string::npos) {
+    std::string inFolder = findInProgramFolder(app, arg);
+    if (fileExists(inFolder)) return inFolder;
+  }
+  return {};
+}
+
+bool setControl(App& app, const std::string& control, const std::string& value) {
+  if (control == "CutSpeedEdit") {
+    app.plot.cutSpeed = value;
+  } else if (control == "RapidSpeedEdit") {
+    app.plot.rapidSpeed = value;
+  } else if (control == "SlideEdit1") {
+    app.plot.slideStep = value;
+  } else {
+    std::string why;
+    if (!app.profile.setFromText(control, value, &why)) {
+      app.ui.message("Cannot set " + control + ": " + why);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int runBatchConversion(App& app, const std::vector<std::string>& args) {
+  if (args.empty()) return 0;
+  if (args.size() >= 3) {
+    std::string profilePath = findProfileArgument(app, args[2]);
+    if (!profilePath.empty()) {
+      app.currentProfileName = cut255(baseName(profilePath));
+      Savelastini(app);
+      LoadLastini(app, profilePath);
+    } else {
+      app.ui.message(kIniNotFound);
+    }
+  }
+  const std::string& source = args[0];
+  if (!fileExists(source)) {
+    app.ui.message(kSourceNotFound);
+    return 1;
+  }
+  if (!Load_file(app, source)) return 1;
+  app.commands.run("Main.LineOrderGXYZIJKR1Click", app);
+  if (args.size() < 2) return 0;
+
+  const std::string& output = args[1];
+  const std::string outExt = upperExtension(output);
+  if (outExt == ".SGT") {
+    app.ui.message("Conversion to incremental for a .SGT output is not available yet: nothing was written to " +
+                   output + ".");
+    return 1;
+  }
+  if (outExt == ".DXF") {
+    if (upperExtension(source) == ".PNT")
+      app.ui.message("Writing a points file as DXF is not available yet: nothing was written to " + output + ".");
+    else
+      app.ui.message("A .DXF output is written only from a .PNT points file: nothing was written to " + output +
+                     ".");
+    return 1;
+  }
+  std::string error;
+  if (!writeFileAtomically(output, joinCrLf(app.buffer.lines), &error)) {
+    app.ui.message("Cannot save " + output + ": " + error);
+    return 1;
+  }
+  app.ui.setCaption(WindowId::Plot, output);
+  return 0;
+}
+
+std::vector<std::string> splitCommandList(const std::string& list) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t comma = list.find(',', start);
+    std::string name = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (!name.empty()) names.push_back(name);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return names;
+}
+
+int runDoCommands(App& app, const DoRequest& request) {
+  for (const auto& name : request.commands) {
+    if (!app.commands.has(name)) {
+      app.ui.message("Unknown command " + name + " (kerfwerk --do --list shows the names)");
+      return 1;
+    }
+  }
+  if (!request.profile.empty()) {
+    if (!fileExists(request.profile)) {
+      app.ui.message("Profile not found: " + request.profile);
+      return 1;
+    }
+    if (!loadProfileFile(app, request.profile)) return 1;
+    app.currentProfileName = cut255(baseName(request.profile));
+    setProfileLabel(app, app.currentProfileName);
+  }
+  for (const auto& [control, value] : request.sets)
+    if (!setControl(app, control, value)) return 1;
+  if (!fileExists(request.input)) {
+    app.ui.message(kSourceNotFound + std::string(": ") + request.input);
+    return 1;
+  }
+  if (!Load_file(app, request.input)) return 1;
+  app.buffer.modified = false;
+  if (request.select) app.highlighted = *request.select;
+  for (const auto& name : request.commands) app.commands.run(name, app);
+  return saveAsTo(app, request.output) ? 0 : 1;
+}
+
+}  // namespace kw

@@ -1,0 +1,141 @@
+#include "core/app/Document.h"
+
+#include "core/app/App.h"
+#include "core/app/FileIo.h"
+#include "core/app/ProfileSession.h"
+#include "core/app/TempFiles.h"
+#include "core/profile/Translate.h"
+
+namespace kw {
+
+bool Load_file(App& app, const std::string& nameIn) {
+  const std::string name = cut255(nameIn);
+  app.buffer.lines.clear();
+  ++app.buffer.generation;
+  app.ui.setBusy(true);
+  const std::string ext = upperExtension(name);
+  std::string docName = name;
+  bool loaded = true;
+  if (ext == ".DXF") {
+    loaded = false;
+    for (const char* temp : {kDxf1File, kNewFile, kTempFile, kUnusedFile}) DeleteMyFile(app, temp);
+    app.ui.message("DXF drawings cannot be opened yet: this version converts G-code text files only.");
+    docName = name.substr(0, name.size() - 4);
+  } else {
+    std::string error;
+    if (!readTextLines(name, app.buffer.lines, &error)) {
+      app.ui.setBusy(false);
+      app.ui.message("Cannot open " + name + ": " + error);
+      return false;
+    }
+  }
+  if (app.buffer.lines.empty()) {
+    app.title = kUntitledTitle;
+    app.openDialogFileName.clear();
+  } else {
+    app.currentFileName = docName;
+    app.title = baseName(docName);
+    app.openDialogFileName = " ";
+  }
+  app.ui.setCaption(WindowId::Main, app.title);
+  if (app.profile.flag("TranslateLoad")) app.commands.run("Main.Translate1Click", app);
+  app.ui.setBusy(false);
+  return loaded;
+}
+
+bool SaveTheFile(App& app) {
+  std::string error;
+  if (!writeFileAtomically(app.currentFileName, joinCrLf(app.buffer.lines), &error)) {
+    app.ui.message("Cannot save " + app.currentFileName + ": " + error);
+    return false;
+  }
+  app.ui.setCaption(WindowId::Plot, "Saved & Archive bit set");
+  app.ui.beep();
+  app.buffer.modified = false;
+  return true;
+}
+
+void Save1Click(App& app) {
+  if (app.currentFileName.empty()) {
+    SaveAs1Click(app);
+    return;
+  }
+  if (fileExists(app.currentFileName)) {
+    if (app.ui.askYesNo("Overwrite " + app.currentFileName + " ") == Answer::Yes) SaveTheFile(app);
+    return;
+  }
+  SaveTheFile(app);
+}
+
+void SaveAs1Click(App& app) {
+  FileDialog dialog;
+  dialog.title = "Save As " + app.currentFileName;
+  dialog.filters = {"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"};
+  dialog.fileName = app.currentFileName;
+  if (auto chosen = app.ui.chooseSaveFile(dialog)) saveAsTo(app, *chosen);
+}
+
+bool saveAsTo(App& app, const std::string& nameIn) {
+  const std::string name = cut255(nameIn);
+  if (upperExtension(name) == ".DXF") {
+    app.ui.message("Saving as DXF is not available yet: nothing was written to " + name + ".");
+    return false;
+  }
+  app.currentFileName = name;
+  app.title = baseName(name);
+  app.ui.setCaption(WindowId::Main, app.title);
+  return SaveTheFile(app);
+}
+
+void SaveoldFile(App& app) {
+  if (!app.buffer.modified || app.buffer.lines.size() <= 1) return;
+  app.ui.hideWindow(WindowId::Offset);
+  app.ui.hideWindow(WindowId::Array);
+  if (app.ui.askYesNo(kModifiedQuestion) == Answer::Yes) Save1Click(app);
+}
+
+void New1Click(App& app) {
+  app.commands.run("Main.DefaultWindows1Click", app);
+  SaveoldFile(app);
+  app.buffer.lines.clear();
+  ++app.buffer.generation;
+  app.buffer.modified = false;
+  app.openDialogFileName.clear();
+  app.title = kUntitledTitle;
+  app.ui.setCaption(WindowId::Main, app.title);
+}
+
+void FileOpenClick(App& app) {
+  SaveoldFile(app);
+  FileDialog dialog;
+  dialog.filters = {"All Files (*.*)", "Autocad Dxf files (*.DXF)", "Text files (*.TXT)"};
+  dialog.folder = app.openDialogInitialDir;
+  dialog.fileName = app.openDialogFileName;
+  auto chosen = app.ui.chooseOpenFile(dialog);
+  if (chosen) Load_file(app, *chosen);
+  app.buffer.modified = false;
+  // The next Open starts where this dialog was left.
+  app.openDialogInitialDir = dialog.folder;
+}
+
+bool FormCloseQuery(App& app) {
+  if (!app.buffer.modified || app.buffer.lines.size() <= 1 || app.argumentCount >= 2) return true;
+  switch (app.ui.askYesNo(kModifiedQuestion)) {
+    case Answer::Yes:
+      Save1Click(app);
+      return true;
+    case Answer::No:
+      return true;
+    case Answer::Dismissed:
+      return false;
+  }
+  return false;
+}
+
+void FileExitClick(App& app) { Savelastini(app); }
+
+void dropFiles(App& app, const std::vector<std::string>& paths) {
+  if (!paths.empty()) Load_file(app, paths.front());
+}
+
+}  // namespace kw

@@ -1,0 +1,37 @@
+#pragma once
+// The program document: opening by extension, saving, New, Open, Save As, the unsaved-work
+// and closing questions, dropped files and Exit.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kw {
+
+struct App;
+
+inline constexpr const char* kModifiedQuestion = "File has been modified. Save file?";
+
+// Opens a file into the program buffer, dispatching on its extension. False when the file
+// could not be read or converted (the user has been told why).
+bool Load_file(App& app, const std::string& name);
+
+// Writes every line, each ended by CR LF, to CurrentFileName. False when the save failed
+// (the old file is then untouched and the user was told why).
+bool SaveTheFile(App& app);
+void Save1Click(App& app);
+// Save As: the dialog, then saveAsTo with the chosen name.
+void SaveAs1Click(App& app);
+// The part of Save As after a name was chosen.
+// False when nothing was written.
+bool saveAsTo(App& app, const std::string& name);
+void SaveoldFile(App& app);
+void New1Click(App& app);
+void FileOpenClick(App& app);
+// The closing question; true when the window may close.
+bool FormCloseQuery(App& app);
+// Exit: writes the last-use file. The caller waits 1000 ms and closes the main window.
+void FileExitClick(App& app);
+// Files dropped on the main window: the first one is opened, without a question.
+void dropFiles(App& app, const std::vector<std::string>& paths);
+
+}  // namespace kw

@@ -1,0 +1,31 @@
+#pragma once
+// File helpers for documents: whole-file reads split into lines, and saves that never
+// destroy the old file when they fail.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kw {
+
+// Reads a text file into lines. Lines end at LF; a CR just before the LF is dropped; every
+// other byte is kept. A final line without LF counts; an empty file gives no lines.
+// On failure returns false and sets error to the system's reason.
+bool readTextLines(const std::string& path, std::vector<std::string>& lines, std::string* error);
+
+// The lines joined as the program saves them: every line ended by CR LF.
+std::string joinCrLf(const std::vector<std::string>& lines);
+
+// Writes bytes to path through a temporary file in the same folder, flushed to disk and then
+// renamed over the target, keeping the old file's permissions. On failure the old file is
+// untouched and error says why.
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
+
+bool fileExists(const std::string& path);
+// "C:/work/part.dxf" -> "part.dxf" (both slash kinds separate folders).
+std::string baseName(std::string_view path);
+// ".DXF" for "part.dxf"; "" when the name has no extension.
+std::string upperExtension(std::string_view path);
+// Cut to at most 255 bytes, the length of the program's short texts.
+std::string cut255(std::string_view text);
+
+}  // namespace kw

@@ -1,0 +1,48 @@
+#include "core/app/TempFiles.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "core/app/App.h"
+#include "core/app/ProfileSession.h"
+
+namespace kw {
+
+namespace fs = std::filesystem;
+
+void PassFiles::close() {
+  if (input) std::fclose(input);
+  if (output) std::fclose(output);
+  input = output = nullptr;
+}
+
+void DeleteMyFile(const App& app, const std::string& name) {
+  std::string path = findInProgramFolder(app, name);
+  std::error_code ec;
+  if (fs::is_regular_file(path, ec)) fs::remove(path, ec);
+}
+
+bool SetupMyFile(App& app, PassFiles& files) {
+  files.close();
+  DeleteMyFile(app, kDxf1File);
+  const std::string input = app.pathInFolder(kDxf1File);
+  std::error_code ec;
+  fs::rename(findInProgramFolder(app, kNewFile), input, ec);
+  if (ec) app.ui.message("Rename File problem ! ");
+  files.input = std::fopen(input.c_str(), "rb");
+  if (!files.input) {
+    app.ui.message("Cannot open " + input + ": " + std::strerror(errno));
+    return false;
+  }
+  const std::string output = app.pathInFolder(kNewFile);
+  files.output = std::fopen(output.c_str(), "wb");
+  if (!files.output) {
+    app.ui.message("Cannot create " + output + ": " + std::strerror(errno));
+    files.close();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kw

@@ -1,0 +1,37 @@
+#pragma once
+// The temporary files of the multi-pass rewrites, all in the program folder, and the two
+// pass files that chain one pass's output into the next pass's input.
+#include <cstdio>
+#include <string>
+
+namespace kw {
+
+struct App;
+
+inline constexpr const char* kDxf1File = "DXF1.$$$";
+inline constexpr const char* kNewFile = "NEWFILE.$$$";
+inline constexpr const char* kTempFile = "Temp.$$$";
+inline constexpr const char* kUnusedFile = "UNUSED.$$$";
+inline constexpr const char* kNewDxfFile = "NewDXF.$$$";
+
+// PassInputFile and PassOutputFile: open while a multi-pass rewrite runs.
+class PassFiles {
+ public:
+  PassFiles() = default;
+  ~PassFiles() { close(); }
+  PassFiles(const PassFiles&) = delete;
+  PassFiles& operator=(const PassFiles&) = delete;
+  std::FILE* input = nullptr;
+  std::FILE* output = nullptr;
+  void close();
+};
+
+// Deletes a temporary file of the program folder if it exists (name matched without regard
+// to case).
+void DeleteMyFile(const App& app, const std::string& name);
+
+// Turns the last pass's output "NEWFILE.$$$" into the next pass's input "DXF1.$$$" and opens
+// a new empty "NEWFILE.$$$". False (after telling the user) when a file cannot be opened.
+bool SetupMyFile(App& app, PassFiles& files);
+
+}  // namespace kw

@@ -1,0 +1,81 @@
+#pragma once
+// The one way core routines talk to the user: message boxes, questions, beeps, captions,
+// the busy cursor. The GUI implements it with Qt, the headless runs print to stderr, and
+// tests record every call.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kw {
+
+enum class Answer { Yes, No, Dismissed };
+
+enum class WindowId { Main, Plot, Setup, Comm, Drawing, DecimalAscii, Offset, Array };
+
+// What a file dialog starts with; the dialog leaves folder where the user left it.
+struct FileDialog {
+  std::string title;
+  std::vector<std::string> filters;  // "All Files (*.*)", ...
+  std::string folder;                // "" = the process's current folder
+  std::string fileName;
+};
+
+class UiPort {
+ public:
+  virtual ~UiPort() = default;
+  // Information box with an OK button.
+  virtual void message(std::string_view text) = 0;
+  // Warning with Yes and No.
+  virtual Answer askYesNo(std::string_view text) = 0;
+  virtual void beep() = 0;
+  virtual void setCaption(WindowId window, std::string_view caption) = 0;
+  // Hourglass cursor on (true) or back to normal (false).
+  virtual void setBusy(bool busy) = 0;
+  // Open and save dialogs: the chosen path, or nothing when cancelled.
+  virtual std::optional<std::string> chooseOpenFile(FileDialog& dialog) = 0;
+  virtual std::optional<std::string> chooseSaveFile(FileDialog& dialog) = 0;
+  virtual void hideWindow(WindowId) {}
+};
+
+// Headless port: every message and question goes to stderr; questions are answered No.
+class StderrPort : public UiPort {
+ public:
+  void message(std::string_view text) override;
+  Answer askYesNo(std::string_view text) override;
+  void beep() override {}
+  void setCaption(WindowId, std::string_view) override {}
+  void setBusy(bool) override {}
+  std::optional<std::string> chooseOpenFile(FileDialog&) override { return std::nullopt; }
+  std::optional<std::string> chooseSaveFile(FileDialog&) override { return std::nullopt; }
+};
+
+// Records every call; questions take their answers from a queue (No when it is empty).
+class RecordingPort : public UiPort {
+ public:
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::vector<Answer> answers;
+  std::vector<std::pair<WindowId, std::string>> captions;
+  std::vector<std::optional<std::string>> picks;  // answers of the file dialogs, in order
+  std::vector<FileDialog> dialogs;                // what each dialog was shown
+  std::vector<WindowId> hidden;
+  int beeps = 0;
+
+  void message(std::string_view text) override { messages.emplace_back(text); }
+  Answer askYesNo(std::string_view text) override;
+  void beep() override { ++beeps; }
+  void setCaption(WindowId window, std::string_view caption) override {
+    captions.emplace_back(window, std::string(caption));
+  }
+  void setBusy(bool) override {}
+  std::optional<std::string> chooseOpenFile(FileDialog& dialog) override { return pick(dialog); }
+  std::optional<std::string> chooseSaveFile(FileDialog& dialog) override { return pick(dialog); }
+  void hideWindow(WindowId window) override { hidden.push_back(window); }
+  std::string lastCaption(WindowId window) const;
+
+ private:
+  std::optional<std::string> pick(const FileDialog& dialog);
+};
+
+}  // namespace kw

@@ -1,0 +1,68 @@
+#pragma once
+// Reading words and numbers out of a G-code block. Every part of the program that looks at
+// a block goes through these routines, so the rules here are the program's G-code syntax:
+// which characters end a number, which occurrence of a letter counts, how sloppy numbers
+// such as ".5" or "5." are repaired. Letters are matched exactly as written (no case
+// folding), and a block longer than kMaxBlockLength bytes is cut before it is scanned.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kw {
+
+inline constexpr std::size_t kMaxBlockLength = 255;
+
+// The characters that end a number: printable ASCII punctuation except + - . ' : and the
+// upper-case letters. Digits, signs, the point, the apostrophe, the colon, blanks, lower-case
+// letters, control characters and bytes above 126 do not end a number.
+inline constexpr std::string_view WordTerminators =
+    "!\"#$%&()*,/;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`{|}~";
+
+bool isWordTerminator(char ch);
+
+struct LetterValue {
+  float value = 0.0f;
+  bool found = false;
+};
+
+// The value that follows the first occurrence of `letter` in `block`, after blanks and tabs
+// are removed. Comments are not skipped. The number is the character right after the letter
+// plus every following character up to a word terminator. When that text is not a number it
+// is repaired once (".5" -> "0.5", "-.5" -> "-0.5", "5." -> "5"). A number that does not fit
+// a float (e.g. 1e39) counts as not found; one too small for a float reads as 0. An empty
+// letter is never found. Not found always gives the value 0. Allocates nothing.
+LetterValue FindLetterValue(std::string_view letter, std::string_view block);
+
+// The address letters of the machine's dialect and its comment delimiters.
+struct BlockLetters {
+  std::string n = "N", r = "R", i = "I", j = "J", k = "K", x = "X", y = "Y", z = "Z";
+  std::string commentStart, commentEnd;
+};
+
+// The first word of each letter, each followed by one blank, or empty when the letter does
+// not occur; `rest` is what remains of the block, without blanks, followed by its comments.
+struct BlockWords {
+  std::string g, m, n, x, y, z, i, j, r, k, rest;
+  bool operator==(const BlockWords&) const = default;
+};
+
+// Splits a block into words. Comments (from letters.commentStart up to and including the next
+// letters.commentEnd, or to the end of the block when no end follows or the end delimiter is
+// empty) are lifted out first and kept byte for byte at the end of `rest`, in their order.
+// Then blanks and tabs are removed and the letters G, M, N, X, Y, Z, R, I, J, K are searched
+// in that order, each word being deleted before the next letter is searched. A word is the
+// letter, the character after it (whatever it is) and every following character up to a word
+// terminator. Only the first word of each letter is taken; an empty letter takes nothing.
+BlockWords SplitBlockWords(std::string_view block, const BlockLetters& letters);
+
+// mode 'A' removes every `ch`; 'B' removes leading and trailing runs of `ch`; 'L' the leading
+// run; 'R' the trailing run. The mode is compared in upper case; any other mode returns the
+// text unchanged. The text is not cut.
+std::string StripChar(char mode, char ch, std::string_view text);
+
+// sqrt(|a*a - b*b|) and sqrt(a*a + b*b), computed in extended precision. A result beyond the
+// float range is +infinity.
+float RootOfSquareDifference(float a, float b);
+float RootOfSquareSum(float a, float b);
+
+}  // namespace kw

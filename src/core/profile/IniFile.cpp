@@ -1,0 +1,248 @@
+#include "core/profile/IniFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "core/text/LenientInt.h"
+
+namespace kw {
+
+namespace {
+
+constexpr std::size_t kNone = std::string::npos;
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimmed(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+// The name of a "[Section]" line, or nothing for any other line.
+std::optional<std::string_view> sectionName(std::string_view line) {
+  const std::string_view t = trimmed(line);
+  if (t.empty() || t.front() != '[') return std::nullopt;
+  const std::size_t close = t.find(']');
+  if (close == kNone) return std::nullopt;
+  return trimmed(t.substr(1, close - 1));
+}
+
+// Index of the '=' of a key line, kNone for a line that holds no key.
+std::size_t equalsOf(std::string_view line) {
+  if (sectionName(line)) return kNone;
+  return line.find('=');
+}
+
+bool isBlankLine(std::string_view line) { return trimmed(line).empty(); }
+
+std::string systemReason(int err) { return std::strerror(err); }
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IniFile::load(const std::string& path, std::string* error) {
+  *this = IniFile();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return true;
+    if (error) *error = systemReason(errno);
+    return false;
+  }
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int err = errno;
+      ::close(fd);
+      if (error) *error = systemReason(err);
+      return false;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  *this = fromText(bytes);
+  return true;
+}
+
+IniFile IniFile::fromText(std::string_view bytes) {
+  IniFile ini;
+  bool styleKnown = false;
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    const std::size_t lf = bytes.find('\n', pos);
+    if (lf == kNone) {
+      ini.lines_.emplace_back(bytes.substr(pos));
+      break;
+    }
+    const bool cr = lf > pos && bytes[lf - 1] == '\r';
+    if (!styleKnown) {
+      ini.crlf_ = cr;
+      styleKnown = true;
+    }
+    ini.lines_.emplace_back(bytes.substr(pos, lf - pos - (cr ? 1 : 0)));
+    pos = lf + 1;
+  }
+  return ini;
+}
+
+std::size_t IniFile::findKey(std::string_view section, std::string_view key) const {
+  bool inSection = false;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const std::string& line = lines_[i];
+    if (auto name = sectionName(line)) {
+      inSection = sameName(*name, section);
+      continue;
+    }
+    if (!inSection) continue;
+    const std::size_t eq = line.find('=');
+    if (eq != kNone && sameName(trimmed(std::string_view(line).substr(0, eq)), key)) return i;
+  }
+  return kNone;
+}
+
+std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {
+  const std::size_t i = findKey(section, key);
+  if (i == kNone) return std::nullopt;
+  std::string v = lines_[i].substr(lines_[i].find('=') + 1);
+  if (!v.empty() && v.back() == '\r') v.pop_back();
+  return v;
+}
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view def) const {
+  auto v = value(section, key);
+  return v ? std::move(*v) : std::string(def);
+}
+
+int IniFile::readInteger(std::string_view section, std::string_view key, int def) const {
+  auto v = value(section, key);
+  if (!v) return def;
+  return strictInt(*v).value_or(def);
+}
+
+bool IniFile::readBool(std::string_view section, std::string_view key, bool def) const {
+  auto v = value(section, key);
+  if (!v) return def;
+  auto n = strictInt(*v);
+  return n ? *n != 0 : def;
+}
+
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+  value = value.substr(0, value.find_first_of("\r\n"));
+  const std::size_t existing = findKey(section, key);
+  if (existing != kNone) {
+    std::string& line = lines_[existing];
+    line.resize(line.find('=') + 1);
+    line.append(value);
+    return;
+  }
+  std::string newLine = std::string(key) + "=" + std::string(value);
+  // After the last key line of the first section of that name (or after its header).
+  std::size_t insertAt = kNone;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (auto name = sectionName(lines_[i])) {
+      if (insertAt != kNone) break;
+      if (sameName(*name, section)) insertAt = i + 1;
+    } else if (insertAt != kNone && equalsOf(lines_[i]) != kNone) {
+      insertAt = i + 1;
+    }
+  }
+  if (insertAt != kNone) {
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(newLine));
+    return;
+  }
+  if (!lines_.empty() && !isBlankLine(lines_.back())) lines_.emplace_back();
+  lines_.push_back("[" + std::string(section) + "]");
+  lines_.push_back(std::move(newLine));
+}
+
+void IniFile::writeInteger(std::string_view section, std::string_view key, int value) {
+  writeString(section, key, std::to_string(value));
+}
+
+void IniFile::writeBool(std::string_view section, std::string_view key, bool value) {
+  writeString(section, key, value ? "1" : "0");
+}
+
+std::string IniFile::text() const {
+  const std::string_view eol = crlf_ ? "\r\n" : "\n";
+  std::string out;
+  std::size_t size = 0;
+  for (const auto& line : lines_) size += line.size() + eol.size();
+  out.reserve(size);
+  for (const auto& line : lines_) {
+    out += line;
+    out += eol;
+  }
+  return out;
+}
+
+bool IniFile::save(const std::string& path, std::string* error) const {
+  auto fail = [&](int err) {
+    if (error) *error = "Unable to write to " + path + ": " + systemReason(err);
+    return false;
+  };
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == kNone ? "." : path.substr(0, slash + 1);
+  const std::string base = slash == kNone ? path : path.substr(slash + 1);
+
+  static std::atomic<unsigned> counter{0};
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    temp = folder + (slash == kNone ? "/." : ".") + base + ".tmp" + std::to_string(::getpid()) +
+           "-" + std::to_string(counter++);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return fail(errno);
+  }
+  if (fd < 0) return fail(EEXIST);
+
+  struct stat old {};
+  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+
+  int err = 0;
+  if (!writeAll(fd, text()) || ::fsync(fd) != 0) err = errno;
+  if (::close(fd) != 0 && err == 0) err = errno;
+  if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
+  if (err != 0) {
+    ::unlink(temp.c_str());
+    return fail(err);
+  }
+  const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+  return true;
+}
+
+}  // namespace kw

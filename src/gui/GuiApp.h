@@ -1,0 +1,35 @@
+#pragma once
+// The windows of one run, created in their start order and bound to the App.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/app/App.h"
+#include "gui/MainWindow.h"
+#include "gui/QtPort.h"
+#include "gui/SetupWindow.h"
+#include "gui/ShellWindow.h"
+
+namespace kw {
+
+class GuiApp {
+ public:
+  // Creates the windows: main, plot, setup, communication, drawing, decimal-ASCII, offset,
+  // array. Creating the setup window loads the default and then the remembered profile.
+  GuiApp(App& app, QtPort& port, std::vector<std::string> arguments);
+
+  MainWindow* main() const { return main_.get(); }
+  QWidget* plot() const { return plot_.get(); }
+  SetupWindow* setup() const { return setup_.get(); }
+  std::vector<QWidget*> windowsInOrder() const;
+
+ private:
+  App& app_;
+  QtPort& port_;
+  std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<ShellWindow> plot_;
+  std::unique_ptr<SetupWindow> setup_;
+  std::unique_ptr<ShellWindow> comm_, drawing_, decimalAscii_, offset_, array_;
+};
+
+}  // namespace kw

@@ -1,0 +1,257 @@
+#include "gui/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolBar>
+
+#include "core/app/Batch.h"
+#include "core/app/Document.h"
+#include "core/app/ProfileSession.h"
+#include "gui/QtPort.h"
+
+namespace kw {
+
+namespace {
+
+std::vector<std::string> splitLines(const QString& text) {
+  std::vector<std::string> lines;
+  if (text.isEmpty()) return lines;
+  QByteArray bytes = text.toLatin1();
+  qsizetype start = 0;
+  for (;;) {
+    qsizetype lf = bytes.indexOf('\n', start);
+    if (lf < 0) {
+      lines.emplace_back(bytes.constData() + start, static_cast<size_t>(bytes.size() - start));
+      break;
+    }
+    lines.emplace_back(bytes.constData() + start, static_cast<size_t>(lf - start));
+    start = lf + 1;
+  }
+  return lines;
+}
+
+QString joinLines(const std::vector<std::string>& lines) {
+  std::string all;
+  size_t total = 0;
+  for (const auto& l : lines) total += l.size() + 1;
+  all.reserve(total);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i) all += '\n';
+    all += lines[i];
+  }
+  return fromBytes(all);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(App& app, QtPort& port, std::vector<std::string> arguments)
+    : app_(app), port_(port), arguments_(std::move(arguments)) {
+  setObjectName("Main");
+  setWindowTitle(kUntitledTitle);
+  editor_ = new QPlainTextEdit(this);
+  editor_->setObjectName("RichEdit1");
+  editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  editor_->setAcceptDrops(false);
+  setCentralWidget(editor_);
+
+  profileLabel_ = new QLabel(fromBytes(app_.profileLabel), this);
+  profileLabel_->setObjectName("Label1");
+  statusBar()->addPermanentWidget(profileLabel_);
+
+  buildMenus();
+  setAcceptDrops(true);
+  placeDefault();
+  app_.commands.add("Main.DefaultWindows1Click", "Default Windows", [this](App&) { placeDefault(); });
+}
+
+QAction* MainWindow::addCommand(QMenu* menu, const QString& objectName, const QString& caption,
+                                const QKeySequence& key, std::function<void()> run) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(objectName);
+  if (!key.isEmpty()) action->setShortcut(key);
+  connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+  return action;
+}
+
+void MainWindow::buildMenus() {
+  QMenu* file = menuBar()->addMenu("&File");
+  file->setObjectName("File1");
+  QAction* newAction = addCommand(file, "New1", "&New", QKeySequence("Ctrl+N"), [this] {
+    runCore([this] { New1Click(app_); });
+  });
+  QAction* openAction = addCommand(file, "FileOpen", "&Open...", QKeySequence(Qt::Key_F4), [this] {
+    runCore([this] {
+      FileOpenClick(app_);
+      applyEditorFont();
+    });
+  });
+  QAction* saveAction = addCommand(file, "Save1", "&Save", QKeySequence(Qt::Key_F2), [this] {
+    runCore([this] { Save1Click(app_); });
+  });
+  QAction* saveAsAction = addCommand(file, "SaveAs1", "Save &As...", QKeySequence("Ctrl+F2"), [this] {
+    runCore([this] { SaveAs1Click(app_); });
+  });
+  file->addSeparator();
+  addCommand(file, "FileExit", "E&xit", QKeySequence(), [this] {
+    syncToCore();
+    FileExitClick(app_);
+    QTimer::singleShot(1000, this, &QWidget::close);
+  });
+
+  QMenu* misc = menuBar()->addMenu("&Misc");
+  misc->setObjectName("Misc1");
+  addCommand(misc, "LineOrderGXYZIJKR1", "Line Order N G M X Y Z I J K R", QKeySequence("Ctrl+O"),
+             [this] { runCommand("Main.LineOrderGXYZIJKR1Click"); });
+  addCommand(misc, "LineOrderXYZIJKRM1", "Line Order N G X Y Z I J K R M", QKeySequence("Ctrl+Alt+L"),
+             [this] { runCommand("Main.LineOrderXYZIJKRM1Click"); });
+  misc->addSeparator();
+  addCommand(misc, "Translate1", "Translate Using table from setup window", QKeySequence(),
+             [this] { runCommand("Main.Translate1Click"); });
+
+  QMenu* setup = menuBar()->addMenu("&Setup");
+  setup->setObjectName("Setup1");
+  QAction* useIni = addCommand(setup, "UseNewINI1", "&Use another Machine INI File", QKeySequence(Qt::Key_F11), [this] {
+    port_.hideWindow(WindowId::Comm);
+    FileDialog dialog;
+    dialog.folder = app_.folder;
+    dialog.fileName = "*.ini";
+    dialog.filters = {"INI files (*.ini)", "All Files (*.*)"};
+    auto picked = port_.chooseOpenFile(dialog);
+    chooseAndLoadProfile(app_, picked);
+  });
+  useIni->setToolTip(" Use new INI ");
+  addCommand(setup, "EditorCreateaNewINIFile1", "Edit or Create a New &INI File", QKeySequence(Qt::Key_F10),
+             [this] {
+               port_.hideWindow(WindowId::Comm);
+               emit showSetupRequested();
+             });
+  addCommand(setup, "DefaultWindows1", "Default Windows", QKeySequence(Qt::Key_F9),
+             [this] { runCommand("Main.DefaultWindows1Click"); })
+      ->setToolTip("Return all windows to their original positions.");
+
+  QToolBar* bar = addToolBar("Tools");
+  bar->setObjectName("ToolBar1");
+  bar->addAction(newAction);
+  openAction->setToolTip("Open");
+  bar->addAction(openAction);
+  bar->addAction(saveAction);
+  bar->addAction(saveAsAction);
+  bar->addSeparator();
+  QAction* t1 = bar->addAction("T1");
+  t1->setObjectName("SpeedButton16");
+  t1->setToolTip("Translate using first half of table lines 30-49");
+  connect(t1, &QAction::triggered, this, [this] { runCommand("Main.SpeedButton16Click"); });
+  QAction* t2 = bar->addAction("T2");
+  t2->setObjectName("SpeedButton17");
+  t2->setToolTip("Translate using second half of table lines 50-69");
+  connect(t2, &QAction::triggered, this, [this] { runCommand("Main.SpeedButton17Click"); });
+  bar->addSeparator();
+  bar->addAction(useIni);
+}
+
+void MainWindow::syncToCore() {
+  app_.buffer.lines = splitLines(editor_->toPlainText());
+  app_.buffer.modified = editor_->document()->isModified();
+  shownLines_ = app_.buffer.lines;
+}
+
+void MainWindow::syncFromCore() {
+  if (app_.buffer.generation != shownGeneration_) {
+    shownGeneration_ = app_.buffer.generation;
+    editor_->setPlainText(joinLines(app_.buffer.lines));
+    QTextCursor cursor = editor_->textCursor();
+    cursor.setPosition(app_.buffer.lines.empty() || app_.buffer.lines[0].empty() ? 0 : 1);
+    editor_->setTextCursor(cursor);
+  } else if (app_.buffer.lines != shownLines_) {
+    int position = editor_->textCursor().position();
+    QTextCursor cursor(editor_->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(joinLines(app_.buffer.lines));
+    cursor.endEditBlock();
+    cursor.setPosition(std::min(position, editor_->document()->characterCount() - 1));
+    editor_->setTextCursor(cursor);
+  }
+  shownLines_ = app_.buffer.lines;
+  editor_->document()->setModified(app_.buffer.modified);
+  setWindowTitle(fromBytes(app_.title));
+  profileLabel_->setText(fromBytes(app_.profileLabel));
+}
+
+void MainWindow::runCommand(const std::string& name) {
+  runCore([&] { app_.commands.run(name, app_); });
+}
+
+void MainWindow::applyEditorFont() {
+  QFont font = editor_->font();
+  const std::string& family = app_.profile.text("FontName");
+  if (!family.empty()) font.setFamily(QString::fromStdString(family));
+  font.setPointSize(app_.profile.number("FontSize"));
+  font.setBold(true);
+  editor_->setFont(font);
+  QPalette palette = editor_->palette();
+  palette.setColor(QPalette::Text, Qt::black);
+  editor_->setPalette(palette);
+}
+
+void MainWindow::placeDefault() {
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  QRect area = screen->availableGeometry();
+  int top = static_cast<int>(std::lround(area.height() * 0.1));
+  int height = static_cast<int>(std::lround(area.height() * 0.8));
+  int width = area.width() / 2;
+  showNormal();
+  setGeometry(area.x(), area.y() + top, width, height);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  syncToCore();
+  if (FormCloseQuery(app_)) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+  syncFromCore();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // The batch steps for the command-line arguments run once, when the window first becomes
+  // active with an empty editor: asking again on every activation would repeat its messages
+  // without end, since closing a message box activates the window again.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !batchDone_ && !arguments_.empty() &&
+      editor_->document()->isEmpty()) {
+    batchDone_ = true;
+    runCore([this] {
+      runBatchConversion(app_, arguments_);
+      applyEditorFont();
+    });
+  }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  runCore([&] {
+    dropFiles(app_, paths);
+    applyEditorFont();
+  });
+}
+
+}  // namespace kw

@@ -1,0 +1,63 @@
+#pragma once
+// The main window: the program text in RichEdit1, the file commands and the menus that run
+// the registered commands.
+#include <QLabel>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+
+#include "core/app/App.h"
+
+namespace kw {
+
+class QtPort;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  MainWindow(App& app, QtPort& port, std::vector<std::string> arguments);
+
+  QPlainTextEdit* editor() const { return editor_; }
+  // Copies the editor's text and modified flag into the program buffer.
+  void syncToCore();
+  // Shows the program buffer in the editor: a new document resets the editor and its undo
+  // history, a rewrite replaces the text as one undoable edit.
+  void syncFromCore();
+  // Runs a registered command on the editor's text.
+  void runCommand(const std::string& name);
+  // Runs a core routine on the editor's text.
+  template <typename F>
+  void runCore(F&& routine) {
+    syncToCore();
+    routine();
+    syncFromCore();
+  }
+  // Window places of "Default Windows".
+  void placeDefault();
+  void setArguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
+
+ signals:
+  void showSetupRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void buildMenus();
+  QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key,
+                      std::function<void()> run);
+  void applyEditorFont();
+
+  App& app_;
+  QtPort& port_;
+  std::vector<std::string> arguments_;
+  bool batchDone_ = false;
+  QPlainTextEdit* editor_ = nullptr;
+  QLabel* profileLabel_ = nullptr;
+  std::vector<std::string> shownLines_;  // the lines the editor showed at the last sync
+  int shownGeneration_ = -1;
+};
+
+}  // namespace kw

@@ -1,0 +1,86 @@
+#include "gui/QtPort.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace kw {
+
+namespace {
+
+QString filterString(const std::vector<std::string>& filters) {
+  QStringList list;
+  for (const auto& f : filters) list << QString::fromStdString(f);
+  return list.join(";;");
+}
+
+std::optional<std::string> runDialog(QWidget* parent, FileDialog& dialog, QFileDialog::AcceptMode mode) {
+  QFileDialog box(parent, QString::fromStdString(dialog.title), QString::fromStdString(dialog.folder),
+                  filterString(dialog.filters));
+  box.setAcceptMode(mode);
+  box.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  // Save As asks no overwrite question of its own; the program asks where it must.
+  box.setOption(QFileDialog::DontConfirmOverwrite, true);
+  std::string name = dialog.fileName;
+  if (!name.empty() && name != " ") box.selectFile(fromPath(name));
+  bool picked = box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty();
+  dialog.folder = box.directory().absolutePath().toStdString();
+  if (!picked) return std::nullopt;
+  return box.selectedFiles().first().toStdString();
+}
+
+}  // namespace
+
+QWidget* QtPort::window(WindowId id) const {
+  auto it = windows_.find(id);
+  return it == windows_.end() ? nullptr : it->second;
+}
+
+QWidget* QtPort::parent() const {
+  QWidget* active = QApplication::activeWindow();
+  return active ? active : window(WindowId::Main);
+}
+
+void QtPort::message(std::string_view text) {
+  QMessageBox::information(parent(), QApplication::applicationName(), fromBytes(text));
+}
+
+Answer QtPort::askYesNo(std::string_view text) {
+  QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), fromBytes(text),
+                  QMessageBox::Yes | QMessageBox::No, parent());
+  box.setEscapeButton(QMessageBox::NoButton);
+  int result = box.exec();
+  if (box.clickedButton() == nullptr) return Answer::Dismissed;
+  if (result == QMessageBox::Yes) return Answer::Yes;
+  if (result == QMessageBox::No) return Answer::No;
+  return Answer::Dismissed;
+}
+
+void QtPort::beep() { QApplication::beep(); }
+
+void QtPort::setCaption(WindowId id, std::string_view caption) {
+  if (QWidget* w = window(id)) w->setWindowTitle(fromBytes(caption));
+}
+
+void QtPort::setBusy(bool busy) {
+  if (busy) {
+    if (busyDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (busyDepth_ > 0 && --busyDepth_ == 0) {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+std::optional<std::string> QtPort::chooseOpenFile(FileDialog& dialog) {
+  return runDialog(parent(), dialog, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> QtPort::chooseSaveFile(FileDialog& dialog) {
+  return runDialog(parent(), dialog, QFileDialog::AcceptSave);
+}
+
+void QtPort::hideWindow(WindowId id) {
+  if (QWidget* w = window(id)) w->hide();
+}
+
+}  // namespace kw

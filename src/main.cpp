@@ -1,0 +1,160 @@
+// kerfwerk: the desktop program, or the headless batch conversion and scripted commands.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/app/App.h"
+#include "core/app/Batch.h"
+#include "core/app/ProfileSession.h"
+#include "core/app/ProgramFolder.h"
+#include "gui/GuiApp.h"
+#include "gui/QtPort.h"
+
+namespace {
+
+const char* kUsage =
+    "Usage:\n"
+    "  kerfwerk [SOURCE]                 open the program window (and SOURCE)\n"
+    "  kerfwerk SOURCE OUTPUT [PROFILE]  convert SOURCE into OUTPUT without a window\n"
+    "  kerfwerk --do NAME[,NAME...] IN OUT [--profile P] [--set CONTROL=VALUE]...\n"
+    "           [--select FIRST:COUNT]\n"
+    "                                    open IN, run the named commands, save OUT\n"
+    "  kerfwerk --do --list              list the command names\n"
+    "  kerfwerk --help | --version\n"
+    "\n"
+    "The batch conversion loads the remembered machine profile (or PROFILE, which is then\n"
+    "remembered), opens SOURCE, puts the words of every line in the order\n"
+    "N G M X Y Z I J K R and writes OUTPUT with CR LF line ends. Messages go to stderr;\n"
+    "the exit status is 0 on success and 1 when the conversion stopped on an error.\n"
+    "Not available yet: DXF sources, .DXF and .SGT outputs.\n"
+    "\n"
+    "--do runs registered commands headless: --profile uses a profile file from where it\n"
+    "is, --set gives a setup control (e.g. RCheckbox=1, DpEdit=4) or a plot value\n"
+    "(CutSpeedEdit, RapidSpeedEdit, SlideEdit1) its value, --select sets the highlighted\n"
+    "block (the lines FIRST+1 .. FIRST+COUNT, counted from 0). An empty NAME list only opens\n"
+    "and saves. Questions are answered No and printed with every message on stderr.\n"
+    "\n"
+    "Profiles, the last-use file and temporary files live in the program folder:\n"
+    "$KERFWERK_HOME, else the executable's folder when writable, else\n"
+    "$XDG_DATA_HOME/kerfwerk (~/.local/share/kerfwerk).\n";
+
+int fail(const std::string& text) {
+  std::fprintf(stderr, "kerfwerk: %s\n%s", text.c_str(), "Try 'kerfwerk --help'.\n");
+  return 2;
+}
+
+bool displayAvailable() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  return false;
+}
+
+bool parseSelect(const std::string& text, kw::HighlightedBlock& block) {
+  size_t colon = text.find(':');
+  if (colon == std::string::npos) return false;
+  try {
+    size_t used = 0;
+    block.first = std::stoi(text.substr(0, colon), &used);
+    if (used != colon) return false;
+    std::string count = text.substr(colon + 1);
+    block.count = std::stoi(count, &used);
+    return used == count.size() && block.count >= 0 && block.first >= -1;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+int runDo(const std::vector<std::string>& args, kw::App& app) {
+  kw::DoRequest request;
+  std::vector<std::string> positional;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](const char* option) -> const std::string* {
+      if (i + 1 >= args.size()) return nullptr;
+      (void)option;
+      return &args[++i];
+    };
+    if (a == "--profile") {
+      const std::string* v = value("--profile");
+      if (!v) return fail("--profile needs a file");
+      request.profile = *v;
+    } else if (a == "--set") {
+      const std::string* v = value("--set");
+      size_t eq = v ? v->find('=') : std::string::npos;
+      if (!v || eq == std::string::npos || eq == 0) return fail("--set needs CONTROL=VALUE");
+      request.sets.emplace_back(v->substr(0, eq), v->substr(eq + 1));
+    } else if (a == "--select") {
+      const std::string* v = value("--select");
+      kw::HighlightedBlock block;
+      if (!v || !parseSelect(*v, block)) return fail("--select needs FIRST:COUNT, for example 3:4");
+      request.select = block;
+    } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
+      return fail("unknown option " + a);
+    } else {
+      positional.push_back(a);
+    }
+  }
+  if (positional.size() != 3) return fail("--do needs a command list, an input file and an output file");
+  request.commands = kw::splitCommandList(positional[0]);
+  request.input = positional[1];
+  request.output = positional[2];
+  return kw::runDoCommands(app, request);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (!args.empty() && args[0] == "--version") {
+    std::printf("kerfwerk %s\n", KERFWERK_VERSION);
+    return 0;
+  }
+  const bool doMode = !args.empty() && args[0] == "--do";
+  if (!doMode)
+    for (const auto& a : args)
+      if (a.size() > 2 && a.rfind("--", 0) == 0) return fail("unknown option " + a);
+
+  std::string error;
+  std::string folder = kw::resolveProgramFolder(&error);
+  if (folder.empty()) {
+    std::fprintf(stderr, "kerfwerk: %s\n", error.c_str());
+    return 1;
+  }
+  kw::seedProgramFolder(folder);
+
+  if (doMode || args.size() >= 2) {
+    kw::StderrPort port;
+    kw::App app(folder, port);
+    if (doMode && args.size() == 2 && args[1] == "--list") {
+      for (const auto& name : app.commands.names())
+        std::printf("%s\t%s\n", name.c_str(), app.commands.caption(name).c_str());
+      return 0;
+    }
+    app.argumentCount = doMode ? 0 : static_cast<int>(args.size());
+    kw::createSetupWindow(app);
+    return doMode ? runDo(args, app) : kw::runBatchConversion(app, args);
+  }
+
+  if (!displayAvailable()) {
+    std::fprintf(stderr,
+                 "kerfwerk: no display is available, so the program window cannot open.\n"
+                 "Convert a program without a window instead:  kerfwerk SOURCE OUTPUT [PROFILE]\n");
+    return 1;
+  }
+  QApplication qtApp(argc, argv);
+  QApplication::setApplicationName("Kerfwerk");
+  kw::QtPort port;
+  kw::App app(folder, port);
+  kw::GuiApp gui(app, port, args);
+  gui.main()->show();
+  return QApplication::exec();
+}

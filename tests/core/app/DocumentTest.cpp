@@ -1,0 +1,305 @@
+#include "core/app/Document.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core/app/FileIo.h"
+#include "core/app/TempFiles.h"
+#include "core/app/AppFixture.h"
+
+namespace kw {
+namespace {
+
+using kwtest::AppFixture;
+using kwtest::readFile;
+
+TEST(DocumentLoad, KeepsEveryByteAndWritesCrLf) {
+  AppFixture f;
+  const std::string bytes = std::string("G01 X1\r\nA\rB\n") + std::string("\0\x1a\xff", 3) + "\n\nlast";
+  std::string path = f.dir.write("prog.nc", bytes);
+  ASSERT_TRUE(Load_file(*f.app, path));
+  const std::vector<std::string> expected = {"G01 X1", "A\rB", std::string("\0\x1a\xff", 3), "", "last"};
+  EXPECT_EQ(f.app->buffer.lines, expected);
+  f.app->currentFileName = f.dir.file("saved.nc");
+  ASSERT_TRUE(SaveTheFile(*f.app));
+  EXPECT_EQ(readFile(f.dir.file("saved.nc")),
+            std::string("G01 X1\r\nA\rB\r\n") + std::string("\0\x1a\xff", 3) + "\r\n\r\nlast\r\n");
+  EXPECT_EQ(f.port.lastCaption(WindowId::Plot), "Saved & Archive bit set");
+  EXPECT_EQ(f.port.beeps, 1);
+}
+
+TEST(DocumentLoad, TitleAndNamesFollowTheLoadedFile) {
+  struct Case {
+    std::string file, content;
+    bool loaded;
+    std::string title, currentFileName, dialogName;
+  };
+  AppFixture f;
+  std::string dir = f.dir.path().string();
+  const Case cases[] = {
+      {"part.nc", "G00 X1\n", true, "part.nc", dir + "/part.nc", " "},
+      {"empty.nc", "", true, "Kerfwerk - [Untitled]", "", ""},
+      {"part.dxf", "0\nEOF\n", false, "Kerfwerk - [Untitled]", "", ""},
+      {"PART.DXF", "0\nEOF\n", false, "Kerfwerk - [Untitled]", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    AppFixture g;
+    std::string path = g.dir.write(c.file, c.content);
+    EXPECT_EQ(Load_file(*g.app, path), c.loaded);
+    EXPECT_EQ(g.app->title, c.title);
+    EXPECT_EQ(g.app->currentFileName, c.currentFileName.empty() ? "" : g.dir.file(c.file));
+    EXPECT_EQ(g.app->openDialogFileName, c.dialogName);
+    EXPECT_EQ(g.port.lastCaption(WindowId::Main), c.title);
+  }
+}
+
+TEST(DocumentLoad, DrawingSaysDxfIsNotAvailableAndClearsTheTemporaryFiles) {
+  AppFixture f;
+  for (const char* name : {"dxf1.$$$", "NEWFILE.$$$", "temp.$$$", "UNUSED.$$$", "NewDXF.$$$"}) f.writeHome(name, "x");
+  f.app->buffer.lines = {"old"};
+  std::string path = f.dir.write("part.dxf", "0\nEOF\n");
+  EXPECT_FALSE(Load_file(*f.app, path));
+  EXPECT_TRUE(f.app->buffer.lines.empty());
+  ASSERT_EQ(f.port.messages.size(), 1u);
+  EXPECT_NE(f.port.messages[0].find("DXF drawings cannot be opened yet"), std::string::npos);
+  for (const char* name : {"dxf1.$$$", "NEWFILE.$$$", "temp.$$$", "UNUSED.$$$"})
+    EXPECT_FALSE(fileExists(f.home(name))) << name;
+  EXPECT_TRUE(fileExists(f.home("NewDXF.$$$")));
+}
+
+TEST(DocumentLoad, UnreadableFileGivesTheSystemReasonAndAnEmptyBuffer) {
+  AppFixture f;
+  f.app->buffer.lines = {"old"};
+  EXPECT_FALSE(Load_file(*f.app, f.dir.file("missing.nc")));
+  EXPECT_TRUE(f.app->buffer.lines.empty());
+  ASSERT_EQ(f.port.messages.size(), 1u);
+  EXPECT_EQ(f.port.messages[0], "Cannot open " + f.dir.file("missing.nc") + ": No such file or directory");
+  EXPECT_FALSE(Load_file(*f.app, f.dir.path().string()));
+  EXPECT_EQ(f.port.messages[1], "Cannot open " + f.dir.path().string() + ": Is a directory");
+}
+
+TEST(DocumentLoad, LongLinesLoadAndSaveWhole) {
+  AppFixture f;
+  std::string line(300, 'X');
+  std::string path = f.dir.write("long.nc", line + "\r\n");
+  ASSERT_TRUE(Load_file(*f.app, path));
+  ASSERT_EQ(f.app->buffer.lines.size(), 1u);
+  EXPECT_EQ(f.app->buffer.lines[0].size(), 300u);
+  ASSERT_TRUE(SaveTheFile(*f.app));
+  EXPECT_EQ(readFile(path), line + "\r\n");
+}
+
+TEST(DocumentSave, QuestionsAndWhatIsWritten) {
+  struct Case {
+    const char* name;
+    bool haveName, targetExists;
+    std::vector<Answer> answers;
+    std::vector<std::optional<std::string>> picks;
+    std::vector<std::string> questions;
+    std::string written;  // "" = the target keeps "old"
+    size_t dialogs;
+  };
+  const Case cases[] = {
+      {"no name runs Save As", false, false, {}, {std::string("chosen.nc")}, {}, "G1\r\n", 1},
+      {"no name, dialog cancelled", false, false, {}, {std::nullopt}, {}, "", 1},
+      {"existing file, Yes", true, true, {Answer::Yes}, {}, {"Overwrite @ "}, "G1\r\n", 0},
+      {"existing file, No", true, true, {Answer::No}, {}, {"Overwrite @ "}, "", 0},
+      {"new file, no question", true, false, {}, {}, {}, "G1\r\n", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    AppFixture f;
+    std::string target = f.dir.file(c.haveName ? "target.nc" : "chosen.nc");
+    if (c.targetExists) f.dir.write("target.nc", "old");
+    if (c.haveName) f.app->currentFileName = target;
+    f.app->buffer.lines = {"G1"};
+    f.app->buffer.modified = true;
+    f.port.answers = c.answers;
+    for (const auto& p : c.picks) f.port.picks.push_back(p ? std::optional(f.dir.file(*p)) : std::nullopt);
+    Save1Click(*f.app);
+    std::vector<std::string> questions;
+    for (auto q : c.questions) questions.push_back(q.replace(q.find('@') == std::string::npos ? 0 : q.find('@'),
+                                                             q.find('@') == std::string::npos ? 0 : 1, target));
+    EXPECT_EQ(f.port.questions, questions);
+    EXPECT_EQ(f.port.dialogs.size(), c.dialogs);
+    if (c.written.empty()) {
+      EXPECT_EQ(readFile(target), c.targetExists ? "old" : "");
+      EXPECT_TRUE(f.app->buffer.modified);
+    } else {
+      EXPECT_EQ(readFile(target), c.written);
+      EXPECT_FALSE(f.app->buffer.modified);
+    }
+  }
+}
+
+TEST(DocumentSave, SaveAsDialogTitleAndFilters) {
+  AppFixture f;
+  f.app->currentFileName = "/x/part.nc";
+  SaveAs1Click(*f.app);
+  ASSERT_EQ(f.port.dialogs.size(), 1u);
+  EXPECT_EQ(f.port.dialogs[0].title, "Save As /x/part.nc");
+  EXPECT_EQ(f.port.dialogs[0].filters,
+            (std::vector<std::string>{"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"}));
+}
+
+TEST(DocumentSave, SaveAsSetsNameAndTitleButDxfWritesNothing) {
+  AppFixture f;
+  f.app->buffer.lines = {"G1 X1"};
+  f.app->currentFileName = "old.nc";
+  EXPECT_FALSE(saveAsTo(*f.app, f.dir.file("part.DXF")));
+  EXPECT_FALSE(fileExists(f.dir.file("part.DXF")));
+  EXPECT_EQ(f.app->currentFileName, "old.nc");
+  ASSERT_EQ(f.port.messages.size(), 1u);
+  EXPECT_NE(f.port.messages[0].find("not available yet"), std::string::npos);
+
+  EXPECT_TRUE(saveAsTo(*f.app, f.dir.file("sub.nc")));
+  EXPECT_EQ(f.app->currentFileName, f.dir.file("sub.nc"));
+  EXPECT_EQ(f.app->title, "sub.nc");
+  EXPECT_EQ(readFile(f.dir.file("sub.nc")), "G1 X1\r\n");
+}
+
+// A save that fails part way (here: the file size limit is hit) leaves the old file as it was.
+TEST(DocumentSave, FailedSaveKeepsTheOldFile) {
+  kwtest::TempDir dir;
+  std::string target = dir.write("keep.nc", "precious\r\n");
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{100, 100};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::string error;
+    bool ok = writeFileAtomically(target, std::string(5000, 'X'), &error);
+    _exit(!ok && error == "File too large" ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(readFile(target), "precious\r\n");
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+  EXPECT_EQ(files, 1) << "the temporary file is removed";
+}
+
+TEST(DocumentQuestions, AskedOnlyForModifiedWorkOfMoreThanOneLine) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> lines;
+    bool modified;
+    int arguments;
+    bool asked;
+  };
+  const Case cases[] = {
+      {"one modified line", {"G1"}, true, 0, false},
+      {"two modified lines", {"G1", "G2"}, true, 0, true},
+      {"two unmodified lines", {"G1", "G2"}, false, 0, false},
+      {"two modified lines, batch arguments", {"G1", "G2"}, true, 2, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (int command = 0; command < 3; ++command) {
+      AppFixture f;
+      f.app->buffer.lines = c.lines;
+      f.app->buffer.modified = c.modified;
+      f.app->argumentCount = c.arguments;
+      bool asksHere = c.asked && !(command == 2 && c.arguments >= 2);
+      if (command == 0) New1Click(*f.app);
+      if (command == 1) FileOpenClick(*f.app);
+      if (command == 2) EXPECT_TRUE(FormCloseQuery(*f.app));
+      EXPECT_EQ(f.port.questions.size(), asksHere ? 1u : 0u) << "command " << command;
+      if (asksHere) EXPECT_EQ(f.port.questions[0], "File has been modified. Save file?");
+      if (command < 2 && asksHere)
+        EXPECT_EQ(f.port.hidden, (std::vector<WindowId>{WindowId::Offset, WindowId::Array}));
+    }
+  }
+}
+
+TEST(DocumentQuestions, ClosingAnswers) {
+  struct Case {
+    Answer answer;
+    bool closes, saved;
+  };
+  for (const auto& c : {Case{Answer::Yes, true, true}, Case{Answer::No, true, false},
+                        Case{Answer::Dismissed, false, false}}) {
+    AppFixture f;
+    f.app->buffer.lines = {"G1", "G2"};
+    f.app->buffer.modified = true;
+    f.app->currentFileName = f.dir.file("prog.nc");
+    f.port.answers = {c.answer};
+    EXPECT_EQ(FormCloseQuery(*f.app), c.closes);
+    EXPECT_EQ(fileExists(f.dir.file("prog.nc")), c.saved);
+  }
+}
+
+TEST(DocumentNew, KeepsTheFileNameSoSaveAsksAboutOverwriting) {
+  AppFixture f;
+  std::string path = f.dir.write("part.nc", "G1\r\nG2\r\n");
+  ASSERT_TRUE(Load_file(*f.app, path));
+  New1Click(*f.app);
+  EXPECT_TRUE(f.app->buffer.lines.empty());
+  EXPECT_EQ(f.app->title, "Kerfwerk - [Untitled]");
+  EXPECT_EQ(f.app->openDialogFileName, "");
+  EXPECT_EQ(f.app->currentFileName, path);
+  f.port.answers = {Answer::No};
+  Save1Click(*f.app);
+  EXPECT_EQ(f.port.questions, (std::vector<std::string>{"Overwrite " + path + " "}));
+  EXPECT_EQ(readFile(path), "G1\r\nG2\r\n");
+}
+
+TEST(DocumentOpen, ClearsModifiedEvenWhenCancelledAndRemembersTheFolder) {
+  AppFixture f;
+  f.app->buffer.lines = {"G1"};
+  f.app->buffer.modified = true;
+  f.port.picks = {std::nullopt};
+  FileOpenClick(*f.app);
+  EXPECT_FALSE(f.app->buffer.modified);
+  EXPECT_EQ(f.app->buffer.lines, (std::vector<std::string>{"G1"}));
+  ASSERT_EQ(f.port.dialogs.size(), 1u);
+  EXPECT_EQ(f.port.dialogs[0].filters,
+            (std::vector<std::string>{"All Files (*.*)", "Autocad Dxf files (*.DXF)", "Text files (*.TXT)"}));
+
+  std::string path = f.dir.write("b.nc", "G2\n");
+  f.port.picks = {path};
+  FileOpenClick(*f.app);
+  EXPECT_EQ(f.app->buffer.lines, (std::vector<std::string>{"G2"}));
+}
+
+TEST(DocumentDrop, OpensOnlyTheFirstFileWithoutAQuestion) {
+  AppFixture f;
+  f.app->buffer.lines = {"G1", "G2"};
+  f.app->buffer.modified = true;
+  std::string a = f.dir.write("a.nc", "A\n");
+  std::string b = f.dir.write("b.nc", "B\n");
+  dropFiles(*f.app, {a, b});
+  EXPECT_TRUE(f.port.questions.empty());
+  EXPECT_EQ(f.app->buffer.lines, (std::vector<std::string>{"A"}));
+  EXPECT_EQ(f.app->title, "a.nc");
+}
+
+TEST(DocumentTempFiles, SetupMyFileChainsThePasses) {
+  AppFixture f;
+  f.writeHome("NEWFILE.$$$", "pass one\n");
+  f.writeHome("DXF1.$$$", "stale\n");
+  PassFiles files;
+  ASSERT_TRUE(SetupMyFile(*f.app, files));
+  char line[64] = {};
+  ASSERT_NE(std::fgets(line, sizeof line, files.input), nullptr);
+  EXPECT_STREQ(line, "pass one\n");
+  std::fputs("pass two\n", files.output);
+  files.close();
+  EXPECT_EQ(readFile(f.home("NEWFILE.$$$")), "pass two\n");
+  EXPECT_TRUE(f.port.messages.empty());
+
+  // Nothing to rename: the problem is reported and the pass goes on with an empty input.
+  std::filesystem::remove(f.home("NEWFILE.$$$"));
+  PassFiles again;
+  EXPECT_FALSE(SetupMyFile(*f.app, again));
+  EXPECT_EQ(f.port.messages.front(), "Rename File problem ! ");
+}
+
+}  // namespace
+}  // namespace kw

@@ -1,0 +1,246 @@
+#include "core/profile/ProfileFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using kw::IniFile;
+using kw::MachineProfile;
+
+struct Entry {
+  std::string section;
+  std::string key;
+  std::string defaultValue;  // as a profile at its defaults writes it
+};
+
+// The keys a profile file holds, in the order they are written, with the values of a
+// profile at its defaults.
+std::vector<Entry> expectedKeys() {
+  std::vector<Entry> out;
+  const char* head[] = {"File Start", "Line", "Arc Cw", "Arc Ccw", "Kerf Comp Left", "Kerf Comp Right",
+                        "Absolute", "Incremental", "Begin Block", "End Block", "File End", "Lead In",
+                        "N Letter", "R Letter", "I Letter", "J Letter", "K Letter", "X Letter",
+                        "Y Letter", "Z Letter", "XY Plane", "XZ Plane", "YZ Plane"};
+  const char* tail[] = {"A Letter", "B Letter", "C Letter", "StopA", "StopB", "StopC",
+                        "AddX", "AddY", "AddZ", "MaxR", "G12", "G13"};
+  for (int row = 0; row <= 22; ++row) {
+    out.push_back({"Labels", head[row], ""});
+    out.push_back({"Labels", "Title" + std::to_string(row), ""});
+  }
+  for (int row = 23; row <= 79; ++row) {
+    char one[16], zero[16];
+    std::snprintf(one, sizeof one, "Trans1%02d", row);
+    std::snprintf(zero, sizeof zero, "Trans0%02d", row);
+    out.push_back({"Labels", one, ""});
+    out.push_back({"Labels", zero, ""});
+  }
+  for (int row = 80; row <= 91; ++row) {
+    out.push_back({"Labels", tail[row - 80], ""});
+    out.push_back({"Labels", "Title" + std::to_string(row), ""});
+  }
+  auto add = [&](const char* section, std::vector<const char*> keys, const char* value) {
+    for (const char* key : keys) out.push_back({section, key, value});
+  };
+  add("Baud", {"300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000"}, "0");
+  add("Data", {"7 Bits", "8 Bits"}, "0");
+  add("Parity", {"None", "Even", "Odd"}, "0");
+  add("Flow", {"None", "Rts", "Xon", "Xoncts"}, "0");
+  add("Stop Bits", {"One", "Two", "OneHalf"}, "0");
+  add("Com Port", {"Com 1", "Com 2", "Com 3", "Com 4"}, "0");
+  add("Buffer", {"BufferSize"}, "5");
+  add("Plotting", {"X*-1", "Y*-1", "Z*-1", "A*-1", "B*-1", "C*-1", "Xdiv2", "Idiv2", "ShowXYZ"}, "0");
+  add("Plotting", {"Cirres", "angstep"}, "5");
+  add("Transmit", {"Start", "End"}, "-1");
+  add("Dxf", {"Autosketch", "DesignCad", "Corel", "Ashlar", "WriteBlueLine", "SwapXY", "SwapYZ",
+              "ArcLineLead In", "LineArcLead In", "Lead In", "Circle Lead In", "Arc Circle Lead In",
+              "R Instead", "Z Include", "X*-1", "Y*-1", "Z*-1", "VectorCheckBox"}, "0");
+  add("Dxf", {"Z Offset", "Layer"}, "");
+  add("Options", {"LineEnds"}, "$;");
+  add("Dxf", {"Decimal Places", "Connect Error", "Xscale", "Yscale", "Zscale", "VectorErr"}, "");
+  add("Dxf", {"EllipsePoints"}, "360");
+  add("Dxf", {"LeadInLen"}, "0.500");
+  add("Options", {"Linenum", "StartLine"}, "1");
+  add("Options", {"XViewAnglel", "YViewAnglel", "ZViewAnglel"}, "0");
+  add("Options", {"NoModifiers", "IJFOURQUAD", "Bridgeport IJ", "Strip Spaces", "Cr", "CrLf", "WantCr",
+                  "StripBlank", "Translate", "TranslateLoad", "ExecuteInsert", "TransFile"}, "0");
+  add("Options", {"Line Del", "Char Del", "SingleStep Del"}, "");
+  add("Tape", {"TapeYes", "None", "Even", "Odd", "ReadableHeader", "HeaderLen", "HeaderChar"}, "0");
+  add("InitialDir", {"Initial Dir"}, "");
+  add("Font", {"Name"}, "");
+  add("Font", {"Size"}, "10");
+  return out;
+}
+
+// The file those keys make when written into an empty file: sections in the order they are
+// first written, each key at the end of its section, a blank line between sections.
+std::string expectedDefaultText() {
+  std::vector<std::pair<std::string, std::string>> sections;  // name, lines
+  for (const Entry& e : expectedKeys()) {
+    auto it = std::find_if(sections.begin(), sections.end(), [&](auto& s) { return s.first == e.section; });
+    if (it == sections.end()) {
+      sections.push_back({e.section, ""});
+      it = sections.end() - 1;
+    }
+    it->second += e.key + "=" + e.defaultValue + "\r\n";
+  }
+  std::string text;
+  for (const auto& [name, lines] : sections) {
+    if (!text.empty()) text += "\r\n";
+    text += "[" + name + "]\r\n" + lines;
+  }
+  return text;
+}
+
+TEST(ProfileFileSave, DefaultProfileWritesEveryKeyInFileOrder) {
+  IniFile ini;
+  kw::Svini(MachineProfile(), ini);
+  const std::string text = ini.text();
+  EXPECT_EQ(text.rfind("[Labels]\r\nFile Start=\r\nTitle0=\r\nLine=\r\n", 0), 0u);
+  EXPECT_EQ(text, expectedDefaultText());
+}
+
+TEST(ProfileFileSave, ReplacesKeysInPlaceAndKeepsOtherLines) {
+  IniFile ini = IniFile::fromText("; my mill\r\n[LABELS]\r\nXY PLANE=G17\r\n[Extra]\r\nfoo=bar\r\n");
+  MachineProfile p;
+  p.setCell(20, 1, "G17.1");
+  kw::Svini(p, ini);
+  const std::string text = ini.text();
+  EXPECT_EQ(text.rfind("; my mill\r\n[LABELS]\r\nXY PLANE=G17.1\r\nFile Start=\r\nTitle0=\r\n", 0), 0u);
+  EXPECT_EQ(text.find("XY Plane="), std::string::npos);
+  EXPECT_NE(text.find("\r\n[Extra]\r\nfoo=bar\r\n"), std::string::npos);
+}
+
+struct CellExpect {
+  int row;
+  int col;
+  const char* text;
+};
+
+struct LoadCase {
+  const char* name;
+  std::vector<std::pair<const char*, const char*>> before;  // control, value text set first
+  std::string ini;
+  std::vector<std::pair<const char*, const char*>> expected;  // control, value text after load
+  std::vector<CellExpect> cells;
+};
+
+TEST(ProfileFileLoad, EdgeCases) {
+  const LoadCase cases[] = {
+      {"keys in capitals", {}, "[labels]\r\nXY PLANE=G17\r\nTITLE20=XY plane\r\nTRANS129=G0\r\n", {},
+       {{20, 1, "G17"}, {20, 0, "XY plane"}, {29, 1, "G0"}, {0, 2, "1"}, {98, 2, "99"}}},
+      {"two baud keys set: the later wins", {},
+       "[Baud]\n9600=1\n19200=1\n", {{"RadioButton6", "0"}, {"RadioButton7", "1"}}, {}},
+      {"no baud key set: none selected", {{"RadioButton3", "1"}},
+       "[Baud]\n300=0\n600=0\n1200=0\n9600=0\n19200=0\n",
+       {{"RadioButton1", "0"}, {"RadioButton3", "0"}, {"RadioButton6", "0"}, {"RadioButton7", "0"},
+        {"RadioButton26", "0"}}, {}},
+      {"numbers limited to range", {},
+       "[Plotting]\nCirres=50\nangstep=0\n[Buffer]\nBufferSize=1\n[Transmit]\nStart=-5\nEnd=300\n"
+       "[Tape]\nHeaderLen=5000\nHeaderChar=-3\n",
+       {{"PlotResSpinEdit", "20"}, {"AngStepSpinEdit", "1"}, {"BufferSpinEdit1", "2"},
+        {"FileStartSpinEdit", "-1"}, {"FileEndSpinEdit", "255"}, {"HeaderLenSpinEdit", "1000"},
+        {"HeaderCharSpinEdit", "0"}}, {}},
+      {"non-integers read as the default", {{"RCheckbox", "1"}, {"PlotResSpinEdit", "9"}},
+       "[Dxf]\nR Instead=yes\n[Plotting]\nCirres=7.5\n",
+       {{"RCheckbox", "0"}, {"PlotResSpinEdit", "5"}}, {}},
+      {"numbers kept as text read leniently", {},
+       "[Options]\nLinenum=5x\nStartLine=-7\nXViewAnglel=200\nYViewAnglel=-45\nZViewAnglel=-5x\n",
+       {{"LineNum", "5"}, {"StartLine", "1"}, {"XViewangle", "180"}, {"YViewangle", "-45"},
+        {"ZViewAngle", "5"}}, {}},
+      {"empty and missing line numbers", {{"StartLine", "500"}},
+       "[Options]\nLinenum=\n", {{"LineNum", "1"}, {"StartLine", "1"}, {"XViewangle", "0"}}, {}},
+      {"number text read through its first 40 characters", {},
+       "[Options]\nStartLine=" + std::string(39, ' ') + "77\n", {{"StartLine", "7"}}, {}},
+      {"font size above 20", {}, "[Font]\nName=Courier New\nSize=24\n",
+       {{"FontName", "Courier New"}, {"FontSize", "10"}}, {}},
+      {"font size below 6", {}, "[Font]\nSize=4\n", {{"FontSize", "10"}}, {}},
+      {"font size missing", {{"FontSize", "14"}}, "", {{"FontSize", "10"}}, {}},
+      {"font size in range", {}, "[Font]\nSize=6\n", {{"FontSize", "6"}}, {}},
+      {"every lead-in key set: the last read wins", {},
+       "[Dxf]\nArcLineLead In=1\nLineArcLead In=1\nLead In=1\nCircle Lead In=1\nArc Circle Lead In=1\n",
+       {{"ArcinLineOutCheckBox", "0"}, {"LineArcleadinCheckBox", "0"}, {"EditOnlyCheckBox", "0"},
+        {"CircleCheckBox", "0"}, {"ArcleadinCheckBox", "1"}}, {}},
+      {"both swaps set: swap Y Z wins", {}, "[Dxf]\nSwapXY=1\nSwapYZ=1\n",
+       {{"SwapXY", "0"}, {"SwapYZ", "1"}}, {}},
+      {"R read before four quadrants", {}, "[Dxf]\nR Instead=1\n[Options]\nIJFOURQUAD=0\n",
+       {{"RCheckbox", "1"}, {"IJFOURQUAD", "0"}}, {}},
+      {"R read after DesignCad and before Bridgeport", {},
+       "[Dxf]\nDesignCad=1\nR Instead=1\n[Options]\nBridgeport IJ=1\nIJFOURQUAD=1\n",
+       {{"DesignCad", "0"}, {"RCheckbox", "0"}, {"Bridgeport", "1"}, {"IJFOURQUAD", "1"}}, {}},
+      {"Z Included read after Corel", {}, "[Dxf]\nCorel=1\nZ Include=1\n",
+       {{"Corel", "1"}, {"IncludeZCheckBox", "1"}}, {}},
+      {"transmit line end group", {}, "[Options]\nCr=1\nCrLf=1\n",
+       {{"RadioButton16", "0"}, {"RadioButton17", "1"}}, {}},
+      {"texts exactly, defaults for missing ones", {{"EllipseEdit", "12"}},
+       "[Dxf]\nLayer= CUT 1 \nDecimal Places=4\n[Options]\nLineEnds=\n",
+       {{"EditLayer", " CUT 1 "}, {"DpEdit", "4"}, {"LineEnds", ""}, {"EllipseEdit", "360"},
+        {"LeadInEdit", "0.500"}}, {}},
+  };
+  for (const auto& c : cases) {
+    MachineProfile p;
+    for (const auto& [control, value] : c.before) ASSERT_TRUE(p.setFromText(control, value, nullptr));
+    kw::Ldini(p, IniFile::fromText(c.ini));
+    for (const auto& [control, value] : c.expected) EXPECT_EQ(p.valueText(control), value) << c.name << ": " << control;
+    for (const auto& cell : c.cells) EXPECT_EQ(p.cell(cell.row, cell.col), cell.text) << c.name << ": " << cell.row;
+  }
+}
+
+// A profile where every setting and every stored cell differs from its default.
+MachineProfile changedProfile(bool reverseFlags) {
+  MachineProfile p;
+  const auto& defs = kw::settingDefs();
+  for (std::size_t n = 0; n < defs.size(); ++n) {
+    const auto& d = defs[reverseFlags ? defs.size() - 1 - n : n];
+    switch (d.kind) {
+      case kw::SettingKind::Bool: p.setFlag(d.control, true); break;
+      case kw::SettingKind::Int:
+      case kw::SettingKind::IntText: p.setNumber(d.control, d.hasRange ? d.minValue + (d.maxValue - d.minValue) / 3 : 14); break;
+      case kw::SettingKind::Text: p.setText(d.control, " " + std::string(d.control) + "=x [y] ;\xe9 "); break;
+    }
+  }
+  for (int row = 0; row < kw::kStoredLabelRows; ++row)
+    for (int col = 0; col < 2; ++col) p.setCell(row, col, "r" + std::to_string(row) + " c" + std::to_string(col) + "=G ");
+  return p;
+}
+
+TEST(ProfileFileRoundTrip, LoadReturnsWhatWasSaved) {
+  for (bool reverse : {false, true}) {
+    const MachineProfile saved = changedProfile(reverse);
+    IniFile ini;
+    kw::Svini(saved, ini);
+
+    MachineProfile loaded;
+    for (int row = 92; row < MachineProfile::kRows; ++row) loaded.setCell(row, 0, "kept" + std::to_string(row));
+    kw::Ldini(loaded, IniFile::fromText(ini.text()));
+
+    int flagsOn = 0;
+    for (const auto& d : kw::settingDefs()) {
+      EXPECT_EQ(loaded.valueText(d.control), saved.valueText(d.control)) << d.control;
+      flagsOn += d.kind == kw::SettingKind::Bool && saved.flag(d.control);
+    }
+    EXPECT_GE(flagsOn, 30);  // the comparison covers checked options, not only cleared ones
+    for (int row = 0; row < MachineProfile::kRows; ++row) {
+      const bool stored = row < kw::kStoredLabelRows;
+      EXPECT_EQ(loaded.cell(row, 0), stored ? saved.cell(row, 0) : "kept" + std::to_string(row)) << row;
+      EXPECT_EQ(loaded.cell(row, 1), saved.cell(row, 1)) << row;
+      EXPECT_EQ(loaded.cell(row, 2), std::to_string(row + 1)) << row;
+    }
+  }
+}
+
+TEST(ProfileFileLoad, MissingFileGivesEveryDefault) {
+  MachineProfile p = changedProfile(false);
+  kw::Ldini(p, IniFile());
+  IniFile ini;
+  kw::Svini(p, ini);
+  EXPECT_EQ(ini.text(), expectedDefaultText());
+  const MachineProfile fresh;
+  for (const auto& d : kw::settingDefs()) EXPECT_EQ(p.valueText(d.control), fresh.valueText(d.control)) << d.control;
+}
+
+}  // namespace
