@@ -1,5 +1,6 @@
 # Writes a C++ source that holds the given files as byte arrays:
 #   cmake -DOUT=out.cpp -DFILES="a;b" -P EmbedFiles.cmake
+string(REPLACE "|" ";" FILES "${FILES}")
 set(body "#include \"core/app/BundledFiles.h\"\n\nnamespace kw {\nnamespace {\n")
 set(table "")
 set(n 0)

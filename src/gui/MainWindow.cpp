@@ -19,33 +19,37 @@ namespace kw {
 
 namespace {
 
+// The editor would break a line at a lone carriage return, so inside a line it is shown as
+// the symbol for carriage return and written back as the byte.
+constexpr char16_t kCrSymbol = 0x240D;
+
 std::vector<std::string> splitLines(const QString& text) {
   std::vector<std::string> lines;
   if (text.isEmpty()) return lines;
-  QByteArray bytes = text.toLatin1();
-  qsizetype start = 0;
-  for (;;) {
-    qsizetype lf = bytes.indexOf('\n', start);
-    if (lf < 0) {
-      lines.emplace_back(bytes.constData() + start, static_cast<size_t>(bytes.size() - start));
-      break;
+  std::string current;
+  for (QChar ch : text) {
+    char16_t c = ch.unicode();
+    if (c == u'\n' || c == QChar::ParagraphSeparator) {
+      lines.push_back(std::move(current));
+      current.clear();
+    } else {
+      current += c == kCrSymbol ? '\r' : static_cast<char>(c <= 0xFF ? c : '?');
     }
-    lines.emplace_back(bytes.constData() + start, static_cast<size_t>(lf - start));
-    start = lf + 1;
   }
+  lines.push_back(std::move(current));
   return lines;
 }
 
 QString joinLines(const std::vector<std::string>& lines) {
-  std::string all;
   size_t total = 0;
   for (const auto& l : lines) total += l.size() + 1;
-  all.reserve(total);
+  QString all;
+  all.reserve(static_cast<qsizetype>(total));
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (i) all += '\n';
-    all += lines[i];
+    if (i) all += u'\n';
+    for (unsigned char c : lines[i]) all += c == '\r' ? QChar(kCrSymbol) : QChar(c);
   }
-  return fromBytes(all);
+  return all;
 }
 
 }  // namespace
@@ -124,8 +128,7 @@ void MainWindow::buildMenus() {
     dialog.folder = app_.folder;
     dialog.fileName = "*.ini";
     dialog.filters = {"INI files (*.ini)", "All Files (*.*)"};
-    auto picked = port_.chooseOpenFile(dialog);
-    chooseAndLoadProfile(app_, picked);
+    runCore([&] { chooseAndLoadProfile(app_, port_.chooseOpenFile(dialog)); });
   });
   useIni->setToolTip(" Use new INI ");
   addCommand(setup, "EditorCreateaNewINIFile1", "Edit or Create a New &INI File", QKeySequence(Qt::Key_F10),
@@ -158,7 +161,8 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::syncToCore() {
-  app_.buffer.lines = splitLines(editor_->toPlainText());
+  // The raw text keeps non-breaking spaces, which the plain text turns into blanks.
+  app_.buffer.lines = splitLines(editor_->document()->toRawText());
   app_.buffer.modified = editor_->document()->isModified();
   shownLines_ = app_.buffer.lines;
 }
@@ -225,17 +229,25 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) runBatchOnce();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Without a window manager the window may never become active: the first show counts too.
+  QTimer::singleShot(0, this, [this] { runBatchOnce(); });
+}
+
+void MainWindow::runBatchOnce() {
   // The batch steps for the command-line arguments run once, when the window first becomes
-  // active with an empty editor: asking again on every activation would repeat its messages
+  // active with an empty editor: running them on every activation would repeat their messages
   // without end, since closing a message box activates the window again.
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !batchDone_ && !arguments_.empty() &&
-      editor_->document()->isEmpty()) {
-    batchDone_ = true;
-    runCore([this] {
-      runBatchConversion(app_, arguments_);
-      applyEditorFont();
-    });
-  }
+  if (batchDone_ || arguments_.empty() || !editor_->document()->isEmpty()) return;
+  batchDone_ = true;
+  runCore([this] {
+    runBatchConversion(app_, arguments_);
+    applyEditorFont();
+  });
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -41,6 +41,7 @@ class MainWindow : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -49,6 +50,7 @@ class MainWindow : public QMainWindow {
   QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key,
                       std::function<void()> run);
   void applyEditorFont();
+  void runBatchOnce();
 
   App& app_;
   QtPort& port_;

@@ -1,0 +1,139 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+
+#include "core/profile/MachineProfile.h"
+#include "gui/GuiFixture.h"
+
+using kwtest::GuiFixture;
+
+class SetupWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void everySettingHasItsControl() {
+    GuiFixture f;
+    for (const auto& def : kw::settingDefs()) {
+      const QString name = QString::fromUtf8(def.control.data(), static_cast<qsizetype>(def.control.size()));
+      QWidget* w = f.gui->setup()->findChild<QWidget*>(name);
+      QVERIFY2(w, qPrintable(name));
+      switch (def.kind) {
+        case kw::SettingKind::Bool:
+          if (def.radioGroup.empty())
+            QVERIFY2(qobject_cast<QCheckBox*>(w), qPrintable(name));
+          else
+            QVERIFY2(qobject_cast<QRadioButton*>(w), qPrintable(name));
+          break;
+        case kw::SettingKind::Int:
+        case kw::SettingKind::IntText:
+          QVERIFY2(qobject_cast<QSpinBox*>(w), qPrintable(name));
+          break;
+        case kw::SettingKind::Text:
+          QVERIFY2(qobject_cast<QLineEdit*>(w), qPrintable(name));
+          break;
+      }
+    }
+    QCOMPARE(f.control<QCheckBox>("RCheckbox")->text(), QString("R instead of I J K"));
+    QCOMPARE(f.control<QRadioButton>("RadioButton19")->text(), QString("7 Data"));
+  }
+
+  void labelTableIsNinetyNineByThreeAndNumbered() {
+    GuiFixture f({}, kwtest::kPlasmaProfile);
+    QCoreApplication::processEvents();
+    QTableWidget* grid = f.control<QTableWidget>("StringGrid1");
+    QCOMPARE(grid->rowCount(), 99);
+    QCOMPARE(grid->columnCount(), 3);
+    QCOMPARE(grid->item(0, 2)->text(), QString("1"));
+    QCOMPARE(grid->item(98, 2)->text(), QString("99"));
+    QCOMPARE(grid->item(1, 1)->text(), QString("G01"));
+    // Editing a cell changes the profile at once, without saving.
+    grid->item(2, 1)->setText("G02");
+    QCOMPARE(f.app->profile.cell(2, 1), std::string("G02"));
+  }
+
+  void menusHaveTheirItems() {
+    GuiFixture f;
+    QMenuBar* bar = f.gui->setup()->menuBar();
+    QStringList top;
+    for (QAction* a : bar->actions()) top << a->text();
+    QCOMPARE(top, QStringList({"&Files", "Help"}));
+    QStringList files;
+    for (QAction* a : bar->actions().first()->menu()->actions()) files << a->text();
+    QCOMPARE(files, QStringList({"Save ini", "Load ini", "Font", "Print Form"}));
+  }
+
+  void optionRulesShowInTheControls() {
+    GuiFixture f;
+    auto* r = f.control<QCheckBox>("RCheckbox");
+    auto* designCad = f.control<QCheckBox>("DesignCad");
+    auto* bridgeport = f.control<QCheckBox>("Bridgeport");
+    auto* fourQuad = f.control<QCheckBox>("IJFOURQUAD");
+    designCad->click();
+    bridgeport->click();
+    QVERIFY(designCad->isChecked() && bridgeport->isChecked());
+    r->click();
+    QVERIFY(r->isChecked());
+    QVERIFY(!designCad->isChecked());
+    QVERIFY(!bridgeport->isChecked());
+    QVERIFY(fourQuad->isChecked());
+    r->click();
+    QVERIFY(!r->isChecked() && fourQuad->isChecked());
+
+    auto* baud9600 = f.control<QRadioButton>("RadioButton6");
+    auto* baud19200 = f.control<QRadioButton>("RadioButton7");
+    baud9600->click();
+    baud19200->click();
+    QVERIFY(!baud9600->isChecked() && baud19200->isChecked());
+    QVERIFY(f.app->profile.flag("RadioButton7"));
+  }
+
+  void axisSwapsRelabel() {
+    GuiFixture f;
+    auto text = [&](const char* name) {
+      QWidget* w = f.gui->setup()->findChild<QWidget*>(name);
+      if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
+      return qobject_cast<QLabel*>(w)->text();
+    };
+    QCOMPARE(text("XsignCheckBox"), QString("X * -1"));
+    f.control<QCheckBox>("SwapXY")->click();
+    QCOMPARE(text("XsignCheckBox"), QString("Y * -1"));
+    QCOMPARE(text("Label21"), QString("Y Angle"));
+    f.control<QCheckBox>("SwapYZ")->click();
+    QVERIFY(!f.control<QCheckBox>("SwapXY")->isChecked());
+    QCOMPARE(text("XsignCheckBox"), QString("X * -1"));
+    QCOMPARE(text("YsignCheckBox"), QString("Z * -1"));
+    QCOMPARE(text("Label1"), QString("Y Offset +/-"));
+  }
+
+  void spinEditsKeepTheirRange() {
+    GuiFixture f;
+    auto* res = f.control<QSpinBox>("PlotResSpinEdit");
+    QCOMPARE(res->minimum(), 1);
+    QCOMPARE(res->maximum(), 20);
+    res->setValue(7);
+    QCOMPARE(f.app->profile.number("PlotResSpinEdit"), 7);
+  }
+
+  void saveIniWritesTheProfileAndRelabels() {
+    GuiFixture f;
+    f.control<QLineEdit>("DpEdit")->setText("");
+    QTest::keyClicks(f.control<QLineEdit>("DpEdit"), "4");
+    std::string path = f.dir.file("lathe.ini");
+    f.port.picks = {path};
+    f.gui->setup()->findChild<QAction*>("Saveini2")->trigger();
+    QVERIFY(kwtest::readFile(path).find("Decimal Places=4\r\n") != std::string::npos);
+    QCOMPARE(f.gui->setup()->windowTitle(), QString("Setup       Using lathe.ini"));
+    if (qEnvironmentVariableIsSet("KERFWERK_SCREENSHOTS")) {
+      f.gui->setup()->resize(1500, 1000);
+      f.gui->setup()->show();
+      f.gui->setup()->grab().save(qEnvironmentVariable("KERFWERK_SCREENSHOTS") + "/setup.png");
+    }
+  }
+};
+
+QTEST_MAIN(SetupWindowTest)
+#include "SetupWindowTest.moc"
