@@ -108,7 +108,9 @@ SetupWindow::SetupWindow(App& app, QtPort& port) : app_(app), port_(port) {
     columnLayouts[place.column]->addWidget(box);
     groups_[std::string(place.section)] = box;
   }
-  for (auto& column : columnLayouts) column->addStretch(1);
+  // The LabelTable takes the whole height of its column; the other columns stack their groups.
+  for (int c = 1; c < 4; ++c) columnLayouts[c]->addStretch(1);
+  grid_->setMinimumHeight(480);
 
   const auto& defs = settingDefs();
   for (int i = 0; i < static_cast<int>(defs.size()); ++i) {

@@ -1,0 +1,86 @@
+// Backplot: arcs in the XY, XZ and YZ planes broken into chords (arkIJ, arkIK, arkJK).
+#include <cmath>
+
+#include "core/plot/ArcGeometry.h"
+#include "core/plot/Backplot.h"
+
+namespace kw {
+
+float Backplot::GetIncrement(float radius) const {
+  return kw::GetIncrement(options_.circleResolution, radius);
+}
+
+void Backplot::arkIJ(bool plottingAll, float radius, float angle1, float angle2, float zEnd,
+                     float cx, float cy) {
+  drawArc(ArcPlane::IJ, plottingAll, radius, angle1, angle2, zEnd, cx, cy);
+}
+
+void Backplot::arkIK(bool plottingAll, float radius, float angle1, float angle2, float yEnd,
+                     float cx, float cz) {
+  drawArc(ArcPlane::IK, plottingAll, radius, angle1, angle2, yEnd, cx, cz);
+}
+
+void Backplot::arkJK(bool plottingAll, float radius, float angle1, float angle2, float xEnd,
+                     float cy, float cz) {
+  drawArc(ArcPlane::JK, plottingAll, radius, angle1, angle2, xEnd, cy, cz);
+}
+
+// The sweep runs from `low` (the second angle) to `high` (the first angle) after FixAngles.
+// In the plane's axes (p, q) a chord end at angle A is (c1 - r cos A, c2 - r sin A). The
+// clockwise direction walks down from `high` in IJ and IK and up from `low` in JK; the
+// off-plane axis moves in equal parts per chord from its previous position to its end.
+void Backplot::drawArc(ArcPlane plane, bool plottingAll, float radius, float angle1,
+                       float angle2, float offPlaneEnd, float c1, float c2) {
+  PlotState& s = state_;
+  double step = GetIncrement(radius);
+  if (radius == 0.0f) radius = 0.0001f;
+  const Sweep sweep = FixAngles(angle2, angle1);
+  const double low = sweep.low, high = sweep.high;
+  const double span = high - low;
+  s.TotalDistance = static_cast<float>(s.TotalDistance + std::fabs(radius * span));
+
+  const float offPlaneStart = plane == ArcPlane::IJ ? s.prevZ : plane == ArcPlane::IK ? s.prevY : s.prevX;
+  double chords = span / step;
+  if (!(chords <= kMaxArcChords)) {  // also a NaN sweep or step
+    step = span / kMaxArcChords;
+    chords = kMaxArcChords;
+  }
+  const double offPlaneDelta =
+      chords > 0 ? (static_cast<double>(offPlaneEnd) - offPlaneStart) / chords : 0.0;
+
+  auto drawTo = [&](double angle, double offPlane, bool roundInPlane) {
+    if (!plottingAll) canvas_.refresh();
+    float p = static_cast<float>(c1 - radius * std::cos(angle));
+    float q = static_cast<float>(c2 - radius * std::sin(angle));
+    if (roundInPlane) {
+      p = std::round(p);
+      q = std::round(q);
+    }
+    const float o = static_cast<float>(offPlane);
+    switch (plane) {
+      case ArcPlane::IJ: LINE3d(p, q, o); break;
+      case ArcPlane::IK: LINE3d(p, o, q); break;
+      case ArcPlane::JK: LINE3d(o, p, q); break;
+    }
+  };
+
+  const bool increasing = plane == ArcPlane::JK ? s.ArcCw : !s.ArcCw;
+  if (increasing) {
+    for (int n = 0; n <= kMaxArcChords; ++n) {
+      const double angle = low + n * step;
+      if (!(angle <= high)) break;
+      drawTo(angle, offPlaneStart + n * offPlaneDelta, false);
+    }
+    drawTo(high, offPlaneEnd, false);
+  } else {
+    for (int n = 0; n <= kMaxArcChords; ++n) {
+      const double angle = high - n * step;
+      if (!(angle >= low)) break;
+      drawTo(angle, offPlaneStart + n * offPlaneDelta, false);
+    }
+    // Only the XY routine lands its clockwise end on whole plot units.
+    drawTo(low, offPlaneEnd, plane == ArcPlane::IJ);
+  }
+}
+
+}  // namespace kw

@@ -1,0 +1,133 @@
+#pragma once
+// The backplot: set-up of dialect and scale, the toolpath interpreter, arc interpolation and
+// the 3-D projection onto a canvas. One instance belongs to the plot window; it reads the
+// machine profile and the plot window's values at the moment of use.
+//
+// Arc routines never run away: an arc is drawn with at most kMaxArcChords chords (plus the
+// chord to its end point). When the angle step for the radius would need more, the step is
+// widened to sweep / kMaxArcChords; at that count a chord strays less than half a pixel from
+// a circle of up to 1e9 pixels radius. A NaN sweep or radius draws only the end point, which
+// the projection then skips.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/plot/AxisSetup.h"
+#include "core/plot/DxfRecordSink.h"
+#include "core/plot/PlotCanvas.h"
+#include "core/plot/PlotHost.h"
+#include "core/plot/PlotState.h"
+#include "core/plot/PlotView.h"
+#include "core/profile/MachineProfile.h"
+
+namespace kw {
+
+inline constexpr int kMaxArcChords = 100000;
+// PlotAll lets pending events run before the blocks 0, 1000, 2000, ...
+inline constexpr int kEventInterval = 1000;
+
+// The editor's highlighted block: lines first + 1 .. first + count.
+struct HighlightRange {
+  int first = -1;
+  int count = 0;
+};
+
+// The interpreter takes the lines by reference to their vector and re-reads its size after
+// every pause for events, so a text changed during a long plot is never read out of bounds.
+class Backplot {
+ public:
+  Backplot(MachineProfile& profile, PlotView& view, PlotCanvas& canvas);
+
+  void setHost(PlotHost* host) { host_ = host ? host : &noHost_; }
+  // Receives the records of a DXF capture; without a sink the capture writes nothing.
+  void setDxfSink(DxfRecordSink* sink) { sink_ = sink; }
+
+  PlotState& state() { return state_; }
+  const PlotState& state() const { return state_; }
+  const DialectCopies& dialect() const { return dialect_; }
+
+  // --- Axis and plot set-up -------------------------------------------------------------
+  // Refreshes the dialect copies, sign factors and single-step delay from the profile.
+  void Setaxis();
+  // Resets the plot state and clears the canvas for a new plot; a non-zero `resetPlane`
+  // returns to the XY plane. Keeps the visible centre when the view scale changed (unless
+  // a zoom box set the origin).
+  void SetupPlot(int resetPlane);
+  // Sets View Scale so that the larger of the X and Y extents of `lines` fills half the
+  // plot window's width; 1000 when the lines have no extent.
+  void CalcScale(const std::vector<std::string>& lines);
+  // The same scan into state().scaleExtents; View Scale changes only without `keepScale`.
+  void CalcScale2(const std::vector<std::string>& lines, bool keepScale);
+
+  // --- Interpreter ----------------------------------------------------------------------
+  // Interprets block CurrentLine of `lines`. `plottingAll` is false when single stepping:
+  // every arc chord then refreshes the canvas. `highlight` is given only when `lines` are
+  // the main editor's text. After the last line the statistics labels are formed.
+  void SinglestepPlot(const std::vector<std::string>& lines, bool plottingAll,
+                      const HighlightRange* highlight = nullptr);
+  // Interprets every block: optionally sets the origin and runs SetupPlot first; lets
+  // pending events run every kEventInterval blocks and stops, resetting the plot, at the
+  // block after StopRequested was set.
+  void PlotAll(const std::vector<std::string>& lines, bool setOrigin, bool runSetup,
+               int verticalOrigin, int horizontalOrigin,
+               const HighlightRange* highlight = nullptr);
+  // One single step over the main editor's lines: set-up at line 0, caret to the next line,
+  // the block, then CurrentLine advances, wrapping to 0 after the last line.
+  void SingleStepAline(const std::vector<std::string>& lines,
+                       const HighlightRange* highlight = nullptr);
+
+  // --- Projection and arcs (plot units) -------------------------------------------------
+  // Draws from the pen position to the projected point; nothing while CurrentLine is 0.
+  void LINE3d(float x, float y, float z);
+  // Arcs in the XY, XZ and YZ planes about the centre (c1, c2) of the plane, from the
+  // previous position of the off-plane axis to `offPlaneEnd`. The angles follow the
+  // interpreter's convention (see ArcGeometry.h); the direction is ArcCw.
+  void arkIJ(bool plottingAll, float radius, float angle1, float angle2, float zEnd, float cx,
+             float cy);
+  void arkIK(bool plottingAll, float radius, float angle1, float angle2, float yEnd, float cx,
+             float cz);
+  void arkJK(bool plottingAll, float radius, float angle1, float angle2, float xEnd, float cy,
+             float cz);
+  // Angle step for `radius` with the profile's "Cir Res".
+  float GetIncrement(float radius) const;
+  // The small axis indicator in the lower left corner of the image.
+  void Drawxyz();
+
+ private:
+  enum class ArcPlane { IJ, IK, JK };
+  // Settings read once per block or per full plot instead of by name per point.
+  struct Options {
+    bool zIncluded = false, bridgeport = false, xDiv2 = false, iDiv2 = false;
+    bool writeBlue = false, showXyz = false;
+    int circleResolution = 5;
+  };
+
+  void readOptions();
+  void setPen(Rgb colour, int width);
+  void moveTo(int x, int y);
+  void resetInterpreter();
+  void drawArc(ArcPlane plane, bool plottingAll, float radius, float angle1, float angle2,
+               float offPlaneEnd, float c1, float c2);
+  void interpretBlock(std::string_view block, bool plottingAll, const HighlightRange* highlight);
+  void drawArcBlock(bool plottingAll);
+  void trackObjects(std::string_view block);
+  void formStatistics();
+  bool contains(std::string_view block, int row) const;
+
+  MachineProfile& profile_;
+  PlotView& view_;
+  PlotCanvas& canvas_;
+  PlotHost noHost_;
+  PlotHost* host_ = &noHost_;
+  DxfRecordSink* sink_ = nullptr;
+  DialectCopies dialect_;
+  Options options_;
+  PlotState state_;
+
+  // Sines and cosines of the view angles, for the angles they were computed from.
+  int trigAngles_[3] = {0, 0, 0};
+  float cosY_ = 1, sinY_ = 0, cosX_ = 1, sinX_ = 0, cosZ_ = 1, sinZ_ = 0;
+  bool drawingIndicator_ = false;
+};
+
+}  // namespace kw

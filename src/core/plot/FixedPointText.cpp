@@ -1,0 +1,85 @@
+#include "core/plot/FixedPointText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/text/LenientInt.h"
+
+namespace kw {
+
+std::string fixedPointText(double value, int precision, int decimals) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+  precision = std::clamp(precision, 1, 17);
+  decimals = std::clamp(decimals, 0, kMaxDecimalPlaces);
+  const bool negative = std::signbit(value);
+
+  // The first `precision` significant digits and the decimal order of the first one.
+  std::string digits;
+  int order = 0;
+  if (value != 0.0) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*e", precision - 1, std::fabs(value));
+    const char* p = buffer;
+    for (; *p != 'e'; ++p)
+      if (*p != '.') digits.push_back(*p);
+    order = std::atoi(p + 1);
+  }
+
+  if (!digits.empty() && order + 1 > precision) {
+    char exponent[16];
+    std::snprintf(exponent, sizeof exponent, "E%c%02d", order < 0 ? '-' : '+', std::abs(order));
+    std::string text = negative ? "-" : "";
+    text += digits[0];
+    if (digits.size() > 1) text += "." + digits.substr(1);
+    return text + exponent;
+  }
+
+  // Round the digit string half up to `decimals` decimals.
+  const int keep = order + 1 + decimals;  // digits left before the cut
+  if (keep < static_cast<int>(digits.size())) {
+    if (keep < 0) {
+      digits.clear();
+    } else {
+      const bool up = digits[keep] >= '5';
+      digits.resize(keep);
+      if (up) {
+        int at = keep - 1;
+        while (at >= 0 && digits[at] == '9') digits[at--] = '0';
+        if (at >= 0) {
+          ++digits[at];
+        } else {
+          digits.insert(digits.begin(), '1');
+          ++order;
+        }
+      }
+    }
+  }
+  if (digits.find_first_not_of('0') == std::string::npos) digits.clear();
+
+  std::string text = (negative && !digits.empty()) ? "-" : "";
+  const int integerDigits = digits.empty() ? 0 : order + 1;
+  auto digitAt = [&](int index) {
+    return index >= 0 && index < static_cast<int>(digits.size()) ? digits[index] : '0';
+  };
+  if (integerDigits <= 0) {
+    text += '0';
+  } else {
+    for (int index = 0; index < integerDigits; ++index) text += digitAt(index);
+  }
+  if (decimals > 0) {
+    text += '.';
+    for (int d = 0; d < decimals; ++d) text += digitAt(integerDigits + d);
+  }
+  return text;
+}
+
+int decimalPlaces(const MachineProfile& profile) {
+  const std::optional<int> places = strictInt(profile.text("DpEdit"));
+  if (!places) return kDefaultDecimalPlaces;
+  return std::clamp(*places, 0, kMaxDecimalPlaces);
+}
+
+}  // namespace kw

@@ -1,0 +1,26 @@
+#pragma once
+// Numbers as the plot window shows them: fixed-point text with a given number of
+// significant digits and decimals, and the profile's "Dec Places" setting.
+#include <string>
+
+#include "core/profile/MachineProfile.h"
+
+namespace kw {
+
+inline constexpr int kDefaultDecimalPlaces = 3;
+inline constexpr int kMaxDecimalPlaces = 18;
+
+// `value` rounded to at most `precision` significant digits (from its exact binary value),
+// then that digit string rounded half up to `decimals` decimals, written with exactly
+// `decimals` digits after a period, a "-" for a negative result and no "+". A result that
+// rounds to zero has no sign. A value with more integer digits than `precision` is written
+// as a mantissa of `precision` digits and an exponent, e.g. "1.2345679E+08". Infinities and
+// NaN are written "INF", "-INF" and "NAN". `precision` is taken as 1..17 and `decimals` as
+// 0..kMaxDecimalPlaces.
+std::string fixedPointText(double value, int precision, int decimals);
+
+// "Dec Places" (DpEdit) as an integer, kDefaultDecimalPlaces when its text is not one,
+// limited to 0..kMaxDecimalPlaces.
+int decimalPlaces(const MachineProfile& profile);
+
+}  // namespace kw

@@ -1,0 +1,336 @@
+// Backplot: the toolpath interpreter. SinglestepPlot reads one block and turns it into a
+// straight move or an arc; PlotAll runs it over a whole text; SingleStepAline steps once.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "core/plot/ArcGeometry.h"
+#include "core/plot/Backplot.h"
+#include "core/plot/BlockScanner.h"
+
+namespace kw {
+namespace {
+
+// FindLetterValue on a block whose blanks are already removed; a one-character letter that
+// does not occur is answered without the scan.
+LetterValue readWord(std::string_view letter, std::string_view strippedBlock) {
+  if (letter.size() == 1 &&
+      std::memchr(strippedBlock.data(), letter[0], strippedBlock.size()) == nullptr)
+    return {};
+  return FindLetterValue(letter, strippedBlock);
+}
+
+// A missing I or J beside a present one counts as a present 0.
+void completeIJ(BlockValues& b) {
+  if (b.jFound && !b.iFound) {
+    b.i = 0;
+    b.iFound = true;
+  }
+  if (b.iFound && !b.jFound) {
+    b.j = 0;
+    b.jFound = true;
+  }
+}
+
+float scaled(float value, int sign, float scale) {
+  return static_cast<float>(static_cast<double>(value) * sign * scale);
+}
+
+}  // namespace
+
+bool Backplot::contains(std::string_view block, int row) const {
+  const std::string& text = dialect_.row(row);
+  return !text.empty() && block.find(text) != std::string_view::npos;
+}
+
+void Backplot::SinglestepPlot(const std::vector<std::string>& lines, bool plottingAll,
+                              const HighlightRange* highlight) {
+  if (lines.empty()) return;
+  if (!plottingAll) readOptions();
+  const long long count = static_cast<long long>(lines.size());
+  std::string_view block;
+  if (state_.CurrentLine >= 0 && state_.CurrentLine < count) block = lines[state_.CurrentLine];
+  block = block.substr(0, std::min(block.size(), kMaxBlockLength));
+  interpretBlock(block, plottingAll, highlight);
+  if (state_.CurrentLine >= count - 1) formStatistics();
+}
+
+void Backplot::interpretBlock(std::string_view block, bool plottingAll,
+                              const HighlightRange* highlight) {
+  using namespace label_row;
+  PlotState& s = state_;
+
+  // Everything from a stop text on is ignored.
+  for (int row : {kStopA, kStopB, kStopC}) {
+    const std::string& stop = dialect_.row(row);
+    if (stop.empty()) continue;
+    const std::size_t at = block.find(stop);
+    if (at != std::string_view::npos) block = block.substr(0, at);
+  }
+
+  if (contains(block, kXYPlane)) s.ActivePlane = kPlaneXY;
+  if (contains(block, kXZPlane)) s.ActivePlane = kPlaneXZ;
+  if (contains(block, kYZPlane)) s.ActivePlane = kPlaneYZ;
+
+  if (highlight && highlight->count > 1) {
+    const long long line = s.CurrentLine;
+    const long long first = highlight->first, last = first + highlight->count;
+    if (line > first && line <= last) setPen(kBlack, 2);
+    if (line == last + 1) setPen(kRed, 1);
+  }
+
+  if (contains(block, kCutOn)) setPen(kRed, s.pen.width);
+  if (contains(block, kCutOff)) setPen(kBlue, s.pen.width);
+
+  if (contains(block, kAbsolute)) s.AbsoluteMode = true;
+  if (contains(block, kIncremental)) s.AbsoluteMode = false;
+
+  const bool clockwiseCode = contains(block, kArcCw);
+  const bool counterCode = contains(block, kArcCcw);
+  const bool arcCode = clockwiseCode || counterCode;
+  if (clockwiseCode) {
+    s.ArcCw = true;
+    s.ArcCcw = false;
+  }
+  if (counterCode) {
+    s.ArcCw = false;
+    s.ArcCcw = true;
+  }
+  // Seen from the positive end of their normal axis, XZ and YZ arcs turn the other way.
+  if (arcCode && (s.ActivePlane == kPlaneXZ || s.ActivePlane == kPlaneYZ))
+    std::swap(s.ArcCw, s.ArcCcw);
+
+  char strippedBuffer[kMaxBlockLength];
+  std::size_t length = 0;
+  for (char ch : block)
+    if (ch != ' ' && ch != '\t') strippedBuffer[length++] = ch;
+  const std::string_view words(strippedBuffer, length);
+
+  BlockValues& b = s.block;
+  auto read = [&](std::string_view letter, float& value, bool& found) {
+    const LetterValue word = readWord(letter, words);
+    value = word.value;
+    found = word.found;
+  };
+  float unusedG = 0;
+  read("G", unusedG, b.gFound);
+  read(dialect_.i, b.i, b.iFound);
+  read(dialect_.j, b.j, b.jFound);
+  read(dialect_.r, b.r, b.rFound);
+  read(dialect_.k, b.k, b.kFound);
+  read(dialect_.x, b.x, b.xFound);
+  read(dialect_.y, b.y, b.yFound);
+  read(dialect_.z, b.z, b.zFound);
+
+  if (s.ActivePlane == kPlaneXY) completeIJ(b);
+  if (b.gFound && !arcCode) s.ArcCw = s.ArcCcw = false;
+
+  const bool anyAxis = b.xFound || b.yFound || b.zFound;
+  if (options_.zIncluded && b.kFound && (b.iFound || b.jFound) && anyAxis) {
+    s.spinFlipFlopDisabled = true;
+    host_->disableSpinFlipFlop();
+  }
+
+  const float scale = s.PlotScale;
+  b.i = scaled(b.i, dialect_.xSign, scale);
+  b.x = scaled(b.x, dialect_.xSign, scale);
+  b.j = scaled(b.j, dialect_.ySign, scale);
+  b.y = scaled(b.y, dialect_.ySign, scale);
+  b.k = scaled(b.k, dialect_.zSign, scale);
+  b.z = scaled(b.z, dialect_.zSign, scale);
+  b.r = scaled(b.r, 1, scale);
+  if (options_.xDiv2) b.x /= 2;
+  if (options_.iDiv2) b.i /= 2;
+
+  if (!s.AbsoluteMode) {
+    completeIJ(b);
+    b.i += s.prevX;
+    b.x += s.prevX;
+    b.j += s.prevY;
+    b.y += s.prevY;
+    b.k += s.prevZ;
+    b.z += s.prevZ;
+  }
+  // Absolute centres become offsets from the arc start, unless they are offsets already.
+  if (!(options_.bridgeport && s.AbsoluteMode)) {
+    if (b.iFound) b.i -= s.prevX;
+    if (b.jFound) b.j -= s.prevY;
+    if (b.kFound) b.k -= s.prevZ;
+  }
+  if (!b.iFound) b.i = 0;
+  if (!b.jFound) b.j = 0;
+  if (!b.kFound) b.k = 0;
+  if (!b.rFound) b.r = 0;
+  if (!b.xFound) b.x = s.prevX;
+  if (!b.yFound) b.y = s.prevY;
+  if (!b.zFound) b.z = s.prevZ;
+
+  if (b.rFound && arcCode) {
+    // The radius gives the centre in the active plane; the plane's axes (a, b) are
+    // (X, Y), (X, Z) and (Z, Y).
+    const bool clockwise = s.ArcCw;
+    if (s.ActivePlane == kPlaneXZ) {
+      const PlaneOffsets o = radiusArcOffsets(s.prevX, s.prevZ, b.x, b.z, b.r, clockwise);
+      b.i = o.a;
+      b.k = o.b;
+      b.iFound = b.kFound = true;
+      b.jFound = false;
+    } else if (s.ActivePlane == kPlaneYZ) {
+      const PlaneOffsets o = radiusArcOffsets(s.prevZ, s.prevY, b.z, b.y, b.r, clockwise);
+      b.k = o.a;
+      b.j = o.b;
+      b.jFound = b.kFound = true;
+      b.iFound = false;
+    } else {
+      const PlaneOffsets o = radiusArcOffsets(s.prevX, s.prevY, b.x, b.y, b.r, clockwise);
+      b.i = o.a;
+      b.j = o.b;
+      b.iFound = b.jFound = true;
+      b.kFound = false;
+    }
+  }
+
+  const bool anyCentre = b.iFound || b.jFound || b.kFound;
+  if (!anyCentre && anyAxis) {
+    LINE3d(b.x, b.y, b.z);
+    if (s.DxfCaptureActive && !s.DxfLinesOnly && sink_ &&
+        (s.pen.colour == kRed || options_.writeBlue)) {
+      const double k = s.PlotScale;
+      sink_->line(static_cast<float>(s.prevX / k), static_cast<float>(s.prevY / k),
+                  static_cast<float>(s.prevZ / k), static_cast<float>(b.x / k),
+                  static_cast<float>(b.y / k), static_cast<float>(b.z / k));
+    }
+    double squares = 0;
+    if (b.xFound) squares += (static_cast<double>(b.x) - s.prevX) * (static_cast<double>(b.x) - s.prevX);
+    if (b.yFound) squares += (static_cast<double>(b.y) - s.prevY) * (static_cast<double>(b.y) - s.prevY);
+    if (b.zFound) squares += (static_cast<double>(b.z) - s.prevZ) * (static_cast<double>(b.z) - s.prevZ);
+    s.TotalDistance = static_cast<float>(s.TotalDistance + std::sqrt(squares));
+  }
+  if (anyCentre) drawArcBlock(plottingAll);
+
+  s.prevX = b.x;
+  s.prevY = b.y;
+  s.prevZ = b.z;
+  trackObjects(block);
+}
+
+// One arc per block, in the plane its centre words give: XY when I and J are present (or,
+// with "Z Included" off, when no I-K or J-K pair is), XZ for I and K, YZ for J and K. When
+// the words fit more than one plane the active plane decides, else the last of XY, XZ, YZ.
+// Each plane's arc uses its own start and end angles and radius.
+void Backplot::drawArcBlock(bool plottingAll) {
+  PlotState& s = state_;
+  const BlockValues& b = s.block;
+  s.centreX = s.prevX + b.i;
+  s.centreY = s.prevY + b.j;
+  s.centreZ = s.prevZ + b.k;
+
+  const bool pairIK = b.iFound && b.kFound;
+  const bool pairJK = b.jFound && b.kFound;
+  const bool planeXY = (b.iFound && b.jFound) || (!options_.zIncluded && !pairIK && !pairJK);
+  ArcPlane plane;
+  if (s.ActivePlane == kPlaneXY && planeXY) plane = ArcPlane::IJ;
+  else if (s.ActivePlane == kPlaneXZ && pairIK) plane = ArcPlane::IK;
+  else if (s.ActivePlane == kPlaneYZ && pairJK) plane = ArcPlane::JK;
+  else if (pairJK) plane = ArcPlane::JK;
+  else if (pairIK) plane = ArcPlane::IK;
+  else if (planeXY) plane = ArcPlane::IJ;
+  else return;
+
+  switch (plane) {
+    case ArcPlane::IJ:
+      s.startAngle = angleOfPoint(s.prevX, s.prevY, s.centreX, s.centreY);
+      s.endAngle = angleOfPoint(b.x, b.y, s.centreX, s.centreY);
+      s.radius = RootOfSquareSum(b.i, b.j);
+      break;
+    case ArcPlane::IK:
+      s.startAngle = angleOfPoint(s.prevX, s.prevZ, s.centreX, s.centreZ);
+      s.endAngle = angleOfPoint(b.x, b.z, s.centreX, s.centreZ);
+      s.radius = RootOfSquareSum(b.i, b.k);
+      break;
+    case ArcPlane::JK:
+      s.startAngle = angleOfPoint(s.prevY, s.prevZ, s.centreY, s.centreZ);
+      s.endAngle = angleOfPoint(b.y, b.z, s.centreY, s.centreZ);
+      s.radius = RootOfSquareSum(b.j, b.k);
+      break;
+  }
+  if (s.startAngle == s.endAngle) s.endAngle = static_cast<float>(s.endAngle + kTwoPi);
+  if (s.startAngle < 0 || s.endAngle < 0) {
+    s.startAngle = static_cast<float>(s.startAngle + kTwoPi);
+    s.endAngle = static_cast<float>(s.endAngle + kTwoPi);
+  }
+  if (!s.ArcCw && !s.ArcCcw) return;  // no direction: nothing is drawn
+
+  const bool cw = s.ArcCw;
+  const float start = s.startAngle, end = s.endAngle;
+  switch (plane) {
+    case ArcPlane::IJ:
+      if (s.DxfCaptureActive && !s.DxfLinesOnly && sink_ &&
+          (s.pen.colour == kRed || options_.writeBlue)) {
+        const double k = s.PlotScale;
+        const float cx = static_cast<float>(s.centreX / k), cy = static_cast<float>(s.centreY / k);
+        const float z = static_cast<float>(b.z / k), r = static_cast<float>(s.radius / k);
+        const double toDegrees = 180.0 / kPi;
+        const double sweep = std::round(std::fabs(static_cast<double>(end) - start) * toDegrees);
+        const float a1 = static_cast<float>((cw ? end : start) * toDegrees);
+        const float a2 = static_cast<float>((cw ? start : end) * toDegrees);
+        if (sweep == 360.0) sink_->circle(cx, cy, z, r);
+        else sink_->arc(cx, cy, z, r, a1, a2);
+      }
+      arkIJ(plottingAll, s.radius, cw ? start : end, cw ? end : start, b.z, s.centreX, s.centreY);
+      break;
+    case ArcPlane::IK:
+      arkIK(plottingAll, s.radius, cw ? start : end, cw ? end : start, b.y, s.centreX, s.centreZ);
+      break;
+    case ArcPlane::JK:
+      arkJK(plottingAll, s.radius, cw ? end : start, cw ? start : end, b.x, s.centreY, s.centreZ);
+      break;
+  }
+}
+
+void Backplot::PlotAll(const std::vector<std::string>& lines, bool setOrigin, bool runSetup,
+                       int verticalOrigin, int horizontalOrigin, const HighlightRange* highlight) {
+  host_->showPlotWindow();
+  host_->stopPlotTimers();
+  if (setOrigin) {
+    view_.verticalOrigin = verticalOrigin;
+    view_.horizontalOrigin = horizontalOrigin;
+  }
+  if (runSetup) SetupPlot(1);
+  readOptions();
+  host_->setBusyCursor(true);
+  for (long long index = 0; index < static_cast<long long>(lines.size()) && index <= INT_MAX;
+       ++index) {
+    state_.CurrentLine = static_cast<int>(index);
+    if (index % kEventInterval == 0) {
+      host_->serviceEvents();
+      canvas_.refresh();
+      readOptions();
+      if (index >= static_cast<long long>(lines.size())) break;  // the text got shorter
+    }
+    SinglestepPlot(lines, true, highlight);
+    if (state_.StopRequested) {
+      SetupPlot(1);
+      host_->setBusyCursor(false);
+      return;
+    }
+  }
+  host_->setBusyCursor(false);
+}
+
+void Backplot::SingleStepAline(const std::vector<std::string>& lines,
+                               const HighlightRange* highlight) {
+  const long long count = static_cast<long long>(lines.size());
+  if (state_.CurrentLine < 0 || state_.CurrentLine >= count) state_.CurrentLine = 0;
+  if (state_.CurrentLine == 0) SetupPlot(1);
+  if (count == 0) return;
+  state_.caretOffset += lines[state_.CurrentLine].size() + 2;
+  host_->moveEditorCaret(state_.caretOffset, state_.CurrentLine + 1);
+  SinglestepPlot(lines, false, highlight);
+  ++state_.CurrentLine;
+  if (state_.CurrentLine >= count) state_.CurrentLine = 0;
+}
+
+}  // namespace kw

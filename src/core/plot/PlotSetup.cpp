@@ -1,0 +1,146 @@
+// Backplot: construction, the option snapshot, the pen, and the set-up before a plot
+// (Setaxis, SetupPlot, CalcScale, CalcScale2).
+#include <algorithm>
+#include <cmath>
+
+#include "core/plot/Backplot.h"
+#include "core/plot/BlockScanner.h"
+
+namespace kw {
+namespace {
+
+int clampCoordinate(double value) {
+  if (std::isnan(value)) return 0;
+  value = std::clamp(value, -static_cast<double>(kMaxCanvasCoordinate),
+                     static_cast<double>(kMaxCanvasCoordinate));
+  return static_cast<int>(std::lround(value));
+}
+
+ScaleExtents scanExtents(const std::vector<std::string>& lines, const DialectCopies& dialect) {
+  ScaleExtents e;
+  for (const std::string& line : lines) {
+    const LetterValue x = FindLetterValue(dialect.x, line);
+    if (x.found) {
+      e.maxX = std::max(e.maxX, x.value);
+      e.minX = std::min(e.minX, x.value);
+    }
+    const LetterValue y = FindLetterValue(dialect.y, line);
+    if (y.found) {
+      e.maxY = std::max(e.maxY, y.value);
+      e.minY = std::min(e.minY, y.value);
+    }
+  }
+  return e;
+}
+
+// View Scale for which the larger extent fills half of `windowWidth`; 1000 without extent.
+long long fittedViewScale(float xExtent, float yExtent, int windowWidth) {
+  if (!(xExtent > 0) && !(yExtent > 0)) return 1000;
+  const double larger = std::max(static_cast<double>(xExtent), static_cast<double>(yExtent));
+  double scale = windowWidth / larger * 500.0;
+  scale = std::clamp(scale, 0.0, 1e12);
+  return std::llround(scale);
+}
+
+}  // namespace
+
+Backplot::Backplot(MachineProfile& profile, PlotView& view, PlotCanvas& canvas)
+    : profile_(profile), view_(view), canvas_(canvas) {
+  state_.PlotScale = static_cast<float>(view_.viewScale / 1000.0);
+  readOptions();
+}
+
+void Backplot::readOptions() {
+  options_.zIncluded = profile_.flag("IncludeZCheckBox");
+  options_.bridgeport = profile_.flag("Bridgeport");
+  options_.xDiv2 = profile_.flag("Xdiv2");
+  options_.iDiv2 = profile_.flag("Idiv2");
+  options_.writeBlue = profile_.flag("WriteBlueLine");
+  options_.showXyz = profile_.flag("ShowXYZCheckBox");
+  options_.circleResolution = profile_.number("PlotResSpinEdit");
+}
+
+void Backplot::setPen(Rgb colour, int width) {
+  if (state_.pen.colour == colour && state_.pen.width == width) return;
+  state_.pen = {colour, width};
+  canvas_.setPen(colour, width);
+}
+
+void Backplot::moveTo(int x, int y) {
+  canvas_.moveTo(x, y);
+  state_.lastScreenX = x;
+  state_.lastScreenY = y;
+}
+
+void Backplot::Setaxis() {
+  kw::Setaxis(profile_, dialect_);
+  readOptions();
+}
+
+void Backplot::resetInterpreter() {
+  PlotState& s = state_;
+  s.AbsoluteMode = true;
+  s.ArcCw = s.ArcCcw = false;
+  s.block = {};
+  s.prevX = s.prevY = s.prevZ = 0;
+  s.centreX = s.centreY = s.centreZ = 0;
+  s.radius = s.startAngle = s.endAngle = 0;
+  s.MaxX = s.MinX = s.MaxY = s.MinY = 0;
+  s.TotalDistance = s.RapidDistance = 0;
+  s.objects = {};
+  s.lastDxfX = s.lastDxfY = s.lastDxfZ = 0;
+  s.CurrentLine = 0;
+}
+
+void Backplot::SetupPlot(int resetPlane) {
+  state_.StopRequested = false;
+  // A plot starts as rapid travel until its first cut-on text.
+  setPen(kBlue, 1);
+  Setaxis();
+
+  if (resetPlane != 0) state_.ActivePlane = kPlaneXY;
+  state_.caretOffset = 0;
+  state_.CurrentLine = 0;
+
+  const float oldScale = state_.PlotScale;
+  const float newScale = static_cast<float>(view_.viewScale / 1000.0);
+  if (oldScale != 1.0f && oldScale != newScale && !view_.zoomBoxFlag) {
+    const int centreH = view_.clientWidth / 2 + view_.horizontalScroll;
+    const int centreV =
+        view_.clientHeight / 2 + view_.verticalScroll + view_.toolPanelHeight + 25;
+    const double ratio = static_cast<double>(newScale) / oldScale;
+    auto keepCentre = [&](int& origin, int centre) {
+      const double d = static_cast<double>(centre) - origin;
+      origin = clampCoordinate(origin + std::round(ratio * d - d));
+    };
+    keepCentre(view_.horizontalOrigin, centreH);
+    keepCentre(view_.verticalOrigin, centreV);
+  }
+  view_.zoomBoxFlag = false;
+  state_.PlotScale = newScale;
+
+  canvas_.clear();
+  resetInterpreter();
+  if (profile_.flag("ShowXYZCheckBox")) Drawxyz();
+  moveTo(view_.horizontalOrigin, view_.verticalOrigin);
+}
+
+void Backplot::CalcScale(const std::vector<std::string>& lines) {
+  view_.viewScale = 1000;
+  const ScaleExtents e = scanExtents(lines, dialect_);
+  const float xExtent = std::fabs(e.maxX) + std::fabs(e.minX);
+  const float yExtent = std::fabs(e.maxY) + std::fabs(e.minY);
+  view_.setViewScale(fittedViewScale(xExtent, yExtent, view_.windowWidth));
+}
+
+void Backplot::CalcScale2(const std::vector<std::string>& lines, bool keepScale) {
+  ScaleExtents e = scanExtents(lines, dialect_);
+  e.maxX = std::fabs(e.maxX) + std::fabs(e.minX);
+  e.maxY = std::fabs(e.maxY) + std::fabs(e.minY);
+  state_.scaleExtents = e;
+  if (keepScale) return;
+  view_.viewScale = 1000;
+  view_.setViewScale(fittedViewScale(e.maxX, e.maxY, view_.windowWidth));
+}
+
+}  // namespace kw

@@ -1,0 +1,94 @@
+#pragma once
+// The state of the backplot: modal machine state, the values of the block being read,
+// statistics, extents, the object tracker, the pen and the texts of the statistics labels.
+// One instance lives in the plot window for the whole run; SetupPlot resets it.
+#include <cstddef>
+#include <string>
+
+#include "core/plot/PlotCanvas.h"
+
+namespace kw {
+
+enum ActivePlaneValue : int { kPlaneXY = 1, kPlaneXZ = 2, kPlaneYZ = 3 };
+
+// The values of the block being interpreted, in plot units once scaled. Not modal: a word
+// that is absent counts as 0 (centre words, radius) or as the previous position (axes).
+struct BlockValues {
+  float x = 0, y = 0, z = 0, i = 0, j = 0, k = 0, r = 0;
+  bool xFound = false, yFound = false, zFound = false;
+  bool iFound = false, jFound = false, kFound = false, rFound = false;
+  bool gFound = false;
+};
+
+// Cut objects between a cut-on and a cut-off text, measured while plotting; the sorting
+// tools read the first and last lines. A last line of 0 means no object was found.
+struct ObjectTracker {
+  static constexpr float kNoSmallest = 2147483648.0f;
+  int blockStartLine = 0;
+  float largestLength = 0;
+  int largestFirstLine = 0;
+  int largestLastLine = 0;
+  float smallestLength = kNoSmallest;
+  int smallestFirstLine = 0;
+  int smallestLastLine = 0;
+  float totalAtLastCutOff = 0;  // TotalDistance at the last cut-off text
+  float rapidStretch = 0;       // travel between the last cut-off and the following cut-on
+};
+
+// The texts the plot window shows after a plot reached the last line.
+struct PlotLabels {
+  std::string caption = "Plot ";  // the plot window's caption
+  std::string label14 = "Cut";    // cutting time
+  std::string label15 = "Rapid";  // rapid time
+  std::string label16 = "Total";  // total time
+  std::string bigx;               // vertical extent
+  std::string bigy;               // horizontal extent
+  std::string area;
+};
+
+// The four values CalcScale2 leaves for the array and nesting tools: after the scan,
+// maxX and maxY hold the X and Y extents.
+struct ScaleExtents {
+  float maxX = 0, maxY = 0, minX = 0, minY = 0;
+};
+
+struct PlotPen {
+  Rgb colour = kBlue;
+  int width = 1;
+};
+
+struct PlotState {
+  float PlotScale = 1.0f;  // View Scale / 1000
+  int CurrentLine = 0;     // index of the block being interpreted
+  int ActivePlane = kPlaneXY;
+  bool AbsoluteMode = true;
+  bool ArcCw = false;
+  bool ArcCcw = false;
+
+  BlockValues block;
+  float prevX = 0, prevY = 0, prevZ = 0;  // end of the last move, plot units
+
+  // Arc work values of the last arc block.
+  float centreX = 0, centreY = 0, centreZ = 0;
+  float radius = 0, startAngle = 0, endAngle = 0;
+
+  float TotalDistance = 0;  // plot units, cut and rapid
+  float RapidDistance = 0;
+  float MaxX = 0, MinX = 0, MaxY = 0, MinY = 0;  // plot units, before projection
+  ObjectTracker objects;
+
+  bool StopRequested = false;    // Esc
+  bool DxfCaptureActive = false;  // a DXF file is being written from the plot
+  bool DxfLinesOnly = false;      // ... as LINE records only
+  bool spinFlipFlopDisabled = false;
+
+  PlotPen pen;
+  int lastScreenX = 0, lastScreenY = 0;          // where the pen stands, pixels
+  float lastDxfX = 0, lastDxfY = 0, lastDxfZ = 0;  // lines-only capture, plot units
+
+  std::size_t caretOffset = 0;  // single stepping: editor caret, from the last set-up
+  ScaleExtents scaleExtents;
+  PlotLabels labels;
+};
+
+}  // namespace kw
