@@ -1,5 +1,8 @@
 #include "gui/GuiApp.h"
 
+#include <QScreen>
+#include <cmath>
+
 #include "core/app/ProfileSession.h"
 
 namespace kw {
@@ -28,6 +31,8 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   array_ = std::make_unique<ShellWindow>("Array", "Array");
   port_.setWindow(WindowId::Array, array_.get());
 
+  app_.commands.add("Main.DefaultWindows1Click", "Default Windows", [this](App&) { DefaultWindows1Click(); });
+
   QObject::connect(main_.get(), &MainWindow::showSetupRequested, setup_.get(), [this] {
     setup_->refreshAll();
     setup_->showMaximized();
@@ -35,6 +40,22 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   });
   QObject::connect(setup_.get(), &SetupWindow::fontChosen, main_.get(),
                    [this](const QFont& font) { main_->editor()->setFont(font); });
+}
+
+void GuiApp::DefaultWindows1Click() {
+  main_->placeDefault();
+  const QRect mainPlace = main_->defaultGeometry();
+  plot_->showNormal();
+  plot_->setGeometry(mainPlace.x() + mainPlace.width(), mainPlace.y(), mainPlace.width(), mainPlace.height());
+  const QSize setupSize = setup_->designSize();
+  setup_->setGeometry(setup_->x(), 0, setupSize.width(), setupSize.height());
+  QScreen* screen = main_->screen();
+  if (screen) {
+    const QRect area = screen->availableGeometry();
+    drawing_->move(area.x() + area.width() / 2 - drawing_->width(),
+                   area.y() + static_cast<int>(std::lround(area.height() * 0.1)) + 100);
+  }
+  drawing_->hide();
 }
 
 std::vector<QWidget*> GuiApp::windowsInOrder() const {

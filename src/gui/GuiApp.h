@@ -22,6 +22,8 @@ class GuiApp {
   QWidget* plot() const { return plot_.get(); }
   SetupWindow* setup() const { return setup_.get(); }
   std::vector<QWidget*> windowsInOrder() const;
+  // "Default Windows": main and plot side by side, setup at the top, drawing window hidden.
+  void DefaultWindows1Click();
 
  private:
   App& app_;

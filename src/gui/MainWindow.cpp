@@ -73,7 +73,6 @@ MainWindow::MainWindow(App& app, QtPort& port, std::vector<std::string> argument
   buildMenus();
   setAcceptDrops(true);
   placeDefault();
-  app_.commands.add("Main.DefaultWindows1Click", "Default Windows", [this](App&) { placeDefault(); });
 }
 
 QAction* MainWindow::addCommand(QMenu* menu, const QString& objectName, const QString& caption,
@@ -206,15 +205,18 @@ void MainWindow::applyEditorFont() {
   editor_->setPalette(palette);
 }
 
-void MainWindow::placeDefault() {
+QRect MainWindow::defaultGeometry() const {
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-  if (!screen) return;
+  if (!screen) return geometry();
   QRect area = screen->availableGeometry();
   int top = static_cast<int>(std::lround(area.height() * 0.1));
   int height = static_cast<int>(std::lround(area.height() * 0.8));
-  int width = area.width() / 2;
+  return {area.x(), area.y() + top, area.width() / 2, height};
+}
+
+void MainWindow::placeDefault() {
   showNormal();
-  setGeometry(area.x(), area.y() + top, width, height);
+  setGeometry(defaultGeometry());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

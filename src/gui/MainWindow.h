@@ -31,7 +31,9 @@ class MainWindow : public QMainWindow {
     routine();
     syncFromCore();
   }
-  // Window places of "Default Windows".
+  // The main window's default place: top at 0.1 of the screen height, left 0, half the
+  // screen wide, 0.8 of the screen high.
+  QRect defaultGeometry() const;
   void placeDefault();
   void setArguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
 

@@ -1,4 +1,5 @@
 #include <QMimeData>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QUrl>
@@ -136,6 +137,17 @@ class MainWindowTest : public QObject {
     f.gui->main()->show();
     QTRY_COMPARE(f.gui->main()->editor()->toPlainText(), QString("X1 Y2 "));
     QCOMPARE(f.gui->main()->windowTitle(), QString("in.nc"));
+  }
+
+  void defaultWindowsPutMainAndPlotSideBySide() {
+    GuiFixture f;
+    f.gui->main()->setGeometry(300, 300, 200, 200);
+    f.action("DefaultWindows1")->trigger();
+    const QRect area = f.gui->main()->screen()->availableGeometry();
+    const QRect main = f.gui->main()->geometry();
+    QCOMPARE(main, QRect(area.x(), area.y() + qRound(area.height() * 0.1), area.width() / 2, qRound(area.height() * 0.8)));
+    QCOMPARE(f.gui->plot()->geometry(), QRect(main.x() + main.width(), main.y(), main.width(), main.height()));
+    QVERIFY(f.gui->plot()->isVisible());
   }
 
   void useAnotherMachineProfile() {
