@@ -127,7 +127,7 @@ void MainWindow::buildMenus() {
     dialog.folder = app_.folder;
     dialog.fileName = "*.ini";
     dialog.filters = {"INI files (*.ini)", "All Files (*.*)"};
-    runCore([&] { chooseAndLoadProfile(app_, port_.chooseOpenFile(dialog)); });
+    runCore([&] { ChooseAndLoadProfile(app_, port_.chooseOpenFile(dialog)); });
   });
   useIni->setToolTip(" Use new INI ");
   addCommand(setup, "EditorCreateaNewINIFile1", "Edit or Create a New &INI File", QKeySequence(Qt::Key_F10),

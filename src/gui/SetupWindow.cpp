@@ -19,7 +19,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "core/app/FileIo.h"
+#include "core/text/FileIo.h"
 #include "core/app/ProfileSession.h"
 #include "gui/QtPort.h"
 
@@ -286,7 +286,7 @@ void SetupWindow::buildMenus() {
     dialog.folder = app_.folder;
     dialog.fileName = "*.ini";
     dialog.filters = {"INI files (*.ini)", "All Files (*.*)"};
-    if (auto chosen = port_.chooseSaveFile(dialog)) saveProfileAs(app_, *chosen);
+    if (auto chosen = port_.chooseSaveFile(dialog)) Saveini2Click(app_, *chosen);
   });
   QAction* load = files->addAction("Load ini");
   load->setObjectName("Loadini1");
@@ -295,7 +295,7 @@ void SetupWindow::buildMenus() {
     dialog.folder = app_.folder;
     dialog.fileName = "*.ini";
     dialog.filters = {"INI files (*.ini)", "All Files (*.*)"};
-    chooseAndLoadProfile(app_, port_.chooseOpenFile(dialog));
+    ChooseAndLoadProfile(app_, port_.chooseOpenFile(dialog));
     refreshAll();
   });
   QAction* font = files->addAction("Font");

@@ -1,7 +1,7 @@
 #include "core/app/Batch.h"
 
 #include "core/app/Document.h"
-#include "core/app/FileIo.h"
+#include "core/text/FileIo.h"
 #include "core/app/ProfileSession.h"
 
 namespace kw {

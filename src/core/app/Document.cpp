@@ -1,7 +1,7 @@
 #include "core/app/Document.h"
 
 #include "core/app/App.h"
-#include "core/app/FileIo.h"
+#include "core/text/FileIo.h"
 #include "core/app/ProfileSession.h"
 #include "core/app/TempFiles.h"
 #include "core/profile/Translate.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "core/app/App.h"
-#include "core/app/FileIo.h"
+#include "core/text/FileIo.h"
 #include "core/profile/IniFile.h"
 #include "core/profile/LastUseFile.h"
 #include "core/profile/ProfileFile.h"
@@ -92,7 +92,7 @@ void createSetupWindow(App& app) {
   LoadLastini(app);
 }
 
-bool saveProfileAs(App& app, const std::string& path) {
+bool Saveini2Click(App& app, const std::string& path) {
   IniFile ini;
   std::string error;
   if (!ini.load(path, &error)) {
@@ -110,7 +110,7 @@ bool saveProfileAs(App& app, const std::string& path) {
   return true;
 }
 
-void chooseAndLoadProfile(App& app, const std::optional<std::string>& picked) {
+void ChooseAndLoadProfile(App& app, const std::optional<std::string>& picked) {
   const std::string dialogName = app.openDialogFileName;
   const std::string dialogDir = app.openDialogInitialDir;
   if (picked) {

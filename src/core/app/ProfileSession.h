@@ -32,10 +32,10 @@ void LoadLastini(App& app, const std::string& profilePath = {});
 void createSetupWindow(App& app);
 
 // "Save ini" once the user has confirmed a file name.
-bool saveProfileAs(App& app, const std::string& path);
+bool Saveini2Click(App& app, const std::string& path);
 
 // "Load ini" and "&Use another Machine INI File" after the open dialog: picked is the chosen
 // file or nothing when the dialog was cancelled. The last-use file is written in both cases.
-void chooseAndLoadProfile(App& app, const std::optional<std::string>& picked);
+void ChooseAndLoadProfile(App& app, const std::optional<std::string>& picked);
 
 }  // namespace kw

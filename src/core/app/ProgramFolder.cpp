@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "core/app/BundledFiles.h"
-#include "core/app/FileIo.h"
+#include "core/text/FileIo.h"
 
 namespace kw {
 

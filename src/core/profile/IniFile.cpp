@@ -1,13 +1,9 @@
 #include "core/profile/IniFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <cstring>
 
+#include "core/text/FileIo.h"
 #include "core/text/LenientInt.h"
 
 namespace kw {
@@ -50,45 +46,13 @@ std::size_t equalsOf(std::string_view line) {
 
 bool isBlankLine(std::string_view line) { return trimmed(line).empty(); }
 
-std::string systemReason(int err) { return std::strerror(err); }
-
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 }  // namespace
 
 bool IniFile::load(const std::string& path, std::string* error) {
   *this = IniFile();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT) return true;
-    if (error) *error = systemReason(errno);
-    return false;
-  }
   std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int err = errno;
-      ::close(fd);
-      if (error) *error = systemReason(err);
-      return false;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
+  int code = 0;
+  if (!readWholeFile(path, bytes, error, &code)) return code == ENOENT;
   *this = fromText(bytes);
   return true;
 }
@@ -207,42 +171,10 @@ std::string IniFile::text() const {
 }
 
 bool IniFile::save(const std::string& path, std::string* error) const {
-  auto fail = [&](int err) {
-    if (error) *error = "Unable to write to " + path + ": " + systemReason(err);
-    return false;
-  };
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == kNone ? "." : path.substr(0, slash + 1);
-  const std::string base = slash == kNone ? path : path.substr(slash + 1);
-
-  static std::atomic<unsigned> counter{0};
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    temp = folder + (slash == kNone ? "/." : ".") + base + ".tmp" + std::to_string(::getpid()) +
-           "-" + std::to_string(counter++);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return fail(errno);
-  }
-  if (fd < 0) return fail(EEXIST);
-
-  struct stat old {};
-  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
-
-  int err = 0;
-  if (!writeAll(fd, text()) || ::fsync(fd) != 0) err = errno;
-  if (::close(fd) != 0 && err == 0) err = errno;
-  if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
-  if (err != 0) {
-    ::unlink(temp.c_str());
-    return fail(err);
-  }
-  const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
-  }
-  return true;
+  std::string reason;
+  if (writeFileAtomically(path, text(), &reason)) return true;
+  if (error) *error = "Unable to write to " + path + ": " + reason;
+  return false;
 }
 
 }  // namespace kw

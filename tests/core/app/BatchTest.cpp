@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/FileIo.h"
+#include "core/text/FileIo.h"
 #include "core/app/ProfileSession.h"
 #include "core/profile/IniFile.h"
 #include "core/app/AppFixture.h"

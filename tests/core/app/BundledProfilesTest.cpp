@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/BundledFiles.h"
-#include "core/app/FileIo.h"
+#include "core/text/FileIo.h"
 #include "core/app/ProgramFolder.h"
 #include "core/profile/IniFile.h"
 #include "core/profile/ProfileFile.h"
@@ -34,7 +34,9 @@ TEST(BundledProfiles, SeedingCopiesMissingProfilesAndKeepsTheUsersOwn) {
   seedProgramFolder(dir.path().string());
   EXPECT_EQ(dir.read("kerfwerk.ini"), "[Labels]\r\nLine=G1\r\n");
   for (const auto& file : bundledProfiles())
-    if (file.name != "kerfwerk.ini") EXPECT_EQ(dir.read(std::string(file.name)), file.bytes);
+    if (file.name != "kerfwerk.ini") {
+      EXPECT_EQ(dir.read(std::string(file.name)), file.bytes);
+    }
 }
 
 }  // namespace

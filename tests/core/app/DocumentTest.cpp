@@ -6,7 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/app/FileIo.h"
+#include "core/text/FileIo.h"
 #include "core/app/TempFiles.h"
 #include "core/app/AppFixture.h"
 
@@ -209,11 +209,16 @@ TEST(DocumentQuestions, AskedOnlyForModifiedWorkOfMoreThanOneLine) {
       bool asksHere = c.asked && !(command == 2 && c.arguments >= 2);
       if (command == 0) New1Click(*f.app);
       if (command == 1) FileOpenClick(*f.app);
-      if (command == 2) EXPECT_TRUE(FormCloseQuery(*f.app));
+      if (command == 2) {
+        EXPECT_TRUE(FormCloseQuery(*f.app));
+      }
       EXPECT_EQ(f.port.questions.size(), asksHere ? 1u : 0u) << "command " << command;
-      if (asksHere) EXPECT_EQ(f.port.questions[0], "File has been modified. Save file?");
-      if (command < 2 && asksHere)
+      if (asksHere) {
+        EXPECT_EQ(f.port.questions[0], "File has been modified. Save file?");
+      }
+      if (command < 2 && asksHere) {
         EXPECT_EQ(f.port.hidden, (std::vector<WindowId>{WindowId::Offset, WindowId::Array}));
+      }
     }
   }
 }

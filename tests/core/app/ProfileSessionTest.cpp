@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/FileIo.h"
+#include "core/text/FileIo.h"
 #include "core/profile/IniFile.h"
 #include "core/app/AppFixture.h"
 
@@ -53,7 +53,7 @@ TEST(ProfileSession, SaveIniRemembersTheNameAndTheNextStartLooksInTheProgramFold
   f.app->plot.cutSpeed = "3.5";
   std::string elsewhere = f.dir.file("machines/lathe.ini");
   std::filesystem::create_directories(f.dir.file("machines"));
-  ASSERT_TRUE(saveProfileAs(*f.app, elsewhere));
+  ASSERT_TRUE(Saveini2Click(*f.app, elsewhere));
   EXPECT_EQ(f.app->profileLabel, "Using lathe.ini");
   EXPECT_EQ(f.port.lastCaption(WindowId::Setup), "Setup       Using lathe.ini");
   EXPECT_NE(readFile(elsewhere).find("Line=G01\r\n"), std::string::npos);
@@ -78,7 +78,7 @@ TEST(ProfileSession, ChooseAndLoadProfile) {
   f.app->openDialogInitialDir = "/before";
   f.app->openDialogFileName = "prog.nc";
   std::string picked = f.dir.write("other/mill.ini", "[Labels]\nLine=G1\n[InitialDir]\nInitial Dir=/mill\n");
-  chooseAndLoadProfile(*f.app, picked);
+  ChooseAndLoadProfile(*f.app, picked);
   EXPECT_EQ(f.app->profile.cell(1, 1), "G1");
   EXPECT_EQ(f.app->currentProfileName, "mill.ini");
   EXPECT_EQ(f.app->profileLabel, "Using mill.ini");
@@ -88,7 +88,7 @@ TEST(ProfileSession, ChooseAndLoadProfile) {
 
   // Cancelled: nothing changes, but the last-use file is written all the same.
   std::filesystem::remove(f.home("LastIni.ini"));
-  chooseAndLoadProfile(*f.app, std::nullopt);
+  ChooseAndLoadProfile(*f.app, std::nullopt);
   EXPECT_EQ(f.app->currentProfileName, "mill.ini");
   EXPECT_TRUE(fileExists(f.home("LastIni.ini")));
 }

@@ -7,6 +7,10 @@
 
 namespace kw {
 
+// Reads a whole file. On failure returns false, sets error to the system's reason and errorCode
+// to the errno value (ENOENT for a missing file).
+bool readWholeFile(const std::string& path, std::string& bytes, std::string* error, int* errorCode = nullptr);
+
 // Reads a text file into lines. Lines end at LF; a CR just before the LF is dropped; every
 // other byte is kept. A final line without LF counts; an empty file gives no lines.
 // On failure returns false and sets error to the system's reason.

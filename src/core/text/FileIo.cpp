@@ -1,4 +1,4 @@
-#include "core/app/FileIo.h"
+#include "core/text/FileIo.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -33,20 +33,20 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-bool readTextLines(const std::string& path, std::vector<std::string>& lines, std::string* error) {
-  lines.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (error) *error = systemReason(errno);
+bool readWholeFile(const std::string& path, std::string& data, std::string* error, int* errorCode) {
+  data.clear();
+  auto fail = [&](int err) {
+    if (error) *error = systemReason(err);
+    if (errorCode) *errorCode = err;
     return false;
-  }
+  };
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return fail(errno);
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd);
-    if (error) *error = systemReason(EISDIR);
-    return false;
+    return fail(EISDIR);
   }
-  std::string data;
   if (st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
   char chunk[1 << 16];
   for (;;) {
@@ -55,13 +55,19 @@ bool readTextLines(const std::string& path, std::vector<std::string>& lines, std
       if (errno == EINTR) continue;
       int err = errno;
       ::close(fd);
-      if (error) *error = systemReason(err);
-      return false;
+      return fail(err);
     }
     if (n == 0) break;
     data.append(chunk, static_cast<size_t>(n));
   }
   ::close(fd);
+  return true;
+}
+
+bool readTextLines(const std::string& path, std::vector<std::string>& lines, std::string* error) {
+  lines.clear();
+  std::string data;
+  if (!readWholeFile(path, data, error)) return false;
 
   size_t start = 0;
   while (start < data.size()) {
@@ -135,8 +141,15 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
   if (!ok) {
     ::unlink(tmp.c_str());
     if (error) *error = systemReason(err);
+    return false;
   }
-  return ok;
+  // The rename itself reaches the disk with the folder.
+  int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+  return true;
 }
 
 bool fileExists(const std::string& path) {

@@ -1,0 +1,101 @@
+#include "core/app/ReadOut.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace kw {
+namespace {
+
+// Ten lines of six bytes each ("G1 X1\n" .. "G1 X9\n", then "G1 X10" without a break):
+// line k (from 0) starts at byte 6k; the text has 60 bytes.
+std::string tenLines() {
+  std::string text;
+  for (int i = 1; i <= 9; ++i) text += "G1 X" + std::to_string(i) + "\n";
+  return text + "G1 X10";
+}
+
+struct ReadOutCase {
+  std::string name;
+  std::string text;
+  size_t selStart;
+  size_t selLength;
+  int startLine;
+  int endLine;
+  int column;
+  std::string readOut;
+  int first;
+  int count;
+};
+
+void PrintTo(const ReadOutCase& c, std::ostream* os) { *os << c.name; }
+
+class ReadOutTest : public ::testing::TestWithParam<ReadOutCase> {};
+
+TEST_P(ReadOutTest, GivesLinesColumnTextAndBlock) {
+  const ReadOutCase& c = GetParam();
+  ReadOut position = readOut(c.text, c.selStart, c.selLength);
+  EXPECT_EQ(position.startLine, c.startLine);
+  EXPECT_EQ(position.endLine, c.endLine);
+  EXPECT_EQ(position.column, c.column);
+  EXPECT_EQ(readOutText(position), c.readOut);
+  HighlightedBlock block = highlightedBlockOf(position);
+  EXPECT_EQ(block.first, c.first);
+  EXPECT_EQ(block.count, c.count);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadOutTest,
+    ::testing::Values(
+        ReadOutCase{"DragFromStartOfLine5ToStartOfLine9", tenLines(), 24, 24, 4, 7, 0, "  Pos [5:1]   Sel : [4]   ", 3,
+                    4},
+        ReadOutCase{"SelectionEndingInsideLine9", tenLines(), 24, 25, 4, 8, 0, "  Pos [5:1]   Sel : [5]   ", 3, 5},
+        ReadOutCase{"SelectionInsideOneLine", tenLines(), 25, 3, 4, 4, 1, "  Pos [5:2]   Sel : [1]   ", 3, 1},
+        ReadOutCase{"CaretAtTextStart", tenLines(), 0, 0, 0, -1, 0, "  Pos [1:1]   Sel : [0]   ", -1, 0},
+        ReadOutCase{"EmptyText", "", 0, 0, 0, -1, 0, "  Pos [1:1]   Sel : [0]   ", -1, 0},
+        ReadOutCase{"EmptyTextSelectionPastEnd", "", 5, 3, 0, -1, 0, "  Pos [1:1]   Sel : [0]   ", -1, 0},
+        ReadOutCase{"CaretInsideFirstLine", tenLines(), 2, 0, 0, 0, 2, "  Pos [1:3]   Sel : [1]   ", -1, 1},
+        ReadOutCase{"CaretAtLineStart", tenLines(), 6, 0, 1, 0, 0, "  Pos [2:1]   Sel : [0]   ", 0, 0},
+        ReadOutCase{"CaretBeforeLineBreak", tenLines(), 5, 0, 0, 0, 5, "  Pos [1:6]   Sel : [1]   ", -1, 1},
+        ReadOutCase{"SelectionEndingJustAfterBreak", tenLines(), 2, 4, 0, 0, 2, "  Pos [1:3]   Sel : [1]   ", -1, 1},
+        ReadOutCase{"SelectionStartingOnBreak", tenLines(), 5, 2, 0, 1, 5, "  Pos [1:6]   Sel : [2]   ", -1, 2},
+        ReadOutCase{"SelectAll", tenLines(), 0, 60, 0, 9, 0, "  Pos [1:1]   Sel : [10]   ", -1, 10},
+        ReadOutCase{"CaretAtTextEnd", tenLines(), 60, 0, 9, 9, 6, "  Pos [10:7]   Sel : [1]   ", 8, 1},
+        ReadOutCase{"SelectionPastEndIsCut", tenLines(), 58, 100, 9, 9, 4, "  Pos [10:5]   Sel : [1]   ", 8, 1},
+        ReadOutCase{"CaretAfterFinalBreak", "A\nB\n", 4, 0, 2, 1, 0, "  Pos [3:1]   Sel : [0]   ", 1, 0},
+        ReadOutCase{"EmptyLines", "\n\n\n", 1, 1, 1, 1, 0, "  Pos [2:1]   Sel : [1]   ", 0, 1},
+        ReadOutCase{"CarriageReturnIsAnOrdinaryByte", "A\r\nB", 3, 0, 1, 0, 0, "  Pos [2:1]   Sel : [0]   ", 0, 0},
+        ReadOutCase{"LongLineColumn", std::string(300, 'X') + "\nY", 299, 0, 0, 0, 299, "  Pos [1:300]   Sel : [1]   ",
+                    -1, 1}));
+
+// Bytes next to '\n' in value (and with the high bit set) around breaks, and runs of breaks
+// longer than one counting block.
+TEST(ReadOutLargeTextTest, CountsOnlyLineBreaks) {
+  const std::string neighbours = std::string("\x09\x0b\x8a\x00\xff\x0a\x8a\x0a", 8);  // two breaks
+  std::string text;
+  for (int i = 0; i < 1000; ++i) text += neighbours;
+  text += std::string(5000, '\n') + "\x8a\x8a\x0b";
+  ReadOut position = readOut(text, text.size(), 0);
+  EXPECT_EQ(position.startLine, 7000);
+  EXPECT_EQ(position.column, 3);
+  for (size_t length : {size_t{0}, size_t{1}, size_t{7}, size_t{8}, size_t{9}, size_t{2039}, size_t{2041}}) {
+    EXPECT_EQ(readOut(text, length, 0).startLine, static_cast<int>(std::count(text.begin(), text.begin() + length, '\n')))
+        << length;
+  }
+}
+
+TEST(ReadOutLargeTextTest, CountsEveryLine) {
+  std::string text;
+  for (int i = 0; i < 500000; ++i) text += "N" + std::to_string(i) + " G1 X1.5 Y2.25\n";
+  const size_t lastLineStart = text.size();
+  text += "M30";
+  ReadOut position = readOut(text, lastLineStart + 1, 2);
+  EXPECT_EQ(readOutText(position), "  Pos [500001:2]   Sel : [1]   ");
+  HighlightedBlock block = highlightedBlockOf(readOut(text, 0, text.size()));
+  EXPECT_EQ(block.first, -1);
+  EXPECT_EQ(block.count, 500001);
+}
+
+}  // namespace
+}  // namespace kw
