@@ -33,11 +33,34 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
 
   app_.commands.add("Main.DefaultWindows1Click", "Default Windows", [this](App&) { DefaultWindows1Click(); });
 
+  main_->setPlotWindow(plot_.get());
+  setup_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  setup_->setWindowState(Qt::WindowMaximized);
+
   QObject::connect(main_.get(), &MainWindow::showSetupRequested, setup_.get(), [this] {
-    setup_->refreshAll();
-    setup_->showMaximized();
+    setup_->showNormal();
     setup_->raise();
   });
+  QObject::connect(main_.get(), &MainWindow::useAnotherLayerRequested, setup_.get(), [this] {
+    setup_->show();
+    setup_->raise();
+    setup_->activateWindow();
+    if (QWidget* layer = setup_->findChild<QWidget*>("EditLayer")) layer->setFocus();
+  });
+  QObject::connect(main_.get(), &MainWindow::editTranslateTableRequested, setup_.get(), [this] {
+    setup_->showNormal();
+    setup_->raise();
+    setup_->grid()->setStyleSheet("QTableWidget { background-color: #00FFFF; }");
+    setup_->grid()->setFocus();
+  });
+  QObject::connect(main_.get(), &MainWindow::showWindowRequested, main_.get(), [this](WindowId id) {
+    if (QWidget* w = port_.window(id)) {
+      w->show();
+      w->raise();
+    }
+  });
+  QObject::connect(setup_.get(), &SetupWindow::helpRequested, main_.get(),
+                   [this] { main_->openHelp("setup"); });
   QObject::connect(setup_.get(), &SetupWindow::fontChosen, main_.get(),
                    [this](const QFont& font) { main_->editor()->setFont(font); });
 }

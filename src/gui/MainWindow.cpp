@@ -1,6 +1,9 @@
 #include "gui/MainWindow.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QPainter>
+#include <QPrintDialog>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QMimeData>
@@ -13,6 +16,8 @@
 #include "core/app/Batch.h"
 #include "core/app/Document.h"
 #include "core/app/ProfileSession.h"
+#include "core/text/FileIo.h"
+#include "gui/EditorCommands.h"
 #include "gui/QtPort.h"
 
 namespace kw {
@@ -52,7 +57,37 @@ QString joinLines(const std::vector<std::string>& lines) {
   return all;
 }
 
+// Swallows every tooltip while hints are off.
+class HintsFilter : public QObject {
+ public:
+  bool shown = true;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!shown && event->type() == QEvent::ToolTip) return true;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+HintsFilter* hintsFilter() {
+  static HintsFilter* filter = [] {
+    auto* f = new HintsFilter;
+    QCoreApplication::instance()->installEventFilter(f);
+    return f;
+  }();
+  return filter;
+}
+
 }  // namespace
+
+void setHintsShown(bool shown) { hintsFilter()->shown = shown; }
+bool hintsShown() { return hintsFilter()->shown; }
+
+void printWidget(QPrinter& printer, QWidget* widget) {
+  QPainter painter(&printer);
+  const QPixmap image = widget->grab();
+  const QRect page = painter.viewport();
+  const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
+  painter.drawPixmap(QRect(page.topLeft(), size), image);
+}
 
 MainWindow::MainWindow(App& app, QtPort& port, std::vector<std::string> arguments)
     : app_(app), port_(port), arguments_(std::move(arguments)) {
@@ -70,6 +105,8 @@ MainWindow::MainWindow(App& app, QtPort& port, std::vector<std::string> argument
   profileLabel_->setObjectName("Label1");
   statusBar()->addPermanentWidget(profileLabel_);
 
+  commands_ = new EditorCommands(this, editor_, app_, port_);
+  statusBar()->addWidget(commands_->readOutPanel());
   buildMenus();
   setAcceptDrops(true);
   placeDefault();
@@ -91,23 +128,57 @@ void MainWindow::buildMenus() {
     runCore([this] { New1Click(app_); });
   });
   QAction* openAction = addCommand(file, "FileOpen", "&Open...", QKeySequence(Qt::Key_F4), [this] {
+    commands_->readOutPanel()->hide();
     runCore([this] {
       FileOpenClick(app_);
       applyEditorFont();
     });
+    commands_->readOutPanel()->show();
   });
+  openAction->setToolTip("Open");
   QAction* saveAction = addCommand(file, "Save1", "&Save", QKeySequence(Qt::Key_F2), [this] {
     runCore([this] { Save1Click(app_); });
   });
+  saveAction->setToolTip("Save");
   QAction* saveAsAction = addCommand(file, "SaveAs1", "Save &As...", QKeySequence("Ctrl+F2"), [this] {
     runCore([this] { SaveAs1Click(app_); });
   });
+  saveAsAction->setToolTip("Save As");
+  file->addSeparator();
+  QAction* printText = addCommand(file, "Print1", "&Print Text", QKeySequence("Ctrl+P"), [this] {
+    QPrintDialog dialog(&printer_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    syncToCore();
+    commands_->printText(printer_);
+  });
+  printText->setToolTip("Print Text");
+  addCommand(file, "PrintWindow1", "Print &Window", QKeySequence("Ctrl+W"), [this] {
+    if (!plotWindow_) return;
+    QPrintDialog dialog(&printer_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    printWidget(printer_, plotWindow_);
+  });
+  addCommand(file, "PrintSetup1", "Print S&etup", QKeySequence("Ctrl+E"), [this] {
+    QPrintDialog dialog(&printer_, this);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.setWindowTitle("Print Setup");
+    dialog.exec();
+  })->setToolTip("Pick another printer or setup one");
   file->addSeparator();
   addCommand(file, "FileExit", "E&xit", QKeySequence(), [this] {
     syncToCore();
     FileExitClick(app_);
     QTimer::singleShot(1000, this, &QWidget::close);
   });
+
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  edit->setObjectName("Edit1");
+  QMenu* search = menuBar()->addMenu("&Search");
+  search->setObjectName("Search1");
+  commands_->addMenus(edit, search);
+  addCommand(search, "InsertLines1", "Insert Lines", QKeySequence("Ctrl+Alt+I"),
+             [this] { emit showWindowRequested(WindowId::DecimalAscii); })
+      ->setToolTip("Insert text above and below found items");
 
   QMenu* misc = menuBar()->addMenu("&Misc");
   misc->setObjectName("Misc1");
@@ -118,9 +189,18 @@ void MainWindow::buildMenus() {
   misc->addSeparator();
   addCommand(misc, "Translate1", "Translate Using table from setup window", QKeySequence(),
              [this] { runCommand("Main.Translate1Click"); });
+  addCommand(misc, "EditTranslatetable1", "Edit Translate table", QKeySequence(),
+             [this] { emit editTranslateTableRequested(); });
 
   QMenu* setup = menuBar()->addMenu("&Setup");
   setup->setObjectName("Setup1");
+  addCommand(setup, "DefaultWindows1", "Default Windows", QKeySequence(Qt::Key_F9),
+             [this] { runCommand("Main.DefaultWindows1Click"); })
+      ->setToolTip("Return all windows to their original positions.");
+  addCommand(setup, "HintsOff1", "Hints Off", QKeySequence(), [] { setHintsShown(false); });
+  addCommand(setup, "UseAnotherLayer1", "Use Another Layer", QKeySequence(Qt::Key_F12),
+             [this] { emit useAnotherLayerRequested(); })
+      ->setToolTip("Enter another Layer name to read from. *  = all layers.");
   QAction* useIni = addCommand(setup, "UseNewINI1", "&Use another Machine INI File", QKeySequence(Qt::Key_F11), [this] {
     port_.hideWindow(WindowId::Comm);
     FileDialog dialog;
@@ -132,20 +212,29 @@ void MainWindow::buildMenus() {
   useIni->setToolTip(" Use new INI ");
   addCommand(setup, "EditorCreateaNewINIFile1", "Edit or Create a New &INI File", QKeySequence(Qt::Key_F10),
              [this] {
+               setHintsShown(true);
                port_.hideWindow(WindowId::Comm);
                emit showSetupRequested();
              });
-  addCommand(setup, "DefaultWindows1", "Default Windows", QKeySequence(Qt::Key_F9),
-             [this] { runCommand("Main.DefaultWindows1Click"); })
-      ->setToolTip("Return all windows to their original positions.");
+
+  QAction* comm = addCommand(menuBar()->addMenu("&Window"), "Comm1", "&Comm ", QKeySequence(Qt::Key_F6),
+                             [this] { emit showWindowRequested(WindowId::Comm); });
+  comm->setToolTip("Serial communications");
+  QAction* help = menuBar()->addAction("&Help");
+  help->setObjectName("Help1");
+  help->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(help, &QAction::triggered, this, [this] { openHelp(""); });
 
   QToolBar* bar = addToolBar("Tools");
   bar->setObjectName("ToolBar1");
   bar->addAction(newAction);
-  openAction->setToolTip("Open");
   bar->addAction(openAction);
   bar->addAction(saveAction);
   bar->addAction(saveAsAction);
+  bar->addAction(printText);
+  bar->addSeparator();
+  for (const char* name : {"Undo1", "Cut1", "Copy1", "Paste1", "Delete1", "Find1"})
+    bar->addAction(findChild<QAction*>(name));
   bar->addSeparator();
   QAction* t1 = bar->addAction("T1");
   t1->setObjectName("SpeedButton16");
@@ -157,6 +246,23 @@ void MainWindow::buildMenus() {
   connect(t2, &QAction::triggered, this, [this] { runCommand("Main.SpeedButton17Click"); });
   bar->addSeparator();
   bar->addAction(useIni);
+  QAction* send = bar->addAction("Send");
+  send->setObjectName("SendButton");
+  send->setToolTip("Send the file to a remote system");
+  connect(send, &QAction::triggered, this, [this] {
+    port_.message("Sending to the machine is not available in this version: the serial line is not built yet.");
+  });
+}
+
+void MainWindow::openHelp(const QString& anchor) {
+  std::string path = findInProgramFolder(app_, "help/kerfwerk.html");
+  if (!fileExists(path)) {
+    port_.message("The help page " + path + " was not found.");
+    return;
+  }
+  QUrl url = QUrl::fromLocalFile(fromPath(path));
+  if (!anchor.isEmpty()) url.setFragment(anchor);
+  QDesktopServices::openUrl(url);
 }
 
 void MainWindow::syncToCore() {

@@ -4,12 +4,20 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QPrinter>
 
 #include "core/app/App.h"
 
 namespace kw {
 
 class QtPort;
+class EditorCommands;
+
+// Tooltips ("hints") of every window on or off until the program restarts.
+void setHintsShown(bool shown);
+bool hintsShown();
+// Prints a window's image scaled to fit the page.
+void printWidget(QPrinter& printer, QWidget* widget);
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -36,9 +44,17 @@ class MainWindow : public QMainWindow {
   QRect defaultGeometry() const;
   void placeDefault();
   void setArguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
+  void setPlotWindow(QWidget* plot) { plotWindow_ = plot; }
+  EditorCommands* commands() const { return commands_; }
+  QPrinter& printer() { return printer_; }
+  // Opens the help page in the web browser, at an anchor when one is given.
+  void openHelp(const QString& anchor);
 
  signals:
   void showSetupRequested();
+  void showWindowRequested(kw::WindowId window);
+  void useAnotherLayerRequested();
+  void editTranslateTableRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -60,6 +76,9 @@ class MainWindow : public QMainWindow {
   bool batchDone_ = false;
   QPlainTextEdit* editor_ = nullptr;
   QLabel* profileLabel_ = nullptr;
+  EditorCommands* commands_ = nullptr;
+  QWidget* plotWindow_ = nullptr;
+  QPrinter printer_;
   std::vector<std::string> shownLines_;  // the lines the editor showed at the last sync
   int shownGeneration_ = -1;
 };

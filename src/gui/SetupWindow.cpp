@@ -1,7 +1,6 @@
 #include "gui/SetupWindow.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -9,18 +8,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "core/text/FileIo.h"
 #include "core/app/ProfileSession.h"
+#include "gui/MainWindow.h"
 #include "gui/QtPort.h"
 
 namespace kw {
@@ -314,23 +312,11 @@ void SetupWindow::buildMenus() {
   connect(print, &QAction::triggered, this, [this] {
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    QPainter painter(&printer);
-    QPixmap image = grab();
-    QRect page = painter.viewport();
-    QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
-    painter.drawPixmap(QRect(page.topLeft(), size), image);
+    if (dialog.exec() == QDialog::Accepted) printWidget(printer, this);
   });
   QAction* help = menuBar()->addAction("Help");
   help->setObjectName("Help1");
-  connect(help, &QAction::triggered, this, [this] {
-    std::string path = findInProgramFolder(app_, "Kerfwerk.HLP");
-    if (!fileExists(path)) {
-      port_.message("The help file " + path + " was not found.");
-      return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(fromPath(path)));
-  });
+  connect(help, &QAction::triggered, this, &SetupWindow::helpRequested);
 }
 
 }  // namespace kw

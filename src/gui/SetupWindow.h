@@ -28,6 +28,8 @@ class SetupWindow : public QMainWindow {
  signals:
   // The editor font changed through the "Font" command.
   void fontChosen(const QFont& font);
+  // "Help": the setup window's part of the help page.
+  void helpRequested();
 
  private:
   QWidget* buildControl(const SettingDef& def, int index);

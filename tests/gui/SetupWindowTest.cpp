@@ -127,11 +127,6 @@ class SetupWindowTest : public QObject {
     f.gui->setup()->findChild<QAction*>("Saveini2")->trigger();
     QVERIFY(kwtest::readFile(path).find("Decimal Places=4\r\n") != std::string::npos);
     QCOMPARE(f.gui->setup()->windowTitle(), QString("Setup       Using lathe.ini"));
-    if (qEnvironmentVariableIsSet("KERFWERK_SCREENSHOTS")) {
-      f.gui->setup()->resize(1500, 1000);
-      f.gui->setup()->show();
-      f.gui->setup()->grab().save(qEnvironmentVariable("KERFWERK_SCREENSHOTS") + "/setup.png");
-    }
   }
 };
 

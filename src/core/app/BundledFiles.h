@@ -1,5 +1,5 @@
 #pragma once
-// Files shipped inside the executable (the machine profiles of profiles/).
+// Files shipped inside the executable: the machine profiles and the help page.
 #include <string_view>
 #include <vector>
 
@@ -11,5 +11,7 @@ struct BundledFile {
 };
 
 const std::vector<BundledFile>& bundledProfiles();
+// The help page and its pictures, seeded into the program folder's "help" folder.
+const std::vector<BundledFile>& bundledHelp();
 
 }  // namespace kw

@@ -62,6 +62,15 @@ void seedProgramFolder(const std::string& folder) {
     if (fs::exists(path)) continue;
     writeFileAtomically(path, file.bytes, nullptr);
   }
+  // The help page belongs to this version of the program: it is brought up to date.
+  std::error_code ec;
+  fs::create_directories(folder + "/help", ec);
+  for (const auto& file : bundledHelp()) {
+    std::string path = folder + "/help/" + std::string(file.name);
+    std::string current;
+    if (readWholeFile(path, current, nullptr) && current == file.bytes) continue;
+    writeFileAtomically(path, file.bytes, nullptr);
+  }
 }
 
 }  // namespace kw

@@ -9,7 +9,8 @@ namespace kw {
 // missing. Returns "" with a reason when no folder can be had.
 std::string resolveProgramFolder(std::string* error);
 
-// Copies every bundled profile that the folder does not hold yet; never overwrites.
+// Copies every bundled profile that the folder does not hold yet (never overwriting one) and
+// brings the help page in its "help" folder up to date.
 void seedProgramFolder(const std::string& folder);
 
 }  // namespace kw

@@ -1,0 +1,223 @@
+#include "gui/EditorCommands.h"
+
+#include <QAction>
+#include <QDate>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTime>
+
+#include "core/app/EditorSearch.h"
+#include "core/app/ReadOut.h"
+#include "core/app/TextPrint.h"
+#include "gui/QtPort.h"
+#include "gui/SearchDialog.h"
+
+namespace kw {
+
+namespace {
+
+// Positions in the editor are characters; every byte of the program is one character.
+std::string editorBytes(const QPlainTextEdit* editor) {
+  QString raw = editor->document()->toRawText();
+  raw.replace(QChar::ParagraphSeparator, u'\n');
+  return toBytes(raw);
+}
+
+QAction* addItem(QMenu* menu, const char* objectName, const QString& caption, const QKeySequence& key,
+                 const QString& hint = {}) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(objectName);
+  if (!key.isEmpty()) action->setShortcut(key);
+  if (!hint.isEmpty()) action->setToolTip(hint);
+  return action;
+}
+
+}  // namespace
+
+EditorCommands::EditorCommands(QMainWindow* window, QPlainTextEdit* editor, App& app, QtPort& port)
+    : QObject(window), window_(window), editor_(editor), app_(app), port_(port) {
+  panel_ = new QLabel(kReadOutInitialText, window);
+  panel_->setObjectName("Panel2");
+  editor_->installEventFilter(this);
+  editor_->viewport()->installEventFilter(this);
+  find_ = new SearchDialog(window, false);
+  replace_ = new SearchDialog(window, true);
+  connect(find_, &SearchDialog::findNext, this, [this] { findNextFrom(find_); });
+  connect(replace_, &SearchDialog::findNext, this, [this] { findNextFrom(replace_); });
+  connect(replace_, &SearchDialog::replace, this, [this] { replaceFrom(replace_, false); });
+  connect(replace_, &SearchDialog::replaceAll, this, [this] { replaceFrom(replace_, true); });
+}
+
+void EditorCommands::addMenus(QMenu* edit, QMenu* search) {
+  QAction* undo = addItem(edit, "Undo1", "&Undo", QKeySequence("Ctrl+U"), "Undo last text edit");
+  connect(undo, &QAction::triggered, editor_, &QPlainTextEdit::undo);
+  QAction* selectAll = addItem(edit, "SelectAll1", "Select All", QKeySequence());
+  connect(selectAll, &QAction::triggered, this, [this] {
+    editor_->selectAll();
+    ShowLineNum2();
+  });
+  QAction* cut = addItem(edit, "Cut1", "Cu&t", QKeySequence("Ctrl+X"), "Cut");
+  connect(cut, &QAction::triggered, editor_, &QPlainTextEdit::cut);
+  QAction* copy = addItem(edit, "Copy1", "&Copy", QKeySequence("Ctrl+C"), "Copy");
+  connect(copy, &QAction::triggered, editor_, &QPlainTextEdit::copy);
+  QAction* paste = addItem(edit, "Paste1", "&Paste", QKeySequence("Ctrl+V"), "Paste");
+  connect(paste, &QAction::triggered, editor_, &QPlainTextEdit::paste);
+  QAction* remove = addItem(edit, "Delete1", "&Delete", QKeySequence("Ctrl+Del"), "Delete");
+  connect(remove, &QAction::triggered, this, [this] { editor_->textCursor().removeSelectedText(); });
+
+  QAction* find = addItem(search, "Find1", "&Find ...", QKeySequence("Ctrl+F"), "Find");
+  connect(find, &QAction::triggered, this, [this] {
+    editor_->setFocus();
+    findNextAction_->setEnabled(true);
+    find_->show();
+    find_->raise();
+  });
+  findNextAction_ = addItem(search, "FindNext1", "Find &Next", QKeySequence(Qt::Key_F3));
+  findNextAction_->setEnabled(false);
+  connect(findNextAction_, &QAction::triggered, this, [this] { findNextFrom(find_); });
+  QAction* replace = addItem(search, "Replace1", "&Replace ...", QKeySequence("Ctrl+R"));
+  connect(replace, &QAction::triggered, this, [this] {
+    editor_->setFocus();
+    replace_->show();
+    replace_->raise();
+  });
+
+  // The pop-up menu of the editor runs the same commands.
+  editor_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(editor_, &QWidget::customContextMenuRequested, this, [this, undo, cut, copy, paste, remove](QPoint at) {
+    QMenu popup(editor_);
+    popup.setObjectName("PopupMenu1");
+    for (QAction* a : {undo, cut, copy, paste, remove}) popup.addAction(a);
+    popup.exec(editor_->mapToGlobal(at));
+  });
+}
+
+bool EditorCommands::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyRelease:
+      // Runs after the editor has moved the caret.
+      QMetaObject::invokeMethod(this, &EditorCommands::ShowLineNum2, Qt::QueuedConnection);
+      break;
+    case QEvent::ShortcutOverride: {
+      // The editor's own Ctrl+A and Ctrl+Z would hide the program's commands on those keys.
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (watched == editor_ && key->modifiers() == Qt::ControlModifier &&
+          (key->key() == Qt::Key_A || key->key() == Qt::Key_Z || key->key() == Qt::Key_Y)) {
+        event->ignore();
+        return true;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void EditorCommands::ShowLineNum2() {
+  const QTextCursor cursor = editor_->textCursor();
+  const int start = cursor.selectionStart();
+  const int last = cursor.selectionEnd() - 1;
+  const QTextDocument* doc = editor_->document();
+  const QTextBlock startBlock = doc->findBlock(start);
+  ReadOut position;
+  position.startLine = startBlock.blockNumber();
+  position.column = start - startBlock.position();
+  // The character before the text start lies on the line before the first one.
+  position.endLine = last < 0 ? -1 : doc->findBlock(last).blockNumber();
+  panel_->setText(QString::fromStdString(readOutText(position)));
+  app_.highlighted = highlightedBlockOf(position);
+  port_.hideWindow(WindowId::DecimalAscii);
+  emit readOutUpdated();
+}
+
+bool EditorCommands::search(const QString& find, bool down, bool matchCase, bool wholeWord) {
+  const std::string text = editorBytes(editor_);
+  const QTextCursor cursor = editor_->textCursor();
+  const std::string needle = toBytes(find);
+  auto at = searchEditorText(text, static_cast<size_t>(cursor.selectionStart()),
+                             static_cast<size_t>(cursor.selectionEnd() - cursor.selectionStart()), needle, down,
+                             matchCase, wholeWord);
+  if (!at) return false;
+  auto select = [&] {
+    QTextCursor match(editor_->document());
+    match.setPosition(static_cast<int>(*at));
+    match.setPosition(static_cast<int>(*at + needle.size()), QTextCursor::KeepAnchor);
+    editor_->setTextCursor(match);
+  };
+  select();
+  editor_->cut();
+  editor_->paste();
+  select();
+  editor_->ensureCursorVisible();
+  return true;
+}
+
+void EditorCommands::findNextFrom(SearchDialog* dialog) {
+  if (!search(dialog->findText(), dialog->down(), dialog->matchCase(), dialog->wholeWord()))
+    port_.message(cannotFindMessage(toBytes(dialog->findText())));
+  ShowLineNum2();
+}
+
+void EditorCommands::replaceFrom(SearchDialog* dialog, bool all) {
+  const std::string find = toBytes(dialog->findText());
+  const std::string replacement = toBytes(dialog->replaceText());
+  if (all) {
+    const QTextCursor cursor = editor_->textCursor();
+    ReplaceResult result = replaceAll(editorBytes(editor_), static_cast<size_t>(cursor.selectionStart()),
+                                      static_cast<size_t>(cursor.selectionEnd() - cursor.selectionStart()), find,
+                                      replacement, dialog->down(), dialog->matchCase(), dialog->wholeWord());
+    if (result.replacements > 0) {
+      QTextCursor edit(editor_->document());
+      edit.beginEditBlock();
+      edit.select(QTextCursor::Document);
+      edit.insertText(fromBytes(result.text));
+      edit.endEditBlock();
+      edit.setPosition(static_cast<int>(result.selStart));
+      edit.setPosition(static_cast<int>(result.selStart + result.selLength), QTextCursor::KeepAnchor);
+      editor_->setTextCursor(edit);
+    }
+  } else {
+    QTextCursor cursor = editor_->textCursor();
+    if (!find.empty() && equalsIgnoringCase(toBytes(cursor.selectedText()), find)) {
+      cursor.insertText(dialog->replaceText());
+      editor_->setTextCursor(cursor);
+    }
+    if (!search(dialog->findText(), dialog->down(), dialog->matchCase(), dialog->wholeWord()))
+      port_.message(cannotFindMessage(find));
+  }
+  ShowLineNum2();
+}
+
+void EditorCommands::printText(QPrinter& printer) {
+  QPainter painter(&printer);
+  QFont font = editor_->font();
+  painter.setFont(QFont(font, &printer));
+  const QFontMetrics metrics = painter.fontMetrics();
+  const int lineHeight = std::max(1, metrics.lineSpacing());
+  const QRect page = painter.viewport();
+  const int fit = std::max(1, page.height() / lineHeight);
+  // A page ends after 50 program lines so that every page number names its page.
+  const int perPage = std::min(fit, kTextPrintLinesPerNumber + kTextPrintHeaderLines);
+  const QLocale locale = QLocale::system();
+  const auto pages = layoutTextPages(app_.buffer.lines, perPage, app_.currentFileName,
+                                     locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString(),
+                                     locale.toString(QTime::currentTime(), QLocale::ShortFormat).toStdString());
+  for (size_t p = 0; p < pages.size(); ++p) {
+    if (p > 0) printer.newPage();
+    int y = metrics.ascent();
+    for (const auto& line : pages[p]) {
+      painter.drawText(0, y, fromBytes(line));
+      y += lineHeight;
+    }
+  }
+}
+
+}  // namespace kw

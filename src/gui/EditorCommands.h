@@ -1,0 +1,59 @@
+#pragma once
+// The main editor's own commands: undo and the clipboard, find and replace, the position
+// read-out that sets the highlighted block, and printing the program text.
+#include <QLabel>
+#include <QObject>
+#include <QPlainTextEdit>
+
+#include "core/app/App.h"
+
+class QMainWindow;
+class QMenu;
+class QPrinter;
+
+namespace kw {
+
+class QtPort;
+class SearchDialog;
+
+class EditorCommands : public QObject {
+  Q_OBJECT
+ public:
+  EditorCommands(QMainWindow* window, QPlainTextEdit* editor, App& app, QtPort& port);
+
+  // Builds the Edit and Search menus and the editor's pop-up menu.
+  void addMenus(QMenu* edit, QMenu* search);
+  QLabel* readOutPanel() const { return panel_; }
+
+  // ShowLineNum2 for the main editor: Panel2 and the highlighted block.
+  void ShowLineNum2();
+  // The search routine: selects the match (cut and pasted back so the editor scrolls to it).
+  bool search(const QString& find, bool down, bool matchCase, bool wholeWord);
+  // Prints the program text on an opened printer.
+  void printText(QPrinter& printer);
+
+  SearchDialog* findDialog() const { return find_; }
+  SearchDialog* replaceDialog() const { return replace_; }
+
+ signals:
+  // The decimal-ASCII window is hidden whenever the read-out changes.
+  void readOutUpdated();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void findNextFrom(SearchDialog* dialog);
+  void replaceFrom(SearchDialog* dialog, bool all);
+
+  QMainWindow* window_;
+  QPlainTextEdit* editor_;
+  App& app_;
+  QtPort& port_;
+  QLabel* panel_ = nullptr;
+  SearchDialog* find_ = nullptr;
+  SearchDialog* replace_ = nullptr;
+  QAction* findNextAction_ = nullptr;
+};
+
+}  // namespace kw
