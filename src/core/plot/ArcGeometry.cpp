@@ -1,6 +1,9 @@
 #include "core/plot/ArcGeometry.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
+#include <utility>
 
 namespace kw {
 
@@ -24,7 +27,11 @@ Sweep FixAngles(float first, float second) {
   s.low = static_cast<float>(first - kHalfPi);
   s.high = static_cast<float>(second - kHalfPi);
   if (s.high < s.low) s.high = static_cast<float>(s.high + kTwoPi);
-  if (s.low == s.high) s.low = static_cast<float>(s.low - kTwoPi);
+  // Equal up to the rounding of single precision: a full circle whose end angle was made
+  // start + 2 pi comes back here a few units in the last place off.
+  const float scale = std::max({1.0f, std::fabs(s.low), std::fabs(s.high)});
+  if (std::fabs(s.high - s.low) <= 4 * FLT_EPSILON * scale)
+    s.low = static_cast<float>(s.high - kTwoPi);
   return s;
 }
 
@@ -46,7 +53,8 @@ PlaneOffsets radiusArcOffsets(float a0, float b0, float a1, float b1, float radi
   bool turnRight = clockwise;
   if (radius < 0 && !sameEnd) turnRight = !turnRight;
   const double phi = turnRight ? theta + alpha : theta - alpha;
-  PlaneOffsets offsets{static_cast<float>(r * std::sin(phi)), static_cast<float>(r * std::cos(phi))};
+  PlaneOffsets offsets{static_cast<float>(r * std::sin(phi)),
+                       static_cast<float>(r * std::cos(phi))};
   if (sameEnd) std::swap(offsets.a, offsets.b);
   return offsets;
 }

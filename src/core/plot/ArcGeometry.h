@@ -22,7 +22,8 @@ float GetIncrement(int circleResolution, float radius);
 
 // Turns a sweep (first angle, second angle) into the loop bounds of the arc routines:
 // low = first - pi/2, high = second - pi/2, high raised by 2 pi when below low, and then,
-// if both are equal, low lowered by 2 pi (a full turn).
+// if both are equal (within 4 units in the last place of a float), low becomes high - 2 pi
+// (a full turn).
 struct Sweep {
   float low = 0, high = 0;
 };

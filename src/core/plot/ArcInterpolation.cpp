@@ -29,8 +29,8 @@ void Backplot::arkJK(bool plottingAll, float radius, float angle1, float angle2,
 // In the plane's axes (p, q) a chord end at angle A is (c1 - r cos A, c2 - r sin A). The
 // clockwise direction walks down from `high` in IJ and IK and up from `low` in JK; the
 // off-plane axis moves in equal parts per chord from its previous position to its end.
-void Backplot::drawArc(ArcPlane plane, bool plottingAll, float radius, float angle1,
-                       float angle2, float offPlaneEnd, float c1, float c2) {
+void Backplot::drawArc(ArcPlane plane, bool plottingAll, float radius, float angle1, float angle2,
+                       float offPlaneEnd, float c1, float c2) {
   PlotState& s = state_;
   double step = GetIncrement(radius);
   if (radius == 0.0f) radius = 0.0001f;
@@ -39,7 +39,9 @@ void Backplot::drawArc(ArcPlane plane, bool plottingAll, float radius, float ang
   const double span = high - low;
   s.TotalDistance = static_cast<float>(s.TotalDistance + std::fabs(radius * span));
 
-  const float offPlaneStart = plane == ArcPlane::IJ ? s.prevZ : plane == ArcPlane::IK ? s.prevY : s.prevX;
+  const float offPlaneStart = plane == ArcPlane::IJ   ? s.prevZ
+                              : plane == ArcPlane::IK ? s.prevY
+                                                      : s.prevX;
   double chords = span / step;
   if (!(chords <= kMaxArcChords)) {  // also a NaN sweep or step
     step = span / kMaxArcChords;
@@ -58,9 +60,15 @@ void Backplot::drawArc(ArcPlane plane, bool plottingAll, float radius, float ang
     }
     const float o = static_cast<float>(offPlane);
     switch (plane) {
-      case ArcPlane::IJ: LINE3d(p, q, o); break;
-      case ArcPlane::IK: LINE3d(p, o, q); break;
-      case ArcPlane::JK: LINE3d(o, p, q); break;
+      case ArcPlane::IJ:
+        LINE3d(p, q, o);
+        break;
+      case ArcPlane::IK:
+        LINE3d(p, o, q);
+        break;
+      case ArcPlane::JK:
+        LINE3d(o, p, q);
+        break;
     }
   };
 

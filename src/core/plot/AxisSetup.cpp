@@ -18,7 +18,9 @@ bool copied(int row) {
          (row >= 80 && row <= 85) || row == 90 || row == 91;
 }
 
-std::string cut(const std::string& text) { return text.substr(0, std::min(text.size(), kMaxBlockLength)); }
+std::string cut(const std::string& text) {
+  return text.substr(0, std::min(text.size(), kMaxBlockLength));
+}
 
 }  // namespace
 

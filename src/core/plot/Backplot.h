@@ -37,6 +37,8 @@ struct HighlightRange {
 class Backplot {
  public:
   Backplot(MachineProfile& profile, PlotView& view, PlotCanvas& canvas);
+  Backplot(const Backplot&) = delete;
+  Backplot& operator=(const Backplot&) = delete;
 
   void setHost(PlotHost* host) { host_ = host ? host : &noHost_; }
   // Receives the records of a DXF capture; without a sink the capture writes nothing.
@@ -54,7 +56,8 @@ class Backplot {
   // a zoom box set the origin).
   void SetupPlot(int resetPlane);
   // Sets View Scale so that the larger of the X and Y extents of `lines` fills half the
-  // plot window's width; 1000 when the lines have no extent.
+  // plot window's width; 1000 when the lines have no extent. Reads the X and Y letters of
+  // the last Setaxis (the file loader runs Setaxis first).
   void CalcScale(const std::vector<std::string>& lines);
   // The same scan into state().scaleExtents; View Scale changes only without `keepScale`.
   void CalcScale2(const std::vector<std::string>& lines, bool keepScale);
@@ -69,8 +72,7 @@ class Backplot {
   // pending events run every kEventInterval blocks and stops, resetting the plot, at the
   // block after StopRequested was set.
   void PlotAll(const std::vector<std::string>& lines, bool setOrigin, bool runSetup,
-               int verticalOrigin, int horizontalOrigin,
-               const HighlightRange* highlight = nullptr);
+               int verticalOrigin, int horizontalOrigin, const HighlightRange* highlight = nullptr);
   // One single step over the main editor's lines: set-up at line 0, caret to the next line,
   // the block, then CurrentLine advances, wrapping to 0 after the last line.
   void SingleStepAline(const std::vector<std::string>& lines,

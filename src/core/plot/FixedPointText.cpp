@@ -31,10 +31,15 @@ std::string fixedPointText(double value, int precision, int decimals) {
   if (!digits.empty() && order + 1 > precision) {
     char exponent[16];
     std::snprintf(exponent, sizeof exponent, "E%c%02d", order < 0 ? '-' : '+', std::abs(order));
-    std::string text = negative ? "-" : "";
-    text += digits[0];
-    if (digits.size() > 1) text += "." + digits.substr(1);
-    return text + exponent;
+    std::string text;
+    if (negative) text.push_back('-');
+    text.push_back(digits[0]);
+    if (digits.size() > 1) {
+      text.push_back('.');
+      text.append(digits, 1, std::string::npos);
+    }
+    text.append(exponent);
+    return text;
   }
 
   // Round the digit string half up to `decimals` decimals.
@@ -59,7 +64,8 @@ std::string fixedPointText(double value, int precision, int decimals) {
   }
   if (digits.find_first_not_of('0') == std::string::npos) digits.clear();
 
-  std::string text = (negative && !digits.empty()) ? "-" : "";
+  std::string text;
+  if (negative && !digits.empty()) text.push_back('-');
   const int integerDigits = digits.empty() ? 0 : order + 1;
   auto digitAt = [&](int index) {
     return index >= 0 && index < static_cast<int>(digits.size()) ? digits[index] : '0';

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 #include "core/plot/ArcGeometry.h"
@@ -13,13 +12,18 @@
 namespace kw {
 namespace {
 
-// FindLetterValue on a block whose blanks are already removed; a one-character letter that
-// does not occur is answered without the scan.
+// FindLetterValue on a block whose blanks are already removed. It is handed only the word
+// that begins at the letter's first occurrence (the letter, the character after it and
+// everything up to the next word terminator), which reads the same value as the whole block.
 LetterValue readWord(std::string_view letter, std::string_view strippedBlock) {
-  if (letter.size() == 1 &&
-      std::memchr(strippedBlock.data(), letter[0], strippedBlock.size()) == nullptr)
-    return {};
-  return FindLetterValue(letter, strippedBlock);
+  if (letter.empty()) return {};
+  const std::size_t at =
+      letter.size() == 1 ? strippedBlock.find(letter[0]) : strippedBlock.find(letter);
+  if (at == std::string_view::npos) return {};
+  std::size_t end = at + letter.size();
+  if (end < strippedBlock.size()) ++end;
+  while (end < strippedBlock.size() && !isWordTerminator(strippedBlock[end])) ++end;
+  return FindLetterValue(letter, strippedBlock.substr(at, end - at));
 }
 
 // A missing I or J beside a present one counts as a present 0.
@@ -203,9 +207,12 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll,
                   static_cast<float>(b.y / k), static_cast<float>(b.z / k));
     }
     double squares = 0;
-    if (b.xFound) squares += (static_cast<double>(b.x) - s.prevX) * (static_cast<double>(b.x) - s.prevX);
-    if (b.yFound) squares += (static_cast<double>(b.y) - s.prevY) * (static_cast<double>(b.y) - s.prevY);
-    if (b.zFound) squares += (static_cast<double>(b.z) - s.prevZ) * (static_cast<double>(b.z) - s.prevZ);
+    if (b.xFound)
+      squares += (static_cast<double>(b.x) - s.prevX) * (static_cast<double>(b.x) - s.prevX);
+    if (b.yFound)
+      squares += (static_cast<double>(b.y) - s.prevY) * (static_cast<double>(b.y) - s.prevY);
+    if (b.zFound)
+      squares += (static_cast<double>(b.z) - s.prevZ) * (static_cast<double>(b.z) - s.prevZ);
     s.TotalDistance = static_cast<float>(s.TotalDistance + std::sqrt(squares));
   }
   if (anyCentre) drawArcBlock(plottingAll);
@@ -231,13 +238,20 @@ void Backplot::drawArcBlock(bool plottingAll) {
   const bool pairJK = b.jFound && b.kFound;
   const bool planeXY = (b.iFound && b.jFound) || (!options_.zIncluded && !pairIK && !pairJK);
   ArcPlane plane;
-  if (s.ActivePlane == kPlaneXY && planeXY) plane = ArcPlane::IJ;
-  else if (s.ActivePlane == kPlaneXZ && pairIK) plane = ArcPlane::IK;
-  else if (s.ActivePlane == kPlaneYZ && pairJK) plane = ArcPlane::JK;
-  else if (pairJK) plane = ArcPlane::JK;
-  else if (pairIK) plane = ArcPlane::IK;
-  else if (planeXY) plane = ArcPlane::IJ;
-  else return;
+  if (s.ActivePlane == kPlaneXY && planeXY)
+    plane = ArcPlane::IJ;
+  else if (s.ActivePlane == kPlaneXZ && pairIK)
+    plane = ArcPlane::IK;
+  else if (s.ActivePlane == kPlaneYZ && pairJK)
+    plane = ArcPlane::JK;
+  else if (pairJK)
+    plane = ArcPlane::JK;
+  else if (pairIK)
+    plane = ArcPlane::IK;
+  else if (planeXY)
+    plane = ArcPlane::IJ;
+  else
+    return;
 
   switch (plane) {
     case ArcPlane::IJ:
@@ -276,8 +290,10 @@ void Backplot::drawArcBlock(bool plottingAll) {
         const double sweep = std::round(std::fabs(static_cast<double>(end) - start) * toDegrees);
         const float a1 = static_cast<float>((cw ? end : start) * toDegrees);
         const float a2 = static_cast<float>((cw ? start : end) * toDegrees);
-        if (sweep == 360.0) sink_->circle(cx, cy, z, r);
-        else sink_->arc(cx, cy, z, r, a1, a2);
+        if (sweep == 360.0)
+          sink_->circle(cx, cy, z, r);
+        else
+          sink_->arc(cx, cy, z, r, a1, a2);
       }
       arkIJ(plottingAll, s.radius, cw ? start : end, cw ? end : start, b.z, s.centreX, s.centreY);
       break;

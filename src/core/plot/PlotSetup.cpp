@@ -47,6 +47,7 @@ long long fittedViewScale(float xExtent, float yExtent, int windowWidth) {
 Backplot::Backplot(MachineProfile& profile, PlotView& view, PlotCanvas& canvas)
     : profile_(profile), view_(view), canvas_(canvas) {
   state_.PlotScale = static_cast<float>(view_.viewScale / 1000.0);
+  canvas_.setPen(state_.pen.colour, state_.pen.width);
   readOptions();
 }
 
@@ -102,12 +103,12 @@ void Backplot::SetupPlot(int resetPlane) {
   state_.caretOffset = 0;
   state_.CurrentLine = 0;
 
+  view_.setViewScale(view_.viewScale);  // the spin edit never holds less than 1
   const float oldScale = state_.PlotScale;
   const float newScale = static_cast<float>(view_.viewScale / 1000.0);
   if (oldScale != 1.0f && oldScale != newScale && !view_.zoomBoxFlag) {
     const int centreH = view_.clientWidth / 2 + view_.horizontalScroll;
-    const int centreV =
-        view_.clientHeight / 2 + view_.verticalScroll + view_.toolPanelHeight + 25;
+    const int centreV = view_.clientHeight / 2 + view_.verticalScroll + view_.toolPanelHeight + 25;
     const double ratio = static_cast<double>(newScale) / oldScale;
     auto keepCentre = [&](int& origin, int centre) {
       const double d = static_cast<double>(centre) - origin;

@@ -77,13 +77,13 @@ struct PlotState {
   float MaxX = 0, MinX = 0, MaxY = 0, MinY = 0;  // plot units, before projection
   ObjectTracker objects;
 
-  bool StopRequested = false;    // Esc
+  bool StopRequested = false;     // Esc
   bool DxfCaptureActive = false;  // a DXF file is being written from the plot
   bool DxfLinesOnly = false;      // ... as LINE records only
   bool spinFlipFlopDisabled = false;
 
   PlotPen pen;
-  int lastScreenX = 0, lastScreenY = 0;          // where the pen stands, pixels
+  int lastScreenX = 0, lastScreenY = 0;            // where the pen stands, pixels
   float lastDxfX = 0, lastDxfY = 0, lastDxfZ = 0;  // lines-only capture, plot units
 
   std::size_t caretOffset = 0;  // single stepping: editor caret, from the last set-up

@@ -20,7 +20,7 @@ double speedValue(const std::string& text) {
   double value = 0;
   const char* begin = text.data() + first;
   const char* end = text.data() + last + 1;
-  const auto result = std::from_chars(begin, end, value, std::chars_format::fixed);
+  const auto result = std::from_chars(begin, end, value, std::chars_format::general);
   if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value) || value == 0.0)
     return 1.0;
   return value;
@@ -55,8 +55,8 @@ void Backplot::trackObjects(std::string_view block) {
     s.RapidDistance = static_cast<float>(static_cast<double>(s.RapidDistance) + o.rapidStretch);
   }
   if (contains(block, kCutOff)) {
-    const float length = static_cast<float>(static_cast<double>(s.TotalDistance) -
-                                            o.rapidStretch - o.totalAtLastCutOff);
+    const float length = static_cast<float>(static_cast<double>(s.TotalDistance) - o.rapidStretch -
+                                            o.totalAtLastCutOff);
     if (length > o.largestLength) {
       o.largestLength = length;
       o.largestFirstLine = o.blockStartLine;
@@ -76,7 +76,8 @@ void Backplot::formStatistics() {
   const double scale = s.PlotScale;
   const double cutSpeed = speedValue(view_.cutSpeed);
   const double rapidSpeed = speedValue(view_.rapidSpeed);
-  const float cut = static_cast<float>((static_cast<double>(s.TotalDistance) - s.RapidDistance) / scale);
+  const float cut =
+      static_cast<float>((static_cast<double>(s.TotalDistance) - s.RapidDistance) / scale);
   const float rapid = static_cast<float>(s.RapidDistance / scale);
   const float total = static_cast<float>(s.TotalDistance / scale);
   const float cutTime = static_cast<float>(cut / cutSpeed);
@@ -91,11 +92,14 @@ void Backplot::formStatistics() {
   l.label15 = " + " + eight(rapidTime);
   l.label16 = " = " + eight(allTime);
 
-  const float xExtent = static_cast<float>((std::fabs(static_cast<double>(s.MaxX)) + std::fabs(s.MinX)) / scale);
-  const float yExtent = static_cast<float>((std::fabs(static_cast<double>(s.MaxY)) + std::fabs(s.MinY)) / scale);
+  const float xExtent =
+      static_cast<float>((std::fabs(static_cast<double>(s.MaxX)) + std::fabs(s.MinX)) / scale);
+  const float yExtent =
+      static_cast<float>((std::fabs(static_cast<double>(s.MaxY)) + std::fabs(s.MinY)) / scale);
   l.bigx = "Max " + fixedPointText(xExtent, 6, 1);
   l.bigy = "Max " + fixedPointText(yExtent, 6, 1);
-  l.area = "Area " + std::to_string(saturatingProduct(roundToInt64(xExtent), roundToInt64(yExtent)));
+  l.area =
+      "Area " + std::to_string(saturatingProduct(roundToInt64(xExtent), roundToInt64(yExtent)));
 
   setPen(kRed, 1);
   host_->setBusyCursor(false);

@@ -12,10 +12,10 @@ struct PlotView {
   static constexpr long long kMinViewScale = 1;
   static constexpr long long kMaxViewScale = 9999999;
 
-  int viewScale = 1000;    // SpinEdit1: PlotScale = viewScale / 1000
-  int angleAboutY = 0;     // SpinEdit3, degrees -180..180
-  int angleAboutX = 0;     // SpinEdit4, degrees -180..180
-  int angleAboutZ = 0;     // ZAxisSpinEdit, degrees -180..180
+  int viewScale = 1000;  // SpinEdit1: PlotScale = viewScale / 1000
+  int angleAboutY = 0;   // SpinEdit3, degrees -180..180
+  int angleAboutX = 0;   // SpinEdit4, degrees -180..180
+  int angleAboutZ = 0;   // ZAxisSpinEdit, degrees -180..180
   // Set by the window whenever one of the three angles changes; the projection recomputes
   // its sines and cosines and clears it.
   bool viewChanged = true;
@@ -23,8 +23,8 @@ struct PlotView {
   int horizontalOrigin = 100;  // plot origin in image pixels
   int verticalOrigin = 460;
 
-  std::string cutSpeed = "1.000";    // CutSpeedEdit, units per minute
-  std::string rapidSpeed = "1.000";  // RapidSpeedEdit, units per minute
+  std::string cutSpeed = "1.000";       // CutSpeedEdit, units per minute
+  std::string rapidSpeed = "1.000";     // RapidSpeedEdit, units per minute
   std::string slideDistance = "5.000";  // SlideEdit1: slide distance or spin degrees
   std::string sizeFactor = "1.000";     // X_Edit1
 

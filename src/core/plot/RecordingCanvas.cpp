@@ -1,5 +1,7 @@
 #include "core/plot/RecordingCanvas.h"
 
+#include <cstdio>
+
 namespace kw {
 
 void RecordingCanvas::setPen(Rgb colour, int width) {
@@ -44,10 +46,10 @@ void RecordingCanvas::forget() {
 }
 
 std::string describe(const CanvasSegment& s) {
-  return "(" + std::to_string(s.x1) + "," + std::to_string(s.y1) + ")-(" + std::to_string(s.x2) +
-         "," + std::to_string(s.y2) + ") " + std::to_string(s.colour.r) + "," +
-         std::to_string(s.colour.g) + "," + std::to_string(s.colour.b) + "/" +
-         std::to_string(s.width);
+  char text[128];
+  std::snprintf(text, sizeof text, "(%d,%d)-(%d,%d) %d,%d,%d/%d", s.x1, s.y1, s.x2, s.y2,
+                s.colour.r, s.colour.g, s.colour.b, s.width);
+  return text;
 }
 
 }  // namespace kw

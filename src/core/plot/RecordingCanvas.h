@@ -11,9 +11,9 @@ namespace kw {
 struct CanvasCall {
   enum class Kind { Pen, Move, Line, Clear, Refresh };
   Kind kind = Kind::Move;
-  int x = 0, y = 0;       // Move and Line
-  Rgb colour;             // Pen
-  int width = 0;          // Pen
+  int x = 0, y = 0;  // Move and Line
+  Rgb colour;        // Pen
+  int width = 0;     // Pen
   bool operator==(const CanvasCall&) const = default;
 };
 

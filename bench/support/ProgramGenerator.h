@@ -1,0 +1,15 @@
+#pragma once
+// A large, plausible cutting program for benchmarks: a nest of parts, each a rapid to its
+// start, a cut-on text, straight cuts and arcs in the XY plane, a few arcs in the XZ and YZ
+// planes, and a cut-off text. Deterministic for a given line count.
+#include <string>
+#include <vector>
+
+namespace kwbench {
+
+// About `lineCount` lines (the last part is completed), every tenth with a line number;
+// about 22 bytes per line. Words use the dialect of a plain profile: G00/G01/G02/G03, G17/G18/G19,
+// G90, M07 (cut on), M08 (cut off), letters X Y Z I J K; arc centres are absolute.
+std::vector<std::string> generateProgram(int lineCount);
+
+}  // namespace kwbench

@@ -1,0 +1,134 @@
+#include "core/plot/ArcGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/plot/RotateZ.h"
+
+namespace kw {
+namespace {
+
+TEST(AngleOfPoint, ZeroAlongPlusBAndMinusHalfPiAlongPlusA) {
+  struct Case {
+    float pa, pb, ca, cb;
+    double angle;
+  };
+  const Case cases[] = {
+      {0, 5, 0, 0, 0.0},            // +b
+      {5, 0, 0, 0, -kHalfPi},       // +a: level with the centre, taken 1e-10 off it
+      {-5, 0, 0, 0, kHalfPi},       // -a
+      {0, -5, 0, 0, kPi},           // -b
+      {3, 3, 1, 1, -kPi / 4},       // between +a and +b
+      {1, -1, 0, 0, 5 * kPi / 4},   // below: pi added
+      {2, 2, 2, 2, 0.0},            // the centre itself
+  };
+  for (const Case& c : cases)
+    EXPECT_NEAR(angleOfPoint(c.pa, c.pb, c.ca, c.cb), c.angle, 1e-6)
+        << c.pa << "," << c.pb << " about " << c.ca << "," << c.cb;
+}
+
+TEST(GetIncrementStep, ResolutionOverRadiusAndFinerBelowFive) {
+  struct Case {
+    int resolution;
+    float radius;
+    double step;
+  };
+  const Case cases[] = {
+      {1, 100, 1 / 100.0001 / 5},  // chords of about 0.2 plot units
+      {5, 100, 5 / 100.0001},
+      {20, 100, 20 / 100.0001},
+      {4, 10, 4 / 10.0001 / 2},
+      {5, 0, 5 / 0.0001},           // no division by zero
+      {5, -100, 5 / 99.9999},       // |0.0001 + radius|
+  };
+  for (const Case& c : cases)
+    EXPECT_FLOAT_EQ(GetIncrement(c.resolution, c.radius), static_cast<float>(c.step))
+        << c.resolution << " " << c.radius;
+}
+
+TEST(FixAnglesSweep, ShiftsByQuarterTurnAndKeepsHighAboveLow) {
+  struct Case {
+    float first, second;
+    double low, high;
+  };
+  const Case cases[] = {
+      {1.0f, 2.0f, 1.0 - kHalfPi, 2.0 - kHalfPi},
+      {2.0f, 1.0f, 2.0 - kHalfPi, 1.0 - kHalfPi + kTwoPi},  // wraps once
+      {1.0f, 1.0f, 1.0 - kHalfPi - kTwoPi, 1.0 - kHalfPi},  // a full turn
+      // A clockwise full circle: the end angle start + 2 pi was rounded to a float.
+      {static_cast<float>(1.5707964f + kTwoPi), 1.5707964f, 0.0, kTwoPi},
+      {0.3f, 0.30001f, 0.3 - kHalfPi, 0.30001 - kHalfPi},  // a short arc stays short
+  };
+  for (const Case& c : cases) {
+    const Sweep s = FixAngles(c.first, c.second);
+    EXPECT_NEAR(s.low, c.low, 1e-6) << c.first << " " << c.second;
+    EXPECT_NEAR(s.high, c.high, 1e-6) << c.first << " " << c.second;
+    EXPECT_NEAR(s.high - s.low, c.high - c.low, 1e-5) << c.first << " " << c.second;
+  }
+}
+
+// Centres of arcs given by a radius, in the axes (a, b) of their plane.
+TEST(RadiusArcOffsets, PositiveRadiusTakesTheShortArcNegativeTheLong) {
+  struct Case {
+    const char* name;
+    float a0, b0, a1, b1, radius;
+    bool clockwise;
+    float ca, cb;  // expected centre offset from the start
+  };
+  const Case cases[] = {
+      {"half circle cw", 0, 0, 2, 0, 1, true, 1, 0},
+      {"half circle, negative radius", 0, 0, 2, 0, -1, true, 1, 0},
+      {"quarter cw", 0, 0, 1, 1, 1, true, 1, 0},
+      {"quarter ccw", 0, 0, 1, 1, 1, false, 0, 1},
+      {"three quarters cw", 0, 0, 1, 1, -1, true, 0, 1},
+      {"three quarters ccw", 0, 0, 1, 1, -1, false, 1, 0},
+      {"full circle", 3, 4, 3, 4, 2, true, 2, 0},
+      {"full circle, negative radius", 3, 4, 3, 4, -2, false, 2, 0},
+      {"radius shorter than half the chord", 0, 0, 4, 0, 1, true, 0.7559289f, -0.6546537f},
+      {"zero radius", 0, 0, 4, 0, 0, true, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const PlaneOffsets o = radiusArcOffsets(c.a0, c.b0, c.a1, c.b1, c.radius, c.clockwise);
+    EXPECT_NEAR(o.a, c.ca, 1e-5) << c.name;
+    EXPECT_NEAR(o.b, c.cb, 1e-5) << c.name;
+  }
+}
+
+TEST(RadiusArcOffsets, CentreIsOnTheRadiusFromBothEnds) {
+  const float radius = 7.5f;
+  for (int k = 0; k < 16; ++k) {
+    const double t = k * kTwoPi / 16;
+    const float a1 = static_cast<float>(10 * std::cos(t)), b1 = static_cast<float>(10 * std::sin(t));
+    for (bool cw : {true, false}) {
+      const PlaneOffsets o = radiusArcOffsets(0, 0, a1, b1, radius, cw);
+      EXPECT_NEAR(std::hypot(o.a, o.b), radius, 1e-4) << k;
+      EXPECT_NEAR(std::hypot(a1 - o.a, b1 - o.b), radius, 1e-4) << k << " cw " << cw;
+    }
+  }
+}
+
+TEST(RotateZTurn, RotatesPointAndOffsetAlikeWithEitherCentreConvention) {
+  struct Case {
+    float x, y, i, j, angle;
+    float rx, ry, ri, rj;
+  };
+  const Case cases[] = {
+      {10, 0, 1, 0, static_cast<float>(kHalfPi), 0, 10, 0, 1},
+      {1, 2, -1, 0, static_cast<float>(kPi), -1, -2, 1, 0},
+      {3, 4, 0, 0, 0, 3, 4, 0, 0},
+  };
+  for (const Case& c : cases) {
+    for (bool incremental : {false, true}) {
+      const RotatedPoint r = RotateZ(c.x, c.y, c.i, c.j, c.angle, incremental);
+      EXPECT_NEAR(r.x, c.rx, 1e-5);
+      EXPECT_NEAR(r.y, c.ry, 1e-5);
+      EXPECT_NEAR(r.i, c.ri, 1e-5);
+      EXPECT_NEAR(r.j, c.rj, 1e-5);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kw
