@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "core/app/App.h"
+#include "core/app/Document.h"
+#include "core/text/FileIo.h"
 #include "core/app/Batch.h"
 #include "core/app/ProfileSession.h"
 #include "core/app/ProgramFolder.h"
 #include "gui/GuiApp.h"
+#include "gui/ImageCanvas.h"
 #include "gui/QtPort.h"
 
 namespace {
@@ -23,6 +26,10 @@ const char* kUsage =
     "           [--select FIRST:COUNT]\n"
     "                                    open IN, run the named commands, save OUT\n"
     "  kerfwerk --do --list              list the command names\n"
+    "  kerfwerk --report FILE [--profile P]\n"
+    "                                    plot FILE and print the plot's statistics\n"
+    "  kerfwerk --png OUT.png FILE [--profile P] [--size WxH]\n"
+    "                                    draw the plot of FILE into a PNG image\n"
     "  kerfwerk --help | --version\n"
     "\n"
     "The batch conversion loads the remembered machine profile (or PROFILE, which is then\n"
@@ -36,6 +43,11 @@ const char* kUsage =
     "(CutSpeedEdit, RapidSpeedEdit, SlideEdit1) its value, --select sets the highlighted\n"
     "block (the lines FIRST+1 .. FIRST+COUNT, counted from 0). An empty NAME list only opens\n"
     "and saves. Questions are answered No and printed with every message on stderr.\n"
+    "\n"
+    "--report plots at View Scale 1000 with the remembered cut and rapid speeds and prints\n"
+    "seven lines: the distances (the plot window's caption), the cutting, rapid and total\n"
+    "times, the vertical and horizontal extents and the area. --png draws the plot as the\n"
+    "plot window shows a newly opened program (default size 1920x1080).\n"
     "\n"
     "Profiles, the last-use file and temporary files live in the program folder:\n"
     "$KERFWERK_HOME, else the executable's folder when writable, else\n"
@@ -67,6 +79,94 @@ bool parseSelect(const std::string& text, kw::HighlightedBlock& block) {
   } catch (const std::exception&) {
     return false;
   }
+}
+
+// Reads "--profile P" and "--size WxH" out of args from index `from`; the rest are positional.
+struct PlotArguments {
+  std::vector<std::string> positional;
+  std::string profile;
+  int width = 1920, height = 1080;
+};
+
+bool parsePlotArguments(const std::vector<std::string>& args, size_t from, PlotArguments& out, std::string& why) {
+  for (size_t i = from; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--profile" || a == "--size") {
+      if (i + 1 >= args.size()) {
+        why = a + " needs a value";
+        return false;
+      }
+      const std::string& v = args[++i];
+      if (a == "--profile") {
+        out.profile = v;
+      } else {
+        int w = 0, h = 0;
+        char x = 0, extra = 0;
+        if (std::sscanf(v.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || x != 'x' || w < 1 || h < 1 ||
+            w > 20000 || h > 20000) {
+          why = "--size needs WIDTHxHEIGHT, for example 1920x1080";
+          return false;
+        }
+        out.width = w;
+        out.height = h;
+      }
+    } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
+      why = "unknown option " + a;
+      return false;
+    } else {
+      out.positional.push_back(a);
+    }
+  }
+  return true;
+}
+
+// Opens FILE as Open does, with the profile named by --profile when there is one.
+bool openForPlot(kw::App& app, const PlotArguments& plotArgs, const std::string& file) {
+  if (!plotArgs.profile.empty()) {
+    if (!kw::fileExists(plotArgs.profile)) {
+      app.ui.message("Profile not found: " + plotArgs.profile);
+      return false;
+    }
+    if (!kw::loadProfileFile(app, plotArgs.profile)) return false;
+  }
+  if (!kw::fileExists(file)) {
+    app.ui.message(std::string(kw::kSourceNotFound) + ": " + file);
+    return false;
+  }
+  return kw::Load_file(app, file);
+}
+
+int runReport(const std::vector<std::string>& args, kw::App& app) {
+  PlotArguments plotArgs;
+  std::string why;
+  if (!parsePlotArguments(args, 1, plotArgs, why)) return fail(why);
+  if (plotArgs.positional.size() != 1) return fail("--report needs one program file");
+  if (!openForPlot(app, plotArgs, plotArgs.positional[0])) return 1;
+  app.plot.setViewScale(1000);
+  app.replot();
+  const kw::PlotLabels& labels = app.backplot.state().labels;
+  for (const std::string* line : {&labels.caption, &labels.label14, &labels.label15, &labels.label16, &labels.bigx,
+                                  &labels.bigy, &labels.area})
+    std::printf("%s\n", line->c_str());
+  return 0;
+}
+
+int runPng(const std::vector<std::string>& args, kw::App& app) {
+  PlotArguments plotArgs;
+  std::string why;
+  if (!parsePlotArguments(args, 1, plotArgs, why)) return fail(why);
+  if (plotArgs.positional.size() != 2) return fail("--png needs an output image and a program file");
+  kw::ImageCanvas canvas(plotArgs.width, plotArgs.height);
+  app.canvas.target = &canvas;
+  app.plot.windowWidth = plotArgs.width;
+  if (!openForPlot(app, plotArgs, plotArgs.positional[1])) return 1;
+  app.replot();
+  const std::string& out = plotArgs.positional[0];
+  if (!canvas.image().save(QString::fromStdString(out), "PNG")) {
+    std::fprintf(stderr, "Cannot write the image %s\n", out.c_str());
+    return 1;
+  }
+  return 0;
 }
 
 int runDo(const std::vector<std::string>& args, kw::App& app) {
@@ -119,7 +219,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   const bool doMode = !args.empty() && args[0] == "--do";
-  if (!doMode)
+  const bool reportMode = !args.empty() && args[0] == "--report";
+  const bool pngMode = !args.empty() && args[0] == "--png";
+  if (!doMode && !reportMode && !pngMode)
     for (const auto& a : args)
       if (a.size() > 2 && a.rfind("--", 0) == 0) return fail("unknown option " + a);
 
@@ -131,7 +233,7 @@ int main(int argc, char** argv) {
   }
   kw::seedProgramFolder(folder);
 
-  if (doMode || args.size() >= 2) {
+  if (doMode || reportMode || pngMode || args.size() >= 2) {
     kw::StderrPort port;
     kw::App app(folder, port);
     if (doMode && args.size() == 2 && args[1] == "--list") {
@@ -139,8 +241,11 @@ int main(int argc, char** argv) {
         std::printf("%s\t%s\n", name.c_str(), app.commands.caption(name).c_str());
       return 0;
     }
-    app.argumentCount = doMode ? 0 : static_cast<int>(args.size());
+    const bool scripted = doMode || reportMode || pngMode;
+    app.argumentCount = scripted ? 0 : static_cast<int>(args.size());
     kw::createSetupWindow(app);
+    if (reportMode) return runReport(args, app);
+    if (pngMode) return runPng(args, app);
     return doMode ? runDo(args, app) : kw::runBatchConversion(app, args);
   }
 

@@ -1,5 +1,6 @@
 #include "gui/GuiApp.h"
 
+#include <QPrintDialog>
 #include <QScreen>
 #include <cmath>
 
@@ -11,7 +12,9 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   app_.argumentCount = static_cast<int>(arguments.size());
   main_ = std::make_unique<MainWindow>(app_, port_, std::move(arguments));
   port_.setWindow(WindowId::Main, main_.get());
-  plot_ = std::make_unique<ShellWindow>("Plot", "Plot ");
+  plot_ = std::make_unique<PlotWindow>(app_, port_);
+  plot_->syncEditor = [this] { main_->syncToCore(); };
+  plot_->moveCaretToLine = [this](int line) { main_->moveCaretToLine(line); };
   port_.setWindow(WindowId::Plot, plot_.get());
   setup_ = std::make_unique<SetupWindow>(app_, port_);
   port_.setWindow(WindowId::Setup, setup_.get());
@@ -34,6 +37,15 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   app_.commands.add("Main.DefaultWindows1Click", "Default Windows", [this](App&) { DefaultWindows1Click(); });
 
   main_->setPlotWindow(plot_.get());
+  QObject::connect(main_.get(), &MainWindow::replotRequested, plot_.get(), [this] { plot_->replot(); });
+  QObject::connect(main_.get(), &MainWindow::printPlotRequested, plot_.get(), [this] {
+    QPrintDialog dialog(&main_->printer(), main_.get());
+    if (dialog.exec() == QDialog::Accepted) plot_->PrintPlot(main_->printer(), main_->windowTitle());
+  });
+  {
+    const QRect place = main_->defaultGeometry();
+    plot_->setGeometry(place.x() + place.width(), place.y(), place.width(), place.height());
+  }
   setup_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   setup_->setWindowState(Qt::WindowMaximized);
 
@@ -72,6 +84,7 @@ void GuiApp::DefaultWindows1Click() {
   plot_->setGeometry(mainPlace.x() + mainPlace.width(), mainPlace.y(), mainPlace.width(), mainPlace.height());
   const QSize setupSize = setup_->designSize();
   setup_->setGeometry(setup_->x(), 0, setupSize.width(), setupSize.height());
+  plot_->replot();
   QScreen* screen = main_->screen();
   if (screen) {
     const QRect area = screen->availableGeometry();

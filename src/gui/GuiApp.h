@@ -6,6 +6,7 @@
 
 #include "core/app/App.h"
 #include "gui/MainWindow.h"
+#include "gui/PlotWindow.h"
 #include "gui/QtPort.h"
 #include "gui/SetupWindow.h"
 #include "gui/ShellWindow.h"
@@ -19,7 +20,7 @@ class GuiApp {
   GuiApp(App& app, QtPort& port, std::vector<std::string> arguments);
 
   MainWindow* main() const { return main_.get(); }
-  QWidget* plot() const { return plot_.get(); }
+  PlotWindow* plot() const { return plot_.get(); }
   SetupWindow* setup() const { return setup_.get(); }
   std::vector<QWidget*> windowsInOrder() const;
   // "Default Windows": main and plot side by side, setup at the top, drawing window hidden.
@@ -29,7 +30,7 @@ class GuiApp {
   App& app_;
   QtPort& port_;
   std::unique_ptr<MainWindow> main_;
-  std::unique_ptr<ShellWindow> plot_;
+  std::unique_ptr<PlotWindow> plot_;
   std::unique_ptr<SetupWindow> setup_;
   std::unique_ptr<ShellWindow> comm_, drawing_, decimalAscii_, offset_, array_;
 };

@@ -158,6 +158,8 @@ void MainWindow::buildMenus() {
     if (dialog.exec() != QDialog::Accepted) return;
     printWidget(printer_, plotWindow_);
   });
+  addCommand(file, "PrintPlot1", "Print P&lot", QKeySequence("Ctrl+L"), [this] { emit printPlotRequested(); })
+      ->setToolTip("Print Plot High resolution");
   addCommand(file, "PrintSetup1", "Print S&etup", QKeySequence("Ctrl+E"), [this] {
     QPrintDialog dialog(&printer_, this);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
@@ -208,6 +210,7 @@ void MainWindow::buildMenus() {
     dialog.fileName = "*.ini";
     dialog.filters = {"INI files (*.ini)", "All Files (*.*)"};
     runCore([&] { ChooseAndLoadProfile(app_, port_.chooseOpenFile(dialog)); });
+    emit replotRequested();
   });
   useIni->setToolTip(" Use new INI ");
   addCommand(setup, "EditorCreateaNewINIFile1", "Edit or Create a New &INI File", QKeySequence(Qt::Key_F10),
@@ -252,6 +255,16 @@ void MainWindow::buildMenus() {
   connect(send, &QAction::triggered, this, [this] {
     port_.message("Sending to the machine is not available in this version: the serial line is not built yet.");
   });
+}
+
+void MainWindow::moveCaretToLine(int line) {
+  const QTextBlock block = editor_->document()->findBlockByNumber(line);
+  if (!block.isValid()) return;
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+  editor_->setTextCursor(cursor);
+  editor_->ensureCursorVisible();
+  commands_->ShowLineNum2();
 }
 
 void MainWindow::openHelp(const QString& anchor) {

@@ -47,6 +47,8 @@ class MainWindow : public QMainWindow {
   void setPlotWindow(QWidget* plot) { plotWindow_ = plot; }
   EditorCommands* commands() const { return commands_; }
   QPrinter& printer() { return printer_; }
+  // Single stepping moves the caret to a line, its first character selected.
+  void moveCaretToLine(int line);
   // Opens the help page in the web browser, at an anchor when one is given.
   void openHelp(const QString& anchor);
 
@@ -55,6 +57,8 @@ class MainWindow : public QMainWindow {
   void showWindowRequested(kw::WindowId window);
   void useAnotherLayerRequested();
   void editTranslateTableRequested();
+  void replotRequested();
+  void printPlotRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

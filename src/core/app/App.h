@@ -3,11 +3,14 @@
 // window's own values and the command registry. One instance lives for the whole run; the
 // GUI binds its windows to it and the headless runs drive it directly.
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/app/CommandRegistry.h"
 #include "core/app/UiPort.h"
+#include "core/plot/Backplot.h"
+#include "core/plot/PlotView.h"
 #include "core/profile/MachineProfile.h"
 
 namespace kw {
@@ -22,16 +25,32 @@ struct ProgramBuffer {
 };
 
 // The selection the block tools work on: lines first + 1 .. first + count.
-struct HighlightedBlock {
-  int first = -1;
-  int count = 0;
-};
+using HighlightedBlock = HighlightRange;
 
-// Values of the plot window that other windows and the last-use file read and write.
-struct PlotValues {
-  std::string cutSpeed = "1.00";    // CutSpeedEdit
-  std::string rapidSpeed = "2.00";  // RapidSpeedEdit
-  std::string slideStep = "5.000";  // SlideEdit1: slide and spin step
+// The plot image the backplot draws on: the plot window's image once it exists, before that
+// (and in headless runs) an image of the given size that keeps nothing.
+class CanvasSwitch : public PlotCanvas {
+ public:
+  PlotCanvas* target = nullptr;
+  int blankWidth = 1920, blankHeight = 1080;
+
+  void setPen(Rgb colour, int width) override {
+    if (target) target->setPen(colour, width);
+  }
+  void moveTo(int x, int y) override {
+    if (target) target->moveTo(x, y);
+  }
+  void lineTo(int x, int y) override {
+    if (target) target->lineTo(x, y);
+  }
+  void clear() override {
+    if (target) target->clear();
+  }
+  void refresh() override {
+    if (target) target->refresh();
+  }
+  int width() const override { return target ? target->width() : blankWidth; }
+  int height() const override { return target ? target->height() : blankHeight; }
 };
 
 struct App {
@@ -55,8 +74,16 @@ struct App {
   std::string profileLabel = "The present ini file";  // main window's Label1
   std::array<std::string, 12> lineInsertTexts;
 
-  PlotValues plot;
+  PlotView plot;  // the plot window's own values
+  CanvasSwitch canvas;
+  Backplot backplot{profile, plot, canvas};
+  // Asks the plot window to plot the whole program again once the view settles (the
+  // re-plot delay); nothing happens without a window.
+  std::function<void()> replotSoon;
   CommandRegistry commands;
+
+  // PlotAll over the program with set-up, the highlighted block drawn black.
+  void replot() { backplot.PlotAll(buffer.lines, false, true, 0, 0, &highlighted); }
 
   std::string pathInFolder(const std::string& name) const { return folder + "/" + name; }
 };

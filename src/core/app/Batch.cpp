@@ -25,7 +25,7 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
   } else if (control == "RapidSpeedEdit") {
     app.plot.rapidSpeed = value;
   } else if (control == "SlideEdit1") {
-    app.plot.slideStep = value;
+    app.plot.slideDistance = value;
   } else {
     std::string why;
     if (!app.profile.setFromText(control, value, &why)) {

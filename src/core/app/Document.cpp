@@ -4,14 +4,17 @@
 #include "core/text/FileIo.h"
 #include "core/app/ProfileSession.h"
 #include "core/app/TempFiles.h"
+#include "core/plot/ViewControl.h"
 #include "core/profile/Translate.h"
 
 namespace kw {
 
 bool Load_file(App& app, const std::string& nameIn) {
   const std::string name = cut255(nameIn);
+  app.backplot.Setaxis();
   app.buffer.lines.clear();
   ++app.buffer.generation;
+  FlatButtonClick(app.plot, app.profile);
   app.ui.setBusy(true);
   const std::string ext = upperExtension(name);
   std::string docName = name;
@@ -33,6 +36,8 @@ bool Load_file(App& app, const std::string& nameIn) {
     app.title = kUntitledTitle;
     app.openDialogFileName.clear();
   } else {
+    app.backplot.CalcScale(app.buffer.lines);
+    if (app.replotSoon) app.replotSoon();
     app.currentFileName = docName;
     app.title = baseName(docName);
     app.openDialogFileName = " ";

@@ -46,7 +46,7 @@ bool loadProfileFile(App& app, const std::string& path) {
     return false;
   }
   Ldini(app.profile, ini);
-  app.plot.slideStep = std::to_string(app.profile.number("AngStepSpinEdit")) + ".000";
+  app.plot.slideDistance = std::to_string(app.profile.number("AngStepSpinEdit")) + ".000";
   app.openDialogInitialDir = app.profile.text("Edit1");
   return true;
 }

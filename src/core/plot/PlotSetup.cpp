@@ -95,8 +95,10 @@ void Backplot::resetInterpreter() {
 
 void Backplot::SetupPlot(int resetPlane) {
   state_.StopRequested = false;
-  // A plot starts as rapid travel until its first cut-on text.
-  setPen(kBlue, 1);
+  // A plot starts as rapid travel until its first cut-on text. The canvas gets the pen even
+  // when the state already holds it: a new canvas starts with a pen of its own.
+  state_.pen = {kBlue, 1};
+  canvas_.setPen(kBlue, 1);
   Setaxis();
 
   if (resetPlane != 0) state_.ActivePlane = kPlaneXY;

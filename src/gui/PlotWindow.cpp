@@ -1,0 +1,575 @@
+#include "gui/PlotWindow.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QScreen>
+#include <QTime>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "core/plot/FixedPointText.h"
+#include "gui/MainWindow.h"
+#include "gui/QtPort.h"
+
+namespace kw {
+
+namespace {
+
+QSize screenSize() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->size() : QSize(1920, 1080);
+}
+
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, int width = 70) {
+  auto* edit = new QLineEdit(text, parent);
+  edit->setObjectName(name);
+  edit->setFixedWidth(width);
+  return edit;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+QSpinBox* makeAngle(QWidget* parent, const char* name, int step, bool typed) {
+  auto* spin = new QSpinBox(parent);
+  spin->setObjectName(name);
+  spin->setRange(-180, 180);
+  spin->setSingleStep(step);
+  if (!typed) spin->findChild<QLineEdit*>()->setReadOnly(true);
+  return spin;
+}
+
+}  // namespace
+
+PlotImage::PlotImage(PlotWindow* window, ImageCanvas& canvas) : QWidget(nullptr), window_(window), canvas_(canvas) {
+  setObjectName("Image1");
+  setFixedSize(canvas.width(), canvas.height());
+  setCursor(Qt::CrossCursor);
+  setToolTip("Esc  To quit a long plot");
+  setMouseTracking(true);
+}
+
+void PlotImage::setRubber(const QRect& rect) {
+  rubber_ = rect;
+  update();
+}
+
+void PlotImage::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.drawImage(event->rect(), canvas_.image(), event->rect());
+  if (!rubber_.isNull()) {
+    // The rubber rectangle inverts what lies under it, with no fill.
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rubber_.normalized());
+  }
+}
+
+void PlotImage::mousePressEvent(QMouseEvent* event) {
+  window_->imageMouseDown(event->button(), event->position().toPoint());
+}
+
+void PlotImage::mouseMoveEvent(QMouseEvent* event) { window_->imageMouseMove(event->position().toPoint()); }
+
+void PlotImage::mouseReleaseEvent(QMouseEvent* event) {
+  window_->imageMouseUp(event->button(), event->position().toPoint());
+}
+
+PlotWindow::PlotWindow(App& app, QtPort& port) : app_(app), port_(port) {
+  setObjectName("Plot");
+  setWindowTitle("Plot ");
+  const QSize size = screenSize();
+  canvas_ = std::make_unique<ImageCanvas>(size.width(), size.height());
+  canvas_->clear();
+  app_.canvas.target = canvas_.get();
+  app_.backplot.setHost(this);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  // The tool panel scrolls sideways when the window is narrower than its controls.
+  auto* panelBox = new QScrollArea(central);
+  panelBox->setObjectName("PanelBox");
+  QWidget* panel = buildPanel();
+  panelBox->setWidget(panel);
+  panelBox->setWidgetResizable(true);
+  panelBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  panelBox->setFrameShape(QFrame::NoFrame);
+  panelBox->setFixedHeight(panel->sizeHint().height() + panelBox->horizontalScrollBar()->sizeHint().height());
+  layout->addWidget(panelBox);
+  scroll_ = new QScrollArea(central);
+  scroll_->setObjectName("ScrollBox1");
+  image_ = new PlotImage(this, *canvas_);
+  scroll_->setWidget(image_);
+  layout->addWidget(scroll_, 1);
+  setCentralWidget(central);
+  canvas_->onRefresh = [this] { image_->repaint(); };
+
+  // Page notes, shown on the scroll box by "Enter Page Notes".
+  const char* noteLabelNames[4] = {"Label6", "Label7", "Label8", "Label9"};
+  const char* noteCaptions[4] = {"Matl Thk ", "Note: ", "Note: ", "Part # "};
+  const char* noteEditNames[4] = {"Edit1", "Edit2", "Edit4", "Edit3"};
+  for (int i = 0; i < 4; ++i) {
+    noteLabels_[i] = makeLabel(scroll_->viewport(), noteLabelNames[i], noteCaptions[i]);
+    notes_[i] = makeEdit(scroll_->viewport(), noteEditNames[i], "", 220);
+    noteLabels_[i]->move(10, 10 + i * 30);
+    notes_[i]->move(90, 6 + i * 30);
+    noteLabels_[i]->hide();
+    notes_[i]->hide();
+  }
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName("Timer1");
+  timer1_->setInterval(121);
+  connect(timer1_, &QTimer::timeout, this, &PlotWindow::singleStepTick);
+  timer2_ = new QTimer(this);
+  timer2_->setObjectName("Timer2");
+  timer2_->setInterval(kReplotDelayMs);
+  timer2_->setSingleShot(true);
+  connect(timer2_, &QTimer::timeout, this, &PlotWindow::replot);
+  app_.replotSoon = [this] {
+    showView();
+    timer2_->start();
+  };
+
+  buildMenus();
+  qApp->installEventFilter(this);
+  showView();
+}
+
+PlotWindow::~PlotWindow() {
+  qApp->removeEventFilter(this);
+  app_.canvas.target = nullptr;
+  app_.backplot.setHost(nullptr);
+  app_.replotSoon = nullptr;
+}
+
+QWidget* PlotWindow::buildPanel() {
+  auto* panel = new QWidget(this);
+  panel->setObjectName("Panel1");
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(4, 2, 4, 2);
+
+  scale_ = new QSpinBox(panel);
+  scale_->setObjectName("SpinEdit1");
+  scale_->setRange(1, static_cast<int>(PlotView::kMaxViewScale));
+  scale_->setToolTip("View Scale");
+  connect(scale_, &QSpinBox::valueChanged, this, &PlotWindow::viewScaleEdited);
+  aboutY_ = makeAngle(panel, "SpinEdit3", 10, false);
+  aboutX_ = makeAngle(panel, "SpinEdit4", 10, false);
+  aboutZ_ = makeAngle(panel, "ZAxisSpinEdit", 1, true);
+  for (QSpinBox* spin : {aboutY_, aboutX_, aboutZ_})
+    connect(spin, &QSpinBox::valueChanged, this, [this] {
+      if (showing_) return;
+      app_.plot.angleAboutY = aboutY_->value();
+      app_.plot.angleAboutX = aboutX_->value();
+      app_.plot.angleAboutZ = aboutZ_->value();
+      app_.plot.viewChanged = true;
+      timer2_->start();
+    });
+  const char* barNames[3] = {"ScrollBar1", "ScrollBar2", "ScrollBar3"};
+  for (int i = 0; i < 3; ++i) {
+    bars_[i] = new QScrollBar(i == 1 ? Qt::Vertical : Qt::Horizontal, panel);
+    bars_[i]->setObjectName(barNames[i]);
+    bars_[i]->setRange(-18, 18);
+    connect(bars_[i], &QScrollBar::valueChanged, this, [this, i] { scrollBarMoved(i); });
+  }
+  bars_[1]->setFixedHeight(60);
+
+  auto* zoomPlus = new QPushButton("+", panel);
+  zoomPlus->setObjectName("ZoomPlus");
+  zoomPlus->setToolTip("Zoom in");
+  connect(zoomPlus, &QPushButton::clicked, this, [this] {
+    ZoomPlusClick(app_.plot);
+    scale_->setValue(app_.plot.viewScale);
+  });
+  auto* zoomMinus = new QPushButton("-", panel);
+  zoomMinus->setObjectName("ZoomMinus");
+  zoomMinus->setToolTip("Zoom out");
+  connect(zoomMinus, &QPushButton::clicked, this, [this] {
+    ZoomMinusClick(app_.plot);
+    scale_->setValue(app_.plot.viewScale);
+  });
+  auto* flat = new QPushButton("Flat", panel);
+  flat->setObjectName("FlatButton");
+  flat->setToolTip("Return to X Y Flat Plane");
+  connect(flat, &QPushButton::clicked, this, &PlotWindow::FlatButtonClick);
+  auto* toCursor = new QPushButton("To Cursor", panel);
+  toCursor->setObjectName("SpeedButton10");
+  toCursor->setToolTip("Plot to Cursor");
+  connect(toCursor, &QPushButton::clicked, this, &PlotWindow::plotToCursorClick);
+
+  slide_ = makeEdit(panel, "SlideEdit1", "5.000");
+  size_ = makeEdit(panel, "X_Edit1", "1.000");
+  cutSpeed_ = makeEdit(panel, "CutSpeedEdit", "1.000");
+  rapidSpeed_ = makeEdit(panel, "RapidSpeedEdit", "1.000");
+  connect(slide_, &QLineEdit::textEdited, this, [this](const QString& t) { app_.plot.slideDistance = toBytes(t); });
+  connect(size_, &QLineEdit::textEdited, this, [this](const QString& t) { app_.plot.sizeFactor = toBytes(t); });
+  connect(cutSpeed_, &QLineEdit::textEdited, this, [this](const QString& t) { app_.plot.cutSpeed = toBytes(t); });
+  connect(rapidSpeed_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { app_.plot.rapidSpeed = toBytes(t); });
+
+  label1_ = makeLabel(panel, "Label1", "0");
+  label2_ = makeLabel(panel, "Label2", "0");
+  bigx_ = makeLabel(panel, "Bigx", "");
+  bigy_ = makeLabel(panel, "Bigy", "");
+  area_ = makeLabel(panel, "Area", "");
+  label14_ = makeLabel(panel, "Label14", "Cut");
+  label15_ = makeLabel(panel, "Label15", "Rapid");
+  label16_ = makeLabel(panel, "Label16", "Total");
+
+  int c = 0;
+  grid->addWidget(new QLabel("View Scale", panel), 0, c);
+  grid->addWidget(scale_, 1, c++);
+  grid->addWidget(zoomPlus, 0, c);
+  grid->addWidget(zoomMinus, 1, c++);
+  grid->addWidget(new QLabel("Y", panel), 0, c);
+  grid->addWidget(aboutY_, 1, c++);
+  grid->addWidget(new QLabel("X", panel), 0, c);
+  grid->addWidget(aboutX_, 1, c++);
+  grid->addWidget(new QLabel("Z", panel), 0, c);
+  grid->addWidget(aboutZ_, 1, c++);
+  grid->addWidget(bars_[0], 0, c, 1, 2);
+  grid->addWidget(bars_[2], 1, c, 1, 2);
+  c += 2;
+  grid->addWidget(bars_[1], 0, c++, 2, 1);
+  grid->addWidget(flat, 0, c);
+  grid->addWidget(toCursor, 1, c++);
+  grid->addWidget(new QLabel("Slide", panel), 0, c);
+  grid->addWidget(slide_, 1, c++);
+  grid->addWidget(new QLabel("Size", panel), 0, c);
+  grid->addWidget(size_, 1, c++);
+  grid->addWidget(new QLabel("Cut Speed", panel), 0, c);
+  grid->addWidget(cutSpeed_, 1, c++);
+  grid->addWidget(new QLabel("Rapid Speed", panel), 0, c);
+  grid->addWidget(rapidSpeed_, 1, c++);
+  grid->addWidget(label2_, 0, c);
+  grid->addWidget(label1_, 1, c++);
+  grid->addWidget(bigx_, 0, c);
+  grid->addWidget(bigy_, 1, c++);
+  grid->addWidget(area_, 0, c++);
+  grid->addWidget(label14_, 0, c);
+  grid->addWidget(label15_, 1, c++);
+  grid->addWidget(label16_, 0, c++);
+  grid->setColumnStretch(c, 1);
+  return panel;
+}
+
+void PlotWindow::buildMenus() {
+  QMenu* window = menuBar()->addMenu("Window");
+  window->setObjectName("Window1");
+  QAction* zoom = window->addAction("Zoom");
+  zoom->setObjectName("Zoom1");
+  zoom->setShortcut(QKeySequence("Ctrl+Z"));
+  connect(zoom, &QAction::triggered, this, [this] {
+    zoomArmed_ = true;
+    previous_->setEnabled(true);
+    clicks_ = 0;
+  });
+  previous_ = window->addAction("Previous");
+  previous_->setObjectName("Previous1");
+  previous_->setShortcut(QKeySequence("Ctrl+L"));
+  previous_->setEnabled(false);
+  connect(previous_, &QAction::triggered, this, [this] {
+    restorePrevious(app_.plot, previousView_);
+    previous_->setEnabled(false);
+    showView();
+    timer2_->start();
+  });
+
+  QMenu* gridMenu = menuBar()->addMenu("Grid");
+  gridMenu->setObjectName("Grid1");
+  for (const GridPreset& preset : gridPresets()) {
+    QAction* a = gridMenu->addAction(preset.caption);
+    a->setObjectName(QString("Grid_") + QString(preset.caption).replace('/', '_'));
+    const int value = preset.viewScale;
+    connect(a, &QAction::triggered, this, [this, value] { scale_->setValue(value); });
+  }
+
+  QMenu* pan = menuBar()->addMenu("Pan");
+  pan->setObjectName("Pan1");
+  const std::pair<const char*, PanDirection> pans[] = {
+      {"Up       Shift + Arrow", PanDirection::Up},
+      {"Down  Shift + Arrow", PanDirection::Down},
+      {"Left     Shift + Arrow", PanDirection::Left},
+      {"Right   Shift + Arrow", PanDirection::Right},
+  };
+  const char* panNames[] = {"Up1", "Down1", "Left1", "Right1"};
+  for (int i = 0; i < 4; ++i) {
+    QAction* a = pan->addAction(pans[i].first);
+    a->setObjectName(panNames[i]);
+    const PanDirection direction = pans[i].second;
+    connect(a, &QAction::triggered, this, [this, direction] {
+      panMenu(app_.plot, direction);
+      replot();
+    });
+  }
+
+  QMenu* print = menuBar()->addMenu("Print");
+  print->setObjectName("Print1");
+  QAction* notes = print->addAction("Enter Page Notes");
+  notes->setObjectName("PageNotes1");
+  connect(notes, &QAction::triggered, this, [this] {
+    scroll_->horizontalScrollBar()->setValue(0);
+    scroll_->verticalScrollBar()->setValue(0);
+    for (int i = 0; i < 4; ++i) {
+      noteLabels_[i]->show();
+      notes_[i]->show();
+      noteLabels_[i]->raise();
+      notes_[i]->raise();
+    }
+  });
+  QAction* printNotes = print->addAction("Print + Notes");
+  printNotes->setObjectName("PrintNotes1");
+  connect(printNotes, &QAction::triggered, this, [this] {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) PrintPlot(printer, port_.window(WindowId::Main)->windowTitle());
+  });
+  QAction* formPrint = print->addAction("Form Print");
+  formPrint->setObjectName("FormPrint1");
+  connect(formPrint, &QAction::triggered, this, [this] {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) printWidget(printer, this);
+  });
+}
+
+void PlotWindow::showView() {
+  showing_ = true;
+  const PlotView& view = app_.plot;
+  scale_->setValue(view.viewScale);
+  scale_->setSingleStep(viewScaleIncrement(view.viewScale));
+  aboutY_->setValue(view.angleAboutY);
+  aboutX_->setValue(view.angleAboutX);
+  aboutZ_->setValue(view.angleAboutZ);
+  for (auto [edit, text] : {std::pair{slide_, &view.slideDistance}, std::pair{size_, &view.sizeFactor},
+                            std::pair{cutSpeed_, &view.cutSpeed}, std::pair{rapidSpeed_, &view.rapidSpeed}})
+    if (edit->text() != fromBytes(*text)) edit->setText(fromBytes(*text));
+  showing_ = false;
+}
+
+void PlotWindow::viewScaleEdited(int value) {
+  if (showing_) return;
+  app_.plot.setViewScale(std::max(1, value));
+  scale_->setSingleStep(viewScaleIncrement(app_.plot.viewScale));
+  timer2_->start();
+}
+
+void PlotWindow::scrollBarMoved(int which) {
+  const int step = angleStep(app_.profile);
+  const int position = bars_[which]->value();
+  QSpinBox* target = which == 0 ? aboutX_ : which == 1 ? aboutY_ : aboutZ_;
+  target->setValue(which == 0 ? position * step : -(position * step));
+  const int limit = scrollLimit(step);
+  QSignalBlocker block(bars_[which]);
+  bars_[which]->setRange(-limit, limit);
+}
+
+void PlotWindow::FlatButtonClick() {
+  const ScrollPositions bars = flatPositions(app_.profile);
+  const int positions[3] = {bars.aboutX, bars.aboutY, bars.aboutZ};
+  for (int i = 0; i < 3; ++i) {
+    const int limit = scrollLimit(angleStep(app_.profile));
+    {
+      QSignalBlocker block(bars_[i]);
+      bars_[i]->setRange(-limit, limit);
+    }
+    if (bars_[i]->value() == positions[i])
+      scrollBarMoved(i);
+    else
+      bars_[i]->setValue(positions[i]);
+  }
+}
+
+void PlotWindow::updateScrollGeometry() {
+  PlotView& view = app_.plot;
+  view.clientWidth = scroll_->viewport()->width();
+  view.clientHeight = scroll_->viewport()->height();
+  view.horizontalScroll = scroll_->horizontalScrollBar()->value();
+  view.verticalScroll = scroll_->verticalScrollBar()->value();
+  view.windowWidth = width();
+}
+
+void PlotWindow::replot() {
+  if (syncEditor) syncEditor();
+  timer2_->stop();
+  updateScrollGeometry();
+  app_.replot();
+  ++plotCount_;
+  showView();
+  showReadOuts();
+  image_->update();
+}
+
+void PlotWindow::showReadOuts() {
+  const PlotLabels& labels = app_.backplot.state().labels;
+  setWindowTitle(fromBytes(labels.caption));
+  label14_->setText(fromBytes(labels.label14));
+  label15_->setText(fromBytes(labels.label15));
+  label16_->setText(fromBytes(labels.label16));
+  bigx_->setText(fromBytes(labels.bigx));
+  bigy_->setText(fromBytes(labels.bigy));
+  area_->setText(fromBytes(labels.area));
+}
+
+void PlotWindow::singleStepTick() {
+  if (syncEditor) syncEditor();
+  timer1_->setInterval(app_.backplot.dialect().singleStepMs);
+  app_.backplot.SingleStepAline(app_.buffer.lines, &app_.highlighted);
+  showReadOuts();
+  image_->update();
+}
+
+void PlotWindow::plotToCursorClick() {
+  if (syncEditor) syncEditor();
+  updateScrollGeometry();
+  plotToCursor(app_.backplot, app_.buffer.lines, app_.highlighted);
+  showReadOuts();
+  image_->update();
+}
+
+void PlotWindow::imageMouseDown(Qt::MouseButton button, QPoint at) {
+  box_.anchorX = box_.currentX = at.x();
+  box_.anchorY = box_.currentY = at.y();
+  ++clicks_;
+  if (zoomArmed_) {
+    zoomDrag_ = true;
+    return;
+  }
+  if (button == Qt::LeftButton) {
+    app_.plot.horizontalOrigin = at.x();
+    app_.plot.verticalOrigin = at.y();
+    replot();
+  } else if (button == Qt::RightButton) {
+    if (syncEditor) syncEditor();
+    timer1_->setInterval(app_.backplot.dialect().singleStepMs);
+    timer1_->start();
+    singleStepTick();
+  }
+}
+
+void PlotWindow::imageMouseMove(QPoint at) {
+  const CursorReadout readout =
+      cursorReadout(app_.plot, app_.backplot.dialect(), decimalPlaces(app_.profile), at.x(), at.y());
+  label1_->setText(fromBytes(readout.label1));
+  label2_->setText(fromBytes(readout.label2));
+  if (zoomDrag_) {
+    box_.currentX = at.x();
+    box_.currentY = at.y();
+    image_->setRubber(QRect(QPoint(box_.anchorX, box_.anchorY), at));
+  }
+}
+
+void PlotWindow::imageMouseUp(Qt::MouseButton, QPoint at) {
+  timer1_->stop();
+  if (!zoomDrag_) return;
+  updateScrollGeometry();
+  previousView_ = finishZoomBox(app_.plot, box_, at.x(), at.y());
+  image_->setRubber(QRect());
+  zoomDrag_ = false;
+  zoomArmed_ = false;
+  showView();
+  timer2_->start();
+}
+
+bool PlotWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != this) return QMainWindow::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_Escape) {
+    app_.backplot.state().StopRequested = true;
+    return true;
+  }
+  if (key->modifiers() & Qt::ShiftModifier) {
+    std::optional<PanDirection> direction;
+    switch (key->key()) {
+      case Qt::Key_Left:
+        direction = PanDirection::Left;
+        break;
+      case Qt::Key_Up:
+        direction = PanDirection::Up;
+        break;
+      case Qt::Key_Right:
+        direction = PanDirection::Right;
+        break;
+      case Qt::Key_Down:
+        direction = PanDirection::Down;
+        break;
+      default:
+        break;
+    }
+    if (direction) {
+      panKey(app_.plot, *direction);
+      replot();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void PlotWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    scroll_->verticalScrollBar()->setValue(scroll_->verticalScrollBar()->maximum());
+}
+
+void PlotWindow::showPlotWindow() {
+  if (!isVisible()) show();
+}
+
+void PlotWindow::stopPlotTimers() {
+  timer1_->stop();
+  timer2_->stop();
+}
+
+void PlotWindow::setBusyCursor(bool busy) { port_.setBusy(busy); }
+
+void PlotWindow::serviceEvents() { QCoreApplication::processEvents(); }
+
+void PlotWindow::moveEditorCaret(std::size_t, int line) {
+  if (moveCaretToLine) moveCaretToLine(line);
+}
+
+void PlotWindow::PrintPlot(QPrinter& printer, const QString& mainCaption) {
+  port_.setBusy(true);
+  QPainter painter(&printer);
+  const QRect page = painter.viewport();
+  painter.drawImage(page, canvas_->image());
+  QFont font = painter.font();
+  font.setPixelSize(46);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  const PlotLabels& labels = app_.backplot.state().labels;
+  const QLocale locale = QLocale::system();
+  const QString lines[4] = {
+      "Date : " + locale.toString(QDate::currentDate(), QLocale::ShortFormat) + "    Time : " +
+          locale.toString(QTime::currentTime(), QLocale::LongFormat) + "    File : " + mainCaption,
+      fromBytes(labels.caption),
+      fromBytes(labels.label14 + labels.label15 + labels.label16),
+      "Rectangle Area " + fromBytes(labels.area) + "   Horizontal " + fromBytes(labels.bigy) + "   Vertical " +
+          fromBytes(labels.bigx),
+  };
+  for (int i = 0; i < 4; ++i) painter.drawText(100, 100 * (i + 1), lines[i]);
+  // The notes in the order of their labels: "Matl Thk ", "Note: ", "Note: ", "Part # ".
+  for (int i = 0; i < 4; ++i)
+    if (!notes_[i]->text().isEmpty()) painter.drawText(100, 500 + 100 * i, noteLabels_[i]->text() + notes_[i]->text());
+  painter.end();
+  port_.setBusy(false);
+}
+
+}  // namespace kw
