@@ -32,7 +32,9 @@ std::vector<std::string> generateProgram(int lineCount) {
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(lineCount) + 64);
   Writer w(lines);
-  w.line("G90 G17");
+  // G90.1 makes arc centres absolute for controllers whose default is centres relative to
+  // the arc start; Kerfwerk reads it as its absolute text G90. The first cut carries the feed.
+  w.line("G90 G90.1 G17");
   const int perRow = 40;
   for (int part = 0; static_cast<int>(lines.size()) < lineCount; ++part) {
     // Parts of 20 x 16 units on a 25-unit grid; every fourth has a large round end.
@@ -41,7 +43,7 @@ std::vector<std::string> generateProgram(int lineCount) {
     const double r = part % 4 == 0 ? 6.0 : 2.0;
     w.line("G00 X%.3f Y%.3f", x + r, y);
     w.line("M07");
-    w.line("G01 X%.3f", x + 20 - r);
+    w.line(part == 0 ? "G01 X%.3f F1000." : "G01 X%.3f", x + 20 - r);
     w.line("G03 X%.3f Y%.3f I%.3f J%.3f", x + 20, y + r, x + 20 - r, y + r);
     w.line("G01 Y%.3f", y + 16 - r);
     w.line("G03 X%.3f Y%.3f I%.3f J%.3f", x + 20 - r, y + 16, x + 20 - r, y + 16 - r);

@@ -9,6 +9,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
 
@@ -111,6 +112,7 @@ class PlotWindow : public QMainWindow, public PlotHost {
   ZoomMemory previousView_;
   int clicks_ = 0;
   int plotCount_ = 0;
+  QElapsedTimer refreshClock_;
 };
 
 // The image widget inside the scroll box.

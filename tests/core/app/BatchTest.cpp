@@ -147,7 +147,7 @@ TEST(DoCommands, SetGivesProfileAndPlotControlsTheirValues) {
   EXPECT_TRUE(f.app->profile.flag("IJFOURQUAD")) << "the R option's rule runs";
   EXPECT_EQ(f.app->profile.text("DpEdit"), "4");
   EXPECT_EQ(f.app->plot.cutSpeed, "12.5");
-  EXPECT_EQ(f.app->plot.slideStep, "2.000");
+  EXPECT_EQ(f.app->plot.slideDistance, "2.000");
 }
 
 TEST(DoCommands, SplitCommandList) {

@@ -20,7 +20,7 @@ TEST(ProfileSession, FirstStartWithoutFilesUsesDefaultsAndWritesNothing) {
   EXPECT_EQ(f.app->currentProfileName, "Kerfwerk.ini");
   EXPECT_EQ(f.app->plot.cutSpeed, "1.00");
   EXPECT_EQ(f.app->plot.rapidSpeed, "2.00");
-  EXPECT_EQ(f.app->plot.slideStep, "5.000");
+  EXPECT_EQ(f.app->plot.slideDistance, "5.000");
   EXPECT_FALSE(fileExists(f.home("LastIni.ini")));
   EXPECT_TRUE(f.port.messages.empty());
 }
@@ -36,7 +36,7 @@ TEST(ProfileSession, StartLoadsTheDefaultThenTheRememberedProfile) {
   EXPECT_EQ(f.app->profile.cell(1, 1), "G1");
   EXPECT_EQ(f.app->profile.cell(2, 1), "");
   EXPECT_EQ(f.app->profile.number("AngStepSpinEdit"), 5);
-  EXPECT_EQ(f.app->plot.slideStep, "5.000");
+  EXPECT_EQ(f.app->plot.slideDistance, "5.000");
   EXPECT_EQ(f.app->openDialogInitialDir, "/parts");
   EXPECT_EQ(f.app->currentProfileName, "lathe.ini");
   EXPECT_EQ(f.port.lastCaption(WindowId::Setup), "Setup       Using lathe.ini");

@@ -1,0 +1,259 @@
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTest>
+#include <QTextBlock>
+
+#include "gui/EditorCommands.h"
+#include "gui/GuiFixture.h"
+
+using kwtest::GuiFixture;
+
+namespace {
+
+const char* kProfile =
+    "[Labels]\r\nLine=G01\r\nArc Cw=G02\r\nArc Ccw=G03\r\nBegin Block=M07\r\nEnd Block=M08\r\n"
+    "N Letter=N\r\nR Letter=R\r\nI Letter=I\r\nJ Letter=J\r\nK Letter=K\r\nX Letter=X\r\nY Letter=Y\r\n"
+    "Z Letter=Z\r\nXY Plane=G17\r\nXZ Plane=G18\r\nYZ Plane=G19\r\n[Options]\r\nBridgeport IJ=1\r\n"
+    "[Plotting]\r\nangstep=10\r\n";
+
+const char* kProgram =
+    "G00 X0 Y0\nG00 X10 Y10\nM07\nG01 X20 Y10\nG03 X30 Y20 I0 J10\nG01 X10 Y10\nM08\nG00 X0 Y0\n";
+
+void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint at) {
+  Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+  QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+  QApplication::sendEvent(w, &event);
+}
+
+int pixelsOf(const QImage& image, QRgb colour) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) n += (row[x] & 0xFFFFFF) == (colour & 0xFFFFFF);
+  }
+  return n;
+}
+
+struct PlotFixture : GuiFixture {
+  PlotFixture() : GuiFixture({}, kProfile) {
+    std::string path = dir.write("part.nc", kProgram);
+    port.picks = {path};
+    action("FileOpen")->trigger();
+    gui->main()->show();
+    gui->plot()->show();
+  }
+  kw::PlotWindow* plot() const { return gui->plot(); }
+  QSpinBox* scale() const { return plot()->findChild<QSpinBox*>("SpinEdit1"); }
+};
+
+}  // namespace
+
+class PlotWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void openingAFilePlotsItWithItsStatistics() {
+    PlotFixture f;
+    QTRY_COMPARE(f.plot()->plotCount(), 1);
+    QCOMPARE(f.plot()->windowTitle().left(4), QString("Cut "));
+    QVERIFY(f.plot()->findChild<QLabel*>("Label14")->text().startsWith("Time "));
+    QVERIFY(f.plot()->findChild<QLabel*>("Area")->text().startsWith("Area "));
+    const QImage& image = f.plot()->canvas().image();
+    QVERIFY(pixelsOf(image, qRgb(255, 0, 0)) > 0);
+    QVERIFY(pixelsOf(image, qRgb(0, 0, 255)) > 0);
+  }
+
+  void quickScaleChangesReplotOnce() {
+    PlotFixture f;
+    QTRY_COMPARE(f.plot()->plotCount(), 1);
+    f.scale()->setValue(2000);
+    f.scale()->setValue(3000);
+    f.scale()->setValue(4000);
+    QCOMPARE(f.plot()->plotCount(), 1);
+    QVERIFY(f.plot()->replotTimer()->isActive());
+    QTest::qWait(400);
+    QCOMPARE(f.plot()->plotCount(), 2);
+    QCOMPARE(f.app->plot.viewScale, 4000);
+    QCOMPARE(f.scale()->singleStep(), 400);
+  }
+
+  void zoomBoxScalesAndPreviousRestores() {
+    PlotFixture f;
+    QTRY_COMPARE(f.plot()->plotCount(), 1);
+    const int scale = f.app->plot.viewScale;
+    const int h = f.app->plot.horizontalOrigin, v = f.app->plot.verticalOrigin;
+    QAction* previous = f.plot()->findChild<QAction*>("Previous1");
+    QVERIFY(!previous->isEnabled());
+    f.plot()->findChild<QAction*>("Zoom1")->trigger();
+    QVERIFY(previous->isEnabled());
+    QWidget* image = f.plot()->findChild<QWidget*>("Image1");
+    mouse(image, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(200, 300));
+    QVERIFY(f.plot()->zoomDragging());
+    mouse(image, QEvent::MouseMove, Qt::NoButton, QPoint(260, 301));
+    mouse(image, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(260, 301));
+    QVERIFY(!f.plot()->zoomDragging() && !f.plot()->zoomArmed());
+    // A box one pixel high multiplies the scale by at most 10.
+    QCOMPARE(f.app->plot.viewScale, scale * 10);
+    QTRY_COMPARE(f.plot()->plotCount(), 2);
+    previous->trigger();
+    QCOMPARE(f.app->plot.viewScale, scale);
+    QCOMPARE(f.app->plot.horizontalOrigin, h);
+    QCOMPARE(f.app->plot.verticalOrigin, v);
+    QVERIFY(!previous->isEnabled());
+  }
+
+  void leftClickMovesTheOriginAndShiftArrowsPan() {
+    PlotFixture f;
+    QTRY_COMPARE(f.plot()->plotCount(), 1);
+    QWidget* image = f.plot()->findChild<QWidget*>("Image1");
+    mouse(image, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(300, 500));
+    mouse(image, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(300, 500));
+    QCOMPARE(f.app->plot.horizontalOrigin, 300);
+    QCOMPARE(f.app->plot.verticalOrigin, 500);
+    const int before = f.plot()->plotCount();
+    QTest::keyClick(f.scale(), Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(f.app->plot.verticalOrigin, 400);
+    QCOMPARE(f.plot()->plotCount(), before + 1);
+    QCOMPARE(f.scale()->value(), f.app->plot.viewScale);  // the key is consumed, not a spin
+    for (int i = 0; i < 400; ++i) kw::panKey(f.app->plot, kw::PanDirection::Up);
+    QTest::keyClick(image, Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(f.app->plot.verticalOrigin, -30000);
+    QTest::keyClick(image, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(f.app->plot.horizontalOrigin, 200);
+  }
+
+  void rightButtonSingleStepsAndMovesTheCaret() {
+    PlotFixture f;
+    QTRY_COMPARE(f.plot()->plotCount(), 1);
+    QWidget* image = f.plot()->findChild<QWidget*>("Image1");
+    f.app->backplot.state().CurrentLine = 0;
+    mouse(image, QEvent::MouseButtonPress, Qt::RightButton, QPoint(10, 10));
+    QVERIFY(f.plot()->stepTimer()->isActive());
+    QCOMPARE(f.app->backplot.state().CurrentLine, 1);
+    QTRY_VERIFY(f.app->backplot.state().CurrentLine >= 3);
+    mouse(image, QEvent::MouseButtonRelease, Qt::RightButton, QPoint(10, 10));
+    QVERIFY(!f.plot()->stepTimer()->isActive());
+    const int line = f.app->backplot.state().CurrentLine;
+    QCOMPARE(f.gui->main()->editor()->textCursor().block().blockNumber(), line);
+  }
+
+  void plotToCursorStopsAtTheSelectedLine() {
+    PlotFixture f;
+    QTRY_COMPARE(f.plot()->plotCount(), 1);
+    QPlainTextEdit* editor = f.gui->main()->editor();
+    QTextCursor cursor(editor->document()->findBlockByNumber(4));
+    cursor.movePosition(QTextCursor::Right);
+    editor->setTextCursor(cursor);
+    f.gui->main()->commands()->ShowLineNum2();
+    QCOMPARE(f.app->highlighted.first, 3);
+    f.plot()->findChild<QPushButton*>("SpeedButton10")->click();
+    QCOMPARE(f.app->backplot.state().CurrentLine, 4);
+    QCOMPARE(editor->textCursor().block().blockNumber(), 4);
+  }
+
+  void highlightedBlockIsDrawnBlack() {
+    PlotFixture f;
+    QTRY_COMPARE(f.plot()->plotCount(), 1);
+    QCOMPARE(pixelsOf(f.plot()->canvas().image(), qRgb(0, 0, 0)), 0);
+    QPlainTextEdit* editor = f.gui->main()->editor();
+    // The block is drawn black only when it spans more than one line.
+    QTextCursor cursor(editor->document()->findBlockByNumber(3));
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    editor->setTextCursor(cursor);
+    f.gui->main()->commands()->ShowLineNum2();
+    f.plot()->replot();
+    QCOMPARE(pixelsOf(f.plot()->canvas().image(), qRgb(0, 0, 0)), 0);
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    editor->setTextCursor(cursor);
+    f.gui->main()->commands()->ShowLineNum2();
+    f.plot()->replot();
+    QVERIFY(pixelsOf(f.plot()->canvas().image(), qRgb(0, 0, 0)) > 0);
+  }
+
+  void escapeStopsALongPlot() {
+    PlotFixture f;
+    QTRY_COMPARE(f.plot()->plotCount(), 1);
+    QString program;
+    for (int i = 0; i < 20000; ++i) program += QString("G01 X%1 Y%2\n").arg(i % 100).arg(i % 37);
+    f.gui->main()->editor()->setPlainText(program);
+    QTimer::singleShot(0, f.plot(), [&] { QTest::keyClick(f.plot()->scrollBox(), Qt::Key_Escape); });
+    f.plot()->replot();
+    QCOMPARE(f.app->backplot.state().CurrentLine, 0);  // the plot was stopped and reset
+  }
+
+  void flatButtonSetsTheBarsFromTheProfile() {
+    PlotFixture f;
+    f.app->profile.setNumber("XViewangle", 30);
+    f.app->profile.setNumber("ZViewAngle", 90);
+    f.plot()->findChild<QPushButton*>("FlatButton")->click();
+    auto* bar3 = f.plot()->findChild<QScrollBar*>("ScrollBar3");
+    QCOMPARE(f.plot()->findChild<QScrollBar*>("ScrollBar1")->value(), 3);
+    QCOMPARE(bar3->value(), 9);
+    QCOMPARE(bar3->minimum(), -18);
+    QCOMPARE(bar3->maximum(), 18);
+    QCOMPARE(f.plot()->findChild<QSpinBox*>("ZAxisSpinEdit")->value(), -90);
+    QCOMPARE(f.app->plot.angleAboutX, 30);
+  }
+
+  void printPlotWritesTheReadOutsAndNotes() {
+    PlotFixture f;
+    QTRY_COMPARE(f.plot()->plotCount(), 1);
+    f.plot()->findChild<QAction*>("PageNotes1")->trigger();
+    QVERIFY(f.plot()->findChild<QLineEdit*>("Edit3")->isVisible());
+    f.plot()->findChild<QLineEdit*>("Edit3")->setText("4711");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = QString::fromStdString(f.dir.file("plot.pdf"));
+    printer.setOutputFileName(pdf);
+    f.plot()->PrintPlot(printer, "part.nc");
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(pdftotext.waitForFinished(20000));
+    const QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QStringList text;
+    for (const QString& l : lines)
+      if (!l.trimmed().isEmpty()) text << l.simplified();
+    const kw::PlotLabels& labels = f.app->backplot.state().labels;
+    QCOMPARE(text.size(), 5);
+    QVERIFY(text.at(0).startsWith("Date : "));
+    QVERIFY(text.at(0).contains(" Time : "));
+    QVERIFY(text.at(0).endsWith("File : part.nc"));
+    QCOMPARE(text.at(1), QString::fromStdString(labels.caption).simplified());
+    QCOMPARE(text.at(2), QString::fromStdString(labels.label14 + labels.label15 + labels.label16).simplified());
+    QCOMPARE(text.at(3), QString::fromStdString("Rectangle Area " + labels.area + "   Horizontal " + labels.bigy +
+                                                "   Vertical " + labels.bigx)
+                             .simplified());
+    QCOMPARE(text.at(4), QString("Part # 4711"));
+    QVERIFY(!text.join(' ').contains("Matl Thk"));
+  }
+
+  void screenshotOfARotatedPlot() {
+    const QString folder = qEnvironmentVariable("KERFWERK_SCREENSHOTS");
+    if (folder.isEmpty()) QSKIP("KERFWERK_SCREENSHOTS names the folder for the pictures");
+    GuiFixture f({}, kwtest::readFile(KERFWERK_SOURCE_DIR "/profiles/router.ini"));
+    std::string path = f.dir.write("pocket.nc", kwtest::readFile(KERFWERK_SOURCE_DIR "/examples/pocket-router.nc"));
+    f.port.picks = {path};
+    f.action("FileOpen")->trigger();
+    f.gui->plot()->resize(1100, 760);
+    f.gui->plot()->show();
+    f.gui->plot()->findChild<QSpinBox*>("SpinEdit3")->setValue(-30);
+    f.gui->plot()->findChild<QSpinBox*>("SpinEdit4")->setValue(20);
+    f.gui->plot()->findChild<QSpinBox*>("ZAxisSpinEdit")->setValue(15);
+    f.app->plot.setViewScale(90000);
+    f.app->plot.horizontalOrigin = 250;
+    f.app->plot.verticalOrigin = 120;
+    f.gui->plot()->replot();
+    QTest::qWait(100);
+    f.gui->plot()->scrollBox()->verticalScrollBar()->setValue(0);
+    QTest::qWait(100);
+    f.gui->plot()->grab().save(folder + "/plot.png");
+  }
+};
+
+QTEST_MAIN(PlotWindowTest)
+#include "PlotWindowTest.moc"
