@@ -52,6 +52,7 @@ void setDialect(kw::MachineProfile& p) {
   for (auto [row, text] : rows) p.setCell(row, 1, text);
   p.setText("DpEdit", "3");
   p.setText("Edit5", "125");
+  p.setFlag("Bridgeport", true);  // arc centres relative to the arc's start
 }
 
 class NullCanvas : public kw::PlotCanvas {

@@ -29,9 +29,9 @@
 #      kerfwerk/rs274 against its goal (at most 0.4) and the peak RSS of kerfwerk --report
 #      against its goal (under 200 MB).
 #
-# The program writes its arc centres as absolute points (G90.1 for rs274). kerfwerk --report
-# therefore runs with a copy of the bundled profile whose "Incremental  Type I J" option is
-# off (as the in-process benchmark's profile is), in a temporary KERFWERK_HOME.
+# The program writes its arc centres relative to the arc's start, as the bundled profile and
+# the other interpreters read them. kerfwerk --report runs with the bundled profiles in a
+# temporary KERFWERK_HOME.
 # Exit status: 0 when every measurement ran, 1 on any failure (the goals do not change it).
 set -euo pipefail
 
@@ -140,13 +140,9 @@ grep -q 'PROGRAM_END' <(tail -n 5 "$tmp/rs274.canon") ||
   die "rs274 made $rs274_arcs arcs of the $arc_blocks arc blocks in $program"
 rm -f "$tmp/rs274.canon"
 
-# The bundled profile with "Incremental  Type I J" off, for absolute arc centres.
+# A fresh program folder: the first start seeds it with the bundled profiles.
 home=$tmp/kerfwerk-home
 mkdir -p "$home"
-profile=$home/plot-speed.ini
-grep -q '^Bridgeport IJ=' "$repo/profiles/kerfwerk.ini" ||
-  die "profiles/kerfwerk.ini has no 'Bridgeport IJ' key"
-sed 's/^Bridgeport IJ=.*/Bridgeport IJ=0/' "$repo/profiles/kerfwerk.ini" >"$profile"
 help_text=$("$build/kerfwerk" --help 2>&1 || true)
 have_report=0
 [[ $help_text == *--report* ]] && have_report=1
@@ -183,7 +179,7 @@ measure floor "$build/bench/kerfwerk_read_lines" "$program"
 
 if [ $have_report -eq 1 ]; then
   say "  kerfwerk --report"
-  KERFWERK_HOME=$home measure kerfwerk "$build/kerfwerk" --report "$program" --profile "$profile"
+  KERFWERK_HOME=$home measure kerfwerk "$build/kerfwerk" --report "$program"
   report_lines=$(wc -l <"$tmp/kerfwerk.out")
   [ "$report_lines" -eq 7 ] || { cat "$tmp/kerfwerk.out" >&2; die "kerfwerk --report printed $report_lines lines, not 7"; }
 else

@@ -32,9 +32,9 @@ std::vector<std::string> generateProgram(int lineCount) {
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(lineCount) + 64);
   Writer w(lines);
-  // G90.1 makes arc centres absolute for controllers whose default is centres relative to
-  // the arc start; Kerfwerk reads it as its absolute text G90. The first cut carries the feed.
-  w.line("G90 G90.1 G17");
+  // Arc centres are relative to the arc's start, as most controllers read them. The first cut
+  // carries the feed.
+  w.line("G90 G17");
   const int perRow = 40;
   for (int part = 0; static_cast<int>(lines.size()) < lineCount; ++part) {
     // Parts of 20 x 16 units on a 25-unit grid; every fourth has a large round end.
@@ -44,16 +44,16 @@ std::vector<std::string> generateProgram(int lineCount) {
     w.line("G00 X%.3f Y%.3f", x + r, y);
     w.line("M07");
     w.line(part == 0 ? "G01 X%.3f F1000." : "G01 X%.3f", x + 20 - r);
-    w.line("G03 X%.3f Y%.3f I%.3f J%.3f", x + 20, y + r, x + 20 - r, y + r);
+    w.line("G03 X%.3f Y%.3f I0 J%.3f", x + 20, y + r, r);
     w.line("G01 Y%.3f", y + 16 - r);
-    w.line("G03 X%.3f Y%.3f I%.3f J%.3f", x + 20 - r, y + 16, x + 20 - r, y + 16 - r);
+    w.line("G03 X%.3f Y%.3f I%.3f J0", x + 20 - r, y + 16, -r);
     w.line("G01 X%.3f", x + r);
-    w.line("G03 X%.3f Y%.3f I%.3f J%.3f", x, y + 16 - r, x + r, y + 16 - r);
+    w.line("G03 X%.3f Y%.3f I0 J%.3f", x, y + 16 - r, -r);
     w.line("G01 Y%.3f", y + r);
-    w.line("G03 X%.3f Y%.3f I%.3f J%.3f", x + r, y, x + r, y + r);
+    w.line("G03 X%.3f Y%.3f I%.3f J0", x + r, y, r);
     // A bevel pass: a quarter arc in XZ, one in YZ, then back to the start.
-    w.line("G18 G02 X%.3f Z-2. I%.3f K0", x + r + 2, x + r + 2);
-    w.line("G19 G03 Y%.3f Z0 J%.3f K0", y + 2, y);
+    w.line("G18 G02 X%.3f Z-2. I2. K0", x + r + 2);
+    w.line("G19 G03 Y%.3f Z0 J0 K2.", y + 2);
     w.line("G17 G01 X%.3f Y%.3f", x + r, y);
     w.line("M08");
   }

@@ -9,9 +9,9 @@ namespace kwbench {
 
 // About `lineCount` lines (the last part is completed), every tenth with a line number;
 // about 22 bytes per line. Words use the dialect of a plain profile: G00/G01/G02/G03, G17/G18/G19,
-// G90, M07 (cut on), M08 (cut off), letters X Y Z I J K; arc centres are absolute. The first
-// line also carries G90.1 (absolute arc centres) and the first cut an F word, so that other
-// interpreters (LinuxCNC's rs274, for one) accept the same file.
+// G90, M07 (cut on), M08 (cut off), letters X Y Z I J K; arc centres relative to the arc's
+// start. The first cut carries an F word, so that other interpreters (LinuxCNC's rs274, for
+// one) accept the same file.
 std::vector<std::string> generateProgram(int lineCount);
 
 }  // namespace kwbench

@@ -220,6 +220,13 @@ void MainWindow::buildMenus() {
                emit showSetupRequested();
              });
 
+  setup->addSeparator();
+  // The manual is the help page that comes with the program; there is no web site to visit.
+  addCommand(setup, "DownloadManual1", "Download Manual", QKeySequence(), [this] { openHelp(""); });
+  addCommand(setup, "GotoWebSite1", "Goto Kerfwerk Web site", QKeySequence(), [this] {
+    port_.message("Kerfwerk has no web site: its manual is the help page (F1), which comes with the program.");
+  });
+
   QAction* comm = addCommand(menuBar()->addMenu("&Window"), "Comm1", "&Comm ", QKeySequence(Qt::Key_F6),
                              [this] { emit showWindowRequested(WindowId::Comm); });
   comm->setToolTip("Serial communications");

@@ -109,6 +109,21 @@ class SetupWindowTest : public QObject {
     QCOMPARE(text("Label1"), QString("Y Offset +/-"));
   }
 
+  void screenshotsOfBothSwaps() {
+    const QString folder = qEnvironmentVariable("KERFWERK_SCREENSHOTS");
+    if (folder.isEmpty()) QSKIP("KERFWERK_SCREENSHOTS names the folder for the pictures");
+    GuiFixture f({}, kwtest::readFile(KERFWERK_SOURCE_DIR "/profiles/kerfwerk.ini"));
+    f.gui->setup()->setWindowState(Qt::WindowNoState);
+    f.gui->setup()->resize(1400, 900);
+    f.gui->setup()->show();
+    f.control<QCheckBox>("SwapXY")->click();
+    QTest::qWait(50);
+    f.gui->setup()->grab().save(folder + "/setup-swap-xy.png");
+    f.control<QCheckBox>("SwapYZ")->click();
+    QTest::qWait(50);
+    f.gui->setup()->grab().save(folder + "/setup-swap-yz.png");
+  }
+
   void spinEditsKeepTheirRange() {
     GuiFixture f;
     auto* res = f.control<QSpinBox>("PlotResSpinEdit");
