@@ -1,6 +1,7 @@
 #include "gui/MainWindow.h"
 
 #include <QApplication>
+#include <cstring>
 #include <QDesktopServices>
 #include <QPainter>
 #include <QPrintDialog>
@@ -28,33 +29,39 @@ namespace {
 // the symbol for carriage return and written back as the byte.
 constexpr char16_t kCrSymbol = 0x240D;
 
-std::vector<std::string> splitLines(const QString& text) {
+// Splits the editor's raw text (paragraphs separated by U+2029 or '\n') into byte lines.
+std::vector<std::string> splitLines(QString text) {
   std::vector<std::string> lines;
   if (text.isEmpty()) return lines;
-  std::string current;
-  for (QChar ch : text) {
-    char16_t c = ch.unicode();
-    if (c == u'\n' || c == QChar::ParagraphSeparator) {
-      lines.push_back(std::move(current));
-      current.clear();
-    } else {
-      current += c == kCrSymbol ? '\r' : static_cast<char>(c <= 0xFF ? c : '?');
-    }
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  if (text.contains(QChar(kCrSymbol))) text.replace(QChar(kCrSymbol), u'\r');
+  const QByteArray bytes = text.toLatin1();  // every character of the program is one byte
+  const char* data = bytes.constData();
+  const size_t size = static_cast<size_t>(bytes.size());
+  size_t start = 0;
+  for (;;) {
+    const void* lf = std::memchr(data + start, '\n', size - start);
+    const size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : size;
+    lines.emplace_back(data + start, end - start);
+    if (!lf) break;
+    start = end + 1;
   }
-  lines.push_back(std::move(current));
   return lines;
 }
 
-QString joinLines(const std::vector<std::string>& lines) {
+QString joinLines(const std::vector<std::string>& lines, size_t from = 0, size_t to = SIZE_MAX) {
+  to = std::min(to, lines.size());
   size_t total = 0;
-  for (const auto& l : lines) total += l.size() + 1;
-  QString all;
-  all.reserve(static_cast<qsizetype>(total));
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i) all += u'\n';
-    for (unsigned char c : lines[i]) all += c == '\r' ? QChar(kCrSymbol) : QChar(c);
+  for (size_t i = from; i < to; ++i) total += lines[i].size() + 1;
+  std::string all;
+  all.reserve(total);
+  for (size_t i = from; i < to; ++i) {
+    if (i > from) all += '\n';
+    all += lines[i];
   }
-  return all;
+  QString text = fromBytes(all);
+  if (all.find('\r') != std::string::npos) text.replace(u'\r', QChar(kCrSymbol));
+  return text;
 }
 
 // Swallows every tooltip while hints are off.
@@ -286,20 +293,37 @@ void MainWindow::openHelp(const QString& anchor) {
 }
 
 void MainWindow::syncToCore() {
+  // While a program is still being shown in parts the editor is read-only: the program
+  // buffer already holds its text.
+  if (showingInParts()) return;
+  app_.buffer.modified = editor_->document()->isModified();
+  // Nothing typed since the last sync: the buffer already holds the editor's text.
+  if (editor_->document()->revision() == syncedRevision_ && app_.buffer.lines == shownLines_) return;
   // The raw text keeps non-breaking spaces, which the plain text turns into blanks.
   app_.buffer.lines = splitLines(editor_->document()->toRawText());
-  app_.buffer.modified = editor_->document()->isModified();
   shownLines_ = app_.buffer.lines;
+  syncedRevision_ = editor_->document()->revision();
 }
 
 void MainWindow::syncFromCore() {
   if (app_.buffer.generation != shownGeneration_) {
     shownGeneration_ = app_.buffer.generation;
-    editor_->setPlainText(joinLines(app_.buffer.lines));
+    // A long program is shown a part at a time while the window stays responsive; until the
+    // last part is in, the editor is read-only and the program buffer holds the text.
+    editor_->setUndoRedoEnabled(false);
+    shownUpTo_ = std::min(app_.buffer.lines.size(), kShowChunkLines);
+    editor_->setPlainText(joinLines(app_.buffer.lines, 0, shownUpTo_));
     QTextCursor cursor = editor_->textCursor();
     cursor.setPosition(app_.buffer.lines.empty() || app_.buffer.lines[0].empty() ? 0 : 1);
     editor_->setTextCursor(cursor);
+    if (shownUpTo_ < app_.buffer.lines.size()) {
+      editor_->setReadOnly(true);
+      QTimer::singleShot(0, this, &MainWindow::showNextPart);
+    } else {
+      editor_->setUndoRedoEnabled(true);
+    }
   } else if (app_.buffer.lines != shownLines_) {
+    finishShowing();
     int position = editor_->textCursor().position();
     QTextCursor cursor(editor_->document());
     cursor.beginEditBlock();
@@ -310,9 +334,41 @@ void MainWindow::syncFromCore() {
     editor_->setTextCursor(cursor);
   }
   shownLines_ = app_.buffer.lines;
+  syncedRevision_ = editor_->document()->revision();
   editor_->document()->setModified(app_.buffer.modified);
   setWindowTitle(fromBytes(app_.title));
   profileLabel_->setText(fromBytes(app_.profileLabel));
+}
+
+bool MainWindow::showingInParts() const { return editor_->isReadOnly() && shownUpTo_ < shownLines_.size(); }
+
+void MainWindow::appendShownLines(size_t to) {
+  const bool modified = editor_->document()->isModified();
+  QTextCursor end(editor_->document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(QString(u'\n') + joinLines(shownLines_, shownUpTo_, to));
+  shownUpTo_ = std::min(to, shownLines_.size());
+  editor_->document()->setModified(modified);
+  if (shownUpTo_ >= shownLines_.size()) {
+    editor_->setReadOnly(false);
+    editor_->setUndoRedoEnabled(true);
+  }
+  syncedRevision_ = editor_->document()->revision();
+}
+
+void MainWindow::showNextPart() {
+  if (!showingInParts()) return;
+  // A running plot lets events run every 1000 blocks: the next part waits for it to end.
+  if (isPlotting && isPlotting()) {
+    QTimer::singleShot(20, this, &MainWindow::showNextPart);
+    return;
+  }
+  appendShownLines(shownUpTo_ + kShowChunkLines);
+  if (showingInParts()) QTimer::singleShot(0, this, &MainWindow::showNextPart);
+}
+
+void MainWindow::finishShowing() {
+  if (showingInParts()) appendShownLines(shownLines_.size());
 }
 
 void MainWindow::runCommand(const std::string& name) {

@@ -45,6 +45,8 @@ class MainWindow : public QMainWindow {
   void placeDefault();
   void setArguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
   void setPlotWindow(QWidget* plot) { plotWindow_ = plot; }
+  // Tells whether a plot is running (a long program is shown in parts between plots).
+  std::function<bool()> isPlotting;
   EditorCommands* commands() const { return commands_; }
   QPrinter& printer() { return printer_; }
   // Single stepping moves the caret to a line, its first character selected.
@@ -73,6 +75,12 @@ class MainWindow : public QMainWindow {
                       std::function<void()> run);
   void applyEditorFont();
   void runBatchOnce();
+  // Showing a long program a part at a time.
+  static constexpr size_t kShowChunkLines = 20000;
+  bool showingInParts() const;
+  void appendShownLines(size_t to);
+  void showNextPart();
+  void finishShowing();
 
   App& app_;
   QtPort& port_;
@@ -85,6 +93,8 @@ class MainWindow : public QMainWindow {
   QPrinter printer_;
   std::vector<std::string> shownLines_;  // the lines the editor showed at the last sync
   int shownGeneration_ = -1;
+  int syncedRevision_ = -1;
+  size_t shownUpTo_ = 0;  // lines of shownLines_ in the editor while a program is shown in parts  // the editor document's revision at the last sync
 };
 
 }  // namespace kw

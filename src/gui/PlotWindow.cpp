@@ -545,7 +545,10 @@ void PlotWindow::stopPlotTimers() {
   timer2_->stop();
 }
 
-void PlotWindow::setBusyCursor(bool busy) { port_.setBusy(busy); }
+void PlotWindow::setBusyCursor(bool busy) {
+  plotting_ = busy;
+  port_.setBusy(busy);
+}
 
 void PlotWindow::serviceEvents() { QCoreApplication::processEvents(); }
 

@@ -35,6 +35,7 @@ class PlotWindow : public QMainWindow, public PlotHost {
   QTimer* replotTimer() const { return timer2_; }
   QTimer* stepTimer() const { return timer1_; }
   int plotCount() const { return plotCount_; }
+  bool plotting() const { return plotting_; }
 
   // PlotAll over the main editor's text with set-up, then the read-outs.
   void replot();
@@ -112,6 +113,7 @@ class PlotWindow : public QMainWindow, public PlotHost {
   ZoomMemory previousView_;
   int clicks_ = 0;
   int plotCount_ = 0;
+  bool plotting_ = false;
   QElapsedTimer refreshClock_;
 };
 

@@ -1,5 +1,6 @@
 #include <QMimeData>
 #include <QScreen>
+#include <QTextBlock>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QUrl>
@@ -148,6 +149,32 @@ class MainWindowTest : public QObject {
     QCOMPARE(main, QRect(area.x(), area.y() + qRound(area.height() * 0.1), area.width() / 2, qRound(area.height() * 0.8)));
     QCOMPARE(f.gui->plot()->geometry(), QRect(main.x() + main.width(), main.y(), main.width(), main.height()));
     QVERIFY(f.gui->plot()->isVisible());
+  }
+
+  // A long program is shown a part at a time; a command in the meantime sees the whole text.
+  void longProgramIsShownInParts() {
+    GuiFixture f({}, kwtest::kPlasmaProfile);
+    std::string text;
+    for (int i = 0; i < 45000; ++i) text += "Y" + std::to_string(i) + " X1\n";
+    std::string path = f.dir.write("long.nc", text);
+    f.port.picks = {path};
+    f.action("FileOpen")->trigger();
+    QPlainTextEdit* editor = f.gui->main()->editor();
+    QVERIFY(editor->isReadOnly());
+    QVERIFY(editor->document()->blockCount() < 45000);
+    QVERIFY(!editor->document()->isModified());
+    QTRY_COMPARE(editor->document()->blockCount(), 45000);
+    QVERIFY(!editor->isReadOnly());
+    QVERIFY(!editor->document()->isModified());
+    QVERIFY(!editor->document()->isUndoAvailable());
+
+    f.port.picks = {path};
+    f.action("FileOpen")->trigger();
+    QVERIFY(editor->isReadOnly());
+    f.action("LineOrderGXYZIJKR1")->trigger();
+    QCOMPARE(editor->document()->blockCount(), 45000);
+    QCOMPARE(editor->document()->findBlockByNumber(44999).text(), QString("X1 Y44999 "));
+    QVERIFY(!editor->isReadOnly());
   }
 
   void useAnotherMachineProfile() {
