@@ -36,6 +36,10 @@ class UiPort {
   virtual std::optional<std::string> chooseOpenFile(FileDialog& dialog) = 0;
   virtual std::optional<std::string> chooseSaveFile(FileDialog& dialog) = 0;
   virtual void hideWindow(WindowId) {}
+  // The main window's progress gauge during long passes: position of maximum, drawn red when
+  // `red` (the passes after reading), black while reading. hideProgress hides it.
+  virtual void showProgress(int /*position*/, int /*maximum*/, bool /*red*/) {}
+  virtual void hideProgress() {}
 };
 
 // Headless port: every message and question goes to stderr; questions are answered No.
