@@ -23,7 +23,7 @@ const char* kUsage =
     "  kerfwerk [SOURCE]                 open the program window (and SOURCE)\n"
     "  kerfwerk SOURCE OUTPUT [PROFILE]  convert SOURCE into OUTPUT without a window\n"
     "  kerfwerk --do NAME[,NAME...] IN OUT [--profile P] [--set CONTROL=VALUE]...\n"
-    "           [--select FIRST:COUNT]\n"
+    "           [--select FIRST:COUNT] [--dxf-form arcs|lines|points]\n"
     "                                    open IN, run the named commands, save OUT\n"
     "  kerfwerk --do --list              list the command names\n"
     "  kerfwerk --report FILE [--profile P]\n"
@@ -36,13 +36,16 @@ const char* kUsage =
     "remembered), opens SOURCE, puts the words of every line in the order\n"
     "N G M X Y Z I J K R and writes OUTPUT with CR LF line ends. Messages go to stderr;\n"
     "the exit status is 0 on success and 1 when the conversion stopped on an error.\n"
-    "Not available yet: DXF sources, .DXF and .SGT outputs.\n"
+    "A SOURCE ending in .dxf is a drawing, converted into a program first; a .pnt SOURCE with\n"
+    "a .dxf OUTPUT writes the program's points as DXF. Not available yet: .SGT outputs.\n"
     "\n"
     "--do runs registered commands headless: --profile uses a profile file from where it\n"
     "is, --set gives a setup control (e.g. RCheckbox=1, DpEdit=4) or a plot value\n"
     "(CutSpeedEdit, RapidSpeedEdit, SlideEdit1) its value, --select sets the highlighted\n"
     "block (the lines FIRST+1 .. FIRST+COUNT, counted from 0). An empty NAME list only opens\n"
     "and saves. Questions are answered No and printed with every message on stderr.\n"
+    "An OUT ending in .dxf is the plot written as DXF (circles, arcs and lines); --dxf-form\n"
+    "lines writes straight lines only, --dxf-form points the program's points only.\n"
     "\n"
     "--report plots at View Scale 1000 with the remembered cut and rapid speeds and prints\n"
     "seven lines: the distances (the plot window's caption), the cutting, rapid and total\n"
@@ -188,6 +191,11 @@ int runDo(const std::vector<std::string>& args, kw::App& app) {
       size_t eq = v ? v->find('=') : std::string::npos;
       if (!v || eq == std::string::npos || eq == 0) return fail("--set needs CONTROL=VALUE");
       request.sets.emplace_back(v->substr(0, eq), v->substr(eq + 1));
+    } else if (a == "--dxf-form") {
+      const std::string* v = value("--dxf-form");
+      auto form = v ? kw::parseDxfForm(*v) : std::nullopt;
+      if (!form) return fail("--dxf-form needs arcs, lines or points");
+      request.dxfForm = form;
     } else if (a == "--select") {
       const std::string* v = value("--select");
       kw::HighlightedBlock block;

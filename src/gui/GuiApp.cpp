@@ -54,6 +54,8 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
     setup_->showNormal();
     setup_->raise();
   });
+  app_.commands.add("Main.UseAnotherLayer1Click", "Use Another Layer",
+                    [this](App&) { emit main_->useAnotherLayerRequested(); });
   QObject::connect(main_.get(), &MainWindow::useAnotherLayerRequested, setup_.get(), [this] {
     setup_->show();
     setup_->raise();

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <QDesktopServices>
 #include <QPainter>
+#include <QProgressBar>
+#include <QVBoxLayout>
 #include <QPrintDialog>
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -106,12 +108,30 @@ MainWindow::MainWindow(App& app, QtPort& port, std::vector<std::string> argument
   editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setAcceptDrops(false);
-  setCentralWidget(editor_);
+  auto* centre = new QWidget(this);
+  auto* column = new QVBoxLayout(centre);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(editor_, 1);
+  setCentralWidget(centre);
 
+  // Memo4 lists the layers of a drawing that gave nothing on the chosen layer; Gauge1 shows
+  // the progress of a conversion.
+  auto* memo = new QPlainTextEdit(this);
+  memo->setObjectName("Memo4");
+  memo->setReadOnly(true);
+  memo->setMaximumHeight(120);
+  memo->hide();
+  auto* gauge = new QProgressBar(this);
+  gauge->setObjectName("Gauge1");
+  gauge->setMaximumWidth(200);
+  gauge->hide();
+  statusBar()->addPermanentWidget(gauge);
   profileLabel_ = new QLabel(fromBytes(app_.profileLabel), this);
   profileLabel_->setObjectName("Label1");
   statusBar()->addPermanentWidget(profileLabel_);
 
+  column->addWidget(memo);
   commands_ = new EditorCommands(this, editor_, app_, port_);
   statusBar()->addWidget(commands_->readOutPanel());
   buildMenus();

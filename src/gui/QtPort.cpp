@@ -4,6 +4,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <algorithm>
 
 namespace kw {
 
@@ -77,6 +80,41 @@ std::optional<std::string> QtPort::chooseOpenFile(FileDialog& dialog) {
 
 std::optional<std::string> QtPort::chooseSaveFile(FileDialog& dialog) {
   return runDialog(parent(), dialog, QFileDialog::AcceptSave);
+}
+
+void QtPort::showProgress(int position, int maximum, bool red) {
+  auto* gauge = window(WindowId::Main) ? window(WindowId::Main)->findChild<QProgressBar*>("Gauge1") : nullptr;
+  if (!gauge) return;
+  gauge->setMaximum(std::max(1, maximum));
+  gauge->setValue(std::clamp(position, 0, std::max(1, maximum)));
+  gauge->setStyleSheet(red ? "QProgressBar::chunk { background: red; }" : "QProgressBar::chunk { background: black; }");
+  if (!gauge->isVisible()) gauge->show();
+  // Long passes report often: the gauge is drawn at most every 100 ms.
+  if (!progressClock_.isValid() || progressClock_.elapsed() > 100) {
+    progressClock_.restart();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  }
+}
+
+void QtPort::hideProgress() {
+  if (auto* gauge = window(WindowId::Main) ? window(WindowId::Main)->findChild<QProgressBar*>("Gauge1") : nullptr)
+    gauge->hide();
+}
+
+void QtPort::showLayerLog(const std::vector<std::string>& lines) {
+  auto* memo = window(WindowId::Main) ? window(WindowId::Main)->findChild<QPlainTextEdit*>("Memo4") : nullptr;
+  if (!memo) return;
+  QStringList text;
+  for (const auto& line : lines) text << fromBytes(line);
+  memo->setPlainText(text.join('\n'));
+  memo->show();
+}
+
+void QtPort::hideLayerLog() {
+  if (auto* memo = window(WindowId::Main) ? window(WindowId::Main)->findChild<QPlainTextEdit*>("Memo4") : nullptr) {
+    memo->clear();
+    memo->hide();
+  }
 }
 
 void QtPort::hideWindow(WindowId id) {

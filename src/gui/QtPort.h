@@ -1,5 +1,6 @@
 #pragma once
 // The user port on Qt: message boxes, questions, dialogs, captions and the busy cursor.
+#include <QElapsedTimer>
 #include <QWidget>
 #include <map>
 
@@ -20,11 +21,16 @@ class QtPort : public UiPort {
   std::optional<std::string> chooseOpenFile(FileDialog& dialog) override;
   std::optional<std::string> chooseSaveFile(FileDialog& dialog) override;
   void hideWindow(WindowId window) override;
+  void showProgress(int position, int maximum, bool red) override;
+  void hideProgress() override;
+  void showLayerLog(const std::vector<std::string>& lines) override;
+  void hideLayerLog() override;
 
  private:
   QWidget* parent() const;
   std::map<WindowId, QWidget*> windows_;
   int busyDepth_ = 0;
+  QElapsedTimer progressClock_;
 };
 
 // Bytes of the program are shown one character per byte.

@@ -115,8 +115,11 @@ TEST(CommandLine, DoListsAndRunsRegisteredCommands) {
   EXPECT_EQ(cli.dir.read("out2.nc"), "");
 
   auto dxf = cli.run({"--do", "", "in.nc", "out.dxf"});
-  EXPECT_EQ(dxf.status, 1);
-  EXPECT_EQ(dxf.err, "Saving as DXF is not available yet: nothing was written to out.dxf.\n");
+  EXPECT_EQ(dxf.status, 0) << dxf.err;
+  EXPECT_NE(cli.dir.read("out.dxf").find("ENTITIES"), std::string::npos);
+  auto form = cli.run({"--do", "", "in.nc", "out2.dxf", "--dxf-form", "curves"});
+  EXPECT_EQ(form.status, 2);
+  EXPECT_EQ(form.err.rfind("kerfwerk: --dxf-form needs arcs, lines or points\n", 0), 0u);
 }
 
 }  // namespace

@@ -67,6 +67,8 @@ struct App {
   std::string openDialogFileName;      // OpenDialog1's file name
   std::string openDialogInitialDir;    // where the next Open starts ("" = current folder)
   HighlightedBlock highlighted;
+  // Memo4: the layers a drawing held, shown when nothing on the chosen layer was converted.
+  std::vector<std::string> layerLog;
 
   // Machine profile.
   MachineProfile profile;

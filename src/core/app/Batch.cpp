@@ -1,6 +1,7 @@
 #include "core/app/Batch.h"
 
 #include "core/app/Document.h"
+#include "core/dxf/DxfWriter.h"
 #include "core/text/FileIo.h"
 #include "core/app/ProfileSession.h"
 
@@ -67,11 +68,13 @@ int runBatchConversion(App& app, const std::vector<std::string>& args) {
     return 1;
   }
   if (outExt == ".DXF") {
-    if (upperExtension(source) == ".PNT")
-      app.ui.message("Writing a points file as DXF is not available yet: nothing was written to " + output + ".");
-    else
-      app.ui.message("A .DXF output is written only from a .PNT points file: nothing was written to " + output +
-                     ".");
+    if (upperExtension(source) == ".PNT") {
+      if (!DxfPointFile(app, output)) return 1;
+      app.ui.setCaption(WindowId::Plot, output);
+      return 0;
+    }
+    app.ui.message("A .DXF output is written only from a .PNT points file: nothing was written to " + output +
+                   ".");
     return 1;
   }
   std::string error;
@@ -122,6 +125,7 @@ int runDoCommands(App& app, const DoRequest& request) {
   app.buffer.modified = false;
   if (request.select) app.highlighted = *request.select;
   for (const auto& name : request.commands) app.commands.run(name, app);
+  if (request.dxfForm) return saveDxfForm(app, request.output, *request.dxfForm) ? 0 : 1;
   return saveAsTo(app, request.output) ? 0 : 1;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/app/App.h"
+#include "core/dxf/DxfWriter.h"
 
 namespace kw {
 
@@ -25,6 +26,9 @@ struct DoRequest {
   std::string profile;  // a profile file to use instead of the remembered one
   std::vector<std::pair<std::string, std::string>> sets;  // control, value
   std::optional<HighlightedBlock> select;
+  // --dxf-form: the output is written in this DXF form (its name must end in .dxf); without
+  // it the output is saved as Save As does.
+  std::optional<DxfForm> dxfForm;
 };
 
 // Splits "A,B,,C" into its non-empty names.

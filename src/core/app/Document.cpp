@@ -1,6 +1,8 @@
 #include "core/app/Document.h"
 
 #include "core/app/App.h"
+#include "core/dxf/DxfReader.h"
+#include "core/dxf/DxfWriter.h"
 #include "core/text/FileIo.h"
 #include "core/app/ProfileSession.h"
 #include "core/app/TempFiles.h"
@@ -8,6 +10,30 @@
 #include "core/profile/Translate.h"
 
 namespace kw {
+
+namespace {
+
+// The conversion of a drawing into the program buffer, and what the conversion leaves to its
+// caller: the layer log, "Use Another Layer", the line insertion and the swapped word order.
+bool convertDrawing(App& app, const std::string& name, const std::string& docName) {
+  DxfPassContext context{app.profile, app.ui, app.folder};
+  app.layerLog.clear();
+  const DxfLoadResult result = LOAD_DXF_FILE(
+      name, context, app.buffer.lines, app.layerLog, [&app] { app.ui.showLayerLog(app.layerLog); }, &docName);
+  if (result.useAnotherLayer) {
+    app.commands.run("Main.UseAnotherLayer1Click", app);
+    app.layerLog.clear();
+    app.ui.hideLayerLog();
+  }
+  if (result.status != DxfLoadStatus::Converted) return false;
+  if (result.runInsertLines)
+    app.ui.message("\"Run Insert Lines on File Load DXF \" is checked, but the line insertion is not available in "
+                   "this version: the lines were not inserted.");
+  if (result.swapLineOrder) app.commands.run("Main.LineOrderXYZIJKRM1Click", app);
+  return true;
+}
+
+}  // namespace
 
 bool Load_file(App& app, const std::string& nameIn) {
   const std::string name = cut255(nameIn);
@@ -20,10 +46,9 @@ bool Load_file(App& app, const std::string& nameIn) {
   std::string docName = name;
   bool loaded = true;
   if (ext == ".DXF") {
-    loaded = false;
     for (const char* temp : {kDxf1File, kNewFile, kTempFile, kUnusedFile}) DeleteMyFile(app, temp);
-    app.ui.message("DXF drawings cannot be opened yet: this version converts G-code text files only.");
     docName = name.substr(0, name.size() - 4);
+    loaded = convertDrawing(app, name, docName);
   } else {
     std::string error;
     if (!readTextLines(name, app.buffer.lines, &error)) {
@@ -82,10 +107,7 @@ void SaveAs1Click(App& app) {
 
 bool saveAsTo(App& app, const std::string& nameIn) {
   const std::string name = cut255(nameIn);
-  if (upperExtension(name) == ".DXF") {
-    app.ui.message("Saving as DXF is not available yet: nothing was written to " + name + ".");
-    return false;
-  }
+  if (upperExtension(name) == ".DXF") return saveDxfCapture(app, name);
   app.currentFileName = name;
   app.title = baseName(name);
   app.ui.setCaption(WindowId::Main, app.title);

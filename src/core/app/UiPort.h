@@ -40,6 +40,9 @@ class UiPort {
   // `red` (the passes after reading), black while reading. hideProgress hides it.
   virtual void showProgress(int /*position*/, int /*maximum*/, bool /*red*/) {}
   virtual void hideProgress() {}
+  // Memo4: the layers a drawing held, shown while the user is told nothing was converted.
+  virtual void showLayerLog(const std::vector<std::string>& /*lines*/) {}
+  virtual void hideLayerLog() {}
 };
 
 // Headless port: every message and question goes to stderr; questions are answered No.

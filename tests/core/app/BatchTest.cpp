@@ -52,9 +52,8 @@ TEST(BatchConversion, StopsOrWarnsAsTheArgumentsSay) {
        {"Conversion to incremental for a .SGT output is not available yet"}, false},
       {"dxf output of a program", "in.nc", "out.dxf", "", 1,
        {"A .DXF output is written only from a .PNT points file"}, false},
-      {"dxf output of a points file", "in.pnt", "out.DXF", "", 1,
-       {"Writing a points file as DXF is not available yet"}, false},
-      {"dxf source", "in.dxf", "out.nc", "", 1, {"DXF drawings cannot be opened yet"}, false},
+      {"dxf output of a points file", "in.pnt", "out.DXF", "", 0, {}, true},
+      {"dxf source without entities", "in.dxf", "out.nc", "", 1, {"No ENTITIES section found in "}, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

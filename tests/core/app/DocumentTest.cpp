@@ -57,7 +57,7 @@ TEST(DocumentLoad, TitleAndNamesFollowTheLoadedFile) {
   }
 }
 
-TEST(DocumentLoad, DrawingSaysDxfIsNotAvailableAndClearsTheTemporaryFiles) {
+TEST(DocumentLoad, DrawingWithoutEntitiesIsReportedAndClearsTheTemporaryFiles) {
   AppFixture f;
   for (const char* name : {"dxf1.$$$", "NEWFILE.$$$", "temp.$$$", "UNUSED.$$$", "NewDXF.$$$"}) f.writeHome(name, "x");
   f.app->buffer.lines = {"old"};
@@ -65,7 +65,7 @@ TEST(DocumentLoad, DrawingSaysDxfIsNotAvailableAndClearsTheTemporaryFiles) {
   EXPECT_FALSE(Load_file(*f.app, path));
   EXPECT_TRUE(f.app->buffer.lines.empty());
   ASSERT_EQ(f.port.messages.size(), 1u);
-  EXPECT_NE(f.port.messages[0].find("DXF drawings cannot be opened yet"), std::string::npos);
+  EXPECT_EQ(f.port.messages[0], "No ENTITIES section found in " + path);
   for (const char* name : {"dxf1.$$$", "NEWFILE.$$$", "temp.$$$", "UNUSED.$$$"})
     EXPECT_FALSE(fileExists(f.home(name))) << name;
   EXPECT_TRUE(fileExists(f.home("NewDXF.$$$")));
@@ -146,15 +146,16 @@ TEST(DocumentSave, SaveAsDialogTitleAndFilters) {
             (std::vector<std::string>{"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"}));
 }
 
-TEST(DocumentSave, SaveAsSetsNameAndTitleButDxfWritesNothing) {
+TEST(DocumentSave, SaveAsSetsNameAndTitleButDxfKeepsThem) {
   AppFixture f;
   f.app->buffer.lines = {"G1 X1"};
   f.app->currentFileName = "old.nc";
-  EXPECT_FALSE(saveAsTo(*f.app, f.dir.file("part.DXF")));
-  EXPECT_FALSE(fileExists(f.dir.file("part.DXF")));
+  f.app->title = "old.nc";
+  // A DXF name writes the plot as a drawing; the document keeps its name and title.
+  EXPECT_TRUE(saveAsTo(*f.app, f.dir.file("part.DXF")));
+  EXPECT_TRUE(fileExists(f.dir.file("part.DXF")));
   EXPECT_EQ(f.app->currentFileName, "old.nc");
-  ASSERT_EQ(f.port.messages.size(), 1u);
-  EXPECT_NE(f.port.messages[0].find("not available yet"), std::string::npos);
+  EXPECT_EQ(f.app->title, "old.nc");
 
   EXPECT_TRUE(saveAsTo(*f.app, f.dir.file("sub.nc")));
   EXPECT_EQ(f.app->currentFileName, f.dir.file("sub.nc"));

@@ -1,0 +1,346 @@
+// The clean-up passes that keep the program's pairs of lines: collinear straight elements
+// merged (CrunchLines), arc centres made incremental (CONVERTBRIDGEPORT2), and the opening,
+// closing, plane and EditLine lines added (AddPlaneCodes2).
+#include "core/dxf/CleanupPasses.h"
+
+#include <cmath>
+#include <filesystem>
+#include <optional>
+
+#include "core/dxf/PassDialect.h"
+#include "core/plot/ArcGeometry.h"
+#include "core/plot/BlockScanner.h"
+#include "core/plot/FixedPointText.h"
+#include "core/text/FileIo.h"
+
+namespace kw {
+namespace {
+
+constexpr std::string_view kCrunchCaption = "Crunching Lines";
+constexpr std::string_view kConvertCaption = "Converting I J";
+constexpr std::string_view kPlaneCaption = "Adding Plane Codes";
+constexpr float kDefaultVectorError = 0.5f;  // degrees
+constexpr int kConverterPrecision = 7;
+
+// The pairs of a pass's input; a last line without a partner forms a pair of its own.
+struct Pairs {
+  const PassLines& lines;
+  std::size_t count() const { return (lines.size() + 1) / 2; }
+  const std::string& first(std::size_t pair) const { return lines[2 * pair]; }
+  bool hasSecond(std::size_t pair) const { return 2 * pair + 1 < lines.size(); }
+  const std::string& second(std::size_t pair) const {
+    static const std::string kMissing;
+    return hasSecond(pair) ? lines[2 * pair + 1] : kMissing;
+  }
+  void write(std::size_t pair, PassLines& out) const {
+    out.push_back(first(pair));
+    if (hasSecond(pair)) out.push_back(second(pair));
+  }
+};
+
+void reportPairs(UiPort& ui, std::size_t pair, const PassLines& in) {
+  if (pair % kProgressEvery == 0) ui.showProgress(static_cast<int>(2 * pair), static_cast<int>(in.size()), true);
+}
+
+// ---------------------------------------------------------------- CrunchLines
+
+// What CrunchLines needs to know about a pair.
+struct PairShape {
+  bool startMoves = false;   // the first line moves somewhere (X and Y words)
+  bool element = false;      // both lines move somewhere
+  bool endComplete = false;  // the second line has X and Y (and Z when "Z Included") words
+  double direction[3] = {0, 0, 0};  // in the XY, XZ and YZ planes, 0 to 2 pi
+};
+
+double normalised(float angle) {
+  double a = angle;
+  if (a < 0) a += kTwoPi;
+  return a;
+}
+
+PairShape shapeOf(const std::string& l1, const std::string& l2, const BlockLetters& letters, bool includeZ) {
+  const LetterValue x1 = FindLetterValue(letters.x, l1), y1 = FindLetterValue(letters.y, l1);
+  const LetterValue z1 = FindLetterValue(letters.z, l1);
+  const LetterValue x2 = FindLetterValue(letters.x, l2), y2 = FindLetterValue(letters.y, l2);
+  const LetterValue z2 = FindLetterValue(letters.z, l2);
+  PairShape s;
+  s.startMoves = x1.found && y1.found;
+  s.element = s.startMoves && x2.found && y2.found;
+  s.endComplete = x2.found && y2.found && (!includeZ || z2.found);
+  s.direction[0] = normalised(angleOfPoint(x2.value, y2.value, x1.value, y1.value));
+  s.direction[1] = normalised(angleOfPoint(x2.value, z2.value, x1.value, z1.value));
+  s.direction[2] = normalised(angleOfPoint(y2.value, z2.value, y1.value, z1.value));
+  return s;
+}
+
+// An element whose second line is a straight move: no arc word, no centre or radius word.
+bool isStraight(const PairShape& shape, const std::string& l2, const BlockLetters& letters, const std::string& arcCw,
+                const std::string& arcCcw) {
+  return shape.element && !containsWord(l2, arcCw) && !containsWord(l2, arcCcw) &&
+         !FindLetterValue(letters.i, l2).found && !FindLetterValue(letters.j, l2).found &&
+         !FindLetterValue(letters.k, l2).found && !FindLetterValue(letters.r, l2).found;
+}
+
+bool sameDirection(const PairShape& a, const PairShape& b, double tolerance) {
+  for (int plane = 0; plane < 3; ++plane)
+    if (!(std::fabs(a.direction[plane] - b.direction[plane]) < tolerance)) return false;
+  return true;
+}
+
+// ---------------------------------------------------------------- CONVERTBRIDGEPORT2
+
+struct ArcFormat {
+  std::string arcCw, arcCcw;
+  std::string x, y, z, i, j, k, r;
+  int decimals = kDefaultDecimalPlaces;
+  bool includeZ = false, rMode = false;
+
+  explicit ArcFormat(const MachineProfile& profile) {
+    const BlockLetters letters = passLetters(profile);
+    arcCw = labelWord(profile, pass_row::kArcCw);
+    arcCcw = labelWord(profile, pass_row::kArcCcw);
+    x = letters.x;
+    y = letters.y;
+    z = letters.z;
+    i = letters.i;
+    j = letters.j;
+    k = letters.k;
+    r = letters.r;
+    decimals = decimalPlaces(profile);
+    includeZ = profile.flag("IncludeZCheckBox");
+    rMode = profile.flag("RCheckbox");
+  }
+
+  std::string line(const ArcWords& w, const std::string& extra, int row) const {
+    std::string out = row == pass_row::kArcCw ? arcCw : arcCcw;
+    auto field = [&](bool present, const std::string& letter, float value) {
+      out += ' ';
+      if (!present) return;
+      out += letter;
+      out += fixedPointText(value, kConverterPrecision, decimals);
+    };
+    field(true, x, w.x);
+    field(true, y, w.y);
+    field(includeZ, z, w.z);
+    field(w.hasI, i, w.i);
+    field(w.hasJ, j, w.j);
+    field(w.hasK, k, w.k);
+    field(w.hasR && rMode, r, w.r);
+    out += ' ';
+    out += extra;
+    return out;
+  }
+};
+
+// ---------------------------------------------------------------- AddPlaneCodes2
+
+bool isRegularFile(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+// The file an opening or closing row names, if it exists.
+std::optional<std::string> namedFile(const std::string& text, const std::string& programFolder) {
+  const std::filesystem::path name(text);
+  if (name.is_absolute()) return isRegularFile(name) ? std::optional<std::string>(text) : std::nullopt;
+  if (!programFolder.empty()) {
+    const std::filesystem::path inFolder = std::filesystem::path(programFolder) / name;
+    if (isRegularFile(inFolder)) return inFolder.string();
+  }
+  if (isRegularFile(name)) return text;
+  return std::nullopt;
+}
+
+// One opening or closing row: a blank line for an empty text, the lines of the file it names,
+// or the text itself.
+void writeRow(const MachineProfile& profile, int row, DxfPassContext& context, PassLines& out) {
+  const std::string text = labelWord(profile, row);
+  if (text.empty()) {
+    out.push_back(" ");
+    return;
+  }
+  if (const std::optional<std::string> file = namedFile(text, context.programFolder)) {
+    std::string error;
+    if (insertfile(*file, out, &error)) return;
+    context.ui.message("Cannot read " + *file + ": " + error);
+  }
+  out.push_back(text);
+}
+
+}  // namespace
+
+PassLines CrunchLines(const PassLines& in, DxfPassContext& context) {
+  const MachineProfile& profile = context.profile;
+  context.ui.setCaption(WindowId::Main, kCrunchCaption);
+  const double tolerance = settingNumber(profile, "VectorErr", kDefaultVectorError) * (kPi / 180.0);
+  const BlockLetters letters = passLetters(profile);
+  const bool includeZ = profile.flag("IncludeZCheckBox");
+  const std::string arcCw = labelWord(profile, pass_row::kArcCw);
+  const std::string arcCcw = labelWord(profile, pass_row::kArcCcw);
+
+  const Pairs pairs{in};
+  PassLines out;
+  out.reserve(in.size());
+  PairShape reference;  // the last pair written (none yet: not an element)
+  // The dropped run since the last pair written: its first and its last pair.
+  bool dropping = false;
+  std::size_t firstDropped = 0, lastDropped = 0;
+  auto keepRunEnd = [&] {
+    // Nothing after the run moves to where it ended: the run becomes one element.
+    out.push_back(pairs.first(firstDropped));
+    out.push_back(pairs.second(lastDropped));
+    dropping = false;
+  };
+
+  for (std::size_t p = 0; p < pairs.count(); ++p) {
+    reportPairs(context.ui, p, in);
+    const PairShape shape = shapeOf(pairs.first(p), pairs.second(p), letters, includeZ);
+    if (dropping && !shape.startMoves) keepRunEnd();
+    if (reference.element && shape.endComplete && sameDirection(reference, shape, tolerance) &&
+        isStraight(shape, pairs.second(p), letters, arcCw, arcCcw)) {
+      if (!dropping) firstDropped = p;
+      dropping = true;
+      lastDropped = p;
+      continue;
+    }
+    dropping = false;  // this element's start line reaches the end of the run
+    pairs.write(p, out);
+    reference = shape;
+  }
+  if (dropping) keepRunEnd();
+  context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);
+  return out;
+}
+
+std::string BUILDARC2(const ArcWords& words, const std::string& extra, int row, const MachineProfile& profile) {
+  return ArcFormat(profile).line(words, extra, row);
+}
+
+PassLines CONVERTBRIDGEPORT2(const PassLines& in, DxfPassContext& context) {
+  const MachineProfile& profile = context.profile;
+  context.ui.setCaption(WindowId::Main, kConvertCaption);
+  const ArcFormat format(profile);
+  const BlockLetters letters = passLetters(profile);
+  // A diameter program ("X div  2") whose centre words are radii ("I  div 2" off).
+  const bool divideI = profile.flag("Xdiv2") && !profile.flag("Idiv2");
+  const double xScale = std::fabs(static_cast<double>(settingNumber(profile, "Xscale", 1.0f)));
+
+  const Pairs pairs{in};
+  PassLines out;
+  out.reserve(in.size());
+  for (std::size_t p = 0; p < pairs.count(); ++p) {
+    reportPairs(context.ui, p, in);
+    const std::string& l1 = pairs.first(p);
+    const std::string& l2 = pairs.second(p);
+    const bool cw = containsWord(l2, format.arcCw);
+    const bool ccw = containsWord(l2, format.arcCcw);
+    if (!pairs.hasSecond(p) || (!cw && !ccw)) {
+      pairs.write(p, out);
+      continue;
+    }
+    const double x1 = FindLetterValue(letters.x, l1).value;
+    const double y1 = FindLetterValue(letters.y, l1).value;
+    const double z1 = FindLetterValue(letters.z, l1).value;
+    ArcWords w;
+    w.x = FindLetterValue(letters.x, l2).value;
+    w.y = FindLetterValue(letters.y, l2).value;
+    w.z = FindLetterValue(letters.z, l2).value;
+    const LetterValue r = FindLetterValue(letters.r, l2);
+    const LetterValue i = FindLetterValue(letters.i, l2);
+    const LetterValue j = FindLetterValue(letters.j, l2);
+    const LetterValue k = FindLetterValue(letters.k, l2);
+    double di = i.value - x1;
+    if (divideI && xScale != 0) di /= xScale;  // a zero scale would give infinite centres
+    w.i = static_cast<float>(di);
+    w.j = static_cast<float>(j.value - y1);
+    w.k = static_cast<float>(k.value - z1);
+    w.r = r.value;
+    w.hasI = i.found;
+    w.hasJ = j.found;
+    w.hasK = k.found;
+    w.hasR = r.found;
+    const int row = ccw ? pass_row::kArcCcw : pass_row::kArcCw;
+    out.push_back(l1);
+    out.push_back(format.line(w, "", row));
+  }
+  context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);
+  return out;
+}
+
+bool insertfile(const std::string& path, PassLines& out, std::string* error) {
+  std::vector<std::string> lines;
+  std::string reason;
+  if (!readTextLines(path, lines, &reason)) {
+    if (error) *error = reason;
+    return false;
+  }
+  const bool even = lines.size() % 2 == 0;
+  for (std::string& line : lines) out.push_back(std::move(line));
+  if (even) out.push_back(" ");
+  return true;
+}
+
+PassLines AddPlaneCodes2(const PassLines& in, DxfPassContext& context) {
+  using namespace pass_row;
+  const MachineProfile& profile = context.profile;
+  context.ui.setCaption(WindowId::Main, kPlaneCaption);
+  const BlockLetters letters = passLetters(profile);
+  const bool includeZ = profile.flag("IncludeZCheckBox");
+  const bool editLine = profile.flag("CircleCheckBox") || profile.flag("ArcleadinCheckBox") ||
+                        profile.flag("EditOnlyCheckBox") || profile.flag("LineArcleadinCheckBox") ||
+                        profile.flag("ArcinLineOutCheckBox");
+  const std::string cutOn = labelWord(profile, kCutOn);
+  const std::string fileEnd = labelWord(profile, kFileEnd);
+  const std::string xyPlane = labelWord(profile, kXYPlane);
+  const std::string xzPlane = labelWord(profile, kXZPlane);
+  const std::string yzPlane = labelWord(profile, kYZPlane);
+  const std::string rapid = withoutBlanks(labelWord(profile, kRapid));
+
+  PassLines out;
+  out.reserve(in.size() + in.size() / 4 + 16);
+  const std::string fileStart = labelWord(profile, kFileStart);
+  out.push_back(fileStart);
+  out.push_back(fileStart);
+  for (int row = kFirstOpening; row <= kLastOpening; ++row) writeRow(profile, row, context, out);
+
+  // Without "Z Included" no plane word is written.
+  auto planeWords = [&](const std::string& line) {
+    if (!includeZ) return;
+    const bool i = FindLetterValue(letters.i, line).found;
+    const bool j = FindLetterValue(letters.j, line).found;
+    const bool k = FindLetterValue(letters.k, line).found;
+    if (i && j && !xyPlane.empty()) out.push_back(xyPlane);
+    if (i && k && !xzPlane.empty()) out.push_back(xzPlane);
+    if (j && k && !yzPlane.empty()) out.push_back(yzPlane);
+  };
+
+  const Pairs pairs{in};
+  for (std::size_t p = 0; p < pairs.count(); ++p) {
+    reportPairs(context.ui, p, in);
+    const std::string& l1 = pairs.first(p);
+    const std::string& l2 = pairs.second(p);
+    planeWords(l2);
+    if (editLine && containsWord(l1, cutOn) && p + 1 < pairs.count()) {
+      // A path opening: a positioning line to the path's first point before the cut goes on.
+      const std::size_t first = p + 1;
+      const BlockWords start = SplitBlockWords(pairs.first(first), letters);
+      out.push_back(rapid + " " + start.x + start.y + start.z);
+      pairs.write(p, out);
+      planeWords(pairs.second(first));
+      pairs.write(first, out);
+      p = first;
+      continue;
+    }
+    // An empty first line is left out; its partner (the File End line when the profile's cut-off
+    // word is empty) is still written.
+    if (!l1.empty()) out.push_back(l1);
+    if (!pairs.hasSecond(p)) continue;
+    if (l2 == fileEnd)
+      for (int row = kFirstClosing; row <= kLastClosing; ++row) writeRow(profile, row, context, out);
+    out.push_back(l2);
+  }
+  context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);
+  return out;
+}
+
+}  // namespace kw

@@ -1,0 +1,185 @@
+// Duplicate removal: the last pass of a DXF conversion (RemoveDup2) and the editor's Compress
+// and Super Compress (RemoveDup).
+#include <utility>
+
+#include "core/dxf/CleanupPasses.h"
+#include "core/dxf/PassDialect.h"
+#include "core/plot/BlockScanner.h"
+
+namespace kw {
+namespace {
+
+constexpr std::string_view kRemoveDuplicatesCaption = "Removing Duplicates";
+
+std::string positionOf(const BlockWords& w) { return withoutBlanks(w.x + w.y + w.z); }
+bool hasPosition(const BlockWords& w) { return !w.x.empty() || !w.y.empty() || !w.z.empty(); }
+bool hasCentreOrRest(const BlockWords& w) {
+  return !w.i.empty() || !w.j.empty() || !w.r.empty() || !w.k.empty() || !w.rest.empty();
+}
+bool sameWithoutBlanks(std::string_view a, std::string_view b) { return withoutBlanks(a) == withoutBlanks(b); }
+
+// The editor's duplicate removal for one pair of neighbouring lines, `line` and `next`.
+class NeighbourRule {
+ public:
+  NeighbourRule(const MachineProfile& profile, bool super)
+      : letters_(passLetters(profile)),
+        arcCw_(labelWord(profile, pass_row::kArcCw)),
+        arcCcw_(labelWord(profile, pass_row::kArcCcw)),
+        super_(super) {}
+
+  void apply(std::string& line, std::string& next) {
+    const BlockWords w = SplitBlockWords(line, letters_);
+    BlockWords n = SplitBlockWords(next, letters_);
+    if (super_) {
+      // A bare move to where the last bare move went goes.
+      if (!hasCentreOrRest(w) && hasPosition(w)) lastPosition_ = w.x + w.y + w.z;
+      if (!hasCentreOrRest(n) && hasPosition(n) && n.x + n.y + n.z == lastPosition_) {
+        next.clear();
+        n = BlockWords{};
+      }
+      // Modal coordinates: a word that repeats the line before is left out.
+      if (w.x == n.x) {
+        next = n.g + n.m + n.n + n.y + n.z + n.i + n.j + n.r + n.k + n.rest;
+        n = SplitBlockWords(next, letters_);
+      }
+      if (w.y == n.y) {
+        next = n.g + n.m + n.n + n.x + n.z + n.i + n.j + n.r + n.k + n.rest;
+        n = SplitBlockWords(next, letters_);
+      }
+      if (w.z == n.z) {
+        next = n.g + n.m + n.n + n.x + n.y + n.i + n.j + n.r + n.k + n.rest;
+        n = SplitBlockWords(next, letters_);
+      }
+    }
+    const std::string position = positionOf(w);
+    const bool samePosition = position == positionOf(n);
+    if (n.g.empty() && n.m.empty() && n.z.empty() && n.i.empty() && n.j.empty() && n.k.empty() && n.rest.empty() &&
+        samePosition)
+      next.clear();
+    if ((containsWord(w.g, arcCw_) || containsWord(w.g, arcCcw_)) && n.i.empty() && n.j.empty() && n.k.empty() &&
+        samePosition)
+      next.clear();
+    if (sameWithoutBlanks(line, next)) line.clear();
+  }
+
+ private:
+  BlockLetters letters_;
+  std::string arcCw_, arcCcw_;
+  bool super_;
+  std::string lastPosition_;
+};
+
+}  // namespace
+
+PassLines RemoveDup2(const PassLines& in, DxfPassContext& context, const std::string* currentFileName) {
+  const MachineProfile& profile = context.profile;
+  context.ui.setCaption(WindowId::Main, kRemoveDuplicatesCaption);
+  const BlockLetters letters = passLetters(profile);
+  const std::string arcCw = labelWord(profile, pass_row::kArcCw);
+  const std::string arcCcw = labelWord(profile, pass_row::kArcCcw);
+  const bool rMode = profile.flag("RCheckbox");
+
+  PassLines out;
+  out.reserve(in.size());
+  std::string previous;           // P: the line before, also when it was emptied
+  BlockWords previousWords;       // its words
+  std::string previousPosition;   // its X, Y and Z words without blanks
+  for (std::size_t index = 0; index < in.size(); ++index) {
+    if (index % kProgressEvery == 0)
+      context.ui.showProgress(static_cast<int>(index), static_cast<int>(in.size()), true);
+    BlockWords w = SplitBlockWords(in[index], letters);
+    if (rMode) {
+      w.i.clear();
+      w.j.clear();
+      w.k.clear();
+    } else {
+      w.r.clear();
+    }
+    std::string line = w.g + w.m + w.n + w.x + w.y + w.z + w.i + w.j + w.r + w.k + w.rest;
+    const std::string position = positionOf(w);
+    // A bare move to where the line before went.
+    if (w.g.empty() && w.m.empty() && w.z.empty() && w.i.empty() && w.j.empty() && w.k.empty() && w.r.empty() &&
+        w.rest.empty() && position == previousPosition)
+      line.clear();
+    // The start line that repeats the end of the arc before it.
+    if ((containsWord(previousWords.g, arcCw) || containsWord(previousWords.g, arcCcw)) &&
+        position == previousPosition)
+      line.clear();
+    if (sameWithoutBlanks(line, previous)) line.clear();
+
+    if (line.empty()) {
+      previousWords = BlockWords{};
+      previousPosition.clear();
+    } else {
+      previousWords = std::move(w);
+      previousPosition = position;
+    }
+    previous = line;
+    if (!isBlank(line)) out.push_back(std::move(line));
+  }
+  context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);
+  if (currentFileName) context.ui.setCaption(WindowId::Main, *currentFileName);
+  return out;
+}
+
+bool RemoveDup(std::vector<std::string>& program, int mode, DxfPassContext& context) {
+  const MachineProfile& profile = context.profile;
+  const bool incremental =
+      !program.empty() && containsWord(program.front(), labelWord(profile, pass_row::kIncremental));
+  NeighbourRule rule(profile, mode == 1);
+
+  // The lines are taken one by one as `line`, with the line after it as `next` (empty after the
+  // last line; it is never written). A line that ends up blank is deleted. When the very first
+  // line is deleted, the line after it stays as it is and the work goes on with the line after
+  // that.
+  const std::size_t count = program.size();
+  std::vector<std::string> out;
+  out.reserve(count);
+  if (count > 0) {
+    std::string line = std::move(program[0]);
+    std::size_t nextIndex = 1;
+    bool first = true;
+    while (true) {
+      if ((nextIndex - 1) % kProgressEvery == 0)
+        context.ui.showProgress(static_cast<int>(nextIndex), static_cast<int>(count), true);
+      const bool hasNext = nextIndex < count;
+      std::string next = hasNext ? std::move(program[nextIndex]) : std::string();
+      rule.apply(line, next);
+      const bool deleted = isBlank(line);
+      if (!deleted) out.push_back(std::move(line));
+      if (deleted && first) {
+        if (!hasNext) break;
+        out.push_back(std::move(next));
+        if (++nextIndex >= count) break;
+        line = std::move(program[nextIndex]);
+        ++nextIndex;
+        first = false;
+        continue;
+      }
+      first = false;
+      if (!hasNext) break;
+      line = std::move(next);
+      ++nextIndex;
+    }
+  }
+  program = std::move(out);
+  context.ui.showProgress(static_cast<int>(program.size()), static_cast<int>(program.size()), true);
+  return incremental;
+}
+
+bool Compress(std::vector<std::string>& program, DxfPassContext& context) { return RemoveDup(program, 0, context); }
+
+bool SuperCompress(std::vector<std::string>& program, DxfPassContext& context) {
+  const std::string incremental = labelWord(context.profile, pass_row::kIncremental);
+  for (const std::string& line : program) {
+    if (containsWord(line, incremental)) {
+      context.ui.message(kIncrementalRefusal);
+      context.ui.setBusy(false);
+      return false;
+    }
+  }
+  RemoveDup(program, 1, context);
+  return true;
+}
+
+}  // namespace kw

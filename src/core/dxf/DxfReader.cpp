@@ -1,0 +1,198 @@
+#include "core/dxf/DxfReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "core/app/TempFiles.h"
+#include "core/dxf/CleanupPasses.h"
+#include "core/dxf/DxfLineReader.h"
+#include "core/dxf/ElementWriter.h"
+#include "core/dxf/PathOrdering.h"
+
+namespace kw {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The zero that the Corel pre-pass writes, in the run-time library's default real format.
+constexpr std::string_view kCorelZero = " 0.00000000000000E+0000";
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::string inFolder(const std::string& folder, const std::string& name) { return (fs::path(folder) / name).string(); }
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return (x >= 'a' && x <= 'z' ? x - 32 : x) == (y >= 'a' && y <= 'z' ? y - 32 : y);
+  });
+}
+
+// Deletes the temporary files of the conversion from the program folder, whatever the case of
+// their names.
+void deleteTemporaryFiles(const std::string& folder) {
+  static const char* const names[] = {kDxf1File, kNewFile, kTempFile, kUnusedFile};
+  std::error_code ec;
+  std::vector<fs::path> doomed;
+  for (const auto& entry : fs::directory_iterator(folder.empty() ? "." : folder, ec)) {
+    const std::string file = entry.path().filename().string();
+    for (const char* name : names)
+      if (sameIgnoringCase(file, name) && entry.is_regular_file(ec)) doomed.push_back(entry.path());
+  }
+  for (const fs::path& path : doomed) fs::remove(path, ec);
+}
+
+// The element file as a conversion that ends without a program leaves it: empty.
+void leaveEmptyElementFile(const std::string& folder) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(inFolder(folder, kDxf1File).c_str(), "wb"));
+}
+
+std::string noEntitiesMessage(const std::string& name, DxfLineReader& input) {
+  input.rewind();
+  if (input.next() && input.line().starts_with("AutoCAD Binary DXF"))
+    return name + " is a binary DXF file: only text (ASCII) DXF files can be converted";
+  return "No ENTITIES section found in " + name;
+}
+
+}  // namespace
+
+bool AddZtoDXF(const std::string& name, const std::string& output, const GroupCodeSet& codes, std::string* error) {
+  DxfLineReader input;
+  std::string reason;
+  if (!input.open(name, &reason)) {
+    if (error) *error = "Cannot open " + name + ": " + reason;
+    return false;
+  }
+  std::vector<char> buffer(1 << 20);
+  std::unique_ptr<std::FILE, FileCloser> out(std::fopen(output.c_str(), "wb"));
+  if (!out) {
+    if (error) *error = "Cannot create " + output + ": " + std::strerror(errno);
+    return false;
+  }
+  std::setvbuf(out.get(), buffer.data(), _IOFBF, buffer.size());
+  auto put = [&out](std::string_view line) {
+    std::fwrite(line.data(), 1, line.size(), out.get());
+    std::fwrite("\r\n", 1, 2, out.get());
+  };
+  try {
+    const std::string* missing = nullptr;  // the 30 or 31 code due after the last 20 or 21 value
+    int count = 0;
+    while (input.next()) {
+      const std::string_view line = input.line();
+      if (missing && ++count == 2) {
+        if (line != *missing) {
+          put(*missing);
+          put(kCorelZero);
+        }
+        missing = nullptr;
+      }
+      if (line == codes.code20) {
+        missing = &codes.code30;
+        count = 0;
+      } else if (line == codes.code21) {
+        missing = &codes.code31;
+        count = 0;
+      }
+      put(line);
+    }
+  } catch (const DxfReadError& e) {
+    if (error) *error = e.what();
+    return false;
+  }
+  const bool flushed = std::fflush(out.get()) == 0 && !std::ferror(out.get());
+  const int flushErrno = errno;
+  const bool closed = std::fclose(out.release()) == 0;
+  if (!flushed || !closed) {
+    if (error) *error = "Cannot write " + output + ": " + std::strerror(flushed ? errno : flushErrno);
+    return false;
+  }
+  return true;
+}
+
+DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, std::vector<std::string>& program,
+                            std::vector<std::string>& layerLog, const std::function<void()>& showLayerLog,
+                            const std::string* currentFileName) {
+  MachineProfile& profile = context.profile;
+  UiPort& ui = context.ui;
+  DxfLoadResult result;
+  auto fail = [&](DxfLoadStatus status, const std::string& message) {
+    ui.setBusy(false);
+    ui.hideProgress();
+    ui.message(message);
+    result.status = status;
+    return result;
+  };
+
+  const ConversionSettings settings = ConversionSettings::read(profile);
+  const GroupCodeSet codes = GroupCodeSet::of(profile);
+  if (profile.flag("RCheckbox")) {
+    profile.setFlag("Bridgeport", false);
+    profile.setFlag("IJFOURQUAD", true);
+  }
+  layerLog = layerLogHints();
+
+  std::string source = name;
+  if (profile.flag("Corel")) {
+    source = inFolder(context.programFolder, kNewDxfFile);
+    std::string error;
+    if (!AddZtoDXF(name, source, codes, &error)) return fail(DxfLoadStatus::NotOpened, error);
+  }
+  DxfLineReader input;
+  std::string reason;
+  if (!input.open(source, &reason)) return fail(DxfLoadStatus::NotOpened, "Cannot open " + source + ": " + reason);
+
+  ui.showProgress(1, 100, false);
+  ui.setCaption(WindowId::Main, kReadingDxfCaption);
+  input.onProgress = [&ui](int percent) { ui.showProgress(std::max(1, percent), 100, false); };
+
+  PassLines elements;
+  try {
+    const DxfReadOutcome outcome = readDxfElements(input, profile, codes, settings, elements, layerLog);
+    if (outcome.status == DxfReadStatus::NoEntities) {
+      const std::string message = noEntitiesMessage(name, input);
+      input.close();
+      leaveEmptyElementFile(context.programFolder);
+      return fail(DxfLoadStatus::NoEntities, message);
+    }
+    input.close();
+    if (outcome.status == DxfReadStatus::NoLayerCode) {
+      leaveEmptyElementFile(context.programFolder);
+      return fail(DxfLoadStatus::NoLayerCode, kNoLayerCodeMessage);
+    }
+    if (outcome.noDataFound) {
+      leaveEmptyElementFile(context.programFolder);
+      if (showLayerLog) showLayerLog();
+      fail(DxfLoadStatus::NoUsableData, kNoUsableDataMessage);
+      program.clear();
+      result.useAnotherLayer = true;
+      return result;
+    }
+  } catch (const DxfReadError& e) {
+    input.close();
+    return fail(DxfLoadStatus::ReadError, e.what());
+  }
+
+  ui.showProgress(100, 100, true);
+  PassLines pass = SORTOUT3(elements, context);
+  PassLines().swap(elements);
+  if (profile.flag("VectorCheckBox2")) pass = CrunchLines(pass, context);
+  if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(pass, context);
+  pass = AddPlaneCodes2(pass, context);
+  pass = RemoveDup2(pass, context, currentFileName);
+  ui.hideProgress();
+  program = std::move(pass);
+  deleteTemporaryFiles(context.programFolder);
+
+  result.status = DxfLoadStatus::Converted;
+  result.runInsertLines = profile.flag("ExecuteInsert");
+  result.swapLineOrder = profile.flag("SwapXY");
+  return result;
+}
+
+}  // namespace kw

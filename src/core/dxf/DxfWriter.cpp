@@ -1,0 +1,487 @@
+#include "core/dxf/DxfWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include "core/app/App.h"
+#include "core/app/Document.h"
+#include "core/plot/ArcGeometry.h"
+#include "core/plot/AxisSetup.h"
+#include "core/plot/BlockScanner.h"
+#include "core/plot/FixedPointText.h"
+#include "core/profile/MachineProfile.h"
+#include "core/text/FileIo.h"
+
+namespace kw {
+
+// --- The output file -----------------------------------------------------------------------
+
+// A new file beside the target, written in large blocks and renamed over the target when it
+// is complete. The first failed write is remembered and reported when the file is finished.
+class DxfWriter::OutputFile {
+ public:
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile() { discard(); }
+
+  bool open(const std::string& path, std::string* error) {
+    target_ = path;
+    // A link is followed, so that the file it points at is replaced and not the link.
+    struct stat linkStat {};
+    char resolved[PATH_MAX];
+    if (::lstat(path.c_str(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode) &&
+        ::realpath(path.c_str(), resolved))
+      target_ = resolved;
+    struct stat targetStat {};
+    replaces_ = ::stat(target_.c_str(), &targetStat) == 0;
+    if (replaces_ && S_ISDIR(targetStat.st_mode)) return fail(EISDIR, error);
+    mode_ = targetStat.st_mode & 07777;
+
+    const std::size_t slash = target_.find_last_of('/');
+    folder_ = slash == std::string::npos ? std::string(".") : target_.substr(0, slash + 1);
+    const std::string prefix = (slash == std::string::npos ? std::string() : folder_) + "." +
+                               baseName(target_) + ".saving-";
+    std::random_device entropy;
+    for (int attempt = 0; attempt < 20 && fd_ < 0; ++attempt) {
+      temp_ = prefix + std::to_string(entropy() % 1000000);
+      fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ < 0 && errno != EEXIST) break;
+    }
+    if (fd_ < 0) {
+      temp_.clear();
+      return fail(errno, error);
+    }
+    buffer_.reserve(kBlock + 4096);
+    return true;
+  }
+
+  void write(std::string_view text) {
+    buffer_.append(text);
+    if (buffer_.size() >= kBlock) flush();
+  }
+
+  bool finish(std::string* error) {
+    flush();
+    if (error_ == 0 && ::fsync(fd_) != 0) error_ = errno;
+    if (error_ == 0 && replaces_) ::fchmod(fd_, mode_);
+    if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+    fd_ = -1;
+    if (error_ == 0 && ::rename(temp_.c_str(), target_.c_str()) != 0) error_ = errno;
+    if (error_ != 0) {
+      const int err = error_;
+      discard();
+      return fail(err, error);
+    }
+    temp_.clear();
+    // The rename itself reaches the disk with the folder.
+    const int folderFd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+      ::fsync(folderFd);
+      ::close(folderFd);
+    }
+    return true;
+  }
+
+  void discard() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kBlock = std::size_t{1} << 16;
+
+  static bool fail(int err, std::string* error) {
+    if (error) *error = std::strerror(err);
+    return false;
+  }
+
+  void flush() {
+    const char* p = buffer_.data();
+    std::size_t left = buffer_.size();
+    while (left > 0 && error_ == 0) {
+      const ssize_t n = ::write(fd_, p, left);
+      if (n < 0) {
+        if (errno != EINTR) error_ = errno;
+        continue;
+      }
+      p += n;
+      left -= static_cast<std::size_t>(n);
+    }
+    buffer_.clear();
+  }
+
+  std::string target_, folder_, temp_;
+  bool replaces_ = false;
+  mode_t mode_ = 0;
+  int fd_ = -1;
+  int error_ = 0;
+  std::string buffer_;
+};
+
+// --- Settings and angles -------------------------------------------------------------------
+
+namespace {
+
+// A setting typed as a number: the whole text, blanks around it allowed, must be a finite
+// float; anything else gives the fallback.
+float numberSetting(const MachineProfile& profile, std::string_view control, float fallback) {
+  std::string_view text = profile.text(control);
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return fallback;
+  text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+') text.remove_prefix(1);
+  float value = 0;
+  const auto result =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value))
+    return fallback;
+  return value;
+}
+
+// The sign of a scale factor, negated when its "* -1" box is checked; a zero factor counts
+// as positive.
+int scaleSign(const MachineProfile& profile, std::string_view scale, std::string_view negate) {
+  const int sign = numberSetting(profile, scale, 1.0f) < 0 ? -1 : 1;
+  return profile.flag(negate) ? -sign : sign;
+}
+
+double normalDegrees(double angle) {
+  double a = std::fmod(angle, 360.0);
+  if (a < 0) a += 360.0;
+  if (a >= 360.0) a -= 360.0;  // a tiny negative angle plus 360 rounds to 360
+  return a;
+}
+
+constexpr const char* kLineEnd = "\r\n";
+
+}  // namespace
+
+DxfWriterSettings dxfWriterSettings(const MachineProfile& profile, const DialectCopies& dialect) {
+  DxfWriterSettings s;
+  s.decimals = decimalPlaces(profile);
+  s.sx = scaleSign(profile, "Xscale", "XmultCheckBox");
+  s.sy = scaleSign(profile, "Yscale", "YmultCheckBox");
+  s.sz = scaleSign(profile, "Zscale", "ZmultCheckBox");
+  s.px = dialect.xSign;
+  s.py = dialect.ySign;
+  s.pz = dialect.zSign;
+  s.zOffset = numberSetting(profile, "ZoffsetEdit", 0.0f);
+  s.zIncluded = profile.flag("IncludeZCheckBox");
+  return s;
+}
+
+DxfArcAngles dxfArcAngles(double a1, double a2, const DxfWriterSettings& s) {
+  // A point at handed angle t lies at centre + r (-sin t, cos t) in the handed (X, Y). The
+  // drawing takes (u Y, v X), so the point lies at drawing angle psi with
+  // cos psi = u cos t and sin psi = -v sin t.
+  const int u = s.sy * s.py;
+  const int v = s.sx * s.px;
+  const double turn = u < 0 ? 180.0 : 0.0;
+  if (u * v > 0)  // psi = turn - t: the order of the two angles turns round
+    return {normalDegrees(turn - a2), normalDegrees(turn - a1)};
+  return {normalDegrees(turn + a1), normalDegrees(turn + a2)};  // psi = turn + t
+}
+
+// --- The writer ----------------------------------------------------------------------------
+
+DxfWriter::DxfWriter(const DxfWriterSettings& settings) : settings_(settings) {
+  record_.reserve(256);
+}
+
+DxfWriter::~DxfWriter() = default;
+
+bool DxfWriter::DxfHeader(const std::string& name, std::string* error) {
+  file_ = std::make_unique<OutputFile>();
+  if (!file_->open(name, error)) {
+    file_.reset();
+    return false;
+  }
+  writeRecord({"  0", "SECTION", "  2", "ENTITIES"});
+  return true;
+}
+
+bool DxfWriter::DxfFooter(std::string* error) {
+  if (!file_) {
+    if (error) *error = "no file was begun";
+    return false;
+  }
+  writeRecord({"  0", "ENDSEC", "  0", "EOF"});
+  const bool ok = file_->finish(error);
+  file_.reset();
+  return ok;
+}
+
+std::string DxfWriter::number(double value) const {
+  return fixedPointText(value, kDxfWriterPrecision, settings_.decimals);
+}
+
+std::string DxfWriter::zText(float z) const {
+  if (!settings_.zIncluded) return "0";
+  return number(static_cast<double>(settings_.sz) * settings_.pz * z - settings_.zOffset);
+}
+
+bool DxfWriter::writable(std::initializer_list<double> values) const {
+  if (!file_) return false;
+  for (double v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+void DxfWriter::writeRecord(std::initializer_list<std::string_view> lines) {
+  record_.clear();
+  for (std::string_view line : lines) {
+    record_.append(line);
+    record_.append(kLineEnd);
+  }
+  file_->write(record_);
+}
+
+void DxfWriter::DxfBody(float x1, float y1, float z1, float x2, float y2, float z2) {
+  const DxfWriterSettings& s = settings_;
+  const double dx1 = static_cast<double>(s.sy) * s.py * y1, dy1 = static_cast<double>(s.sx) * s.px * x1;
+  const double dx2 = static_cast<double>(s.sy) * s.py * y2, dy2 = static_cast<double>(s.sx) * s.px * x2;
+  if (!writable({dx1, dy1, dx2, dy2, s.zIncluded ? z1 : 0.0f, s.zIncluded ? z2 : 0.0f})) return;
+  const std::string start[3] = {number(dx1), number(dy1), zText(z1)};
+  const std::string end[3] = {number(dx2), number(dy2), zText(z2)};
+  // A line whose ends are written alike has no length: a plunge without Z, a repeated point.
+  if (start[0] == end[0] && start[1] == end[1] && start[2] == end[2]) return;
+  writeRecord({"  0", "LINE", "  8", "0", " 10", start[0], " 20", start[1], " 30", start[2], " 11", end[0],
+        " 21", end[1], " 31", end[2]});
+}
+
+void DxfWriter::DxfBodyArc(float cx, float cy, float z, float r, double a1, double a2) {
+  const DxfWriterSettings& s = settings_;
+  const double dx = static_cast<double>(s.sy) * s.py * cy, dy = static_cast<double>(s.sx) * s.px * cx;
+  if (!writable({dx, dy, s.zIncluded ? z : 0.0f, r, a1, a2})) return;
+  writeRecord({"  0", "ARC", "  8", "0", " 10", number(dx), " 20", number(dy), " 30", zText(z), " 40", number(r),
+        " 50", number(a1), " 51", number(a2)});
+}
+
+void DxfWriter::DxfBodyCircle(float cx, float cy, float z, float r) {
+  const DxfWriterSettings& s = settings_;
+  const double dx = static_cast<double>(s.sy) * s.py * cy, dy = static_cast<double>(s.sx) * s.px * cx;
+  if (!writable({dx, dy, s.zIncluded ? z : 0.0f, r})) return;
+  writeRecord({"  0", "CIRCLE", "  8", "0", " 10", number(dx), " 20", number(dy), " 30", zText(z), " 40", number(r)});
+}
+
+void DxfWriter::DxfBodyPoint(float x, float y, float z) {
+  const DxfWriterSettings& s = settings_;
+  const double px = static_cast<double>(s.px) * x, py = static_cast<double>(s.py) * y,
+               pz = static_cast<double>(s.px) * z;
+  if (!writable({px, py, pz})) return;
+  writeRecord({"  0", "POINT", "  8", "0", " 10", number(px), " 20", number(py), " 30", number(pz)});
+}
+
+void DxfWriter::GetXYs(const std::vector<std::string>& lines, std::string_view xLetter,
+                       std::string_view yLetter) {
+  for (const std::string& line : lines) {
+    const LetterValue x = FindLetterValue(xLetter, line);
+    if (!x.found) continue;
+    const LetterValue y = FindLetterValue(yLetter, line);
+    if (y.found) DxfBodyPoint(x.value, y.value, 0.0f);
+  }
+}
+
+void DxfWriter::line(float x1, float y1, float z1, float x2, float y2, float z2) {
+  DxfBody(x1, y1, z1, x2, y2, z2);
+}
+
+void DxfWriter::circle(float cx, float cy, float z, float radius) {
+  DxfBodyCircle(cx, cy, z, radius);
+}
+
+void DxfWriter::arc(float cx, float cy, float z, float radius, float a1, float a2) {
+  DxfArcAngles angles = dxfArcAngles(a1, a2, settings_);
+  // An angle written as 360 is written as 0, so that equal angles are seen as equal.
+  const std::string fullTurn = number(360.0);
+  if (number(angles.start) == fullTurn) angles.start = 0;
+  if (number(angles.end) == fullTurn) angles.end = 0;
+  if (number(angles.start) != number(angles.end)) {
+    DxfBodyArc(cx, cy, z, radius, angles.start, angles.end);
+    return;
+  }
+  // Equal angle texts read as a whole circle. The handed sweep tells which the arc is.
+  if (normalDegrees(static_cast<double>(a2) - a1) > 180.0) {
+    DxfBodyCircle(cx, cy, z, radius);
+    return;
+  }
+  const double t1 = a1 * (kPi / 180.0), t2 = a2 * (kPi / 180.0);
+  DxfBody(static_cast<float>(cx - radius * std::sin(t1)), static_cast<float>(cy + radius * std::cos(t1)), z,
+          static_cast<float>(cx - radius * std::sin(t2)), static_cast<float>(cy + radius * std::cos(t2)), z);
+}
+
+// --- The save commands ---------------------------------------------------------------------
+
+namespace {
+
+// Attaches the writer to the plot for the time of a capture, and detaches it whatever happens.
+class SinkAttachment {
+ public:
+  SinkAttachment(Backplot& plot, DxfRecordSink& sink) : plot_(plot) { plot_.setDxfSink(&sink); }
+  ~SinkAttachment() { plot_.setDxfSink(nullptr); }
+  SinkAttachment(const SinkAttachment&) = delete;
+  SinkAttachment& operator=(const SinkAttachment&) = delete;
+
+ private:
+  Backplot& plot_;
+};
+
+// DxfLinesOnly set for the time of one save command.
+class LinesOnlyScope {
+ public:
+  explicit LinesOnlyScope(App& app) : state_(app.backplot.state()) { state_.DxfLinesOnly = true; }
+  ~LinesOnlyScope() { state_.DxfLinesOnly = false; }
+  LinesOnlyScope(const LinesOnlyScope&) = delete;
+  LinesOnlyScope& operator=(const LinesOnlyScope&) = delete;
+
+ private:
+  PlotState& state_;
+};
+
+void tellNotSaved(App& app, const std::string& name, const std::string& reason) {
+  app.ui.message("Cannot save " + name + ": " + reason);
+}
+
+std::string withDefaultDxfExtension(const std::string& name) {
+  return baseName(name).find('.') == std::string::npos ? name + ".DXF" : name;
+}
+
+FileDialog dxfSaveDialog(const App& app, std::vector<std::string> filters, std::string fileName) {
+  FileDialog dialog;
+  dialog.title = "Save As " + app.currentFileName;
+  dialog.filters = std::move(filters);
+  dialog.fileName = std::move(fileName);
+  return dialog;
+}
+
+}  // namespace
+
+std::optional<DxfForm> parseDxfForm(std::string_view text) {
+  if (text == "arcs") return DxfForm::CirclesArcsLines;
+  if (text == "lines") return DxfForm::LinesOnly;
+  if (text == "points") return DxfForm::PointsOnly;
+  return std::nullopt;
+}
+
+bool saveDxfCapture(App& app, const std::string& nameIn) {
+  const std::string name = cut255(nameIn);
+  PlotState& state = app.backplot.state();
+  app.profile.setFlag("ShowXYZCheckBox", false);
+  state.DxfCaptureActive = true;
+  app.backplot.Setaxis();
+  DxfWriter writer(dxfWriterSettings(app.profile, app.backplot.dialect()));
+  std::string error;
+  bool written = writer.DxfHeader(name, &error);
+  bool stopped = false;
+  if (written) {
+    {
+      SinkAttachment attached(app.backplot, writer);
+      // No highlighted block: the selection must not change which moves count as cuts.
+      app.backplot.PlotAll(app.buffer.lines, false, true, 0, 0, nullptr);
+    }
+    // A plot stopped with Esc starts over from line 0; a finished one stands on its last line.
+    stopped = app.buffer.lines.size() >= 2 && state.CurrentLine == 0;
+    if (!stopped) written = writer.DxfFooter(&error);
+  }
+  state.DxfCaptureActive = false;
+  app.profile.setFlag("ShowXYZCheckBox", true);
+  if (stopped) {
+    app.ui.message("The DXF save was stopped: nothing was written to " + name + ".");
+    return false;
+  }
+  if (!written) tellNotSaved(app, name, error);
+  return written;
+}
+
+bool DxfPointFile(App& app, const std::string& nameIn) {
+  const std::string name = cut255(nameIn);
+  app.backplot.Setaxis();
+  DxfWriter writer(dxfWriterSettings(app.profile, app.backplot.dialect()));
+  std::string error;
+  bool written = writer.DxfHeader(name, &error);
+  if (written) {
+    writer.GetXYs(app.buffer.lines, StripChar('A', ' ', app.profile.cell(label_row::kXLetter, 1)),
+                  StripChar('A', ' ', app.profile.cell(label_row::kYLetter, 1)));
+    written = writer.DxfFooter(&error);
+  }
+  if (!written) tellNotSaved(app, name, error);
+  return written;
+}
+
+bool saveAsDxfCirclesArcsLines(App& app, const std::string& name) {
+  app.backplot.state().DxfLinesOnly = false;
+  return saveAsTo(app, name);
+}
+
+bool saveAsDxfLinesOnly(App& app, const std::string& name) {
+  LinesOnlyScope linesOnly(app);
+  return saveAsTo(app, name);
+}
+
+bool saveAsDxfPointsOnly(App& app, const std::string& nameIn) {
+  const std::string name = cut255(nameIn);
+  bool written = false;
+  if (upperExtension(name) == ".DXF") {
+    written = DxfPointFile(app, name);
+    if (written) app.buffer.modified = false;
+  } else {
+    app.currentFileName = name;
+    app.title = baseName(name);
+    app.ui.setCaption(WindowId::Main, app.title);
+  }
+  app.backplot.state().DxfLinesOnly = false;
+  return written;
+}
+
+void SaveasDXF1Click(App& app) {
+  // Save As shows its own filters; the file name offered is "File1.DXF".
+  FileDialog dialog = dxfSaveDialog(
+      app, {"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"}, "File1.DXF");
+  if (auto chosen = app.ui.chooseSaveFile(dialog))
+    saveAsDxfCirclesArcsLines(app, withDefaultDxfExtension(*chosen));
+}
+
+void SaveAsDXFLinesOnly1Click(App& app) {
+  FileDialog dialog = dxfSaveDialog(
+      app, {"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"}, "File1.DXF");
+  if (auto chosen = app.ui.chooseSaveFile(dialog))
+    saveAsDxfLinesOnly(app, withDefaultDxfExtension(*chosen));
+}
+
+void SaveAsDXFPointsonlySpecial1Click(App& app) {
+  FileDialog dialog = dxfSaveDialog(app, {"*.dxf"}, "FilePoints1.DXF");
+  if (auto chosen = app.ui.chooseSaveFile(dialog))
+    saveAsDxfPointsOnly(app, withDefaultDxfExtension(*chosen));
+  app.backplot.state().DxfLinesOnly = false;
+}
+
+bool saveDxfForm(App& app, const std::string& name, DxfForm form) {
+  if (upperExtension(name) != ".DXF") {
+    app.ui.message("A DXF form needs an output name ending in .dxf: nothing was written to " + name + ".");
+    return false;
+  }
+  switch (form) {
+    case DxfForm::CirclesArcsLines:
+      return saveAsDxfCirclesArcsLines(app, name);
+    case DxfForm::LinesOnly:
+      return saveAsDxfLinesOnly(app, name);
+    case DxfForm::PointsOnly:
+      return saveAsDxfPointsOnly(app, name);
+  }
+  return false;
+}
+
+}  // namespace kw

@@ -1,0 +1,155 @@
+#pragma once
+// The DXF writer: the program written back as a drawing. While a DXF save plots the program,
+// the interpreter hands every drawn move to a DxfWriter, which appends LINE, ARC and CIRCLE
+// records to the ENTITIES section of a minimal DXF file (no header, tables or blocks, every
+// entity on layer "0"). The points export writes one POINT record for every program line
+// that has both an X and a Y word.
+//
+// Axes: the machine's Y goes to the drawing's X (codes 10, 11) and the machine's X to the
+// drawing's Y (codes 20, 21), the reverse of what the DXF reader does; the points export
+// does not exchange. Signs: sx, sy, sz are the signs of the DXF scale factors (their
+// magnitudes are not applied), px, py, pz the plot sign factors, which the interpreter has
+// already applied to what it hands over, so px x px = 1 undoes them.
+//
+// Arcs: the interpreter hands an arc as two angles in its own convention (0 along +Y, -90
+// along +X), the arc running from the first to the second with increasing angle. Exchanging
+// the axes is a reflection, so those angles cannot be written as they are: they are mapped
+// point for point onto the drawing (dxfArcAngles), and the ARC record covers exactly the
+// piece of circle the plot draws.
+//
+// The file: records are formatted into a buffer and written in large blocks to a new file
+// beside the target; the footer flushes it to disk and renames it over the target. A save
+// that fails or is abandoned removes that file, and an old file of the same name stays as it
+// was. Lines end with CR LF, like every text file the program writes.
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/plot/DxfRecordSink.h"
+
+namespace kw {
+
+struct App;
+class MachineProfile;
+struct DialectCopies;
+
+// The numbers of the writer: FixedText with 6 significant digits and D decimals.
+inline constexpr int kDxfWriterPrecision = 6;
+
+// What the records depend on, read from the setup window when a file is begun.
+struct DxfWriterSettings {
+  int decimals = 3;           // D, "Dec Places"
+  int sx = 1, sy = 1, sz = 1;  // signs of the X, Y and Z scale factors (+1 for a zero factor)
+  int px = 1, py = 1, pz = 1;  // plot sign factors, "X * -1", "Y * -1", "Z * -1"
+  double zOffset = 0;          // Zo, "Z Offset +/-"
+  bool zIncluded = false;      // "Z Included": Z values as numbers, else the text "0"
+};
+
+// Reads the settings: Xscale, Yscale, Zscale (1.0 when not a number) negated by
+// XmultCheckBox, YmultCheckBox, ZmultCheckBox; ZoffsetEdit (0 when not a number); DpEdit;
+// IncludeZCheckBox; the plot sign factors of the last Setaxis.
+DxfWriterSettings dxfWriterSettings(const MachineProfile& profile, const DialectCopies& dialect);
+
+// The start and end angle of the ARC record, in degrees, 0 <= angle < 360, counter-clockwise
+// about the drawing's +X axis, for an arc the interpreter handed over as (a1, a2).
+// Without sign factors this is (-a2, -a1): a counter-clockwise arc handed as (start, end)
+// becomes (-end, -start), a clockwise one handed as (end, start) becomes (-start, -end).
+// With u = sy x py (handed Y to drawing X) and v = sx x px (handed X to drawing Y):
+//   u = v = +1: (-a2, -a1)          u = v = -1: (180 - a2, 180 - a1)
+//   u = +1, v = -1: (a1, a2)        u = -1, v = +1: (a1 + 180, a2 + 180)
+struct DxfArcAngles {
+  double start = 0, end = 0;
+};
+DxfArcAngles dxfArcAngles(double a1, double a2, const DxfWriterSettings& settings);
+
+class DxfWriter final : public DxfRecordSink {
+ public:
+  explicit DxfWriter(const DxfWriterSettings& settings);
+  ~DxfWriter() override;  // a file begun and not finished is removed
+  DxfWriter(const DxfWriter&) = delete;
+  DxfWriter& operator=(const DxfWriter&) = delete;
+
+  // Begins the file `name` with "  0", "SECTION", "  2", "ENTITIES". False, with the
+  // system's reason, when the file cannot be created.
+  bool DxfHeader(const std::string& name, std::string* error);
+  // One LINE record from point 1 to point 2 (machine axes, program units); nothing when
+  // both ends are written alike (a line of no length).
+  void DxfBody(float x1, float y1, float z1, float x2, float y2, float z2);
+  // One ARC record about (cx, cy); a1 and a2 are the drawing's angles, written as given.
+  void DxfBodyArc(float cx, float cy, float z, float r, double a1, double a2);
+  void DxfBodyCircle(float cx, float cy, float z, float r);
+  // One POINT record, without exchange: 10 = px x, 20 = py y, 30 = px z.
+  void DxfBodyPoint(float x, float y, float z);
+  // One POINT record (z = 0) for every line holding both an xLetter and a yLetter word.
+  void GetXYs(const std::vector<std::string>& lines, std::string_view xLetter,
+              std::string_view yLetter);
+  // Writes "  0", "ENDSEC", "  0", "EOF" and puts the file in place. False, with the
+  // system's reason, when any write failed; the target is then left as it was.
+  bool DxfFooter(std::string* error);
+
+  // What the interpreter hands over during a capture. A record that would carry a number
+  // that is not finite is left out. An arc so short (or so nearly whole) that its two angle
+  // texts come out equal would read as a full circle: a short one is written as a LINE
+  // between its end points, a nearly whole one as a CIRCLE.
+  void line(float x1, float y1, float z1, float x2, float y2, float z2) override;
+  void arc(float cx, float cy, float z, float radius, float a1, float a2) override;
+  void circle(float cx, float cy, float z, float radius) override;
+
+ private:
+  class OutputFile;
+
+  std::string number(double value) const;
+  std::string zText(float z) const;
+  // True when a file is open and every value is finite.
+  bool writable(std::initializer_list<double> values) const;
+  // One record (or the opening or closing), each line ended by CR LF.
+  void writeRecord(std::initializer_list<std::string_view> lines);
+
+  DxfWriterSettings settings_;
+  std::unique_ptr<OutputFile> file_;
+  std::string record_;  // the record being formed, kept for its capacity
+};
+
+// --- The save commands ------------------------------------------------------------------
+
+// The three forms of DXF output.
+enum class DxfForm { CirclesArcsLines, LinesOnly, PointsOnly };
+
+// "arcs", "lines" or "points" (the headless --dxf-form values); nothing for anything else.
+std::optional<DxfForm> parseDxfForm(std::string_view text);
+
+// Save As with a ".DXF" name: "Show XYZ" off, DxfCaptureActive set, the header, the whole
+// program plotted once into the writer, the footer, the flag cleared, "Show XYZ" on.
+// DxfLinesOnly is honoured as it stands. CurrentFileName and the title do not change.
+// False (the user told why) when nothing was written; a plot stopped with Esc writes
+// nothing.
+bool saveDxfCapture(App& app, const std::string& name);
+
+// The header, GetXYs over the program with the profile's X and Y letters, the footer.
+bool DxfPointFile(App& app, const std::string& name);
+
+// The menu commands once a name was chosen.
+// "Save As DXF Circles, Arcs,Lines": Save As to the name (a name that is not ".DXF" saves
+// the text there, as Save As does).
+bool saveAsDxfCirclesArcsLines(App& app, const std::string& name);
+// "Save As DXF Lines Only Simple": the same with DxfLinesOnly set for the save.
+bool saveAsDxfLinesOnly(App& app, const std::string& name);
+// "Save As DXF Points only ( Special )": a ".DXF" name gets the points file and the
+// modified flag is cleared; any other name becomes CurrentFileName and the title, and
+// nothing is written (the result is false then).
+bool saveAsDxfPointsOnly(App& app, const std::string& name);
+
+// The same commands with their save dialogs. The dialogs cannot add a default extension,
+// so a chosen name without one gets ".DXF" here.
+void SaveasDXF1Click(App& app);
+void SaveAsDXFLinesOnly1Click(App& app);
+void SaveAsDXFPointsonlySpecial1Click(App& app);
+
+// The headless form: the given form written to a ".DXF" name; any other name is refused
+// and nothing is written.
+bool saveDxfForm(App& app, const std::string& name, DxfForm form);
+
+}  // namespace kw

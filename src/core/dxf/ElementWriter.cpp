@@ -1,0 +1,386 @@
+// The element file of a DXF conversion: straight and arc lines in the machine's dialect,
+// the arcs of ARC entities and polyline bulges, and ellipses as chains of straight elements.
+#include "core/dxf/ElementWriter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "core/plot/FixedPointText.h"
+
+namespace kw {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kDegree = kPi / 180.0;
+constexpr int kPrecision = 7;
+constexpr int kArcCwRow = 2, kArcCcwRow = 3, kMaxRRow = 89;
+// More points than a machine could use; the limit keeps a mistyped count from running for hours.
+constexpr int kMaxEllipsePoints = 100000;
+
+// Coordinates are single-precision: every result is stored back as a float.
+float f32(double value) { return static_cast<float>(value); }
+
+// A text that converts completely as a number (blanks around it allowed), as a float.
+std::optional<float> numberOf(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::nullopt;
+  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  if (text.front() == '+') text.remove_prefix(1);
+  double value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+  const float single = f32(value);
+  if (!std::isfinite(single)) return std::nullopt;
+  return single;
+}
+
+float numberOr(const MachineProfile& profile, std::string_view control, float fallback) {
+  return numberOf(profile.text(control)).value_or(fallback);
+}
+
+// A number text the conversion wrote itself; anything unreadable counts as 0.
+float valueOf(const std::string& text) {
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return f32(value);
+}
+
+// A written number that stands for zero ("0", "0.0000").
+bool showsZero(const std::string& text) { return text.find_first_not_of("0.") == std::string::npos; }
+
+// A drawing value back from a scaled word value; a scale of 0 leaves nothing to recover.
+double unscaled(double value, float scale) { return scale == 0 ? 0.0 : value / scale; }
+
+int otherArcRow(int row) { return row == kArcCwRow ? kArcCcwRow : row == kArcCcwRow ? kArcCwRow : row; }
+
+}  // namespace
+
+ConversionSettings ConversionSettings::read(const MachineProfile& profile) {
+  ConversionSettings s;
+  s.leadIn = numberOr(profile, "LeadInEdit", 0.5f);
+  s.xs = numberOr(profile, "Xscale", 1.0f);
+  s.ys = numberOr(profile, "Yscale", 1.0f);
+  s.zs = numberOr(profile, "Zscale", 1.0f);
+  if (profile.flag("XmultCheckBox")) s.xs = -s.xs;
+  if (profile.flag("YmultCheckBox")) s.ys = -s.ys;
+  if (profile.flag("ZmultCheckBox")) s.zs = -s.zs;
+  s.zOffset = numberOr(profile, "ZoffsetEdit", 0.0f);
+  s.decimals = decimalPlaces(profile);
+  return s;
+}
+
+ElementWriter::ElementWriter(MachineProfile& profile, const ConversionSettings& settings, PassLines& elements)
+    : profile_(profile), settings_(settings), out_(elements) {
+  auto cell = [&](int row) { return profile_.cell(row, 1); };
+  dialect_.line = cell(1);
+  dialect_.arcCw = cell(kArcCwRow);
+  dialect_.arcCcw = cell(kArcCcwRow);
+  dialect_.r = cell(13);
+  dialect_.i = cell(14);
+  dialect_.j = cell(15);
+  dialect_.k = cell(16);
+  dialect_.x = cell(17);
+  dialect_.y = cell(18);
+  dialect_.z = cell(19);
+  if (profile_.flag("SwapXY")) {
+    dialect_.x = cell(18);
+    dialect_.y = cell(17);
+    dialect_.i = cell(15);
+    dialect_.j = cell(14);
+  }
+  swapYZ_ = profile_.flag("SwapYZ");
+  if (swapYZ_) {
+    dialect_.y = cell(19);
+    dialect_.z = cell(18);
+    dialect_.j = cell(16);
+    dialect_.k = cell(15);
+  }
+  includeZ = profile_.flag("IncludeZCheckBox");
+  designCad_ = profile_.flag("DesignCad");
+  rMode_ = profile_.flag("RCheckbox");
+  fourQuadrants_ = profile_.flag("IJFOURQUAD");
+  const bool line = profile_.flag("CircleCheckBox");
+  const bool lineArc = profile_.flag("LineArcleadinCheckBox");
+  const bool arc = profile_.flag("ArcleadinCheckBox");
+  const bool arcLine = profile_.flag("ArcinLineOutCheckBox");
+  straightIn_ = line || lineArc;
+  arcIn_ = arc || arcLine;
+  straightOut_ = line || arcLine;
+  arcOut_ = arc || lineArc;
+  maxR_ = numberOf(cell(kMaxRRow)).value_or(0.0f);
+  const float points = numberOr(profile_, "EllipseEdit", 360.0f);
+  ellipsePoints_ = points >= 1 ? static_cast<int>(std::min(points, static_cast<float>(kMaxEllipsePoints))) : 360;
+}
+
+std::string ElementWriter::text(double value) const {
+  return fixedPointText(value, kPrecision, settings_.decimals);
+}
+
+void ElementWriter::writeLine(std::string line) {
+  out_.push_back(std::move(line));
+  noDataFound = false;
+}
+
+void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const std::string& z) {
+  std::string line;
+  line.reserve(dialect_.line.size() + x.size() + y.size() + z.size() + 12);
+  line += dialect_.line;
+  line += ' ';
+  line += dialect_.x;
+  line += x;
+  line += ' ';
+  line += dialect_.y;
+  line += y;
+  line += ' ';
+  if (includeZ) {
+    line += dialect_.z;
+    line += z;
+  }
+  if (startWritten_ && !out_.empty() && out_.back() == line) {
+    // A straight move to where it starts: the element is not written at all.
+    out_.pop_back();
+    startWritten_ = false;
+    noDataFound = out_.empty();
+    return;
+  }
+  writeLine(std::move(line));
+  startWritten_ = !startWritten_;
+}
+
+void ElementWriter::writeArc(int row, const std::string& endX, const std::string& endY, const std::string& z,
+                             const std::string& firstLetter, const std::string& first,
+                             const std::string& secondLetter, const std::string& second, const std::string& r,
+                             const std::string& extra) {
+  const std::string& word = row == kArcCwRow    ? dialect_.arcCw
+                            : row == kArcCcwRow ? dialect_.arcCcw
+                            : row >= 0 && row < MachineProfile::kRows ? profile_.cell(row, 1)
+                                                                      : dialect_.arcCcw;
+  std::string line;
+  line.reserve(word.size() + endX.size() + endY.size() + z.size() + first.size() + second.size() + r.size() +
+               extra.size() + 20);
+  line += word;
+  line += ' ';
+  line += dialect_.x;
+  line += endX;
+  line += ' ';
+  line += dialect_.y;
+  line += endY;
+  line += ' ';
+  if (includeZ) {
+    line += dialect_.z;
+    line += z;
+  }
+  line += ' ';
+  line += firstLetter;
+  line += first;
+  line += ' ';
+  line += secondLetter;
+  line += second;
+  line += ' ';
+  if (rMode_) {
+    line += dialect_.r;
+    line += r;
+  }
+  line += ' ';
+  line += extra;
+  writeLine(std::move(line));
+  startWritten_ = false;
+}
+
+void ElementWriter::AddArcIJ(const std::string& endX, const std::string& endY, const std::string& z,
+                             const std::string& centreX, const std::string& centreY, std::string r,
+                             const std::string& extra, int row) {
+  if (rMode_ && maxR_ > 0 && valueOf(r) > maxR_) r = text(maxR_);
+  if (swapYZ_) row = otherArcRow(row);
+  writeArc(row, endX, endY, z, dialect_.i, centreX, dialect_.j, centreY, r, extra);
+}
+
+void ElementWriter::AddArcIK(const std::string& endX, const std::string& endY, const std::string& z,
+                             const std::string& centreX, const std::string& centreZ, const std::string& r,
+                             const std::string& extra, int row) {
+  writeArc(row, endX, endY, z, dialect_.i, centreX, dialect_.k, centreZ, r, extra);
+}
+
+void ElementWriter::AddArcJK(const std::string& endX, const std::string& endY, const std::string& z,
+                             const std::string& centreY, const std::string& centreZ, const std::string& r,
+                             const std::string& extra, int row) {
+  writeArc(row, endX, endY, z, dialect_.j, centreY, dialect_.k, centreZ, r, extra);
+}
+
+int ElementWriter::xyRow(int row) const {
+  // Scales of opposite signs mirror the drawing, and a mirrored arc turns the other way.
+  return settings_.xs * settings_.ys < 0 ? otherArcRow(row) : row;
+}
+
+std::string ElementWriter::radiusText(float radius, float planeScale, float start, float end) const {
+  // The sweep runs counter-clockwise from the start to the end angle; over half a turn the
+  // radius word is negative.
+  double sweep = std::fmod(static_cast<double>(end) - start, 360.0);
+  if (sweep < 0) sweep += 360.0;
+  const float written = f32(radius * planeScale);
+  return text(sweep > 180.0 ? -written : written);
+}
+
+void ElementWriter::BuildDXFArcIJ(int plane, float centreX, float centreY, float z, float radius, float start,
+                                  float end) {
+  const bool mirrored = designCad_ && plane == -3;
+  const float s = mirrored ? -1.0f : 1.0f;
+  const float xs = settings_.xs, ys = settings_.ys;
+  const std::string r = radiusText(radius, f32(std::sqrt(std::fabs(static_cast<double>(xs) * ys))), start, end);
+  if (showsZero(r)) return;
+  centreY = f32(centreY * s);
+  const float a0 = f32(start * kDegree), a1 = f32(end * kDegree);
+  const float startX = f32(centreX + static_cast<double>(radius) * xs * std::sin(a0));
+  const float startY = f32(centreY + static_cast<double>(radius) * ys * s * std::cos(a0));
+  const float endX = f32(centreX + static_cast<double>(radius) * xs * std::sin(a1));
+  const float endY = f32(centreY + static_cast<double>(radius) * ys * s * std::cos(a1));
+  const std::string zText = text(z);
+  ADDLINE(text(startX), text(startY), zText);
+  const int row = mirrored && !swapYZ_ ? kArcCwRow : kArcCcwRow;
+  AddArcIJ(text(endX), text(endY), zText, text(centreX), text(centreY), r, "", xyRow(row));
+}
+
+ElementWriter::DrawingPoint ElementWriter::drawingPoint(float xWord, float yWord, float zWord) const {
+  const ConversionSettings& c = settings_;
+  return {unscaled(yWord, c.ys) + c.ux, unscaled(xWord, c.xs) + c.uy,
+          includeZ ? unscaled(zWord, c.zs) - c.zOffset + c.uz : 0.0};
+}
+
+float ElementWriter::xWord(double drawingY) const { return f32((drawingY - settings_.uy) * settings_.xs); }
+float ElementWriter::yWord(double drawingX) const { return f32((drawingX - settings_.ux) * settings_.ys); }
+float ElementWriter::zWord(double drawingZ) const {
+  return f32((drawingZ - settings_.uz + settings_.zOffset) * settings_.zs);
+}
+
+void ElementWriter::BuildDXFArcIK(int plane, float centreX, float centreY, float z, float radius, float start,
+                                  float end) {
+  const ConversionSettings& c = settings_;
+  const std::string r = radiusText(radius, f32(std::sqrt(std::fabs(static_cast<double>(c.xs) * c.zs))), start, end);
+  if (showsZero(r)) return;
+  // An arc about the drawing's X axis: its centre goes back to the drawing and onto the axes
+  // of that plane.
+  const DrawingPoint d = drawingPoint(centreX, centreY, z);
+  const float xc = xWord(d.x), yc = yWord(d.z), zc = zWord(d.y);
+  float a0 = f32(start * kDegree), a1 = f32(end * kDegree);
+  if (plane > 0) std::swap(a0, a1);
+  auto pointX = [&](float angle) { return text(f32(xc + static_cast<double>(radius) * c.xs * std::cos(angle))); };
+  auto pointZ = [&](float angle) { return text(f32(zc + static_cast<double>(radius) * c.zs * std::sin(angle))); };
+  const std::string yText = text(yc);
+  ADDLINE(pointX(a0), yText, pointZ(a0));
+  AddArcIK(pointX(a1), yText, pointZ(a1), text(xc), text(zc), r, "", kArcCcwRow);
+}
+
+void ElementWriter::BuildDXFArcJK(int plane, float centreX, float centreY, float z, float radius, float start,
+                                  float end) {
+  const ConversionSettings& c = settings_;
+  const std::string r = radiusText(radius, f32(std::sqrt(std::fabs(static_cast<double>(c.ys) * c.zs))), start, end);
+  if (showsZero(r)) return;
+  // An arc about the drawing's Y axis.
+  const DrawingPoint d = drawingPoint(centreX, centreY, z);
+  const float xc = xWord(-d.z), yc = centreY, zc = zWord(d.y);
+  float a0 = f32(start * kDegree), a1 = f32(end * kDegree);
+  if (plane > 0) std::swap(a0, a1);
+  auto pointY = [&](float angle) { return text(f32(yc + static_cast<double>(radius) * c.ys * std::cos(angle))); };
+  auto pointZ = [&](float angle) { return text(f32(zc + static_cast<double>(radius) * c.zs * std::sin(angle))); };
+  const std::string xText = text(xc);
+  ADDLINE(xText, pointY(a0), pointZ(a0));
+  AddArcJK(xText, pointY(a1), pointZ(a1), text(yc), text(zc), r, "", kArcCwRow);
+}
+
+ElementWriter::ChordOffset ElementWriter::ArcCentreFromChord(float startX, float startY, float endX, float endY,
+                                                             float radius, bool clockwise) {
+  const double dx = static_cast<double>(endX) - startX, dy = static_cast<double>(endY) - startY;
+  const double chord = std::sqrt(dx * dx + dy * dy);
+  if (chord == 0 || radius == 0) return {};
+  const double r = std::fabs(static_cast<double>(radius));
+  const double rise = std::sqrt(std::fabs(chord * chord / 4 - r * r));
+  const double psi = std::atan(rise / (chord / 2));
+  // The chord's direction measured from the Y word axis towards the X word axis.
+  double phi = std::atan2(dx, dy);
+  if (phi < 0) phi += 2 * kPi;
+  const bool right = radius > 0 ? clockwise : !clockwise;
+  const double direction = right ? phi + psi : phi - psi;
+  return {f32(r * std::sin(direction)), f32(r * std::cos(direction))};
+}
+
+ElementWriter::BulgeArc ElementWriter::BulgeToArc(const std::string& previousX, const std::string& previousY,
+                                                  const std::string& currentX, const std::string& currentY,
+                                                  float bulge) {
+  const float x1 = valueOf(previousX), y1 = valueOf(previousY);
+  const float x2 = valueOf(currentX), y2 = valueOf(currentY);
+  const double dx = static_cast<double>(x2) - x1, dy = static_cast<double>(y2) - y1;
+  const float chord = f32(std::sqrt(dx * dx + dy * dy));
+  const float angle = f32(std::fabs(4 * std::atan(static_cast<double>(bulge))));  // included angle
+  float radius = 0;
+  if (chord > 0 && angle > 0) radius = f32(chord / (2 * std::sin(angle / 2.0)));
+  if (std::fabs(bulge) > 1) radius = -radius;
+
+  ChordOffset offset;
+  const float xs = settings_.xs, ys = settings_.ys;
+  if (xs != 0 && ys != 0) {
+    // Exchanging X and Y mirrors the drawing; scales of opposite signs mirror it back.
+    const bool drawingClockwise = bulge < 0;
+    const bool clockwise = xs * ys < 0 ? drawingClockwise : !drawingClockwise;
+    offset = ArcCentreFromChord(x1, y1, x2, y2, radius, clockwise);
+  }
+  return {text(radius), text(f32(x1 + static_cast<double>(offset.x))), text(f32(y1 + static_cast<double>(offset.y)))};
+}
+
+void ElementWriter::bulgeArc(const std::string& previousX, const std::string& previousY,
+                             const std::string& previousZ, const std::string& currentX, const std::string& currentY,
+                             const std::string& currentZ, float bulge) {
+  if (previousX == currentX && previousY == currentY && (!includeZ || previousZ == currentZ)) return;
+  if (bulge == 0) {
+    ADDLINE(previousX, previousY, previousZ);
+    ADDLINE(currentX, currentY, currentZ);
+    return;
+  }
+  const BulgeArc arc = BulgeToArc(previousX, previousY, currentX, currentY, bulge);
+  ADDLINE(previousX, previousY, previousZ);
+  AddArcIJ(currentX, currentY, currentZ, arc.centreX, arc.centreY, arc.radius, "",
+           xyRow(bulge < 0 ? kArcCwRow : kArcCcwRow));
+}
+
+void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, float start, float z,
+                              float centreY, float centreX) {
+  // The parameter runs counter-clockwise from start to end, through a full turn when needed.
+  if (end < start) end = f32(end + 2 * kPi);
+  // A whole ellipse closes exactly on its first point; a part of one ends at its end point.
+  const bool wholeTurn = static_cast<double>(end) - start >= 2 * kPi - 1e-5;
+  // n segments cover the range; each parameter is taken from the start, so no rounding
+  // piles up into a sliver of an extra segment at the end.
+  const int n = ellipsePoints_;
+  const double step = (static_cast<double>(end) - start) / n;
+  const double cosA = std::cos(angle), sinA = std::sin(angle);
+  const std::string zText = text(z);
+  auto at = [&](float t) {
+    const double ct = std::cos(t), st = std::sin(t);
+    return std::pair{text(f32(centreX + minor * ct * cosA - major * st * sinA)),
+                     text(f32(centreY + minor * ct * sinA + major * st * cosA))};
+  };
+  const auto first = at(start);
+  const auto last = wholeTurn ? first : at(end);
+  auto from = first;
+  for (int i = 1; i <= n; ++i) {
+    ADDLINE(from.first, from.second, zText);
+    auto to = i < n ? at(f32(start + i * step)) : last;
+    ADDLINE(to.first, to.second, zText);
+    from = std::move(to);
+  }
+}
+
+float ElementWriter::Calc_VectorIJ(float x, float y, float x0, float y0) {
+  double dx = static_cast<double>(x) - x0;
+  const double dy = static_cast<double>(y) - y0;
+  if (dx == 0) dx = 1e-8;
+  double angle = std::atan2(dy, dx);
+  if (angle < 0) angle += 2 * kPi;
+  return f32(angle);
+}
+
+}  // namespace kw

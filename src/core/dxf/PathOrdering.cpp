@@ -1,0 +1,206 @@
+#include "core/dxf/PathOrdering.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/dxf/EndPointIndex.h"
+#include "core/dxf/PassDialect.h"
+#include "core/plot/BlockScanner.h"
+
+namespace kw {
+namespace {
+
+constexpr std::string_view kSortingCaption = "Sorting Dxf";
+constexpr float kDefaultConnectTolerance = 0.005f;
+
+struct OrderingDialect {
+  BlockLetters letters;
+  std::string line, arcCw, arcCcw;
+  std::string absolute, kerfLeft, cutOn, cutOff, fileEnd, leadIn;
+  bool includeZ = false;
+
+  explicit OrderingDialect(const MachineProfile& profile) : letters(passLetters(profile)) {
+    using namespace pass_row;
+    line = labelWord(profile, kLine);
+    arcCw = labelWord(profile, kArcCw);
+    arcCcw = labelWord(profile, kArcCcw);
+    absolute = labelWord(profile, kAbsolute);
+    kerfLeft = labelWord(profile, kKerfLeft);
+    cutOn = labelWord(profile, kCutOn);
+    cutOff = labelWord(profile, kCutOff);
+    fileEnd = labelWord(profile, kFileEnd);
+    leadIn = labelWord(profile, kLeadIn);
+    includeZ = profile.flag("IncludeZCheckBox");
+  }
+
+  // The point a line moves to; Z counts only when "Z Included" is checked.
+  OrderPoint pointOf(std::string_view block) const {
+    OrderPoint p;
+    p.x = FindLetterValue(letters.x, block).value;
+    p.y = FindLetterValue(letters.y, block).value;
+    if (includeZ) p.z = FindLetterValue(letters.z, block).value;
+    return p;
+  }
+};
+
+// Writes the ordered program: the opening lines, the paths, the closing lines.
+class PathWriter {
+ public:
+  PathWriter(const PassLines& elements, const OrderingDialect& dialect, PassLines& out)
+      : elements_(elements), d_(dialect), out_(out) {}
+
+  const std::string& startLine(std::size_t element) const { return elements_[2 * element]; }
+  const std::string& endLine(std::size_t element) const {
+    static const std::string kMissing;
+    return 2 * element + 1 < elements_.size() ? elements_[2 * element + 1] : kMissing;
+  }
+
+  void opening() {
+    out_.push_back(d_.absolute + " ");
+    out_.push_back(d_.kerfLeft + " ");
+    out_.push_back(d_.cutOn + " ");
+    out_.push_back(d_.leadIn + " ");
+  }
+
+  // Cut off, cut on and lead in before every path but the first.
+  void separator() {
+    out_.push_back(d_.cutOff + " ");
+    out_.push_back(d_.cutOff + " ");
+    out_.push_back(d_.cutOn + " ");
+    out_.push_back(d_.leadIn + " ");
+  }
+
+  void closing() {
+    out_.push_back(d_.cutOff);
+    out_.push_back(d_.fileEnd);
+  }
+
+  // The first element of a path, as it is. Returns the path's new end.
+  OrderPoint copy(std::size_t element, const OrderPoint& end) {
+    out_.push_back(startLine(element));
+    out_.push_back(endLine(element));
+    return end;
+  }
+
+  // An element whose start meets the path's end: its start line shrinks to the move itself.
+  OrderPoint forward(std::size_t element, const OrderPoint& end) {
+    const BlockWords start = SplitBlockWords(startLine(element), d_.letters);
+    out_.push_back(start.g + start.x + start.y + start.z);
+    out_.push_back(endLine(element));
+    return end;
+  }
+
+  // An element whose end meets the path's end, written backwards: a straight move to the path's
+  // end (always the Line word: the end line before may be an arc, and an arc word without
+  // centre words must not reach the machine), then the element's motion to its old start, an
+  // arc turning the other way round the same centre.
+  OrderPoint reversed(std::size_t element) {
+    const BlockWords pathEnd = SplitBlockWords(out_.back(), d_.letters);
+    const BlockWords start = SplitBlockWords(startLine(element), d_.letters);
+    const BlockWords end = SplitBlockWords(endLine(element), d_.letters);
+
+    std::string move;
+    if (!d_.line.empty()) move = d_.line + " ";
+    move += pathEnd.x + pathEnd.y + pathEnd.z;
+
+    std::string motion = end.g;
+    if (containsWord(motion, d_.arcCcw))
+      motion = d_.arcCw;
+    else if (containsWord(motion, d_.arcCw))
+      motion = d_.arcCcw;
+    std::string back = motion + " " + start.x + start.y + start.z + end.i + end.j + end.k + end.r;
+
+    out_.push_back(std::move(move));
+    out_.push_back(std::move(back));
+    return d_.pointOf(out_.back());
+  }
+
+ private:
+  const PassLines& elements_;
+  const OrderingDialect& d_;
+  PassLines& out_;
+};
+
+}  // namespace
+
+float connectTolerance(const MachineProfile& profile) {
+  return settingNumber(profile, "ConnectEdit", kDefaultConnectTolerance);
+}
+
+PassLines SORTOUT3(const PassLines& elements, DxfPassContext& context, PassLines* unused) {
+  UiPort& ui = context.ui;
+  ui.setCaption(WindowId::Main, kSortingCaption);
+  const OrderingDialect dialect(context.profile);
+  const float tolerance = connectTolerance(context.profile);
+  const std::size_t count = (elements.size() + 1) / 2;
+  ui.showProgress(0, static_cast<int>(elements.size()), true);
+
+  PassLines out;
+  out.reserve(elements.size() + 16);
+  PathWriter writer(elements, dialect, out);
+  writer.opening();
+
+  std::vector<OrderPoint> starts(count), ends(count);
+  for (std::size_t e = 0; e < count; ++e) {
+    starts[e] = dialect.pointOf(writer.startLine(e));
+    ends[e] = dialect.pointOf(writer.endLine(e));
+  }
+  EndPointIndex index(starts, ends, tolerance);
+
+  // One round reads every remaining element: the gauge shows how many lines it read, and its
+  // maximum is what the first round read.
+  int gaugeMaximum = -1;
+  auto endRound = [&](std::size_t remainingAtStart) {
+    const int lines = static_cast<int>(2 * remainingAtStart);
+    if (gaugeMaximum < 0) gaugeMaximum = lines;
+    ui.showProgress(lines, gaugeMaximum, true);
+  };
+
+  std::size_t remaining = count;
+  OrderPoint pathEnd;
+  if (count > 0) {
+    pathEnd = writer.copy(0, ends[0]);
+    index.remove(0);
+    --remaining;
+  }
+
+  // The rounds: scanning on from `from`, the first remaining element that connects to the
+  // path's end is the one the round attaches next; when none is left after `from` the round
+  // ends, and the next round scans again from the beginning.
+  std::size_t roundStart = remaining;
+  std::size_t from = 0;
+  bool attached = false;
+  while (remaining > 0) {
+    const std::size_t next = index.firstConnecting(pathEnd, from);
+    if (next != EndPointIndex::npos) {
+      if (pointsConnect(starts[next], pathEnd, tolerance))
+        pathEnd = writer.forward(next, ends[next]);
+      else
+        pathEnd = writer.reversed(next);
+      index.remove(next);
+      --remaining;
+      from = next + 1;
+      attached = true;
+      if (remaining == 0) endRound(roundStart);
+      continue;
+    }
+    endRound(roundStart);
+    if (!attached) {  // nothing connects any more: the first element left starts a new path
+      const std::size_t first = index.firstRemaining();
+      writer.separator();
+      pathEnd = writer.copy(first, ends[first]);
+      index.remove(first);
+      --remaining;
+    }
+    roundStart = remaining;
+    from = 0;
+    attached = false;
+  }
+
+  writer.closing();
+  if (unused) unused->clear();
+  return out;
+}
+
+}  // namespace kw

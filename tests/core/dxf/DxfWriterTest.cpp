@@ -1,0 +1,459 @@
+// The DXF writer: record texts, the arc angles after the exchange of axes, the save commands,
+// and a round trip through an independent DXF reader (python3-ezdxf).
+#include "core/dxf/DxfWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "core/app/AppFixture.h"
+#include "core/app/Batch.h"
+#include "core/app/Document.h"
+#include "core/plot/PlotFixture.h"
+#include "core/text/FileIo.h"
+
+namespace kw {
+namespace {
+
+using kwtest::AppFixture;
+using kwtest::readFile;
+
+// A whole DXF file: the header, the given record lines, the footer, every line ended CR LF.
+std::string dxfFile(const std::vector<std::string>& records) {
+  std::vector<std::string> lines = {"  0", "SECTION", "  2", "ENTITIES"};
+  lines.insert(lines.end(), records.begin(), records.end());
+  for (const char* l : {"  0", "ENDSEC", "  0", "EOF"}) lines.push_back(l);
+  return joinCrLf(lines);
+}
+
+std::vector<std::string> lineRecord(const char* x1, const char* y1, const char* z1, const char* x2,
+                                    const char* y2, const char* z2) {
+  return {"  0", "LINE", "  8", "0", " 10", x1, " 20", y1, " 30", z1, " 11", x2, " 21", y2, " 31", z2};
+}
+std::vector<std::string> arcRecord(const char* x, const char* y, const char* z, const char* r,
+                                   const char* a1, const char* a2) {
+  return {"  0", "ARC", "  8", "0", " 10", x, " 20", y, " 30", z, " 40", r, " 50", a1, " 51", a2};
+}
+std::vector<std::string> circleRecord(const char* x, const char* y, const char* z, const char* r) {
+  return {"  0", "CIRCLE", "  8", "0", " 10", x, " 20", y, " 30", z, " 40", r};
+}
+std::vector<std::string> pointRecord(const char* x, const char* y, const char* z) {
+  return {"  0", "POINT", "  8", "0", " 10", x, " 20", y, " 30", z};
+}
+std::vector<std::string> join(std::initializer_list<std::vector<std::string>> records) {
+  std::vector<std::string> all;
+  for (const auto& r : records) all.insert(all.end(), r.begin(), r.end());
+  return all;
+}
+
+DxfWriterSettings settings(int decimals, int sx = 1, int sy = 1, int px = 1, int py = 1) {
+  DxfWriterSettings s;
+  s.decimals = decimals;
+  s.sx = sx;
+  s.sy = sy;
+  s.px = px;
+  s.py = py;
+  return s;
+}
+
+struct WriterCase {
+  const char* name;
+  DxfWriterSettings settings;
+  std::function<void(DxfWriter&)> write;
+  std::vector<std::string> records;
+};
+
+void PrintTo(const WriterCase& c, std::ostream* os) { *os << c.name; }
+
+class DxfWriterRecords : public ::testing::TestWithParam<WriterCase> {};
+
+TEST_P(DxfWriterRecords, WritesExactRecordTexts) {
+  const WriterCase& c = GetParam();
+  kwtest::TempDir dir;
+  const std::string path = dir.file("out.dxf");
+  DxfWriter writer(c.settings);
+  std::string error;
+  ASSERT_TRUE(writer.DxfHeader(path, &error)) << error;
+  c.write(writer);
+  ASSERT_TRUE(writer.DxfFooter(&error)) << error;
+  EXPECT_EQ(readFile(path), dxfFile(c.records));
+}
+
+const float kInf = std::numeric_limits<float>::infinity();
+
+DxfWriterSettings zSettings() {
+  DxfWriterSettings s = settings(4);
+  s.zIncluded = true;
+  s.sz = -1;
+  s.pz = -1;
+  s.zOffset = 0.5;
+  return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, DxfWriterRecords,
+    ::testing::Values(
+        WriterCase{"a line goes to the exchanged axes", settings(4),
+                   [](DxfWriter& w) { w.DxfBody(3, 4, 0, 10, 0, 0); },
+                   lineRecord("4.0000", "3.0000", "0", "0.0000", "10.0000", "0")},
+        WriterCase{"the sign of the X scale turns the drawing's Y, its size does not count", settings(4, -1),
+                   [](DxfWriter& w) { w.DxfBody(3, 4, 0, 10, 0, 0); },
+                   lineRecord("4.0000", "-3.0000", "0", "0.0000", "-10.0000", "0")},
+        WriterCase{"plot signs already applied are undone, no -0", settings(4, 1, 1, -1, -1),
+                   [](DxfWriter& w) { w.DxfBody(-3, -4, 0, -10, 0, 0); },
+                   lineRecord("4.0000", "3.0000", "0", "0.0000", "10.0000", "0")},
+        WriterCase{"Z included: sz x pz x z - Zo", zSettings(),
+                   [](DxfWriter& w) { w.DxfBody(0, 0, -1, 0, 0, 0); },
+                   lineRecord("0.0000", "0.0000", "-1.5000", "0.0000", "0.0000", "-0.5000")},
+        WriterCase{"a line of no length is left out, a vertical one is kept", zSettings(),
+                   [](DxfWriter& w) {
+                     w.DxfBody(1, 2, 3, 1.00001f, 2, 3);
+                     w.DxfBody(1, 2, 3, 1, 2, 5);
+                   },
+                   lineRecord("2.0000", "1.0000", "2.5000", "2.0000", "1.0000", "4.5000")},
+        WriterCase{"without Z a plunge has no length", settings(4),
+                   [](DxfWriter& w) { w.DxfBody(1, 2, 3, 1, 2, 5); }, {}},
+        WriterCase{"six significant digits", settings(4),
+                   [](DxfWriter& w) { w.DxfBodyCircle(123456.789f, 0, 0, 2); },
+                   circleRecord("0.0000", "123457.0000", "0", "2.0000")},
+        WriterCase{"counter-clockwise quarter handed (270, 360)", settings(3),
+                   [](DxfWriter& w) { w.arc(0, 0, 0, 10, 270, 360); },
+                   arcRecord("0.000", "0.000", "0", "10.000", "0.000", "90.000")},
+        WriterCase{"clockwise half handed (270, 450) about X15", settings(3),
+                   [](DxfWriter& w) { w.arc(15, 0, 0, 5, 270, 450); },
+                   arcRecord("0.000", "15.000", "0", "5.000", "270.000", "90.000")},
+        WriterCase{"Y scale sign: angles turn by 180", settings(3, 1, -1),
+                   [](DxfWriter& w) { w.arc(0, 0, 0, 10, 270, 360); },
+                   arcRecord("0.000", "0.000", "0", "10.000", "90.000", "180.000")},
+        WriterCase{"X scale sign: angles as handed", settings(3, -1, 1),
+                   [](DxfWriter& w) { w.arc(0, 0, 0, 10, 270, 360); },
+                   arcRecord("0.000", "0.000", "0", "10.000", "270.000", "0.000")},
+        WriterCase{"both plot signs: 180 minus the angles, reversed", settings(3, 1, 1, -1, -1),
+                   [](DxfWriter& w) { w.arc(0, 0, 0, 10, 270, 360); },
+                   arcRecord("0.000", "0.000", "0", "10.000", "180.000", "270.000")},
+        WriterCase{"an angle that prints as 360 is written 0", settings(3),
+                   [](DxfWriter& w) { w.arc(0, 0, 0, 10, 0.00001f, 90); },
+                   arcRecord("0.000", "0.000", "0", "10.000", "270.000", "0.000")},
+        WriterCase{"a short arc whose angles print alike is a line", settings(3),
+                   [](DxfWriter& w) { w.arc(0, 0, 0, 100000, 30.0001f, 30.0002f); },
+                   lineRecord("86602.500", "-50000.100", "0", "86602.400", "-50000.300", "0")},
+        WriterCase{"a nearly whole arc whose angles print alike is a circle", settings(3),
+                   [](DxfWriter& w) { w.arc(0, 0, 0, 10, 30.0002f, 30.0001f); },
+                   circleRecord("0.000", "0.000", "0", "10.000")},
+        WriterCase{"a point keeps its axes and takes the plot signs", settings(4, 1, 1, -1, 1),
+                   [](DxfWriter& w) { w.DxfBodyPoint(5, 7, 0); },
+                   pointRecord("-5.0000", "7.0000", "0.0000")},
+        WriterCase{"points of the lines with both words", settings(4),
+                   [](DxfWriter& w) { w.GetXYs({"G01 X5 Y7", "X5", "N1 Y-2 X.5", "Y1"}, "X", "Y"); },
+                   join({pointRecord("5.0000", "7.0000", "0.0000"), pointRecord("0.5000", "-2.0000", "0.0000")})},
+        WriterCase{"a record with an infinite number is left out", settings(4),
+                   [](DxfWriter& w) {
+                     w.line(kInf, 0, 0, 1, 1, 0);
+                     w.arc(0, kInf, 0, 1, 0, 90);
+                     w.circle(1, 2, 0, 1);
+                   },
+                   circleRecord("2.0000", "1.0000", "0", "1.0000")}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+// --- The save commands --------------------------------------------------------------------
+
+// An App with the small dialect of the plot tests (G01/G02/G03, M07 cut on, M08 cut off,
+// "Dec Places" 3) and View Scale 1000.
+struct DxfApp {
+  AppFixture f;
+  DxfApp() { kwtest::setStandardDialect(f.app->profile); }
+  App& app() { return *f.app; }
+  std::string file(const std::string& name) { return f.dir.file(name); }
+};
+
+struct DxfSave : ::testing::Test, DxfApp {};
+
+// Every way to a DXF file, from the same program. The state around the save is checked the
+// same way for all: flags cleared, "Show XYZ" on (it starts off), name and title kept.
+TEST_F(DxfSave, EachFormWritesItsRecords) {
+  const std::vector<std::string> program = {
+      "G90", "M07", "G01 X10 Y0",
+      "G03 X0 Y10 I0 J0",  // counter-clockwise quarter
+      "G02 X10 Y0 I0 J0",  // the same quarter clockwise
+      "G02 X10 Y0 I0 J0",  // a full circle
+      "M08", "G01 X-2.5 Y3"};  // rapid: only a point
+  using Save = std::function<bool(App&, const std::string&)>;
+  struct Case {
+    const char* name;
+    Save save;
+    bool capture;   // plotted: "Show XYZ" ends on
+    bool modified;  // the modified flag afterwards (set before)
+    std::vector<std::string> records;
+  };
+  const std::vector<std::string> full = join({lineRecord("0.000", "0.000", "0", "0.000", "10.000", "0"),
+                                              arcRecord("0.000", "0.000", "0", "10.000", "0.000", "90.000"),
+                                              arcRecord("0.000", "0.000", "0", "10.000", "0.000", "90.000"),
+                                              circleRecord("0.000", "0.000", "0", "10.000")});
+  const std::vector<std::string> points = join({pointRecord("10.000", "0.000", "0.000"),
+                                                pointRecord("0.000", "10.000", "0.000"),
+                                                pointRecord("10.000", "0.000", "0.000"),
+                                                pointRecord("10.000", "0.000", "0.000"),
+                                                pointRecord("-2.500", "3.000", "0.000")});
+  const Case cases[] = {
+      {"Save As to a .DXF name", saveAsTo, true, true, full},
+      {"Circles, Arcs,Lines", saveAsDxfCirclesArcsLines, true, true, full},
+      {"the selection does not change the cut",
+       [](App& a, const std::string& n) {
+         a.highlighted = {1, 3};
+         return saveAsTo(a, n);
+       },
+       true, true, full},
+      {"--do, default form", [](App& a, const std::string& n) { return saveDxfForm(a, n, DxfForm::CirclesArcsLines); },
+       true, true, full},
+      {"Points only", saveAsDxfPointsOnly, false, false, points},
+      {"batch from a .PNT source",
+       [](App& a, const std::string& n) {
+         const std::string source = n.substr(0, n.size() - 4) + ".pnt";
+         std::string error;
+         writeFileAtomically(source, joinCrLf(a.buffer.lines), &error);
+         return runBatchConversion(a, {source, n}) == 0 && a.buffer.lines.size() == 8;
+       },
+       false, true, points},  // the word reordering before it modified the text
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DxfApp t;
+    t.app().buffer.lines = program;
+    t.app().currentFileName = "old.nc";
+    t.app().title = "old.nc";
+    t.app().profile.setFlag("ShowXYZCheckBox", false);
+    t.app().buffer.modified = true;
+    const std::string target = t.file("part.DxF");
+    EXPECT_TRUE(c.save(t.app(), target));
+    EXPECT_EQ(readFile(target), dxfFile(c.records));
+    EXPECT_EQ(t.f.port.messages, std::vector<std::string>{});
+    EXPECT_EQ(t.app().profile.flag("ShowXYZCheckBox"), c.capture);
+    EXPECT_EQ(t.app().buffer.modified, c.modified);
+    if (c.capture) {  // (the batch loads its source)
+      EXPECT_EQ(t.app().currentFileName, "old.nc");
+    }
+    EXPECT_FALSE(t.app().backplot.state().DxfCaptureActive);
+    EXPECT_FALSE(t.app().backplot.state().DxfLinesOnly);
+  }
+}
+
+TEST_F(DxfSave, LinesOnlyWritesEveryDrawnPieceAsALine) {
+  const std::string prog = f.dir.write("prog.nc", "G90\nM07\nG01 X10 Y0\nY5\nM08\nX0\n");
+  DoRequest request;
+  request.input = prog;
+  request.output = file("do.dxf");
+  request.dxfForm = parseDxfForm("lines");
+  EXPECT_EQ(runDoCommands(app(), request), 0);
+  EXPECT_EQ(readFile(file("do.dxf")), dxfFile(join({lineRecord("0.000", "0.000", "0", "0.000", "10.000", "0"),
+                                                    lineRecord("0.000", "10.000", "0", "5.000", "10.000", "0")})));
+  EXPECT_FALSE(app().backplot.state().DxfLinesOnly);
+  EXPECT_EQ(parseDxfForm("arcs"), DxfForm::CirclesArcsLines);
+  EXPECT_EQ(parseDxfForm("points"), DxfForm::PointsOnly);
+  EXPECT_EQ(parseDxfForm("Lines"), std::nullopt);
+}
+
+TEST_F(DxfSave, DialogsOfferTheirNamesAndAddTheExtension) {
+  app().currentFileName = "old.nc";
+  app().buffer.lines = {"G90", "M07", "G01 X10 Y0"};
+  f.port.picks = {file("part"), file("x.txt")};
+  SaveasDXF1Click(app());
+  SaveAsDXFPointsonlySpecial1Click(app());
+  ASSERT_EQ(f.port.dialogs.size(), 2u);
+  EXPECT_EQ(f.port.dialogs[0].title, "Save As old.nc");
+  EXPECT_EQ(f.port.dialogs[0].fileName, "File1.DXF");
+  EXPECT_EQ(f.port.dialogs[1].title, "Save As old.nc");
+  EXPECT_EQ(f.port.dialogs[1].fileName, "FilePoints1.DXF");
+  EXPECT_EQ(f.port.dialogs[1].filters, std::vector<std::string>{"*.dxf"});
+  EXPECT_EQ(readFile(file("part.DXF")), dxfFile(lineRecord("0.000", "0.000", "0", "0.000", "10.000", "0")));
+  // Points only to another name: only the document's name changes.
+  EXPECT_FALSE(fileExists(file("x.txt")));
+  EXPECT_EQ(app().currentFileName, file("x.txt"));
+  EXPECT_EQ(f.port.lastCaption(WindowId::Main), "x.txt");
+}
+
+struct StopAtSecondPause : PlotHost {
+  Backplot* plot = nullptr;
+  int pauses = 0;
+  void serviceEvents() override {
+    if (++pauses == 2) plot->state().StopRequested = true;
+  }
+};
+
+TEST(DxfSaveFailure, FailedOrStoppedSavesLeaveTheOldFile) {
+  struct Case {
+    const char* name;
+    std::function<bool(App&, const std::string&)> save;
+    std::string target;
+    bool stopWithEsc;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"folder missing", saveDxfCapture, "none/out.dxf", false, "Cannot save %: No such file or directory"},
+      {"points, folder missing", DxfPointFile, "none/p.dxf", false, "Cannot save %: No such file or directory"},
+      {"Esc during the plot", saveDxfCapture, "old.dxf", true, "The DXF save was stopped: nothing was written to %."},
+      {"a form needs a .dxf name", [](App& a, const std::string& n) { return saveDxfForm(a, n, DxfForm::LinesOnly); },
+       "old.nc", false, "A DXF form needs an output name ending in .dxf: nothing was written to %."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DxfApp t;
+    const std::string target = t.file(c.target);
+    if (c.target.rfind("old", 0) == 0) t.f.dir.write(c.target, "old");
+    t.app().buffer.lines.assign(1500, "G01 X1 Y1");
+    t.app().buffer.lines[1] = "M07";
+    StopAtSecondPause host;
+    host.plot = &t.app().backplot;
+    if (c.stopWithEsc) t.app().backplot.setHost(&host);
+    EXPECT_FALSE(c.save(t.app(), target));
+    std::string expected = c.message;
+    expected.replace(expected.find('%'), 1, target);
+    EXPECT_EQ(t.f.port.messages, std::vector<std::string>{expected});
+    EXPECT_EQ(readFile(target), c.target.rfind("old", 0) == 0 ? "old" : "");
+    EXPECT_FALSE(t.app().backplot.state().DxfCaptureActive);
+    EXPECT_FALSE(t.app().backplot.state().DxfLinesOnly);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(t.f.dir.path())) ++entries;
+    EXPECT_EQ(entries, c.target.rfind("old", 0) == 0 ? 2 : 1);  // home (+ the old file), nothing left over
+  }
+}
+
+// --- Round trip through ezdxf -------------------------------------------------------------
+
+// For each pair of files (the full form and the lines-only form of one program): the audit
+// result and every entity of the full form, and for every arc and circle whether it runs
+// along the chords of the lines-only form, that is along the path the plot drew.
+constexpr const char* kReadBack = R"PY(
+import sys, math, ezdxf
+def fmt(v):
+    r = round(v, 3)
+    return "%.3f" % (0.0 if r == 0 else r)
+def pt(p):
+    return "(" + fmt(p[0]) + "," + fmt(p[1]) + ")"
+def dist(p, a, b):
+    dx, dy = b[0] - a[0], b[1] - a[1]
+    n = dx * dx + dy * dy
+    t = 0.0 if n == 0 else max(0.0, min(1.0, ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / n))
+    return math.hypot(p[0] - a[0] - t * dx, p[1] - a[1] - t * dy)
+for full, chordFile in zip(sys.argv[1::2], sys.argv[2::2]):
+    print("== " + full)
+    doc = ezdxf.readfile(full)
+    print("audit errors", len(doc.audit().errors))
+    chords = [(e.dxf.start, e.dxf.end) for e in ezdxf.readfile(chordFile).modelspace().query("LINE")]
+    def along(points):
+        worst = max(min(dist(p, a, b) for a, b in chords) for p in points)
+        return " along" if worst < 0.01 else " OFF by " + fmt(worst)
+    for e in doc.modelspace():
+        kind = e.dxftype()
+        if kind == "LINE":
+            print("LINE", pt(e.dxf.start), pt(e.dxf.end))
+        elif kind == "ARC":
+            s, m, n = e.vertices(list(e.angles(3)))
+            print("ARC", pt(e.dxf.center), fmt(e.dxf.radius), pt(s), "via", pt(m), "to", pt(n) + along(list(e.vertices(list(e.angles(41))))))
+        elif kind == "CIRCLE":
+            print("CIRCLE", pt(e.dxf.center), fmt(e.dxf.radius) + along(list(e.vertices(range(0, 360, 9)))))
+        else:
+            print(kind)
+)PY";
+
+const char* kPython = "/usr/bin/python3";
+
+bool haveEzdxf() {
+  const std::string command = std::string(kPython) + " -c 'import ezdxf' >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
+std::string runReadBack(const kwtest::TempDir& dir, const std::string& arguments) {
+  const std::string script = dir.write("readback.py", kReadBack);
+  const std::string command = std::string(kPython) + " " + script + " " + arguments + " 2>&1";
+  std::string out;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    ::pclose(pipe);
+  }
+  return out;
+}
+
+// A line, a counter-clockwise quarter, a line, a clockwise three-quarter arc, a full circle.
+const std::vector<std::string> kRoundTripProgram = {
+    "G90", "M07", "G01 X10 Y0", "G03 X0 Y10 I0 J0", "G01 X-5 Y10", "G02 X-10 Y5 I-5 J5",
+    "G02 X-10 Y5 I-10 J0", "M08"};
+
+TEST(DxfRoundTrip, ArcsLieOnTheDrawnPathAndReadBackClean) {
+  if (!haveEzdxf()) GTEST_SKIP() << kPython << " has no ezdxf";
+  struct Case {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> sets;  // control, value
+    std::string geometry;  // expected read-back; empty: only audit and "along" are checked
+  };
+  const Case cases[] = {
+      {"no signs",
+       {},
+       "LINE (0.000,0.000) (0.000,10.000)\n"
+       "ARC (0.000,0.000) 10.000 (10.000,0.000) via (7.071,7.071) to (0.000,10.000) along\n"
+       "LINE (10.000,0.000) (10.000,-5.000)\n"
+       "ARC (5.000,-5.000) 5.000 (10.000,-5.000) via (1.464,-1.464) to (5.000,-10.000) along\n"
+       "CIRCLE (0.000,-10.000) 5.000 along\n"},
+      {"X scale -2 mirrors the drawing's Y",
+       {{"Xscale", "-2"}},
+       "LINE (0.000,0.000) (0.000,-10.000)\n"
+       "ARC (0.000,0.000) 10.000 (0.000,-10.000) via (7.071,-7.071) to (10.000,0.000) along\n"
+       "LINE (10.000,0.000) (10.000,5.000)\n"
+       "ARC (5.000,5.000) 5.000 (5.000,10.000) via (1.464,1.464) to (10.000,5.000) along\n"
+       "CIRCLE (0.000,10.000) 5.000 along\n"},
+      // One plot sign reflects the plot, which still draws G03 counter-clockwise: the pieces
+      // drawn, and written, are the other parts of the same circles.
+      {"X * -1 plot",
+       {{"XsignCheckBox", "1"}},
+       "LINE (0.000,0.000) (0.000,10.000)\n"
+       "ARC (0.000,0.000) 10.000 (0.000,10.000) via (-7.071,-7.071) to (10.000,0.000) along\n"
+       "LINE (10.000,0.000) (10.000,-5.000)\n"
+       "ARC (5.000,-5.000) 5.000 (5.000,-10.000) via (8.536,-8.536) to (10.000,-5.000) along\n"
+       "CIRCLE (0.000,-10.000) 5.000 along\n"},
+      {"Y * -1 scale", {{"YmultCheckBox", "1"}}, ""},
+      {"both scale signs", {{"XmultCheckBox", "1"}, {"YmultCheckBox", "1"}}, ""},
+      {"Y * -1 plot", {{"YsignCheckBox", "1"}}, ""},
+      {"both plot signs", {{"XsignCheckBox", "1"}, {"YsignCheckBox", "1"}}, ""},
+      {"plot and scale signs", {{"XsignCheckBox", "1"}, {"YmultCheckBox", "1"}}, ""},
+  };
+  DxfApp t;
+  std::string arguments;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    DxfApp one;
+    one.app().profile.setNumber("PlotResSpinEdit", 1);  // fine chords for the path comparison
+    for (const auto& [control, value] : cases[i].sets) {
+      std::string why;
+      ASSERT_TRUE(one.app().profile.setFromText(control, value, &why)) << why;
+    }
+    one.app().buffer.lines = kRoundTripProgram;
+    const std::string arcs = t.file(std::to_string(i) + "arcs.dxf"), lines = t.file(std::to_string(i) + "lines.dxf");
+    ASSERT_TRUE(saveAsDxfCirclesArcsLines(one.app(), arcs));
+    ASSERT_TRUE(saveAsDxfLinesOnly(one.app(), lines));
+    arguments += " " + arcs + " " + lines;
+  }
+  const std::string out = runReadBack(t.f.dir, arguments);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    const std::string head = "== " + t.file(std::to_string(i) + "arcs.dxf") + "\naudit errors 0\n";
+    const std::size_t at = out.find(head);
+    ASSERT_NE(at, std::string::npos) << out;
+    const std::size_t next = out.find("== ", at + head.size());
+    const std::string entities = out.substr(at + head.size(), next == std::string::npos ? next : next - at - head.size());
+    EXPECT_EQ(entities.find("OFF"), std::string::npos) << entities;
+    for (const char* kind : {"LINE", "ARC", "CIRCLE"}) EXPECT_NE(entities.find(kind), std::string::npos) << entities;
+    if (!cases[i].geometry.empty()) {
+      EXPECT_EQ(entities, cases[i].geometry);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kw

@@ -1,0 +1,246 @@
+#include "core/dxf/ElementWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <numbers>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kw {
+namespace {
+
+// Control name (or "row N" for a LabelTable cell) and the value typed into it.
+using Options = std::vector<std::pair<std::string, std::string>>;
+using Build = std::function<void(ElementWriter&)>;
+
+// G01/G02/G03 with the letters X Y Z I J K R and four decimals, then the options.
+MachineProfile dialect(const Options& options) {
+  MachineProfile profile;
+  const std::pair<int, const char*> cells[] = {{1, "G01"}, {2, "G02"}, {3, "G03"}, {13, "R"}, {14, "I"},
+                                               {15, "J"},  {16, "K"},  {17, "X"}, {18, "Y"}, {19, "Z"}};
+  for (auto [row, word] : cells) profile.setCell(row, 1, word);
+  profile.setText("DpEdit", "4");
+  for (const auto& [control, value] : options) {
+    std::string why;
+    if (control.starts_with("row "))
+      profile.setCell(std::stoi(control.substr(4)), 1, value);
+    else
+      EXPECT_TRUE(profile.setFromText(control, value, &why)) << why;
+  }
+  return profile;
+}
+
+struct Case {
+  std::string name;
+  Options options;
+  Build build;
+  PassLines expected;
+};
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class ElementLinesTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ElementLinesTest, WritesExactLines) {
+  const Case& c = GetParam();
+  MachineProfile profile = dialect(c.options);
+  PassLines lines;
+  ElementWriter writer(profile, ConversionSettings::read(profile), lines);
+  c.build(writer);
+  EXPECT_EQ(lines, c.expected);
+}
+
+Build line(std::string x1, std::string y1, std::string z1, std::string x2, std::string y2, std::string z2) {
+  return [=](ElementWriter& w) { w.ADDLINE(x1, y1, z1), w.ADDLINE(x2, y2, z2); };
+}
+Build arc(std::string r, int row) {
+  return [=](ElementWriter& w) {
+    w.ADDLINE("0.0000", "1.0000", "3.0000");
+    w.AddArcIJ("1.0000", "2.0000", "4.0000", "0.5000", "0.6000", r, "", row);
+  };
+}
+Build arcIJ(int plane, float xc, float yc, float r, float start, float end) {
+  return [=](ElementWriter& w) { w.BuildDXFArcIJ(plane, xc, yc, 0, r, start, end); };
+}
+Build bulge(std::string x1, std::string y1, std::string x2, std::string y2, float b) {
+  return [=](ElementWriter& w) { w.bulgeArc(x1, y1, "0", x2, y2, "0", b); };
+}
+Build ellipse(float angle, float minor, float major, float end, float start) {
+  return [=](ElementWriter& w) { w.EllipseIJ(angle, minor, major, end, start, 0, 5, 5); };
+}
+constexpr float kPi = std::numbers::pi_v<float>;
+constexpr float kQuarter = 0.41421356f, kThreeQuarters = 2.4142136f;  // tan(22.5), tan(67.5)
+const Options kR = {{"RCheckbox", "1"}}, kZ = {{"IncludeZCheckBox", "1"}}, kMirror = {{"XmultCheckBox", "1"}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ElementLinesTest,
+    ::testing::Values(
+        // A DXF LINE from (0, 0) to (10, 0): the drawing's X is the Y word.
+        Case{"LineEndsInOneSpace", {}, line("0.0000", "0.0000", "0.00", "0.0000", "10.0000", "0.00"),
+             {"G01 X0.0000 Y0.0000 ", "G01 X0.0000 Y10.0000 "}},
+        Case{"ArcZAndR", {{"RCheckbox", "1"}, {"IncludeZCheckBox", "1"}}, arc("1.0000", 2),
+             {"G01 X0.0000 Y1.0000 Z3.0000", "G02 X1.0000 Y2.0000 Z4.0000 I0.5000 J0.6000 R1.0000 "}},
+        Case{"MaxRLimits", {{"RCheckbox", "1"}, {"row 89", "10"}}, arc("12.0000", 3),
+             {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R10.0000 "}},
+        Case{"MaxRNeverLimitsNegative", {{"RCheckbox", "1"}, {"row 89", "10"}}, arc("-12.0000", 3),
+             {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R-12.0000 "}},
+        Case{"MaxRZeroNoLimit", {{"RCheckbox", "1"}, {"row 89", "0"}}, arc("12.0000", 3),
+             {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R12.0000 "}},
+        Case{"WordsAsStored", {{"row 1", "G 1"}, {"row 3", "G3 "}}, arc("1.0000", 3),
+             {"G 1 X0.0000 Y1.0000 ", "G3  X1.0000 Y2.0000  I0.5000 J0.6000  "}},
+        Case{"SwapXYLetters", {{"SwapXY", "1"}}, arc("1.0000", 3),
+             {"G01 Y0.0000 X1.0000 ", "G03 Y1.0000 X2.0000  J0.5000 I0.6000  "}},
+        Case{"SwapYZLettersAndWords", {{"SwapYZ", "1"}, {"IncludeZCheckBox", "1"}}, arc("1.0000", 3),
+             {"G01 X0.0000 Z1.0000 Y3.0000", "G02 X1.0000 Z2.0000 Y4.0000 I0.5000 K0.6000  "}},
+        // ARC entities (centre, radius, start and end angle in degrees).
+        Case{"QuarterArc", {}, arcIJ(3, 0, 0, 1, 0, 90), {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y0.0000  I0.0000 J0.0000  "}},
+        Case{"ROverHalfTurn", kR, arcIJ(3, 0, 0, 1, 0, 270),
+             {"G01 X0.0000 Y1.0000 ", "G03 X-1.0000 Y0.0000  I0.0000 J0.0000 R-1.0000 "}},
+        Case{"REndBelowStart", kR, arcIJ(3, 0, 0, 1, 270, 0),
+             {"G01 X-1.0000 Y0.0000 ", "G03 X0.0000 Y1.0000  I0.0000 J0.0000 R1.0000 "}},
+        Case{"RSweepModulo360", kR, arcIJ(3, 0, 0, 1, 300, 200),  // a 260 degree arc
+             {"G01 X-0.8660 Y0.5000 ", "G03 X-0.3420 Y-0.9397  I0.0000 J0.0000 R-1.0000 "}},
+        Case{"RHalfTurnPositive", kR, arcIJ(3, 0, 0, 1, 0, 180),
+             {"G01 X0.0000 Y1.0000 ", "G03 X0.0000 Y-1.0000  I0.0000 J0.0000 R1.0000 "}},
+        Case{"RFollowsScale", {{"RCheckbox", "1"}, {"Xscale", "2"}, {"Yscale", "2"}}, arcIJ(3, 0, 0, 1, 0, 90),
+             {"G01 X0.0000 Y2.0000 ", "G03 X2.0000 Y0.0000  I0.0000 J0.0000 R2.0000 "}},
+        Case{"DesignCadMirrorsMinusZ", {{"DesignCad", "1"}}, arcIJ(-3, 1, 2, 1, 0, 90),
+             {"G01 X1.0000 Y-3.0000 ", "G02 X2.0000 Y-2.0000  I1.0000 J-2.0000  "}},
+        Case{"DesignCadWithSwapYZ", {{"DesignCad", "1"}, {"SwapYZ", "1"}}, arcIJ(-3, 1, 2, 1, 0, 90),
+             {"G01 X1.0000 Z-3.0000 ", "G02 X2.0000 Z-2.0000  I1.0000 K-2.0000  "}},
+        Case{"XSignMirrorsTheWord", kMirror, arcIJ(3, 0, 0, 1, 0, 90),
+             {"G01 X0.0000 Y1.0000 ", "G02 X-1.0000 Y0.0000  I0.0000 J0.0000  "}},
+        Case{"BothSignsRotate", {{"XmultCheckBox", "1"}, {"YmultCheckBox", "1"}}, arcIJ(3, 0, 0, 1, 0, 90),
+             {"G01 X0.0000 Y-1.0000 ", "G03 X-1.0000 Y0.0000  I0.0000 J0.0000  "}},
+        // Out of the XY plane; the reader passes X word 3, Y word 2, Z word 4.
+        Case{"ExtrusionMinusX", kZ, [](ElementWriter& w) { w.BuildDXFArcIK(-1, 3, 2, 4, 1, 0, 90); },
+             {"G01 X3.0000 Y4.0000 Z3.0000", "G03 X2.0000 Y4.0000 Z4.0000 I2.0000 K3.0000  "}},
+        Case{"ExtrusionPlusXReversed", kZ, [](ElementWriter& w) { w.BuildDXFArcIK(1, 3, 2, 4, 1, 0, 90); },
+             {"G01 X2.0000 Y4.0000 Z4.0000", "G03 X3.0000 Y4.0000 Z3.0000 I2.0000 K3.0000  "}},
+        Case{"ExtrusionMinusY", kZ, [](ElementWriter& w) { w.BuildDXFArcJK(-2, 3, 2, 4, 1, 0, 90); },
+             {"G01 X-4.0000 Y3.0000 Z3.0000", "G02 X-4.0000 Y2.0000 Z4.0000 J2.0000 K3.0000  "}},
+        // Z offset 1: the reader wrote the drawing's Z 4 as 5; the arc's Z words get the offset too.
+        Case{"ZOffsetOutOfPlane", {{"IncludeZCheckBox", "1"}, {"ZoffsetEdit", "1"}},
+             [](ElementWriter& w) { w.BuildDXFArcIK(-1, 3, 2, 5, 1, 0, 90); },
+             {"G01 X3.0000 Y4.0000 Z4.0000", "G03 X2.0000 Y4.0000 Z5.0000 I2.0000 K4.0000  "}},
+        // Bulges between X/Y word points: the drawing's (1, 0) is X0 Y1.
+        Case{"HalfCircleBulge", {}, bulge("0.0000", "0.0000", "0.0000", "2.0000", 1),
+             {"G01 X0.0000 Y0.0000 ", "G03 X0.0000 Y2.0000  I0.0000 J1.0000  "}},
+        Case{"QuarterBulge", kR, bulge("0.0000", "1.0000", "1.0000", "0.0000", kQuarter),
+             {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y0.0000  I0.0000 J0.0000 R1.0000 "}},
+        Case{"ClockwiseQuarterBulge", {}, bulge("0.0000", "1.0000", "1.0000", "0.0000", -kQuarter),
+             {"G01 X0.0000 Y1.0000 ", "G02 X1.0000 Y0.0000  I1.0000 J1.0000  "}},
+        Case{"ThreeQuarterBulge", kR, bulge("0.0000", "1.0000", "-1.0000", "0.0000", kThreeQuarters),
+             {"G01 X0.0000 Y1.0000 ", "G03 X-1.0000 Y0.0000  I0.0000 J0.0000 R-1.0000 "}},
+        Case{"MirroredBulge", kMirror, bulge("0.0000", "1.0000", "-1.0000", "0.0000", kQuarter),
+             {"G01 X0.0000 Y1.0000 ", "G02 X-1.0000 Y0.0000  I0.0000 J0.0000  "}},
+        // The points come scaled: the centre lies on the circle through both of them.
+        Case{"ScaledBulge", {{"RCheckbox", "1"}, {"Xscale", "2"}, {"Yscale", "2"}},
+             bulge("0.0000", "2.0000", "2.0000", "0.0000", kQuarter),
+             {"G01 X0.0000 Y2.0000 ", "G03 X2.0000 Y0.0000  I0.0000 J0.0000 R2.0000 "}},
+        Case{"ZeroScaleCentreOnStart", {{"Xscale", "0"}}, bulge("0.0000", "1.0000", "0.0000", "3.0000", 1),
+             {"G01 X0.0000 Y1.0000 ", "G03 X0.0000 Y3.0000  I0.0000 J1.0000  "}},
+        // Zero-length elements are not written.
+        Case{"RepeatedVertex", {}, [](ElementWriter& w) {
+               line("0.0000", "0.0000", "0", "0.0000", "2.0000", "0")(w);
+               line("0.0000", "2.0000", "0", "0.0000", "2.0000", "0")(w);
+               w.bulgeArc("0.0000", "2.0000", "0", "0.0000", "4.0000", "0", 1);
+             },
+             {"G01 X0.0000 Y0.0000 ", "G01 X0.0000 Y2.0000 ", "G01 X0.0000 Y2.0000 ",
+              "G03 X0.0000 Y4.0000  I0.0000 J3.0000  "}},
+        Case{"UnwrittenZDoesNotCount", {}, line("1.0000", "2.0000", "0.0000", "1.0000", "2.0000", "5.0000"), {}},
+        Case{"PlungeIsKept", kZ, line("1.0000", "2.0000", "0.0000", "1.0000", "2.0000", "5.0000"),
+             {"G01 X1.0000 Y2.0000 Z0.0000", "G01 X1.0000 Y2.0000 Z5.0000"}},
+        Case{"ZeroRadiusArcDroppedFullCircleKept", {}, [](ElementWriter& w) {
+               arcIJ(3, 5, 5, 0, 0, 90)(w);
+               arcIJ(3, 5, 5, 2, 90, 90)(w);
+             },
+             {"G01 X7.0000 Y5.0000 ", "G03 X7.0000 Y5.0000  I5.0000 J5.0000  "}},
+        Case{"BulgeOnOnePoint", {}, bulge("1.0000", "1.0000", "1.0000", "1.0000", -0.5f), {}},
+        // Ellipses (centre 5, 5) as straight elements.
+        Case{"WholeEllipse", {{"EllipseEdit", "4"}}, ellipse(0, 1, 2, 2 * kPi, 0),
+             {"G01 X6.0000 Y5.0000 ", "G01 X5.0000 Y7.0000 ", "G01 X5.0000 Y7.0000 ", "G01 X4.0000 Y5.0000 ",
+              "G01 X4.0000 Y5.0000 ", "G01 X5.0000 Y3.0000 ", "G01 X5.0000 Y3.0000 ", "G01 X6.0000 Y5.0000 "}},
+        Case{"TurnedEllipse", {{"EllipseEdit", "2.9"}}, ellipse(kPi / 2, 1, 2, 2 * kPi, 0),
+             {"G01 X5.0000 Y6.0000 ", "G01 X5.0000 Y4.0000 ", "G01 X5.0000 Y4.0000 ", "G01 X5.0000 Y6.0000 "}},
+        Case{"PartEndsAtItsEnd", {{"EllipseEdit", "2"}}, ellipse(0, 1, 2, kPi / 2, 0),
+             {"G01 X6.0000 Y5.0000 ", "G01 X5.7071 Y6.4142 ", "G01 X5.7071 Y6.4142 ", "G01 X5.0000 Y7.0000 "}},
+        Case{"EndBelowStartRunsThroughZero", {{"EllipseEdit", "2"}}, ellipse(0, 1, 2, kPi / 2, 3 * kPi / 2),
+             {"G01 X5.0000 Y3.0000 ", "G01 X6.0000 Y5.0000 ", "G01 X6.0000 Y5.0000 ", "G01 X5.0000 Y7.0000 "}},
+        // At 1e6 a float moves in 1/16: of three steps over 1/8 the repeated point is dropped.
+        Case{"CoarseParameter", {{"EllipseEdit", "3"}, {"DpEdit", "2"}}, ellipse(0, 1, 1, 1e6f + 0.125f, 1e6f),
+             {"G01 X5.94 Y4.65 ", "G01 X5.96 Y4.71 ", "G01 X5.96 Y4.71 ", "G01 X5.97 Y4.77 "}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(ElementWriterEllipse, CountNotAPositiveNumberGives360ElementsBackToTheStart) {
+  for (const char* points : {"360", "x", "0", "-3"}) {
+    MachineProfile profile = dialect({{"EllipseEdit", points}});
+    PassLines lines;
+    ElementWriter(profile, ConversionSettings::read(profile), lines).EllipseIJ(0.3f, 1, 3, 2 * kPi, 0, 0, 10, 20);
+    ASSERT_EQ(lines.size(), 720u) << points;
+    EXPECT_EQ(lines.back(), lines.front()) << points;
+    for (std::size_t i = 2; i < lines.size(); i += 2) EXPECT_EQ(lines[i], lines[i - 1]) << points << " " << i;
+  }
+}
+
+TEST(ElementWriterData, NoDataFoundFollowsWhatStaysWritten) {
+  MachineProfile profile = dialect({});
+  PassLines lines;
+  ElementWriter writer(profile, ConversionSettings::read(profile), lines);
+  line("1.0000", "2.0000", "0", "1.0000", "2.0000", "0")(writer);
+  EXPECT_TRUE(writer.noDataFound);
+  line("1.0000", "2.0000", "0", "1.0000", "3.0000", "0")(writer);
+  line("1.0000", "3.0000", "0", "1.0000", "3.0000", "0")(writer);
+  EXPECT_FALSE(writer.noDataFound);
+  EXPECT_EQ(lines.size(), 2u);
+}
+
+struct SettingsCase {
+  std::string name;
+  Options options;
+  float leadIn, xs, ys, zs, zOffset;
+  int decimals;
+};
+void PrintTo(const SettingsCase& c, std::ostream* os) { *os << c.name; }
+class ConversionSettingsTest : public ::testing::TestWithParam<SettingsCase> {};
+
+TEST_P(ConversionSettingsTest, ReadsNumbersWithFallbacksAndSignBoxes) {
+  const SettingsCase& c = GetParam();
+  const ConversionSettings s = ConversionSettings::read(dialect(c.options));
+  EXPECT_EQ(std::vector({s.leadIn, s.xs, s.ys, s.zs, s.zOffset}), std::vector({c.leadIn, c.xs, c.ys, c.zs, c.zOffset}));
+  EXPECT_EQ(s.decimals, c.decimals);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, ConversionSettingsTest,
+    ::testing::Values(
+        SettingsCase{"Defaults", {}, 0.5f, 1, 1, 1, 0, 4},
+        SettingsCase{"Numbers", {{"LeadInEdit", "0.25"}, {"Xscale", "2"}, {"Yscale", " 25.5 "}, {"Zscale", "-0.5"},
+                                 {"ZoffsetEdit", "+1.5"}, {"DpEdit", "2"}}, 0.25f, 2, 25.5f, -0.5f, 1.5f, 2},
+        SettingsCase{"Invalid", {{"LeadInEdit", "abc"}, {"Xscale", "1,5"}, {"Yscale", "2x"}, {"Zscale", "1e39"},
+                                 {"ZoffsetEdit", "."}, {"DpEdit", "x"}}, 0.5f, 1, 1, 1, 0, 3},
+        SettingsCase{"SignBoxes", {{"Xscale", "2"}, {"XmultCheckBox", "1"}, {"YmultCheckBox", "1"},
+                                   {"Zscale", "bad"}, {"ZmultCheckBox", "1"}}, 0.5f, -2, -1, -1, 0, 4}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(ElementWriterNumbers, CalcVectorIJMeasuresFromTheFirstAxisTowardsTheSecond) {
+  struct Angle {
+    float x, y, x0, y0, angle;
+  };
+  for (const Angle& a : {Angle{1, 0, 0, 0, 0}, Angle{0, 1, 0, 0, kPi / 2}, Angle{-1, 0, 0, 0, kPi},
+                         Angle{0, -1, 0, 0, 3 * kPi / 2}, Angle{3, 1, 2, 2, 7 * kPi / 4}, Angle{0, 0, 0, 0, 0}})
+    EXPECT_NEAR(ElementWriter::Calc_VectorIJ(a.x, a.y, a.x0, a.y0), a.angle, 1e-6) << a.x << "," << a.y;
+}
+
+TEST(ElementWriterNumbers, TextHasNoNegativeZero) {
+  MachineProfile profile = dialect({});
+  PassLines lines;
+  const ElementWriter writer(profile, ConversionSettings::read(profile), lines);
+  EXPECT_EQ(writer.text(-0.00004), "0.0000");
+  EXPECT_EQ(writer.text(-1.23456), "-1.2346");
+  EXPECT_EQ(writer.text(123456789.0), "1.234568E+08");
+}
+
+}  // namespace
+}  // namespace kw

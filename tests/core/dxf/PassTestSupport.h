@@ -1,0 +1,63 @@
+#pragma once
+// A machine profile with a small dialect, a user port that also records the gauge, and the
+// element lines the DXF generation writes, for the tests of the ordering and clean-up passes.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/app/UiPort.h"
+#include "core/dxf/DxfPass.h"
+#include "core/plot/FixedPointText.h"
+#include "core/profile/MachineProfile.h"
+
+namespace kwtest {
+
+class GaugePort : public kw::RecordingPort {
+ public:
+  std::vector<std::pair<int, int>> progress;  // (position, maximum) of every gauge call
+  void showProgress(int position, int maximum, bool) override { progress.emplace_back(position, maximum); }
+};
+
+// G90 absolute, G41 kerf left, M03 cut on, M05 cut off, M30 file end, M08 lead in, G01 line,
+// G02/G03 arcs, the usual letters, 4 decimals.
+inline kw::MachineProfile passProfile() {
+  kw::MachineProfile p;
+  const std::pair<int, const char*> words[] = {
+      {0, "%"},    {1, "G01"},  {2, "G02"},  {3, "G03"},  {4, "G41"},  {6, "G90"},  {7, "G91"},
+      {8, "M03"},  {9, "M05"},  {10, "M30"}, {11, "M08"}, {12, "N"},   {13, "R"},   {14, "I"},
+      {15, "J"},   {16, "K"},   {17, "X"},   {18, "Y"},   {19, "Z"}};
+  for (const auto& [row, text] : words) p.setCell(row, 1, text);
+  p.setText("DpEdit", "4");
+  return p;
+}
+
+struct PassRun {
+  kw::MachineProfile profile = passProfile();
+  GaugePort port;
+  kw::DxfPassContext context{profile, port, ""};
+};
+
+inline std::string num(double v) { return kw::fixedPointText(v, 7, 4); }
+
+// Start or straight end line of an element, as the generation writes it (Z only when given).
+inline std::string move(double x, double y) { return "G01 X" + num(x) + " Y" + num(y) + " "; }
+inline std::string move(double x, double y, double z) {
+  return "G01 X" + num(x) + " Y" + num(y) + " Z" + num(z);
+}
+// Arc end line without Z and R: word, X, Y, empty Z, I, J, empty R and extra.
+inline std::string arc(const char* word, double x, double y, double i, double j) {
+  return std::string(word) + " X" + num(x) + " Y" + num(y) + "  I" + num(i) + " J" + num(j) + "  ";
+}
+
+// The straight element from (x1, y1) to (x2, y2).
+inline std::vector<std::string> line(double x1, double y1, double x2, double y2) {
+  return {move(x1, y1), move(x2, y2)};
+}
+
+inline std::vector<std::string> join(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+}  // namespace kwtest
