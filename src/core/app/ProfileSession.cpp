@@ -1,7 +1,5 @@
 #include "core/app/ProfileSession.h"
 
-#include <filesystem>
-
 #include "core/app/App.h"
 #include "core/text/FileIo.h"
 #include "core/profile/IniFile.h"
@@ -10,33 +8,13 @@
 
 namespace kw {
 
-namespace fs = std::filesystem;
-
 namespace {
-
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 std::string setupCaption(const std::string& label) { return "Setup       " + label; }
 
 }  // namespace
 
-std::string findInProgramFolder(const App& app, const std::string& name) {
-  std::string exact = app.pathInFolder(name);
-  if (fs::exists(exact)) return exact;
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(app.folder, ec)) {
-    std::string candidate = entry.path().filename().string();
-    if (sameIgnoringCase(candidate, name)) return entry.path().string();
-  }
-  return exact;
-}
+std::string findInProgramFolder(const App& app, const std::string& name) { return findInFolder(app.folder, name); }
 
 bool loadProfileFile(App& app, const std::string& path) {
   IniFile ini;

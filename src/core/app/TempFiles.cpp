@@ -6,6 +6,7 @@
 
 #include "core/app/App.h"
 #include "core/app/ProfileSession.h"
+#include "core/text/FileIo.h"
 
 namespace kw {
 
@@ -17,15 +18,13 @@ void PassFiles::close() {
   input = output = nullptr;
 }
 
-void DeleteMyFile(const App& app, const std::string& name) {
-  std::string path = findInProgramFolder(app, name);
-  std::error_code ec;
-  if (fs::is_regular_file(path, ec)) fs::remove(path, ec);
+void DeleteMyFile(const std::string& programFolder, const std::string& name) {
+  deleteInFolder(programFolder, name);
 }
 
 bool SetupMyFile(App& app, PassFiles& files) {
   files.close();
-  DeleteMyFile(app, kDxf1File);
+  DeleteMyFile(app.folder, kDxf1File);
   const std::string input = app.pathInFolder(kDxf1File);
   std::error_code ec;
   fs::rename(findInProgramFolder(app, kNewFile), input, ec);

@@ -28,7 +28,7 @@ class PassFiles {
 
 // Deletes a temporary file of the program folder if it exists (name matched without regard
 // to case).
-void DeleteMyFile(const App& app, const std::string& name);
+void DeleteMyFile(const std::string& programFolder, const std::string& name);
 
 // Turns the last pass's output "NEWFILE.$$$" into the next pass's input "DXF1.$$$" and opens
 // a new empty "NEWFILE.$$$". False (after telling the user) when a file cannot be opened.

@@ -28,24 +28,10 @@ struct FileCloser {
 
 std::string inFolder(const std::string& folder, const std::string& name) { return (fs::path(folder) / name).string(); }
 
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return (x >= 'a' && x <= 'z' ? x - 32 : x) == (y >= 'a' && y <= 'z' ? y - 32 : y);
-  });
-}
-
 // Deletes the temporary files of the conversion from the program folder, whatever the case of
 // their names.
 void deleteTemporaryFiles(const std::string& folder) {
-  static const char* const names[] = {kDxf1File, kNewFile, kTempFile, kUnusedFile};
-  std::error_code ec;
-  std::vector<fs::path> doomed;
-  for (const auto& entry : fs::directory_iterator(folder.empty() ? "." : folder, ec)) {
-    const std::string file = entry.path().filename().string();
-    for (const char* name : names)
-      if (sameIgnoringCase(file, name) && entry.is_regular_file(ec)) doomed.push_back(entry.path());
-  }
-  for (const fs::path& path : doomed) fs::remove(path, ec);
+  for (const char* name : {kDxf1File, kNewFile, kTempFile, kUnusedFile}) DeleteMyFile(folder, name);
 }
 
 // The element file as a conversion that ends without a program leaves it: empty.

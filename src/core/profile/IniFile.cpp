@@ -20,15 +20,6 @@ std::string_view trimmed(std::string_view s) {
   return s;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 // The name of a "[Section]" line, or nothing for any other line.
 std::optional<std::string_view> sectionName(std::string_view line) {
   const std::string_view t = trimmed(line);
@@ -83,12 +74,12 @@ std::size_t IniFile::findKey(std::string_view section, std::string_view key) con
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const std::string& line = lines_[i];
     if (auto name = sectionName(line)) {
-      inSection = sameName(*name, section);
+      inSection = sameIgnoringCase(*name, section);
       continue;
     }
     if (!inSection) continue;
     const std::size_t eq = line.find('=');
-    if (eq != kNone && sameName(trimmed(std::string_view(line).substr(0, eq)), key)) return i;
+    if (eq != kNone && sameIgnoringCase(trimmed(std::string_view(line).substr(0, eq)), key)) return i;
   }
   return kNone;
 }
@@ -135,7 +126,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     if (auto name = sectionName(lines_[i])) {
       if (insertAt != kNone) break;
-      if (sameName(*name, section)) insertAt = i + 1;
+      if (sameIgnoringCase(*name, section)) insertAt = i + 1;
     } else if (insertAt != kNone && equalsOf(lines_[i]) != kNone) {
       insertAt = i + 1;
     }

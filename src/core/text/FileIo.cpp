@@ -8,6 +8,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
+#include <filesystem>
 #include <random>
 
 namespace kw {
@@ -170,6 +172,33 @@ std::string upperExtension(std::string_view path) {
   for (char& c : ext)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return ext;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+  auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return upper(x) == upper(y); });
+}
+
+std::string findInFolder(const std::string& folder, const std::string& name) {
+  namespace fs = std::filesystem;
+  const std::string exact = folder + "/" + name;
+  std::error_code ec;
+  if (fs::exists(exact, ec)) return exact;
+  // Names with a folder part ("help/kerfwerk.html") are looked for as given.
+  if (name.find('/') != std::string::npos) return exact;
+  for (const auto& entry : fs::directory_iterator(folder, ec))
+    if (sameIgnoringCase(entry.path().filename().string(), name)) return entry.path().string();
+  return exact;
+}
+
+void deleteInFolder(const std::string& folder, const std::string& name) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  std::vector<fs::path> doomed;
+  for (const auto& entry : fs::directory_iterator(folder.empty() ? "." : folder, ec))
+    if (sameIgnoringCase(entry.path().filename().string(), name) && entry.is_regular_file(ec))
+      doomed.push_back(entry.path());
+  for (const fs::path& path : doomed) fs::remove(path, ec);
 }
 
 std::string cut255(std::string_view text) { return std::string(text.substr(0, 255)); }

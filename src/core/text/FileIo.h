@@ -29,6 +29,14 @@ bool fileExists(const std::string& path);
 std::string baseName(std::string_view path);
 // ".DXF" for "part.dxf"; "" when the name has no extension.
 std::string upperExtension(std::string_view path);
+// Names compared without regard to ASCII letter case.
+bool sameIgnoringCase(std::string_view a, std::string_view b);
+// The path of a file in a folder whose names match without regard to case: the exact name
+// when it exists, else a file whose name differs only in case, else the exact name.
+std::string findInFolder(const std::string& folder, const std::string& name);
+// Deletes every regular file of the folder whose name matches without regard to case.
+void deleteInFolder(const std::string& folder, const std::string& name);
+
 // Cut to at most 255 bytes, the length of the program's short texts.
 std::string cut255(std::string_view text);
 
