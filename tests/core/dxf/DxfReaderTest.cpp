@@ -72,6 +72,13 @@ std::string ellipseEntity(const std::string& mx, const std::string& my, const st
          g("230", "1.0") + g(" 40", ratio) + g(" 41", start) + g(" 42", end);
 }
 
+// A TRACE or SOLID with corners (0, 0), (10, 0), (0, 5) and (x4, 5).
+std::string fourCorners(const std::string& kind, const std::string& x4) {
+  return g("  0", kind) + g("  8", "0") + g(" 10", "0.0") + g(" 20", "0.0") + g(" 30", "0.0") + g(" 11", "10.0") +
+         g(" 21", "0.0") + g(" 31", "0.0") + g(" 12", "0.0") + g(" 22", "5.0") + g(" 32", "0.0") + g(" 13", x4) +
+         g(" 23", "5.0") + g(" 33", "0.0");
+}
+
 // ---- Running the reader ----------------------------------------------------------------------
 
 void apply(MachineProfile& profile, const Options& options) {
@@ -81,17 +88,23 @@ void apply(MachineProfile& profile, const Options& options) {
   }
 }
 
-struct Reading {
+// A profile on layer "0" with the options, its program folder a fresh directory.
+struct Drawing {
   kwtest::TempDir dir;
   kwtest::PassRun run;
   std::vector<std::string> layerLog;
-  PassLines elements;
 
-  explicit Reading(const Options& options) {
+  explicit Drawing(const Options& options) {
     run.context.programFolder = dir.path().string();
     run.profile.setText("EditLayer", "0");
     apply(run.profile, options);
   }
+};
+
+struct Reading : Drawing {
+  PassLines elements;
+
+  using Drawing::Drawing;
   DxfReadOutcome read(const std::string& text) {
     DxfLineReader input;
     EXPECT_TRUE(input.open(dir.write("drawing.dxf", text), nullptr));
@@ -198,15 +211,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {move(0, 0), "G03 X0.0000 Y10.0000  I0.0000 J5.0000  ", move(0, 10), move(5, 10)}},
         ReadCase{"TraceCornersInTheirOrder",
                  {},
-                 entities(g("  0", "TRACE") + g("  8", "0") + g(" 10", "0.0") + g(" 20", "0.0") + g(" 30", "0.0") +
-                          g(" 11", "10.0") + g(" 21", "0.0") + g(" 31", "0.0") + g(" 12", "0.0") + g(" 22", "5.0") +
-                          g(" 32", "0.0") + g(" 13", "10.0") + g(" 23", "5.0") + g(" 33", "0.0")),
+                 entities(fourCorners("TRACE", "10.0")),
                  join({line(0, 0, 0, 10), line(0, 10, 5, 10), line(5, 0, 5, 10), line(5, 0, 0, 0)})},
         ReadCase{"SolidTriangleDropsItsRepeatedCorner",
                  {},
-                 entities(g("  0", "SOLID") + g("  8", "0") + g(" 10", "0.0") + g(" 20", "0.0") + g(" 30", "0.0") +
-                          g(" 11", "10.0") + g(" 21", "0.0") + g(" 31", "0.0") + g(" 12", "0.0") + g(" 22", "5.0") +
-                          g(" 32", "0.0") + g(" 13", "0.0") + g(" 23", "5.0") + g(" 33", "0.0")),
+                 entities(fourCorners("SOLID", "0.0")),
                  join({line(0, 0, 0, 10), line(0, 10, 5, 0), line(5, 0, 0, 0)})},
         ReadCase{"ArcCounterClockwiseFromStartToEnd",
                  {},
@@ -262,7 +271,7 @@ class DxfBulgeTest : public ::testing::TestWithParam<BulgeCase> {};
 
 TEST_P(DxfBulgeTest, HandsEachBulgeToTheSegmentLeavingItsVertex) {
   const BulgeCase& c = GetParam();
-  Reading reading({});
+  Reading reading(Options{});
   reading.read(c.drawing);
   const PassLines expected = reading.written([&](ElementWriter& w) {
     auto t = [&](float v) { return w.text(v); };
@@ -333,7 +342,6 @@ TEST_P(DxfPlaneCodeTest, ReadsThePlaneOfAnArcOrCircle) {
 INSTANTIATE_TEST_SUITE_P(
     Extrusions, DxfPlaneCodeTest,
     ::testing::Values(PlaneCase{"AlongX", {}, g("210", "1.0") + g("220", "0.0") + g("230", "0.0"), 1},
-                      PlaneCase{"AlongMinusY", {}, g("210", "0.0") + g("220", "-1.0") + g("230", "0.0"), -2},
                       PlaneCase{"AlongMinusZ", {}, g("210", "0.0") + g("220", "0.0") + g("230", "-1.0"), -3},
                       PlaneCase{"LaterComponentWins", {}, g("210", "0.6") + g("220", "0.0") + g("230", "0.8"), 3},
                       PlaneCase{"ScaleSignTurnsIt", {{"ZmultCheckBox", "1"}}, g("210", "0") + g("220", "0") + g("230", "1"), -3},
@@ -341,7 +349,6 @@ INSTANTIATE_TEST_SUITE_P(
                       PlaneCase{"ScaleOfTwoKeepsThePlane", {{"Zscale", "2"}}, g("210", "0") + g("220", "0") + g("230", "1"), 3},
                       PlaneCase{"AshlarCodeIsNotAnExtrusion", {}, g(" 210", "0.0") + g(" 220", "0.0") + g(" 230", "1.0"), 50},
                       PlaneCase{"NextEntity", {}, g("  0", "LINE"), 0},
-                      PlaneCase{"StartAngleReached", {}, g(" 50", "0.0"), 50},
                       PlaneCase{"SearchesOnToTheStartAngle", {}, g(" 39", "2.0") + g(" 50", "0.0"), 50}),
     [](const ::testing::TestParamInfo<PlaneCase>& info) { return info.param.name; });
 
@@ -432,7 +439,6 @@ INSTANTIATE_TEST_SUITE_P(
     Flavours, DxfFlavourTest,
     ::testing::Values(
         FlavourCase{"AutosketchCodes", {{"Autosketch", "1"}}, kAutosketch, DxfReadStatus::Read, line(0, 1, 0, 2)},
-        FlavourCase{"AutosketchCodesReadAsStandard", {}, kAutosketch, DxfReadStatus::NoLayerCode, {}},
         FlavourCase{"AshlarCodes", {{"Ashlar", "1"}}, kAshlar, DxfReadStatus::Read, line(0, 1, 0, 2)},
         // Ashlar writes no header point: the first vertex starts the first segment and the
         // closing segment returns to it.
@@ -445,19 +451,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- The whole conversion ------------------------------------------------------------------
 
-struct Conversion {
-  kwtest::TempDir dir;
-  kwtest::PassRun run;
+struct Conversion : Drawing {
   std::vector<std::string> program{"kept"};
-  std::vector<std::string> layerLog;
   std::string path;
   int messagesWhenLogShown = -1;
 
-  explicit Conversion(const Options& options) {
-    run.context.programFolder = dir.path().string();
-    run.profile.setText("EditLayer", "0");
-    apply(run.profile, options);
-  }
+  using Drawing::Drawing;
   DxfLoadResult load(const std::string& text) {
     path = dir.write("part.dxf", text);
     return LOAD_DXF_FILE(path, run.context, program, layerLog,
@@ -559,7 +558,7 @@ TEST(DxfLoad, NoUsableDataShowsTheLayerLogBeforeItsMessage) {
 }
 
 TEST(DxfLoad, MissingFileIsToldWithTheSystemsReason) {
-  Conversion conversion({});
+  Conversion conversion(Options{});
   const std::string missing = conversion.dir.file("missing.dxf");
   const DxfLoadResult result =
       LOAD_DXF_FILE(missing, conversion.run.context, conversion.program, conversion.layerLog);
@@ -630,18 +629,15 @@ TEST_P(DxfLineReaderTest, CutsAndEndsLines) {
   EXPECT_EQ(input.lineNumber(), static_cast<long>(c.lines.size()));
 }
 
-const std::string k300(300, 'a');
 const std::string kHuge = std::string(3 << 20, 'b');  // longer than the read buffer
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, DxfLineReaderTest,
     ::testing::Values(LinesCase{"LineFeeds", "  0\nLINE\n", {"  0", "LINE"}},
-                      LinesCase{"CarriageReturnLineFeeds", "  0\r\nLINE\r\n", {"  0", "LINE"}},
                       LinesCase{"LastLineWithoutEnd", "  0\r\nEOF", {"  0", "EOF"}},
                       LinesCase{"EmptyLinesCount", "\n\r\n\n", {"", "", ""}},
                       LinesCase{"CarriageReturnInsideStays", "a\rb\n", {"a\rb"}},
-                      LinesCase{"LongLineCutTo255", k300 + "\r\nnext\n", {std::string(255, 'a'), "next"}},
-                      LinesCase{"LineLongerThanTheBuffer", "x\n" + kHuge + "\nENTITIES", {"x", std::string(255, 'b'), "ENTITIES"}},
+                      LinesCase{"LineLongerThanTheBufferCutTo255", "x\n" + kHuge + "\r\nENTITIES", {"x", std::string(255, 'b'), "ENTITIES"}},
                       LinesCase{"NulBytesAreKept", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
                       LinesCase{"EmptyFile", "", {}}),
     [](const ::testing::TestParamInfo<LinesCase>& info) { return info.param.name; });
@@ -677,7 +673,6 @@ INSTANTIATE_TEST_SUITE_P(Values, DxfValueTest,
                                            ValueCase{"-2.5", kNum, -2.5f, kBad, 0},
                                            ValueCase{"+.5", kNum, 0.5f, kBad, 0},
                                            ValueCase{"5.", kNum, 5, kNum, 5},
-                                           ValueCase{"1.0", kNum, 1, kNum, 1},
                                            ValueCase{"1e3", kNum, 1000, kNum, 1000},
                                            ValueCase{"\t7 rest of line", kNum, 7, kNum, 7},
                                            ValueCase{"$10", kBad, 0, kNum, 16},
@@ -687,7 +682,6 @@ INSTANTIATE_TEST_SUITE_P(Values, DxfValueTest,
                                            ValueCase{"1,5", kBad, 0, kBad, 0},
                                            ValueCase{"inf", kBad, 0, kBad, 0},
                                            ValueCase{"1e", kBad, 0, kBad, 0},
-                                           ValueCase{".", kBad, 0, kBad, 0},
                                            ValueCase{"", kBad, 0, kBad, 0}));
 
 }  // namespace

@@ -54,11 +54,7 @@ std::vector<std::string> join(std::initializer_list<std::vector<std::string>> re
 
 DxfWriterSettings settings(int decimals, int sx = 1, int sy = 1, int px = 1, int py = 1) {
   DxfWriterSettings s;
-  s.decimals = decimals;
-  s.sx = sx;
-  s.sy = sy;
-  s.px = px;
-  s.py = py;
+  s.decimals = decimals, s.sx = sx, s.sy = sy, s.px = px, s.py = py;
   return s;
 }
 
@@ -89,10 +85,7 @@ const float kInf = std::numeric_limits<float>::infinity();
 
 DxfWriterSettings zSettings() {
   DxfWriterSettings s = settings(4);
-  s.zIncluded = true;
-  s.sz = -1;
-  s.pz = -1;
-  s.zOffset = 0.5;
+  s.zIncluded = true, s.sz = -1, s.pz = -1, s.zOffset = 0.5;
   return s;
 }
 

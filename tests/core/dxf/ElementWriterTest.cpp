@@ -95,8 +95,6 @@ INSTANTIATE_TEST_SUITE_P(
              {"G01 X0.0000 Z1.0000 Y3.0000", "G02 X1.0000 Z2.0000 Y4.0000 I0.5000 K0.6000  "}},
         // ARC entities (centre, radius, start and end angle in degrees).
         Case{"QuarterArc", {}, arcIJ(3, 0, 0, 1, 0, 90), {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y0.0000  I0.0000 J0.0000  "}},
-        Case{"ROverHalfTurn", kR, arcIJ(3, 0, 0, 1, 0, 270),
-             {"G01 X0.0000 Y1.0000 ", "G03 X-1.0000 Y0.0000  I0.0000 J0.0000 R-1.0000 "}},
         Case{"REndBelowStart", kR, arcIJ(3, 0, 0, 1, 270, 0),
              {"G01 X-1.0000 Y0.0000 ", "G03 X0.0000 Y1.0000  I0.0000 J0.0000 R1.0000 "}},
         Case{"RSweepModulo360", kR, arcIJ(3, 0, 0, 1, 300, 200),  // a 260 degree arc
@@ -127,8 +125,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Bulges between X/Y word points: the drawing's (1, 0) is X0 Y1.
         Case{"HalfCircleBulge", {}, bulge("0.0000", "0.0000", "0.0000", "2.0000", 1),
              {"G01 X0.0000 Y0.0000 ", "G03 X0.0000 Y2.0000  I0.0000 J1.0000  "}},
-        Case{"QuarterBulge", kR, bulge("0.0000", "1.0000", "1.0000", "0.0000", kQuarter),
-             {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y0.0000  I0.0000 J0.0000 R1.0000 "}},
         Case{"ClockwiseQuarterBulge", {}, bulge("0.0000", "1.0000", "1.0000", "0.0000", -kQuarter),
              {"G01 X0.0000 Y1.0000 ", "G02 X1.0000 Y0.0000  I1.0000 J1.0000  "}},
         Case{"ThreeQuarterBulge", kR, bulge("0.0000", "1.0000", "-1.0000", "0.0000", kThreeQuarters),
