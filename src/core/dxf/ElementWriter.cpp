@@ -213,8 +213,10 @@ void ElementWriter::AddArcJK(const std::string& endX, const std::string& endY, c
 }
 
 int ElementWriter::xyRow(int row) const {
-  // Scales of opposite signs mirror the drawing, and a mirrored arc turns the other way.
-  return settings_.xs * settings_.ys < 0 ? otherArcRow(row) : row;
+  // The drawing's X and Y are exchanged on the way to the machine, which mirrors the drawing:
+  // a counter-clockwise arc of the drawing is clockwise on the machine. Scales of opposite
+  // signs mirror it back.
+  return settings_.xs * settings_.ys > 0 ? otherArcRow(row) : row;
 }
 
 std::string ElementWriter::radiusText(float radius, float planeScale, float start, float end) const {

@@ -208,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LwPolylineBulgeOnFirstVertexIsAHalfCircle",
                  {},
                  entities(lwPolyline("0", {{"0.0", "0.0", "1.0"}, {"10.0", "0.0"}, {"10.0", "5.0"}})),
-                 {move(0, 0), "G03 X0.0000 Y10.0000  I0.0000 J5.0000  ", move(0, 10), move(5, 10)}},
+                 {move(0, 0), "G02 X0.0000 Y10.0000  I0.0000 J5.0000  ", move(0, 10), move(5, 10)}},
         ReadCase{"TraceCornersInTheirOrder",
                  {},
                  entities(fourCorners("TRACE", "10.0")),
@@ -221,13 +221,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  entities(g("  0", "ARC") + g("  8", "0") + g(" 10", "0.0") + g(" 20", "0.0") + g(" 30", "0.0") +
                           g(" 40", "1.0") + g(" 50", "0.0") + g(" 51", "90.0")),
-                 {move(0, 1), "G03 X1.0000 Y0.0000  I0.0000 J0.0000  "}},
+                 {move(0, 1), "G02 X1.0000 Y0.0000  I0.0000 J0.0000  "}},
         // The circle's reading of its extrusion takes the next entity's "  0" line; the LINE
         // after it is still found.
         ReadCase{"CircleFollowedByTheNextEntity",
                  {},
                  entities(circleEntity("5.0", "5.0", "2.0") + lineEntity("0", "0.0", "0.0", "1.0", "0.0")),
-                 {move(7, 5), "G03 X7.0000 Y5.0000  I5.0000 J5.0000  ", move(0, 0), move(0, 1)}},
+                 {move(7, 5), "G02 X7.0000 Y5.0000  I5.0000 J5.0000  ", move(0, 0), move(0, 1)}},
         // "         7" in a point search: the third line after it is taken instead.
         ReadCase{"SkipMarkTakesTheThirdLineAfterIt",
                  {},

@@ -94,23 +94,23 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"SwapYZLettersAndWords", {{"SwapYZ", "1"}, {"IncludeZCheckBox", "1"}}, arc("1.0000", 3),
              {"G01 X0.0000 Z1.0000 Y3.0000", "G02 X1.0000 Z2.0000 Y4.0000 I0.5000 K0.6000  "}},
         // ARC entities (centre, radius, start and end angle in degrees).
-        Case{"QuarterArc", {}, arcIJ(3, 0, 0, 1, 0, 90), {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y0.0000  I0.0000 J0.0000  "}},
+        Case{"QuarterArc", {}, arcIJ(3, 0, 0, 1, 0, 90), {"G01 X0.0000 Y1.0000 ", "G02 X1.0000 Y0.0000  I0.0000 J0.0000  "}},
         Case{"REndBelowStart", kR, arcIJ(3, 0, 0, 1, 270, 0),
-             {"G01 X-1.0000 Y0.0000 ", "G03 X0.0000 Y1.0000  I0.0000 J0.0000 R1.0000 "}},
+             {"G01 X-1.0000 Y0.0000 ", "G02 X0.0000 Y1.0000  I0.0000 J0.0000 R1.0000 "}},
         Case{"RSweepModulo360", kR, arcIJ(3, 0, 0, 1, 300, 200),  // a 260 degree arc
-             {"G01 X-0.8660 Y0.5000 ", "G03 X-0.3420 Y-0.9397  I0.0000 J0.0000 R-1.0000 "}},
+             {"G01 X-0.8660 Y0.5000 ", "G02 X-0.3420 Y-0.9397  I0.0000 J0.0000 R-1.0000 "}},
         Case{"RHalfTurnPositive", kR, arcIJ(3, 0, 0, 1, 0, 180),
-             {"G01 X0.0000 Y1.0000 ", "G03 X0.0000 Y-1.0000  I0.0000 J0.0000 R1.0000 "}},
+             {"G01 X0.0000 Y1.0000 ", "G02 X0.0000 Y-1.0000  I0.0000 J0.0000 R1.0000 "}},
         Case{"RFollowsScale", {{"RCheckbox", "1"}, {"Xscale", "2"}, {"Yscale", "2"}}, arcIJ(3, 0, 0, 1, 0, 90),
-             {"G01 X0.0000 Y2.0000 ", "G03 X2.0000 Y0.0000  I0.0000 J0.0000 R2.0000 "}},
+             {"G01 X0.0000 Y2.0000 ", "G02 X2.0000 Y0.0000  I0.0000 J0.0000 R2.0000 "}},
         Case{"DesignCadMirrorsMinusZ", {{"DesignCad", "1"}}, arcIJ(-3, 1, 2, 1, 0, 90),
-             {"G01 X1.0000 Y-3.0000 ", "G02 X2.0000 Y-2.0000  I1.0000 J-2.0000  "}},
+             {"G01 X1.0000 Y-3.0000 ", "G03 X2.0000 Y-2.0000  I1.0000 J-2.0000  "}},
         Case{"DesignCadWithSwapYZ", {{"DesignCad", "1"}, {"SwapYZ", "1"}}, arcIJ(-3, 1, 2, 1, 0, 90),
-             {"G01 X1.0000 Z-3.0000 ", "G02 X2.0000 Z-2.0000  I1.0000 K-2.0000  "}},
+             {"G01 X1.0000 Z-3.0000 ", "G03 X2.0000 Z-2.0000  I1.0000 K-2.0000  "}},
         Case{"XSignMirrorsTheWord", kMirror, arcIJ(3, 0, 0, 1, 0, 90),
-             {"G01 X0.0000 Y1.0000 ", "G02 X-1.0000 Y0.0000  I0.0000 J0.0000  "}},
+             {"G01 X0.0000 Y1.0000 ", "G03 X-1.0000 Y0.0000  I0.0000 J0.0000  "}},
         Case{"BothSignsRotate", {{"XmultCheckBox", "1"}, {"YmultCheckBox", "1"}}, arcIJ(3, 0, 0, 1, 0, 90),
-             {"G01 X0.0000 Y-1.0000 ", "G03 X-1.0000 Y0.0000  I0.0000 J0.0000  "}},
+             {"G01 X0.0000 Y-1.0000 ", "G02 X-1.0000 Y0.0000  I0.0000 J0.0000  "}},
         // Out of the XY plane; the reader passes X word 3, Y word 2, Z word 4.
         Case{"ExtrusionMinusX", kZ, [](ElementWriter& w) { w.BuildDXFArcIK(-1, 3, 2, 4, 1, 0, 90); },
              {"G01 X3.0000 Y4.0000 Z3.0000", "G03 X2.0000 Y4.0000 Z4.0000 I2.0000 K3.0000  "}},
@@ -124,17 +124,17 @@ INSTANTIATE_TEST_SUITE_P(
              {"G01 X3.0000 Y4.0000 Z4.0000", "G03 X2.0000 Y4.0000 Z5.0000 I2.0000 K4.0000  "}},
         // Bulges between X/Y word points: the drawing's (1, 0) is X0 Y1.
         Case{"HalfCircleBulge", {}, bulge("0.0000", "0.0000", "0.0000", "2.0000", 1),
-             {"G01 X0.0000 Y0.0000 ", "G03 X0.0000 Y2.0000  I0.0000 J1.0000  "}},
+             {"G01 X0.0000 Y0.0000 ", "G02 X0.0000 Y2.0000  I0.0000 J1.0000  "}},
         Case{"ClockwiseQuarterBulge", {}, bulge("0.0000", "1.0000", "1.0000", "0.0000", -kQuarter),
-             {"G01 X0.0000 Y1.0000 ", "G02 X1.0000 Y0.0000  I1.0000 J1.0000  "}},
+             {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y0.0000  I1.0000 J1.0000  "}},
         Case{"ThreeQuarterBulge", kR, bulge("0.0000", "1.0000", "-1.0000", "0.0000", kThreeQuarters),
-             {"G01 X0.0000 Y1.0000 ", "G03 X-1.0000 Y0.0000  I0.0000 J0.0000 R-1.0000 "}},
+             {"G01 X0.0000 Y1.0000 ", "G02 X-1.0000 Y0.0000  I0.0000 J0.0000 R-1.0000 "}},
         Case{"MirroredBulge", kMirror, bulge("0.0000", "1.0000", "-1.0000", "0.0000", kQuarter),
-             {"G01 X0.0000 Y1.0000 ", "G02 X-1.0000 Y0.0000  I0.0000 J0.0000  "}},
+             {"G01 X0.0000 Y1.0000 ", "G03 X-1.0000 Y0.0000  I0.0000 J0.0000  "}},
         // The points come scaled: the centre lies on the circle through both of them.
         Case{"ScaledBulge", {{"RCheckbox", "1"}, {"Xscale", "2"}, {"Yscale", "2"}},
              bulge("0.0000", "2.0000", "2.0000", "0.0000", kQuarter),
-             {"G01 X0.0000 Y2.0000 ", "G03 X2.0000 Y0.0000  I0.0000 J0.0000 R2.0000 "}},
+             {"G01 X0.0000 Y2.0000 ", "G02 X2.0000 Y0.0000  I0.0000 J0.0000 R2.0000 "}},
         Case{"ZeroScaleCentreOnStart", {{"Xscale", "0"}}, bulge("0.0000", "1.0000", "0.0000", "3.0000", 1),
              {"G01 X0.0000 Y1.0000 ", "G03 X0.0000 Y3.0000  I0.0000 J1.0000  "}},
         // Zero-length elements are not written.
@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                w.bulgeArc("0.0000", "2.0000", "0", "0.0000", "4.0000", "0", 1);
              },
              {"G01 X0.0000 Y0.0000 ", "G01 X0.0000 Y2.0000 ", "G01 X0.0000 Y2.0000 ",
-              "G03 X0.0000 Y4.0000  I0.0000 J3.0000  "}},
+              "G02 X0.0000 Y4.0000  I0.0000 J3.0000  "}},
         Case{"UnwrittenZDoesNotCount", {}, line("1.0000", "2.0000", "0.0000", "1.0000", "2.0000", "5.0000"), {}},
         Case{"PlungeIsKept", kZ, line("1.0000", "2.0000", "0.0000", "1.0000", "2.0000", "5.0000"),
              {"G01 X1.0000 Y2.0000 Z0.0000", "G01 X1.0000 Y2.0000 Z5.0000"}},
@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
                arcIJ(3, 5, 5, 0, 0, 90)(w);
                arcIJ(3, 5, 5, 2, 90, 90)(w);
              },
-             {"G01 X7.0000 Y5.0000 ", "G03 X7.0000 Y5.0000  I5.0000 J5.0000  "}},
+             {"G01 X7.0000 Y5.0000 ", "G02 X7.0000 Y5.0000  I5.0000 J5.0000  "}},
         Case{"BulgeOnOnePoint", {}, bulge("1.0000", "1.0000", "1.0000", "1.0000", -0.5f), {}},
         // Ellipses (centre 5, 5) as straight elements.
         Case{"WholeEllipse", {{"EllipseEdit", "4"}}, ellipse(0, 1, 2, 2 * kPi, 0),

@@ -38,19 +38,19 @@ TEST_P(CircleLeadTest, WritesLeadInCircleAndLeadOutAsTheOptionsSay) {
   EXPECT_EQ(lines, c.expected);
 }
 
-const char *const kOn = "G01 X7.0000 Y5.0000 ", *const kCircle = "G03 X7.0000 Y5.0000  I5.0000 J5.0000  ";
+const char *const kOn = "G01 X7.0000 Y5.0000 ", *const kCircle = "G02 X7.0000 Y5.0000  I5.0000 J5.0000  ";
 const char *const kLineIn = "G01 X6.5000 Y5.0000 ", *const kLineOut = "G01 X6.5000 Y5.0000 ";
-const char *const kArcInStart = "G01 X6.0000 Y5.0000 ", *const kArcIn = "G03 X7.0000 Y5.0000  I6.5000 J5.0000  ";
-const char* const kArcOut = "G03 X6.0000 Y5.0000  I6.5000 J5.0000  ";
+const char *const kArcInStart = "G01 X6.0000 Y5.0000 ", *const kArcIn = "G02 X7.0000 Y5.0000  I6.5000 J5.0000  ";
+const char* const kArcOut = "G02 X6.0000 Y5.0000  I6.5000 J5.0000  ";
 
 INSTANTIATE_TEST_SUITE_P(
     Circles, CircleLeadTest,
     ::testing::Values(
         CircleCase{"OneFullCircle", {}, 0, 2, {kOn, kCircle}},
         CircleCase{"FourQuadrants", {{"IJFOURQUAD", "1"}}, 3, 2,
-                   {kOn, "G03 X5.0000 Y3.0000  I5.0000 J5.0000  ", "G01 X5.0000 Y3.0000 ",
-                    "G03 X3.0000 Y5.0000  I5.0000 J5.0000  ", "G01 X3.0000 Y5.0000 ",
-                    "G03 X5.0000 Y7.0000  I5.0000 J5.0000  ", "G01 X5.0000 Y7.0000 ", kCircle}},
+                   {kOn, "G02 X5.0000 Y3.0000  I5.0000 J5.0000  ", "G01 X5.0000 Y3.0000 ",
+                    "G02 X3.0000 Y5.0000  I5.0000 J5.0000  ", "G01 X3.0000 Y5.0000 ",
+                    "G02 X5.0000 Y7.0000  I5.0000 J5.0000  ", "G01 X5.0000 Y7.0000 ", kCircle}},
         CircleCase{"LineInLineOut", {{"CircleCheckBox", "1"}}, 0, 2, {kLineIn, kOn, kOn, kCircle, kOn, kLineOut}},
         CircleCase{"LineInArcOut", {{"LineArcleadinCheckBox", "1"}}, 0, 2, {kLineIn, kOn, kOn, kCircle, kOn, kArcOut}},
         CircleCase{"ArcInArcOut", {{"ArcleadinCheckBox", "1"}}, 0, 2,
@@ -61,30 +61,30 @@ INSTANTIATE_TEST_SUITE_P(
         // Smaller than the lead: the straight pieces run from the centre.
         CircleCase{"SmallCircle", {{"CircleCheckBox", "1"}}, 0, 0.3f,
                    {"G01 X5.0000 Y5.0000 ", "G01 X5.3000 Y5.0000 ", "G01 X5.3000 Y5.0000 ",
-                    "G03 X5.3000 Y5.0000  I5.0000 J5.0000  ", "G01 X5.3000 Y5.0000 ", "G01 X5.0000 Y5.0000 "}},
+                    "G02 X5.3000 Y5.0000  I5.0000 J5.0000  ", "G01 X5.3000 Y5.0000 ", "G01 X5.0000 Y5.0000 "}},
         // Diameter not over twice the lead: the half circle has half the radius, from the centre.
         CircleCase{"LongLead", {{"ArcleadinCheckBox", "1"}, {"LeadInEdit", "1.5"}}, 0, 2,
-                   {"G01 X5.0000 Y5.0000 ", "G03 X7.0000 Y5.0000  I6.0000 J5.0000  ", kOn, kCircle, kOn,
-                    "G03 X5.0000 Y5.0000  I6.0000 J5.0000  "}},
+                   {"G01 X5.0000 Y5.0000 ", "G02 X7.0000 Y5.0000  I6.0000 J5.0000  ", kOn, kCircle, kOn,
+                    "G02 X5.0000 Y5.0000  I6.0000 J5.0000  "}},
         CircleCase{"LeadEqualsRadius", {{"LineArcleadinCheckBox", "1"}, {"LeadInEdit", "2"}}, 0, 2,
-                   {"G01 X5.0000 Y5.0000 ", kOn, kOn, kCircle, kOn, "G03 X5.0000 Y5.0000  I6.0000 J5.0000  "}},
+                   {"G01 X5.0000 Y5.0000 ", kOn, kOn, kCircle, kOn, "G02 X5.0000 Y5.0000  I6.0000 J5.0000  "}},
         CircleCase{"ZeroLeadNoLeads", {{"CircleCheckBox", "1"}, {"LeadInEdit", "0"}}, 0, 2, {kOn, kCircle}},
         CircleCase{"DesignCadMinusZ", {{"DesignCad", "1"}, {"CircleCheckBox", "1"}}, -3, 2,
                    {"G01 X6.5000 Y-5.0000 ", "G01 X7.0000 Y-5.0000 ", "G01 X7.0000 Y-5.0000 ",
-                    "G02 X7.0000 Y-5.0000  I5.0000 J-5.0000  ", "G01 X7.0000 Y-5.0000 ", "G01 X6.5000 Y-5.0000 "}},
+                    "G03 X7.0000 Y-5.0000  I5.0000 J-5.0000  ", "G01 X7.0000 Y-5.0000 ", "G01 X6.5000 Y-5.0000 "}},
         // "X * -1" (the centre comes mirrored): the circle starts at X 3, and the half circles
         // stay inside it and touch it there.
         CircleCase{"MirroredHalfCircles", {{"XmultCheckBox", "1"}, {"ArcleadinCheckBox", "1"}}, 0, 2,
-                   {"G01 X4.0000 Y5.0000 ", "G02 X3.0000 Y5.0000  I3.5000 J5.0000  ", "G01 X3.0000 Y5.0000 ",
-                    "G02 X3.0000 Y5.0000  I5.0000 J5.0000  ", "G01 X3.0000 Y5.0000 ",
-                    "G02 X4.0000 Y5.0000  I3.5000 J5.0000  "}},
+                   {"G01 X4.0000 Y5.0000 ", "G03 X3.0000 Y5.0000  I3.5000 J5.0000  ", "G01 X3.0000 Y5.0000 ",
+                    "G03 X3.0000 Y5.0000  I5.0000 J5.0000  ", "G01 X3.0000 Y5.0000 ",
+                    "G03 X4.0000 Y5.0000  I3.5000 J5.0000  "}},
         // R mode quarters the circle; the half circles are exactly half a turn, so positive.
         CircleCase{"RModeHalfCircle", {{"RCheckbox", "1"}, {"ArcinLineOutCheckBox", "1"}}, 0, 2,
-                   {kArcInStart, "G03 X7.0000 Y5.0000  I6.5000 J5.0000 R0.5000 ", kOn,
-                    "G03 X5.0000 Y3.0000  I5.0000 J5.0000 R2.0000 ", "G01 X5.0000 Y3.0000 ",
-                    "G03 X3.0000 Y5.0000  I5.0000 J5.0000 R2.0000 ", "G01 X3.0000 Y5.0000 ",
-                    "G03 X5.0000 Y7.0000  I5.0000 J5.0000 R2.0000 ", "G01 X5.0000 Y7.0000 ",
-                    "G03 X7.0000 Y5.0000  I5.0000 J5.0000 R2.0000 ", kOn, kLineOut}}),
+                   {kArcInStart, "G02 X7.0000 Y5.0000  I6.5000 J5.0000 R0.5000 ", kOn,
+                    "G02 X5.0000 Y3.0000  I5.0000 J5.0000 R2.0000 ", "G01 X5.0000 Y3.0000 ",
+                    "G02 X3.0000 Y5.0000  I5.0000 J5.0000 R2.0000 ", "G01 X3.0000 Y5.0000 ",
+                    "G02 X5.0000 Y7.0000  I5.0000 J5.0000 R2.0000 ", "G01 X5.0000 Y7.0000 ",
+                    "G02 X7.0000 Y5.0000  I5.0000 J5.0000 R2.0000 ", kOn, kLineOut}}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace
