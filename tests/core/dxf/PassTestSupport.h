@@ -31,6 +31,12 @@ inline kw::MachineProfile passProfile() {
   return p;
 }
 
+// What the path ordering writes with this profile: opening lines, the separator before every
+// path but the first, and the closing lines.
+inline const std::vector<std::string> kOpening = {"G90 ", "G41 ", "M03 ", "M08 "};
+inline const std::vector<std::string> kSeparator = {"M05 ", "M05 ", "M03 ", "M08 "};
+inline const std::vector<std::string> kClosing = {"M05", "M30"};
+
 struct PassRun {
   kw::MachineProfile profile = passProfile();
   GaugePort port;

@@ -20,9 +20,9 @@ using kwtest::line;
 using kwtest::move;
 using kwtest::PassRun;
 
-const std::vector<std::string> kOpening = {"G90 ", "G41 ", "M03 ", "M08 "};
-const std::vector<std::string> kSeparator = {"M05 ", "M05 ", "M03 ", "M08 "};
-const std::vector<std::string> kClosing = {"M05", "M30"};
+using kwtest::kClosing;
+using kwtest::kOpening;
+using kwtest::kSeparator;
 
 struct OrderCase {
   std::string name;
