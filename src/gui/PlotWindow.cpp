@@ -197,20 +197,18 @@ QWidget* PlotWindow::buildPanel() {
   }
   bars_[1]->setFixedHeight(60);
 
-  auto* zoomPlus = new QPushButton("+", panel);
-  zoomPlus->setObjectName("ZoomPlus");
-  zoomPlus->setToolTip("Zoom in");
-  connect(zoomPlus, &QPushButton::clicked, this, [this] {
-    ZoomPlusClick(app_.plot);
-    scale_->setValue(app_.plot.viewScale);
-  });
-  auto* zoomMinus = new QPushButton("-", panel);
-  zoomMinus->setObjectName("ZoomMinus");
-  zoomMinus->setToolTip("Zoom out");
-  connect(zoomMinus, &QPushButton::clicked, this, [this] {
-    ZoomMinusClick(app_.plot);
-    scale_->setValue(app_.plot.viewScale);
-  });
+  auto zoomButton = [&](const char* caption, const char* name, const char* hint, void (*zoom)(PlotView&)) {
+    auto* button = new QPushButton(caption, panel);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    connect(button, &QPushButton::clicked, this, [this, zoom] {
+      zoom(app_.plot);
+      scale_->setValue(app_.plot.viewScale);
+    });
+    return button;
+  };
+  auto* zoomPlus = zoomButton("+", "ZoomPlus", "Zoom in", ZoomPlusClick);
+  auto* zoomMinus = zoomButton("-", "ZoomMinus", "Zoom out", ZoomMinusClick);
   auto* flat = new QPushButton("Flat", panel);
   flat->setObjectName("FlatButton");
   flat->setToolTip("Return to X Y Flat Plane");

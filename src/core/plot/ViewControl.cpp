@@ -42,38 +42,32 @@ const std::vector<GridPreset>& gridPresets() {
   return presets;
 }
 
-void panMenu(PlotView& view, PanDirection direction) {
+namespace {
+
+// The "Pan" menu's move of the origin; the Shift + arrow keys move it the opposite way.
+void moveOrigin(PlotView& view, PanDirection direction, int step) {
   switch (direction) {
     case PanDirection::Up:
-      view.verticalOrigin += kPanStep;
+      view.verticalOrigin += step;
       break;
     case PanDirection::Down:
-      view.verticalOrigin -= kPanStep;
+      view.verticalOrigin -= step;
       break;
     case PanDirection::Left:
-      view.horizontalOrigin += kPanStep;
+      view.horizontalOrigin += step;
       break;
     case PanDirection::Right:
-      view.horizontalOrigin -= kPanStep;
+      view.horizontalOrigin -= step;
       break;
   }
 }
 
+}  // namespace
+
+void panMenu(PlotView& view, PanDirection direction) { moveOrigin(view, direction, kPanStep); }
+
 void panKey(PlotView& view, PanDirection direction) {
-  switch (direction) {
-    case PanDirection::Up:
-      view.verticalOrigin -= kPanStep;
-      break;
-    case PanDirection::Down:
-      view.verticalOrigin += kPanStep;
-      break;
-    case PanDirection::Left:
-      view.horizontalOrigin -= kPanStep;
-      break;
-    case PanDirection::Right:
-      view.horizontalOrigin += kPanStep;
-      break;
-  }
+  moveOrigin(view, direction, -kPanStep);
   view.horizontalOrigin = std::clamp(view.horizontalOrigin, -kOriginLimit, kOriginLimit);
   view.verticalOrigin = std::clamp(view.verticalOrigin, -kOriginLimit, kOriginLimit);
 }
