@@ -20,6 +20,15 @@ std::string findProfileArgument(const App& app, const std::string& arg) {
   return {};
 }
 
+constexpr const char* kLineInsertPrefix = "LineInsert.";
+
+// The box number of "Edit0" to "Edit11"; anything else gives a number past the last box.
+std::size_t lineInsertBox(const std::string& box) {
+  for (std::size_t i = 0; i < 12; ++i)
+    if (box == "Edit" + std::to_string(i)) return i;
+  return 12;
+}
+
 bool setControl(App& app, const std::string& control, const std::string& value) {
   if (control == "CutSpeedEdit") {
     app.plot.cutSpeed = value;
@@ -27,6 +36,14 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
     app.plot.rapidSpeed = value;
   } else if (control == "SlideEdit1") {
     app.plot.slideDistance = value;
+  } else if (control.rfind(kLineInsertPrefix, 0) == 0) {
+    const std::string box = control.substr(std::string_view(kLineInsertPrefix).size());
+    const std::size_t index = lineInsertBox(box);
+    if (index >= app.lineInsertTexts.size()) {
+      app.ui.message("Cannot set " + control + ": the line-insertion boxes are Edit0 to Edit11");
+      return false;
+    }
+    app.lineInsertTexts[index] = value;
   } else {
     std::string why;
     if (!app.profile.setFromText(control, value, &why)) {

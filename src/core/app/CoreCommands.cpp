@@ -2,6 +2,7 @@
 #include "core/app/CommandRegistry.h"
 #include "core/plot/BlockScanner.h"
 #include "core/profile/Translate.h"
+#include "core/texttools/LineInsertion.h"
 #include "core/texttools/LineOrder.h"
 
 namespace kw {
@@ -41,6 +42,9 @@ void registerCoreCommands(CommandRegistry& registry) {
                [](App& app) { lineOrder(app, false); });
   registry.add("Main.LineOrderXYZIJKRM1Click", "Line Order N G X Y Z I J K R M",
                [](App& app) { lineOrder(app, true); });
+  registry.add("DecimalAscii.Button1Click", "Find and Insert", [](App& app) {
+    if (findAndInsert(app.buffer.lines, app.lineInsertTexts) > 0) app.buffer.modified = true;
+  });
   registry.add("Main.Translate1Click", "Translate Using table from setup window",
                [](App& app) { translate(app, kTranslateFirstRow, kTranslateLastRow); });
   registry.add("Main.SpeedButton16Click", "Translate using first half of table lines 30-49",

@@ -1,6 +1,7 @@
 #include "core/app/Document.h"
 
 #include "core/app/App.h"
+#include "core/dxf/CleanupPasses.h"
 #include "core/dxf/DxfReader.h"
 #include "core/dxf/DxfWriter.h"
 #include "core/text/FileIo.h"
@@ -8,6 +9,7 @@
 #include "core/app/TempFiles.h"
 #include "core/plot/ViewControl.h"
 #include "core/profile/Translate.h"
+#include "core/texttools/LineInsertion.h"
 
 namespace kw {
 
@@ -26,9 +28,12 @@ bool convertDrawing(App& app, const std::string& name, const std::string& docNam
     app.ui.hideLayerLog();
   }
   if (result.status != DxfLoadStatus::Converted) return false;
-  if (result.runInsertLines)
-    app.ui.message("\"Run Insert Lines on File Load DXF \" is checked, but the line insertion is not available in "
-                   "this version: the lines were not inserted.");
+  if (result.runInsertLines) {
+    RemoveDup(app.buffer.lines, 0, context);
+    findAndInsert(app.buffer.lines, app.lineInsertTexts);
+    app.commands.run("Main.LineOrderGXYZIJKR1Click", app);
+    RemoveDup(app.buffer.lines, 0, context);
+  }
   if (result.swapLineOrder) app.commands.run("Main.LineOrderXYZIJKRM1Click", app);
   return true;
 }

@@ -33,6 +33,7 @@ struct ObjectTracker {
   int smallestLastLine = 0;
   float totalAtLastCutOff = 0;  // TotalDistance at the last cut-off text
   float rapidStretch = 0;       // travel between the last cut-off and the following cut-on
+  bool afterCutOff = false;     // the last cut text seen was a cut-off
 };
 
 // The texts the plot window shows after a plot reached the last line.

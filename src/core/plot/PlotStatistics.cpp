@@ -53,6 +53,7 @@ void Backplot::trackObjects(std::string_view block) {
     o.blockStartLine = s.CurrentLine;
     o.rapidStretch = static_cast<float>(static_cast<double>(s.TotalDistance) - o.totalAtLastCutOff);
     s.RapidDistance = static_cast<float>(static_cast<double>(s.RapidDistance) + o.rapidStretch);
+    o.afterCutOff = false;
   }
   if (contains(block, kCutOff)) {
     const float length = static_cast<float>(static_cast<double>(s.TotalDistance) - o.rapidStretch -
@@ -68,6 +69,7 @@ void Backplot::trackObjects(std::string_view block) {
       o.smallestLastLine = s.CurrentLine;
     }
     o.totalAtLastCutOff = s.TotalDistance;
+    o.afterCutOff = true;
   }
 }
 
@@ -76,9 +78,14 @@ void Backplot::formStatistics() {
   const double scale = s.PlotScale;
   const double cutSpeed = speedValue(view_.cutSpeed);
   const double rapidSpeed = speedValue(view_.rapidSpeed);
-  const float cut =
-      static_cast<float>((static_cast<double>(s.TotalDistance) - s.RapidDistance) / scale);
-  const float rapid = static_cast<float>(s.RapidDistance / scale);
+  // Rapid travel is booked when the next cut-on text comes; the travel after the last cut-off
+  // (the move home) is booked here, so it is not taken for cutting.
+  const double rapidDistance =
+      s.objects.afterCutOff
+          ? static_cast<double>(s.RapidDistance) + (static_cast<double>(s.TotalDistance) - s.objects.totalAtLastCutOff)
+          : static_cast<double>(s.RapidDistance);
+  const float cut = static_cast<float>((static_cast<double>(s.TotalDistance) - rapidDistance) / scale);
+  const float rapid = static_cast<float>(rapidDistance / scale);
   const float total = static_cast<float>(s.TotalDistance / scale);
   const float cutTime = static_cast<float>(cut / cutSpeed);
   const float rapidTime = static_cast<float>(rapid / rapidSpeed);
