@@ -253,6 +253,30 @@ class PlotWindowTest : public QObject {
     QTest::qWait(100);
     f.gui->plot()->grab().save(folder + "/plot.png");
   }
+
+  void screenshotOfAConvertedDrawing() {
+    const QString folder = qEnvironmentVariable("KERFWERK_SCREENSHOTS");
+    if (folder.isEmpty()) QSKIP("KERFWERK_SCREENSHOTS names the folder for the pictures");
+    GuiFixture f({}, kwtest::readFile(KERFWERK_SOURCE_DIR "/profiles/kerfwerk.ini"));
+    std::string path =
+        f.dir.write("nested-plates.dxf", kwtest::readFile(KERFWERK_SOURCE_DIR "/examples/nested-plates.dxf"));
+    f.port.picks = {path};
+    f.action("FileOpen")->trigger();
+    QVERIFY(f.app->buffer.lines.size() > 100);
+    f.gui->main()->resize(700, 760);
+    f.gui->main()->show();
+    f.gui->plot()->resize(1100, 760);
+    f.gui->plot()->show();
+    f.app->plot.setViewScale(2200);
+    f.app->plot.horizontalOrigin = 40;
+    f.app->plot.verticalOrigin = 640;
+    f.gui->plot()->replot();
+    QTest::qWait(100);
+    f.gui->plot()->scrollBox()->verticalScrollBar()->setValue(0);
+    QTest::qWait(100);
+    f.gui->plot()->grab().save(folder + "/plot-dxf.png");
+    f.gui->main()->grab().save(folder + "/main-dxf.png");
+  }
 };
 
 QTEST_MAIN(PlotWindowTest)
