@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <string>
@@ -15,6 +13,7 @@
 #include "core/app/AppFixture.h"
 #include "core/app/Batch.h"
 #include "core/app/Document.h"
+#include "core/dxf/PythonSupport.h"
 #include "core/plot/PlotFixture.h"
 #include "core/text/FileIo.h"
 
@@ -354,33 +353,13 @@ for full, chordFile in zip(sys.argv[1::2], sys.argv[2::2]):
             print(kind)
 )PY";
 
-const char* kPython = "/usr/bin/python3";
-
-bool haveEzdxf() {
-  const std::string command = std::string(kPython) + " -c 'import ezdxf' >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
-std::string runReadBack(const kwtest::TempDir& dir, const std::string& arguments) {
-  const std::string script = dir.write("readback.py", kReadBack);
-  const std::string command = std::string(kPython) + " " + script + " " + arguments + " 2>&1";
-  std::string out;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    ::pclose(pipe);
-  }
-  return out;
-}
-
 // A line, a counter-clockwise quarter, a line, a clockwise three-quarter arc, a full circle.
 const std::vector<std::string> kRoundTripProgram = {
     "G90", "M07", "G01 X10 Y0", "G03 X0 Y10 I0 J0", "G01 X-5 Y10", "G02 X-10 Y5 I-5 J5",
     "G02 X-10 Y5 I-10 J0", "M08"};
 
 TEST(DxfRoundTrip, ArcsLieOnTheDrawnPathAndReadBackClean) {
-  if (!haveEzdxf()) GTEST_SKIP() << kPython << " has no ezdxf";
+  if (!kwtest::haveEzdxf()) GTEST_SKIP() << kwtest::kPython << " has no ezdxf";
   struct Case {
     const char* name;
     std::vector<std::pair<const char*, const char*>> sets;  // control, value
@@ -432,7 +411,7 @@ TEST(DxfRoundTrip, ArcsLieOnTheDrawnPathAndReadBackClean) {
     ASSERT_TRUE(saveAsDxfLinesOnly(one.app(), lines));
     arguments += " " + arcs + " " + lines;
   }
-  const std::string out = runReadBack(t.f.dir, arguments);
+  const std::string out = kwtest::runPythonScript(t.f.dir, "readback.py", kReadBack, arguments).output;
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].name);
     const std::string head = "== " + t.file(std::to_string(i) + "arcs.dxf") + "\naudit errors 0\n";
@@ -446,6 +425,54 @@ TEST(DxfRoundTrip, ArcsLieOnTheDrawnPathAndReadBackClean) {
       EXPECT_EQ(entities, cases[i].geometry);
     }
   }
+}
+
+// Each file: the audit result, the kinds of its entities, and then for straight lines whether each
+// starts where the one before it ended and where the chain begins and ends, and every point.
+constexpr const char* kFormsReadBack = R"PY(
+import sys, ezdxf
+def fmt(v):
+    r = round(v, 3)
+    return "%.3f" % (0.0 if r == 0 else r)
+def pt(p):
+    return "(" + fmt(p[0]) + "," + fmt(p[1]) + ")"
+for name in sys.argv[1:]:
+    doc = ezdxf.readfile(name)
+    print("audit errors", len(doc.audit().errors))
+    entities = list(doc.modelspace())
+    print("kinds", " ".join(sorted(set(e.dxftype() for e in entities))))
+    lines = [e for e in entities if e.dxftype() == "LINE"]
+    if lines:
+        gaps = sum(1 for a, b in zip(lines, lines[1:]) if pt(a.dxf.end) != pt(b.dxf.start))
+        print("gaps", gaps, "from", pt(lines[0].dxf.start), "to", pt(lines[-1].dxf.end))
+    for e in entities:
+        if e.dxftype() == "POINT":
+            print("POINT", pt(e.dxf.location))
+)PY";
+
+// The straight-lines and points forms, from the menu, headless and from a points file.
+TEST(DxfRoundTrip, StraightAndPointFormsReadBackClean) {
+  if (!kwtest::haveEzdxf()) GTEST_SKIP() << kwtest::kPython << " has no ezdxf";
+  DxfApp t;
+  t.app().profile.setNumber("PlotResSpinEdit", 1);
+  t.app().buffer.lines = kRoundTripProgram;
+  const std::string lines = t.file("lines.dxf"), points = t.file("points.dxf"), pnt = t.file("pnt.dxf");
+  ASSERT_TRUE(saveAsDxfLinesOnly(t.app(), lines));
+  ASSERT_TRUE(saveDxfForm(t.app(), points, DxfForm::PointsOnly));
+  t.app().buffer.lines = {"X1.5 Y2", "X-3 Y4.25", "G01 X0 Y0"};
+  ASSERT_TRUE(DxfPointFile(t.app(), pnt));
+  const kwtest::PythonRun run =
+      kwtest::runPythonScript(t.f.dir, "forms.py", kFormsReadBack, lines + " " + points + " " + pnt);
+  EXPECT_EQ(run.status, 0) << run.output;
+  // The chords of the lines form run unbroken from the program's first point to its last, with
+  // the axes exchanged as in the other forms; the points keep the program's X and Y.
+  EXPECT_EQ(run.output,
+            "audit errors 0\nkinds LINE\ngaps 0 from (0.000,0.000) to (5.000,-10.000)\n"
+            "audit errors 0\nkinds POINT\n"
+            "POINT (10.000,0.000)\nPOINT (0.000,10.000)\nPOINT (-5.000,10.000)\n"
+            "POINT (-10.000,5.000)\nPOINT (-10.000,5.000)\n"
+            "audit errors 0\nkinds POINT\n"
+            "POINT (1.500,2.000)\nPOINT (-3.000,4.250)\nPOINT (0.000,0.000)\n");
 }
 
 }  // namespace
