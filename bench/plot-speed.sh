@@ -67,23 +67,13 @@ program=$work/program.nc
 npm_dir=$work/npm
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+# shellcheck source=tools/common.sh
+source "$here/tools/common.sh"
 
-say() { printf '%s\n' "$*" >&2; }
 
 # ---------------------------------------------------------------------------------------------
 # 1. Tools, build and program
 # ---------------------------------------------------------------------------------------------
-apt_install() {
-  local sudo=""
-  if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || die "please run as root or install sudo; missing: $*"
-    sudo=sudo
-  fi
-  say "Installing: $*"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "$@" >/dev/null
-}
 
 "$repo/scripts/install-deps.sh"
 missing=()
@@ -150,36 +140,15 @@ have_report=0
 # ---------------------------------------------------------------------------------------------
 # 2. Timings
 # ---------------------------------------------------------------------------------------------
-# measure KEY CMD...: runs CMD $runs times under GNU time, keeps the best wall-clock time
-# (taken around the run with bash's microsecond clock) in best[KEY] and the largest peak RSS
-# in rss_kb[KEY]; the last run's stdout stays in $tmp/KEY.out. Any failing run stops the script.
-declare -A best rss_kb
-measure() {
-  local key=$1 i t0 t1 us kb
-  shift
-  for ((i = 1; i <= runs; i++)); do
-    t0=$EPOCHREALTIME
-    if ! /usr/bin/time -f %M -o "$tmp/$key.rss" "$@" >"$tmp/$key.out" 2>"$tmp/$key.err"; then
-      tail -n 5 "$tmp/$key.err" >&2
-      die "run $i of '$*' failed"
-    fi
-    t1=$EPOCHREALTIME
-    us=$(( ${t1//[.,]/} - ${t0//[.,]/} ))
-    kb=$(tail -n 1 "$tmp/$key.rss")
-    if [ -z "${best[$key]:-}" ] || [ "$us" -lt "${best[$key]}" ]; then best[$key]=$us; fi
-    if [ -z "${rss_kb[$key]:-}" ] || [ "$kb" -gt "${rss_kb[$key]}" ]; then rss_kb[$key]=$kb; fi
-  done
-}
-
 read -r load1 _ </proc/loadavg
 say "Timing, best of $runs runs each (load average $load1 on $(nproc) cores)"
 
 say "  floor: reading the lines"
-measure floor "$build/bench/kerfwerk_read_lines" "$program"
+must_measure floor "reading $program" "$build/bench/kerfwerk_read_lines" "$program"
 
 if [ $have_report -eq 1 ]; then
   say "  kerfwerk --report"
-  KERFWERK_HOME=$home measure kerfwerk "$build/kerfwerk" --report "$program"
+  KERFWERK_HOME=$home must_measure kerfwerk "kerfwerk --report" "$build/kerfwerk" --report "$program"
   report_lines=$(wc -l <"$tmp/kerfwerk.out")
   [ "$report_lines" -eq 7 ] || { cat "$tmp/kerfwerk.out" >&2; die "kerfwerk --report printed $report_lines lines, not 7"; }
 else
@@ -203,10 +172,10 @@ EOF
 ) || die "could not read the PlotAll result from $tmp/bench.json"
 
 say "  rs274 -g FILE /dev/null"
-measure rs274 rs274 -g "$program" /dev/null
+must_measure rs274 "rs274" rs274 -g "$program" /dev/null
 
 say "  gcode-toolpath (node)"
-NODE_PATH=$npm_dir/node_modules measure toolpath node "$here/tools/gcode-toolpath-run.js" "$program"
+NODE_PATH=$npm_dir/node_modules must_measure toolpath "gcode-toolpath" node "$here/tools/gcode-toolpath-run.js" "$program"
 read -r _ tp_lines _ tp_moves _ tp_arcs _ <"$tmp/toolpath.out"
 [ "$tp_lines" -eq "$program_lines" ] ||
   die "gcode-toolpath read $tp_lines of the $program_lines lines"

@@ -22,9 +22,10 @@ constexpr std::string_view kPlaneCaption = "Adding Plane Codes";
 constexpr float kDefaultVectorError = 0.5f;  // degrees
 constexpr int kConverterPrecision = 7;
 
-// The pairs of a pass's input; a last line without a partner forms a pair of its own.
+// The pairs of a pass's input; a last line without a partner forms a pair of its own. The
+// pass owns the input: a line written to the output is moved there, and is not read again.
 struct Pairs {
-  const PassLines& lines;
+  PassLines& lines;
   std::size_t count() const { return (lines.size() + 1) / 2; }
   const std::string& first(std::size_t pair) const { return lines[2 * pair]; }
   bool hasSecond(std::size_t pair) const { return 2 * pair + 1 < lines.size(); }
@@ -32,9 +33,13 @@ struct Pairs {
     static const std::string kMissing;
     return hasSecond(pair) ? lines[2 * pair + 1] : kMissing;
   }
+  void writeFirst(std::size_t pair, PassLines& out) const { out.push_back(std::move(lines[2 * pair])); }
+  void writeSecond(std::size_t pair, PassLines& out) const {
+    if (hasSecond(pair)) out.push_back(std::move(lines[2 * pair + 1]));
+  }
   void write(std::size_t pair, PassLines& out) const {
-    out.push_back(first(pair));
-    if (hasSecond(pair)) out.push_back(second(pair));
+    writeFirst(pair, out);
+    writeSecond(pair, out);
   }
 };
 
@@ -169,7 +174,7 @@ void writeRow(const MachineProfile& profile, int row, DxfPassContext& context, P
 
 }  // namespace
 
-PassLines CrunchLines(const PassLines& in, DxfPassContext& context) {
+PassLines CrunchLines(PassLines in, DxfPassContext& context) {
   const MachineProfile& profile = context.profile;
   context.ui.setCaption(WindowId::Main, kCrunchCaption);
   const double tolerance = settingNumber(profile, "VectorErr", kDefaultVectorError) * (kPi / 180.0);
@@ -187,8 +192,11 @@ PassLines CrunchLines(const PassLines& in, DxfPassContext& context) {
   std::size_t firstDropped = 0, lastDropped = 0;
   auto keepRunEnd = [&] {
     // Nothing after the run moves to where it ended: the run becomes one element.
-    out.push_back(pairs.first(firstDropped));
-    out.push_back(pairs.second(lastDropped));
+    pairs.writeFirst(firstDropped, out);
+    if (pairs.hasSecond(lastDropped))
+      pairs.writeSecond(lastDropped, out);
+    else
+      out.emplace_back();
     dropping = false;
   };
 
@@ -216,7 +224,7 @@ std::string BUILDARC2(const ArcWords& words, const std::string& extra, int row, 
   return ArcFormat(profile).line(words, extra, row);
 }
 
-PassLines CONVERTBRIDGEPORT2(const PassLines& in, DxfPassContext& context) {
+PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context) {
   const MachineProfile& profile = context.profile;
   context.ui.setCaption(WindowId::Main, kConvertCaption);
   const ArcFormat format(profile);
@@ -225,30 +233,29 @@ PassLines CONVERTBRIDGEPORT2(const PassLines& in, DxfPassContext& context) {
   const bool divideI = profile.flag("Xdiv2") && !profile.flag("Idiv2");
   const double xScale = std::fabs(static_cast<double>(settingNumber(profile, "Xscale", 1.0f)));
 
+  // Only the arc lines change: they are rebuilt where they stand.
   const Pairs pairs{in};
-  PassLines out;
-  out.reserve(in.size());
   for (std::size_t p = 0; p < pairs.count(); ++p) {
     reportPairs(context.ui, p, in);
+    if (!pairs.hasSecond(p)) continue;
     const std::string& l1 = pairs.first(p);
     const std::string& l2 = pairs.second(p);
     const bool cw = containsWord(l2, format.arcCw);
     const bool ccw = containsWord(l2, format.arcCcw);
-    if (!pairs.hasSecond(p) || (!cw && !ccw)) {
-      pairs.write(p, out);
-      continue;
-    }
-    const double x1 = FindLetterValue(letters.x, l1).value;
-    const double y1 = FindLetterValue(letters.y, l1).value;
-    const double z1 = FindLetterValue(letters.z, l1).value;
-    ArcWords w;
-    w.x = FindLetterValue(letters.x, l2).value;
-    w.y = FindLetterValue(letters.y, l2).value;
-    w.z = FindLetterValue(letters.z, l2).value;
-    const LetterValue r = FindLetterValue(letters.r, l2);
+    if (!cw && !ccw) continue;
+    // Only the words the rebuilt line shows are read: Z with "Z Included", R in R mode, and
+    // the start's X, Y and Z for the centre words that are there.
     const LetterValue i = FindLetterValue(letters.i, l2);
     const LetterValue j = FindLetterValue(letters.j, l2);
     const LetterValue k = FindLetterValue(letters.k, l2);
+    const LetterValue r = format.rMode ? FindLetterValue(letters.r, l2) : LetterValue{};
+    const double x1 = i.found ? FindLetterValue(letters.x, l1).value : 0.0;
+    const double y1 = j.found ? FindLetterValue(letters.y, l1).value : 0.0;
+    const double z1 = k.found ? FindLetterValue(letters.z, l1).value : 0.0;
+    ArcWords w;
+    w.x = FindLetterValue(letters.x, l2).value;
+    w.y = FindLetterValue(letters.y, l2).value;
+    if (format.includeZ) w.z = FindLetterValue(letters.z, l2).value;
     double di = i.value - x1;
     if (divideI && xScale != 0) di /= xScale;  // a zero scale would give infinite centres
     w.i = static_cast<float>(di);
@@ -259,12 +266,10 @@ PassLines CONVERTBRIDGEPORT2(const PassLines& in, DxfPassContext& context) {
     w.hasJ = j.found;
     w.hasK = k.found;
     w.hasR = r.found;
-    const int row = ccw ? pass_row::kArcCcw : pass_row::kArcCw;
-    out.push_back(l1);
-    out.push_back(format.line(w, "", row));
+    in[2 * p + 1] = format.line(w, "", ccw ? pass_row::kArcCcw : pass_row::kArcCw);
   }
   context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);
-  return out;
+  return in;
 }
 
 bool insertfile(const std::string& path, PassLines& out, std::string* error) {
@@ -280,7 +285,7 @@ bool insertfile(const std::string& path, PassLines& out, std::string* error) {
   return true;
 }
 
-PassLines AddPlaneCodes2(const PassLines& in, DxfPassContext& context) {
+PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
   using namespace pass_row;
   const MachineProfile& profile = context.profile;
   context.ui.setCaption(WindowId::Main, kPlaneCaption);
@@ -333,11 +338,11 @@ PassLines AddPlaneCodes2(const PassLines& in, DxfPassContext& context) {
     }
     // An empty first line is left out; its partner (the File End line when the profile's cut-off
     // word is empty) is still written.
-    if (!l1.empty()) out.push_back(l1);
+    if (!l1.empty()) pairs.writeFirst(p, out);
     if (!pairs.hasSecond(p)) continue;
     if (l2 == fileEnd)
       for (int row = kFirstClosing; row <= kLastClosing; ++row) writeRow(profile, row, context, out);
-    out.push_back(l2);
+    pairs.writeSecond(p, out);
   }
   context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);
   return out;

@@ -15,10 +15,12 @@ namespace kw {
 // line then covers the dropped piece. Arcs are never dropped, and neither is the first element
 // of a path. When the dropped run ends a path, it is written as one element from the start of
 // its first piece to the end of its last, so the path keeps its end point.
-PassLines CrunchLines(const PassLines& in, DxfPassContext& context);
+// Each pass takes its input lines by value and reuses their buffers for its output: a
+// conversion hands each pass's output on to the next with std::move, without a copy.
+PassLines CrunchLines(PassLines in, DxfPassContext& context);
 
 // Arc centre words made relative to the arc's start point ("Incremental  Type I J").
-PassLines CONVERTBRIDGEPORT2(const PassLines& in, DxfPassContext& context);
+PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context);
 
 // One arc line: the arc word of LabelTable row 2 or 3, then X, Y, Z, I, J, K, R and the extra
 // text, each after one space; a field is empty when its `has` flag is false (Z also without
@@ -35,7 +37,7 @@ std::string BUILDARC2(const ArcWords& words, const std::string& extra, int row, 
 // and the closing lines (rows 74 to 78) before File End. A row naming an existing file (an
 // absolute path, or one relative to the program folder or to the current folder) inserts the
 // file's lines instead of the text.
-PassLines AddPlaneCodes2(const PassLines& in, DxfPassContext& context);
+PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context);
 
 // Appends the lines of a text file, and one line holding a blank when their number is even.
 // False (nothing appended) when the file cannot be read; `error` then says why.
@@ -44,7 +46,7 @@ bool insertfile(const std::string& path, PassLines& out, std::string* error = nu
 // The final pass: R or I J K as the profile wants, every line in word order G M N X Y Z I J R K,
 // and lines that repeat the position before them, or the line before them, removed. When
 // `currentFileName` is given, the main window's caption shows it at the end.
-PassLines RemoveDup2(const PassLines& in, DxfPassContext& context, const std::string* currentFileName = nullptr);
+PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName = nullptr);
 
 // The duplicate removal of the program in the editor: mode 0 (Compress) removes blank lines,
 // lines that repeat the position before them and consecutive duplicates; mode 1 (Super

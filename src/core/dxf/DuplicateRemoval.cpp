@@ -11,12 +11,46 @@ namespace {
 
 constexpr std::string_view kRemoveDuplicatesCaption = "Removing Duplicates";
 
-std::string positionOf(const BlockWords& w) { return withoutBlanks(w.x + w.y + w.z); }
+void appendWithoutBlanks(std::string& out, std::string_view text) {
+  for (char ch : text)
+    if (ch != ' ') out.push_back(ch);
+}
+// The X, Y and Z words without blanks, into `out` (whose buffer is reused line after line).
+void positionInto(std::string& out, const BlockWords& w) {
+  out.clear();
+  appendWithoutBlanks(out, w.x);
+  appendWithoutBlanks(out, w.y);
+  appendWithoutBlanks(out, w.z);
+}
+std::string positionOf(const BlockWords& w) {
+  std::string position;
+  positionInto(position, w);
+  return position;
+}
 bool hasPosition(const BlockWords& w) { return !w.x.empty() || !w.y.empty() || !w.z.empty(); }
 bool hasCentreOrRest(const BlockWords& w) {
   return !w.i.empty() || !w.j.empty() || !w.r.empty() || !w.k.empty() || !w.rest.empty();
 }
-bool sameWithoutBlanks(std::string_view a, std::string_view b) { return withoutBlanks(a) == withoutBlanks(b); }
+// Equal once every blank is removed from both; nothing is copied.
+bool sameWithoutBlanks(std::string_view a, std::string_view b) {
+  std::size_t i = 0, j = 0;
+  for (;;) {
+    while (i < a.size() && a[i] == ' ') ++i;
+    while (j < b.size() && b[j] == ' ') ++j;
+    if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
+    if (a[i++] != b[j++]) return false;
+  }
+}
+
+// The words of a line in the order G, M, N, X, Y, Z, I, J, R, K, rest.
+void joinWordsInto(std::string& line, const BlockWords& w) {
+  const std::string* parts[] = {&w.g, &w.m, &w.n, &w.x, &w.y, &w.z, &w.i, &w.j, &w.r, &w.k, &w.rest};
+  std::size_t size = 0;
+  for (const std::string* part : parts) size += part->size();
+  line.clear();
+  line.reserve(size);
+  for (const std::string* part : parts) line += *part;
+}
 
 // The editor's duplicate removal for one pair of neighbouring lines, `line` and `next`.
 class NeighbourRule {
@@ -71,7 +105,7 @@ class NeighbourRule {
 
 }  // namespace
 
-PassLines RemoveDup2(const PassLines& in, DxfPassContext& context, const std::string* currentFileName) {
+PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName) {
   const MachineProfile& profile = context.profile;
   context.ui.setCaption(WindowId::Main, kRemoveDuplicatesCaption);
   const BlockLetters letters = passLetters(profile);
@@ -79,15 +113,28 @@ PassLines RemoveDup2(const PassLines& in, DxfPassContext& context, const std::st
   const std::string arcCcw = labelWord(profile, pass_row::kArcCcw);
   const bool rMode = profile.flag("RCheckbox");
 
-  PassLines out;
-  out.reserve(in.size());
-  std::string previous;           // P: the line before, also when it was emptied
-  BlockWords previousWords;       // its words
-  std::string previousPosition;   // its X, Y and Z words without blanks
-  for (std::size_t index = 0; index < in.size(); ++index) {
-    if (index % kProgressEvery == 0)
-      context.ui.showProgress(static_cast<int>(index), static_cast<int>(in.size()), true);
+  // The lines kept are written over the input from its start: in[kept] is never ahead of the
+  // line being read, whose text moves to `previousText` before its place can be written.
+  const std::size_t total = in.size();
+  std::size_t kept = 0;
+  std::string previousText;      // the line before as it came
+  std::string previous;          // P: the line before, also when it was emptied
+  bool previousIsArc = false;    // P's G word holds an arc word
+  std::string previousPosition;  // P's X, Y and Z words without blanks
+  std::string position;
+  for (std::size_t index = 0; index < total; ++index) {
+    if (index % kProgressEvery == 0) context.ui.showProgress(static_cast<int>(index), static_cast<int>(total), true);
+    if (index > 0 && !previous.empty() && in[index] == previousText) {
+      // The same text as the line before, which was kept: it rebuilds into that very line, so
+      // it goes (the start line of an element that goes on from a straight one).
+      previousIsArc = false;
+      previousPosition.clear();
+      previous.clear();
+      previousText.swap(in[index]);
+      continue;
+    }
     BlockWords w = SplitBlockWords(in[index], letters);
+    previousText.swap(in[index]);
     if (rMode) {
       w.i.clear();
       w.j.clear();
@@ -95,31 +142,30 @@ PassLines RemoveDup2(const PassLines& in, DxfPassContext& context, const std::st
     } else {
       w.r.clear();
     }
-    std::string line = w.g + w.m + w.n + w.x + w.y + w.z + w.i + w.j + w.r + w.k + w.rest;
-    const std::string position = positionOf(w);
-    // A bare move to where the line before went.
-    if (w.g.empty() && w.m.empty() && w.z.empty() && w.i.empty() && w.j.empty() && w.k.empty() && w.r.empty() &&
-        w.rest.empty() && position == previousPosition)
-      line.clear();
-    // The start line that repeats the end of the arc before it.
-    if ((containsWord(previousWords.g, arcCw) || containsWord(previousWords.g, arcCcw)) &&
-        position == previousPosition)
-      line.clear();
-    if (sameWithoutBlanks(line, previous)) line.clear();
+    // The line is built in the place of a line already read (its buffer is reused).
+    std::string& line = in[kept];
+    joinWordsInto(line, w);
+    positionInto(position, w);
+    // A bare move to where the line before went, the start line that repeats the end of the
+    // arc before it, or the line before once more.
+    const bool bare = w.g.empty() && w.m.empty() && w.z.empty() && w.i.empty() && w.j.empty() && w.k.empty() &&
+                      w.r.empty() && w.rest.empty();
+    if (((bare || previousIsArc) && position == previousPosition) || sameWithoutBlanks(line, previous)) line.clear();
 
     if (line.empty()) {
-      previousWords = BlockWords{};
+      previousIsArc = false;
       previousPosition.clear();
     } else {
-      previousWords = std::move(w);
-      previousPosition = position;
+      previousIsArc = containsWord(w.g, arcCw) || containsWord(w.g, arcCcw);
+      previousPosition.swap(position);
     }
     previous = line;
-    if (!isBlank(line)) out.push_back(std::move(line));
+    if (!isBlank(line)) ++kept;
   }
-  context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);
+  in.resize(kept);
+  context.ui.showProgress(static_cast<int>(total), static_cast<int>(total), true);
   if (currentFileName) context.ui.setCaption(WindowId::Main, *currentFileName);
-  return out;
+  return in;
 }
 
 bool RemoveDup(std::vector<std::string>& program, int mode, DxfPassContext& context) {

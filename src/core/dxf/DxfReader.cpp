@@ -6,6 +6,8 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <system_error>
+#include <utility>
 
 #include "core/app/TempFiles.h"
 #include "core/dxf/CleanupPasses.h"
@@ -138,6 +140,11 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   input.onProgress = [&ui](int percent) { ui.showProgress(std::max(1, percent), 100, false); };
 
   PassLines elements;
+  // A guess of one element line per 16 bytes of drawing saves most of the vector's growth (a
+  // drawing full of ellipses needs more, and the vector then grows as it must).
+  std::error_code sizeError;
+  const std::uintmax_t drawingBytes = fs::file_size(source, sizeError);
+  if (!sizeError) elements.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(drawingBytes / 16, 1u << 24)));
   try {
     const DxfReadOutcome outcome = readDxfElements(input, profile, codes, settings, elements, layerLog);
     if (outcome.status == DxfReadStatus::NoEntities) {
@@ -165,12 +172,13 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   }
 
   ui.showProgress(100, 100, true);
-  PassLines pass = SORTOUT3(elements, context);
+  // Each pass takes the lines of the one before over.
+  PassLines pass = SORTOUT3(std::move(elements), context);
   PassLines().swap(elements);
-  if (profile.flag("VectorCheckBox2")) pass = CrunchLines(pass, context);
-  if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(pass, context);
-  pass = AddPlaneCodes2(pass, context);
-  pass = RemoveDup2(pass, context, currentFileName);
+  if (profile.flag("VectorCheckBox2")) pass = CrunchLines(std::move(pass), context);
+  if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(std::move(pass), context);
+  pass = AddPlaneCodes2(std::move(pass), context);
+  pass = RemoveDup2(std::move(pass), context, currentFileName);
   ui.hideProgress();
   program = std::move(pass);
   deleteTemporaryFiles(context.programFolder);

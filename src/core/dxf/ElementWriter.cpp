@@ -242,9 +242,13 @@ void ElementWriter::BuildDXFArcIJ(int plane, float centreX, float centreY, float
   const float endX = f32(centreX + static_cast<double>(radius) * xs * std::sin(a1));
   const float endY = f32(centreY + static_cast<double>(radius) * ys * s * std::cos(a1));
   const std::string zText = text(z);
-  ADDLINE(text(startX), text(startY), zText);
+  const std::string startXText = text(startX), startYText = text(startY);
+  ADDLINE(startXText, startYText, zText);
+  // A whole circle ends where it starts: the same numbers, the same texts.
+  const std::string endXText = endX == startX ? startXText : text(endX);
+  const std::string endYText = endY == startY ? startYText : text(endY);
   const int row = mirrored && !swapYZ_ ? kArcCwRow : kArcCcwRow;
-  AddArcIJ(text(endX), text(endY), zText, text(centreX), text(centreY), r, "", xyRow(row));
+  AddArcIJ(endXText, endYText, zText, text(centreX), text(centreY), r, "", xyRow(row));
 }
 
 ElementWriter::DrawingPoint ElementWriter::drawingPoint(float xWord, float yWord, float zWord) const {

@@ -30,49 +30,40 @@ bool pointsConnect(const OrderPoint& a, const OrderPoint& b, float tolerance) {
 
 EndPointIndex::EndPointIndex(const std::vector<OrderPoint>& starts, const std::vector<OrderPoint>& ends,
                              float tolerance)
-    : starts_(starts), ends_(ends), tolerance_(tolerance), removed_(starts.size(), 0) {
+    : tolerance_(tolerance), removed_(starts.size(), 0) {
   const std::size_t count = starts.size();
   if (!(tolerance_ >= 0) || count == 0) return;  // a negative tolerance connects nothing
 
-  // Cells twice as wide as the tolerance: the points that connect to a point lie in at most two
-  // cells along each axis. Far-flung coordinates widen the cells so that cell numbers stay small.
+  // Cells four times as wide as the tolerance: the points that connect to a point lie in at most
+  // two cells along each axis, and mostly in one. Far-flung coordinates widen the cells so that
+  // cell numbers stay small.
   double largest = 0;
   for (std::size_t i = 0; i < count; ++i)
     for (const OrderPoint* p : {&starts[i], &ends[i]})
       largest = std::max({largest, std::fabs(static_cast<double>(p->x)), std::fabs(static_cast<double>(p->y))});
-  cellSize_ = std::max({2.0 * tolerance_, largest / (kCellLimit / 4), 1e-30});
+  cellSize_ = std::max({4.0 * tolerance_, largest / (kCellLimit / 4), 1e-30});
 
-  std::vector<std::pair<std::uint64_t, Slot>> keyed;
-  keyed.reserve(2 * count);
+  // The points go into their buckets by a counting sort, in file order: start before end.
+  const std::size_t points = 2 * count;
+  std::size_t buckets = 16;
+  while (buckets < points) buckets *= 2;
+  bucketMask_ = buckets - 1;
+  bucketStart_.assign(buckets + 1, 0);
+  std::vector<std::uint32_t> bucket(points);
   for (std::size_t i = 0; i < count; ++i) {
-    const auto element = static_cast<std::uint32_t>(i);
-    keyed.push_back({keyOf(cellOf(starts[i].x), cellOf(starts[i].y)), Slot{element, 0}});
-    keyed.push_back({keyOf(cellOf(ends[i].x), cellOf(ends[i].y)), Slot{element, 1}});
+    bucket[2 * i] = static_cast<std::uint32_t>(bucketOf(cellOf(starts[i].x), cellOf(starts[i].y)));
+    bucket[2 * i + 1] = static_cast<std::uint32_t>(bucketOf(cellOf(ends[i].x), cellOf(ends[i].y)));
   }
-  std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-    if (a.first != b.first) return a.first < b.first;
-    if (a.second.element != b.second.element) return a.second.element < b.second.element;
-    return a.second.isEnd < b.second.isEnd;
-  });
-
-  std::size_t capacity = 16;
-  while (capacity < keyed.size()) capacity *= 2;  // at least twice the number of cells
-  cells_.assign(2 * capacity, Cell{});
-  cellMask_ = 2 * capacity - 1;
-  slots_.reserve(keyed.size());
-  Cell* cell = nullptr;
-  for (std::size_t s = 0; s < keyed.size(); ++s) {
-    const auto index = static_cast<std::uint32_t>(s);
-    if (s == 0 || keyed[s].first != keyed[s - 1].first) {
-      std::uint64_t place = mix(keyed[s].first) & cellMask_;
-      while (cells_[place].end != 0) place = (place + 1) & cellMask_;
-      cell = &cells_[place];
-      cell->key = keyed[s].first;
-      cell->begin = index;
-    }
-    cell->end = index + 1;
-    slots_.push_back(keyed[s].second);
+  for (std::uint32_t b : bucket) ++bucketStart_[b + 1];
+  for (std::size_t b = 1; b <= buckets; ++b) bucketStart_[b] += bucketStart_[b - 1];
+  slots_.resize(points);
+  for (std::size_t point = 0; point < points; ++point) {  // bucketStart_[b] runs on to the bucket's end
+    const std::size_t element = point / 2;
+    slots_[bucketStart_[bucket[point]]++] =
+        Slot{static_cast<std::uint32_t>(element), point % 2 ? ends[element] : starts[element]};
   }
+  for (std::size_t b = buckets; b > 0; --b) bucketStart_[b] = bucketStart_[b - 1];
+  bucketStart_[0] = 0;
   nextLive_.resize(slots_.size() + 1);
   std::iota(nextLive_.begin(), nextLive_.end(), 0u);
 }
@@ -86,37 +77,24 @@ std::int64_t EndPointIndex::cellOf(double value) const {
   return static_cast<std::int64_t>(cell);
 }
 
-std::uint64_t EndPointIndex::keyOf(std::int64_t cx, std::int64_t cy) {
-  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32) |
-         static_cast<std::uint32_t>(cy);
-}
-
-const EndPointIndex::Cell* EndPointIndex::findCell(std::uint64_t key) const {
-  std::uint64_t place = mix(key) & cellMask_;
-  while (cells_[place].end != 0) {
-    if (cells_[place].key == key) return &cells_[place];
-    place = (place + 1) & cellMask_;
-  }
-  return nullptr;
+std::size_t EndPointIndex::bucketOf(std::int64_t cx, std::int64_t cy) const {
+  const std::uint64_t key =
+      (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32) | static_cast<std::uint32_t>(cy);
+  return static_cast<std::size_t>(mix(key) & bucketMask_);
 }
 
 std::uint32_t EndPointIndex::liveSlot(std::uint32_t slot) {
   const auto size = static_cast<std::uint32_t>(slots_.size());
+  // Only a removed slot ever points past itself, so a live one is known by its element alone.
   std::uint32_t live = slot;
-  while (live < size) {
-    if (nextLive_[live] != live) {
-      live = nextLive_[live];
-    } else if (removed_[slots_[live].element]) {
-      nextLive_[live] = live + 1;
-      ++live;
-    } else {
-      break;
-    }
+  while (live < size && removed_[slots_[live].element]) {
+    const std::uint32_t next = nextLive_[live];
+    live = next != live ? next : live + 1;
   }
   while (slot < live) {  // every slot on the way now points straight at the live one
     const std::uint32_t next = nextLive_[slot];
     nextLive_[slot] = live;
-    slot = next;
+    slot = next != slot ? next : slot + 1;
   }
   return live;
 }
@@ -131,17 +109,16 @@ std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t 
   std::size_t best = npos;
   for (std::int64_t cx = x0; cx <= x1; ++cx) {
     for (std::int64_t cy = y0; cy <= y1; ++cy) {
-      const Cell* cell = findCell(keyOf(cx, cy));
-      if (!cell) continue;
-      const Cell run = *cell;
-      const auto first = std::lower_bound(slots_.begin() + run.begin, slots_.begin() + run.end, from,
+      const std::size_t b = bucketOf(cx, cy);
+      const std::uint32_t begin = bucketStart_[b], end = bucketStart_[b + 1];
+      if (begin == end) continue;
+      const auto first = std::lower_bound(slots_.begin() + begin, slots_.begin() + end, from,
                                           [](const Slot& s, std::size_t element) { return s.element < element; });
       std::uint32_t slot = liveSlot(static_cast<std::uint32_t>(first - slots_.begin()));
-      while (slot < run.end) {
+      while (slot < end) {
         const Slot s = slots_[slot];
-        if (s.element >= best) break;  // the cell lists its elements in file order
-        const OrderPoint& candidate = s.isEnd ? ends_[s.element] : starts_[s.element];
-        if (pointsConnect(candidate, point, tolerance_)) {
+        if (s.element >= best) break;  // the bucket lists its elements in file order
+        if (pointsConnect(s.point, point, tolerance_)) {
           best = s.element;
           break;
         }

@@ -1,8 +1,10 @@
 #pragma once
 // The index behind the path ordering: the two end points of every element in a grid of cells
-// twice as wide as the connect tolerance, each cell listing its elements in file order, so "the
-// first remaining element from here on that connects to this point" costs one to four cell
-// look-ups instead of a walk over the whole element list.
+// four times as wide as the connect tolerance. The cells are hashed into buckets (about one per
+// point), each bucket listing its points in file order, so "the first remaining element from
+// here on that connects to this point" costs one to four bucket look-ups instead of a walk over
+// the whole element list. A bucket may hold points of other cells too: every candidate is
+// checked against the tolerance.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -20,7 +22,7 @@ class EndPointIndex {
  public:
   static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-  // starts[i] and ends[i] are the end points of element i; both vectors must outlive the index.
+  // starts[i] and ends[i] are the end points of element i (the index keeps its own copies).
   EndPointIndex(const std::vector<OrderPoint>& starts, const std::vector<OrderPoint>& ends, float tolerance);
 
   // Takes an element out: it is never found again.
@@ -35,29 +37,22 @@ class EndPointIndex {
   std::size_t firstRemaining();
 
  private:
+  // A point with its element: a bucket's candidates are checked without a look elsewhere.
   struct Slot {
     std::uint32_t element;
-    std::uint32_t isEnd;  // 0: the start point, 1: the end point
+    OrderPoint point;
   };
-  struct Cell {
-    std::uint64_t key = 0;
-    std::uint32_t begin = 0, end = 0;  // slots_[begin, end) lie in the cell; end 0: a free place
-  };
-
   std::int64_t cellOf(double value) const;
-  static std::uint64_t keyOf(std::int64_t cx, std::int64_t cy);
-  const Cell* findCell(std::uint64_t key) const;
+  std::size_t bucketOf(std::int64_t cx, std::int64_t cy) const;
   // The first slot at or after `slot` whose element is not removed (slots_.size() if none).
   std::uint32_t liveSlot(std::uint32_t slot);
 
-  const std::vector<OrderPoint>& starts_;
-  const std::vector<OrderPoint>& ends_;
   float tolerance_;
   double cellSize_ = 1;
-  std::vector<Slot> slots_;
+  std::vector<Slot> slots_;               // bucket after bucket, each in file order
+  std::vector<std::uint32_t> bucketStart_;  // slots_[bucketStart_[b], bucketStart_[b + 1]) lie in bucket b
+  std::uint64_t bucketMask_ = 0;          // a power of two buckets, less one
   std::vector<std::uint32_t> nextLive_;  // union-find over slots: a removed slot points further on
-  std::vector<Cell> cells_;  // open addressing, a power of two in size
-  std::uint64_t cellMask_ = 0;
   std::vector<unsigned char> removed_;
   std::size_t firstRemaining_ = 0;
 };

@@ -44,10 +44,11 @@ struct OrderingDialect {
   }
 };
 
-// Writes the ordered program: the opening lines, the paths, the closing lines.
+// Writes the ordered program: the opening lines, the paths, the closing lines. Every element
+// is placed once; the lines it keeps are moved into the program.
 class PathWriter {
  public:
-  PathWriter(const PassLines& elements, const OrderingDialect& dialect, PassLines& out)
+  PathWriter(PassLines& elements, const OrderingDialect& dialect, PassLines& out)
       : elements_(elements), d_(dialect), out_(out) {}
 
   const std::string& startLine(std::size_t element) const { return elements_[2 * element]; }
@@ -78,16 +79,23 @@ class PathWriter {
 
   // The first element of a path, as it is. Returns the path's new end.
   OrderPoint copy(std::size_t element, const OrderPoint& end) {
-    out_.push_back(startLine(element));
-    out_.push_back(endLine(element));
+    place(2 * element);
+    placeEndLine(element);
     return end;
   }
 
   // An element whose start meets the path's end: its start line shrinks to the move itself.
   OrderPoint forward(std::size_t element, const OrderPoint& end) {
     const BlockWords start = SplitBlockWords(startLine(element), d_.letters);
-    out_.push_back(start.g + start.x + start.y + start.z);
-    out_.push_back(endLine(element));
+    // The start line's buffer holds the shorter move.
+    std::string& target = elements_[2 * element];
+    target.clear();
+    target += start.g;
+    target += start.x;
+    target += start.y;
+    target += start.z;
+    out_.push_back(std::move(target));
+    placeEndLine(element);
     return end;
   }
 
@@ -117,9 +125,19 @@ class PathWriter {
   }
 
  private:
-  const PassLines& elements_;
+  PassLines& elements_;
   const OrderingDialect& d_;
   PassLines& out_;
+
+  void place(std::size_t line) {
+    out_.push_back(std::move(elements_[line]));
+  }
+  void placeEndLine(std::size_t element) {
+    if (2 * element + 1 < elements_.size())
+      place(2 * element + 1);
+    else
+      out_.emplace_back();
+  }
 };
 
 }  // namespace
@@ -128,7 +146,9 @@ float connectTolerance(const MachineProfile& profile) {
   return settingNumber(profile, "ConnectEdit", kDefaultConnectTolerance);
 }
 
-PassLines SORTOUT3(const PassLines& elements, DxfPassContext& context, PassLines* unused) {
+namespace {
+
+PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* unused) {
   UiPort& ui = context.ui;
   ui.setCaption(WindowId::Main, kSortingCaption);
   const OrderingDialect dialect(context.profile);
@@ -137,13 +157,19 @@ PassLines SORTOUT3(const PassLines& elements, DxfPassContext& context, PassLines
   ui.showProgress(0, static_cast<int>(elements.size()), true);
 
   PassLines out;
-  out.reserve(elements.size() + 16);
+  // At most four separator lines before every element: the program never moves.
+  out.reserve(elements.size() + 4 * count + 16);
   PathWriter writer(elements, dialect, out);
   writer.opening();
 
   std::vector<OrderPoint> starts(count), ends(count);
   for (std::size_t e = 0; e < count; ++e) {
-    starts[e] = dialect.pointOf(writer.startLine(e));
+    // The pieces of a polyline or an ellipse start with the very line the piece before ended
+    // with: its point is known.
+    if (e > 0 && writer.startLine(e) == writer.endLine(e - 1))
+      starts[e] = ends[e - 1];
+    else
+      starts[e] = dialect.pointOf(writer.startLine(e));
     ends[e] = dialect.pointOf(writer.endLine(e));
   }
   EndPointIndex index(starts, ends, tolerance);
@@ -201,6 +227,12 @@ PassLines SORTOUT3(const PassLines& elements, DxfPassContext& context, PassLines
   writer.closing();
   if (unused) unused->clear();
   return out;
+}
+
+}  // namespace
+
+PassLines SORTOUT3(PassLines elements, DxfPassContext& context, PassLines* unused) {
+  return orderPaths(elements, context, unused);
 }
 
 }  // namespace kw

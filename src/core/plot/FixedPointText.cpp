@@ -1,6 +1,7 @@
 #include "core/plot/FixedPointText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,12 +21,14 @@ std::string fixedPointText(double value, int precision, int decimals) {
   std::string digits;
   int order = 0;
   if (value != 0.0) {
+    // Correctly rounded, as printf's %e, without its locale and format parsing.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", precision - 1, std::fabs(value));
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
+                                   precision - 1).ptr;
     const char* p = buffer;
     for (; *p != 'e'; ++p)
       if (*p != '.') digits.push_back(*p);
-    order = std::atoi(p + 1);
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, order);
   }
 
   if (!digits.empty() && order + 1 > precision) {

@@ -36,7 +36,7 @@ struct PassCase {
 
 void PrintTo(const PassCase& c, std::ostream* os) { *os << c.name; }
 
-PassLines runPass(PassLines (*pass)(const PassLines&, DxfPassContext&), const PassCase& c) {
+PassLines runPass(PassLines (*pass)(PassLines, DxfPassContext&), const PassCase& c) {
   PassRun run;
   if (c.setup) c.setup(run.profile);
   return pass(c.in, run.context);
@@ -150,7 +150,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {move(10, 0, 1), "G03 X0.0000 Y10.0000 Z1.0000 I0.0000 K3.0000 R10.0000 "},
                  {move(10, 0, 1), "G03 X0.0000 Y10.0000 Z1.0000 I-10.0000  K2.0000 R10.0000 "}},
         PassCase{"RWordOnlyInRMode", none(), {move(10, 0), "G03 X0 Y10 I0 J0 R10"},
-                 {move(10, 0), "G03 X0.0000 Y10.0000  I-10.0000 J0.0000   "}}),
+                 {move(10, 0), "G03 X0.0000 Y10.0000  I-10.0000 J0.0000   "}},
+        // Each centre word is made relative to its own axis of the start, Z included or not.
+        PassCase{"JOnly", none(), {"G01 X10 Y5", "G03 X0 Y10 J2"},
+                 {"G01 X10 Y5", "G03 X0.0000 Y10.0000   J-3.0000   "}},
+        PassCase{"KWithoutZIncluded", none(), {"G01 X10 Y0 Z4", "G02 X0 Y10 I0 K3"},
+                 {"G01 X10 Y0 Z4", "G02 X0.0000 Y10.0000  I-10.0000  K-1.0000  "}}),
     [](const auto& info) { return info.param.name; });
 
 // ------------------------------------------------------------------------------- AddPlaneCodes2
@@ -229,7 +234,7 @@ TEST(AddPlaneCodesFiles, RowsNamingFilesInsertTheirLines) {
 class RemoveDup2Test : public ::testing::TestWithParam<PassCase> {};
 
 TEST_P(RemoveDup2Test, RemovesRepeatsAndChoosesTheArcWords) {
-  EXPECT_EQ(runPass([](const PassLines& in, DxfPassContext& c) { return RemoveDup2(in, c); }, GetParam()),
+  EXPECT_EQ(runPass([](PassLines in, DxfPassContext& c) { return RemoveDup2(std::move(in), c); }, GetParam()),
             GetParam().expected);
 }
 
@@ -245,7 +250,21 @@ INSTANTIATE_TEST_SUITE_P(
                                {"G03 X2.0000 Y0.0000 I1.0000 J0.0000 ", move(3, 0)}},
                       PassCase{"BareMoveToTheSamePoint", none(), {"G01 X1 Y2", "N7 X1 Y2", "X1 Y3"},
                                {"G01 X1 Y2 ", "X1 Y3 "}},
-                      PassCase{"BlankLinesGo", none(), {"", "   ", "M05"}, {"M05 "}}),
+                      PassCase{"BlankLinesGo", none(), {"", "   ", "M05"}, {"M05 "}},
+                      // An emptied line is the line before for the next one: no arc, no position.
+                      PassCase{"EmptiedLineEndsTheArc", none(), {"G03 X2 Y0 I1 J0", "G03 X2 Y0 I1 J0", "M05"},
+                               {"G03 X2 Y0 I1 J0 ", "M05 "}},
+                      PassCase{"EmptiedLineForgetsThePosition", none(), {"G01 X1 Y2", "G01 X1 Y2", "X1 Y2"},
+                               {"G01 X1 Y2 ", "X1 Y2 "}},
+                      // Drops and kept lines mixed: what is kept keeps its order.
+                      PassCase{"MixedDropsKeepTheOrder", none(),
+                               {"G01 X1", "", "G01 X1", "G01 X1", "G03 X2 Y0 I1 J0", "G01 X2 Y0", "M05", "M05", "   ",
+                                "G01 X3"},
+                               {"G01 X1 ", "G01 X1 ", "G03 X2 Y0 I1 J0 ", "M05 ", "G01 X3 "}},
+                      // Lines equal but for the blanks of a comment; a longer comment differs.
+                      PassCase{"RepeatDespiteCommentBlanks", rows({{70, "("}, {71, ")"}}),
+                               {"G01 X1 (a b)", "G01 X1 (ab )", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"},
+                               {"G01 X1 (a b)", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(RemoveDup2Caption, EndsWithTheFileNameWhenGiven) {

@@ -209,14 +209,15 @@ class ReferenceOrdering {
   float tolerance_;
 };
 
-// Elements between the points of a small lattice, many sharing end points, some moved by 0.002
-// or 0.003 so that they connect or just miss; lines, arcs both ways, some with R or Z words.
-PassLines randomElements(unsigned seed, std::size_t count, bool withZ) {
+// Elements between the points of a small lattice (its points `spread` apart), many sharing end
+// points, some moved by 0.002 or 0.003 so that they connect or just miss; lines, arcs both
+// ways, some with R or Z words.
+PassLines randomElements(unsigned seed, std::size_t count, bool withZ, double spread = 1) {
   std::mt19937 random(seed);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   auto coordinate = [&] {
     const double jitter[] = {0, 0, 0, 0, 0, 0.002, -0.002, 0.003, -0.003};
-    return pick(12) + jitter[pick(9)];
+    return pick(12) * spread + jitter[pick(9)];
   };
   auto point = [&] {
     std::string text = "X" + kwtest::num(coordinate()) + " Y" + kwtest::num(coordinate()) + " ";
@@ -245,6 +246,7 @@ struct PropertyCase {
   bool includeZ;
   unsigned seed;
   std::size_t elements;
+  double spread = 1;
 };
 
 void PrintTo(const PropertyCase& c, std::ostream* os) { *os << c.name; }
@@ -256,7 +258,7 @@ TEST_P(PathOrderingProperty, IndexedRoundsEqualThePlainRounds) {
   PassRun run;
   run.profile.setText("ConnectEdit", c.connect);
   run.profile.setFlag("IncludeZCheckBox", c.includeZ);
-  const PassLines elements = randomElements(c.seed, c.elements, c.includeZ);
+  const PassLines elements = randomElements(c.seed, c.elements, c.includeZ, c.spread);
 
   const PassLines fast = SORTOUT3(elements, run.context);
   std::vector<std::pair<int, int>> referenceProgress = {{0, static_cast<int>(elements.size())}};
@@ -275,7 +277,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PropertyCase{"Tolerance0005", "0.005", false, 1, 3000},
                       PropertyCase{"Tolerance0005WithZ", "0.005", true, 2, 3000},
                       PropertyCase{"ExactPointsOnly", "0", false, 3, 3000},
-                      PropertyCase{"WideTolerance", "1.5", false, 4, 2000}),
+                      PropertyCase{"WideTolerance", "1.5", false, 4, 2000},
+                      // Points in many cells, far more than share a bucket.
+                      PropertyCase{"SpreadOverManyCells", "0.005", false, 5, 3000, 97.31}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

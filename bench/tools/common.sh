@@ -1,0 +1,53 @@
+# Shell helpers of the whole-process benchmarks (plot-speed.sh, dxf-speed.sh). The script that
+# sources this file defines die(), $runs (runs per measurement) and $tmp (a scratch folder).
+
+say() { printf '%s\n' "$*" >&2; }
+
+# apt_install PACKAGE...: installs Debian packages, through sudo when not root.
+apt_install() {
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || die "please run as root or install sudo; missing: $*"
+    sudo=sudo
+  fi
+  say "Installing: $*"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+
+# measure KEY CMD...: runs CMD $runs times under GNU time, keeps the best wall-clock time
+# (taken around the run with bash's microsecond clock) in best[KEY] and the largest peak RSS
+# in rss_kb[KEY]; the last run's stdout stays in $tmp/KEY.out. With fresh_home=1 every run gets
+# a new empty KERFWERK_HOME. A failing run returns 1 with the reason in $tmp/KEY.err.
+declare -A best rss_kb
+measure() {
+  local key=$1 i t0 t1 us kb home prefix
+  shift
+  for ((i = 1; i <= ${measure_runs:-$runs}; i++)); do
+    home=""
+    prefix=()
+    if [ "${fresh_home:-0}" -eq 1 ]; then
+      home=$(mktemp -d "$tmp/home.XXXXXX")
+      prefix=(env KERFWERK_HOME="$home")
+    fi
+    t0=$EPOCHREALTIME
+    if ! /usr/bin/time -f '%e %M' -o "$tmp/$key.rss" "${prefix[@]}" "$@" >"$tmp/$key.out" 2>"$tmp/$key.err"; then
+      [ -z "$home" ] || rm -rf "$home"
+      return 1
+    fi
+    t1=$EPOCHREALTIME
+    [ -z "$home" ] || rm -rf "$home"
+    us=$(( ${t1//[.,]/} - ${t0//[.,]/} ))
+    read -r _ kb < <(tail -n 1 "$tmp/$key.rss")
+    if [ -z "${best[$key]:-}" ] || [ "$us" -lt "${best[$key]}" ]; then best[$key]=$us; fi
+    if [ -z "${rss_kb[$key]:-}" ] || [ "$kb" -gt "${rss_kb[$key]}" ]; then rss_kb[$key]=$kb; fi
+  done
+}
+
+# must_measure KEY WHAT CMD...: measure, and stop the script when a run fails.
+must_measure() {
+  local key=$1 what=$2
+  shift 2
+  measure "$key" "$@" || { tail -n 5 "$tmp/$key.err" >&2; die "$what failed"; }
+}
