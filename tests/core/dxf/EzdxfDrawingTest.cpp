@@ -269,6 +269,8 @@ struct LayerCase {
   const char* layer;
 };
 
+void PrintTo(const LayerCase& c, std::ostream* os) { *os << c.drawing << " layer " << c.layer; }
+
 class EzdxfLayerTest : public EzdxfDrawingTest, public ::testing::WithParamInterface<LayerCase> {};
 
 // The layer log of a drawing in which nothing was converted.
