@@ -134,7 +134,11 @@ void EditorCommands::ShowLineNum2() {
   position.endLine = last < 0 ? -1 : doc->findBlock(last).blockNumber();
   panel_->setText(QString::fromStdString(readOutText(position)));
   app_.highlighted = highlightedBlockOf(position);
-  port_.hideWindow(WindowId::DecimalAscii);
+  // The line-editing window belongs to the line it was opened on: it goes when the caret moves
+  // (not when a key that opens it is let go).
+  const std::pair<int, int> selection{cursor.anchor(), cursor.position()};
+  if (selection != lastSelection_) port_.hideWindow(WindowId::DecimalAscii);
+  lastSelection_ = selection;
   emit readOutUpdated();
 }
 

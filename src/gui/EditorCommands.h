@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QPlainTextEdit>
 
+#include <utility>
+
 #include "core/app/App.h"
 
 class QMainWindow;
@@ -54,6 +56,7 @@ class EditorCommands : public QObject {
   SearchDialog* find_ = nullptr;
   SearchDialog* replace_ = nullptr;
   QAction* findNextAction_ = nullptr;
+  std::pair<int, int> lastSelection_{-1, -1};  // anchor and caret at the last read-out
 };
 
 }  // namespace kw

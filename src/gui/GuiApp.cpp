@@ -28,8 +28,16 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   port_.setWindow(WindowId::Comm, comm_.get());
   drawing_ = std::make_unique<ShellWindow>("Drawing", "Drawing");
   port_.setWindow(WindowId::Drawing, drawing_.get());
-  decimalAscii_ = std::make_unique<ShellWindow>("DecimalAscii", "Decimal Ascii Editor + Line insertion");
+  decimalAscii_ = std::make_unique<DecimalAsciiWindow>(app_);
   port_.setWindow(WindowId::DecimalAscii, decimalAscii_.get());
+  // The window works on the first highlighted line, the one holding the selection start.
+  decimalAscii_->currentLine = [this] { return main_->lineBytes(app_.highlighted.first + 1); };
+  decimalAscii_->replaceLine = [this](const std::string& line) {
+    main_->replaceLineBytes(app_.highlighted.first + 1, line);
+  };
+  decimalAscii_->findAndInsert = [this] { main_->runCommand("DecimalAscii.Button1Click"); };
+  QObject::connect(main_.get(), &MainWindow::editLineAsDecimalAsciiRequested, decimalAscii_.get(),
+                   [this] { decimalAscii_->EditcurrentlineasDecimalAscii1Click(); });
   offset_ = std::make_unique<ShellWindow>("Offset", "Offsetting");
   port_.setWindow(WindowId::Offset, offset_.get());
   array_ = std::make_unique<ShellWindow>("Array", "Array");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/app/App.h"
+#include "gui/DecimalAsciiWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/PlotWindow.h"
 #include "gui/QtPort.h"
@@ -32,7 +33,8 @@ class GuiApp {
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<PlotWindow> plot_;
   std::unique_ptr<SetupWindow> setup_;
-  std::unique_ptr<ShellWindow> comm_, drawing_, decimalAscii_, offset_, array_;
+  std::unique_ptr<ShellWindow> comm_, drawing_, offset_, array_;
+  std::unique_ptr<DecimalAsciiWindow> decimalAscii_;
 };
 
 }  // namespace kw

@@ -27,15 +27,35 @@ namespace kw {
 
 namespace {
 
-// The editor would break a line at a lone carriage return, so inside a line it is shown as
-// the symbol for carriage return and written back as the byte.
+// The editor would break a line at a lone carriage return or line feed, so inside a line they
+// are shown as the symbols for carriage return and line feed and written back as the bytes.
 constexpr char16_t kCrSymbol = 0x240D;
+constexpr char16_t kLfSymbol = 0x240A;
+
+// The bytes of one line of the editor.
+std::string bytesOfLine(QString text) {
+  text.replace(QChar(kCrSymbol), u'\r');
+  text.replace(QChar(kLfSymbol), u'\n');
+  return toBytes(text);
+}
+
+// How one line of bytes is shown.
+QString textOfLine(std::string_view bytes) {
+  QString text = fromBytes(bytes);
+  text.replace(u'\r', QChar(kCrSymbol));
+  text.replace(u'\n', QChar(kLfSymbol));
+  return text;
+}
 
 // Splits the editor's raw text (paragraphs separated by U+2029 or '\n') into byte lines.
 std::vector<std::string> splitLines(QString text) {
   std::vector<std::string> lines;
   if (text.isEmpty()) return lines;
   text.replace(QChar::ParagraphSeparator, u'\n');
+  if (text.contains(QChar(kLfSymbol))) {  // rare: line by line
+    for (const QString& line : text.split(u'\n')) lines.push_back(bytesOfLine(line));
+    return lines;
+  }
   if (text.contains(QChar(kCrSymbol))) text.replace(QChar(kCrSymbol), u'\r');
   const QByteArray bytes = text.toLatin1();  // every character of the program is one byte
   const char* data = bytes.constData();
@@ -54,7 +74,16 @@ std::vector<std::string> splitLines(QString text) {
 QString joinLines(const std::vector<std::string>& lines, size_t from = 0, size_t to = SIZE_MAX) {
   to = std::min(to, lines.size());
   size_t total = 0;
-  for (size_t i = from; i < to; ++i) total += lines[i].size() + 1;
+  bool lineFeedInside = false;
+  for (size_t i = from; i < to; ++i) {
+    total += lines[i].size() + 1;
+    lineFeedInside = lineFeedInside || lines[i].find('\n') != std::string::npos;
+  }
+  if (lineFeedInside) {  // rare: line by line
+    QStringList shown;
+    for (size_t i = from; i < to; ++i) shown.push_back(textOfLine(lines[i]));
+    return shown.join(u'\n');
+  }
   std::string all;
   all.reserve(total);
   for (size_t i = from; i < to; ++i) {
@@ -205,6 +234,9 @@ void MainWindow::buildMenus() {
   QMenu* search = menuBar()->addMenu("&Search");
   search->setObjectName("Search1");
   commands_->addMenus(edit, search);
+  addCommand(edit, "EditcurrentlineasDecimalAscii1", "Edit current line as Decimal Ascii", QKeySequence("Ctrl+I"),
+             [this] { emit editLineAsDecimalAsciiRequested(); })
+      ->setToolTip("Put non printing control characters into the line.");
   addCommand(search, "InsertLines1", "Insert Lines", QKeySequence("Ctrl+Alt+I"),
              [this] { emit showWindowRequested(WindowId::DecimalAscii); })
       ->setToolTip("Insert text above and below found items");
@@ -289,6 +321,32 @@ void MainWindow::buildMenus() {
   connect(send, &QAction::triggered, this, [this] {
     port_.message("Sending to the machine is not available in this version: the serial line is not built yet.");
   });
+}
+
+std::string MainWindow::lineBytes(int line) {
+  syncToCore();
+  if (line < 0 || static_cast<size_t>(line) >= app_.buffer.lines.size()) return {};
+  return app_.buffer.lines[static_cast<size_t>(line)];
+}
+
+void MainWindow::replaceLineBytes(int line, const std::string& bytes) {
+  if (showingInParts()) finishShowing();
+  const QTextBlock block = editor_->document()->findBlockByNumber(line);
+  if (!block.isValid()) return;
+  // The caret stays where it was, so the line's window stays open.
+  // (Positions, not a cursor: a cursor would move with the edit.)
+  const int anchor = editor_->textCursor().anchor(), position = editor_->textCursor().position();
+  const int start = block.position(), oldEnd = start + block.length() - 1;
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  const QString text = textOfLine(bytes);
+  cursor.insertText(text);
+  const int newEnd = start + static_cast<int>(text.size());
+  auto moved = [&](int p) { return p <= start ? p : p > oldEnd ? p + newEnd - oldEnd : std::min(p, newEnd); };
+  QTextCursor kept(editor_->document());
+  kept.setPosition(moved(anchor));
+  kept.setPosition(moved(position), QTextCursor::KeepAnchor);
+  editor_->setTextCursor(kept);
 }
 
 void MainWindow::moveCaretToLine(int line) {

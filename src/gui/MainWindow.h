@@ -51,12 +51,16 @@ class MainWindow : public QMainWindow {
   QPrinter& printer() { return printer_; }
   // Single stepping moves the caret to a line, its first character selected.
   void moveCaretToLine(int line);
+  // One line of the program as bytes, and its replacement in the editor (one undoable edit).
+  std::string lineBytes(int line);
+  void replaceLineBytes(int line, const std::string& bytes);
   // Opens the help page in the web browser, at an anchor when one is given.
   void openHelp(const QString& anchor);
 
  signals:
   void showSetupRequested();
   void showWindowRequested(kw::WindowId window);
+  void editLineAsDecimalAsciiRequested();
   void useAnotherLayerRequested();
   void editTranslateTableRequested();
   void replotRequested();
