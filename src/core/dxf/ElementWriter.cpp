@@ -126,11 +126,9 @@ void ElementWriter::writeLine(std::string line) {
   noDataFound = false;
 }
 
-void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const std::string& z) {
-  std::string line;
-  line.reserve(dialect_.line.size() + x.size() + y.size() + z.size() + 12);
-  line += dialect_.line;
-  line += ' ';
+// "X<x> Y<y> " and, with "Z Included", "Z<z>": the position fields of both kinds of line.
+void ElementWriter::appendPosition(std::string& line, const std::string& x, const std::string& y,
+                                   const std::string& z) const {
   line += dialect_.x;
   line += x;
   line += ' ';
@@ -141,6 +139,14 @@ void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const st
     line += dialect_.z;
     line += z;
   }
+}
+
+void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const std::string& z) {
+  std::string line;
+  line.reserve(dialect_.line.size() + x.size() + y.size() + z.size() + 12);
+  line += dialect_.line;
+  line += ' ';
+  appendPosition(line, x, y, z);
   if (startWritten_ && !out_.empty() && out_.back() == line) {
     // A straight move to where it starts: the element is not written at all.
     out_.pop_back();
@@ -165,16 +171,7 @@ void ElementWriter::writeArc(int row, const std::string& endX, const std::string
                extra.size() + 20);
   line += word;
   line += ' ';
-  line += dialect_.x;
-  line += endX;
-  line += ' ';
-  line += dialect_.y;
-  line += endY;
-  line += ' ';
-  if (includeZ) {
-    line += dialect_.z;
-    line += z;
-  }
+  appendPosition(line, endX, endY, z);
   line += ' ';
   line += firstLetter;
   line += first;

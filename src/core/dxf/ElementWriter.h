@@ -103,6 +103,7 @@ class ElementWriter {
   bool startWritten_ = false;  // the last line written is the start line of an element
 
   void writeLine(std::string line);
+  void appendPosition(std::string& line, const std::string& x, const std::string& y, const std::string& z) const;
   void writeArc(int row, const std::string& endX, const std::string& endY, const std::string& z,
                 const std::string& firstLetter, const std::string& first, const std::string& secondLetter,
                 const std::string& second, const std::string& r, const std::string& extra);
