@@ -29,6 +29,7 @@ TEST(CommandLine, HelpVersionAndBadOptions) {
       {{"--do", "A"}, 2, "", "kerfwerk: --do needs a command list, an input file and an output file\n"},
       {{"--do", "", "a", "b", "--select", "x"}, 2, "", "kerfwerk: --select needs FIRST:COUNT"},
       {{"--do", "", "a", "b", "--set", "novalue"}, 2, "", "kerfwerk: --set needs CONTROL=VALUE\n"},
+      {{"--do", "", "a", "b", "--dxf-form", "curves"}, 2, "", "kerfwerk: --dxf-form needs arcs, lines or points\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0]);
@@ -70,7 +71,7 @@ TEST(CommandLine, BatchErrorsGoToStderrWithAFailingStatus) {
   };
   const Case cases[] = {
       {{"missing.nc", "out.nc"}, 1, "Source File Not Found\n", false},
-      {{"in.nc", "out.nc", "nowhere.ini"}, 0, "INI File Not Found ( Last INI file will be used )\n", true},
+      {{"in.nc", "out.nc", "nowhere.ini"}, 0, "INI File Not Found ( Last INI file will be used )\n", true},  // goes on
       {{"in.nc", "out.sgt"}, 1,
        "Conversion to incremental for a .SGT output is not available yet: nothing was written to out.sgt.\n", false},
       {{"in.nc", "nodir/out.nc"}, 1, "Cannot save nodir/out.nc: No such file or directory\n", false},
@@ -86,40 +87,16 @@ TEST(CommandLine, BatchErrorsGoToStderrWithAFailingStatus) {
   }
 }
 
-TEST(CommandLine, ProfileArgumentIsUsedAndRemembered) {
-  Cli cli;
-  cli.dir.write("machines/swapped.ini", "[Labels]\r\nX Letter=Y\r\nY Letter=X\r\nI Letter=J\r\nJ Letter=I\r\n");
-  cli.dir.write("in.nc", "G1 X1 Y2 I3 J4\n");
-  auto r = cli.run({"in.nc", "out.nc", "machines/swapped.ini"});
-  EXPECT_EQ(r.status, 0) << r.err;
-  // The profile's X letter is Y: the words are exchanged back into X Y and I J order.
-  EXPECT_EQ(cli.dir.read("out.nc"), "G1 X1 Y2 I3 J4 \r\n");
-  EXPECT_NE(cli.dir.read("home/LastIni.ini").find("LastUsedFile=swapped.ini\r\n"), std::string::npos);
-}
-
-TEST(CommandLine, DoListsAndRunsRegisteredCommands) {
+TEST(CommandLine, DoListsCommandsAndWritesDrawings) {
   Cli cli;
   auto list = cli.run({"--do", "--list"});
   EXPECT_EQ(list.status, 0);
   EXPECT_NE(list.out.find("Main.LineOrderGXYZIJKR1Click\tLine Order N G M X Y Z I J K R\n"), std::string::npos);
-  EXPECT_NE(list.out.find("Main.Translate1Click\t"), std::string::npos);
 
   cli.dir.write("in.nc", "M3 X1 G1\r\n");
-  auto r = cli.run({"--do", "Main.LineOrderXYZIJKRM1Click", "in.nc", "out.nc", "--set", "TranslateLoad=0"});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(cli.dir.read("out.nc"), "G1 X1 M3 \r\n");
-
-  auto bad = cli.run({"--do", "Main.Nothing", "in.nc", "out2.nc"});
-  EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.err, "Unknown command Main.Nothing (kerfwerk --do --list shows the names)\n");
-  EXPECT_EQ(cli.dir.read("out2.nc"), "");
-
   auto dxf = cli.run({"--do", "", "in.nc", "out.dxf"});
   EXPECT_EQ(dxf.status, 0) << dxf.err;
   EXPECT_NE(cli.dir.read("out.dxf").find("ENTITIES"), std::string::npos);
-  auto form = cli.run({"--do", "", "in.nc", "out2.dxf", "--dxf-form", "curves"});
-  EXPECT_EQ(form.status, 2);
-  EXPECT_EQ(form.err.rfind("kerfwerk: --dxf-form needs arcs, lines or points\n", 0), 0u);
 }
 
 }  // namespace

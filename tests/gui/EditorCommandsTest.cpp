@@ -1,12 +1,8 @@
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QPrinter>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QCheckBox>
-#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -26,9 +22,7 @@ void select(QPlainTextEdit* editor, int from, int to) {
   editor->setTextCursor(c);
 }
 
-int startOfLine(QPlainTextEdit* editor, int line) {
-  return editor->document()->findBlockByNumber(line).position();
-}
+int startOfLine(QPlainTextEdit* editor, int line) { return editor->document()->findBlockByNumber(line).position(); }
 
 QString numberedLines(int count) {
   QStringList lines;
@@ -42,12 +36,6 @@ class EditorCommandsTest : public QObject {
   Q_OBJECT
  private slots:
   void readOutAndHighlightedBlockFollowTheSelection() {
-    struct Case {
-      const char* name;
-      int from, to;  // positions given as (line, column) below
-      QString text;
-      int first, count;
-    };
     GuiFixture f;
     QPlainTextEdit* editor = f.gui->main()->editor();
     editor->setPlainText(numberedLines(12));
@@ -59,38 +47,12 @@ class EditorCommandsTest : public QObject {
     QCOMPARE(panel->text(), QString("  Pos [5:1]   Sel : [4]   "));
     QCOMPARE(f.app->highlighted.first, 3);
     QCOMPARE(f.app->highlighted.count, 4);
-    // A caret at the start of a line covers no line; inside a line it covers that line.
-    select(editor, startOfLine(editor, 2), startOfLine(editor, 2));
-    f.gui->main()->commands()->ShowLineNum2();
-    QCOMPARE(panel->text(), QString("  Pos [3:1]   Sel : [0]   "));
-    select(editor, startOfLine(editor, 2) + 3, startOfLine(editor, 2) + 3);
-    f.gui->main()->commands()->ShowLineNum2();
-    QCOMPARE(panel->text(), QString("  Pos [3:4]   Sel : [1]   "));
-    QCOMPARE(f.app->highlighted.first, 1);
-    QCOMPARE(f.app->highlighted.count, 1);
     // The read-out follows key presses in the editor.
+    select(editor, startOfLine(editor, 2) + 3, startOfLine(editor, 2) + 3);
     f.gui->main()->show();
     editor->setFocus();
     QTest::keyClick(editor, Qt::Key_Down);
     QTRY_COMPARE(panel->text(), QString("  Pos [4:4]   Sel : [1]   "));
-  }
-
-  void findHonoursWholeWordCaseAndDirection() {
-    GuiFixture f;
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    editor->setPlainText("G10 X1\ng1 X2\nG1 X3\nG1 X4");
-    auto* commands = f.gui->main()->commands();
-    select(editor, 0, 0);
-    QVERIFY(commands->search("G1", true, true, true));
-    QCOMPARE(editor->textCursor().selectionStart(), 13);
-    QCOMPARE(editor->textCursor().selectedText(), QString("G1"));
-    QCOMPARE(QApplication::clipboard()->text(), QString("G1"));
-    QVERIFY(editor->document()->isModified());
-    QVERIFY(commands->search("G1", false, false, true));
-    QCOMPARE(editor->textCursor().selectionStart(), 7);
-    QVERIFY(!commands->search("G1", false, false, true));
-    select(editor, 0, 0);
-    QVERIFY(!commands->search("", true, false, false));
   }
 
   void findDialogReportsWhatItCannotFind() {
@@ -108,6 +70,8 @@ class EditorCommandsTest : public QObject {
     dialog->findChild<QLineEdit*>("FindText")->setText("x1");
     next->trigger();
     QCOMPARE(editor->textCursor().selectedText(), QString("X1"));
+    QCOMPARE(QApplication::clipboard()->text(), QString("X1"));  // found by cutting and pasting it
+    QVERIFY(editor->document()->isModified());
     QCOMPARE(f.port.messages.size(), size_t(1));
     dialog->close();
   }
@@ -125,7 +89,6 @@ class EditorCommandsTest : public QObject {
     QVERIFY(f.port.messages.empty());
     editor->undo();
     QCOMPARE(editor->toPlainText(), QString("X1 X2\nX3 X4"));
-
     // Replace: the selected match is replaced, then the next one is found.
     select(editor, 0, 1);
     dialog->findChild<QPushButton*>("ReplaceButton")->click();
@@ -136,6 +99,7 @@ class EditorCommandsTest : public QObject {
     QCOMPARE(f.port.messages, std::vector<std::string>({"Cannot find \"X\"."}));
   }
 
+  // Typing and a command's whole rewrite are each one undo step.
   void undoTakesBackTypingAndWholeCommands() {
     GuiFixture f({}, kwtest::kPlasmaProfile);
     f.gui->main()->show();
@@ -144,6 +108,7 @@ class EditorCommandsTest : public QObject {
     QTest::keyClicks(editor, "Y2 X1");
     f.action("LineOrderGXYZIJKR1")->trigger();
     QCOMPARE(editor->toPlainText(), QString("X1 Y2 "));
+    QVERIFY(editor->document()->isModified());
     QApplication::setActiveWindow(f.gui->main());
     QVERIFY(QTest::qWaitForWindowActive(f.gui->main()));
     QTest::keySequence(editor, QKeySequence("Ctrl+U"));
@@ -155,22 +120,11 @@ class EditorCommandsTest : public QObject {
     f.gui->main()->editor()->setPlainText(numberedLines(120));
     f.gui->main()->syncToCore();
     f.app->currentFileName = "/parts/plate.nc";
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = QString::fromStdString(f.dir.file("text.pdf"));
-    printer.setOutputFileName(pdf);
-    f.gui->main()->commands()->printText(printer);
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(pdftotext.waitForFinished(20000));
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
-    const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
+    f.gui->main()->commands()->printText(*f.pdfPrinter());
+    const QString text = f.pdfText();
     QStringList numbers;
-    for (const QString& page : pages) {
-      const QStringList lines = page.split('\n', Qt::SkipEmptyParts);
-      for (const QString& line : lines)
-        if (line.contains("Page :")) numbers << line.trimmed();
-    }
+    for (const QString& line : text.split('\n'))
+      if (line.contains("Page :")) numbers << line.trimmed();
     QCOMPARE(numbers, QStringList({"Page : 1", "Page : 2", "Page : 3"}));
     QVERIFY(text.contains("File : /parts/plate.nc"));
     QVERIFY(text.contains("N120 G01 X120"));
@@ -200,20 +154,11 @@ class EditorCommandsTest : public QObject {
     if (folder.isEmpty()) QSKIP("KERFWERK_SCREENSHOTS names the folder for the help page's pictures");
     GuiFixture f({}, kwtest::readFile(KERFWERK_SOURCE_DIR "/profiles/kerfwerk.ini"));
     kw::MainWindow* main = f.gui->main();
-    std::string path = f.dir.write("bracket.nc", kwtest::readFile(KERFWERK_SOURCE_DIR "/examples/bracket.nc"));
-    f.port.picks = {path};
-    f.action("FileOpen")->trigger();
-    main->resize(900, 640);
-    main->show();
+    f.open(f.dir.write("bracket.nc", kwtest::readFile(KERFWERK_SOURCE_DIR "/examples/bracket.nc")));
     select(main->editor(), startOfLine(main->editor(), 4), startOfLine(main->editor(), 9));
     main->commands()->ShowLineNum2();
-    QTest::qWait(50);
-    main->grab().save(folder + "/main.png");
-    f.gui->setup()->setWindowState(Qt::WindowNoState);
-    f.gui->setup()->resize(1400, 900);
-    f.gui->setup()->show();
-    QTest::qWait(50);
-    f.gui->setup()->grab().save(folder + "/setup.png");
+    kwtest::savePicture(main, 900, 640, folder + "/main.png");
+    kwtest::savePicture(f.gui->setup(), 1400, 900, folder + "/setup.png");
   }
 };
 

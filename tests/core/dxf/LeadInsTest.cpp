@@ -1,17 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/dxf/ElementWriter.h"
+#include "core/dxf/PassTestSupport.h"
 
 namespace kw {
 namespace {
 
 struct CircleCase {
   std::string name;
-  std::vector<std::pair<std::string, std::string>> options;  // control, value
+  kwtest::Options options;
   int plane;
   float radius;
   PassLines expected;
@@ -23,18 +23,9 @@ class CircleLeadTest : public ::testing::TestWithParam<CircleCase> {};
 // A circle about X word 5, Y word 5 with lead length 0.5 unless the case sets another.
 TEST_P(CircleLeadTest, WritesLeadInCircleAndLeadOutAsTheOptionsSay) {
   const CircleCase& c = GetParam();
-  MachineProfile profile;
-  const std::pair<int, const char*> cells[] = {{1, "G01"}, {2, "G02"}, {3, "G03"}, {13, "R"},
-                                               {14, "I"},  {15, "J"},  {17, "X"}, {18, "Y"}};
-  for (auto [row, word] : cells) profile.setCell(row, 1, word);
-  profile.setText("DpEdit", "4");
-  for (const auto& [control, value] : c.options) {
-    std::string why;
-    EXPECT_TRUE(profile.setFromText(control, value, &why)) << why;
-  }
+  MachineProfile profile = kwtest::passProfile(c.options);
   PassLines lines;
-  ElementWriter writer(profile, ConversionSettings::read(profile), lines);
-  writer.circleXY(c.plane, 5, 5, 0, c.radius);
+  ElementWriter(profile, ConversionSettings::read(profile), lines).circleXY(c.plane, 5, 5, 0, c.radius);
   EXPECT_EQ(lines, c.expected);
 }
 
@@ -55,9 +46,9 @@ INSTANTIATE_TEST_SUITE_P(
         CircleCase{"LineInArcOut", {{"LineArcleadinCheckBox", "1"}}, 0, 2, {kLineIn, kOn, kOn, kCircle, kOn, kArcOut}},
         CircleCase{"ArcInArcOut", {{"ArcleadinCheckBox", "1"}}, 0, 2,
                    {kArcInStart, kArcIn, kOn, kCircle, kOn, kArcOut}},
+        CircleCase{"EditLineOnly", {{"EditOnlyCheckBox", "1"}}, 0, 2, {kOn, kCircle}},
         CircleCase{"ArcInLineOut", {{"ArcinLineOutCheckBox", "1"}}, 0, 2,
                    {kArcInStart, kArcIn, kOn, kCircle, kOn, kLineOut}},
-        CircleCase{"EditLineOnly", {{"EditOnlyCheckBox", "1"}}, 0, 2, {kOn, kCircle}},
         // Smaller than the lead: the straight pieces run from the centre.
         CircleCase{"SmallCircle", {{"CircleCheckBox", "1"}}, 0, 0.3f,
                    {"G01 X5.0000 Y5.0000 ", "G01 X5.3000 Y5.0000 ", "G01 X5.3000 Y5.0000 ",

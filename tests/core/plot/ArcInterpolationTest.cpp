@@ -1,7 +1,6 @@
 // arkIJ, arkIK, arkJK: chords, direction, the off-plane axis, full turns and bounds.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -29,41 +28,28 @@ class ArcInterpolationTest : public kwtest::PlotFixture {
     for (const CanvasSegment& s : segments()) p.emplace_back(s.x2, s.y2);
     return p;
   }
-  static std::string endZ(const std::string& record) {
-    return record.substr(record.rfind(' ') + 1);
-  }
+  static std::string endZ(const std::string& record) { return record.substr(record.rfind(' ') + 1); }
   const float twoPi = static_cast<float>(kTwoPi);
   const float threeHalfPi = static_cast<float>(3 * kPi / 2);
 };
 
 // A quarter circle of radius 100 about the origin between (X 100, Y 0) and (X 0, Y 100);
 // Cir Res 20 gives steps of 20 / 100.0001 radians: eight chord ends and the end point.
-TEST_F(ArcInterpolationTest, QuarterCircleCounterClockwiseExactChords) {
+TEST_F(ArcInterpolationTest, QuarterCircleExactChordsBothWays) {
+  using Points = std::vector<std::pair<int, int>>;
+  const Points ccw = {{120, 558}, {139, 552}, {156, 543}, {172, 530}, {184, 514}, {193, 496}, {199, 477}, {200, 460}};
+  const Points cw = {{198, 480}, {192, 499}, {183, 516}, {170, 532}, {154, 544}, {136, 553}, {117, 559}, {100, 560}};
   startAt(100, 0, 20);
   plot.state().ArcCw = false;
   plot.arkIJ(true, 100, twoPi, threeHalfPi, 0, 0, 0);
-  const std::vector<std::pair<int, int>> expected = {
-      {120, 558}, {139, 552}, {156, 543}, {172, 530}, {184, 514}, {193, 496}, {199, 477}, {200, 460}};
-  EXPECT_EQ(points(), expected);
+  EXPECT_EQ(points(), ccw);
   EXPECT_FLOAT_EQ(state().TotalDistance, static_cast<float>(100 * kHalfPi));
   EXPECT_EQ(canvas.refreshCount(), 0);
-}
-
-TEST_F(ArcInterpolationTest, QuarterCircleClockwiseExactChords) {
   startAt(0, 100, 20);
   plot.state().ArcCw = true;
   plot.arkIJ(true, 100, twoPi, threeHalfPi, 0, 0, 0);
-  const std::vector<std::pair<int, int>> expected = {
-      {198, 480}, {192, 499}, {183, 516}, {170, 532}, {154, 544}, {136, 553}, {117, 559}, {100, 560}};
-  EXPECT_EQ(points(), expected);
-  // The clockwise end of an XY arc lands on whole plot units.
-  EXPECT_EQ(state().MaxX, 100);
-}
-
-TEST_F(ArcInterpolationTest, SingleSteppingRefreshesBeforeEveryChord) {
-  startAt(100, 0, 20);
-  plot.arkIJ(false, 100, twoPi, threeHalfPi, 0, 0, 0);
-  EXPECT_EQ(canvas.refreshCount(), 9);  // eight loop points and the end point
+  EXPECT_EQ(points(), cw);
+  EXPECT_EQ(state().MaxX, 100);  // the clockwise end of an XY arc lands on whole plot units
 }
 
 TEST_F(ArcInterpolationTest, OffPlaneAxisMovesInEqualPartsAndEndsExactly) {
@@ -110,9 +96,8 @@ TEST_F(ArcInterpolationTest, PlanesMapTheirAxesAndJKTurnsTheOtherWay) {
     s.prevX = s.prevY = s.prevZ = 0;
     s.ArcCw = c.cw;
     s.ArcCcw = !c.cw;
-    if (c.routine == 0) plot.arkIJ(true, 10, twoPi, threeHalfPi, 5, 1, 2);
-    if (c.routine == 1) plot.arkIK(true, 10, twoPi, threeHalfPi, 5, 1, 2);
-    if (c.routine == 2) plot.arkJK(true, 10, twoPi, threeHalfPi, 5, 1, 2);
+    const auto routine = c.routine == 0 ? &Backplot::arkIJ : c.routine == 1 ? &Backplot::arkIK : &Backplot::arkJK;
+    (plot.*routine)(true, 10, twoPi, threeHalfPi, 5, 1, 2);
     ASSERT_GE(sink.records.size(), 3u) << c.name;
     const std::string& first = sink.records.front();
     const std::string& last = sink.records.back();
@@ -140,12 +125,9 @@ TEST_F(ArcInterpolationTest, EveryRadiusTerminatesWithinTheChordBound) {
   const float inf = std::numeric_limits<float>::infinity();
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const Case cases[] = {
-      {"zero radius", 0.0f, 1},
-      {"tiny radius", 1e-30f, 1},
-      {"huge radius", 1e9f, kMaxArcChords + 2},
-      {"largest float", 3.4e38f, kMaxArcChords + 2},
-      {"infinite", inf, kMaxArcChords + 2},
-      {"not a number", nan, 0},
+      {"zero radius", 0.0f, 1},           {"tiny radius", 1e-30f, 1},
+      {"huge radius", 1e9f, kMaxArcChords + 2}, {"largest float", 3.4e38f, kMaxArcChords + 2},
+      {"infinite", inf, kMaxArcChords + 2}, {"not a number", nan, 0},
       {"negative", -50.0f, kMaxArcChords + 2},
   };
   for (const Case& c : cases) {

@@ -15,8 +15,7 @@ TEST(SetaxisSingleStep, ConvertsTheDelayAndLimitsItTo55To1000) {
     int interval;
     std::string textAfter;
   };
-  const Case cases[] = {{"", 125, "125"},   {"abc", 125, "125"}, {"0", 55, "0"},
-                        {"5000", 1000, "5000"}, {"300", 300, "300"}, {" 77 ", 77, " 77 "}};
+  const Case cases[] = {{"", 125, "125"}, {"abc", 125, "125"}, {"0", 55, "0"}, {"5000", 1000, "5000"}, {" 77 ", 77, " 77 "}};
   for (const Case& c : cases) {
     MachineProfile profile;
     profile.setText("Edit5", c.text);
@@ -27,13 +26,14 @@ TEST(SetaxisSingleStep, ConvertsTheDelayAndLimitsItTo55To1000) {
   }
 }
 
-TEST(SetaxisCopies, RemovesSpacesOnlyFromTheMarkedRowsAndWritesThemBack) {
+TEST(SetaxisCopies, RemovesSpacesOnlyFromTheMarkedRowsWritesThemBackAndCutsTo255) {
   MachineProfile profile;
   const int stripped[] = {1, 2, 8, 9, 17, 19, 80, 82, 90, 91};
   const int kept[] = {0, 20, 21, 22, 23, 27, 70, 71, 74, 78, 83, 85};
   for (int row : stripped) profile.setCell(row, 1, " a b ");
   for (int row : kept) profile.setCell(row, 1, " a b ");
   profile.setCell(40, 1, "not copied");
+  profile.setCell(81, 1, std::string(300, 'M'));
   DialectCopies copies;
   Setaxis(profile, copies);
   for (int row : stripped) {
@@ -45,53 +45,35 @@ TEST(SetaxisCopies, RemovesSpacesOnlyFromTheMarkedRowsAndWritesThemBack) {
     EXPECT_EQ(copies.row(row), " a b ") << row;
   }
   EXPECT_EQ(copies.row(40), "");
+  EXPECT_EQ(copies.row(81), std::string(255, 'M'));
+  EXPECT_EQ(profile.cell(81, 1).size(), 300u);
 }
 
-TEST(SetaxisCopies, CutsCopiesTo255Bytes) {
-  MachineProfile profile;
-  profile.setCell(8, 1, std::string(300, 'M'));
-  DialectCopies copies;
-  Setaxis(profile, copies);
-  EXPECT_EQ(copies.row(8), std::string(255, 'M'));
-  EXPECT_EQ(profile.cell(8, 1).size(), 300u);
-}
-
-TEST(SetaxisLetters, SwapOptionsExchangeAxisAndCentreLetters) {
+TEST(SetaxisLetters, SwapOptionsExchangeLettersAndSignOptionsGiveMinusOne) {
   struct Case {
-    bool swapXY, swapYZ;
-    std::string x, y, z, i, j, k;
+    bool swapXY, swapYZ, xSign, ySign, zSign;
+    std::string letters;  // x y z i j k
   };
   const Case cases[] = {
-      {false, false, "X", "Y", "Z", "I", "J", "K"},
-      {true, false, "Y", "X", "Z", "J", "I", "K"},
-      {false, true, "X", "Z", "Y", "I", "K", "J"},
+      {false, false, false, false, false, "XYZIJK"},
+      {true, false, true, false, true, "YXZJIK"},
+      {false, true, false, true, false, "XZYIKJ"},
   };
   for (const Case& c : cases) {
     MachineProfile profile;
     kwtest::setStandardDialect(profile);
     profile.setFlag("SwapXY", c.swapXY);
     profile.setFlag("SwapYZ", c.swapYZ);
+    profile.setFlag("XsignCheckBox", c.xSign);
+    profile.setFlag("YsignCheckBox", c.ySign);
+    profile.setFlag("ZsignCheckBox", c.zSign);
     DialectCopies copies;
     Setaxis(profile, copies);
-    EXPECT_EQ(copies.x + copies.y + copies.z + copies.i + copies.j + copies.k,
-              c.x + c.y + c.z + c.i + c.j + c.k)
-        << c.swapXY << c.swapYZ;
-    EXPECT_EQ(copies.n, "N");
-    EXPECT_EQ(copies.r, "R");
-  }
-}
-
-TEST(SetaxisSigns, CheckedSignOptionsGiveMinusOne) {
-  for (int mask = 0; mask < 8; ++mask) {
-    MachineProfile profile;
-    profile.setFlag("XsignCheckBox", mask & 1);
-    profile.setFlag("YsignCheckBox", mask & 2);
-    profile.setFlag("ZsignCheckBox", mask & 4);
-    DialectCopies copies;
-    Setaxis(profile, copies);
-    EXPECT_EQ(copies.xSign, (mask & 1) ? -1 : 1);
-    EXPECT_EQ(copies.ySign, (mask & 2) ? -1 : 1);
-    EXPECT_EQ(copies.zSign, (mask & 4) ? -1 : 1);
+    EXPECT_EQ(copies.x + copies.y + copies.z + copies.i + copies.j + copies.k, c.letters);
+    EXPECT_EQ(copies.n + copies.r, "NR");
+    EXPECT_EQ(copies.xSign, c.xSign ? -1 : 1) << c.letters;
+    EXPECT_EQ(copies.ySign, c.ySign ? -1 : 1) << c.letters;
+    EXPECT_EQ(copies.zSign, c.zSign ? -1 : 1) << c.letters;
   }
 }
 

@@ -9,72 +9,47 @@
 namespace kw {
 namespace {
 
-struct MovesCase {
-  const char* name;
-  std::vector<std::string> program;
-  std::vector<CanvasSegment> segments;
-  std::string caption;  // plot window caption after the last block
-};
-
-void PrintTo(const MovesCase& c, std::ostream* os) { *os << c.name; }
-
-class StraightMovesTest : public kwtest::PlotFixture,
-                          public ::testing::WithParamInterface<MovesCase> {};
-
-TEST_P(StraightMovesTest, DrawsExactSegmentsAndMeasures) {
-  const MovesCase& c = GetParam();
-  run(c.program);
-  EXPECT_EQ(segments(), c.segments) << kwtest::describeAll(segments());
-  EXPECT_EQ(labels().caption, c.caption);
-}
-
 const CanvasSegment red(int x1, int y1, int x2, int y2) { return {x1, y1, x2, y2, kRed, 1}; }
 const CanvasSegment blue(int x1, int y1, int x2, int y2) { return {x1, y1, x2, y2, kBlue, 1}; }
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, StraightMovesTest,
-    ::testing::Values(
-        MovesCase{"cut after the cut-on text is red",
-                  {"M07", "G01X1Y1"},
-                  {red(100, 460, 101, 461)},
-                  "Cut 1.414  Rapid 0.000  Total Distance 1.414"},
-        MovesCase{"travel after the last cut-off text is blue and counts as rapid",
-                  {"M08", "G01X1Y1"},
-                  {blue(100, 460, 101, 461)},
-                  "Cut 0.000  Rapid 1.414  Total Distance 1.414"},
-        MovesCase{"the next cut-on turns the travel into rapid",
-                  {"M08", "G01X1Y1", "M07"},
-                  {blue(100, 460, 101, 461)},
-                  "Cut 0.000  Rapid 1.414  Total Distance 1.414"},
-        MovesCase{"block 0 moves without drawing; its distance counts",
-                  {"G01 X10 Y10", "X20"},
-                  {blue(100, 460, 110, 480)},
-                  "Cut 24.142  Rapid 0.000  Total Distance 24.142"},
-        MovesCase{"absent axes keep their position",
-                  {"M07", "G01 X3", "Y4", "X0", "Y0 Z7"},
-                  {red(100, 460, 100, 463), red(100, 463, 104, 463), red(104, 463, 104, 460),
-                   red(104, 460, 100, 460)},
-                  "Cut 18.062  Rapid 0.000  Total Distance 18.062"},
-        MovesCase{"incremental moves add to the previous position",
-                  {"G91", "G01 X1 Y1", "X1", "Y-2", "G90 X0 Y0"},
-                  {blue(100, 460, 101, 461), blue(101, 461, 101, 462), blue(101, 462, 99, 462),
-                   blue(99, 462, 100, 460)},
-                  "Cut 6.650  Rapid 0.000  Total Distance 6.650"},
-        MovesCase{"a block without axis or centre word moves nothing",
-                  {"M07", "G01 F100", "N10", "X2"},
-                  {red(100, 460, 100, 462)},
-                  "Cut 2.000  Rapid 0.000  Total Distance 2.000"},
-        MovesCase{"a stop text hides the rest of the block",
-                  {"M07", "G01 X5 Y5 ;M08 X9", "X6 / Y9", "X7 (Y9"},
-                  {red(100, 460, 105, 465), red(105, 465, 105, 466), red(105, 466, 105, 467)},
-                  "Cut 9.071  Rapid 0.000  Total Distance 9.071"},
-        MovesCase{"both cut texts in one block: blue move, then an empty object",
-                  {"M07", "G01 X1", "M07 M08 X2"},
-                  {red(100, 460, 100, 461), blue(100, 461, 100, 462)},
-                  "Cut 0.000  Rapid 2.000  Total Distance 2.000"}),
-    [](const auto& info) { return "Case" + std::to_string(info.index); });
-
 class InterpreterModesTest : public kwtest::PlotFixture {};
+
+TEST_F(InterpreterModesTest, StraightMovesDrawExactSegmentsAndMeasure) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> program;
+    std::vector<CanvasSegment> segments;
+    std::string caption;  // plot window caption after the last block
+  };
+  const Case cases[] = {
+      {"cut after the cut-on text is red", {"M07", "G01X1Y1"}, {red(100, 460, 101, 461)},
+       "Cut 1.414  Rapid 0.000  Total Distance 1.414"},
+      {"travel after the last cut-off text is blue and counts as rapid", {"M08", "G01X1Y1"},
+       {blue(100, 460, 101, 461)}, "Cut 0.000  Rapid 1.414  Total Distance 1.414"},
+      {"the next cut-on turns the travel into rapid", {"M08", "G01X1Y1", "M07"}, {blue(100, 460, 101, 461)},
+       "Cut 0.000  Rapid 1.414  Total Distance 1.414"},
+      {"block 0 moves without drawing; its distance counts", {"G01 X10 Y10", "X20"}, {blue(100, 460, 110, 480)},
+       "Cut 24.142  Rapid 0.000  Total Distance 24.142"},
+      {"absent axes keep their position", {"M07", "G01 X3", "Y4", "X0", "Y0 Z7"},
+       {red(100, 460, 100, 463), red(100, 463, 104, 463), red(104, 463, 104, 460), red(104, 460, 100, 460)},
+       "Cut 18.062  Rapid 0.000  Total Distance 18.062"},
+      {"incremental moves add to the previous position", {"G91", "G01 X1 Y1", "X1", "Y-2", "G90 X0 Y0"},
+       {blue(100, 460, 101, 461), blue(101, 461, 101, 462), blue(101, 462, 99, 462), blue(99, 462, 100, 460)},
+       "Cut 6.650  Rapid 0.000  Total Distance 6.650"},
+      {"a block without axis or centre word moves nothing", {"M07", "G01 F100", "N10", "X2"},
+       {red(100, 460, 100, 462)}, "Cut 2.000  Rapid 0.000  Total Distance 2.000"},
+      {"a stop text hides the rest of the block", {"M07", "G01 X5 Y5 ;M08 X9", "X6 / Y9", "X7 (Y9"},
+       {red(100, 460, 105, 465), red(105, 465, 105, 466), red(105, 466, 105, 467)},
+       "Cut 9.071  Rapid 0.000  Total Distance 9.071"},
+      {"both cut texts in one block: blue move, then an empty object", {"M07", "G01 X1", "M07 M08 X2"},
+       {red(100, 460, 100, 461), blue(100, 461, 100, 462)}, "Cut 0.000  Rapid 2.000  Total Distance 2.000"},
+  };
+  for (const Case& c : cases) {
+    run(c.program);
+    EXPECT_EQ(segments(), c.segments) << c.name << "\n" << kwtest::describeAll(segments());
+    EXPECT_EQ(labels().caption, c.caption) << c.name;
+  }
+}
 
 TEST_F(InterpreterModesTest, ModalStateAfterEachBlock) {
   struct Step {
@@ -137,7 +112,7 @@ TEST_F(InterpreterModesTest, HighlightedBlockIsBlackThenRedAgain) {
   for (const CanvasSegment& s : segments()) EXPECT_EQ(s.colour, kBlue);
 }
 
-TEST_F(InterpreterModesTest, SignsHalvingAndScaleApplyToAxesAndCentres) {
+TEST_F(InterpreterModesTest, SignsHalvingSwapAndScaleApplyToAxesAndCentres) {
   struct Case {
     const char* name;
     const char* option;
@@ -151,10 +126,11 @@ TEST_F(InterpreterModesTest, SignsHalvingAndScaleApplyToAxesAndCentres) {
       {"Y * -1", "YsignCheckBox", 1000, {100, 460, 95, 470, kBlue, 1}, 4, 0},
       {"X div 2", "Xdiv2", 1000, {100, 460, 105, 465, kBlue, 1}, 4, 0},
       {"I div 2", "Idiv2", 1000, {100, 460, 105, 470, kBlue, 1}, 2, 0},
+      {"swap X Y reads the Y word as the vertical X", "SwapXY", 1000, {100, 460, 110, 465, kBlue, 1}, 0, 4},
       {"View Scale 2000", nullptr, 2000, {100, 460, 110, 480, kBlue, 1}, 8, 0},
   };
   for (const Case& c : cases) {
-    for (const char* option : {"XsignCheckBox", "YsignCheckBox", "Xdiv2", "Idiv2"})
+    for (const char* option : {"XsignCheckBox", "YsignCheckBox", "Xdiv2", "Idiv2", "SwapXY"})
       profile.setFlag(option, c.option && std::string(c.option) == option);
     view.viewScale = c.viewScale;
     run({"G01 X0 Y0", "X10 Y5", "G02 X10 Y5 I4 J0"});
@@ -163,15 +139,6 @@ TEST_F(InterpreterModesTest, SignsHalvingAndScaleApplyToAxesAndCentres) {
     EXPECT_FLOAT_EQ(state().centreX, c.centreX) << c.name;
     EXPECT_FLOAT_EQ(state().centreY, c.centreY) << c.name;
   }
-}
-
-TEST_F(InterpreterModesTest, SwapXYReadsTheYWordAsTheVerticalX) {
-  profile.setFlag("SwapXY", true);
-  run({"G90", "G01 X5 Y10", "G02 X5 Y10 I3 J11"});
-  ASSERT_FALSE(segments().empty());
-  EXPECT_EQ(segments()[0], (CanvasSegment{100, 460, 105, 470, kBlue, 1}));
-  EXPECT_FLOAT_EQ(state().centreX, 11);  // the J word
-  EXPECT_FLOAT_EQ(state().centreY, 3);   // the I word
 }
 
 TEST_F(InterpreterModesTest, ThreeDimensionalCentresDisableSpinFlipFlopWithZIncluded) {

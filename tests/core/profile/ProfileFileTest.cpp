@@ -158,7 +158,6 @@ TEST(ProfileFileLoad, EdgeCases) {
        "[Options]\nStartLine=" + std::string(39, ' ') + "77\n", {{"StartLine", "7"}}, {}},
       {"font size above 20", {}, "[Font]\nName=Courier New\nSize=24\n",
        {{"FontName", "Courier New"}, {"FontSize", "10"}}, {}},
-      {"font size below 6", {}, "[Font]\nSize=4\n", {{"FontSize", "10"}}, {}},
       {"font size missing", {{"FontSize", "14"}}, "", {{"FontSize", "10"}}, {}},
       {"font size in range", {}, "[Font]\nSize=6\n", {{"FontSize", "6"}}, {}},
       {"every lead-in key set: the last read wins", {},

@@ -22,7 +22,6 @@ TEST(Translate, RowsApplyInOrderToTheFirstOccurrenceOnly) {
   const std::string long300(300, 'X');
   const Case cases[] = {
       {"full table chains rows", {{29, "X", "U"}, {30, "U", "W"}}, 29, 69, "X1", "W1"},
-      {"T1 chains rows", {{29, "X", "U"}, {30, "U", "W"}}, 29, 49, "X1", "W1"},
       {"T2 leaves the first half", {{29, "X", "U"}, {30, "U", "W"}}, 49, 69, "X1", "X1"},
       {"first occurrence only", {{29, "G0", "G00"}}, 29, 69, "G0 X1 G0 Y2", "G00 X1 G0 Y2"},
       {"a replacement is not found again by its own row", {{29, "G1", "G1G1"}}, 29, 69, "G1", "G1G1"},
