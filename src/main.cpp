@@ -8,6 +8,7 @@
 
 #include "core/app/App.h"
 #include "core/app/Document.h"
+#include "core/app/DxfSave.h"
 #include "core/text/FileIo.h"
 #include "core/app/Batch.h"
 #include "core/app/ProfileSession.h"

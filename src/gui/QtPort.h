@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <map>
 
-#include "core/app/UiPort.h"
+#include "core/ui/UiPort.h"
 
 namespace kw {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/app/CommandRegistry.h"
-#include "core/app/UiPort.h"
+#include "core/ui/UiPort.h"
 #include "core/plot/Backplot.h"
 #include "core/plot/PlotView.h"
 #include "core/profile/MachineProfile.h"

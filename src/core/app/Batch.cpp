@@ -1,6 +1,7 @@
 #include "core/app/Batch.h"
 
 #include "core/app/Document.h"
+#include "core/app/DxfSave.h"
 #include "core/dxf/DxfWriter.h"
 #include "core/text/FileIo.h"
 #include "core/app/ProfileSession.h"

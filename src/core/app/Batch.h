@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/app/App.h"
+#include "core/app/DxfSave.h"
 #include "core/dxf/DxfWriter.h"
 
 namespace kw {

@@ -1,6 +1,6 @@
 #include "core/app/App.h"
 #include "core/app/CommandRegistry.h"
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 #include "core/profile/Translate.h"
 #include "core/texttools/LineInsertion.h"
 #include "core/texttools/LineOrder.h"

@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "core/dxf/PassDialect.h"
-#include "core/plot/ArcGeometry.h"
-#include "core/plot/BlockScanner.h"
+#include "core/text/ArcGeometry.h"
+#include "core/text/BlockScanner.h"
 #include "core/plot/FixedPointText.h"
 #include "core/text/FileIo.h"
 

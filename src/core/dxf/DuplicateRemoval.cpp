@@ -4,7 +4,7 @@
 
 #include "core/dxf/CleanupPasses.h"
 #include "core/dxf/PassDialect.h"
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 
 namespace kw {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/UiPort.h"
+#include "core/ui/UiPort.h"
 #include "core/profile/MachineProfile.h"
 
 namespace kw {

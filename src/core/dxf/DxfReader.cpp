@@ -9,7 +9,7 @@
 #include <system_error>
 #include <utility>
 
-#include "core/app/TempFiles.h"
+#include "core/text/TempFiles.h"
 #include "core/dxf/CleanupPasses.h"
 #include "core/dxf/DxfLineReader.h"
 #include "core/dxf/ElementWriter.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 #include "core/profile/MachineProfile.h"
 
 namespace kw {

@@ -6,7 +6,7 @@
 
 #include "core/dxf/EndPointIndex.h"
 #include "core/dxf/PassDialect.h"
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 
 namespace kw {
 namespace {

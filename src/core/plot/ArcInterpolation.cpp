@@ -1,7 +1,7 @@
 // Backplot: arcs in the XY, XZ and YZ planes broken into chords (arkIJ, arkIK, arkJK).
 #include <cmath>
 
-#include "core/plot/ArcGeometry.h"
+#include "core/text/ArcGeometry.h"
 #include "core/plot/Backplot.h"
 
 namespace kw {

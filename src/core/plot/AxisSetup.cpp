@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 #include "core/text/LenientInt.h"
 
 namespace kw {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <utility>
 
-#include "core/plot/ArcGeometry.h"
+#include "core/text/ArcGeometry.h"
 #include "core/plot/Backplot.h"
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 
 namespace kw {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/plot/Backplot.h"
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 
 namespace kw {
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 
 namespace kw {
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/app/App.h"
+#include "support/RecordingPort.h"
 #include "support/TempDir.h"
 
 namespace kwtest {

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "core/text/FileIo.h"
-#include "core/app/TempFiles.h"
+#include "core/text/TempFiles.h"
 #include "core/app/AppFixture.h"
 
 namespace kw {
@@ -254,7 +254,7 @@ TEST(DocumentTempFiles, SetupMyFileChainsThePasses) {
   f.writeHome("NEWFILE.$$$", "pass one\n");
   f.writeHome("DXF1.$$$", "stale\n");
   PassFiles files;
-  ASSERT_TRUE(SetupMyFile(*f.app, files));
+  ASSERT_TRUE(SetupMyFile(f.app->folder, f.app->ui, files));
   char line[64] = {};
   ASSERT_NE(std::fgets(line, sizeof line, files.input), nullptr);
   EXPECT_STREQ(line, "pass one\n");
@@ -266,7 +266,7 @@ TEST(DocumentTempFiles, SetupMyFileChainsThePasses) {
   // Nothing to rename: the problem is reported and the pass goes on with an empty input.
   std::filesystem::remove(f.home("NEWFILE.$$$"));
   PassFiles again;
-  EXPECT_FALSE(SetupMyFile(*f.app, again));
+  EXPECT_FALSE(SetupMyFile(f.app->folder, f.app->ui, again));
   EXPECT_EQ(f.port.messages.front(), "Rename File problem ! ");
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/dxf/PassTestSupport.h"
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 #include "support/TempDir.h"
 
 namespace kw {

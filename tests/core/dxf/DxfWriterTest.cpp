@@ -11,6 +11,7 @@
 #include "core/app/AppFixture.h"
 #include "core/app/Batch.h"
 #include "core/app/Document.h"
+#include "core/app/DxfSave.h"
 #include "core/dxf/PassTestSupport.h"
 #include "core/dxf/PythonSupport.h"
 #include "core/plot/PlotFixture.h"

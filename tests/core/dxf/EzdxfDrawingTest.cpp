@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/app/App.h"
+#include "support/RecordingPort.h"
 #include "core/app/Batch.h"
 #include "core/app/ProfileSession.h"
 #include "core/app/ProgramFolder.h"
@@ -25,7 +26,7 @@
 #include "core/dxf/DxfReader.h"
 #include "core/dxf/ElementWriter.h"
 #include "core/dxf/PythonSupport.h"
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 #include "core/plot/PlotState.h"
 #include "support/TempDir.h"
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/app/UiPort.h"
+#include "support/RecordingPort.h"
 #include "core/dxf/DxfPass.h"
 #include "core/plot/FixedPointText.h"
 #include "core/profile/MachineProfile.h"

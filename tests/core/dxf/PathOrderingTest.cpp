@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 #include "core/dxf/PassTestSupport.h"
 
 namespace kw {

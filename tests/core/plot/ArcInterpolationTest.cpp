@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/plot/ArcGeometry.h"
+#include "core/text/ArcGeometry.h"
 #include "core/plot/PlotFixture.h"
 
 namespace kw {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/plot/Backplot.h"
-#include "core/plot/RecordingCanvas.h"
+#include "support/RecordingCanvas.h"
 #include "core/profile/MachineProfile.h"
 
 namespace kw {

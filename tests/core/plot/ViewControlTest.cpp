@@ -5,7 +5,7 @@
 #include <tuple>
 #include <utility>
 
-#include "core/plot/RecordingCanvas.h"
+#include "support/RecordingCanvas.h"
 
 namespace kw {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/plot/RecordingCanvas.h"
+#include "support/RecordingCanvas.h"
 
 #include <cstdio>
 

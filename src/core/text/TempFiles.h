@@ -6,7 +6,7 @@
 
 namespace kw {
 
-struct App;
+class UiPort;
 
 inline constexpr const char* kDxf1File = "DXF1.$$$";
 inline constexpr const char* kNewFile = "NEWFILE.$$$";
@@ -32,6 +32,6 @@ void DeleteMyFile(const std::string& programFolder, const std::string& name);
 
 // Turns the last pass's output "NEWFILE.$$$" into the next pass's input "DXF1.$$$" and opens
 // a new empty "NEWFILE.$$$". False (after telling the user) when a file cannot be opened.
-bool SetupMyFile(App& app, PassFiles& files);
+bool SetupMyFile(const std::string& programFolder, UiPort& ui, PassFiles& files);
 
 }  // namespace kw

@@ -1,4 +1,4 @@
-#include "core/plot/BlockScanner.h"
+#include "core/text/BlockScanner.h"
 
 #include <algorithm>
 #include <array>

@@ -1,12 +1,11 @@
-#include "core/app/TempFiles.h"
+#include "core/text/TempFiles.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
-#include "core/app/App.h"
-#include "core/app/ProfileSession.h"
 #include "core/text/FileIo.h"
+#include "core/ui/UiPort.h"
 
 namespace kw {
 
@@ -22,22 +21,22 @@ void DeleteMyFile(const std::string& programFolder, const std::string& name) {
   deleteInFolder(programFolder, name);
 }
 
-bool SetupMyFile(App& app, PassFiles& files) {
+bool SetupMyFile(const std::string& programFolder, UiPort& ui, PassFiles& files) {
   files.close();
-  DeleteMyFile(app.folder, kDxf1File);
-  const std::string input = app.pathInFolder(kDxf1File);
+  DeleteMyFile(programFolder, kDxf1File);
+  const std::string input = programFolder + "/" + kDxf1File;
   std::error_code ec;
-  fs::rename(findInProgramFolder(app, kNewFile), input, ec);
-  if (ec) app.ui.message("Rename File problem ! ");
+  fs::rename(findInFolder(programFolder, kNewFile), input, ec);
+  if (ec) ui.message("Rename File problem ! ");
   files.input = std::fopen(input.c_str(), "rb");
   if (!files.input) {
-    app.ui.message("Cannot open " + input + ": " + std::strerror(errno));
+    ui.message("Cannot open " + input + ": " + std::strerror(errno));
     return false;
   }
-  const std::string output = app.pathInFolder(kNewFile);
+  const std::string output = programFolder + "/" + kNewFile;
   files.output = std::fopen(output.c_str(), "wb");
   if (!files.output) {
-    app.ui.message("Cannot create " + output + ": " + std::strerror(errno));
+    ui.message("Cannot create " + output + ": " + std::strerror(errno));
     files.close();
     return false;
   }

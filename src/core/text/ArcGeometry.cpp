@@ -1,4 +1,4 @@
-#include "core/plot/ArcGeometry.h"
+#include "core/text/ArcGeometry.h"
 
 #include <algorithm>
 #include <cfloat>

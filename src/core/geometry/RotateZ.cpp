@@ -1,4 +1,4 @@
-#include "core/plot/RotateZ.h"
+#include "core/geometry/RotateZ.h"
 
 #include <cmath>
 

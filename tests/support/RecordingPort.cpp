@@ -1,17 +1,6 @@
-#include "core/app/UiPort.h"
-
-#include <cstdio>
+#include "support/RecordingPort.h"
 
 namespace kw {
-
-void StderrPort::message(std::string_view text) {
-  std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-}
-
-Answer StderrPort::askYesNo(std::string_view text) {
-  std::fprintf(stderr, "%.*s [answered No]\n", static_cast<int>(text.size()), text.data());
-  return Answer::No;
-}
 
 Answer RecordingPort::askYesNo(std::string_view text) {
   questions.emplace_back(text);

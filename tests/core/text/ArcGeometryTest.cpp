@@ -1,8 +1,8 @@
-#include "core/plot/ArcGeometry.h"
+#include "core/text/ArcGeometry.h"
 
 #include <gtest/gtest.h>
 
-#include "core/plot/RotateZ.h"
+#include "core/geometry/RotateZ.h"
 
 namespace kw {
 namespace {
