@@ -259,16 +259,10 @@ void MainWindow::buildMenus() {
   addRegistered(setup, "DefaultWindows1", "Main.DefaultWindows1Click");
   addCommand(setup, "HintsOff1", "Hints Off", QKeySequence(), [] { setHintsShown(false); });
   addRegistered(setup, "UseAnotherLayer1", "Main.UseAnotherLayer1Click");
-  QAction* useIni = addCommand(setup, "UseNewINI1", "&Use another Machine INI File", QKeySequence(Qt::Key_F11), [this] {
-    port_.hideWindow(WindowId::Comm);
-    FileDialog dialog;
-    dialog.folder = app_.folder;
-    dialog.fileName = "*.ini";
-    dialog.filters = {"INI files (*.ini)", "All Files (*.*)"};
-    runCore([&] { ChooseAndLoadProfile(app_, port_.chooseOpenFile(dialog)); });
+  QAction* useIni = addRegistered(setup, "UseNewINI1", "Main.UseNewINI1Click", [this] {
+    runCommand("Main.UseNewINI1Click");
     emit replotRequested();
   });
-  useIni->setToolTip(" Use new INI ");
   addCommand(setup, "EditorCreateaNewINIFile1", "Edit or Create a New &INI File", QKeySequence(Qt::Key_F10),
              [this] {
                setHintsShown(true);

@@ -2,6 +2,7 @@
 #include "core/app/CommandRegistry.h"
 #include "core/app/Document.h"
 #include "core/app/DxfSave.h"
+#include "core/app/ProfileSession.h"
 #include "core/dxf/CleanupPasses.h"
 #include "core/text/BlockScanner.h"
 #include "core/profile/Translate.h"
@@ -81,13 +82,24 @@ void registerCoreCommands(CommandRegistry& registry) {
   });
   registry.add("Main.Translate1Click", {"Translate Using table from setup window", "", ""},
                [](App& app) { translate(app, kTranslateFirstRow, kTranslateLastRow); });
-  registry.add("Main.SpeedButton16Click", {"Translate using first half of table lines 30-49", "", "Translate using first half of table lines 30-49"},
+  // The two tool buttons: their hint is their caption in a list.
+  const std::string firstHalf = "Translate using first half of table lines 30-49";
+  const std::string secondHalf = "Translate using second half of table lines 50-69";
+  registry.add("Main.SpeedButton16Click", {firstHalf, "", firstHalf},
                [](App& app) { translate(app, kTranslateFirstRow, kTranslateMiddleRow); });
-  registry.add("Main.SpeedButton17Click", {"Translate using second half of table lines 50-69", "", "Translate using second half of table lines 50-69"},
+  registry.add("Main.SpeedButton17Click", {secondHalf, "", secondHalf},
                [](App& app) { translate(app, kTranslateMiddleRow, kTranslateLastRow); });
   registry.add("Main.DefaultWindows1Click",
                {"Default Windows", "F9", "Return all windows to their original positions."},
                [](App& app) { app.ui.placeDefaultWindows(); });
+  registry.add("Main.UseNewINI1Click", {"&Use another Machine INI File", "F11", " Use new INI "}, [](App& app) {
+    app.ui.hideWindow(WindowId::Comm);
+    FileDialog dialog;
+    dialog.folder = app.folder;
+    dialog.fileName = "*.ini";
+    dialog.filters = {"INI files (*.ini)", "All Files (*.*)"};
+    ChooseAndLoadProfile(app, app.ui.chooseOpenFile(dialog));
+  });
   registry.add("Main.UseAnotherLayer1Click",
                {"Use Another Layer", "F12", "Enter another Layer name to read from. *  = all layers."},
                [](App& app) { app.ui.focusControl(WindowId::Setup, "EditLayer"); });
