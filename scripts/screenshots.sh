@@ -83,9 +83,10 @@ place() {
   xdotool windowactivate --sync "$1"
   sleep 0.7
 }
+# Photographs a window into the picture file; more arguments go to import (e.g. -crop).
 shot() {
   sleep 0.5
-  import -window "$1" "$out/$2"
+  import -window "$1" "${@:3}" +repage "$out/$2"
   echo "wrote $out/$2"
 }
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
@@ -96,9 +97,12 @@ enter() {
   xdotool type --delay 20 -- "$4"
   xdotool key Tab
 }
-# Clicks the arrow at x y of the window a number of times.
-step() {
-  for _ in $(seq "$4"); do click "$1" "$2" "$3"; sleep 0.1; done
+# Sets the angle box at x y of the window, which takes no typing, to a multiple of ten:
+# down to -180 first, then up ten degrees a key.
+angle() {
+  click "$1" "$2" "$3"
+  xdotool key --delay 10 --repeat 36 Down
+  xdotool key --delay 10 --repeat $((($4 + 180) / 10)) Up
 }
 # Scrolls the plot to its top by clicking the vertical scroll bar's track.
 plot_to_top() {
@@ -116,6 +120,11 @@ xdotool key F10
 setup=$(window '^Setup ')
 place "$setup" 1400 900
 shot "$setup" setup.png
+# Each axis swap, with the options it relabels (the right-hand columns).
+click "$setup" 590 531
+shot "$setup" setup-swap-xy.png -crop 835x900+565+0
+click "$setup" 590 556
+shot "$setup" setup-swap-yz.png -crop 835x900+565+0
 stop
 
 # A pocket on the router, turned in 3-D: View Scale 90000, about Y -30, about X 20, about Z 15.
@@ -125,8 +134,8 @@ xdotool windowminimize --sync "$main"
 plot=$(window '^Cut ')
 place "$plot" 1100 760
 enter "$plot" 38 67 90000
-step "$plot" 224 72 3
-step "$plot" 285 62 2
+angle "$plot" 197 67 -30
+angle "$plot" 258 67 20
 enter "$plot" 320 67 15
 plot_to_top "$plot"
 click "$plot" 251 224
@@ -148,9 +157,14 @@ stop
 # The caret line as character codes, with two Find and Insert texts filled in.
 start kerfwerk.ini
 place "$main" 900 640
-xdotool type --delay 5 -- $'G90\nM07\nG01 X1 Y2\nM08\nM30'
+for line in G90 M07 "G01 X1 Y2" M08 M30; do
+  xdotool type --delay 5 -- "$line"
+  xdotool key Return
+done
 xdotool key ctrl+Home Down Down ctrl+i
 ascii=$(window '^Decimal Ascii Editor')
 place "$ascii" 1000 420
+enter "$ascii" 205 285 M07
+enter "$ascii" 519 285 "G04 P1"
 shot "$ascii" decimal-ascii.png
 stop
