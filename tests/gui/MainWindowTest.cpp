@@ -69,8 +69,11 @@ class MainWindowTest : public QObject {
     QVERIFY(f.gui->main()->close());  // answered No
   }
 
+  // Dropped files replace typed work without a question; only the first is opened.
   void droppedFilesOpenTheFirstOnly() {
     GuiFixture f;
+    f.gui->main()->editor()->setPlainText("G01 X9\nG01 X8");
+    f.gui->main()->editor()->document()->setModified(true);
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(f.dir.write("a.nc", "G00 X1\n"))),
                   QUrl::fromLocalFile(QString::fromStdString(f.dir.write("b.nc", "G00 X2\n")))});
@@ -82,6 +85,7 @@ class MainWindowTest : public QObject {
     QApplication::sendEvent(f.gui->main(), &drop);
     QCOMPARE(f.gui->main()->editor()->toPlainText(), QString("G00 X1"));
     QCOMPARE(f.gui->main()->windowTitle(), QString("a.nc"));
+    QVERIFY(f.port.questions.empty());
   }
 
   void oneArgumentOpensAndReordersTheSourceOnce() {

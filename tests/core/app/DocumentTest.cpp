@@ -201,16 +201,6 @@ TEST(DocumentOpen, ClearsModifiedEvenWhenCancelledAndRemembersTheFolder) {
   EXPECT_EQ(f.app->buffer.lines, (std::vector<std::string>{"G2"}));
 }
 
-TEST(DocumentDrop, OpensOnlyTheFirstFileWithoutAQuestion) {
-  AppFixture f;
-  f.app->buffer.lines = {"G1", "G2"};
-  f.app->buffer.modified = true;
-  dropFiles(*f.app, {f.dir.write("a.nc", "A\n"), f.dir.write("b.nc", "B\n")});
-  EXPECT_TRUE(f.port.questions.empty());
-  EXPECT_EQ(f.app->buffer.lines, (std::vector<std::string>{"A"}));
-  EXPECT_EQ(f.app->title, "a.nc");
-}
-
 TEST(DocumentTempFiles, SetupMyFileChainsThePasses) {
   AppFixture f;
   f.writeHome("NEWFILE.$$$", "pass one\n");

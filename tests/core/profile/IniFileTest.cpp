@@ -92,14 +92,6 @@ TEST(IniFileWrite, ReplacesInPlaceAndAppendsAtTheEndOfTheSection) {
   }
 }
 
-TEST(IniFileWrite, WritesIntegersAndBooleansInDecimal) {
-  IniFile ini;
-  ini.writeInteger("S", "n", -5);
-  ini.writeBool("S", "on", true);
-  ini.writeBool("S", "off", false);
-  EXPECT_EQ(ini.text(), "[S]\r\nn=-5\r\non=1\r\noff=0\r\n");
-}
-
 TEST(IniFileFiles, LoadsMissingAsEmptyAndReportsUnreadable) {
   kwtest::TempDir dir;
   IniFile ini = IniFile::fromText("[S]\r\nk=1\r\n");
