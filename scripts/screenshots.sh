@@ -21,7 +21,9 @@ out=$(cd "$out" && pwd)
 
 work=$(mktemp -d)
 pids=()
+program=""
 cleanup() {
+  [ -n "$program" ] && kill "$program" 2>/dev/null || true
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$work"
@@ -39,7 +41,6 @@ openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
 sleep 1
 
-program=""
 # Starts the program on a fresh program folder using PROFILE (one of profiles/).
 start() {
   local home="$work/home-$RANDOM"
