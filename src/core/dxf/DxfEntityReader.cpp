@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "core/plot/FixedPointText.h"
+#include "core/text/FixedText.h"
 
 namespace kw {
 
@@ -214,7 +214,7 @@ void DxfEntityReader::setIncludeZ(bool on) {
   writer_.includeZ = on;
 }
 
-std::string DxfEntityReader::text(double number) const { return fixedPointText(number, 7, decimals_); }
+std::string DxfEntityReader::text(double number) const { return FixedText(number, decimals_, 7); }
 
 void DxfEntityReader::mapPoint(float x, float y, float z, PointTexts& point) const {
   point.y = text(static_cast<float>((static_cast<double>(x) - ux_) * ys_));
@@ -276,12 +276,12 @@ std::vector<std::string> DxfEntityReader::READJustYXZ(std::string_view code, int
     if (!nextSearchLine()) in_.endedInsideEntity();
   } while (!isCode(in_.line(), wanted));
   std::vector<std::string> values(3, "0");
-  values[0] = fixedPointText(in_.readReal(), 7, digits);
+  values[0] = FixedText(in_.readReal(), digits, 7);
   in_.skipLine();
-  values[1] = fixedPointText(in_.readReal(), 7, digits);
+  values[1] = FixedText(in_.readReal(), digits, 7);
   if (includeZ_) {
     in_.skipLine();
-    values[2] = fixedPointText(in_.readReal(), 7, digits);
+    values[2] = FixedText(in_.readReal(), digits, 7);
   }
   return values;
 }

@@ -1,10 +1,8 @@
-#include "core/plot/AxisSetup.h"
+#include "core/profile/Dialect.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "core/plot/PlotFixture.h"
 
 namespace kw {
 namespace {
@@ -19,33 +17,31 @@ TEST(SetaxisSingleStep, ConvertsTheDelayAndLimitsItTo55To1000) {
   for (const Case& c : cases) {
     MachineProfile profile;
     profile.setText("Edit5", c.text);
-    DialectCopies copies;
-    Setaxis(profile, copies);
-    EXPECT_EQ(copies.singleStepMs, c.interval) << '"' << c.text << '"';
+    Dialect dialect;
+    Setaxis(profile, dialect);
+    EXPECT_EQ(dialect.singleStepMs, c.interval) << '"' << c.text << '"';
     EXPECT_EQ(profile.text("Edit5"), c.textAfter) << '"' << c.text << '"';
   }
 }
 
-TEST(SetaxisCopies, RemovesSpacesOnlyFromTheMarkedRowsWritesThemBackAndCutsTo255) {
+TEST(SetaxisRows, RemovesSpacesOnlyFromTheMarkedRowsWritesThemBackAndCutsTo255) {
   MachineProfile profile;
   const int stripped[] = {1, 2, 8, 9, 17, 19, 80, 82, 90, 91};
-  const int kept[] = {0, 20, 21, 22, 23, 27, 70, 71, 74, 78, 83, 85};
+  const int kept[] = {0, 20, 21, 22, 23, 27, 40, 70, 71, 74, 78, 83, 85};
   for (int row : stripped) profile.setCell(row, 1, " a b ");
   for (int row : kept) profile.setCell(row, 1, " a b ");
-  profile.setCell(40, 1, "not copied");
   profile.setCell(81, 1, std::string(300, 'M'));
-  DialectCopies copies;
-  Setaxis(profile, copies);
+  Dialect dialect;
+  Setaxis(profile, dialect);
   for (int row : stripped) {
     EXPECT_EQ(profile.cell(row, 1), "ab") << row;
-    EXPECT_EQ(copies.row(row), "ab") << row;
+    EXPECT_EQ(dialect.row(LabelRow(row)), "ab") << row;
   }
   for (int row : kept) {
     EXPECT_EQ(profile.cell(row, 1), " a b ") << row;
-    EXPECT_EQ(copies.row(row), " a b ") << row;
+    EXPECT_EQ(dialect.row(LabelRow(row)), " a b ") << row;
   }
-  EXPECT_EQ(copies.row(40), "");
-  EXPECT_EQ(copies.row(81), std::string(255, 'M'));
+  EXPECT_EQ(dialect.row(LabelRow::BLetter), std::string(255, 'M'));
   EXPECT_EQ(profile.cell(81, 1).size(), 300u);
 }
 
@@ -61,19 +57,20 @@ TEST(SetaxisLetters, SwapOptionsExchangeLettersAndSignOptionsGiveMinusOne) {
   };
   for (const Case& c : cases) {
     MachineProfile profile;
-    kwtest::setStandardDialect(profile);
+    const char* letters[] = {"N", "R", "I", "J", "K", "X", "Y", "Z"};
+    for (int row = 0; row < 8; ++row) profile.setCell(rowIndex(LabelRow::NLetter) + row, 1, letters[row]);
     profile.setFlag("SwapXY", c.swapXY);
     profile.setFlag("SwapYZ", c.swapYZ);
     profile.setFlag("XsignCheckBox", c.xSign);
     profile.setFlag("YsignCheckBox", c.ySign);
     profile.setFlag("ZsignCheckBox", c.zSign);
-    DialectCopies copies;
-    Setaxis(profile, copies);
-    EXPECT_EQ(copies.x + copies.y + copies.z + copies.i + copies.j + copies.k, c.letters);
-    EXPECT_EQ(copies.n + copies.r, "NR");
-    EXPECT_EQ(copies.xSign, c.xSign ? -1 : 1) << c.letters;
-    EXPECT_EQ(copies.ySign, c.ySign ? -1 : 1) << c.letters;
-    EXPECT_EQ(copies.zSign, c.zSign ? -1 : 1) << c.letters;
+    Dialect dialect;
+    Setaxis(profile, dialect);
+    EXPECT_EQ(dialect.x + dialect.y + dialect.z + dialect.i + dialect.j + dialect.k, c.letters);
+    EXPECT_EQ(dialect.n + dialect.r, "NR");
+    EXPECT_EQ(dialect.xSign, c.xSign ? -1 : 1) << c.letters;
+    EXPECT_EQ(dialect.ySign, c.ySign ? -1 : 1) << c.letters;
+    EXPECT_EQ(dialect.zSign, c.zSign ? -1 : 1) << c.letters;
   }
 }
 

@@ -1,13 +1,10 @@
 #pragma once
-// Numbers as the plot window shows them: fixed-point text with a given number of
-// significant digits and decimals, and the profile's "Dec Places" setting.
+// Numbers written as text by the DXF conversion and writer, the geometry tools and the plot
+// window: fixed-point text with a given number of decimals and significant digits.
 #include <string>
-
-#include "core/profile/MachineProfile.h"
 
 namespace kw {
 
-inline constexpr int kDefaultDecimalPlaces = 3;
 inline constexpr int kMaxDecimalPlaces = 18;
 
 // `value` rounded to at most `precision` significant digits (from its exact binary value),
@@ -17,10 +14,6 @@ inline constexpr int kMaxDecimalPlaces = 18;
 // as a mantissa of `precision` digits and an exponent, e.g. "1.2345679E+08". Infinities and
 // NaN are written "INF", "-INF" and "NAN". `precision` is taken as 1..17 and `decimals` as
 // 0..kMaxDecimalPlaces.
-std::string fixedPointText(double value, int precision, int decimals);
-
-// "Dec Places" (DpEdit) as an integer, kDefaultDecimalPlaces when its text is not one,
-// limited to 0..kMaxDecimalPlaces.
-int decimalPlaces(const MachineProfile& profile);
+std::string FixedText(double value, int decimals, int precision);
 
 }  // namespace kw

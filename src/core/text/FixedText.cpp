@@ -1,4 +1,4 @@
-#include "core/plot/FixedPointText.h"
+#include "core/text/FixedText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,11 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/text/LenientInt.h"
 
 namespace kw {
 
-std::string fixedPointText(double value, int precision, int decimals) {
+std::string FixedText(double value, int decimals, int precision) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   precision = std::clamp(precision, 1, 17);
@@ -83,12 +82,6 @@ std::string fixedPointText(double value, int precision, int decimals) {
     for (int d = 0; d < decimals; ++d) text += digitAt(integerDigits + d);
   }
   return text;
-}
-
-int decimalPlaces(const MachineProfile& profile) {
-  const std::optional<int> places = strictInt(profile.text("DpEdit"));
-  if (!places) return kDefaultDecimalPlaces;
-  return std::clamp(*places, 0, kMaxDecimalPlaces);
 }
 
 }  // namespace kw

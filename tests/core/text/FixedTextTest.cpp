@@ -1,4 +1,4 @@
-#include "core/plot/FixedPointText.h"
+#include "core/text/FixedText.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,12 @@
 #include <limits>
 #include <string>
 
+#include "core/profile/SettingNumbers.h"
+
 namespace kw {
 namespace {
 
-TEST(FixedPointText, RoundsToSignificantDigitsThenDecimals) {
+TEST(FixedText, RoundsToSignificantDigitsThenDecimals) {
   struct Case {
     double value;
     int precision, decimals;
@@ -41,7 +43,7 @@ TEST(FixedPointText, RoundsToSignificantDigitsThenDecimals) {
       {std::nan(""), 8, 3, "NAN"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(fixedPointText(c.value, c.precision, c.decimals), c.text) << c.value << " P" << c.precision << " D" << c.decimals;
+    EXPECT_EQ(FixedText(c.value, c.decimals, c.precision), c.text) << c.value << " P" << c.precision << " D" << c.decimals;
 }
 
 TEST(DecimalPlaces, ReadsDecPlacesAsIntegerWithDefaultThree) {
