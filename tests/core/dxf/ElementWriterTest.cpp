@@ -75,8 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
              {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R12.0000 "}},
         Case{"WordsAsStored", {{"row 1", "G 1"}, {"row 3", "G3 "}}, arc("1.0000", LabelRow::ArcCcw),
              {"G 1 X0.0000 Y1.0000 ", "G3  X1.0000 Y2.0000  I0.5000 J0.6000  "}},
-        Case{"SwapXYLetters", {{"SwapXY", "1"}}, arc("1.0000", LabelRow::ArcCcw),
-             {"G01 Y0.0000 X1.0000 ", "G03 Y1.0000 X2.0000  J0.5000 I0.6000  "}},
         Case{"SwapYZLettersAndWords", {{"SwapYZ", "1"}, {"IncludeZCheckBox", "1"}}, arc("1.0000", LabelRow::ArcCcw),
              {"G01 X0.0000 Z1.0000 Y3.0000", "G02 X1.0000 Z2.0000 Y4.0000 I0.5000 K0.6000  "}},
         // ARC entities (centre, radius, start and end angle in degrees).
@@ -197,10 +195,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SettingsCase{"Numbers", {{"LeadInEdit", "0.25"}, {"Xscale", "2"}, {"Yscale", " 25.5 "}, {"Zscale", "-0.5"},
                                  {"ZoffsetEdit", "+1.5"}, {"DpEdit", "2"}}, 0.25f, 2, 25.5f, -0.5f, 1.5f, 2},
-        SettingsCase{"Invalid", {{"LeadInEdit", "abc"}, {"Xscale", "1,5"}, {"Yscale", "2x"}, {"Zscale", "1e39"},
-                                 {"ZoffsetEdit", "."}, {"DpEdit", "x"}}, 0.5f, 1, 1, 1, 0, 3},
-        SettingsCase{"SignBoxes", {{"Xscale", "2"}, {"XmultCheckBox", "1"}, {"YmultCheckBox", "1"},
-                                   {"Zscale", "bad"}, {"ZmultCheckBox", "1"}}, 0.5f, -2, -1, -1, 0, 4}),
+        SettingsCase{"FallbacksAndSignBoxes", {{"LeadInEdit", "abc"}, {"Xscale", "2"}, {"XmultCheckBox", "1"},
+                                               {"Yscale", "2x"}, {"YmultCheckBox", "1"}, {"Zscale", "1e39"},
+                                               {"ZmultCheckBox", "1"}, {"ZoffsetEdit", "."}, {"DpEdit", "x"}},
+                     0.5f, -2, -1, -1, 0, 3}),
     [](const auto& info) { return info.param.name; });
 
 TEST(ElementWriterNumbers, CalcVectorIJMeasuresFromTheFirstAxisTowardsTheSecond) {

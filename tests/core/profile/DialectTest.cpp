@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace kw {
 namespace {
@@ -45,32 +46,34 @@ TEST(SetaxisRows, RemovesSpacesOnlyFromTheMarkedRowsWritesThemBackAndCutsTo255) 
   EXPECT_EQ(profile.cell(81, 1).size(), 300u);
 }
 
-TEST(SetaxisLetters, SwapOptionsExchangeLettersAndSignOptionsGiveMinusOne) {
+// The letters are read as typed and swapped; the block scanner's letters lose their blanks and
+// are never swapped.
+TEST(DialectLetters, SwapOptionsExchangeLettersAndSignOptionsGiveMinusOne) {
   struct Case {
     bool swapXY, swapYZ, xSign, ySign, zSign;
     std::string letters;  // x y z i j k
   };
   const Case cases[] = {
-      {false, false, false, false, false, "XYZIJK"},
-      {true, false, true, false, true, "YXZJIK"},
-      {false, true, false, true, false, "XZYIKJ"},
+      {false, false, false, false, false, "X YZIJK"},
+      {true, false, true, false, true, "YX ZJIK"},
+      {false, true, false, true, false, "X ZYIKJ"},
   };
   for (const Case& c : cases) {
     MachineProfile profile;
-    const char* letters[] = {"N", "R", "I", "J", "K", "X", "Y", "Z"};
+    const char* letters[] = {"N", "R", "I", "J", "K", "X ", "Y", "Z"};
     for (int row = 0; row < 8; ++row) profile.setCell(rowIndex(LabelRow::NLetter) + row, 1, letters[row]);
     profile.setFlag("SwapXY", c.swapXY);
     profile.setFlag("SwapYZ", c.swapYZ);
     profile.setFlag("XsignCheckBox", c.xSign);
     profile.setFlag("YsignCheckBox", c.ySign);
     profile.setFlag("ZsignCheckBox", c.zSign);
-    Dialect dialect;
-    Setaxis(profile, dialect);
+    const Dialect dialect(profile);
     EXPECT_EQ(dialect.x + dialect.y + dialect.z + dialect.i + dialect.j + dialect.k, c.letters);
     EXPECT_EQ(dialect.n + dialect.r, "NR");
-    EXPECT_EQ(dialect.xSign, c.xSign ? -1 : 1) << c.letters;
-    EXPECT_EQ(dialect.ySign, c.ySign ? -1 : 1) << c.letters;
-    EXPECT_EQ(dialect.zSign, c.zSign ? -1 : 1) << c.letters;
+    const BlockLetters plain = dialect.lettersWithoutBlanks();
+    EXPECT_EQ(plain.x + plain.y + plain.z + plain.i + plain.j + plain.k, "XYZIJK");
+    EXPECT_EQ(std::vector({dialect.xSign, dialect.ySign, dialect.zSign}),
+              std::vector({c.xSign ? -1 : 1, c.ySign ? -1 : 1, c.zSign ? -1 : 1})) << c.letters;
   }
 }
 
