@@ -28,8 +28,8 @@ struct Dialect {
   // +1, or -1 when "X * -1", "Y * -1" or "Z * -1" is checked.
   int xSign = 1, ySign = 1, zSign = 1;
   // Interval of the single-step repeat, 55..1000 ms ("Single Step Ms", 125 when it is not
-  // an integer).
-  int singleStepMs = kDefaultSingleStepMs;
+  // an integer); the repeat timer starts at 121 ms until the dialect is first read.
+  int singleStepMs = 121;
 
   // The row as typed.
   const std::string& row(LabelRow label) const { return rows[rowIndex(label)]; }
