@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>

@@ -3,7 +3,6 @@
 #include "core/dxf/ElementWriter.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -25,13 +24,6 @@ constexpr int kMaxEllipsePoints = 100000;
 
 // Coordinates are single-precision: every result is stored back as a float.
 float f32(double value) { return static_cast<float>(value); }
-
-// A number text the conversion wrote itself; anything unreadable counts as 0.
-float valueOf(const std::string& text) {
-  double value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return f32(value);
-}
 
 // A written number that stands for zero ("0", "0.0000").
 bool showsZero(const std::string& text) { return text.find_first_not_of("0.") == std::string::npos; }
@@ -151,7 +143,7 @@ void ElementWriter::writeArc(LabelRow row, const std::string& endX, const std::s
 void ElementWriter::AddArcIJ(const std::string& endX, const std::string& endY, const std::string& z,
                              const std::string& centreX, const std::string& centreY, std::string r,
                              const std::string& extra, LabelRow row) {
-  if (rMode_ && maxR_ > 0 && valueOf(r) > maxR_) r = text(maxR_);
+  if (rMode_ && maxR_ > 0 && writtenNumber(r) > maxR_) r = text(maxR_);
   if (swapYZ_) row = otherArcRow(row);
   writeArc(row, endX, endY, z, dialect_.i, centreX, dialect_.j, centreY, r, extra);
 }
@@ -273,8 +265,8 @@ ElementWriter::ChordOffset ElementWriter::ArcCentreFromChord(float startX, float
 ElementWriter::BulgeArc ElementWriter::BulgeToArc(const std::string& previousX, const std::string& previousY,
                                                   const std::string& currentX, const std::string& currentY,
                                                   float bulge) {
-  const float x1 = valueOf(previousX), y1 = valueOf(previousY);
-  const float x2 = valueOf(currentX), y2 = valueOf(currentY);
+  const float x1 = writtenNumber(previousX), y1 = writtenNumber(previousY);
+  const float x2 = writtenNumber(currentX), y2 = writtenNumber(currentY);
   const double dx = static_cast<double>(x2) - x1, dy = static_cast<double>(y2) - y1;
   const float chord = f32(std::sqrt(dx * dx + dy * dy));
   const float angle = f32(std::fabs(4 * std::atan(static_cast<double>(bulge))));  // included angle

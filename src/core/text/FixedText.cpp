@@ -84,4 +84,11 @@ std::string FixedText(double value, int decimals, int precision) {
   return text;
 }
 
+float writtenNumber(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  double number = 0;
+  std::from_chars(text.data(), text.data() + text.size(), number, std::chars_format::general);
+  return static_cast<float>(number);
+}
+
 }  // namespace kw

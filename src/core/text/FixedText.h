@@ -2,6 +2,7 @@
 // Numbers written as text by the DXF conversion and writer, the geometry tools and the plot
 // window: fixed-point text with a given number of decimals and significant digits.
 #include <string>
+#include <string_view>
 
 namespace kw {
 
@@ -15,5 +16,9 @@ inline constexpr int kMaxDecimalPlaces = 18;
 // NaN are written "INF", "-INF" and "NAN". `precision` is taken as 1..17 and `decimals` as
 // 0..kMaxDecimalPlaces.
 std::string FixedText(double value, int decimals, int precision);
+
+// Reads back a number the program wrote itself with FixedText: the number at the start of the
+// text ("INF" and "NAN" too) as a float, 0 when the text does not start with one.
+float writtenNumber(std::string_view text);
 
 }  // namespace kw

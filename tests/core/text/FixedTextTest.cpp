@@ -11,7 +11,7 @@
 namespace kw {
 namespace {
 
-TEST(FixedText, RoundsToSignificantDigitsThenDecimals) {
+TEST(FixedText, RoundsToSignificantDigitsThenDecimalsAndReadsBack) {
   struct Case {
     double value;
     int precision, decimals;
@@ -44,6 +44,9 @@ TEST(FixedText, RoundsToSignificantDigitsThenDecimals) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(FixedText(c.value, c.decimals, c.precision), c.text) << c.value << " P" << c.precision << " D" << c.decimals;
+  const std::pair<const char*, float> written[] = {
+      {"-2.500", -2.5f}, {"1.2345679E+08", 123456792.0f}, {"0.001 rest", 0.001f}, {"INF", INFINITY}, {"x1", 0.0f}, {"", 0.0f}};
+  for (const auto& [text, number] : written) EXPECT_EQ(writtenNumber(text), number) << '"' << text << '"';
 }
 
 TEST(DecimalPlaces, ReadsDecPlacesAsIntegerWithDefaultThree) {
