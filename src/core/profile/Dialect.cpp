@@ -8,8 +8,11 @@
 namespace kw {
 namespace {
 
+// The words and letters from Line to Z Letter, the A, B and C letters, G12 and G13.
 bool blanksRemovedBeforePlot(int row) {
-  return (row >= 1 && row <= 19) || (row >= 80 && row <= 82) || row == 90 || row == 91;
+  using enum LabelRow;
+  auto within = [row](LabelRow first, LabelRow last) { return row >= rowIndex(first) && row <= rowIndex(last); };
+  return within(Line, ZLetter) || within(ALetter, CLetter) || within(G12, G13);
 }
 
 std::string withoutBlanks(const std::string& text) { return StripChar('A', ' ', text); }

@@ -40,9 +40,9 @@ struct Dialect {
   BlockLetters lettersWithoutBlanks() const;
 };
 
-// Before every plot: removes the blanks of rows 1-19, 80-82, 90 and 91 in the profile's
-// LabelTable itself, gives a "Single Step Ms" edit (Edit5) that is not an integer the text
-// "125", then reads `dialect` from the profile.
+// Before every plot: removes the blanks of the rows Line to ZLetter, ALetter to CLetter, G12
+// and G13 in the profile's LabelTable itself, gives a "Single Step Ms" edit (Edit5) that is
+// not an integer the text "125", then reads `dialect` from the profile.
 void Setaxis(MachineProfile& profile, Dialect& dialect);
 
 }  // namespace kw
