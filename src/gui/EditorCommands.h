@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QObject>
 #include <QPlainTextEdit>
-
 #include <utility>
 #include <vector>
 

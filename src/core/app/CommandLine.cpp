@@ -105,8 +105,8 @@ bool parsePlotArguments(const std::vector<std::string>& args, size_t from, PlotA
       } else {
         int w = 0, h = 0;
         char x = 0, extra = 0;
-        if (std::sscanf(v.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || x != 'x' || w < 1 || h < 1 ||
-            w > 20000 || h > 20000) {
+        if (std::sscanf(v.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || x != 'x' || w < 1 || h < 1 || w > 20000 ||
+            h > 20000) {
           why = "--size needs WIDTHxHEIGHT, for example 1920x1080";
           return false;
         }
@@ -149,8 +149,8 @@ int runReport(const std::vector<std::string>& args, App& app) {
   app.plot.setViewScale(1000);
   app.replot();
   const PlotLabels& labels = app.backplot.state().labels;
-  for (const std::string* line : {&labels.caption, &labels.label14, &labels.label15, &labels.label16, &labels.bigx,
-                                  &labels.bigy, &labels.area})
+  for (const std::string* line :
+       {&labels.caption, &labels.label14, &labels.label15, &labels.label16, &labels.bigx, &labels.bigy, &labels.area})
     std::printf("%s\n", line->c_str());
   return 0;
 }

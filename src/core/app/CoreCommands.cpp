@@ -43,8 +43,7 @@ void registerCoreCommands(CommandRegistry& registry) {
   registry.add("Main.Save1Click", {"&Save", "F2", "Save"}, Save1Click);
   registry.add("Main.SaveAs1Click", {"Save &As...", "Ctrl+F2", "Save As"}, SaveAs1Click);
   registry.add("Main.SaveasDXF1Click", {"Save As DXF Circles, Arcs,Lines", "Ctrl+F3", ""}, SaveasDXF1Click);
-  registry.add("Main.SaveAsDXFLinesOnly1Click", {"Save As DXF Lines Only Simple", "", ""},
-               SaveAsDXFLinesOnly1Click);
+  registry.add("Main.SaveAsDXFLinesOnly1Click", {"Save As DXF Lines Only Simple", "", ""}, SaveAsDXFLinesOnly1Click);
   registry.add("Main.SaveAsDXFPointsonlySpecial1Click", {"Save As DXF Points only ( Special )", "", ""},
                SaveAsDXFPointsonlySpecial1Click);
   registry.add("Main.FileExitClick", {"E&xit", "", ""}, [](App& app) {
