@@ -214,8 +214,6 @@ TEST_F(DxfSave, LinesOnlyWritesEveryDrawnPieceAsALine) {
                                                     lineRecord("0.000", "10.000", "0", "5.000", "10.000", "0")})));
   EXPECT_FALSE(app().backplot.state().DxfLinesOnly);
   EXPECT_EQ(parseDxfForm("arcs"), DxfForm::CirclesArcsLines);
-  EXPECT_EQ(parseDxfForm("points"), DxfForm::PointsOnly);
-  EXPECT_EQ(parseDxfForm("Lines"), std::nullopt);
 }
 
 TEST_F(DxfSave, DialogsOfferTheirNamesAndAddTheExtension) {
@@ -283,43 +281,7 @@ TEST(DxfSaveFailure, FailedOrStoppedSavesLeaveTheOldFile) {
   }
 }
 
-// --- Round trip through ezdxf -------------------------------------------------------------
-
-// For each pair of files (the full form and the lines-only form of one program): the audit
-// result and every entity of the full form, and for every arc and circle whether it runs
-// along the chords of the lines-only form, that is along the path the plot drew.
-constexpr const char* kReadBack = R"PY(
-import sys, math, ezdxf
-def fmt(v):
-    r = round(v, 3)
-    return "%.3f" % (0.0 if r == 0 else r)
-def pt(p):
-    return "(" + fmt(p[0]) + "," + fmt(p[1]) + ")"
-def dist(p, a, b):
-    dx, dy = b[0] - a[0], b[1] - a[1]
-    n = dx * dx + dy * dy
-    t = 0.0 if n == 0 else max(0.0, min(1.0, ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / n))
-    return math.hypot(p[0] - a[0] - t * dx, p[1] - a[1] - t * dy)
-for full, chordFile in zip(sys.argv[1::2], sys.argv[2::2]):
-    print("== " + full)
-    doc = ezdxf.readfile(full)
-    print("audit errors", len(doc.audit().errors))
-    chords = [(e.dxf.start, e.dxf.end) for e in ezdxf.readfile(chordFile).modelspace().query("LINE")]
-    def along(points):
-        worst = max(min(dist(p, a, b) for a, b in chords) for p in points)
-        return " along" if worst < 0.01 else " OFF by " + fmt(worst)
-    for e in doc.modelspace():
-        kind = e.dxftype()
-        if kind == "LINE":
-            print("LINE", pt(e.dxf.start), pt(e.dxf.end))
-        elif kind == "ARC":
-            s, m, n = e.vertices(list(e.angles(3)))
-            print("ARC", pt(e.dxf.center), fmt(e.dxf.radius), pt(s), "via", pt(m), "to", pt(n) + along(list(e.vertices(list(e.angles(41))))))
-        elif kind == "CIRCLE":
-            print("CIRCLE", pt(e.dxf.center), fmt(e.dxf.radius) + along(list(e.vertices(range(0, 360, 9)))))
-        else:
-            print(kind)
-)PY";
+// --- Round trip through ezdxf (tests/tools/dxf_readback.py) ---------------------------
 
 // A line, a counter-clockwise quarter, a line, a clockwise three-quarter arc, a full circle.
 const std::vector<std::string> kRoundTripProgram = {
@@ -373,7 +335,7 @@ TEST(DxfRoundTrip, ArcsLieOnTheDrawnPathAndReadBackClean) {
     ASSERT_TRUE(saveAsDxfLinesOnly(one.app(), lines));
     arguments += " " + arcs + " " + lines;
   }
-  const std::string out = kwtest::runPythonScript(t.f.dir, "readback.py", kReadBack, arguments).output;
+  const std::string out = kwtest::runTool("dxf_readback.py", "along" + arguments).output;
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].name);
     const std::string head = "== " + t.file(std::to_string(i) + "arcs.dxf") + "\naudit errors 0\n";
@@ -389,29 +351,6 @@ TEST(DxfRoundTrip, ArcsLieOnTheDrawnPathAndReadBackClean) {
   }
 }
 
-// Each file: the audit result, the kinds of its entities, and then for straight lines whether each
-// starts where the one before it ended and where the chain begins and ends, and every point.
-constexpr const char* kFormsReadBack = R"PY(
-import sys, ezdxf
-def fmt(v):
-    r = round(v, 3)
-    return "%.3f" % (0.0 if r == 0 else r)
-def pt(p):
-    return "(" + fmt(p[0]) + "," + fmt(p[1]) + ")"
-for name in sys.argv[1:]:
-    doc = ezdxf.readfile(name)
-    print("audit errors", len(doc.audit().errors))
-    entities = list(doc.modelspace())
-    print("kinds", " ".join(sorted(set(e.dxftype() for e in entities))))
-    lines = [e for e in entities if e.dxftype() == "LINE"]
-    if lines:
-        gaps = sum(1 for a, b in zip(lines, lines[1:]) if pt(a.dxf.end) != pt(b.dxf.start))
-        print("gaps", gaps, "from", pt(lines[0].dxf.start), "to", pt(lines[-1].dxf.end))
-    for e in entities:
-        if e.dxftype() == "POINT":
-            print("POINT", pt(e.dxf.location))
-)PY";
-
 // The straight-lines and points forms, from the menu, headless and from a points file.
 TEST(DxfRoundTrip, StraightAndPointFormsReadBackClean) {
   if (!kwtest::haveEzdxf()) GTEST_SKIP() << kwtest::kPython << " has no ezdxf";
@@ -424,7 +363,7 @@ TEST(DxfRoundTrip, StraightAndPointFormsReadBackClean) {
   t.app().buffer.lines = {"X1.5 Y2", "X-3 Y4.25", "G01 X0 Y0"};
   ASSERT_TRUE(DxfPointFile(t.app(), pnt));
   const kwtest::PythonRun run =
-      kwtest::runPythonScript(t.f.dir, "forms.py", kFormsReadBack, lines + " " + points + " " + pnt);
+      kwtest::runTool("dxf_readback.py", "forms " + lines + " " + points + " " + pnt);
   EXPECT_EQ(run.status, 0) << run.output;
   // The chords of the lines form run unbroken from the program's first point to its last, with
   // the axes exchanged as in the other forms; the points keep the program's X and Y.
