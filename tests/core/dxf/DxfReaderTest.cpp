@@ -55,23 +55,6 @@ std::string lwPolyline(S flags, const std::vector<std::vector<std::string>>& ver
   return text;
 }
 
-std::string circleEntity(S x, S y, S r) {
-  return g("  0", "CIRCLE") + g("  8", "0") + g(" 10", x) + g(" 20", y) + g(" 30", "0.0") + g(" 40", r);
-}
-
-std::string ellipseEntity(S mx, S my, S ratio, S start, S end) {
-  return g("  0", "ELLIPSE") + g("  8", "0") + g("100", "AcDbEllipse") + g(" 10", "0.0") + g(" 20", "0.0") +
-         g(" 30", "0.0") + g(" 11", mx) + g(" 21", my) + g(" 31", "0.0") + g("210", "0.0") + g("220", "0.0") +
-         g("230", "1.0") + g(" 40", ratio) + g(" 41", start) + g(" 42", end);
-}
-
-// A TRACE or SOLID with corners (0, 0), (10, 0), (0, 5) and (x4, 5).
-std::string fourCorners(S kind, S x4) {
-  return g("  0", kind) + g("  8", "0") + g(" 10", "0.0") + g(" 20", "0.0") + g(" 30", "0.0") + g(" 11", "10.0") +
-         g(" 21", "0.0") + g(" 31", "0.0") + g(" 12", "0.0") + g(" 22", "5.0") + g(" 32", "0.0") + g(" 13", x4) +
-         g(" 23", "5.0") + g(" 33", "0.0");
-}
-
 // A profile on layer "0" with the options, its program folder a fresh directory.
 struct Drawing {
   kwtest::TempDir dir;
@@ -106,114 +89,10 @@ struct Reading : Drawing {
   }
 };
 
-struct ReadCase {
-  std::string name;
-  Options options;
-  std::string drawing;
-  PassLines expected;
-};
-void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
-
 const auto kName = [](const auto& info) { return info.param.name; };
 
-class DxfReadTest : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(DxfReadTest, WritesTheElementsOfTheChosenEntities) {
-  const ReadCase& c = GetParam();
-  Reading reading(c.options);
-  const DxfReadOutcome outcome = reading.read(c.drawing);
-  EXPECT_EQ(outcome.status, DxfReadStatus::Read);
-  EXPECT_EQ(outcome.noDataFound, c.expected.empty());
-  EXPECT_EQ(reading.elements, c.expected);
-}
-
-const std::string kTwoLayers = entities(lineEntity("A", "0.0", "0.0", "1.0", "0.0") +
-                                        lineEntity("B", "0.0", "0.0", "0.0", "2.0"));
-const std::string kUcsHeader = g("  0", "SECTION") + g("  2", "HEADER") + g("  9", "$UCSORG") + g(" 10", "10.0") +
-                               g(" 20", "5.0") + g(" 30", "0.0") + g("  0", "ENDSEC");
-
-const std::string kAutosketch =
-    "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n1.0\n20\n0.0\n11\n2.0\n21\n0.0\n0\nENDSEC\n";
-const std::string kAshlar = "   0\nSECTION\n   2\nENTITIES\n   0\nLINE\n   8\n0\n  10\n1.0\n  20\n0.0\n  11\n2.0\n"
-                            "  21\n0.0\n   0\nENDSEC\n";
-const std::string kAshlarPolyline = "   0\nENTITIES\n   0\nPOLYLINE\n   8\n0\n  70\n1\n   0\nVERTEX\n   8\n0\n"
-                                    "  10\n0.0\n  20\n0.0\n   0\nVERTEX\n   8\n0\n  10\n10.0\n  20\n0.0\n   0\nVERTEX\n"
-                                    "   8\n0\n  10\n10.0\n  20\n10.0\n   0\nSEQEND\n   0\nENDSEC\n";
-const std::string kLine = entities(lineEntity("0", "0.0", "0.0", "10.0", "0.0"));
-const std::string kSlanted = entities(lineEntity("0", "1.0", "3.0", "4.0", "7.0"));
-const std::string kThreeVertices = vertex("0.0", "0.0") + vertex("10.0", "0.0") + vertex("10.0", "10.0");
-
-INSTANTIATE_TEST_SUITE_P(
-    Entities, DxfReadTest,
-    ::testing::Values(
-        // The drawing's X becomes the Y word; without "Z Included" no Z is read or written.
-        ReadCase{"LineOnChosenLayer", {}, entities(lineEntity("0", "0.0", "0.0", "10.0", "0.0", "5.0")),
-                 line(0, 0, 0, 10)},
-        ReadCase{"LayerWithTrailingBlankMatchesNothing", {{"EditLayer", "0 "}}, kLine, {}},
-        ReadCase{"LayerNamesAreCaseSensitive", {{"EditLayer", "o"}}, kLine, {}},
-        ReadCase{"StarTakesEveryLayer", {{"EditLayer", "*"}}, kTwoLayers, join({line(0, 0, 0, 1), line(0, 0, 2, 0)})},
-        ReadCase{"OnlyTheChosenLayer", {{"EditLayer", "B"}}, kTwoLayers, line(0, 0, 2, 0)},
-        ReadCase{"UcsOriginShiftsEveryPoint", {}, kUcsHeader + entities(lineEntity("0", "10.0", "5.0", "20.0", "5.0")),
-                 line(0, 0, 0, 10)},
-        ReadCase{"ScalePerAxis", {{"Xscale", "2"}, {"Yscale", "1"}}, kSlanted, line(6, 1, 14, 4)},
-        ReadCase{"SignBoxNegatesItsScale", {{"XmultCheckBox", "1"}}, kSlanted, line(-3, 1, -7, 4)},
-        ReadCase{"ZOffsetIsAddedBeforeZScale",
-                 {{"IncludeZCheckBox", "1"}, {"ZoffsetEdit", "0.5"}, {"ZmultCheckBox", "1"}},
-                 entities(lineEntity("0", "0.0", "0.0", "1.0", "0.0", "1.0")), {move(0, 0, -1.5), move(0, 1, -1.5)}},
-        ReadCase{"ZeroLengthLineIsNotWritten", {}, entities(lineEntity("0", "1.0", "1.0", "1.0", "1.0")), {}},
-        ReadCase{"ClosedPolylineSkipsItsHeaderPoint", {}, entities(polyline("1", kThreeVertices)),
-                 join({line(0, 0, 0, 10), line(0, 10, 10, 10), line(10, 10, 0, 0)})},
-        ReadCase{"OpenPolylineStopsAtItsLastVertex", {}, entities(polyline("0", kThreeVertices)),
-                 join({line(0, 0, 0, 10), line(0, 10, 10, 10)})},
-        // A handle before the layer code: the polyline is judged by its own layer, not the LINE's.
-        ReadCase{"PolylineOnAnotherLayerAfterAMatchingLine", {},
-                 entities(lineEntity("0", "0.0", "0.0", "1.0", "0.0") +
-                          polyline("1", vertex("5.0", "5.0") + vertex("6.0", "5.0"), "B")),
-                 line(0, 0, 0, 1)},
-        ReadCase{"LwPolylineBulgeOnFirstVertexIsAHalfCircle", {},
-                 entities(lwPolyline("0", {{"0.0", "0.0", "1.0"}, {"10.0", "0.0"}, {"10.0", "5.0"}})),
-                 {move(0, 0), "G02 X0.0000 Y10.0000  I0.0000 J5.0000  ", move(0, 10), move(5, 10)}},
-        ReadCase{"TraceCornersInTheirOrder", {}, entities(fourCorners("TRACE", "10.0")),
-                 join({line(0, 0, 0, 10), line(0, 10, 5, 10), line(5, 0, 5, 10), line(5, 0, 0, 0)})},
-        ReadCase{"SolidTriangleDropsItsRepeatedCorner", {}, entities(fourCorners("SOLID", "0.0")),
-                 join({line(0, 0, 0, 10), line(0, 10, 5, 0), line(5, 0, 0, 0)})},
-        ReadCase{"ArcCounterClockwiseFromStartToEnd", {},
-                 entities(g("  0", "ARC") + g("  8", "0") + g(" 10", "0.0") + g(" 20", "0.0") + g(" 30", "0.0") +
-                          g(" 40", "1.0") + g(" 50", "0.0") + g(" 51", "90.0")),
-                 {move(0, 1), "G02 X1.0000 Y0.0000  I0.0000 J0.0000  "}},
-        // The circle's reading of its extrusion takes the next entity's "  0" line; the LINE is still found.
-        ReadCase{"CircleFollowedByTheNextEntity", {},
-                 entities(circleEntity("5.0", "5.0", "2.0") + lineEntity("0", "0.0", "0.0", "1.0", "0.0")),
-                 {move(7, 5), "G02 X7.0000 Y5.0000  I5.0000 J5.0000  ", move(0, 0), move(0, 1)}},
-        // "         7" in a point search: the third line after it is taken instead.
-        ReadCase{"SkipMarkTakesTheThirdLineAfterIt", {},
-                 entities(g("  0", "LINE") + g("  8", "0") + "         7\n 10\n99.0\n 10\n1.0\n" + g(" 20", "2.0") +
-                          g(" 30", "0.0") + g(" 11", "3.0") + g(" 21", "2.0") + g(" 31", "0.0")),
-                 line(2, 1, 2, 3)},
-        // Values that read like point codes once their spaces are gone: a colour 10 (bare or six
-        // wide) and a width 0 in a light-weight polyline.
-        ReadCase{"ValuesAreNotTakenForPointCodes", {},
-                 entities(g("  0", "LINE") + g("  8", "0") + g(" 62", "10") + g(" 10", "1.0") + g(" 20", "2.0") +
-                          g(" 30", "0.0") + g(" 11", "3.0") + g(" 21", "2.0") + g(" 31", "0.0") + g("  0", "LINE") +
-                          g("  8", "0") + g(" 62", "    10") + g(" 10", "1.0") + g(" 20", "2.0") + g(" 30", "0.0") +
-                          g(" 11", "3.0") + g(" 21", "2.0") + g(" 31", "0.0") + g("  0", "LWPOLYLINE") + g("  8", "0") +
-                          g(" 90", "2") + g(" 70", "0") + g(" 43", "0") + g(" 10", "0.0") + g(" 20", "0.0") +
-                          g(" 10", "1.0") + g(" 20", "0.0")),
-                 join({line(2, 1, 2, 3), line(2, 1, 2, 3), line(0, 0, 0, 1)})},
-        // A full ellipse (four points) whose major axis points into the second quadrant keeps it.
-        ReadCase{"EllipseAxisInSecondQuadrant", {{"EllipseEdit", "4"}},
-                 entities(ellipseEntity("-2.0", "2.0", "0.5", "0.0", "6.283185307179586")),
-                 join({line(2, -2, 1, 1), line(1, 1, -2, 2), line(-2, 2, -1, -1), line(-1, -1, 2, -2)})},
-        // Half an ellipse from parameter 0 to pi is the half on the minor axis' positive side.
-        ReadCase{"EllipseArcKeepsItsParameterRange", {{"EllipseEdit", "2"}},
-                 entities(ellipseEntity("2.0", "0.0", "0.5", "0.0", "3.141592653589793")),
-                 join({line(0, -2, 1, 0), line(1, 0, 0, 2)})},
-        // The flavours' own group codes; Ashlar writes no header point: the first vertex starts the path.
-        ReadCase{"AutosketchCodes", {{"Autosketch", "1"}}, kAutosketch, line(0, 1, 0, 2)},
-        ReadCase{"AshlarCodes", {{"Ashlar", "1"}}, kAshlar, line(0, 1, 0, 2)},
-        ReadCase{"AshlarClosedPolyline", {{"Ashlar", "1"}}, kAshlarPolyline,
-                 join({line(0, 0, 0, 10), line(0, 10, 10, 10), line(10, 10, 0, 0)})}),
-    kName);
+// What a drawing becomes, from the choice of layer to ellipses, is checked by the golden
+// cases do-dxf-read-*: the whole conversion. Here: the layer log and the arcs.
 
 TEST(DxfLayerLog, LogsLinesAndPolylinesOnceInARowButNotArcs) {
   Reading reading(Options{{"EditLayer", "none"}});
