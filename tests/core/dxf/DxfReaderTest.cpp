@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,18 +42,6 @@ std::string polyline(S flags, S vertices, S layer = "0") {
          g(" 20", "99.0") + g(" 30", "0.0") + g(" 70", flags) + vertices + g("  0", "SEQEND") + g("  8", layer);
 }
 
-// An LWPOLYLINE of vertices "x y" or "x y bulge".
-std::string lwPolyline(S flags, const std::vector<std::vector<std::string>>& vertices) {
-  std::string text = g("  0", "LWPOLYLINE") + g("  5", "4C") + g("100", "AcDbEntity") + g("  8", "0") +
-                     g("100", "AcDbPolyline") + g(" 90", std::to_string(vertices.size())) + g(" 70", flags) +
-                     g(" 43", "0.0");
-  for (const auto& v : vertices) {
-    text += g(" 10", v[0]) + g(" 20", v[1]);
-    if (v.size() > 2) text += g(" 42", v[2]);
-  }
-  return text;
-}
-
 // A profile on layer "0" with the options, its program folder a fresh directory.
 struct Drawing {
   kwtest::TempDir dir;
@@ -79,20 +66,12 @@ struct Reading : Drawing {
     return readDxfElements(input, run.profile, GroupCodeSet::of(run.profile), ConversionSettings::read(run.profile),
                            elements, layerLog);
   }
-  // What the writer itself makes of a call, for the arcs whose numbers are its business.
-  PassLines written(const std::function<void(ElementWriter&)>& call) {
-    PassLines lines;
-    ElementWriter writer(run.profile, ConversionSettings::read(run.profile), lines);
-    writer.includeZ = run.profile.flag("IncludeZCheckBox");
-    call(writer);
-    return lines;
-  }
 };
 
 const auto kName = [](const auto& info) { return info.param.name; };
 
-// What a drawing becomes, from the choice of layer to ellipses, is checked by the golden
-// cases do-dxf-read-*: the whole conversion. Here: the layer log and the arcs.
+// What a drawing becomes, from the choice of layer to ellipses, bulges and arcs out of
+// the XY plane, is checked by the golden cases do-dxf-read-*: the whole conversion.
 
 TEST(DxfLayerLog, LogsLinesAndPolylinesOnceInARowButNotArcs) {
   Reading reading(Options{{"EditLayer", "none"}});
@@ -145,79 +124,6 @@ INSTANTIATE_TEST_SUITE_P(
                                 g(" 210", "0.0") + g(" 220", "0.0") + g(" 230", "1.0"), 50},
                       PlaneCase{"NextEntity", {}, g("  0", "LINE"), 0},
                       PlaneCase{"SearchesOnToTheStartAngle", {}, g(" 39", "2.0") + g(" 50", "0.0"), 50}),
-    kName);
-
-// Each bulge goes to the segment leaving its vertex, each PlaneCode to the builder of its
-// plane: which arc the reader asks for is the test, the arc's numbers are the writer's.
-struct DispatchCase {
-  std::string name;
-  Options options;
-  std::string drawing;
-  std::function<void(ElementWriter&)> call;
-  bool drawn = true;
-};
-void PrintTo(const DispatchCase& c, std::ostream* os) { *os << c.name; }
-
-class DxfArcDispatchTest : public ::testing::TestWithParam<DispatchCase> {};
-
-TEST_P(DxfArcDispatchTest, AsksTheWriterForEachArc) {
-  const DispatchCase& c = GetParam();
-  Reading reading(c.options);
-  reading.read(c.drawing);
-  EXPECT_EQ(reading.elements.empty(), !c.drawn);
-  EXPECT_EQ(reading.elements, reading.written(c.call));
-}
-
-std::string arcEntity(S extrusion) {
-  return g("  0", "ARC") + g("  8", "0") + g(" 10", "1.0") + g(" 20", "2.0") + g(" 30", "3.0") + g(" 40", "1.5") +
-         extrusion + g(" 50", "30.0") + g(" 51", "120.0");
-}
-std::string circleWith(S extrusion) {
-  return g("  0", "CIRCLE") + g("  8", "0") + g(" 10", "1.0") + g(" 20", "2.0") + g(" 30", "3.0") + g(" 40", "1.5") +
-         extrusion + g("  0", "ENDSEC");
-}
-const Options kWithZ = {{"IncludeZCheckBox", "1"}};
-
-// Straight segments and bulged ones between vertices given as X and Y words.
-std::function<void(ElementWriter&)> segments(const std::vector<std::vector<float>>& pieces) {
-  return [=](ElementWriter& w) {
-    auto t = [&](float v) { return w.text(v); };
-    for (const auto& a : pieces)  // previous X, Y, current X, Y, and the bulge of an arc
-      if (a.size() == 5)
-        w.bulgeArc(t(a[0]), t(a[1]), "0.00", t(a[2]), t(a[3]), "0.00", a[4]);
-      else
-        w.ADDLINE(t(a[0]), t(a[1]), "0.00"), w.ADDLINE(t(a[2]), t(a[3]), "0.00");
-  };
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Arcs, DxfArcDispatchTest,
-    ::testing::Values(
-        DispatchCase{"LwPolylineMiddleVertex", {},
-                     entities(lwPolyline("0", {{"0.0", "0.0"}, {"10.0", "0.0", "-0.5"}, {"10.0", "10.0"}})),
-                     segments({{0, 0, 0, 10}, {0, 10, 10, 10, -0.5f}})},
-        DispatchCase{"ClosedLwPolylineClosesWithTheLastBulge", {},
-                     entities(lwPolyline("1", {{"0.0", "0.0"}, {"10.0", "0.0"}, {"10.0", "10.0", "0.25"}})),
-                     segments({{0, 0, 0, 10}, {0, 10, 10, 10}, {10, 10, 0, 0, 0.25f}})},
-        DispatchCase{"PolylineVertexBulge", {},
-                     entities(polyline("1", vertex("0.0", "0.0") + vertex("10.0", "0.0", "2.0") + vertex("10.0", "10.0"))),
-                     segments({{0, 0, 0, 10}, {0, 10, 10, 10, 2.0f}, {10, 10, 0, 0}})},
-        DispatchCase{"ArcAlongX", kWithZ, entities(arcEntity(kAlongX)),
-                     [](ElementWriter& w) { w.BuildDXFArcIK(1, 2, 1, 3, 1.5f, 30, 120); }},
-        DispatchCase{"ArcAlongY", kWithZ, entities(arcEntity(kAlongY)),
-                     [](ElementWriter& w) { w.BuildDXFArcJK(2, 2, 1, 3, 1.5f, 30, 120); }},
-        DispatchCase{"DesignCadArcAlongMinusZ", {{"IncludeZCheckBox", "1"}, {"DesignCad", "1"}},
-                     entities(arcEntity(kAlongMinusZ)),
-                     [](ElementWriter& w) { w.BuildDXFArcIJ(-3, 2, 1, 3, 1.5f, 30, 120); }},
-        DispatchCase{"CircleAlongY", kWithZ, entities(circleWith(kAlongY)),
-                     [](ElementWriter& w) { w.BuildDXFArcJK(2, 2, 1, 3, 1.5f, 90, 90); }},
-        DispatchCase{"CircleAlongMinusZWithLeadIn", {{"IncludeZCheckBox", "1"}, {"CircleCheckBox", "1"}},
-                     entities(circleWith(kAlongMinusZ)),
-                     [](ElementWriter& w) { w.circleXY(-3, 2, 1, 3, 1.5f); }},
-        // A circle with a group other than the extrusion after its radius: the reader runs on
-        // to the next start angle, here the ARC's, so neither is drawn.
-        DispatchCase{"CircleWithThicknessAfterItsRadius", {}, entities(circleWith(g(" 39", "1.0")) + arcEntity("")),
-                     [](ElementWriter&) {}, false}),
     kName);
 
 struct Conversion : Drawing {
