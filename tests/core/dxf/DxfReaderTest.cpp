@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/dxf/DxfEntityReader.h"
 #include "core/dxf/DxfLineReader.h"
 #include "core/dxf/ElementWriter.h"
 #include "core/dxf/PassTestSupport.h"
@@ -70,8 +69,9 @@ struct Reading : Drawing {
 
 const auto kName = [](const auto& info) { return info.param.name; };
 
-// What a drawing becomes, from the choice of layer to ellipses, bulges and arcs out of
-// the XY plane, is checked by the golden cases do-dxf-read-*: the whole conversion.
+// What a drawing becomes, from the choice of layer to ellipses, bulges, arcs out of the
+// XY plane and how an extrusion picks the plane, is checked by the golden cases
+// do-dxf-read-*: the whole conversion.
 
 TEST(DxfLayerLog, LogsLinesAndPolylinesOnceInARowButNotArcs) {
   Reading reading(Options{{"EditLayer", "none"}});
@@ -85,46 +85,6 @@ TEST(DxfLayerLog, LogsLinesAndPolylinesOnceInARowButNotArcs) {
   expected.insert(expected.end(), {"Try Layer : A", "Try Layer : B", "Try Layer : A"});
   EXPECT_EQ(reading.layerLog, expected);
 }
-
-struct PlaneCase {
-  std::string name;
-  Options options;
-  std::string afterRadius;  // the lines after a circle's radius value
-  int plane;
-};
-void PrintTo(const PlaneCase& c, std::ostream* os) { *os << c.name; }
-
-class DxfPlaneCodeTest : public ::testing::TestWithParam<PlaneCase> {};
-
-TEST_P(DxfPlaneCodeTest, ReadsThePlaneOfAnArcOrCircle) {
-  const PlaneCase& c = GetParam();
-  Reading reading(c.options);
-  DxfLineReader input;
-  ASSERT_TRUE(input.open(reading.dir.write("plane.dxf", c.afterRadius + g("  0", "EOF")), nullptr));
-  MachineProfile& profile = reading.run.profile;
-  const GroupCodeSet codes = GroupCodeSet::of(profile);
-  const ConversionSettings settings = ConversionSettings::read(profile);
-  ElementWriter writer(profile, settings, reading.elements);
-  DxfEntityReader reader(input, profile, codes, settings, writer, reading.layerLog);
-  EXPECT_EQ(reader.READYXZ200("210"), c.plane);
-}
-
-std::string extrusion(S x, S y, S z) { return g("210", x) + g("220", y) + g("230", z); }
-const std::string kAlongX = extrusion("1.0", "0.0", "0.0"), kAlongY = extrusion("0.0", "1.0", "0.0"),
-                  kAlongMinusZ = extrusion("0.0", "0.0", "-1.0");
-
-INSTANTIATE_TEST_SUITE_P(
-    Extrusions, DxfPlaneCodeTest,
-    ::testing::Values(PlaneCase{"AlongX", {}, kAlongX, 1}, PlaneCase{"AlongMinusZ", {}, kAlongMinusZ, -3},
-                      PlaneCase{"LaterComponentWins", {}, extrusion("0.6", "0.0", "0.8"), 3},
-                      PlaneCase{"ScaleSignTurnsIt", {{"ZmultCheckBox", "1"}}, extrusion("0", "0", "1"), -3},
-                      // The scale's sign counts, not its size.
-                      PlaneCase{"ScaleOfTwoKeepsThePlane", {{"Zscale", "2"}}, extrusion("0", "0", "1"), 3},
-                      PlaneCase{"AshlarCodeIsNotAnExtrusion", {},
-                                g(" 210", "0.0") + g(" 220", "0.0") + g(" 230", "1.0"), 50},
-                      PlaneCase{"NextEntity", {}, g("  0", "LINE"), 0},
-                      PlaneCase{"SearchesOnToTheStartAngle", {}, g(" 39", "2.0") + g(" 50", "0.0"), 50}),
-    kName);
 
 struct Conversion : Drawing {
   std::vector<std::string> program{"kept"};
