@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/app/AppFixture.h"
-#include "core/app/Batch.h"
 #include "core/app/Document.h"
 #include "core/app/DxfSave.h"
 #include "core/dxf/PassTestSupport.h"
@@ -145,7 +144,8 @@ struct DxfApp {
 
 struct DxfSave : ::testing::Test, DxfApp {};
 
-// Every way to a DXF file from one program; for all: flags cleared, "Show XYZ" on, name kept.
+// Every way to a DXF file from one program (a points file converted by the batch: golden case
+// batch-pnt-to-dxf); for all: flags cleared, "Show XYZ" on, name kept.
 TEST_F(DxfSave, EachFormWritesItsRecords) {
   // A line, a counter-clockwise quarter, the same quarter clockwise, a full circle, a rapid.
   const std::vector<std::string> program = {"G90", "M07", "G01 X10 Y0", "G03 X0 Y10 I0 J0", "G02 X10 Y0 I0 J0",
@@ -172,14 +172,6 @@ TEST_F(DxfSave, EachFormWritesItsRecords) {
       {"the selection does not change the cut",
        [](App& a, const std::string& n) { return a.highlighted = {1, 3}, saveAsTo(a, n); }, true, true, full},
       {"Points only", saveAsDxfPointsOnly, false, false, points},
-      {"batch from a .PNT source",
-       [](App& a, const std::string& n) {
-         const std::string source = n.substr(0, n.size() - 4) + ".pnt";
-         std::string error;
-         writeFileAtomically(source, joinCrLf(a.buffer.lines), &error);
-         return runBatchConversion(a, {source, n}) == 0 && a.buffer.lines.size() == 8;
-       },
-       false, true, points},  // the word reordering before it modified the text
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -195,9 +187,7 @@ TEST_F(DxfSave, EachFormWritesItsRecords) {
     EXPECT_EQ(t.f.port.messages, std::vector<std::string>{});
     EXPECT_EQ(t.app().profile.flag("ShowXYZCheckBox"), c.capture);
     EXPECT_EQ(t.app().buffer.modified, c.modified);
-    if (c.capture) {  // (the batch loads its source)
-      EXPECT_EQ(t.app().currentFileName, "old.nc");
-    }
+    EXPECT_EQ(t.app().currentFileName, "old.nc");
     EXPECT_FALSE(t.app().backplot.state().DxfCaptureActive);
     EXPECT_FALSE(t.app().backplot.state().DxfLinesOnly);
   }
