@@ -1,29 +1,21 @@
 // Backplot: the object tracker with the rapid distance (run for every block) and the
 // statistics texts formed after the last block.
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 #include "core/plot/Backplot.h"
-#include "core/plot/FixedPointText.h"
+#include "core/profile/SettingNumbers.h"
+#include "core/text/DecimalNumber.h"
+#include "core/text/FixedText.h"
 
 namespace kw {
 namespace {
 
-// A speed edit as a number; 0, or a text that is not a finite number, counts as 1.0.
+// A speed edit as a number; 0, or a text that is not a number, counts as 1.0.
 double speedValue(const std::string& text) {
-  std::size_t first = text.find_first_not_of(' ');
-  std::size_t last = text.find_last_not_of(' ');
-  if (first == std::string::npos) return 1.0;
-  if (text[first] == '+') ++first;
-  double value = 0;
-  const char* begin = text.data() + first;
-  const char* end = text.data() + last + 1;
-  const auto result = std::from_chars(begin, end, value, std::chars_format::general);
-  if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value) || value == 0.0)
-    return 1.0;
-  return value;
+  const double value = typedNumber(text).value_or(1.0);
+  return value == 0.0 ? 1.0 : value;
 }
 
 // round() into 64 bits, saturating; NaN gives 0.
@@ -45,17 +37,17 @@ std::int64_t saturatingProduct(std::int64_t a, std::int64_t b) {
 }  // namespace
 
 void Backplot::trackObjects(std::string_view block) {
-  using namespace label_row;
+  using enum LabelRow;
   PlotState& s = state_;
   ObjectTracker& o = s.objects;
-  if (contains(block, kCutOn)) {
+  if (contains(block, BeginBlock)) {
     setPen(kRed, s.pen.width);
     o.blockStartLine = s.CurrentLine;
     o.rapidStretch = static_cast<float>(static_cast<double>(s.TotalDistance) - o.totalAtLastCutOff);
     s.RapidDistance = static_cast<float>(static_cast<double>(s.RapidDistance) + o.rapidStretch);
     o.afterCutOff = false;
   }
-  if (contains(block, kCutOff)) {
+  if (contains(block, EndBlock)) {
     const float length = static_cast<float>(static_cast<double>(s.TotalDistance) - o.rapidStretch -
                                             o.totalAtLastCutOff);
     if (length > o.largestLength) {
@@ -92,7 +84,7 @@ void Backplot::formStatistics() {
   const float allTime = static_cast<float>(static_cast<double>(cutTime) + rapidTime);
 
   const int places = decimalPlaces(profile_);
-  auto eight = [&](float value) { return fixedPointText(value, 8, places); };
+  auto eight = [&](float value) { return FixedText(value, places, 8); };
   PlotLabels& l = s.labels;
   l.caption = "Cut " + eight(cut) + "  Rapid " + eight(rapid) + "  Total Distance " + eight(total);
   l.label14 = "Time " + eight(cutTime);
@@ -103,8 +95,8 @@ void Backplot::formStatistics() {
       static_cast<float>((std::fabs(static_cast<double>(s.MaxX)) + std::fabs(s.MinX)) / scale);
   const float yExtent =
       static_cast<float>((std::fabs(static_cast<double>(s.MaxY)) + std::fabs(s.MinY)) / scale);
-  l.bigx = "Max " + fixedPointText(xExtent, 6, 1);
-  l.bigy = "Max " + fixedPointText(yExtent, 6, 1);
+  l.bigx = "Max " + FixedText(xExtent, 1, 6);
+  l.bigy = "Max " + FixedText(yExtent, 1, 6);
   l.area =
       "Area " + std::to_string(saturatingProduct(roundToInt64(xExtent), roundToInt64(yExtent)));
 

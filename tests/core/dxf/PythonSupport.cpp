@@ -13,7 +13,7 @@ bool haveEzdxf() {
 }
 
 PythonRun runTool(const std::string& script, const std::string& arguments) {
-  const std::string command = std::string(kPython) + " " KERFWERK_TOOLS_DIR "/" + script + " " + arguments + " 2>&1";
+  const std::string command = std::string(kPython) + " " KERFWERK_TEST_DATA "/tools/" + script + " " + arguments + " 2>&1";
   PythonRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return run;
