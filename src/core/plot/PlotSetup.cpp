@@ -89,6 +89,7 @@ void Backplot::resetInterpreter() {
   s.MaxX = s.MinX = s.MaxY = s.MinY = 0;
   s.TotalDistance = s.RapidDistance = 0;
   s.objects = {};
+  s.rapidStretch = {};
   s.lastDxfX = s.lastDxfY = s.lastDxfZ = 0;
   s.CurrentLine = 0;
 }

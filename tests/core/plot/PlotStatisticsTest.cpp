@@ -45,6 +45,10 @@ TEST_F(StatisticsTest, FormsTheLabelsAfterTheLastBlock) {
     EXPECT_EQ(labels().label15, c.rapidTime);
     EXPECT_EQ(labels().label16, c.totalTime);
     EXPECT_EQ(labels().bigx + "|" + labels().bigy + "|" + labels().area, "Max 20.0|Max 15.0|Area 300");
+    const PlotStatistics& n = state().statistics;  // the numbers behind the texts
+    EXPECT_EQ(std::vector<float>({n.cut, n.rapid, n.total, n.xExtent, n.yExtent}),
+              std::vector<float>({45, 20, 65, 20, 15}));
+    EXPECT_EQ(n.area, 300);
   }
 }
 
