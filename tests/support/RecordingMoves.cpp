@@ -33,7 +33,6 @@ void RecordingMoves::arcMove(const ArcMove& arc, const PlotPen& p) {
   static const char* const planes[] = {"XY", "XZ", "YZ"};
   moves.push_back(pen(p) + (arc.clockwise ? " cw " : " ccw ") + planes[static_cast<int>(arc.plane)] + " arc " +
                   point(arc.start) + " > " + point(arc.end) + " @ " + point(arc.centre) + " r" + number(arc.radius));
-  arcs.push_back(arc);
 }
 
 }  // namespace kw

@@ -17,7 +17,6 @@ class RecordingMoves : public MoveReceiver {
   void arcMove(const ArcMove& arc, const PlotPen& pen) override;
 
   std::vector<std::string> moves;
-  std::vector<ArcMove> arcs;  // the arcs as handed over, for their angles
 };
 
 }  // namespace kw

@@ -7,14 +7,6 @@
 
 namespace kw {
 
-namespace {
-
-float plotUnits(double programUnits, float scale) {
-  return static_cast<float>(programUnits * static_cast<double>(scale));
-}
-
-}  // namespace
-
 Backplot::RoutineAngles Backplot::routineAngles(const ArcMove& arc) {
   const bool startFirst = arc.plane == MovePlane::YZ ? !arc.clockwise : arc.clockwise;
   if (startFirst) return {arc.startAngle, arc.endAngle};

@@ -131,6 +131,10 @@ class Backplot {
     float first = 0, second = 0;
   };
   static RoutineAngles routineAngles(const ArcMove& arc);
+  // A coordinate of a move back in plot units: exactly the float the interpreter held.
+  static float plotUnits(double programUnits, float scale) {
+    return static_cast<float>(programUnits * static_cast<double>(scale));
+  }
   // Settings read once per block or per full plot instead of by name per point.
   struct Options {
     bool zIncluded = false, bridgeport = false, xDiv2 = false, iDiv2 = false;

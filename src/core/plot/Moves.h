@@ -24,12 +24,10 @@ inline constexpr Rgb kWhite{255, 255, 255};
 struct PlotPen {
   Rgb colour = kBlue;
   int width = 1;
-  bool operator==(const PlotPen&) const = default;
 };
 
 struct MovePoint {
   double x = 0, y = 0, z = 0;
-  bool operator==(const MovePoint&) const = default;
 };
 
 enum class MovePlane : std::uint8_t { XY, XZ, YZ };
@@ -45,7 +43,6 @@ struct ArcMove {
   // direction is already reversed).
   bool clockwise = false;
   MovePlane plane = MovePlane::XY;
-  bool operator==(const ArcMove&) const = default;
 };
 
 class MoveReceiver {

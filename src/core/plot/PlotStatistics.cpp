@@ -44,25 +44,18 @@ std::int64_t saturatingProduct(std::int64_t a, std::int64_t b) {
   return product;
 }
 
-float plotUnits(double programUnits, float scale) {
-  return static_cast<float>(programUnits * static_cast<double>(scale));
-}
-
-// The square of the distance along one axis; an axis the move leaves where it is adds
-// nothing, whatever it holds.
-double axisSquare(double from, double to, float scale) {
-  if (std::bit_cast<std::uint64_t>(from) == std::bit_cast<std::uint64_t>(to)) return 0;
-  const double d = static_cast<double>(plotUnits(to, scale)) - plotUnits(from, scale);
-  return d * d;
-}
-
 }  // namespace
 
 void Backplot::DistanceMeter::straightMove(const MovePoint& from, const MovePoint& to,
                                            const PlotPen&) {
   const float scale = state_.PlotScale;
-  const double squares =
-      axisSquare(from.x, to.x, scale) + axisSquare(from.y, to.y, scale) + axisSquare(from.z, to.z, scale);
+  // An axis the move leaves where it is adds nothing, whatever it holds.
+  auto square = [scale](double a, double b) {
+    if (std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b)) return 0.0;
+    const double d = static_cast<double>(plotUnits(b, scale)) - plotUnits(a, scale);
+    return d * d;
+  };
+  const double squares = square(from.x, to.x) + square(from.y, to.y) + square(from.z, to.z);
   state_.TotalDistance = static_cast<float>(state_.TotalDistance + std::sqrt(squares));
 }
 
