@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "core/plot/FixedPointText.h"
+#include "core/profile/SettingNumbers.h"
 #include "gui/MainWindow.h"
 #include "gui/QtPort.h"
 

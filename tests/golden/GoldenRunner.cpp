@@ -2,11 +2,12 @@
 //
 // A case folder holds
 //   args       the command line, one argument a line
-//   stdout     what the command prints (absent: nothing)
-//   stderr     its messages (absent: nothing)
-//   status     its exit status (absent: 0)
+//   stdout     what the command prints (missing: nothing)
+//   stderr     its messages (missing: nothing)
+//   status     its exit status (missing: 0)
 //   expected/  every file the command must leave behind, by its name in the work folder;
 //              PNG images are compared pixel for pixel
+//   absent     the files the command must not write, one name a line
 // and the input files the command reads. The work folder gets a copy of the case (without
 // expected/) and of each INPUT_DIR under its own name (shared/, examples/); home/ in it is
 // the program folder.
@@ -107,7 +108,9 @@ int main(int argc, char** argv) {
   fs::create_directories(work);
   for (const auto& entry : fs::directory_iterator(caseDir)) {
     const std::string name = entry.path().filename().string();
-    if (name == "expected" || name == "stdout" || name == "stderr" || name == "status" || name == "args") continue;
+    if (name == "expected" || name == "stdout" || name == "stderr" || name == "status" || name == "args" ||
+        name == "absent")
+      continue;
     fs::copy(entry.path(), work / name, fs::copy_options::recursive);
   }
   for (int i = 3; i < argc; ++i) {
@@ -169,6 +172,8 @@ int main(int argc, char** argv) {
         check(want == have, rel.string() + ", " + firstDifference(want, have));
       }
     }
+  std::istringstream absent(readOr(caseDir / "absent", ""));
+  for (std::string name; std::getline(absent, name);) check(!fs::exists(work / name), name + " was written");
   std::printf("%s: %d expected files, %s\n", caseDir.filename().string().c_str(), files,
               failures ? "FAILED" : "passed");
   return failures ? 1 : 0;

@@ -89,17 +89,6 @@ class DecimalAsciiWindowTest : public QObject {
     QVERIFY(last.find("Edit1=M07\r\n") != std::string::npos);
     QVERIFY(last.find("Edit8=G00 X0 Y0\r\n") != std::string::npos);
   }
-
-  void screenshot() {
-    const QString folder = qEnvironmentVariable("KERFWERK_SCREENSHOTS");
-    if (folder.isEmpty()) QSKIP("KERFWERK_SCREENSHOTS names the folder for the pictures");
-    Fixture f;
-    f.caretToLine(2);
-    f.action("EditcurrentlineasDecimalAscii1")->trigger();
-    f.window->edit(1)->setText("M07");
-    f.window->edit(2)->setText("G04 P1");
-    kwtest::savePicture(f.window, 1000, 420, folder + "/decimal-ascii.png");
-  }
 };
 
 QTEST_MAIN(DecimalAsciiWindowTest)

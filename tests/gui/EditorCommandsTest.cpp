@@ -148,18 +148,6 @@ class EditorCommandsTest : public QObject {
     f.action("EditorCreateaNewINIFile1")->trigger();
     QVERIFY(kw::hintsShown());
   }
-
-  void screenshotsForTheHelpPage() {
-    const QString folder = qEnvironmentVariable("KERFWERK_SCREENSHOTS");
-    if (folder.isEmpty()) QSKIP("KERFWERK_SCREENSHOTS names the folder for the help page's pictures");
-    GuiFixture f({}, kwtest::readFile(KERFWERK_SOURCE_DIR "/profiles/kerfwerk.ini"));
-    kw::MainWindow* main = f.gui->main();
-    f.open(f.dir.write("bracket.nc", kwtest::readFile(KERFWERK_SOURCE_DIR "/examples/bracket.nc")));
-    select(main->editor(), startOfLine(main->editor(), 4), startOfLine(main->editor(), 9));
-    main->commands()->ShowLineNum2();
-    kwtest::savePicture(main, 900, 640, folder + "/main.png");
-    kwtest::savePicture(f.gui->setup(), 1400, 900, folder + "/setup.png");
-  }
 };
 
 QTEST_MAIN(EditorCommandsTest)

@@ -79,15 +79,6 @@ struct GuiFixture {
   }
 };
 
-// Shows the window at the given size and saves a picture of it for the help pages.
-inline void savePicture(QWidget* w, int width, int height, const QString& file) {
-  w->setWindowState(Qt::WindowNoState);
-  w->resize(width, height);
-  w->show();
-  QTest::qWait(100);
-  w->grab().save(file);
-}
-
 inline const char* kPlasmaProfile =
     "[Labels]\r\nLine=G01\r\nN Letter=N\r\nR Letter=R\r\nI Letter=I\r\nJ Letter=J\r\nK Letter=K\r\n"
     "X Letter=X\r\nY Letter=Y\r\nZ Letter=Z\r\nTrans170=(\r\nTrans171=)\r\nTrans029=X\r\nTrans129=U\r\n";

@@ -44,12 +44,15 @@ class MainWindowTest : public QObject {
 
   void translateButtonsUseTheProfileTable() {
     GuiFixture f({}, kwtest::kPlasmaProfile);
+    // Row 29 (X to U) is in the first half of the table, row 50 (U to W) in the second.
+    f.app->profile.setCell(50, 0, "U");
+    f.app->profile.setCell(50, 1, "W");
     QPlainTextEdit* editor = f.gui->main()->editor();
-    editor->setPlainText("X1 Y2\nG0 X3");
-    f.action("SpeedButton16")->trigger();
-    QCOMPARE(editor->toPlainText(), QString("U1 Y2\nG0 U3"));
+    editor->setPlainText("X1 U2\nG0 X3");
     f.action("SpeedButton17")->trigger();
-    QCOMPARE(editor->toPlainText(), QString("U1 Y2\nG0 U3"));
+    QCOMPARE(editor->toPlainText(), QString("X1 W2\nG0 X3"));
+    f.action("SpeedButton16")->trigger();
+    QCOMPARE(editor->toPlainText(), QString("U1 W2\nG0 U3"));
   }
 
   void closingAsksAboutTypedWork() {
@@ -66,8 +69,11 @@ class MainWindowTest : public QObject {
     QVERIFY(f.gui->main()->close());  // answered No
   }
 
+  // Dropped files replace typed work without a question; only the first is opened.
   void droppedFilesOpenTheFirstOnly() {
     GuiFixture f;
+    f.gui->main()->editor()->setPlainText("G01 X9\nG01 X8");
+    f.gui->main()->editor()->document()->setModified(true);
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(f.dir.write("a.nc", "G00 X1\n"))),
                   QUrl::fromLocalFile(QString::fromStdString(f.dir.write("b.nc", "G00 X2\n")))});
@@ -79,6 +85,7 @@ class MainWindowTest : public QObject {
     QApplication::sendEvent(f.gui->main(), &drop);
     QCOMPARE(f.gui->main()->editor()->toPlainText(), QString("G00 X1"));
     QCOMPARE(f.gui->main()->windowTitle(), QString("a.nc"));
+    QVERIFY(f.port.questions.empty());
   }
 
   void oneArgumentOpensAndReordersTheSourceOnce() {
@@ -87,16 +94,18 @@ class MainWindowTest : public QObject {
     f.gui->main()->show();
     QTRY_COMPARE(f.gui->main()->editor()->toPlainText(), QString("X1 Y2 "));
     QCOMPARE(f.gui->main()->windowTitle(), QString("in.nc"));
+    QVERIFY(f.gui->main()->editor()->document()->isModified());  // reordered, not saved
+    QVERIFY(!std::filesystem::exists(f.dir.file("home/LastIni.ini")));  // only a profile argument writes it
   }
 
   void defaultWindowsPutMainAndPlotSideBySide() {
     GuiFixture f;
     f.gui->main()->setGeometry(300, 300, 200, 200);
     f.action("DefaultWindows1")->trigger();
-    const QRect area = f.gui->main()->screen()->availableGeometry();
-    const QRect main = f.gui->main()->geometry();
-    QCOMPARE(main, QRect(area.x(), area.y() + qRound(area.height() * 0.1), area.width() / 2, qRound(area.height() * 0.8)));
-    QCOMPARE(f.gui->plot()->geometry(), QRect(main.x() + main.width(), main.y(), main.width(), main.height()));
+    // The offscreen screen is 800 by 800: each window half as wide, from a tenth to nine tenths down.
+    QCOMPARE(f.gui->main()->screen()->availableGeometry(), QRect(0, 0, 800, 800));
+    QCOMPARE(f.gui->main()->geometry(), QRect(0, 80, 400, 640));
+    QCOMPARE(f.gui->plot()->geometry(), QRect(400, 80, 400, 640));
     QVERIFY(f.gui->plot()->isVisible());
   }
 

@@ -29,7 +29,7 @@ class SetupWindowTest : public QObject {
     QCOMPARE(f.control<QCheckBox>("RCheckbox")->text(), QString("R instead of I J K"));
   }
 
-  void labelTableIsNinetyNineByThreeAndNumbered() {
+  void labelTableAndSpinEditsChangeTheProfile() {
     GuiFixture f({}, kwtest::kPlasmaProfile);
     QCoreApplication::processEvents();
     QTableWidget* grid = f.control<QTableWidget>("StringGrid1");
@@ -38,65 +38,34 @@ class SetupWindowTest : public QObject {
     QCOMPARE(grid->item(0, 2)->text(), QString("1"));
     QCOMPARE(grid->item(98, 2)->text(), QString("99"));
     QCOMPARE(grid->item(1, 1)->text(), QString("G01"));
-    // Editing a cell changes the profile at once, without saving.
+    // Editing a cell or a spin edit changes the profile at once, without saving.
     grid->item(2, 1)->setText("G02");
     QCOMPARE(f.app->profile.cell(2, 1), std::string("G02"));
-  }
-
-  void optionRulesShowInTheControls() {
-    GuiFixture f;
-    auto* r = f.control<QCheckBox>("RCheckbox");
-    auto* designCad = f.control<QCheckBox>("DesignCad");
-    auto* bridgeport = f.control<QCheckBox>("Bridgeport");
-    auto* fourQuad = f.control<QCheckBox>("IJFOURQUAD");
-    designCad->click();
-    bridgeport->click();
-    QVERIFY(designCad->isChecked() && bridgeport->isChecked());
-    r->click();
-    QVERIFY(r->isChecked() && !designCad->isChecked() && !bridgeport->isChecked() && fourQuad->isChecked());
-    r->click();
-    QVERIFY(!r->isChecked() && fourQuad->isChecked());
-
-    f.control<QRadioButton>("RadioButton6")->click();
-    f.control<QRadioButton>("RadioButton7")->click();
-    QVERIFY(!f.control<QRadioButton>("RadioButton6")->isChecked() && f.app->profile.flag("RadioButton7"));
-  }
-
-  void axisSwapsRelabel() {
-    GuiFixture f;
-    auto text = [&](const char* name) {
-      QWidget* w = f.gui->setup()->findChild<QWidget*>(name);
-      if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
-      return qobject_cast<QLabel*>(w)->text();
-    };
-    QCOMPARE(text("XsignCheckBox"), QString("X * -1"));
-    f.control<QCheckBox>("SwapXY")->click();
-    QCOMPARE(text("XsignCheckBox"), QString("Y * -1"));
-    QCOMPARE(text("Label21"), QString("Y Angle"));
-    f.control<QCheckBox>("SwapYZ")->click();
-    QVERIFY(!f.control<QCheckBox>("SwapXY")->isChecked());
-    QCOMPARE(text("XsignCheckBox"), QString("X * -1"));
-    QCOMPARE(text("YsignCheckBox"), QString("Z * -1"));
-    QCOMPARE(text("Label1"), QString("Y Offset +/-"));
-  }
-
-  void screenshotsOfBothSwaps() {
-    const QString folder = qEnvironmentVariable("KERFWERK_SCREENSHOTS");
-    if (folder.isEmpty()) QSKIP("KERFWERK_SCREENSHOTS names the folder for the pictures");
-    GuiFixture f({}, kwtest::readFile(KERFWERK_SOURCE_DIR "/profiles/kerfwerk.ini"));
-    f.control<QCheckBox>("SwapXY")->click();
-    kwtest::savePicture(f.gui->setup(), 1400, 900, folder + "/setup-swap-xy.png");
-    f.control<QCheckBox>("SwapYZ")->click();
-    kwtest::savePicture(f.gui->setup(), 1400, 900, folder + "/setup-swap-yz.png");
-  }
-
-  void spinEditsKeepTheirRange() {
-    GuiFixture f;
     auto* res = f.control<QSpinBox>("PlotResSpinEdit");
     res->setValue(25);
     QCOMPARE(f.app->profile.number("PlotResSpinEdit"), 20);
     res->setValue(7);
     QCOMPARE(f.app->profile.number("PlotResSpinEdit"), 7);
+  }
+
+  // The controls show what an option's rule did to the others.
+  void optionRulesAndSwapsShowInTheControls() {
+    GuiFixture f;
+    auto* designCad = f.control<QCheckBox>("DesignCad");
+    designCad->click();
+    f.control<QCheckBox>("RCheckbox")->click();
+    QVERIFY(!designCad->isChecked() && f.control<QCheckBox>("IJFOURQUAD")->isChecked());
+    f.control<QRadioButton>("RadioButton6")->click();
+    f.control<QRadioButton>("RadioButton7")->click();
+    QVERIFY(!f.control<QRadioButton>("RadioButton6")->isChecked() && f.app->profile.flag("RadioButton7"));
+
+    f.control<QCheckBox>("SwapXY")->click();
+    QCOMPARE(f.control<QCheckBox>("XsignCheckBox")->text(), QString("Y * -1"));
+    QCOMPARE(f.control<QLabel>("Label21")->text(), QString("Y Angle"));
+    f.control<QCheckBox>("SwapYZ")->click();
+    QVERIFY(!f.control<QCheckBox>("SwapXY")->isChecked());
+    QCOMPARE(f.control<QCheckBox>("XsignCheckBox")->text(), QString("X * -1"));
+    QCOMPARE(f.control<QLabel>("Label1")->text(), QString("Y Offset +/-"));
   }
 
   void saveIniWritesTheProfileAndRelabels() {

@@ -1,6 +1,6 @@
 #include "core/app/App.h"
 #include "core/app/CommandRegistry.h"
-#include "core/text/BlockScanner.h"
+#include "core/profile/Dialect.h"
 #include "core/profile/Translate.h"
 #include "core/texttools/LineInsertion.h"
 #include "core/texttools/LineOrder.h"
@@ -9,25 +9,8 @@ namespace kw {
 
 namespace {
 
-std::string withoutSpaces(const std::string& text) { return StripChar('A', ' ', text); }
-
-BlockLetters lettersOf(const MachineProfile& p) {
-  BlockLetters letters;
-  letters.n = withoutSpaces(p.cell(12, 1));
-  letters.r = withoutSpaces(p.cell(13, 1));
-  letters.i = withoutSpaces(p.cell(14, 1));
-  letters.j = withoutSpaces(p.cell(15, 1));
-  letters.k = withoutSpaces(p.cell(16, 1));
-  letters.x = withoutSpaces(p.cell(17, 1));
-  letters.y = withoutSpaces(p.cell(18, 1));
-  letters.z = withoutSpaces(p.cell(19, 1));
-  letters.commentStart = p.cell(70, 1);
-  letters.commentEnd = p.cell(71, 1);
-  return letters;
-}
-
 void lineOrder(App& app, bool mLast) {
-  applyLineOrder(app.buffer.lines, mLast, lettersOf(app.profile));
+  applyLineOrder(app.buffer.lines, mLast, Dialect(app.profile).lettersWithoutBlanks());
   app.buffer.modified = true;
 }
 

@@ -7,7 +7,6 @@
 #include "core/app/App.h"
 #include "core/app/Document.h"
 #include "core/dxf/DxfWriter.h"
-#include "core/text/BlockScanner.h"
 #include "core/text/FileIo.h"
 
 namespace kw {
@@ -100,8 +99,9 @@ bool DxfPointFile(App& app, const std::string& nameIn) {
   std::string error;
   bool written = writer.DxfHeader(name, &error);
   if (written) {
-    writer.GetXYs(app.buffer.lines, StripChar('A', ' ', app.profile.cell(label_row::kXLetter, 1)),
-                  StripChar('A', ' ', app.profile.cell(label_row::kYLetter, 1)));
+    const Dialect& dialect = app.backplot.dialect();
+    writer.GetXYs(app.buffer.lines, dialect.rowWithoutBlanks(LabelRow::XLetter),
+                  dialect.rowWithoutBlanks(LabelRow::YLetter));
     written = writer.DxfFooter(&error);
   }
   if (!written) tellNotSaved(app, name, error);

@@ -8,10 +8,12 @@
 #include <optional>
 
 #include "core/dxf/PassDialect.h"
+#include "core/profile/Dialect.h"
+#include "core/profile/SettingNumbers.h"
 #include "core/text/ArcGeometry.h"
 #include "core/text/BlockScanner.h"
-#include "core/plot/FixedPointText.h"
 #include "core/text/FileIo.h"
+#include "core/text/FixedText.h"
 
 namespace kw {
 namespace {
@@ -101,9 +103,10 @@ struct ArcFormat {
   bool includeZ = false, rMode = false;
 
   explicit ArcFormat(const MachineProfile& profile) {
-    const BlockLetters letters = passLetters(profile);
-    arcCw = labelWord(profile, pass_row::kArcCw);
-    arcCcw = labelWord(profile, pass_row::kArcCcw);
+    const Dialect dialect(profile);
+    const BlockLetters letters = dialect.lettersWithoutBlanks();
+    arcCw = dialect.row(LabelRow::ArcCw);
+    arcCcw = dialect.row(LabelRow::ArcCcw);
     x = letters.x;
     y = letters.y;
     z = letters.z;
@@ -116,13 +119,13 @@ struct ArcFormat {
     rMode = profile.flag("RCheckbox");
   }
 
-  std::string line(const ArcWords& w, const std::string& extra, int row) const {
-    std::string out = row == pass_row::kArcCw ? arcCw : arcCcw;
+  std::string line(const ArcWords& w, const std::string& extra, LabelRow row) const {
+    std::string out = row == LabelRow::ArcCw ? arcCw : arcCcw;
     auto field = [&](bool present, const std::string& letter, float value) {
       out += ' ';
       if (!present) return;
       out += letter;
-      out += fixedPointText(value, kConverterPrecision, decimals);
+      out += FixedText(value, decimals, kConverterPrecision);
     };
     field(true, x, w.x);
     field(true, y, w.y);
@@ -158,8 +161,7 @@ std::optional<std::string> namedFile(const std::string& text, const std::string&
 
 // One opening or closing row: a blank line for an empty text, the lines of the file it names,
 // or the text itself.
-void writeRow(const MachineProfile& profile, int row, DxfPassContext& context, PassLines& out) {
-  const std::string text = labelWord(profile, row);
+void writeRow(const std::string& text, DxfPassContext& context, PassLines& out) {
   if (text.empty()) {
     out.push_back(" ");
     return;
@@ -178,10 +180,11 @@ PassLines CrunchLines(PassLines in, DxfPassContext& context) {
   const MachineProfile& profile = context.profile;
   context.ui.setCaption(WindowId::Main, kCrunchCaption);
   const double tolerance = settingNumber(profile, "VectorErr", kDefaultVectorError) * (kPi / 180.0);
-  const BlockLetters letters = passLetters(profile);
+  const Dialect dialect(profile);
+  const BlockLetters letters = dialect.lettersWithoutBlanks();
   const bool includeZ = profile.flag("IncludeZCheckBox");
-  const std::string arcCw = labelWord(profile, pass_row::kArcCw);
-  const std::string arcCcw = labelWord(profile, pass_row::kArcCcw);
+  const std::string& arcCw = dialect.row(LabelRow::ArcCw);
+  const std::string& arcCcw = dialect.row(LabelRow::ArcCcw);
 
   const Pairs pairs{in};
   PassLines out;
@@ -220,7 +223,7 @@ PassLines CrunchLines(PassLines in, DxfPassContext& context) {
   return out;
 }
 
-std::string BUILDARC2(const ArcWords& words, const std::string& extra, int row, const MachineProfile& profile) {
+std::string BUILDARC2(const ArcWords& words, const std::string& extra, LabelRow row, const MachineProfile& profile) {
   return ArcFormat(profile).line(words, extra, row);
 }
 
@@ -228,7 +231,7 @@ PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context) {
   const MachineProfile& profile = context.profile;
   context.ui.setCaption(WindowId::Main, kConvertCaption);
   const ArcFormat format(profile);
-  const BlockLetters letters = passLetters(profile);
+  const BlockLetters letters = Dialect(profile).lettersWithoutBlanks();
   // A diameter program ("X div  2") whose centre words are radii ("I  div 2" off).
   const bool divideI = profile.flag("Xdiv2") && !profile.flag("Idiv2");
   const double xScale = std::fabs(static_cast<double>(settingNumber(profile, "Xscale", 1.0f)));
@@ -266,7 +269,7 @@ PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context) {
     w.hasJ = j.found;
     w.hasK = k.found;
     w.hasR = r.found;
-    in[2 * p + 1] = format.line(w, "", ccw ? pass_row::kArcCcw : pass_row::kArcCw);
+    in[2 * p + 1] = format.line(w, "", ccw ? LabelRow::ArcCcw : LabelRow::ArcCw);
   }
   context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);
   return in;
@@ -286,27 +289,28 @@ bool insertfile(const std::string& path, PassLines& out, std::string* error) {
 }
 
 PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
-  using namespace pass_row;
+  using enum LabelRow;
   const MachineProfile& profile = context.profile;
   context.ui.setCaption(WindowId::Main, kPlaneCaption);
-  const BlockLetters letters = passLetters(profile);
+  const Dialect dialect(profile);
+  const BlockLetters letters = dialect.lettersWithoutBlanks();
   const bool includeZ = profile.flag("IncludeZCheckBox");
   const bool editLine = profile.flag("CircleCheckBox") || profile.flag("ArcleadinCheckBox") ||
                         profile.flag("EditOnlyCheckBox") || profile.flag("LineArcleadinCheckBox") ||
                         profile.flag("ArcinLineOutCheckBox");
-  const std::string cutOn = labelWord(profile, kCutOn);
-  const std::string fileEnd = labelWord(profile, kFileEnd);
-  const std::string xyPlane = labelWord(profile, kXYPlane);
-  const std::string xzPlane = labelWord(profile, kXZPlane);
-  const std::string yzPlane = labelWord(profile, kYZPlane);
-  const std::string rapid = withoutBlanks(labelWord(profile, kRapid));
+  const std::string& cutOn = dialect.row(BeginBlock);
+  const std::string& fileEnd = dialect.row(FileEnd);
+  const std::string& xyPlane = dialect.row(XYPlane);
+  const std::string& xzPlane = dialect.row(XZPlane);
+  const std::string& yzPlane = dialect.row(YZPlane);
+  const std::string rapid = dialect.rowWithoutBlanks(Trans127);
 
   PassLines out;
   out.reserve(in.size() + in.size() / 4 + 16);
-  const std::string fileStart = labelWord(profile, kFileStart);
+  const std::string& fileStart = dialect.row(FileStart);
   out.push_back(fileStart);
   out.push_back(fileStart);
-  for (int row = kFirstOpening; row <= kLastOpening; ++row) writeRow(profile, row, context, out);
+  for (LabelRow row : kOpeningRows) writeRow(dialect.row(row), context, out);
 
   // Without "Z Included" no plane word is written.
   auto planeWords = [&](const std::string& line) {
@@ -341,7 +345,7 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
     if (!l1.empty()) pairs.writeFirst(p, out);
     if (!pairs.hasSecond(p)) continue;
     if (l2 == fileEnd)
-      for (int row = kFirstClosing; row <= kLastClosing; ++row) writeRow(profile, row, context, out);
+      for (LabelRow row : kClosingRows) writeRow(dialect.row(row), context, out);
     pairs.writeSecond(p, out);
   }
   context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);

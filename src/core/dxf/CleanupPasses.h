@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/dxf/DxfPass.h"
+#include "core/profile/LabelRows.h"
 
 namespace kw {
 
@@ -22,7 +23,7 @@ PassLines CrunchLines(PassLines in, DxfPassContext& context);
 // Arc centre words made relative to the arc's start point ("Incremental  Type I J").
 PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context);
 
-// One arc line: the arc word of LabelTable row 2 or 3, then X, Y, Z, I, J, K, R and the extra
+// One arc line: the arc word of the ArcCw or ArcCcw row, then X, Y, Z, I, J, K, R and the extra
 // text, each after one space; a field is empty when its `has` flag is false (Z also without
 // "Z Included", R also without "R instead of I J K"). Numbers with 7 significant digits and the
 // profile's decimal places.
@@ -30,7 +31,7 @@ struct ArcWords {
   float x = 0, y = 0, z = 0, i = 0, j = 0, k = 0, r = 0;
   bool hasI = false, hasJ = false, hasK = false, hasR = false;
 };
-std::string BUILDARC2(const ArcWords& words, const std::string& extra, int row, const MachineProfile& profile);
+std::string BUILDARC2(const ArcWords& words, const std::string& extra, LabelRow row, const MachineProfile& profile);
 
 // The opening lines (File Start twice, LabelTable rows 23 to 26), the plane words before arcs
 // when "Z Included" is checked, the EditLine before every path when a lead-in option is checked,

@@ -4,6 +4,7 @@
 
 #include "core/dxf/CleanupPasses.h"
 #include "core/dxf/PassDialect.h"
+#include "core/profile/Dialect.h"
 #include "core/text/BlockScanner.h"
 
 namespace kw {
@@ -55,10 +56,10 @@ void joinWordsInto(std::string& line, const BlockWords& w) {
 // The editor's duplicate removal for one pair of neighbouring lines, `line` and `next`.
 class NeighbourRule {
  public:
-  NeighbourRule(const MachineProfile& profile, bool super)
-      : letters_(passLetters(profile)),
-        arcCw_(labelWord(profile, pass_row::kArcCw)),
-        arcCcw_(labelWord(profile, pass_row::kArcCcw)),
+  NeighbourRule(const Dialect& dialect, bool super)
+      : letters_(dialect.lettersWithoutBlanks()),
+        arcCw_(dialect.row(LabelRow::ArcCw)),
+        arcCcw_(dialect.row(LabelRow::ArcCcw)),
         super_(super) {}
 
   void apply(std::string& line, std::string& next) {
@@ -108,9 +109,10 @@ class NeighbourRule {
 PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName) {
   const MachineProfile& profile = context.profile;
   context.ui.setCaption(WindowId::Main, kRemoveDuplicatesCaption);
-  const BlockLetters letters = passLetters(profile);
-  const std::string arcCw = labelWord(profile, pass_row::kArcCw);
-  const std::string arcCcw = labelWord(profile, pass_row::kArcCcw);
+  const Dialect dialect(profile);
+  const BlockLetters letters = dialect.lettersWithoutBlanks();
+  const std::string& arcCw = dialect.row(LabelRow::ArcCw);
+  const std::string& arcCcw = dialect.row(LabelRow::ArcCcw);
   const bool rMode = profile.flag("RCheckbox");
 
   // The lines kept are written over the input from its start: in[kept] is never ahead of the
@@ -169,10 +171,9 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
 }
 
 bool RemoveDup(std::vector<std::string>& program, int mode, DxfPassContext& context) {
-  const MachineProfile& profile = context.profile;
-  const bool incremental =
-      !program.empty() && containsWord(program.front(), labelWord(profile, pass_row::kIncremental));
-  NeighbourRule rule(profile, mode == 1);
+  const Dialect dialect(context.profile);
+  const bool incremental = !program.empty() && containsWord(program.front(), dialect.row(LabelRow::Incremental));
+  NeighbourRule rule(dialect, mode == 1);
 
   // The lines are taken one by one as `line`, with the line after it as `next` (empty after the
   // last line; it is never written). A line that ends up blank is deleted. When the very first
@@ -216,7 +217,8 @@ bool RemoveDup(std::vector<std::string>& program, int mode, DxfPassContext& cont
 bool Compress(std::vector<std::string>& program, DxfPassContext& context) { return RemoveDup(program, 0, context); }
 
 bool SuperCompress(std::vector<std::string>& program, DxfPassContext& context) {
-  const std::string incremental = labelWord(context.profile, pass_row::kIncremental);
+  const Dialect dialect(context.profile);
+  const std::string& incremental = dialect.row(LabelRow::Incremental);
   for (const std::string& line : program) {
     if (containsWord(line, incremental)) {
       context.ui.message(kIncrementalRefusal);

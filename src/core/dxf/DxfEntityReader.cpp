@@ -1,10 +1,9 @@
 #include "core/dxf/DxfEntityReader.h"
 
-#include <charconv>
 #include <cmath>
 #include <numbers>
 
-#include "core/plot/FixedPointText.h"
+#include "core/text/FixedText.h"
 
 namespace kw {
 
@@ -34,15 +33,6 @@ std::string withoutSpacesAndL(std::string_view code) {
   for (char c : code)
     if (c != ' ' && c != 'L') text.push_back(c);
   return text;
-}
-
-// The value of a number text written by the conversion.
-float value(const std::string& text) {
-  float number = 0;
-  const char* first = text.data();
-  if (!text.empty() && text[0] == '+') ++first;
-  std::from_chars(first, text.data() + text.size(), number, std::chars_format::general);
-  return number;
 }
 
 // A point search line: a line of exactly nine spaces and "7" stands for the third line after it.
@@ -214,7 +204,7 @@ void DxfEntityReader::setIncludeZ(bool on) {
   writer_.includeZ = on;
 }
 
-std::string DxfEntityReader::text(double number) const { return fixedPointText(number, 7, decimals_); }
+std::string DxfEntityReader::text(double number) const { return FixedText(number, decimals_, 7); }
 
 void DxfEntityReader::mapPoint(float x, float y, float z, PointTexts& point) const {
   point.y = text(static_cast<float>((static_cast<double>(x) - ux_) * ys_));
@@ -276,12 +266,12 @@ std::vector<std::string> DxfEntityReader::READJustYXZ(std::string_view code, int
     if (!nextSearchLine()) in_.endedInsideEntity();
   } while (!isCode(in_.line(), wanted));
   std::vector<std::string> values(3, "0");
-  values[0] = fixedPointText(in_.readReal(), 7, digits);
+  values[0] = FixedText(in_.readReal(), digits, 7);
   in_.skipLine();
-  values[1] = fixedPointText(in_.readReal(), 7, digits);
+  values[1] = FixedText(in_.readReal(), digits, 7);
   if (includeZ_) {
     in_.skipLine();
-    values[2] = fixedPointText(in_.readReal(), 7, digits);
+    values[2] = FixedText(in_.readReal(), digits, 7);
   }
   return values;
 }
@@ -450,7 +440,7 @@ void DxfEntityReader::readArc() {
   const float start = in_.readReal();
   skipTo(codes_.code51);
   const float end = in_.readReal();
-  const float x = value(current_.x), y = value(current_.y), z = value(current_.z);
+  const float x = writtenNumber(current_.x), y = writtenNumber(current_.y), z = writtenNumber(current_.z);
   switch (plane) {
     case 3:
     case -3:
@@ -476,7 +466,7 @@ void DxfEntityReader::readCircle() {
   skipTo(codes_.code40);
   const float radius = in_.readReal();
   const int plane = READYXZ200("210");
-  const float x = value(current_.x), y = value(current_.y), z = value(current_.z);
+  const float x = writtenNumber(current_.x), y = writtenNumber(current_.y), z = writtenNumber(current_.z);
   switch (plane) {
     case -3:
     case 0:
@@ -504,25 +494,25 @@ void DxfEntityReader::readEllipse() {
   // The major axis end relative to the centre, in machine axes (the drawing's X scaled by Ys
   // becomes the Y word); its direction keeps its signs, so an axis in any quadrant keeps it.
   const std::vector<std::string> axis = READJustYXZ(" 11", 7);
-  const float mx = static_cast<float>(static_cast<double>(value(axis[0])) * ys_);
-  const float my = static_cast<float>(static_cast<double>(value(axis[1])) * xs_);
+  const float mx = static_cast<float>(static_cast<double>(writtenNumber(axis[0])) * ys_);
+  const float my = static_cast<float>(static_cast<double>(writtenNumber(axis[1])) * xs_);
   const float major = static_cast<float>(std::sqrt(static_cast<double>(mx) * mx + static_cast<double>(my) * my));
   const float angle = ElementWriter::Calc_VectorIJ(mx, my, 0, 0);
   const std::vector<std::string> shape = READJustYXZ(" 40", 7);
-  const float ratio = std::fabs(value(shape[0]));
+  const float ratio = std::fabs(writtenNumber(shape[0]));
   const float minor = static_cast<float>(static_cast<double>(major) * ratio);
   // The writer's parameter t puts the minor axis at cos t and the major axis at sin t; the
   // drawing's parameter does the reverse. The same points lie at pi/2 - t (pi/2 + t when one
   // scale mirrors the drawing), so the parameter range is mapped before it is handed over.
-  const double start = std::fabs(value(shape[1]));
-  const double end = value(shape[2]);
+  const double start = std::fabs(writtenNumber(shape[1]));
+  const double end = writtenNumber(shape[2]);
   const double quarter = std::numbers::pi / 2;
   const bool mirrored = static_cast<double>(xs_) * ys_ < 0;
   const float writerStart = static_cast<float>(mirrored ? start + quarter : quarter - end);
   const float writerEnd = static_cast<float>(mirrored ? end + quarter : quarter - start);
   setIncludeZ(includeZ);
-  writer_.EllipseIJ(-angle, minor, major, writerEnd, writerStart, value(current_.z), value(current_.y),
-                    value(current_.x));
+  writer_.EllipseIJ(-angle, minor, major, writerEnd, writerStart, writtenNumber(current_.z), writtenNumber(current_.y),
+                    writtenNumber(current_.x));
 }
 
 }  // namespace kw

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cfloat>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -16,7 +15,6 @@ namespace {
 constexpr std::size_t kBufferSize = 1 << 20;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The first word of a value line: leading blanks skipped, up to the next blank.
 std::string_view firstWord(std::string_view line) {
@@ -30,57 +28,11 @@ std::string_view firstWord(std::string_view line) {
 }  // namespace
 
 ValueParse parseDxfReal(std::string_view line, float& value) {
-  const std::string_view word = firstWord(line);
-  std::size_t p = 0;
-  const std::size_t n = word.size();
-  bool negative = false;
-  if (p < n && (word[p] == '+' || word[p] == '-')) negative = word[p++] == '-';
-  const std::size_t intStart = p;
-  while (p < n && isDigit(word[p])) ++p;
-  const std::size_t intEnd = p;
-  std::size_t fracStart = p, fracEnd = p;
-  if (p < n && word[p] == '.') {
-    fracStart = ++p;
-    while (p < n && isDigit(word[p])) ++p;
-    fracEnd = p;
-  }
-  if (intEnd == intStart && fracEnd == fracStart) return ValueParse::NotANumber;
-  long exponent = 0;
-  if (p < n && (word[p] == 'e' || word[p] == 'E')) {
-    ++p;
-    bool expNegative = false;
-    if (p < n && (word[p] == '+' || word[p] == '-')) expNegative = word[p++] == '-';
-    const std::size_t expStart = p;
-    for (; p < n && isDigit(word[p]); ++p)
-      if (exponent < 100000) exponent = exponent * 10 + (word[p] - '0');
-    if (p == expStart) return ValueParse::NotANumber;
-    if (expNegative) exponent = -exponent;
-  }
-  if (p != n) return ValueParse::NotANumber;
-
-  double magnitude = 0;
-  const char* first = word.data() + intStart;
-  const char* last = word.data() + n;
-  const auto result = std::from_chars(first, last, magnitude, std::chars_format::general);
-  if (result.ec == std::errc::result_out_of_range) {
-    // Too large, or so small that it is zero: the order of the first significant digit tells.
-    long order = 0;
-    std::size_t q = intStart;
-    while (q < intEnd && word[q] == '0') ++q;
-    if (q < intEnd) {
-      order = static_cast<long>(intEnd - q) - 1;
-    } else {
-      q = fracStart;
-      while (q < fracEnd && word[q] == '0') ++q;
-      order = -static_cast<long>(q - fracStart) - 1;
-    }
-    if (order + exponent >= 0) return ValueParse::OutOfRange;
-    magnitude = 0;
-  } else if (result.ec != std::errc() || result.ptr != last) {
-    return ValueParse::NotANumber;
-  }
-  if (magnitude > FLT_MAX) return ValueParse::OutOfRange;
-  value = static_cast<float>(negative ? -magnitude : magnitude);
+  double number = 0;
+  const ValueParse result = readDecimal(firstWord(line), PointDigits::EitherSide, number);
+  if (result != ValueParse::Number) return result;
+  if (std::fabs(number) > FLT_MAX) return ValueParse::OutOfRange;
+  value = static_cast<float>(number);
   return ValueParse::Number;
 }
 

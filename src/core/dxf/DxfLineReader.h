@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text/DecimalNumber.h"
+
 namespace kw {
 
 // Ends a conversion; what() is the message for the user.
@@ -24,7 +26,7 @@ inline constexpr std::size_t kDxfLineLimit = 255;
 // The number at the start of a value line: blanks and tabs, then a decimal number ("1", "-2.5",
 // ".5", "5.", "1e-3") that runs up to the next blank, tab or the end of the line; whatever
 // follows that blank is ignored.
-enum class ValueParse { Number, NotANumber, OutOfRange };
+using ValueParse = NumberRead;
 ValueParse parseDxfReal(std::string_view line, float& value);
 // The same for whole numbers (decimal, "$" or "0x" hexadecimal, or a real with no fraction).
 ValueParse parseDxfInt(std::string_view line, int& value);

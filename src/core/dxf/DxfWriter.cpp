@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -13,9 +12,10 @@
 #include <random>
 
 #include "core/text/ArcGeometry.h"
-#include "core/plot/AxisSetup.h"
+#include "core/profile/Dialect.h"
+#include "core/profile/SettingNumbers.h"
 #include "core/text/BlockScanner.h"
-#include "core/plot/FixedPointText.h"
+#include "core/text/FixedText.h"
 #include "core/profile/MachineProfile.h"
 #include "core/text/FileIo.h"
 
@@ -133,26 +133,10 @@ class DxfWriter::OutputFile {
 
 namespace {
 
-// A setting typed as a number: the whole text, blanks around it allowed, must be a finite
-// float; anything else gives the fallback.
-float numberSetting(const MachineProfile& profile, std::string_view control, float fallback) {
-  std::string_view text = profile.text(control);
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return fallback;
-  text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
-  if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+') text.remove_prefix(1);
-  float value = 0;
-  const auto result =
-      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value))
-    return fallback;
-  return value;
-}
-
 // The sign of a scale factor, negated when its "* -1" box is checked; a zero factor counts
 // as positive.
 int scaleSign(const MachineProfile& profile, std::string_view scale, std::string_view negate) {
-  const int sign = numberSetting(profile, scale, 1.0f) < 0 ? -1 : 1;
+  const int sign = settingNumber(profile, scale, 1.0f) < 0 ? -1 : 1;
   return profile.flag(negate) ? -sign : sign;
 }
 
@@ -167,7 +151,7 @@ constexpr const char* kLineEnd = "\r\n";
 
 }  // namespace
 
-DxfWriterSettings dxfWriterSettings(const MachineProfile& profile, const DialectCopies& dialect) {
+DxfWriterSettings dxfWriterSettings(const MachineProfile& profile, const Dialect& dialect) {
   DxfWriterSettings s;
   s.decimals = decimalPlaces(profile);
   s.sx = scaleSign(profile, "Xscale", "XmultCheckBox");
@@ -176,7 +160,7 @@ DxfWriterSettings dxfWriterSettings(const MachineProfile& profile, const Dialect
   s.px = dialect.xSign;
   s.py = dialect.ySign;
   s.pz = dialect.zSign;
-  s.zOffset = numberSetting(profile, "ZoffsetEdit", 0.0f);
+  s.zOffset = settingNumber(profile, "ZoffsetEdit", 0.0f);
   s.zIncluded = profile.flag("IncludeZCheckBox");
   s.writeBlue = profile.flag("WriteBlueLine");
   return s;
@@ -224,7 +208,7 @@ bool DxfWriter::DxfFooter(std::string* error) {
 }
 
 std::string DxfWriter::number(double value) const {
-  return fixedPointText(value, kDxfWriterPrecision, settings_.decimals);
+  return FixedText(value, settings_.decimals, kDxfWriterPrecision);
 }
 
 std::string DxfWriter::zText(float z) const {

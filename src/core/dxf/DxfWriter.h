@@ -33,7 +33,7 @@
 namespace kw {
 
 class MachineProfile;
-struct DialectCopies;
+struct Dialect;
 
 // The numbers of the writer: FixedText with 6 significant digits and D decimals.
 inline constexpr int kDxfWriterPrecision = 6;
@@ -51,7 +51,7 @@ struct DxfWriterSettings {
 // Reads the settings: Xscale, Yscale, Zscale (1.0 when not a number) negated by
 // XmultCheckBox, YmultCheckBox, ZmultCheckBox; ZoffsetEdit (0 when not a number); DpEdit;
 // IncludeZCheckBox; WriteBlueLine; the plot sign factors of the last Setaxis.
-DxfWriterSettings dxfWriterSettings(const MachineProfile& profile, const DialectCopies& dialect);
+DxfWriterSettings dxfWriterSettings(const MachineProfile& profile, const Dialect& dialect);
 
 // The start and end angle of the ARC record, in degrees, 0 <= angle < 360, counter-clockwise
 // about the drawing's +X axis, for an arc the interpreter handed over as (a1, a2).

@@ -3,14 +3,15 @@
 #include "core/dxf/ElementWriter.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <optional>
 #include <string_view>
 #include <utility>
 
-#include "core/plot/FixedPointText.h"
+#include "core/profile/SettingNumbers.h"
+#include "core/text/DecimalNumber.h"
+#include "core/text/FixedText.h"
 
 namespace kw {
 namespace {
@@ -18,37 +19,11 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kDegree = kPi / 180.0;
 constexpr int kPrecision = 7;
-constexpr int kArcCwRow = 2, kArcCcwRow = 3, kMaxRRow = 89;
 // More points than a machine could use; the limit keeps a mistyped count from running for hours.
 constexpr int kMaxEllipsePoints = 100000;
 
 // Coordinates are single-precision: every result is stored back as a float.
 float f32(double value) { return static_cast<float>(value); }
-
-// A text that converts completely as a number (blanks around it allowed), as a float.
-std::optional<float> numberOf(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return std::nullopt;
-  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
-  if (text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-  const float single = f32(value);
-  if (!std::isfinite(single)) return std::nullopt;
-  return single;
-}
-
-float numberOr(const MachineProfile& profile, std::string_view control, float fallback) {
-  return numberOf(profile.text(control)).value_or(fallback);
-}
-
-// A number text the conversion wrote itself; anything unreadable counts as 0.
-float valueOf(const std::string& text) {
-  double value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return f32(value);
-}
 
 // A written number that stands for zero ("0", "0.0000").
 bool showsZero(const std::string& text) { return text.find_first_not_of("0.") == std::string::npos; }
@@ -56,50 +31,29 @@ bool showsZero(const std::string& text) { return text.find_first_not_of("0.") ==
 // A drawing value back from a scaled word value; a scale of 0 leaves nothing to recover.
 double unscaled(double value, float scale) { return scale == 0 ? 0.0 : value / scale; }
 
-int otherArcRow(int row) { return row == kArcCwRow ? kArcCcwRow : row == kArcCcwRow ? kArcCwRow : row; }
+LabelRow otherArcRow(LabelRow row) {
+  return row == LabelRow::ArcCw ? LabelRow::ArcCcw : row == LabelRow::ArcCcw ? LabelRow::ArcCw : row;
+}
 
 }  // namespace
 
 ConversionSettings ConversionSettings::read(const MachineProfile& profile) {
   ConversionSettings s;
-  s.leadIn = numberOr(profile, "LeadInEdit", 0.5f);
-  s.xs = numberOr(profile, "Xscale", 1.0f);
-  s.ys = numberOr(profile, "Yscale", 1.0f);
-  s.zs = numberOr(profile, "Zscale", 1.0f);
+  s.leadIn = settingNumber(profile, "LeadInEdit", 0.5f);
+  s.xs = settingNumber(profile, "Xscale", 1.0f);
+  s.ys = settingNumber(profile, "Yscale", 1.0f);
+  s.zs = settingNumber(profile, "Zscale", 1.0f);
   if (profile.flag("XmultCheckBox")) s.xs = -s.xs;
   if (profile.flag("YmultCheckBox")) s.ys = -s.ys;
   if (profile.flag("ZmultCheckBox")) s.zs = -s.zs;
-  s.zOffset = numberOr(profile, "ZoffsetEdit", 0.0f);
+  s.zOffset = settingNumber(profile, "ZoffsetEdit", 0.0f);
   s.decimals = decimalPlaces(profile);
   return s;
 }
 
 ElementWriter::ElementWriter(MachineProfile& profile, const ConversionSettings& settings, PassLines& elements)
-    : profile_(profile), settings_(settings), out_(elements) {
-  auto cell = [&](int row) { return profile_.cell(row, 1); };
-  dialect_.line = cell(1);
-  dialect_.arcCw = cell(kArcCwRow);
-  dialect_.arcCcw = cell(kArcCcwRow);
-  dialect_.r = cell(13);
-  dialect_.i = cell(14);
-  dialect_.j = cell(15);
-  dialect_.k = cell(16);
-  dialect_.x = cell(17);
-  dialect_.y = cell(18);
-  dialect_.z = cell(19);
-  if (profile_.flag("SwapXY")) {
-    dialect_.x = cell(18);
-    dialect_.y = cell(17);
-    dialect_.i = cell(15);
-    dialect_.j = cell(14);
-  }
+    : profile_(profile), settings_(settings), out_(elements), dialect_(profile) {
   swapYZ_ = profile_.flag("SwapYZ");
-  if (swapYZ_) {
-    dialect_.y = cell(19);
-    dialect_.z = cell(18);
-    dialect_.j = cell(16);
-    dialect_.k = cell(15);
-  }
   includeZ = profile_.flag("IncludeZCheckBox");
   designCad_ = profile_.flag("DesignCad");
   rMode_ = profile_.flag("RCheckbox");
@@ -112,13 +66,13 @@ ElementWriter::ElementWriter(MachineProfile& profile, const ConversionSettings& 
   arcIn_ = arc || arcLine;
   straightOut_ = line || arcLine;
   arcOut_ = arc || lineArc;
-  maxR_ = numberOf(cell(kMaxRRow)).value_or(0.0f);
-  const float points = numberOr(profile_, "EllipseEdit", 360.0f);
+  maxR_ = static_cast<float>(typedNumber(dialect_.row(LabelRow::MaxR)).value_or(0.0));
+  const float points = settingNumber(profile_, "EllipseEdit", 360.0f);
   ellipsePoints_ = points >= 1 ? static_cast<int>(std::min(points, static_cast<float>(kMaxEllipsePoints))) : 360;
 }
 
 std::string ElementWriter::text(double value) const {
-  return fixedPointText(value, kPrecision, settings_.decimals);
+  return FixedText(value, settings_.decimals, kPrecision);
 }
 
 void ElementWriter::writeLine(std::string line) {
@@ -143,8 +97,8 @@ void ElementWriter::appendPosition(std::string& line, const std::string& x, cons
 
 void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const std::string& z) {
   std::string line;
-  line.reserve(dialect_.line.size() + x.size() + y.size() + z.size() + 12);
-  line += dialect_.line;
+  line.reserve(dialect_.row(LabelRow::Line).size() + x.size() + y.size() + z.size() + 12);
+  line += dialect_.row(LabelRow::Line);
   line += ' ';
   appendPosition(line, x, y, z);
   if (startWritten_ && !out_.empty() && out_.back() == line) {
@@ -158,14 +112,11 @@ void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const st
   startWritten_ = !startWritten_;
 }
 
-void ElementWriter::writeArc(int row, const std::string& endX, const std::string& endY, const std::string& z,
+void ElementWriter::writeArc(LabelRow row, const std::string& endX, const std::string& endY, const std::string& z,
                              const std::string& firstLetter, const std::string& first,
                              const std::string& secondLetter, const std::string& second, const std::string& r,
                              const std::string& extra) {
-  const std::string& word = row == kArcCwRow    ? dialect_.arcCw
-                            : row == kArcCcwRow ? dialect_.arcCcw
-                            : row >= 0 && row < MachineProfile::kRows ? profile_.cell(row, 1)
-                                                                      : dialect_.arcCcw;
+  const std::string& word = dialect_.row(row);
   std::string line;
   line.reserve(word.size() + endX.size() + endY.size() + z.size() + first.size() + second.size() + r.size() +
                extra.size() + 20);
@@ -191,25 +142,25 @@ void ElementWriter::writeArc(int row, const std::string& endX, const std::string
 
 void ElementWriter::AddArcIJ(const std::string& endX, const std::string& endY, const std::string& z,
                              const std::string& centreX, const std::string& centreY, std::string r,
-                             const std::string& extra, int row) {
-  if (rMode_ && maxR_ > 0 && valueOf(r) > maxR_) r = text(maxR_);
+                             const std::string& extra, LabelRow row) {
+  if (rMode_ && maxR_ > 0 && writtenNumber(r) > maxR_) r = text(maxR_);
   if (swapYZ_) row = otherArcRow(row);
   writeArc(row, endX, endY, z, dialect_.i, centreX, dialect_.j, centreY, r, extra);
 }
 
 void ElementWriter::AddArcIK(const std::string& endX, const std::string& endY, const std::string& z,
                              const std::string& centreX, const std::string& centreZ, const std::string& r,
-                             const std::string& extra, int row) {
+                             const std::string& extra, LabelRow row) {
   writeArc(row, endX, endY, z, dialect_.i, centreX, dialect_.k, centreZ, r, extra);
 }
 
 void ElementWriter::AddArcJK(const std::string& endX, const std::string& endY, const std::string& z,
                              const std::string& centreY, const std::string& centreZ, const std::string& r,
-                             const std::string& extra, int row) {
+                             const std::string& extra, LabelRow row) {
   writeArc(row, endX, endY, z, dialect_.j, centreY, dialect_.k, centreZ, r, extra);
 }
 
-int ElementWriter::xyRow(int row) const {
+LabelRow ElementWriter::xyRow(LabelRow row) const {
   // The drawing's X and Y are exchanged on the way to the machine, which mirrors the drawing:
   // a counter-clockwise arc of the drawing is clockwise on the machine. Scales of opposite
   // signs mirror it back.
@@ -244,7 +195,7 @@ void ElementWriter::BuildDXFArcIJ(int plane, float centreX, float centreY, float
   // A whole circle ends where it starts: the same numbers, the same texts.
   const std::string endXText = endX == startX ? startXText : text(endX);
   const std::string endYText = endY == startY ? startYText : text(endY);
-  const int row = mirrored && !swapYZ_ ? kArcCwRow : kArcCcwRow;
+  const LabelRow row = mirrored && !swapYZ_ ? LabelRow::ArcCw : LabelRow::ArcCcw;
   AddArcIJ(endXText, endYText, zText, text(centreX), text(centreY), r, "", xyRow(row));
 }
 
@@ -275,7 +226,7 @@ void ElementWriter::BuildDXFArcIK(int plane, float centreX, float centreY, float
   auto pointZ = [&](float angle) { return text(f32(zc + static_cast<double>(radius) * c.zs * std::sin(angle))); };
   const std::string yText = text(yc);
   ADDLINE(pointX(a0), yText, pointZ(a0));
-  AddArcIK(pointX(a1), yText, pointZ(a1), text(xc), text(zc), r, "", kArcCcwRow);
+  AddArcIK(pointX(a1), yText, pointZ(a1), text(xc), text(zc), r, "", LabelRow::ArcCcw);
 }
 
 void ElementWriter::BuildDXFArcJK(int plane, float centreX, float centreY, float z, float radius, float start,
@@ -292,7 +243,7 @@ void ElementWriter::BuildDXFArcJK(int plane, float centreX, float centreY, float
   auto pointZ = [&](float angle) { return text(f32(zc + static_cast<double>(radius) * c.zs * std::sin(angle))); };
   const std::string xText = text(xc);
   ADDLINE(xText, pointY(a0), pointZ(a0));
-  AddArcJK(xText, pointY(a1), pointZ(a1), text(yc), text(zc), r, "", kArcCwRow);
+  AddArcJK(xText, pointY(a1), pointZ(a1), text(yc), text(zc), r, "", LabelRow::ArcCw);
 }
 
 ElementWriter::ChordOffset ElementWriter::ArcCentreFromChord(float startX, float startY, float endX, float endY,
@@ -314,8 +265,8 @@ ElementWriter::ChordOffset ElementWriter::ArcCentreFromChord(float startX, float
 ElementWriter::BulgeArc ElementWriter::BulgeToArc(const std::string& previousX, const std::string& previousY,
                                                   const std::string& currentX, const std::string& currentY,
                                                   float bulge) {
-  const float x1 = valueOf(previousX), y1 = valueOf(previousY);
-  const float x2 = valueOf(currentX), y2 = valueOf(currentY);
+  const float x1 = writtenNumber(previousX), y1 = writtenNumber(previousY);
+  const float x2 = writtenNumber(currentX), y2 = writtenNumber(currentY);
   const double dx = static_cast<double>(x2) - x1, dy = static_cast<double>(y2) - y1;
   const float chord = f32(std::sqrt(dx * dx + dy * dy));
   const float angle = f32(std::fabs(4 * std::atan(static_cast<double>(bulge))));  // included angle
@@ -346,7 +297,7 @@ void ElementWriter::bulgeArc(const std::string& previousX, const std::string& pr
   const BulgeArc arc = BulgeToArc(previousX, previousY, currentX, currentY, bulge);
   ADDLINE(previousX, previousY, previousZ);
   AddArcIJ(currentX, currentY, currentZ, arc.centreX, arc.centreY, arc.radius, "",
-           xyRow(bulge < 0 ? kArcCwRow : kArcCcwRow));
+           xyRow(bulge < 0 ? LabelRow::ArcCw : LabelRow::ArcCcw));
 }
 
 void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, float start, float z,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/dxf/DxfPass.h"
+#include "core/profile/Dialect.h"
 
 namespace kw {
 
@@ -41,13 +42,13 @@ class ElementWriter {
   // One straight line: a start line, or the end line of a straight element (they alternate;
   // an arc line always ends an element). An end line equal to its start line removes both.
   void ADDLINE(const std::string& x, const std::string& y, const std::string& z);
-  // Arc lines; row is 2 ("Arc Cw") or 3 ("Arc Ccw").
+  // Arc lines; row is ArcCw or ArcCcw.
   void AddArcIJ(const std::string& endX, const std::string& endY, const std::string& z, const std::string& centreX,
-                const std::string& centreY, std::string r, const std::string& extra, int row);
+                const std::string& centreY, std::string r, const std::string& extra, LabelRow row);
   void AddArcIK(const std::string& endX, const std::string& endY, const std::string& z, const std::string& centreX,
-                const std::string& centreZ, const std::string& r, const std::string& extra, int row);
+                const std::string& centreZ, const std::string& r, const std::string& extra, LabelRow row);
   void AddArcJK(const std::string& endX, const std::string& endY, const std::string& z, const std::string& centreY,
-                const std::string& centreZ, const std::string& r, const std::string& extra, int row);
+                const std::string& centreZ, const std::string& r, const std::string& extra, LabelRow row);
   // The element of an ARC (or circle): plane is the PlaneCode, centre and z are X word, Y word
   // and Z word values (floats), radius in drawing units, angles in degrees. The arc runs
   // counter-clockwise in the drawing from the start to the end angle.
@@ -87,15 +88,10 @@ class ElementWriter {
   std::string text(double value) const;
 
  private:
-  struct Dialect {
-    std::string line, arcCw, arcCcw;      // LabelTable rows 1, 2, 3 as stored
-    std::string r, i, j, k, x, y, z;      // letters after the swap options
-  };
-
   MachineProfile& profile_;
   ConversionSettings settings_;
   PassLines& out_;
-  Dialect dialect_;
+  Dialect dialect_;  // rows and letters as typed
   bool designCad_ = false, swapYZ_ = false, rMode_ = false, fourQuadrants_ = false;
   bool straightIn_ = false, arcIn_ = false, straightOut_ = false, arcOut_ = false;
   float maxR_ = 0;         // "MaxR", 0 for no limit
@@ -104,11 +100,11 @@ class ElementWriter {
 
   void writeLine(std::string line);
   void appendPosition(std::string& line, const std::string& x, const std::string& y, const std::string& z) const;
-  void writeArc(int row, const std::string& endX, const std::string& endY, const std::string& z,
+  void writeArc(LabelRow row, const std::string& endX, const std::string& endY, const std::string& z,
                 const std::string& firstLetter, const std::string& first, const std::string& secondLetter,
                 const std::string& second, const std::string& r, const std::string& extra);
   // The arc word row of an arc in the XY word plane, exchanged when the scales mirror it.
-  int xyRow(int row) const;
+  LabelRow xyRow(LabelRow row) const;
   // The radius text of an arc from start to end (degrees), scaled into the arc's plane.
   std::string radiusText(float radius, float planeScale, float start, float end) const;
   void halfCircle(int plane, float centreX, float centreY, float z, float radius, bool in);

@@ -6,6 +6,8 @@
 
 #include "core/dxf/EndPointIndex.h"
 #include "core/dxf/PassDialect.h"
+#include "core/profile/Dialect.h"
+#include "core/profile/SettingNumbers.h"
 #include "core/text/BlockScanner.h"
 
 namespace kw {
@@ -20,17 +22,19 @@ struct OrderingDialect {
   std::string absolute, kerfLeft, cutOn, cutOff, fileEnd, leadIn;
   bool includeZ = false;
 
-  explicit OrderingDialect(const MachineProfile& profile) : letters(passLetters(profile)) {
-    using namespace pass_row;
-    line = labelWord(profile, kLine);
-    arcCw = labelWord(profile, kArcCw);
-    arcCcw = labelWord(profile, kArcCcw);
-    absolute = labelWord(profile, kAbsolute);
-    kerfLeft = labelWord(profile, kKerfLeft);
-    cutOn = labelWord(profile, kCutOn);
-    cutOff = labelWord(profile, kCutOff);
-    fileEnd = labelWord(profile, kFileEnd);
-    leadIn = labelWord(profile, kLeadIn);
+  explicit OrderingDialect(const MachineProfile& profile) {
+    using enum LabelRow;
+    const Dialect dialect(profile);
+    letters = dialect.lettersWithoutBlanks();
+    line = dialect.row(Line);
+    arcCw = dialect.row(ArcCw);
+    arcCcw = dialect.row(ArcCcw);
+    absolute = dialect.row(Absolute);
+    kerfLeft = dialect.row(KerfCompLeft);
+    cutOn = dialect.row(BeginBlock);
+    cutOff = dialect.row(EndBlock);
+    fileEnd = dialect.row(FileEnd);
+    leadIn = dialect.row(LeadIn);
     includeZ = profile.flag("IncludeZCheckBox");
   }
 

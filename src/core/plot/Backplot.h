@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/plot/AxisSetup.h"
+#include "core/profile/Dialect.h"
 #include "core/plot/Moves.h"
 #include "core/plot/PlotCanvas.h"
 #include "core/plot/PlotHost.h"
@@ -52,7 +52,7 @@ class Backplot {
 
   PlotState& state() { return state_; }
   const PlotState& state() const { return state_; }
-  const DialectCopies& dialect() const { return dialect_; }
+  const Dialect& dialect() const { return dialect_; }
 
   // --- Axis and plot set-up -------------------------------------------------------------
   // Refreshes the dialect copies, sign factors and single-step delay from the profile.
@@ -155,7 +155,7 @@ class Backplot {
   MovePoint programPoint(float x, float y, float z) const;
   void trackObjects(std::string_view block);
   void formStatistics();
-  bool contains(std::string_view block, int row) const;
+  bool contains(std::string_view block, LabelRow row) const;
 
   MachineProfile& profile_;
   PlotView& view_;
@@ -163,7 +163,7 @@ class Backplot {
   PlotHost noHost_;
   PlotHost* host_ = &noHost_;
   MoveReceiver* capture_ = nullptr;
-  DialectCopies dialect_;
+  Dialect dialect_;
   Options options_;
   PlotState state_;
   Preview preview_{*this};

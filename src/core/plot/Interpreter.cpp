@@ -44,7 +44,7 @@ float scaled(float value, int sign, float scale) {
 
 }  // namespace
 
-bool Backplot::contains(std::string_view block, int row) const {
+bool Backplot::contains(std::string_view block, LabelRow row) const {
   const std::string& text = dialect_.row(row);
   return !text.empty() && block.find(text) != std::string_view::npos;
 }
@@ -63,21 +63,21 @@ void Backplot::SinglestepPlot(const std::vector<std::string>& lines, bool plotti
 
 void Backplot::interpretBlock(std::string_view block, bool plottingAll,
                               const HighlightRange* highlight) {
-  using namespace label_row;
+  using enum LabelRow;
   PlotState& s = state_;
   plottingAll_ = plottingAll;
 
   // Everything from a stop text on is ignored.
-  for (int row : {kStopA, kStopB, kStopC}) {
+  for (LabelRow row : {StopA, StopB, StopC}) {
     const std::string& stop = dialect_.row(row);
     if (stop.empty()) continue;
     const std::size_t at = block.find(stop);
     if (at != std::string_view::npos) block = block.substr(0, at);
   }
 
-  if (contains(block, kXYPlane)) s.ActivePlane = kPlaneXY;
-  if (contains(block, kXZPlane)) s.ActivePlane = kPlaneXZ;
-  if (contains(block, kYZPlane)) s.ActivePlane = kPlaneYZ;
+  if (contains(block, XYPlane)) s.ActivePlane = kPlaneXY;
+  if (contains(block, XZPlane)) s.ActivePlane = kPlaneXZ;
+  if (contains(block, YZPlane)) s.ActivePlane = kPlaneYZ;
 
   if (highlight && highlight->count > 1) {
     const long long line = s.CurrentLine;
@@ -86,14 +86,14 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll,
     if (line == last + 1) setPen(kRed, 1);
   }
 
-  if (contains(block, kCutOn)) setPen(kRed, s.pen.width);
-  if (contains(block, kCutOff)) setPen(kBlue, s.pen.width);
+  if (contains(block, BeginBlock)) setPen(kRed, s.pen.width);
+  if (contains(block, EndBlock)) setPen(kBlue, s.pen.width);
 
-  if (contains(block, kAbsolute)) s.AbsoluteMode = true;
-  if (contains(block, kIncremental)) s.AbsoluteMode = false;
+  if (contains(block, Absolute)) s.AbsoluteMode = true;
+  if (contains(block, Incremental)) s.AbsoluteMode = false;
 
-  const bool clockwiseCode = contains(block, kArcCw);
-  const bool counterCode = contains(block, kArcCcw);
+  const bool clockwiseCode = contains(block, ArcCw);
+  const bool counterCode = contains(block, ArcCcw);
   const bool arcCode = clockwiseCode || counterCode;
   if (clockwiseCode) {
     s.ArcCw = true;

@@ -16,7 +16,7 @@ int clampCoordinate(double value) {
   return static_cast<int>(std::lround(value));
 }
 
-ScaleExtents scanExtents(const std::vector<std::string>& lines, const DialectCopies& dialect) {
+ScaleExtents scanExtents(const std::vector<std::string>& lines, const Dialect& dialect) {
   ScaleExtents e;
   for (const std::string& line : lines) {
     const LetterValue x = FindLetterValue(dialect.x, line);

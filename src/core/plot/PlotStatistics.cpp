@@ -1,31 +1,23 @@
 // Backplot: the distance of every move, the object tracker with the rapid distance (run for
 // every block), and the statistics with their texts, formed after the last block.
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 #include "core/plot/Backplot.h"
-#include "core/plot/FixedPointText.h"
+#include "core/profile/SettingNumbers.h"
 #include "core/text/ArcGeometry.h"
+#include "core/text/DecimalNumber.h"
+#include "core/text/FixedText.h"
 
 namespace kw {
 namespace {
 
-// A speed edit as a number; 0, or a text that is not a finite number, counts as 1.0.
+// A speed edit as a number; 0, or a text that is not a number, counts as 1.0.
 double speedValue(const std::string& text) {
-  std::size_t first = text.find_first_not_of(' ');
-  std::size_t last = text.find_last_not_of(' ');
-  if (first == std::string::npos) return 1.0;
-  if (text[first] == '+') ++first;
-  double value = 0;
-  const char* begin = text.data() + first;
-  const char* end = text.data() + last + 1;
-  const auto result = std::from_chars(begin, end, value, std::chars_format::general);
-  if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value) || value == 0.0)
-    return 1.0;
-  return value;
+  const double value = typedNumber(text).value_or(1.0);
+  return value == 0.0 ? 1.0 : value;
 }
 
 // round() into 64 bits, saturating; NaN gives 0.
@@ -70,11 +62,11 @@ void Backplot::DistanceMeter::arcMove(const ArcMove& arc, const PlotPen&) {
 }
 
 void Backplot::trackObjects(std::string_view block) {
-  using namespace label_row;
+  using enum LabelRow;
   PlotState& s = state_;
   ObjectTracker& o = s.objects;
   RapidStretch& rapid = s.rapidStretch;
-  if (contains(block, kCutOn)) {
+  if (contains(block, BeginBlock)) {
     setPen(kRed, s.pen.width);
     if (rapid.open) {
       const float stretch = static_cast<float>(static_cast<double>(s.TotalDistance) - rapid.from);
@@ -86,7 +78,7 @@ void Backplot::trackObjects(std::string_view block) {
     o.rapidStretch = static_cast<float>(static_cast<double>(s.TotalDistance) - o.totalAtLastCutOff);
     o.afterCutOff = false;
   }
-  if (contains(block, kCutOff)) {
+  if (contains(block, EndBlock)) {
     const float length = static_cast<float>(static_cast<double>(s.TotalDistance) - o.rapidStretch -
                                             o.totalAtLastCutOff);
     if (length > o.largestLength) {
@@ -133,14 +125,14 @@ void Backplot::formStatistics() {
   n.area = saturatingProduct(roundToInt64(n.xExtent), roundToInt64(n.yExtent));
 
   const int places = decimalPlaces(profile_);
-  auto eight = [&](float value) { return fixedPointText(value, 8, places); };
+  auto eight = [&](float value) { return FixedText(value, places, 8); };
   PlotLabels& l = s.labels;
   l.caption = "Cut " + eight(n.cut) + "  Rapid " + eight(n.rapid) + "  Total Distance " + eight(n.total);
   l.label14 = "Time " + eight(n.cutTime);
   l.label15 = " + " + eight(n.rapidTime);
   l.label16 = " = " + eight(n.totalTime);
-  l.bigx = "Max " + fixedPointText(n.xExtent, 6, 1);
-  l.bigy = "Max " + fixedPointText(n.yExtent, 6, 1);
+  l.bigx = "Max " + FixedText(n.xExtent, 1, 6);
+  l.bigy = "Max " + FixedText(n.yExtent, 1, 6);
   l.area = "Area " + std::to_string(n.area);
 
   setPen(kRed, 1);

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/plot/FixedPointText.h"
+#include "core/text/FixedText.h"
 
 namespace kw {
 
@@ -93,10 +93,10 @@ void restorePrevious(PlotView& view, const ZoomMemory& memory) {
   view.zoomBoxFlag = true;
 }
 
-CursorReadout cursorReadout(const PlotView& view, const DialectCopies& dialect, int decimals, int mouseX,
+CursorReadout cursorReadout(const PlotView& view, const Dialect& dialect, int decimals, int mouseX,
                             int mouseY) {
   const double scale = std::max(1, view.viewScale) / 1000.0;
-  auto text = [&](double value) { return fixedPointText(value, 7, decimals).substr(0, 10); };
+  auto text = [&](double value) { return FixedText(value, decimals, 7).substr(0, 10); };
   CursorReadout out;
   out.label2 = text((mouseY - view.verticalOrigin) / scale * dialect.xSign);
   out.label1 = text((mouseX - view.horizontalOrigin) / scale * dialect.ySign);

@@ -71,7 +71,7 @@ void restorePrevious(PlotView& view, const ZoomMemory& memory);
 struct CursorReadout {
   std::string label1, label2;
 };
-CursorReadout cursorReadout(const PlotView& view, const DialectCopies& dialect, int decimals, int mouseX,
+CursorReadout cursorReadout(const PlotView& view, const Dialect& dialect, int decimals, int mouseX,
                             int mouseY);
 
 // Plot to cursor: from line 0, single steps until CurrentLine reaches the first highlighted

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cfloat>
-#include <charconv>
 #include <cmath>
 #include <limits>
-#include <system_error>
+
+#include "core/text/DecimalNumber.h"
 
 namespace kw {
 namespace {
@@ -18,80 +18,15 @@ constexpr std::array<bool, 256> makeTerminatorTable() {
 }
 constexpr std::array<bool, 256> kTerminator = makeTerminatorTable();
 
-bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
-
 std::string_view cutBlock(std::string_view block) {
   return block.substr(0, std::min(block.size(), kMaxBlockLength));
 }
 
-// Converts `text` when the whole of it is a decimal number:
-//   spaces* [+|-] digits [. digits] [(E|e) [+|-] digits]
-// The point is always the decimal separator. A value beyond the float range does not
-// convert; a value too small for a float becomes a zero of the same sign.
+// Converts `text` when the whole of it is a decimal number with digits on both sides of a
+// point. A value beyond the float range does not convert; a value too small for a float
+// becomes a zero of the same sign.
 bool convertNumber(std::string_view text, float& out) {
-  const std::size_t n = text.size();
-  std::size_t p = 0;
-  while (p < n && text[p] == ' ') ++p;
-  bool negative = false;
-  if (p < n && (text[p] == '+' || text[p] == '-')) {
-    negative = text[p] == '-';
-    ++p;
-  }
-  const std::size_t numberStart = p;
-  const std::size_t intStart = p;
-  while (p < n && isDigit(text[p])) ++p;
-  const std::size_t intEnd = p;
-  if (intEnd == intStart) return false;
-  std::size_t fracStart = p, fracEnd = p;
-  if (p < n && text[p] == '.') {
-    fracStart = ++p;
-    while (p < n && isDigit(text[p])) ++p;
-    fracEnd = p;
-    if (fracEnd == fracStart) return false;
-  }
-  long exponent = 0;
-  if (p < n && (text[p] == 'E' || text[p] == 'e')) {
-    ++p;
-    bool expNegative = false;
-    if (p < n && (text[p] == '+' || text[p] == '-')) {
-      expNegative = text[p] == '-';
-      ++p;
-    }
-    const std::size_t expStart = p;
-    while (p < n && isDigit(text[p])) {
-      if (exponent < 1000000) exponent = exponent * 10 + (text[p] - '0');
-      ++p;
-    }
-    if (p == expStart) return false;
-    if (expNegative) exponent = -exponent;
-  }
-  if (p != n) return false;
-
-  float magnitude = 0.0f;
-  const char* first = text.data() + numberStart;
-  const char* last = text.data() + n;
-  const auto result = std::from_chars(first, last, magnitude, std::chars_format::general);
-  if (result.ec == std::errc() && result.ptr == last) {
-    out = negative ? -magnitude : magnitude;
-    return true;
-  }
-  if (result.ec != std::errc::result_out_of_range) return false;
-
-  // Out of range: too large does not convert, too small is zero. The decimal order of the
-  // first non-zero digit tells which; an out-of-range value is far from order 0 either way.
-  long order = 0;
-  std::size_t q = intStart;
-  while (q < intEnd && text[q] == '0') ++q;
-  if (q < intEnd) {
-    order = static_cast<long>(intEnd - q) - 1;
-  } else {
-    q = fracStart;
-    while (q < fracEnd && text[q] == '0') ++q;
-    order = -static_cast<long>(q - fracStart) - 1;
-  }
-  if (order + exponent >= 0) return false;
-  out = negative ? -0.0f : 0.0f;
-  return true;
+  return readDecimal(text, PointDigits::BothSides, out) == NumberRead::Number;
 }
 
 float toFloat(long double value) {

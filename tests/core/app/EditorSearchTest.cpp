@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <random>
 #include <string>
 #include <tuple>
 
@@ -108,55 +107,6 @@ TEST(Replace, GivesTextSelectionAndCount) {
     const Expected& e = c.expected;
     EXPECT_EQ(std::tie(r.text, r.selStart, r.selLength, r.replacements, r.found),
               std::tie(e.text, e.selStart, e.selLength, e.replacements, e.found));
-  }
-}
-
-// Replace All by the plain rule: replace the selection-equal match, then search, replace, search again.
-ReplaceResult replaceAllOneByOne(std::string text, size_t selStart, size_t selLength, const std::string& find,
-                                 const std::string& replacement, bool down, bool matchCase, bool wholeWord) {
-  ReplaceResult r;
-  selStart = std::min(selStart, text.size());
-  selLength = std::min(selLength, text.size() - selStart);
-  auto replaceAt = [&](size_t at) {
-    text.replace(at, find.size(), replacement);
-    selStart = down ? at + replacement.size() : at;
-    selLength = 0;
-    ++r.replacements;
-  };
-  if (selLength == find.size() && equalsIgnoringCase(text.substr(selStart, selLength), find)) replaceAt(selStart);
-  while (auto at = searchEditorText(text, selStart, selLength, find, down, matchCase, wholeWord)) replaceAt(*at);
-  r.text = text;
-  r.selStart = selStart;
-  r.selLength = selLength;
-  return r;
-}
-
-TEST(ReplaceAllTest, AgreesWithReplacingOneMatchAtATime) {
-  const std::string alphabet = "aAbB1- \n\xe9\xc9";
-  std::mt19937 random(20240501);
-  auto pick = [&](size_t maxLength) {
-    std::string s(random() % (maxLength + 1), ' ');
-    for (char& c : s) c = alphabet[random() % alphabet.size()];
-    return s;
-  };
-  for (int round = 0; round < 4000; ++round) {
-    std::string text = pick(14), find = pick(2), replacement = pick(3);
-    if (find.empty()) find = "a";
-    size_t selStart = random() % (text.size() + 2);
-    size_t selLength = random() % 3;
-    if (random() % 3 == 0 && selStart + find.size() <= text.size()) {
-      text.replace(selStart, find.size(), find);  // a selection that equals the find text
-      selLength = find.size();
-    }
-    bool down = random() % 2, matchCase = random() % 2, wholeWord = random() % 2;
-    ReplaceResult expected =
-        replaceAllOneByOne(text, selStart, selLength, find, replacement, down, matchCase, wholeWord);
-    ReplaceResult actual = replaceAll(text, selStart, selLength, find, replacement, down, matchCase, wholeWord);
-    SCOPED_TRACE("text \"" + text + "\" find \"" + find + "\" by \"" + replacement + "\" sel " +
-                 std::to_string(selStart) + "," + std::to_string(selLength) + (down ? " down" : " up") +
-                 (matchCase ? " case" : "") + (wholeWord ? " word" : ""));
-    ASSERT_EQ(std::tie(actual.text, actual.selStart, actual.selLength, actual.replacements),
-              std::tie(expected.text, expected.selStart, expected.selLength, expected.replacements));
   }
 }
 

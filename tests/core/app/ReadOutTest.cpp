@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 namespace kw {
 namespace {
@@ -16,50 +17,40 @@ std::string tenLines() {
   return text + "G1 X10";
 }
 
-struct ReadOutCase {
-  std::string name, text;
-  size_t selStart, selLength;
-  int startLine, endLine, column;
-  std::string readOut;
-  int first, count;
-};
-
-void PrintTo(const ReadOutCase& c, std::ostream* os) { *os << c.name; }
-
-class ReadOutTest : public ::testing::TestWithParam<ReadOutCase> {};
-
-TEST_P(ReadOutTest, GivesLinesColumnTextAndBlock) {
-  const ReadOutCase& c = GetParam();
-  ReadOut position = readOut(c.text, c.selStart, c.selLength);
-  EXPECT_EQ(position.startLine, c.startLine);
-  EXPECT_EQ(position.endLine, c.endLine);
-  EXPECT_EQ(position.column, c.column);
-  EXPECT_EQ(readOutText(position), c.readOut);
-  HighlightedBlock block = highlightedBlockOf(position);
-  EXPECT_EQ(block.first, c.first);
-  EXPECT_EQ(block.count, c.count);
+TEST(ReadOut, GivesLinesColumnTextAndBlock) {
+  struct Case {
+    std::string name, text;
+    size_t selStart, selLength;
+    int startLine, endLine, column;
+    std::string readOut;
+    int first, count;
+  };
+  const Case cases[] = {
+      {"drag from start of line 5 to start of line 9", tenLines(), 24, 24, 4, 7, 0, "  Pos [5:1]   Sel : [4]   ", 3, 4},
+      {"selection ending inside line 9", tenLines(), 24, 25, 4, 8, 0, "  Pos [5:1]   Sel : [5]   ", 3, 5},
+      {"selection inside one line", tenLines(), 25, 3, 4, 4, 1, "  Pos [5:2]   Sel : [1]   ", 3, 1},
+      {"empty text", "", 0, 0, 0, -1, 0, "  Pos [1:1]   Sel : [0]   ", -1, 0},
+      {"caret at line start", tenLines(), 6, 0, 1, 0, 0, "  Pos [2:1]   Sel : [0]   ", 0, 0},
+      {"caret before line break", tenLines(), 5, 0, 0, 0, 5, "  Pos [1:6]   Sel : [1]   ", -1, 1},
+      {"selection ending just after break", tenLines(), 2, 4, 0, 0, 2, "  Pos [1:3]   Sel : [1]   ", -1, 1},
+      {"selection starting on break", tenLines(), 5, 2, 0, 1, 5, "  Pos [1:6]   Sel : [2]   ", -1, 2},
+      {"select all", tenLines(), 0, 60, 0, 9, 0, "  Pos [1:1]   Sel : [10]   ", -1, 10},
+      {"caret at text end", tenLines(), 60, 0, 9, 9, 6, "  Pos [10:7]   Sel : [1]   ", 8, 1},
+      {"selection past end is cut", tenLines(), 58, 100, 9, 9, 4, "  Pos [10:5]   Sel : [1]   ", 8, 1},
+      {"caret after final break", "A\nB\n", 4, 0, 2, 1, 0, "  Pos [3:1]   Sel : [0]   ", 1, 0},
+      {"empty lines", "\n\n\n", 1, 1, 1, 1, 0, "  Pos [2:1]   Sel : [1]   ", 0, 1},
+      {"carriage return is an ordinary byte", "A\r\nB", 3, 0, 1, 0, 0, "  Pos [2:1]   Sel : [0]   ", 0, 0},
+      {"long line column", std::string(300, 'X') + "\nY", 299, 0, 0, 0, 299, "  Pos [1:300]   Sel : [1]   ", -1, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ReadOut position = readOut(c.text, c.selStart, c.selLength);
+    HighlightedBlock block = highlightedBlockOf(position);
+    EXPECT_EQ(std::tie(position.startLine, position.endLine, position.column), std::tie(c.startLine, c.endLine, c.column));
+    EXPECT_EQ(readOutText(position), c.readOut);
+    EXPECT_EQ(std::tie(block.first, block.count), std::tie(c.first, c.count));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReadOutTest,
-    ::testing::Values(
-        ReadOutCase{"DragFromStartOfLine5ToStartOfLine9", tenLines(), 24, 24, 4, 7, 0, "  Pos [5:1]   Sel : [4]   ", 3,
-                    4},
-        ReadOutCase{"SelectionEndingInsideLine9", tenLines(), 24, 25, 4, 8, 0, "  Pos [5:1]   Sel : [5]   ", 3, 5},
-        ReadOutCase{"SelectionInsideOneLine", tenLines(), 25, 3, 4, 4, 1, "  Pos [5:2]   Sel : [1]   ", 3, 1},
-        ReadOutCase{"EmptyText", "", 0, 0, 0, -1, 0, "  Pos [1:1]   Sel : [0]   ", -1, 0},
-        ReadOutCase{"CaretAtLineStart", tenLines(), 6, 0, 1, 0, 0, "  Pos [2:1]   Sel : [0]   ", 0, 0},
-        ReadOutCase{"CaretBeforeLineBreak", tenLines(), 5, 0, 0, 0, 5, "  Pos [1:6]   Sel : [1]   ", -1, 1},
-        ReadOutCase{"SelectionEndingJustAfterBreak", tenLines(), 2, 4, 0, 0, 2, "  Pos [1:3]   Sel : [1]   ", -1, 1},
-        ReadOutCase{"SelectionStartingOnBreak", tenLines(), 5, 2, 0, 1, 5, "  Pos [1:6]   Sel : [2]   ", -1, 2},
-        ReadOutCase{"SelectAll", tenLines(), 0, 60, 0, 9, 0, "  Pos [1:1]   Sel : [10]   ", -1, 10},
-        ReadOutCase{"CaretAtTextEnd", tenLines(), 60, 0, 9, 9, 6, "  Pos [10:7]   Sel : [1]   ", 8, 1},
-        ReadOutCase{"SelectionPastEndIsCut", tenLines(), 58, 100, 9, 9, 4, "  Pos [10:5]   Sel : [1]   ", 8, 1},
-        ReadOutCase{"CaretAfterFinalBreak", "A\nB\n", 4, 0, 2, 1, 0, "  Pos [3:1]   Sel : [0]   ", 1, 0},
-        ReadOutCase{"EmptyLines", "\n\n\n", 1, 1, 1, 1, 0, "  Pos [2:1]   Sel : [1]   ", 0, 1},
-        ReadOutCase{"CarriageReturnIsAnOrdinaryByte", "A\r\nB", 3, 0, 1, 0, 0, "  Pos [2:1]   Sel : [0]   ", 0, 0},
-        ReadOutCase{"LongLineColumn", std::string(300, 'X') + "\nY", 299, 0, 0, 0, 299, "  Pos [1:300]   Sel : [1]   ",
-                    -1, 1}));
 
 // Bytes next to '\n' in value (and with the high bit set) around breaks, and runs of breaks
 // longer than one counting block.

@@ -36,40 +36,35 @@ TEST(TextPrintTest, HundredTwentyLinesOnPagesOf55) {
   EXPECT_EQ(pages[2][24], "           (\xb0\t\x01)");
 }
 
-struct PagingCase {
-  std::string name;
-  int lineCount, linesPerPage;
-  std::vector<std::string> pageNumbers;  // the number in each page's header
-  std::vector<size_t> programLines;      // program lines on each page
-};
-
-void PrintTo(const PagingCase& c, std::ostream* os) { *os << c.name; }
-
-class TextPagingTest : public ::testing::TestWithParam<PagingCase> {};
-
-TEST_P(TextPagingTest, NumbersPagesByTheirFirstLine) {
-  const PagingCase& c = GetParam();
-  auto pages = layoutTextPages(numberedLines(c.lineCount), c.linesPerPage, "F", "D", "T");
-  std::vector<std::string> numbers;
-  std::vector<size_t> programLines;
-  for (const auto& page : pages) {
-    ASSERT_GE(page.size(), 6u);
-    numbers.push_back(page[1].substr(std::string("           Page : ").size()));
-    programLines.push_back(page.size() - 5);
+TEST(TextPrintTest, NumbersPagesByTheirFirstLine) {
+  struct Case {
+    std::string name;
+    int lineCount, linesPerPage;
+    std::vector<std::string> pageNumbers;  // the number in each page's header
+    std::vector<size_t> programLines;      // program lines on each page
+  };
+  const Case cases[] = {
+      {"forty per page repeats a number", 120, 45, {"1", "1", "2"}, {40, 40, 40}},
+      {"sixty per page skips nothing", 120, 65, {"1", "2"}, {60, 60}},
+      {"exactly full pages", 100, 55, {"1", "2"}, {50, 50}},
+      {"one line on the last page", 51, 55, {"1", "2"}, {50, 1}},
+      {"no lines, no pages", 0, 55, {}, {}},
+      {"header fills the page, still one line a page", 3, 5, {"1", "1", "1"}, {1, 1, 1}},
+      {"no room at all", 2, 0, {"1", "1"}, {1, 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> numbers;
+    std::vector<size_t> programLines;
+    for (const auto& page : layoutTextPages(numberedLines(c.lineCount), c.linesPerPage, "F", "D", "T")) {
+      ASSERT_GE(page.size(), 6u);
+      numbers.push_back(page[1].substr(std::string("           Page : ").size()));
+      programLines.push_back(page.size() - 5);
+    }
+    EXPECT_EQ(numbers, c.pageNumbers);
+    EXPECT_EQ(programLines, c.programLines);
   }
-  EXPECT_EQ(numbers, c.pageNumbers);
-  EXPECT_EQ(programLines, c.programLines);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TextPagingTest,
-    ::testing::Values(PagingCase{"FortyPerPageRepeatsNumber", 120, 45, {"1", "1", "2"}, {40, 40, 40}},
-                      PagingCase{"SixtyPerPageSkipsNothing", 120, 65, {"1", "2"}, {60, 60}},
-                      PagingCase{"ExactlyFullPages", 100, 55, {"1", "2"}, {50, 50}},
-                      PagingCase{"OneLineOnLastPage", 51, 55, {"1", "2"}, {50, 1}},
-                      PagingCase{"NoLinesNoPages", 0, 55, {}, {}},
-                      PagingCase{"HeaderFillsPageStillOneLinePerPage", 3, 5, {"1", "1", "1"}, {1, 1, 1}},
-                      PagingCase{"NoRoomAtAll", 2, 0, {"1", "1"}, {1, 1}}));
 
 }  // namespace
 }  // namespace kw

@@ -552,9 +552,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{"5.", kNum, 5, kNum, 5}, ValueCase{"1e3", kNum, 1000, kNum, 1000},
                       ValueCase{"\t7 rest of line", kNum, 7, kNum, 7}, ValueCase{"$10", kBad, 0, kNum, 16},
                       ValueCase{"1e-60", kNum, 0, kNum, 0}, ValueCase{"1e39", kBig, 0, kBig, 0},
-                      ValueCase{"4e9", kNum, 4e9f, kBig, 0}, ValueCase{"1,5", kBad, 0, kBad, 0},
-                      ValueCase{"inf", kBad, 0, kBad, 0}, ValueCase{"1e", kBad, 0, kBad, 0},
-                      ValueCase{"", kBad, 0, kBad, 0}));
+                      ValueCase{"4e9", kNum, 4e9f, kBig, 0}, ValueCase{"", kBad, 0, kBad, 0}));
 
 }  // namespace
 }  // namespace kw

@@ -40,7 +40,7 @@ TEST_P(ElementLinesTest, WritesExactLines) {
 Build line(std::string x1, std::string y1, std::string z1, std::string x2, std::string y2, std::string z2) {
   return [=](ElementWriter& w) { w.ADDLINE(x1, y1, z1), w.ADDLINE(x2, y2, z2); };
 }
-Build arc(std::string r, int row) {
+Build arc(std::string r, LabelRow row) {
   return [=](ElementWriter& w) {
     w.ADDLINE("0.0000", "1.0000", "3.0000");
     w.AddArcIJ("1.0000", "2.0000", "4.0000", "0.5000", "0.6000", r, "", row);
@@ -65,19 +65,17 @@ INSTANTIATE_TEST_SUITE_P(
         // A DXF LINE from (0, 0) to (10, 0): the drawing's X is the Y word.
         Case{"LineEndsInOneSpace", {}, line("0.0000", "0.0000", "0.00", "0.0000", "10.0000", "0.00"),
              {"G01 X0.0000 Y0.0000 ", "G01 X0.0000 Y10.0000 "}},
-        Case{"ArcZAndR", {{"RCheckbox", "1"}, {"IncludeZCheckBox", "1"}}, arc("1.0000", 2),
+        Case{"ArcZAndR", {{"RCheckbox", "1"}, {"IncludeZCheckBox", "1"}}, arc("1.0000", LabelRow::ArcCw),
              {"G01 X0.0000 Y1.0000 Z3.0000", "G02 X1.0000 Y2.0000 Z4.0000 I0.5000 J0.6000 R1.0000 "}},
-        Case{"MaxRLimits", {{"RCheckbox", "1"}, {"row 89", "10"}}, arc("12.0000", 3),
+        Case{"MaxRLimits", {{"RCheckbox", "1"}, {"row 89", "10"}}, arc("12.0000", LabelRow::ArcCcw),
              {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R10.0000 "}},
-        Case{"MaxRNeverLimitsNegative", {{"RCheckbox", "1"}, {"row 89", "10"}}, arc("-12.0000", 3),
+        Case{"MaxRNeverLimitsNegative", {{"RCheckbox", "1"}, {"row 89", "10"}}, arc("-12.0000", LabelRow::ArcCcw),
              {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R-12.0000 "}},
-        Case{"MaxRZeroNoLimit", {{"RCheckbox", "1"}, {"row 89", "0"}}, arc("12.0000", 3),
+        Case{"MaxRZeroNoLimit", {{"RCheckbox", "1"}, {"row 89", "0"}}, arc("12.0000", LabelRow::ArcCcw),
              {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R12.0000 "}},
-        Case{"WordsAsStored", {{"row 1", "G 1"}, {"row 3", "G3 "}}, arc("1.0000", 3),
+        Case{"WordsAsStored", {{"row 1", "G 1"}, {"row 3", "G3 "}}, arc("1.0000", LabelRow::ArcCcw),
              {"G 1 X0.0000 Y1.0000 ", "G3  X1.0000 Y2.0000  I0.5000 J0.6000  "}},
-        Case{"SwapXYLetters", {{"SwapXY", "1"}}, arc("1.0000", 3),
-             {"G01 Y0.0000 X1.0000 ", "G03 Y1.0000 X2.0000  J0.5000 I0.6000  "}},
-        Case{"SwapYZLettersAndWords", {{"SwapYZ", "1"}, {"IncludeZCheckBox", "1"}}, arc("1.0000", 3),
+        Case{"SwapYZLettersAndWords", {{"SwapYZ", "1"}, {"IncludeZCheckBox", "1"}}, arc("1.0000", LabelRow::ArcCcw),
              {"G01 X0.0000 Z1.0000 Y3.0000", "G02 X1.0000 Z2.0000 Y4.0000 I0.5000 K0.6000  "}},
         // ARC entities (centre, radius, start and end angle in degrees).
         Case{"QuarterArc", {}, arcIJ(3, 0, 0, 1, 0, 90), {"G01 X0.0000 Y1.0000 ", "G02 X1.0000 Y0.0000  I0.0000 J0.0000  "}},
@@ -197,10 +195,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SettingsCase{"Numbers", {{"LeadInEdit", "0.25"}, {"Xscale", "2"}, {"Yscale", " 25.5 "}, {"Zscale", "-0.5"},
                                  {"ZoffsetEdit", "+1.5"}, {"DpEdit", "2"}}, 0.25f, 2, 25.5f, -0.5f, 1.5f, 2},
-        SettingsCase{"Invalid", {{"LeadInEdit", "abc"}, {"Xscale", "1,5"}, {"Yscale", "2x"}, {"Zscale", "1e39"},
-                                 {"ZoffsetEdit", "."}, {"DpEdit", "x"}}, 0.5f, 1, 1, 1, 0, 3},
-        SettingsCase{"SignBoxes", {{"Xscale", "2"}, {"XmultCheckBox", "1"}, {"YmultCheckBox", "1"},
-                                   {"Zscale", "bad"}, {"ZmultCheckBox", "1"}}, 0.5f, -2, -1, -1, 0, 4}),
+        SettingsCase{"FallbacksAndSignBoxes", {{"LeadInEdit", "abc"}, {"Xscale", "2"}, {"XmultCheckBox", "1"},
+                                               {"Yscale", "2x"}, {"YmultCheckBox", "1"}, {"Zscale", "1e39"},
+                                               {"ZmultCheckBox", "1"}, {"ZoffsetEdit", "."}, {"DpEdit", "x"}},
+                     0.5f, -2, -1, -1, 0, 3}),
     [](const auto& info) { return info.param.name; });
 
 TEST(ElementWriterNumbers, CalcVectorIJMeasuresFromTheFirstAxisTowardsTheSecond) {

@@ -9,7 +9,7 @@
 
 #include "support/RecordingPort.h"
 #include "core/dxf/DxfPass.h"
-#include "core/plot/FixedPointText.h"
+#include "core/text/FixedText.h"
 #include "core/profile/MachineProfile.h"
 
 namespace kwtest {
@@ -59,7 +59,7 @@ struct PassRun {
   kw::DxfPassContext context{profile, port, ""};
 };
 
-inline std::string num(double v) { return kw::fixedPointText(v, 7, 4); }
+inline std::string num(double v) { return kw::FixedText(v, 4, 7); }
 
 // Start or straight end line of an element (Z only when given).
 inline std::string move(double x, double y) { return "G01 X" + num(x) + " Y" + num(y) + " "; }

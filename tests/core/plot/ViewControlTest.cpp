@@ -132,7 +132,7 @@ TEST(ViewControl, CursorReadoutScalesSignsAndCutsToTenCharacters) {
   for (const auto& c : cases) {
     PlotView view;
     view.viewScale = c.viewScale;
-    DialectCopies dialect;
+    Dialect dialect;
     dialect.xSign = c.xSign;
     dialect.ySign = c.ySign;
     const CursorReadout r = cursorReadout(view, dialect, c.decimals, c.mouseX, c.mouseY);

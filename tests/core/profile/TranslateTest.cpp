@@ -45,11 +45,11 @@ TEST(Translate, RowsApplyInOrderToTheFirstOccurrenceOnly) {
 
 TEST(Translate, RowFortyNineBelongsToBothHalves) {
   MachineProfile profile;
-  profile.setCell(kTranslateMiddleRow, 0, "A");
-  profile.setCell(kTranslateMiddleRow, 1, "AA");
+  profile.setCell(49, 0, "A");
+  profile.setCell(49, 1, "AA");
   std::vector<std::string> lines = {"A1", "B2"};
-  translateLines(lines, profile, kTranslateFirstRow, kTranslateMiddleRow);
-  translateLines(lines, profile, kTranslateMiddleRow, kTranslateLastRow);
+  translateLines(lines, profile, 29, 49);
+  translateLines(lines, profile, 49, 69);
   EXPECT_EQ(lines, (std::vector<std::string>{"AAA1", "B2"}));
 }
 

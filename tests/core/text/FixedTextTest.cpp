@@ -1,4 +1,4 @@
-#include "core/plot/FixedPointText.h"
+#include "core/text/FixedText.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,12 @@
 #include <limits>
 #include <string>
 
+#include "core/profile/SettingNumbers.h"
+
 namespace kw {
 namespace {
 
-TEST(FixedPointText, RoundsToSignificantDigitsThenDecimals) {
+TEST(FixedText, RoundsToSignificantDigitsThenDecimalsAndReadsBack) {
   struct Case {
     double value;
     int precision, decimals;
@@ -41,7 +43,10 @@ TEST(FixedPointText, RoundsToSignificantDigitsThenDecimals) {
       {std::nan(""), 8, 3, "NAN"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(fixedPointText(c.value, c.precision, c.decimals), c.text) << c.value << " P" << c.precision << " D" << c.decimals;
+    EXPECT_EQ(FixedText(c.value, c.decimals, c.precision), c.text) << c.value << " P" << c.precision << " D" << c.decimals;
+  const std::pair<const char*, float> written[] = {
+      {"-2.500", -2.5f}, {"1.2345679E+08", 123456792.0f}, {"0.001 rest", 0.001f}, {"INF", INFINITY}, {"x1", 0.0f}, {"", 0.0f}};
+  for (const auto& [text, number] : written) EXPECT_EQ(writtenNumber(text), number) << '"' << text << '"';
 }
 
 TEST(DecimalPlaces, ReadsDecPlacesAsIntegerWithDefaultThree) {

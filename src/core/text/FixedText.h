@@ -1,13 +1,11 @@
 #pragma once
-// Numbers as the plot window shows them: fixed-point text with a given number of
-// significant digits and decimals, and the profile's "Dec Places" setting.
+// Numbers written as text by the DXF conversion and writer, the geometry tools and the plot
+// window: fixed-point text with a given number of decimals and significant digits.
 #include <string>
-
-#include "core/profile/MachineProfile.h"
+#include <string_view>
 
 namespace kw {
 
-inline constexpr int kDefaultDecimalPlaces = 3;
 inline constexpr int kMaxDecimalPlaces = 18;
 
 // `value` rounded to at most `precision` significant digits (from its exact binary value),
@@ -17,10 +15,10 @@ inline constexpr int kMaxDecimalPlaces = 18;
 // as a mantissa of `precision` digits and an exponent, e.g. "1.2345679E+08". Infinities and
 // NaN are written "INF", "-INF" and "NAN". `precision` is taken as 1..17 and `decimals` as
 // 0..kMaxDecimalPlaces.
-std::string fixedPointText(double value, int precision, int decimals);
+std::string FixedText(double value, int decimals, int precision);
 
-// "Dec Places" (DpEdit) as an integer, kDefaultDecimalPlaces when its text is not one,
-// limited to 0..kMaxDecimalPlaces.
-int decimalPlaces(const MachineProfile& profile);
+// Reads back a number the program wrote itself with FixedText: the number at the start of the
+// text ("INF" and "NAN" too) as a float, 0 when the text does not start with one.
+float writtenNumber(std::string_view text);
 
 }  // namespace kw

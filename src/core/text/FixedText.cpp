@@ -1,4 +1,4 @@
-#include "core/plot/FixedPointText.h"
+#include "core/text/FixedText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,11 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/text/LenientInt.h"
 
 namespace kw {
 
-std::string fixedPointText(double value, int precision, int decimals) {
+std::string FixedText(double value, int decimals, int precision) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   precision = std::clamp(precision, 1, 17);
@@ -85,10 +84,11 @@ std::string fixedPointText(double value, int precision, int decimals) {
   return text;
 }
 
-int decimalPlaces(const MachineProfile& profile) {
-  const std::optional<int> places = strictInt(profile.text("DpEdit"));
-  if (!places) return kDefaultDecimalPlaces;
-  return std::clamp(*places, 0, kMaxDecimalPlaces);
+float writtenNumber(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  double number = 0;
+  std::from_chars(text.data(), text.data() + text.size(), number, std::chars_format::general);
+  return static_cast<float>(number);
 }
 
 }  // namespace kw
