@@ -138,7 +138,7 @@ class Backplot {
   // Settings read once per block or per full plot instead of by name per point.
   struct Options {
     bool zIncluded = false, bridgeport = false, xDiv2 = false, iDiv2 = false;
-    bool writeBlue = false, showXyz = false;
+    bool showXyz = false;
     int circleResolution = 5;
   };
 

@@ -56,7 +56,6 @@ void Backplot::readOptions() {
   options_.bridgeport = profile_.flag("Bridgeport");
   options_.xDiv2 = profile_.flag("Xdiv2");
   options_.iDiv2 = profile_.flag("Idiv2");
-  options_.writeBlue = profile_.flag("WriteBlueLine");
   options_.showXyz = profile_.flag("ShowXYZCheckBox");
   options_.circleResolution = profile_.number("PlotResSpinEdit");
 }

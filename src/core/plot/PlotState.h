@@ -1,6 +1,6 @@
 #pragma once
 // The state of the backplot: modal machine state, the values of the block being read,
-// statistics, extents, the object tracker, the pen, and the statistics with their labels.
+// distances, extents, the object tracker, the pen, and the statistics with their labels.
 // One instance lives in the plot window for the whole run; SetupPlot resets it.
 #include <cstddef>
 #include <cstdint>
@@ -46,8 +46,9 @@ struct RapidStretch {
 };
 
 // The statistics of a plot that reached its last line, in program units and minutes. The
-// labels are formed from these numbers.
+// labels are formed from these numbers; like them they stay until the next plot forms them.
 struct PlotStatistics {
+  bool formed = false;                              // a plot reached its last line
   float cut = 0, rapid = 0, total = 0;              // distances
   float cutTime = 0, rapidTime = 0, totalTime = 0;  // distance / speed
   float xExtent = 0, yExtent = 0;                   // |MaxX| + |MinX|, |MaxY| + |MinY|

@@ -114,6 +114,7 @@ void Backplot::formStatistics() {
     rapidDistance += static_cast<double>(s.TotalDistance) - s.objects.totalAtLastCutOff;
   }
   PlotStatistics& n = s.statistics;
+  n.formed = true;
   n.cut = static_cast<float>((static_cast<double>(s.TotalDistance) - rapidDistance) / scale);
   n.rapid = static_cast<float>(rapidDistance / scale);
   n.total = static_cast<float>(s.TotalDistance / scale);

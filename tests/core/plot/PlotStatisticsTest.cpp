@@ -88,7 +88,9 @@ TEST_F(ObjectTrackerTest, EmptyProgramShowsNoStatisticsOneLineProgramDoes) {
   EXPECT_EQ(labels().caption, "Plot ");
   EXPECT_EQ(labels().label14, "Cut");
   EXPECT_EQ(labels().area, "");
+  EXPECT_FALSE(state().statistics.formed);
   run({"G01 X3 Y4"});
+  EXPECT_TRUE(state().statistics.formed);
   EXPECT_EQ(labels().caption, "Cut 5.000  Rapid 0.000  Total Distance 5.000");
   EXPECT_EQ(labels().bigx, "Max 0.0");  // block 0 is not drawn
   EXPECT_EQ(labels().area, "Area 0");
