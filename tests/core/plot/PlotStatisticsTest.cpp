@@ -75,12 +75,6 @@ TEST_F(ObjectTrackerTest, NoObjectsLeaveLastLinesAtZero) {
   EXPECT_EQ(o.largestLastLine, 0);
   EXPECT_EQ(o.smallestLastLine, 0);
   EXPECT_EQ(o.smallestLength, ObjectTracker::kNoSmallest);
-  // A new plot forgets the objects of the last one.
-  run({"M07", "X1", "M08"});
-  EXPECT_EQ(state().objects.largestLastLine, 2);
-  run({"X1"});
-  EXPECT_EQ(state().objects.largestLastLine, 0);
-  EXPECT_EQ(state().objects.largestFirstLine, 0);
 }
 
 TEST_F(ObjectTrackerTest, EmptyProgramShowsNoStatisticsOneLineProgramDoes) {
