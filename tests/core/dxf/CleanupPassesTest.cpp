@@ -122,7 +122,6 @@ const PassLines kPlainBody = {"G90 ", "G41 ", "M03 ", "M08 ", move(0, 0), arc("G
                               "M05 ", "M05 ", "M03 ", "M08 ", move(5, 5), move(6, 6), "M05"};
 const PassLines kBlankOpening = {"%", "%", " ", " ", " ", " "};
 const PassLines kBlankClosing = {" ", " ", " ", " ", " ", "M30"};
-const Options kPlanes = {{"row 20", "G17"}, {"row 21", "G18"}, {"row 22", "G19"}};
 
 INSTANTIATE_TEST_SUITE_P(
     Programs, AddPlaneCodesTest,
@@ -131,18 +130,6 @@ INSTANTIATE_TEST_SUITE_P(
         PassCase{"OpeningAndClosingTexts",
                  {{"row 23", "O1000"}, {"row 25", "G21"}, {"row 74", "M09"}, {"row 78", "(END)"}}, kArcProgram,
                  join({{"%", "%", "O1000", " ", "G21", " "}, kPlainBody, {"M09", " ", " ", " ", "(END)", "M30"}})},
-        PassCase{"NoPlaneWordsWithoutZ", kPlanes, kArcProgram, join({kBlankOpening, kPlainBody, kBlankClosing})},
-        PassCase{"PlaneWordsWithZ", {{"row 20", "G17"}, {"row 21", "G18"}, {"row 22", "G19"}, kZ[0]},
-                 {move(0, 0, 0), "G03 X1 Y0 Z0 I1 J0 ", move(0, 0, 0), "G02 X1 Y0 Z0 I1 K0 ", move(0, 0, 0),
-                  "G02 X1 Y0 Z0 J1 K0 "},
-                 join({kBlankOpening, {"G17", move(0, 0, 0), "G03 X1 Y0 Z0 I1 J0 ", "G18", move(0, 0, 0),
-                                       "G02 X1 Y0 Z0 I1 K0 ", "G19", move(0, 0, 0), "G02 X1 Y0 Z0 J1 K0 "}})},
-        // A lead-in option: a positioning line to every path's first point before its cut-on line.
-        PassCase{"EditLineBeforeEveryPath", {{"row 27", "G 00"}, {"EditOnlyCheckBox", "1"}}, kArcProgram,
-                 join({kBlankOpening,
-                       {"G90 ", "G41 ", "G00 X0.0000 Y0.0000 ", "M03 ", "M08 ", move(0, 0), arc("G03", 2, 0, 1, 0),
-                        "M05 ", "M05 ", "G00 X5.0000 Y5.0000 ", "M03 ", "M08 ", move(5, 5), move(6, 6), "M05"},
-                       kBlankClosing})},
         // An empty cut-off word: the File End line and the closing lines are still written.
         PassCase{"EmptyCutOffKeepsTheFileEnd", {{"row 74", "M09"}}, {move(0, 0), move(1, 0), "", "M30"},
                  join({kBlankOpening, {move(0, 0), move(1, 0), "M09", " ", " ", " ", " ", "M30"}})}),

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/app/AppFixture.h"
-#include "core/app/Batch.h"
 #include "core/app/Document.h"
 #include "core/app/DxfSave.h"
 #include "core/dxf/PassTestSupport.h"
@@ -164,7 +163,8 @@ struct DxfApp {
 
 struct DxfSave : ::testing::Test, DxfApp {};
 
-// Every way to a DXF file from one program; for all: flags cleared, "Show XYZ" on, name kept.
+// Every way to a DXF file from one program (a points file converted by the batch: golden case
+// batch-pnt-to-dxf); for all: flags cleared, "Show XYZ" on, name kept.
 TEST_F(DxfSave, EachFormWritesItsRecords) {
   // A line, a counter-clockwise quarter, the same quarter clockwise, a full circle, a rapid.
   const std::vector<std::string> program = {"G90", "M07", "G01 X10 Y0", "G03 X0 Y10 I0 J0", "G02 X10 Y0 I0 J0",
@@ -191,14 +191,6 @@ TEST_F(DxfSave, EachFormWritesItsRecords) {
       {"the selection does not change the cut",
        [](App& a, const std::string& n) { return a.highlighted = {1, 3}, saveAsTo(a, n); }, true, true, full},
       {"Points only", saveAsDxfPointsOnly, false, false, points},
-      {"batch from a .PNT source",
-       [](App& a, const std::string& n) {
-         const std::string source = n.substr(0, n.size() - 4) + ".pnt";
-         std::string error;
-         writeFileAtomically(source, joinCrLf(a.buffer.lines), &error);
-         return runBatchConversion(a, {source, n}) == 0 && a.buffer.lines.size() == 8;
-       },
-       false, true, points},  // the word reordering before it modified the text
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -214,35 +206,18 @@ TEST_F(DxfSave, EachFormWritesItsRecords) {
     EXPECT_EQ(t.f.port.messages, std::vector<std::string>{});
     EXPECT_EQ(t.app().profile.flag("ShowXYZCheckBox"), c.capture);
     EXPECT_EQ(t.app().buffer.modified, c.modified);
-    if (c.capture) {  // (the batch loads its source)
-      EXPECT_EQ(t.app().currentFileName, "old.nc");
-    }
+    EXPECT_EQ(t.app().currentFileName, "old.nc");
     EXPECT_FALSE(t.app().backplot.state().DxfCaptureActive);
     EXPECT_FALSE(t.app().backplot.state().DxfLinesOnly);
   }
-}
-
-TEST_F(DxfSave, LinesOnlyWritesEveryDrawnPieceAsALine) {
-  const std::string prog = f.dir.write("prog.nc", "G90\nM07\nG01 X10 Y0\nY5\nM08\nX0\n");
-  DoRequest request;
-  request.input = prog;
-  request.output = file("do.dxf");
-  request.dxfForm = parseDxfForm("lines");
-  EXPECT_EQ(runDoCommands(app(), request), 0);
-  EXPECT_EQ(readFile(file("do.dxf")), dxfFile(join({lineRecord("0.000", "0.000", "0", "0.000", "10.000", "0"),
-                                                    lineRecord("0.000", "10.000", "0", "5.000", "10.000", "0")})));
-  EXPECT_FALSE(app().backplot.state().DxfLinesOnly);
-  EXPECT_EQ(parseDxfForm("arcs"), DxfForm::CirclesArcsLines);
-  EXPECT_EQ(parseDxfForm("points"), DxfForm::PointsOnly);
-  EXPECT_EQ(parseDxfForm("Lines"), std::nullopt);
 }
 
 TEST_F(DxfSave, DialogsOfferTheirNamesAndAddTheExtension) {
   app().currentFileName = "old.nc";
   app().buffer.lines = {"G90", "M07", "G01 X10 Y0"};
   f.port.picks = {file("part"), file("x.txt")};
-  SaveasDXF1Click(app());
-  SaveAsDXFPointsonlySpecial1Click(app());
+  app().commands.run("Main.SaveasDXF1Click", app());
+  app().commands.run("Main.SaveAsDXFPointsonlySpecial1Click", app());
   ASSERT_EQ(f.port.dialogs.size(), 2u);
   EXPECT_EQ(f.port.dialogs[0].title, "Save As old.nc");
   EXPECT_EQ(f.port.dialogs[0].fileName, "File1.DXF");
@@ -302,134 +277,49 @@ TEST(DxfSaveFailure, FailedOrStoppedSavesLeaveTheOldFile) {
   }
 }
 
-// --- Round trip through ezdxf -------------------------------------------------------------
-
-// For each pair of files (the full form and the lines-only form of one program): the audit
-// result and every entity of the full form, and for every arc and circle whether it runs
-// along the chords of the lines-only form, that is along the path the plot drew.
-constexpr const char* kReadBack = R"PY(
-import sys, math, ezdxf
-def fmt(v):
-    r = round(v, 3)
-    return "%.3f" % (0.0 if r == 0 else r)
-def pt(p):
-    return "(" + fmt(p[0]) + "," + fmt(p[1]) + ")"
-def dist(p, a, b):
-    dx, dy = b[0] - a[0], b[1] - a[1]
-    n = dx * dx + dy * dy
-    t = 0.0 if n == 0 else max(0.0, min(1.0, ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / n))
-    return math.hypot(p[0] - a[0] - t * dx, p[1] - a[1] - t * dy)
-for full, chordFile in zip(sys.argv[1::2], sys.argv[2::2]):
-    print("== " + full)
-    doc = ezdxf.readfile(full)
-    print("audit errors", len(doc.audit().errors))
-    chords = [(e.dxf.start, e.dxf.end) for e in ezdxf.readfile(chordFile).modelspace().query("LINE")]
-    def along(points):
-        worst = max(min(dist(p, a, b) for a, b in chords) for p in points)
-        return " along" if worst < 0.01 else " OFF by " + fmt(worst)
-    for e in doc.modelspace():
-        kind = e.dxftype()
-        if kind == "LINE":
-            print("LINE", pt(e.dxf.start), pt(e.dxf.end))
-        elif kind == "ARC":
-            s, m, n = e.vertices(list(e.angles(3)))
-            print("ARC", pt(e.dxf.center), fmt(e.dxf.radius), pt(s), "via", pt(m), "to", pt(n) + along(list(e.vertices(list(e.angles(41))))))
-        elif kind == "CIRCLE":
-            print("CIRCLE", pt(e.dxf.center), fmt(e.dxf.radius) + along(list(e.vertices(range(0, 360, 9)))))
-        else:
-            print(kind)
-)PY";
+// --- Round trip through ezdxf (tests/tools/dxf_readback.py) ---------------------------
 
 // A line, a counter-clockwise quarter, a line, a clockwise three-quarter arc, a full circle.
 const std::vector<std::string> kRoundTripProgram = {
     "G90", "M07", "G01 X10 Y0", "G03 X0 Y10 I0 J0", "G01 X-5 Y10", "G02 X-10 Y5 I-5 J5",
     "G02 X-10 Y5 I-10 J0", "M08"};
 
+// Under every combination of scale and plot signs (the geometry itself: golden cases
+// do-dxf-round-trip-*), the arcs and circles lie on the path the plot drew.
 TEST(DxfRoundTrip, ArcsLieOnTheDrawnPathAndReadBackClean) {
   if (!kwtest::haveEzdxf()) GTEST_SKIP() << kwtest::kPython << " has no ezdxf";
-  struct Case {
-    const char* name;
-    kwtest::Options sets;
-    std::string geometry;  // expected read-back; empty: only audit and "along" are checked
-  };
-  const Case cases[] = {
-      {"no signs", {},
-       "LINE (0.000,0.000) (0.000,10.000)\n"
-       "ARC (0.000,0.000) 10.000 (10.000,0.000) via (7.071,7.071) to (0.000,10.000) along\n"
-       "LINE (10.000,0.000) (10.000,-5.000)\n"
-       "ARC (5.000,-5.000) 5.000 (10.000,-5.000) via (1.464,-1.464) to (5.000,-10.000) along\n"
-       "CIRCLE (0.000,-10.000) 5.000 along\n"},
-      {"X scale -2 mirrors the drawing's Y", {{"Xscale", "-2"}},
-       "LINE (0.000,0.000) (0.000,-10.000)\n"
-       "ARC (0.000,0.000) 10.000 (0.000,-10.000) via (7.071,-7.071) to (10.000,0.000) along\n"
-       "LINE (10.000,0.000) (10.000,5.000)\n"
-       "ARC (5.000,5.000) 5.000 (5.000,10.000) via (1.464,1.464) to (10.000,5.000) along\n"
-       "CIRCLE (0.000,10.000) 5.000 along\n"},
-      // One plot sign reflects the plot, which still draws G03 counter-clockwise: the pieces
-      // drawn, and written, are the other parts of the same circles.
-      {"X * -1 plot", {{"XsignCheckBox", "1"}},
-       "LINE (0.000,0.000) (0.000,10.000)\n"
-       "ARC (0.000,0.000) 10.000 (0.000,10.000) via (-7.071,-7.071) to (10.000,0.000) along\n"
-       "LINE (10.000,0.000) (10.000,-5.000)\n"
-       "ARC (5.000,-5.000) 5.000 (5.000,-10.000) via (8.536,-8.536) to (10.000,-5.000) along\n"
-       "CIRCLE (0.000,-10.000) 5.000 along\n"},
-      {"Y * -1 scale", {{"YmultCheckBox", "1"}}, ""},
-      {"both scale signs", {{"XmultCheckBox", "1"}, {"YmultCheckBox", "1"}}, ""},
-      {"Y * -1 plot", {{"YsignCheckBox", "1"}}, ""},
-      {"both plot signs", {{"XsignCheckBox", "1"}, {"YsignCheckBox", "1"}}, ""},
-      {"plot and scale signs", {{"XsignCheckBox", "1"}, {"YmultCheckBox", "1"}}, ""},
-  };
+  const kwtest::Options cases[] = {{},
+                                   {{"Xscale", "-2"}},
+                                   {{"XsignCheckBox", "1"}},
+                                   {{"YmultCheckBox", "1"}},
+                                   {{"XmultCheckBox", "1"}, {"YmultCheckBox", "1"}},
+                                   {{"YsignCheckBox", "1"}},
+                                   {{"XsignCheckBox", "1"}, {"YsignCheckBox", "1"}},
+                                   {{"XsignCheckBox", "1"}, {"YmultCheckBox", "1"}}};
   DxfApp t;
   std::string arguments;
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE(cases[i].name);
     DxfApp one;
     one.app().profile.setNumber("PlotResSpinEdit", 1);  // fine chords for the path comparison
-    kwtest::apply(one.app().profile, cases[i].sets);
+    kwtest::apply(one.app().profile, cases[i]);
     one.app().buffer.lines = kRoundTripProgram;
     const std::string arcs = t.file(std::to_string(i) + "arcs.dxf"), lines = t.file(std::to_string(i) + "lines.dxf");
     ASSERT_TRUE(saveAsDxfCirclesArcsLines(one.app(), arcs));
     ASSERT_TRUE(saveAsDxfLinesOnly(one.app(), lines));
+    EXPECT_FALSE(one.app().backplot.state().DxfLinesOnly);
     arguments += " " + arcs + " " + lines;
   }
-  const std::string out = kwtest::runPythonScript(t.f.dir, "readback.py", kReadBack, arguments).output;
+  const std::string out = kwtest::runTool("dxf_readback.py", "along" + arguments).output;
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE(cases[i].name);
+    SCOPED_TRACE("case " + std::to_string(i));
     const std::string head = "== " + t.file(std::to_string(i) + "arcs.dxf") + "\naudit errors 0\n";
     const std::size_t at = out.find(head);
     ASSERT_NE(at, std::string::npos) << out;
-    const std::size_t next = out.find("== ", at + head.size());
-    const std::string entities = out.substr(at + head.size(), next == std::string::npos ? next : next - at - head.size());
+    const std::string entities = out.substr(at + head.size(), out.find("== ", at + head.size()) - at - head.size());
     EXPECT_EQ(entities.find("OFF"), std::string::npos) << entities;
     for (const char* kind : {"LINE", "ARC", "CIRCLE"}) EXPECT_NE(entities.find(kind), std::string::npos) << entities;
-    if (!cases[i].geometry.empty()) {
-      EXPECT_EQ(entities, cases[i].geometry);
-    }
   }
 }
-
-// Each file: the audit result, the kinds of its entities, and then for straight lines whether each
-// starts where the one before it ended and where the chain begins and ends, and every point.
-constexpr const char* kFormsReadBack = R"PY(
-import sys, ezdxf
-def fmt(v):
-    r = round(v, 3)
-    return "%.3f" % (0.0 if r == 0 else r)
-def pt(p):
-    return "(" + fmt(p[0]) + "," + fmt(p[1]) + ")"
-for name in sys.argv[1:]:
-    doc = ezdxf.readfile(name)
-    print("audit errors", len(doc.audit().errors))
-    entities = list(doc.modelspace())
-    print("kinds", " ".join(sorted(set(e.dxftype() for e in entities))))
-    lines = [e for e in entities if e.dxftype() == "LINE"]
-    if lines:
-        gaps = sum(1 for a, b in zip(lines, lines[1:]) if pt(a.dxf.end) != pt(b.dxf.start))
-        print("gaps", gaps, "from", pt(lines[0].dxf.start), "to", pt(lines[-1].dxf.end))
-    for e in entities:
-        if e.dxftype() == "POINT":
-            print("POINT", pt(e.dxf.location))
-)PY";
 
 // The straight-lines and points forms, from the menu, headless and from a points file.
 TEST(DxfRoundTrip, StraightAndPointFormsReadBackClean) {
@@ -443,7 +333,7 @@ TEST(DxfRoundTrip, StraightAndPointFormsReadBackClean) {
   t.app().buffer.lines = {"X1.5 Y2", "X-3 Y4.25", "G01 X0 Y0"};
   ASSERT_TRUE(DxfPointFile(t.app(), pnt));
   const kwtest::PythonRun run =
-      kwtest::runPythonScript(t.f.dir, "forms.py", kFormsReadBack, lines + " " + points + " " + pnt);
+      kwtest::runTool("dxf_readback.py", "forms " + lines + " " + points + " " + pnt);
   EXPECT_EQ(run.status, 0) << run.output;
   // The chords of the lines form run unbroken from the program's first point to its last, with
   // the axes exchanged as in the other forms; the points keep the program's X and Y.

@@ -1,6 +1,6 @@
-// Drawings written by another program (python3-ezdxf, R12 and R2000) converted the way
-// `kerfwerk drawing.dxf out.nc` converts them, the plotted cut length held against the
-// geometry ezdxf computes, and damaged copies of the R2000 drawing.
+// Drawings written by another program (python3-ezdxf, R12 and R2000, see
+// tests/tools/ezdxf_drawings.py) converted the way `kerfwerk drawing.dxf out.nc` converts
+// them, the plotted cut length held against the geometry ezdxf computes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,12 +8,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <memory>
-#include <random>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -32,128 +29,6 @@
 
 namespace kw {
 namespace {
-
-// Writes the two drawings into argv[1] and prints, for "*" and each layer: the cut length, how
-// much a chord polygon of argv[2] points per ellipse falls short of it, the number of lines and
-// arcs, of connected outlines, where the first starts and the least and greatest X and Y word
-// (machine words before scaling: X from the drawing's Y, less the UCS origin). Then the layers
-// that LINE, POLYLINE and LWPOLYLINE name, in drawing order, a repeat of the last left out.
-constexpr const char* kDrawings = R"PY(
-import sys, math, ezdxf
-from ezdxf.math import Vec2
-
-folder, points = sys.argv[1], int(sys.argv[2])
-
-def r12():
-    doc = ezdxf.new("R12")
-    doc.header["$UCSORG"] = (-2.0, 4.0, 0)
-    msp = doc.modelspace()
-    msp.add_polyline2d([(0, 0, 0), (40, 0, 0.5), (40, 20, 0), (0, 20, -0.4)], format="xyb", close=True,
-                       dxfattribs={"layer": "PLATE"})
-    msp.add_polyline2d([(60, 0, 1), (70, 0, 0), (70, 10, -0.3), (80, 15, 0)], format="xyb",
-                       dxfattribs={"layer": "PLATE"})
-    msp.add_circle((20, 10), 4, dxfattribs={"layer": "HOLES"})
-    msp.add_line((100, 0), (110, 0), dxfattribs={"layer": "SLOT"})
-    msp.add_arc((110, 5), 5, 270, 90, dxfattribs={"layer": "SLOT"})
-    msp.add_line((110, 10), (100, 10), dxfattribs={"layer": "SLOT"})
-    msp.add_arc((100, 5), 5, 90, 270, dxfattribs={"layer": "SLOT"})
-    return doc
-
-def r2000():
-    doc = ezdxf.new("R2000")
-    doc.header["$UCSORG"] = (5.0, -3.0, 0)
-    msp = doc.modelspace()
-    # bulges 1 and -1, a repeated vertex whose own bulge shapes nothing, a bulged closing segment
-    msp.add_lwpolyline([(0, 0, 0), (50, 0, 1), (50, 10, 0), (60, 10, 0.7), (60, 10, -1), (60, 30, 0),
-                        (0, 30, 0.25)], format="xyb", close=True, dxfattribs={"layer": "OUTLINE"})
-    msp.add_lwpolyline([(80, 0, 2.5), (90, 0, -1.8), (100, 0, 0), (100, 5, 0)], format="xyb",
-                       dxfattribs={"layer": "CURVES"})
-    msp.add_trace([(0, 50), (20, 50), (0, 60), (25, 62)], dxfattribs={"layer": "PLATES"})
-    msp.add_solid([(40, 50), (55, 50), (45, 60), (45, 60)], dxfattribs={"layer": "PLATES"})
-    msp.add_ellipse((120, 20), major_axis=(12, 5), ratio=0.5, dxfattribs={"layer": "ELLIPSES"})
-    msp.add_ellipse((150, 20), major_axis=(0, 8), ratio=0.4, start_param=0.3, end_param=2.5,
-                    dxfattribs={"layer": "ELLIPSES"})
-    msp.add_ellipse((180, 20), major_axis=(-6, 6), ratio=0.6, start_param=5.5, end_param=1.0,
-                    dxfattribs={"layer": "ELLIPSES"})
-    msp.add_line((100, 80), (110, 80), dxfattribs={"layer": "Slot cut"})
-    msp.add_arc((110, 85), 5, 270, 90, dxfattribs={"layer": "Slot cut"})
-    msp.add_line((110, 90), (100, 90), dxfattribs={"layer": "Slot cut"})
-    msp.add_arc((100, 85), 5, 90, 270, dxfattribs={"layer": "Slot cut"})
-    return doc
-
-def cut(e):
-    """[length, chord shortfall, lines and arcs, [(start, end)], points along it]"""
-    kind = e.dxftype()
-    if kind in ("LWPOLYLINE", "POLYLINE"):
-        total = [0.0, 0.0, 0, [], []]
-        for v in e.virtual_entities():
-            for i, x in enumerate(cut(v)):
-                total[i] += x
-        return total
-    if kind == "LINE":
-        s, f = Vec2(e.dxf.start), Vec2(e.dxf.end)
-        return [s.distance(f), 0.0, 1, [(s, f)], [s, f]]
-    if kind == "ARC":
-        a = e.construction_tool()
-        along = [Vec2(v) for v in a.vertices(a.angles(3601))]
-        return [a.radius * math.radians(a.angle_span), 0.0, 1, [(along[0], along[-1])], along]
-    if kind == "CIRCLE":
-        top = Vec2(e.dxf.center) + Vec2(0, e.dxf.radius)
-        along = [Vec2(v) for v in e.vertices([i / 10 for i in range(3600)])]
-        return [2 * math.pi * e.dxf.radius, 0.0, 1, [(top, top)], along]
-    if kind == "ELLIPSE":
-        ce = e.construction_tool()
-        def polygon(n):
-            p = [Vec2(v) for v in ce.vertices(ce.params(n + 1))]
-            return sum(p[i].distance(p[i + 1]) for i in range(n)), p
-        fine, p = polygon(100000)
-        return [fine, fine - polygon(points)[0], 0, [(p[0], p[-1])], p]
-    if kind in ("TRACE", "SOLID"):
-        p = [Vec2(e.dxf.get("vtx%d" % i)) for i in range(4)]
-        sides = [(a, b) for a, b in ((p[0], p[1]), (p[1], p[3]), (p[2], p[3]), (p[2], p[0])) if a != b]
-        return [sum(a.distance(b) for a, b in sides), 0.0, len(sides), sides, p]
-    raise SystemExit("no length for " + kind)
-
-def outlines(ends):
-    pts = [p for piece in ends for p in piece]
-    up = list(range(len(pts)))
-    def root(i):
-        while up[i] != i:
-            i = up[i]
-        return i
-    for i in range(0, len(pts), 2):
-        up[root(i + 1)] = root(i)
-    for i in range(len(pts)):
-        for j in range(i):
-            if abs(pts[i].x - pts[j].x) + abs(pts[i].y - pts[j].y) <= 0.001:
-                up[root(i)] = root(j)
-    return len({root(i) for i in range(len(pts))})
-
-for name, make in (("r12", r12), ("r2000", r2000)):
-    doc = make()
-    ux, uy = doc.header["$UCSORG"][:2]
-    doc.saveas(folder + "/" + name + ".dxf")
-    entities = list(doc.modelspace())
-    cuts = [cut(e) for e in entities]
-    for layer in ["*"] + sorted({e.dxf.layer for e in entities}):
-        chosen = [e for e in entities if layer == "*" or e.dxf.layer == layer]
-        parts = [c for e, c in zip(entities, cuts) if layer == "*" or e.dxf.layer == layer]
-        ends = [x for p in parts for x in p[3]]
-        start = "-|-"
-        if chosen[0].dxftype() != "ELLIPSE":
-            start = "%.4f|%.4f" % (ends[0][0].y - uy, ends[0][0].x - ux)
-        xs = [v.x - ux for p in parts for v in p[4]]
-        ys = [v.y - uy for p in parts for v in p[4]]
-        print("LAYER|%s|%s|%.6f|%.6f|%d|%d|%s|%.6f|%.6f|%.6f|%.6f" % (name, layer, sum(p[0] for p in parts),
-              sum(p[1] for p in parts), sum(p[2] for p in parts), outlines(ends), start, min(ys), max(ys), min(xs),
-              max(xs)))
-    last = None
-    for e in entities:
-        if e.dxftype() in ("LINE", "POLYLINE", "LWPOLYLINE") and e.dxf.layer != last:
-            last = e.dxf.layer
-            print("LOG|%s|%s" % (name, last))
-print("DONE")
-)PY";
 
 struct Expected {
   double length = 0, shortfall = 0;
@@ -177,7 +52,6 @@ struct Drawings {
   std::string failure;
 
   std::string path(const std::string& name) const { return dir.file(name + ".dxf"); }
-  std::string text(const std::string& name) const { return kwtest::readFile(path(name)); }
 };
 
 std::unique_ptr<Drawings> drawings;
@@ -232,8 +106,8 @@ void makeDrawings() {
   if (drawings || !kwtest::haveEzdxf()) return;
   drawings = std::make_unique<Drawings>();
   const std::string ellipsePoints = Machine("*").app->profile.text("EllipseEdit");
-  const kwtest::PythonRun run = kwtest::runPythonScript(drawings->dir, "drawings.py", kDrawings,
-                                                        drawings->dir.path().string() + " " + ellipsePoints);
+  const kwtest::PythonRun run =
+      kwtest::runTool("ezdxf_drawings.py", drawings->dir.path().string() + " " + ellipsePoints);
   if (run.status != 0 || run.output.find("DONE\n") == std::string::npos) {
     drawings->failure = run.output;
     return;
@@ -249,17 +123,7 @@ void makeDrawings() {
   }
 }
 
-class EzdxfDrawingTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { makeDrawings(); }
-  void SetUp() override {
-    if (!drawings) GTEST_SKIP() << kwtest::kPython << " has no ezdxf";
-    ASSERT_EQ(drawings->failure, "");
-  }
-};
-
-// ---- Every layer, each layer, and one that is not there ------------------------------------
-
+// Every layer, each layer, and one that is not there.
 struct LayerCase {
   const char* drawing;
   const char* layer;
@@ -267,7 +131,14 @@ struct LayerCase {
 
 void PrintTo(const LayerCase& c, std::ostream* os) { *os << c.drawing << " layer " << c.layer; }
 
-class EzdxfLayerTest : public EzdxfDrawingTest, public ::testing::WithParamInterface<LayerCase> {};
+class EzdxfLayerTest : public ::testing::TestWithParam<LayerCase> {
+ protected:
+  static void SetUpTestSuite() { makeDrawings(); }
+  void SetUp() override {
+    if (!drawings) GTEST_SKIP() << kwtest::kPython << " has no ezdxf";
+    ASSERT_EQ(drawings->failure, "");
+  }
+};
 
 // The layer log of a drawing in which nothing was converted.
 std::vector<std::string> layerLogOf(const std::string& drawing) {
@@ -339,118 +210,6 @@ INSTANTIATE_TEST_SUITE_P(
         if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
       return name;
     });
-
-// ---- Damaged copies of the R2000 drawing ----------------------------------------------------
-
-std::size_t indexOf(const std::vector<std::string>& lines, const std::string& line, std::size_t from = 0) {
-  const auto at = std::find(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end(), line);
-  if (at == lines.end()) throw std::runtime_error("the drawing has no line " + line);
-  return static_cast<std::size_t>(at - lines.begin());
-}
-
-std::string randomBytes(std::size_t size) {
-  std::mt19937 random(5);
-  std::string bytes(size, '\0');
-  for (std::size_t i = 0; i < size; ++i)
-    if (i % 16 != 0) bytes[i] = static_cast<char>(random() & 0xff);
-  return bytes;
-}
-
-const std::string kLongLayer = "Slot cut" + std::string(292, '_');
-
-// What a damaged drawing ends with: the message ("%s" for its path; none when it converts)
-// and the layer log shown with " No Usable Data found in dxf file ".
-struct Outcome {
-  std::string message;
-  std::vector<std::string> log;
-};
-
-struct DamageCase {
-  const char* name;
-  std::string layer;
-  // Damages the lines of the drawing (its bytes when it returns them whole) and tells the outcome.
-  std::function<Outcome(std::vector<std::string>& lines, std::string& bytes)> damage;
-};
-
-void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
-
-class EzdxfDamageTest : public EzdxfDrawingTest, public ::testing::WithParamInterface<DamageCase> {};
-
-TEST_P(EzdxfDamageTest, EndsWithItsMessageOrConvertsTheSlot) {
-  const DamageCase& c = GetParam();
-  std::vector<std::string> lines = split(drawings->text("r2000"), '\n');
-  std::string bytes;
-  const Outcome outcome = c.damage(lines, bytes);
-  if (bytes.empty())
-    for (const std::string& line : lines) bytes += line + "\n";
-  Machine machine(c.layer);
-  const std::string path = machine.dir.write("damaged.dxf", bytes);
-  const int status = machine.convert(path);
-  if (outcome.message.empty()) {  // still converts: the slot, as from the undamaged drawing
-    const Expected& slot = drawings->layers.at("r2000|Slot cut");
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(machine.port.messages, std::vector<std::string>{});
-    EXPECT_EQ(machine.count(machine.app->profile.cell(8, 1) + " "), 1);
-    EXPECT_NEAR(machine.plottedCut(), slot.length, 1e-3 * slot.pieces);
-    return;
-  }
-  std::string message = outcome.message;
-  if (const std::size_t at = message.find("%s"); at != std::string::npos) message.replace(at, 2, path);
-  EXPECT_EQ(status, 1);
-  EXPECT_EQ(machine.port.messages, std::vector<std::string>{message});
-  EXPECT_EQ(machine.port.shownLog, outcome.log);
-  EXPECT_EQ(machine.app->buffer.lines, std::vector<std::string>{});
-  EXPECT_FALSE(std::filesystem::exists(machine.output()));
-}
-
-std::vector<std::string> logWith(const std::string& last) {
-  std::vector<std::string> log = layerLogOf("r2000");
-  log.back() = "Try Layer : " + last;
-  return log;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Damaged, EzdxfDamageTest,
-    ::testing::Values(
-        DamageCase{"CutOffInsideAPolylinesVertices", "*",
-                   [](std::vector<std::string>& lines, std::string&) {
-                     lines.resize(indexOf(lines, " 42", indexOf(lines, "AcDbPolyline")) + 1);
-                     return Outcome{"Unexpected end of file in %s after line " + std::to_string(lines.size()) +
-                                        ": the drawing ends inside an entity",
-                                    {}};
-                   }},
-        DamageCase{"CoordinateWithADecimalComma", "*",
-                   [](std::vector<std::string>& lines, std::string&) {
-                     const std::size_t at = indexOf(lines, "50.0", indexOf(lines, "AcDbPolyline"));
-                     lines[at] = "50,0";
-                     return Outcome{"Invalid numeric input in %s, line " + std::to_string(at + 1) + ": \"50,0\"", {}};
-                   }},
-        DamageCase{"RandomBytesWithNuls", "*",
-                   [](std::vector<std::string>&, std::string& bytes) {
-                     bytes = randomBytes(20000);
-                     return Outcome{"No ENTITIES section found in %s", {}};
-                   }},
-        DamageCase{"RandomBytesInPlaceOfTheEntities", "*",
-                   [](std::vector<std::string>& lines, std::string&) {
-                     const std::size_t begin = indexOf(lines, "ENTITIES") + 1;
-                     const std::size_t end = indexOf(lines, "ENDSEC", begin) - 1;
-                     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(begin),
-                                 lines.begin() + static_cast<std::ptrdiff_t>(end));
-                     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(begin), randomBytes(20000));
-                     return Outcome{kNoUsableDataMessage, layerLogHints()};
-                   }},
-        // Lines are cut to 255 characters: the layer is known by its first 255.
-        DamageCase{"LayerOf300CharactersChosenInFull", kLongLayer,
-                   [](std::vector<std::string>& lines, std::string&) {
-                     std::replace(lines.begin(), lines.end(), std::string("Slot cut"), kLongLayer);
-                     return Outcome{kNoUsableDataMessage, logWith(kLongLayer.substr(0, 255))};
-                   }},
-        DamageCase{"LayerOf300CharactersChosenByItsFirst255", kLongLayer.substr(0, 255),
-                   [](std::vector<std::string>& lines, std::string&) {
-                     std::replace(lines.begin(), lines.end(), std::string("Slot cut"), kLongLayer);
-                     return Outcome{};
-                   }}),
-    [](const ::testing::TestParamInfo<DamageCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace kw

@@ -59,10 +59,6 @@ INSTANTIATE_TEST_SUITE_P(
                   join({kOpening,
                         {move(0, 0), arc("G03", 10, 0, 5, 0), move(10, 0), "G02 X20.0000 Y0.0000 I15.0000 J0.0000 "},
                         kClosing})},
-        OrderCase{"TwoSquaresFarApart", "0.005", false,
-                  join({line(0, 0, 1, 0), line(1, 0, 0, 0), line(50, 50, 51, 50), line(51, 50, 50, 50)}),
-                  join({kOpening, line(0, 0, 1, 0), line(1, 0, 0, 0), kSeparator, line(50, 50, 51, 50),
-                        line(51, 50, 50, 50), kClosing})},
         // 0.003 in X plus 0.003 in Y is 0.006, over 0.005, although the straight distance is less.
         OrderCase{"GapIsTheSumOfTheAxes", "0.005", false, kNearGap, kNearGapApart},
         OrderCase{"InvalidToleranceIsFiveThousandths", "0.01mm", false, kNearGap, kNearGapApart},
@@ -72,9 +68,6 @@ INSTANTIATE_TEST_SUITE_P(
         OrderCase{"ZSeparatesWithZIncluded", "0.005", true, kZStep,
                   join({kOpening, {move(0, 0, 0), move(10, 0, 0)}, kSeparator, {move(10, 0, 5), move(20, 0, 5)},
                         kClosing})},
-        // A path grows only at its end: an element starting where the first path began waits.
-        OrderCase{"NoGrowthAtThePathsBeginning", "0.005", false, join({line(0, 0, 10, 0), line(0, 0, -10, 0)}),
-                  join({kOpening, line(0, 0, 10, 0), kSeparator, line(0, 0, -10, 0), kClosing})},
         // A round attaches in file order; an element passed over waits for the next round.
         OrderCase{"PassedOverElementWaitsForTheNextRound", "0.005", false,
                   join({line(0, 0, 1, 0), line(2, 0, 3, 0), line(1, 0, 2, 0)}),

@@ -12,10 +12,8 @@ bool haveEzdxf() {
   return std::system(command.c_str()) == 0;
 }
 
-PythonRun runPythonScript(const TempDir& dir, const std::string& name, const char* script,
-                          const std::string& arguments) {
-  const std::string path = dir.write(name, script);
-  const std::string command = std::string(kPython) + " " + path + " " + arguments + " 2>&1";
+PythonRun runTool(const std::string& script, const std::string& arguments) {
+  const std::string command = std::string(kPython) + " " KERFWERK_TEST_DATA "/tools/" + script + " " + arguments + " 2>&1";
   PythonRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return run;

@@ -1,9 +1,7 @@
 #pragma once
-// Python scripts run by the tests that check our DXF files against an independent DXF
-// library (python3-ezdxf, a Debian package).
+// The scripts under tests/tools that check our DXF files against an independent DXF library
+// (python3-ezdxf, a Debian package).
 #include <string>
-
-#include "support/TempDir.h"
 
 namespace kwtest {
 
@@ -18,8 +16,7 @@ struct PythonRun {
   std::string output;  // what it printed, standard output and error together
 };
 
-// Writes `script` to `name` in `dir` and runs it with the given argument text.
-PythonRun runPythonScript(const TempDir& dir, const std::string& name, const char* script,
-                          const std::string& arguments);
+// Runs tests/tools/`script` with the given argument text.
+PythonRun runTool(const std::string& script, const std::string& arguments);
 
 }  // namespace kwtest
