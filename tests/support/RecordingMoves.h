@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "core/plot/Moves.h"
+#include "core/plot/MoveSink.h"
 
 namespace kw {
 
-class RecordingMoves : public MoveReceiver {
+class RecordingMoves : public MoveSink {
  public:
   void straightMove(const MovePoint& from, const MovePoint& to, const PlotPen& pen) override;
   void arcMove(const ArcMove& arc, const PlotPen& pen) override;

@@ -16,7 +16,7 @@ namespace {
 // Attaches the writer to the plot for the time of a capture, and detaches it whatever happens.
 class CaptureAttachment {
  public:
-  CaptureAttachment(Backplot& plot, MoveReceiver& capture) : plot_(plot) { plot_.setCapture(&capture); }
+  CaptureAttachment(Backplot& plot, MoveSink& capture) : plot_(plot) { plot_.setCapture(&capture); }
   ~CaptureAttachment() { plot_.setCapture(nullptr); }
   CaptureAttachment(const CaptureAttachment&) = delete;
   CaptureAttachment& operator=(const CaptureAttachment&) = delete;

@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/plot/Moves.h"
+#include "core/plot/MoveSink.h"
 
 namespace kw {
 
@@ -65,7 +65,7 @@ struct DxfArcAngles {
 };
 DxfArcAngles dxfArcAngles(double a1, double a2, const DxfWriterSettings& settings);
 
-class DxfWriter final : public MoveReceiver {
+class DxfWriter final : public MoveSink {
  public:
   explicit DxfWriter(const DxfWriterSettings& settings);
   ~DxfWriter() override;  // a file begun and not finished is removed

@@ -3,7 +3,7 @@
 // the 3-D projection onto a canvas. One instance belongs to the plot window; it reads the
 // machine profile and the plot window's values at the moment of use.
 //
-// The interpreter hands every move it reads (Moves.h) to its receivers: the preview, which
+// The interpreter hands every move it reads (MoveSink.h) to its receivers: the preview, which
 // breaks arcs into chords and projects every point onto the canvas (collecting the extents
 // on the way), the distance meter of the statistics, and, while DxfCaptureActive is set, the
 // capture (the DXF writer). With DxfLinesOnly the capture gets every drawn piece instead, as
@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "core/profile/Dialect.h"
-#include "core/plot/Moves.h"
+#include "core/plot/MoveSink.h"
 #include "core/plot/PlotCanvas.h"
 #include "core/plot/PlotHost.h"
 #include "core/plot/PlotState.h"
@@ -48,7 +48,7 @@ class Backplot {
 
   void setHost(PlotHost* host) { host_ = host ? host : &noHost_; }
   // Receives the moves of a DXF capture; without a receiver the capture writes nothing.
-  void setCapture(MoveReceiver* capture) { capture_ = capture; }
+  void setCapture(MoveSink* capture) { capture_ = capture; }
 
   PlotState& state() { return state_; }
   const PlotState& state() const { return state_; }
@@ -106,7 +106,7 @@ class Backplot {
   enum class ArcPlane { IJ, IK, JK };
 
   // Chords and projection: every move drawn on the canvas.
-  class Preview final : public MoveReceiver {
+  class Preview final : public MoveSink {
    public:
     explicit Preview(Backplot& plot) : plot_(plot) {}
     void straightMove(const MovePoint& from, const MovePoint& to, const PlotPen& pen) override;
@@ -116,7 +116,7 @@ class Backplot {
     Backplot& plot_;
   };
   // TotalDistance: the length of every straight move and arc.
-  class DistanceMeter final : public MoveReceiver {
+  class DistanceMeter final : public MoveSink {
    public:
     explicit DistanceMeter(PlotState& state) : state_(state) {}
     void straightMove(const MovePoint& from, const MovePoint& to, const PlotPen& pen) override;
@@ -162,7 +162,7 @@ class Backplot {
   PlotCanvas& canvas_;
   PlotHost noHost_;
   PlotHost* host_ = &noHost_;
-  MoveReceiver* capture_ = nullptr;
+  MoveSink* capture_ = nullptr;
   Dialect dialect_;
   Options options_;
   PlotState state_;

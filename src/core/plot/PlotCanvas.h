@@ -3,7 +3,7 @@
 // the calls, benchmarks rasterise into memory. Coordinates are image pixels; the interpreter
 // never hands over a coordinate outside +-kMaxCanvasCoordinate, and an implementation clips
 // lines that leave its image.
-#include "core/plot/Moves.h"
+#include "core/plot/MoveSink.h"
 
 namespace kw {
 

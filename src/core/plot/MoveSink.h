@@ -45,9 +45,9 @@ struct ArcMove {
   MovePlane plane = MovePlane::XY;
 };
 
-class MoveReceiver {
+class MoveSink {
  public:
-  virtual ~MoveReceiver() = default;
+  virtual ~MoveSink() = default;
   virtual void straightMove(const MovePoint& from, const MovePoint& to, const PlotPen& pen) = 0;
   virtual void arcMove(const ArcMove& arc, const PlotPen& pen) = 0;
 };
