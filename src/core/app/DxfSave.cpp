@@ -14,12 +14,12 @@ namespace kw {
 namespace {
 
 // Attaches the writer to the plot for the time of a capture, and detaches it whatever happens.
-class SinkAttachment {
+class CaptureAttachment {
  public:
-  SinkAttachment(Backplot& plot, DxfRecordSink& sink) : plot_(plot) { plot_.setDxfSink(&sink); }
-  ~SinkAttachment() { plot_.setDxfSink(nullptr); }
-  SinkAttachment(const SinkAttachment&) = delete;
-  SinkAttachment& operator=(const SinkAttachment&) = delete;
+  CaptureAttachment(Backplot& plot, MoveSink& capture) : plot_(plot) { plot_.setCapture(&capture); }
+  ~CaptureAttachment() { plot_.setCapture(nullptr); }
+  CaptureAttachment(const CaptureAttachment&) = delete;
+  CaptureAttachment& operator=(const CaptureAttachment&) = delete;
 
  private:
   Backplot& plot_;
@@ -74,7 +74,7 @@ bool saveDxfCapture(App& app, const std::string& nameIn) {
   bool stopped = false;
   if (written) {
     {
-      SinkAttachment attached(app.backplot, writer);
+      CaptureAttachment attached(app.backplot, writer);
       // No highlighted block: the selection must not change which moves count as cuts.
       app.backplot.PlotAll(app.buffer.lines, false, true, 0, 0, nullptr);
     }

@@ -162,6 +162,7 @@ DxfWriterSettings dxfWriterSettings(const MachineProfile& profile, const Dialect
   s.pz = dialect.zSign;
   s.zOffset = settingNumber(profile, "ZoffsetEdit", 0.0f);
   s.zIncluded = profile.flag("IncludeZCheckBox");
+  s.writeBlue = profile.flag("WriteBlueLine");
   return s;
 }
 
@@ -275,6 +276,29 @@ void DxfWriter::GetXYs(const std::vector<std::string>& lines, std::string_view x
     const LetterValue y = FindLetterValue(yLetter, line);
     if (y.found) DxfBodyPoint(x.value, y.value, 0.0f);
   }
+}
+
+void DxfWriter::straightMove(const MovePoint& from, const MovePoint& to, const PlotPen& pen) {
+  if (pen.colour != kRed && !settings_.writeBlue) return;
+  line(static_cast<float>(from.x), static_cast<float>(from.y), static_cast<float>(from.z),
+       static_cast<float>(to.x), static_cast<float>(to.y), static_cast<float>(to.z));
+}
+
+void DxfWriter::arcMove(const ArcMove& move, const PlotPen& pen) {
+  if (move.plane != MovePlane::XY || (pen.colour != kRed && !settings_.writeBlue)) return;
+  const float cx = static_cast<float>(move.centre.x), cy = static_cast<float>(move.centre.y);
+  const float z = static_cast<float>(move.end.z), r = static_cast<float>(move.radius);
+  const float start = move.startAngle, end = move.endAngle;
+  const double toDegrees = 180.0 / kPi;
+  const double sweep = std::round(std::fabs(static_cast<double>(end) - start) * toDegrees);
+  if (sweep == 360.0) {
+    circle(cx, cy, z, r);
+    return;
+  }
+  // A counter-clockwise arc runs from its start to its end, a clockwise one the other way.
+  const bool cw = move.clockwise;
+  arc(cx, cy, z, r, static_cast<float>((cw ? end : start) * toDegrees),
+      static_cast<float>((cw ? start : end) * toDegrees));
 }
 
 void DxfWriter::line(float x1, float y1, float z1, float x2, float y2, float z2) {

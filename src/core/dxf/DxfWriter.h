@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/plot/DxfRecordSink.h"
+#include "core/plot/MoveSink.h"
 
 namespace kw {
 
@@ -45,11 +45,12 @@ struct DxfWriterSettings {
   int px = 1, py = 1, pz = 1;  // plot sign factors, "X * -1", "Y * -1", "Z * -1"
   double zOffset = 0;          // Zo, "Z Offset +/-"
   bool zIncluded = false;      // "Z Included": Z values as numbers, else the text "0"
+  bool writeBlue = false;      // "Write Blue lines to dxf": rapid moves are written too
 };
 
 // Reads the settings: Xscale, Yscale, Zscale (1.0 when not a number) negated by
 // XmultCheckBox, YmultCheckBox, ZmultCheckBox; ZoffsetEdit (0 when not a number); DpEdit;
-// IncludeZCheckBox; the plot sign factors of the last Setaxis.
+// IncludeZCheckBox; WriteBlueLine; the plot sign factors of the last Setaxis.
 DxfWriterSettings dxfWriterSettings(const MachineProfile& profile, const Dialect& dialect);
 
 // The start and end angle of the ARC record, in degrees, 0 <= angle < 360, counter-clockwise
@@ -64,7 +65,7 @@ struct DxfArcAngles {
 };
 DxfArcAngles dxfArcAngles(double a1, double a2, const DxfWriterSettings& settings);
 
-class DxfWriter final : public DxfRecordSink {
+class DxfWriter final : public MoveSink {
  public:
   explicit DxfWriter(const DxfWriterSettings& settings);
   ~DxfWriter() override;  // a file begun and not finished is removed
@@ -89,13 +90,20 @@ class DxfWriter final : public DxfRecordSink {
   // system's reason, when any write failed; the target is then left as it was.
   bool DxfFooter(std::string* error);
 
-  // What the interpreter hands over during a capture. A record that would carry a number
-  // that is not finite is left out. An arc so short (or so nearly whole) that its two angle
-  // texts come out equal would read as a full circle: a short one is written as a LINE
-  // between its end points, a nearly whole one as a CIRCLE.
-  void line(float x1, float y1, float z1, float x2, float y2, float z2) override;
-  void arc(float cx, float cy, float z, float radius, float a1, float a2) override;
-  void circle(float cx, float cy, float z, float radius) override;
+  // The moves of a capture. Only cut moves (red) are written, every move with writeBlue. A
+  // straight move is a LINE record. An arc in the XY plane is an ARC record, or a CIRCLE
+  // record when its sweep rounds to 360 degrees; arcs in the other planes are left out.
+  void straightMove(const MovePoint& from, const MovePoint& to, const PlotPen& pen) override;
+  void arcMove(const ArcMove& arc, const PlotPen& pen) override;
+
+  // The records of a capture, values in program units. A record that would carry a number
+  // that is not finite is left out. An arc's angles are in degrees in the interpreter's
+  // convention, from a1 to a2 with increasing angle. An arc so short (or so nearly whole)
+  // that its two angle texts come out equal would read as a full circle: a short one is
+  // written as a LINE between its end points, a nearly whole one as a CIRCLE.
+  void line(float x1, float y1, float z1, float x2, float y2, float z2);
+  void arc(float cx, float cy, float z, float radius, float a1, float a2);
+  void circle(float cx, float cy, float z, float radius);
 
  private:
   class OutputFile;

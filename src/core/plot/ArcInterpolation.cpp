@@ -1,10 +1,42 @@
-// Backplot: arcs in the XY, XZ and YZ planes broken into chords (arkIJ, arkIK, arkJK).
+// Backplot: the preview of the moves; arcs in the XY, XZ and YZ planes broken into chords
+// (arkIJ, arkIK, arkJK), every point projected by LINE3d.
 #include <cmath>
 
 #include "core/text/ArcGeometry.h"
 #include "core/plot/Backplot.h"
 
 namespace kw {
+
+Backplot::RoutineAngles Backplot::routineAngles(const ArcMove& arc) {
+  const bool startFirst = arc.plane == MovePlane::YZ ? !arc.clockwise : arc.clockwise;
+  if (startFirst) return {arc.startAngle, arc.endAngle};
+  return {arc.endAngle, arc.startAngle};
+}
+
+void Backplot::Preview::straightMove(const MovePoint&, const MovePoint& to, const PlotPen&) {
+  const float scale = plot_.state_.PlotScale;
+  plot_.LINE3d(plotUnits(to.x, scale), plotUnits(to.y, scale), plotUnits(to.z, scale));
+}
+
+void Backplot::Preview::arcMove(const ArcMove& arc, const PlotPen&) {
+  const float scale = plot_.state_.PlotScale;
+  const float radius = plotUnits(arc.radius, scale);
+  const RoutineAngles angles = routineAngles(arc);
+  const bool all = plot_.plottingAll_;
+  const float cx = plotUnits(arc.centre.x, scale), cy = plotUnits(arc.centre.y, scale),
+              cz = plotUnits(arc.centre.z, scale);
+  switch (arc.plane) {
+    case MovePlane::XY:
+      plot_.arkIJ(all, radius, angles.first, angles.second, plotUnits(arc.end.z, scale), cx, cy);
+      break;
+    case MovePlane::XZ:
+      plot_.arkIK(all, radius, angles.first, angles.second, plotUnits(arc.end.y, scale), cx, cz);
+      break;
+    case MovePlane::YZ:
+      plot_.arkJK(all, radius, angles.first, angles.second, plotUnits(arc.end.x, scale), cy, cz);
+      break;
+  }
+}
 
 float Backplot::GetIncrement(float radius) const {
   return kw::GetIncrement(options_.circleResolution, radius);
@@ -37,7 +69,6 @@ void Backplot::drawArc(ArcPlane plane, bool plottingAll, float radius, float ang
   const Sweep sweep = FixAngles(angle2, angle1);
   const double low = sweep.low, high = sweep.high;
   const double span = high - low;
-  s.TotalDistance = static_cast<float>(s.TotalDistance + std::fabs(radius * span));
 
   const float offPlaneStart = plane == ArcPlane::IJ   ? s.prevZ
                               : plane == ArcPlane::IK ? s.prevY

@@ -3,6 +3,12 @@
 // the 3-D projection onto a canvas. One instance belongs to the plot window; it reads the
 // machine profile and the plot window's values at the moment of use.
 //
+// The interpreter hands every move it reads (MoveSink.h) to its receivers: the preview, which
+// breaks arcs into chords and projects every point onto the canvas (collecting the extents
+// on the way), the distance meter of the statistics, and, while DxfCaptureActive is set, the
+// capture (the DXF writer). With DxfLinesOnly the capture gets every drawn piece instead, as
+// straight moves from the last point drawn, arcs as their chords.
+//
 // Arc routines never run away: an arc is drawn with at most kMaxArcChords chords (plus the
 // chord to its end point). When the angle step for the radius would need more, the step is
 // widened to sweep / kMaxArcChords; at that count a chord strays less than half a pixel from
@@ -13,7 +19,7 @@
 #include <vector>
 
 #include "core/profile/Dialect.h"
-#include "core/plot/DxfRecordSink.h"
+#include "core/plot/MoveSink.h"
 #include "core/plot/PlotCanvas.h"
 #include "core/plot/PlotHost.h"
 #include "core/plot/PlotState.h"
@@ -41,8 +47,8 @@ class Backplot {
   Backplot& operator=(const Backplot&) = delete;
 
   void setHost(PlotHost* host) { host_ = host ? host : &noHost_; }
-  // Receives the records of a DXF capture; without a sink the capture writes nothing.
-  void setDxfSink(DxfRecordSink* sink) { sink_ = sink; }
+  // Receives the moves of a DXF capture; without a receiver the capture writes nothing.
+  void setCapture(MoveSink* capture) { capture_ = capture; }
 
   PlotState& state() { return state_; }
   const PlotState& state() const { return state_; }
@@ -83,7 +89,8 @@ class Backplot {
   void LINE3d(float x, float y, float z);
   // Arcs in the XY, XZ and YZ planes about the centre (c1, c2) of the plane, from the
   // previous position of the off-plane axis to `offPlaneEnd`. The angles follow the
-  // interpreter's convention (see ArcGeometry.h); the direction is ArcCw.
+  // interpreter's convention (see ArcGeometry.h); the direction is ArcCw. The distance is
+  // not theirs to count: the distance meter takes it from the move.
   void arkIJ(bool plottingAll, float radius, float angle1, float angle2, float zEnd, float cx,
              float cy);
   void arkIK(bool plottingAll, float radius, float angle1, float angle2, float yEnd, float cx,
@@ -97,10 +104,41 @@ class Backplot {
 
  private:
   enum class ArcPlane { IJ, IK, JK };
+
+  // Chords and projection: every move drawn on the canvas.
+  class Preview final : public MoveSink {
+   public:
+    explicit Preview(Backplot& plot) : plot_(plot) {}
+    void straightMove(const MovePoint& from, const MovePoint& to, const PlotPen& pen) override;
+    void arcMove(const ArcMove& arc, const PlotPen& pen) override;
+
+   private:
+    Backplot& plot_;
+  };
+  // TotalDistance: the length of every straight move and arc.
+  class DistanceMeter final : public MoveSink {
+   public:
+    explicit DistanceMeter(PlotState& state) : state_(state) {}
+    void straightMove(const MovePoint& from, const MovePoint& to, const PlotPen& pen) override;
+    void arcMove(const ArcMove& arc, const PlotPen& pen) override;
+
+   private:
+    PlotState& state_;
+  };
+  // The two angle arguments the arc routine of the move's plane takes: (start, end) for a
+  // clockwise and (end, start) for a counter-clockwise arc in XY and XZ, the reverse in YZ.
+  struct RoutineAngles {
+    float first = 0, second = 0;
+  };
+  static RoutineAngles routineAngles(const ArcMove& arc);
+  // A coordinate of a move back in plot units: exactly the float the interpreter held.
+  static float plotUnits(double programUnits, float scale) {
+    return static_cast<float>(programUnits * static_cast<double>(scale));
+  }
   // Settings read once per block or per full plot instead of by name per point.
   struct Options {
     bool zIncluded = false, bridgeport = false, xDiv2 = false, iDiv2 = false;
-    bool writeBlue = false, showXyz = false;
+    bool showXyz = false;
     int circleResolution = 5;
   };
 
@@ -111,7 +149,10 @@ class Backplot {
   void drawArc(ArcPlane plane, bool plottingAll, float radius, float angle1, float angle2,
                float offPlaneEnd, float c1, float c2);
   void interpretBlock(std::string_view block, bool plottingAll, const HighlightRange* highlight);
-  void drawArcBlock(bool plottingAll);
+  void drawArcBlock();
+  void handOver(const MovePoint& from, const MovePoint& to);
+  void handOver(const ArcMove& arc);
+  MovePoint programPoint(float x, float y, float z) const;
   void trackObjects(std::string_view block);
   void formStatistics();
   bool contains(std::string_view block, LabelRow row) const;
@@ -121,10 +162,13 @@ class Backplot {
   PlotCanvas& canvas_;
   PlotHost noHost_;
   PlotHost* host_ = &noHost_;
-  DxfRecordSink* sink_ = nullptr;
+  MoveSink* capture_ = nullptr;
   Dialect dialect_;
   Options options_;
   PlotState state_;
+  Preview preview_{*this};
+  DistanceMeter distance_{state_};
+  bool plottingAll_ = true;  // of the block being interpreted
 
   // Sines and cosines of the view angles, for the angles they were computed from.
   int trigAngles_[3] = {0, 0, 0};

@@ -65,6 +65,7 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll,
                               const HighlightRange* highlight) {
   using enum LabelRow;
   PlotState& s = state_;
+  plottingAll_ = plottingAll;
 
   // Everything from a stop text on is ignored.
   for (LabelRow row : {StopA, StopB, StopC}) {
@@ -197,25 +198,9 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll,
   }
 
   const bool anyCentre = b.iFound || b.jFound || b.kFound;
-  if (!anyCentre && anyAxis) {
-    LINE3d(b.x, b.y, b.z);
-    if (s.DxfCaptureActive && !s.DxfLinesOnly && sink_ &&
-        (s.pen.colour == kRed || options_.writeBlue)) {
-      const double k = s.PlotScale;
-      sink_->line(static_cast<float>(s.prevX / k), static_cast<float>(s.prevY / k),
-                  static_cast<float>(s.prevZ / k), static_cast<float>(b.x / k),
-                  static_cast<float>(b.y / k), static_cast<float>(b.z / k));
-    }
-    double squares = 0;
-    if (b.xFound)
-      squares += (static_cast<double>(b.x) - s.prevX) * (static_cast<double>(b.x) - s.prevX);
-    if (b.yFound)
-      squares += (static_cast<double>(b.y) - s.prevY) * (static_cast<double>(b.y) - s.prevY);
-    if (b.zFound)
-      squares += (static_cast<double>(b.z) - s.prevZ) * (static_cast<double>(b.z) - s.prevZ);
-    s.TotalDistance = static_cast<float>(s.TotalDistance + std::sqrt(squares));
-  }
-  if (anyCentre) drawArcBlock(plottingAll);
+  if (!anyCentre && anyAxis)
+    handOver(programPoint(s.prevX, s.prevY, s.prevZ), programPoint(b.x, b.y, b.z));
+  if (anyCentre) drawArcBlock();
 
   s.prevX = b.x;
   s.prevY = b.y;
@@ -227,7 +212,7 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll,
 // with "Z Included" off, when no I-K or J-K pair is), XZ for I and K, YZ for J and K. When
 // the words fit more than one plane the active plane decides, else the last of XY, XZ, YZ.
 // Each plane's arc uses its own start and end angles and radius.
-void Backplot::drawArcBlock(bool plottingAll) {
+void Backplot::drawArcBlock() {
   PlotState& s = state_;
   const BlockValues& b = s.block;
   s.centreX = s.prevX + b.i;
@@ -277,33 +262,36 @@ void Backplot::drawArcBlock(bool plottingAll) {
   }
   if (!s.ArcCw && !s.ArcCcw) return;  // no direction: nothing is drawn
 
-  const bool cw = s.ArcCw;
-  const float start = s.startAngle, end = s.endAngle;
-  switch (plane) {
-    case ArcPlane::IJ:
-      if (s.DxfCaptureActive && !s.DxfLinesOnly && sink_ &&
-          (s.pen.colour == kRed || options_.writeBlue)) {
-        const double k = s.PlotScale;
-        const float cx = static_cast<float>(s.centreX / k), cy = static_cast<float>(s.centreY / k);
-        const float z = static_cast<float>(b.z / k), r = static_cast<float>(s.radius / k);
-        const double toDegrees = 180.0 / kPi;
-        const double sweep = std::round(std::fabs(static_cast<double>(end) - start) * toDegrees);
-        const float a1 = static_cast<float>((cw ? end : start) * toDegrees);
-        const float a2 = static_cast<float>((cw ? start : end) * toDegrees);
-        if (sweep == 360.0)
-          sink_->circle(cx, cy, z, r);
-        else
-          sink_->arc(cx, cy, z, r, a1, a2);
-      }
-      arkIJ(plottingAll, s.radius, cw ? start : end, cw ? end : start, b.z, s.centreX, s.centreY);
-      break;
-    case ArcPlane::IK:
-      arkIK(plottingAll, s.radius, cw ? start : end, cw ? end : start, b.y, s.centreX, s.centreZ);
-      break;
-    case ArcPlane::JK:
-      arkJK(plottingAll, s.radius, cw ? end : start, cw ? start : end, b.x, s.centreY, s.centreZ);
-      break;
-  }
+  ArcMove move;
+  move.start = programPoint(s.prevX, s.prevY, s.prevZ);
+  move.end = programPoint(b.x, b.y, b.z);
+  move.centre = programPoint(s.centreX, s.centreY, s.centreZ);
+  move.radius = s.radius / static_cast<double>(s.PlotScale);
+  move.startAngle = s.startAngle;
+  move.endAngle = s.endAngle;
+  move.clockwise = s.ArcCw;
+  move.plane = plane == ArcPlane::IJ   ? MovePlane::XY
+               : plane == ArcPlane::IK ? MovePlane::XZ
+                                       : MovePlane::YZ;
+  handOver(move);
+}
+
+MovePoint Backplot::programPoint(float x, float y, float z) const {
+  const double scale = state_.PlotScale;
+  return {x / scale, y / scale, z / scale};
+}
+
+void Backplot::handOver(const MovePoint& from, const MovePoint& to) {
+  preview_.straightMove(from, to, state_.pen);
+  distance_.straightMove(from, to, state_.pen);
+  if (capture_ && state_.DxfCaptureActive && !state_.DxfLinesOnly)
+    capture_->straightMove(from, to, state_.pen);
+}
+
+void Backplot::handOver(const ArcMove& arc) {
+  preview_.arcMove(arc, state_.pen);
+  distance_.arcMove(arc, state_.pen);
+  if (capture_ && state_.DxfCaptureActive && !state_.DxfLinesOnly) capture_->arcMove(arc, state_.pen);
 }
 
 void Backplot::PlotAll(const std::vector<std::string>& lines, bool setOrigin, bool runSetup,

@@ -3,20 +3,9 @@
 // the calls, benchmarks rasterise into memory. Coordinates are image pixels; the interpreter
 // never hands over a coordinate outside +-kMaxCanvasCoordinate, and an implementation clips
 // lines that leave its image.
-#include <cstdint>
+#include "core/plot/MoveSink.h"
 
 namespace kw {
-
-struct Rgb {
-  std::uint8_t r = 0, g = 0, b = 0;
-  bool operator==(const Rgb&) const = default;
-};
-
-inline constexpr Rgb kRed{255, 0, 0};    // cut moves
-inline constexpr Rgb kBlue{0, 0, 255};   // rapid moves
-inline constexpr Rgb kBlack{0, 0, 0};    // the highlighted block
-inline constexpr Rgb kGreen{0, 128, 0};  // the Y stub of the axis indicator
-inline constexpr Rgb kWhite{255, 255, 255};
 
 inline constexpr int kMaxCanvasCoordinate = 1000000000;
 

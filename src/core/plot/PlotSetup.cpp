@@ -56,7 +56,6 @@ void Backplot::readOptions() {
   options_.bridgeport = profile_.flag("Bridgeport");
   options_.xDiv2 = profile_.flag("Xdiv2");
   options_.iDiv2 = profile_.flag("Idiv2");
-  options_.writeBlue = profile_.flag("WriteBlueLine");
   options_.showXyz = profile_.flag("ShowXYZCheckBox");
   options_.circleResolution = profile_.number("PlotResSpinEdit");
 }
@@ -89,6 +88,7 @@ void Backplot::resetInterpreter() {
   s.MaxX = s.MinX = s.MaxY = s.MinY = 0;
   s.TotalDistance = s.RapidDistance = 0;
   s.objects = {};
+  s.rapidStretch = {};
   s.lastDxfX = s.lastDxfY = s.lastDxfZ = 0;
   s.CurrentLine = 0;
 }

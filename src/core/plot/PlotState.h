@@ -1,8 +1,9 @@
 #pragma once
 // The state of the backplot: modal machine state, the values of the block being read,
-// statistics, extents, the object tracker, the pen and the texts of the statistics labels.
+// distances, extents, the object tracker, the pen, and the statistics with their labels.
 // One instance lives in the plot window for the whole run; SetupPlot resets it.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "core/plot/PlotCanvas.h"
@@ -36,6 +37,24 @@ struct ObjectTracker {
   bool afterCutOff = false;     // the last cut text seen was a cut-off
 };
 
+// Rapid travel: the stretch after a cut-off text, up to the next cut-on text or the end of the
+// program, however many cut-off texts stand in it (and the stretch before the first cut-on).
+struct RapidStretch {
+  bool open = true;     // no cut-on text since the start or since the last cut-off
+  float from = 0;       // TotalDistance where the open stretch began
+  bool cutOnSeen = false;
+};
+
+// The statistics of a plot that reached its last line, in program units and minutes. The
+// labels are formed from these numbers; like them they stay until the next plot forms them.
+struct PlotStatistics {
+  bool formed = false;                              // a plot reached its last line
+  float cut = 0, rapid = 0, total = 0;              // distances
+  float cutTime = 0, rapidTime = 0, totalTime = 0;  // distance / speed
+  float xExtent = 0, yExtent = 0;                   // |MaxX| + |MinX|, |MaxY| + |MinY|
+  std::int64_t area = 0;                            // round(X extent) x round(Y extent)
+};
+
 // The texts the plot window shows after a plot reached the last line.
 struct PlotLabels {
   std::string caption = "Plot ";  // the plot window's caption
@@ -51,11 +70,6 @@ struct PlotLabels {
 // maxX and maxY hold the X and Y extents.
 struct ScaleExtents {
   float maxX = 0, maxY = 0, minX = 0, minY = 0;
-};
-
-struct PlotPen {
-  Rgb colour = kBlue;
-  int width = 1;
 };
 
 struct PlotState {
@@ -77,6 +91,7 @@ struct PlotState {
   float RapidDistance = 0;
   float MaxX = 0, MinX = 0, MaxY = 0, MinY = 0;  // plot units, before projection
   ObjectTracker objects;
+  RapidStretch rapidStretch;
 
   bool StopRequested = false;     // Esc
   bool DxfCaptureActive = false;  // a DXF file is being written from the plot
@@ -89,6 +104,7 @@ struct PlotState {
 
   std::size_t caretOffset = 0;  // single stepping: editor caret, from the last set-up
   ScaleExtents scaleExtents;
+  PlotStatistics statistics;
   PlotLabels labels;
 };
 

@@ -1,11 +1,13 @@
-// Backplot: the object tracker with the rapid distance (run for every block) and the
-// statistics texts formed after the last block.
+// Backplot: the distance of every move, the object tracker with the rapid distance (run for
+// every block), and the statistics with their texts, formed after the last block.
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 #include "core/plot/Backplot.h"
 #include "core/profile/SettingNumbers.h"
+#include "core/text/ArcGeometry.h"
 #include "core/text/DecimalNumber.h"
 #include "core/text/FixedText.h"
 
@@ -36,15 +38,44 @@ std::int64_t saturatingProduct(std::int64_t a, std::int64_t b) {
 
 }  // namespace
 
+void Backplot::DistanceMeter::straightMove(const MovePoint& from, const MovePoint& to,
+                                           const PlotPen&) {
+  const float scale = state_.PlotScale;
+  // An axis the move leaves where it is adds nothing, whatever it holds.
+  auto square = [scale](double a, double b) {
+    if (std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b)) return 0.0;
+    const double d = static_cast<double>(plotUnits(b, scale)) - plotUnits(a, scale);
+    return d * d;
+  };
+  const double squares = square(from.x, to.x) + square(from.y, to.y) + square(from.z, to.z);
+  state_.TotalDistance = static_cast<float>(state_.TotalDistance + std::sqrt(squares));
+}
+
+// Radius times the angle the arc routine sweeps.
+void Backplot::DistanceMeter::arcMove(const ArcMove& arc, const PlotPen&) {
+  float radius = plotUnits(arc.radius, state_.PlotScale);
+  if (radius == 0.0f) radius = 0.0001f;
+  const RoutineAngles angles = routineAngles(arc);
+  const Sweep sweep = FixAngles(angles.second, angles.first);
+  const double span = static_cast<double>(sweep.high) - sweep.low;
+  state_.TotalDistance = static_cast<float>(state_.TotalDistance + std::fabs(radius * span));
+}
+
 void Backplot::trackObjects(std::string_view block) {
   using enum LabelRow;
   PlotState& s = state_;
   ObjectTracker& o = s.objects;
+  RapidStretch& rapid = s.rapidStretch;
   if (contains(block, BeginBlock)) {
     setPen(kRed, s.pen.width);
+    if (rapid.open) {
+      const float stretch = static_cast<float>(static_cast<double>(s.TotalDistance) - rapid.from);
+      s.RapidDistance = static_cast<float>(static_cast<double>(s.RapidDistance) + stretch);
+      rapid.open = false;
+    }
+    rapid.cutOnSeen = true;
     o.blockStartLine = s.CurrentLine;
     o.rapidStretch = static_cast<float>(static_cast<double>(s.TotalDistance) - o.totalAtLastCutOff);
-    s.RapidDistance = static_cast<float>(static_cast<double>(s.RapidDistance) + o.rapidStretch);
     o.afterCutOff = false;
   }
   if (contains(block, EndBlock)) {
@@ -62,6 +93,10 @@ void Backplot::trackObjects(std::string_view block) {
     }
     o.totalAtLastCutOff = s.TotalDistance;
     o.afterCutOff = true;
+    if (!rapid.open) {
+      rapid.open = true;
+      rapid.from = s.TotalDistance;
+    }
   }
 }
 
@@ -70,35 +105,36 @@ void Backplot::formStatistics() {
   const double scale = s.PlotScale;
   const double cutSpeed = speedValue(view_.cutSpeed);
   const double rapidSpeed = speedValue(view_.rapidSpeed);
-  // Rapid travel is booked when the next cut-on text comes; the travel after the last cut-off
-  // (the move home) is booked here, so it is not taken for cutting.
-  const double rapidDistance =
-      s.objects.afterCutOff
-          ? static_cast<double>(s.RapidDistance) + (static_cast<double>(s.TotalDistance) - s.objects.totalAtLastCutOff)
-          : static_cast<double>(s.RapidDistance);
-  const float cut = static_cast<float>((static_cast<double>(s.TotalDistance) - rapidDistance) / scale);
-  const float rapid = static_cast<float>(rapidDistance / scale);
-  const float total = static_cast<float>(s.TotalDistance / scale);
-  const float cutTime = static_cast<float>(cut / cutSpeed);
-  const float rapidTime = static_cast<float>(rapid / rapidSpeed);
-  const float allTime = static_cast<float>(static_cast<double>(cutTime) + rapidTime);
+  // The stretch still open at the end (the move home) is rapid too. Without any cut-on text
+  // only the travel after the last cut-off text is.
+  double rapidDistance = s.RapidDistance;
+  if (s.rapidStretch.cutOnSeen) {
+    if (s.rapidStretch.open) rapidDistance += static_cast<double>(s.TotalDistance) - s.rapidStretch.from;
+  } else if (s.objects.afterCutOff) {
+    rapidDistance += static_cast<double>(s.TotalDistance) - s.objects.totalAtLastCutOff;
+  }
+  PlotStatistics& n = s.statistics;
+  n.formed = true;
+  n.cut = static_cast<float>((static_cast<double>(s.TotalDistance) - rapidDistance) / scale);
+  n.rapid = static_cast<float>(rapidDistance / scale);
+  n.total = static_cast<float>(s.TotalDistance / scale);
+  n.cutTime = static_cast<float>(n.cut / cutSpeed);
+  n.rapidTime = static_cast<float>(n.rapid / rapidSpeed);
+  n.totalTime = static_cast<float>(static_cast<double>(n.cutTime) + n.rapidTime);
+  n.xExtent = static_cast<float>((std::fabs(static_cast<double>(s.MaxX)) + std::fabs(s.MinX)) / scale);
+  n.yExtent = static_cast<float>((std::fabs(static_cast<double>(s.MaxY)) + std::fabs(s.MinY)) / scale);
+  n.area = saturatingProduct(roundToInt64(n.xExtent), roundToInt64(n.yExtent));
 
   const int places = decimalPlaces(profile_);
   auto eight = [&](float value) { return FixedText(value, places, 8); };
   PlotLabels& l = s.labels;
-  l.caption = "Cut " + eight(cut) + "  Rapid " + eight(rapid) + "  Total Distance " + eight(total);
-  l.label14 = "Time " + eight(cutTime);
-  l.label15 = " + " + eight(rapidTime);
-  l.label16 = " = " + eight(allTime);
-
-  const float xExtent =
-      static_cast<float>((std::fabs(static_cast<double>(s.MaxX)) + std::fabs(s.MinX)) / scale);
-  const float yExtent =
-      static_cast<float>((std::fabs(static_cast<double>(s.MaxY)) + std::fabs(s.MinY)) / scale);
-  l.bigx = "Max " + FixedText(xExtent, 1, 6);
-  l.bigy = "Max " + FixedText(yExtent, 1, 6);
-  l.area =
-      "Area " + std::to_string(saturatingProduct(roundToInt64(xExtent), roundToInt64(yExtent)));
+  l.caption = "Cut " + eight(n.cut) + "  Rapid " + eight(n.rapid) + "  Total Distance " + eight(n.total);
+  l.label14 = "Time " + eight(n.cutTime);
+  l.label15 = " + " + eight(n.rapidTime);
+  l.label16 = " = " + eight(n.totalTime);
+  l.bigx = "Max " + FixedText(n.xExtent, 1, 6);
+  l.bigy = "Max " + FixedText(n.yExtent, 1, 6);
+  l.area = "Area " + std::to_string(n.area);
 
   setPen(kRed, 1);
   host_->setBusyCursor(false);

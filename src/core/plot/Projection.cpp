@@ -26,11 +26,10 @@ void Backplot::LINE3d(float x, float y, float z) {
 
   if (!drawingIndicator_) {
     if (s.DxfCaptureActive && s.DxfLinesOnly) {
-      if (sink_ && (options_.writeBlue || s.pen.colour == kRed)) {
+      if (capture_) {
         const double scale = s.PlotScale;
-        sink_->line(static_cast<float>(s.lastDxfX / scale), static_cast<float>(s.lastDxfY / scale),
-                    static_cast<float>(s.lastDxfZ / scale), static_cast<float>(x / scale),
-                    static_cast<float>(y / scale), static_cast<float>(z / scale));
+        capture_->straightMove({s.lastDxfX / scale, s.lastDxfY / scale, s.lastDxfZ / scale},
+                               {x / scale, y / scale, z / scale}, s.pen);
       }
       s.lastDxfX = x;
       s.lastDxfY = y;

@@ -81,6 +81,20 @@ DxfWriterSettings zSettings() {
   return s;
 }
 
+DxfWriterSettings blueSettings() {
+  DxfWriterSettings s = settings(4);
+  s.writeBlue = true;
+  return s;
+}
+
+ArcMove xzArc() {
+  ArcMove arc;
+  arc.plane = MovePlane::XZ;
+  arc.radius = 1;
+  arc.endAngle = 1;
+  return arc;
+}
+
 // An arc handed (270, 360) about the origin, radius 10.
 void quarter(DxfWriter& w) { w.arc(0, 0, 0, 10, 270, 360); }
 
@@ -129,6 +143,11 @@ INSTANTIATE_TEST_SUITE_P(
         WriterCase{"points of the lines with both words", settings(4),
                    [](DxfWriter& w) { w.GetXYs({"G01 X5 Y7", "X5", "N1 Y-2 X.5", "Y1"}, "X", "Y"); },
                    join({pointRecord("5.0000", "7.0000", "0.0000"), pointRecord("0.5000", "-2.0000", "0.0000")})},
+        WriterCase{"a captured rapid move is left out, an XZ arc too", settings(4),
+                   [](DxfWriter& w) { w.straightMove({}, {1, 2, 0}, {kBlue, 1}), w.arcMove(xzArc(), {kRed, 1}); }, {}},
+        WriterCase{"with Write Blue lines a rapid move is written", blueSettings(),
+                   [](DxfWriter& w) { w.straightMove({}, {1, 2, 0}, {kBlue, 1}), w.arcMove(xzArc(), {kRed, 1}); },
+                   lineRecord("0.0000", "0.0000", "0", "2.0000", "1.0000", "0")},
         WriterCase{"a record with an infinite number is left out", settings(4),
                    [](DxfWriter& w) { w.line(kInf, 0, 0, 1, 1, 0), w.arc(0, kInf, 0, 1, 0, 90), w.circle(1, 2, 0, 1); },
                    circleRecord("2.0000", "1.0000", "0", "1.0000")}),

@@ -1,18 +1,17 @@
 #pragma once
-// A backplot on a recording canvas with a small dialect: G01 line, G02/G03 arcs, G90/G91,
-// M07 cut-on, M08 cut-off, G17/G18/G19 planes, letters N R I J K X Y Z, stop texts ";", "/"
-// and "(". View Scale 1000 (PlotScale 1) and origin (100, 460), so the program point (X, Y)
+// A backplot on a recording canvas and a recording move receiver, with a small dialect: G01
+// line, G02/G03 arcs, G90/G91, M07 cut-on, M08 cut-off, G17/G18/G19 planes, letters N R I J K
+// X Y Z, stop texts ";", "/" and "(". View Scale 1000 (PlotScale 1) and origin (100, 460), so the program point (X, Y)
 // lands on pixel (100 + Y, 460 + X) while the view is flat.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "core/plot/Backplot.h"
 #include "support/RecordingCanvas.h"
+#include "support/RecordingMoves.h"
 #include "core/profile/MachineProfile.h"
 
 namespace kw {
@@ -44,35 +43,24 @@ struct RecordingHost : kw::PlotHost {
   void disableSpinFlipFlop() override { ++spinDisables; }
 };
 
-// The records of a DXF capture, as text with the numbers the interpreter handed over.
-struct RecordingSink : kw::DxfRecordSink {
-  std::vector<std::string> records;
-  void add(std::string text, std::initializer_list<float> values) {
-    for (float v : values) {
-      char b[32];
-      std::snprintf(b, sizeof b, " %.4f", v);
-      text += std::string(b) == " -0.0000" ? " 0.0000" : b;
-    }
-    records.push_back(text);
-  }
-  void line(float x1, float y1, float z1, float x2, float y2, float z2) override { add("LINE", {x1, y1, z1, x2, y2, z2}); }
-  void arc(float cx, float cy, float z, float r, float a1, float a2) override { add("ARC", {cx, cy, z, r, a1, a2}); }
-  void circle(float cx, float cy, float z, float r) override { add("CIRCLE", {cx, cy, z, r}); }
-};
-
 class PlotFixture : public ::testing::Test {
  protected:
   PlotFixture() : plot(profile, view, canvas) {
     setStandardDialect(profile);
     plot.setHost(&host);
+    // The recorder stands where a DXF writer would: it receives every move of a plot.
+    plot.setCapture(&recorder);
+    plot.state().DxfCaptureActive = true;
   }
 
   // A full plot with set-up, the way the window re-plots.
   void run(const std::vector<std::string>& program) {
     lines = program;
+    recorder = {};
     plot.PlotAll(lines, false, true, 0, 0);
   }
   const std::vector<kw::CanvasSegment>& segments() const { return canvas.segments(); }
+  const std::vector<std::string>& moves() const { return recorder.moves; }
   const kw::PlotState& state() const { return plot.state(); }
   const kw::PlotLabels& labels() const { return plot.state().labels; }
 
@@ -80,6 +68,7 @@ class PlotFixture : public ::testing::Test {
   kw::PlotView view;
   kw::RecordingCanvas canvas{1024, 768};
   RecordingHost host;
+  kw::RecordingMoves recorder;
   kw::Backplot plot;
   std::vector<std::string> lines;
 };

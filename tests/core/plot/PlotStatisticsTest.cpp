@@ -45,6 +45,10 @@ TEST_F(StatisticsTest, FormsTheLabelsAfterTheLastBlock) {
     EXPECT_EQ(labels().label15, c.rapidTime);
     EXPECT_EQ(labels().label16, c.totalTime);
     EXPECT_EQ(labels().bigx + "|" + labels().bigy + "|" + labels().area, "Max 20.0|Max 15.0|Area 300");
+    const PlotStatistics& n = state().statistics;  // the numbers behind the texts
+    EXPECT_EQ(std::vector<float>({n.cut, n.rapid, n.total, n.xExtent, n.yExtent}),
+              std::vector<float>({45, 20, 65, 20, 15}));
+    EXPECT_EQ(n.area, 300);
   }
 }
 
@@ -71,12 +75,6 @@ TEST_F(ObjectTrackerTest, NoObjectsLeaveLastLinesAtZero) {
   EXPECT_EQ(o.largestLastLine, 0);
   EXPECT_EQ(o.smallestLastLine, 0);
   EXPECT_EQ(o.smallestLength, ObjectTracker::kNoSmallest);
-  // A new plot forgets the objects of the last one.
-  run({"M07", "X1", "M08"});
-  EXPECT_EQ(state().objects.largestLastLine, 2);
-  run({"X1"});
-  EXPECT_EQ(state().objects.largestLastLine, 0);
-  EXPECT_EQ(state().objects.largestFirstLine, 0);
 }
 
 TEST_F(ObjectTrackerTest, EmptyProgramShowsNoStatisticsOneLineProgramDoes) {
@@ -84,7 +82,9 @@ TEST_F(ObjectTrackerTest, EmptyProgramShowsNoStatisticsOneLineProgramDoes) {
   EXPECT_EQ(labels().caption, "Plot ");
   EXPECT_EQ(labels().label14, "Cut");
   EXPECT_EQ(labels().area, "");
+  EXPECT_FALSE(state().statistics.formed);
   run({"G01 X3 Y4"});
+  EXPECT_TRUE(state().statistics.formed);
   EXPECT_EQ(labels().caption, "Cut 5.000  Rapid 0.000  Total Distance 5.000");
   EXPECT_EQ(labels().bigx, "Max 0.0");  // block 0 is not drawn
   EXPECT_EQ(labels().area, "Area 0");
