@@ -1,275 +1,37 @@
 // kerfwerk: the desktop program, or the headless batch conversion and scripted commands.
 #include <QApplication>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <string>
-#include <vector>
 
 #include "core/app/App.h"
-#include "core/app/Document.h"
-#include "core/app/DxfSave.h"
-#include "core/text/FileIo.h"
-#include "core/app/Batch.h"
-#include "core/app/ProfileSession.h"
-#include "core/app/ProgramFolder.h"
+#include "core/app/CommandLine.h"
 #include "gui/GuiApp.h"
 #include "gui/ImageCanvas.h"
 #include "gui/QtPort.h"
 
 namespace {
 
-const char* kUsage =
-    "Usage:\n"
-    "  kerfwerk [SOURCE]                 open the program window (and SOURCE)\n"
-    "  kerfwerk SOURCE OUTPUT [PROFILE]  convert SOURCE into OUTPUT without a window\n"
-    "  kerfwerk --do NAME[,NAME...] IN OUT [--profile P] [--set CONTROL=VALUE]...\n"
-    "           [--select FIRST:COUNT] [--dxf-form arcs|lines|points]\n"
-    "                                    open IN, run the named commands, save OUT\n"
-    "  kerfwerk --do --list              list the command names\n"
-    "  kerfwerk --report FILE [--profile P]\n"
-    "                                    plot FILE and print the plot's statistics\n"
-    "  kerfwerk --png OUT.png FILE [--profile P] [--size WxH]\n"
-    "                                    draw the plot of FILE into a PNG image\n"
-    "  kerfwerk --help | --version\n"
-    "\n"
-    "The batch conversion loads the remembered machine profile (or PROFILE, which is then\n"
-    "remembered), opens SOURCE, puts the words of every line in the order\n"
-    "N G M X Y Z I J K R and writes OUTPUT with CR LF line ends. Messages go to stderr;\n"
-    "the exit status is 0 on success and 1 when the conversion stopped on an error.\n"
-    "A SOURCE ending in .dxf is a drawing, converted into a program first; a .pnt SOURCE with\n"
-    "a .dxf OUTPUT writes the program's points as DXF. Not available yet: .SGT outputs.\n"
-    "\n"
-    "--do runs registered commands headless: --profile uses a profile file from where it\n"
-    "is, --set gives a setup control (e.g. RCheckbox=1, DpEdit=4) or a plot value\n"
-    "(CutSpeedEdit, RapidSpeedEdit, SlideEdit1) or a line-insertion text (LineInsert.Edit0\n"
-    "to LineInsert.Edit11, used by Find and Insert) its value, --select sets the highlighted\n"
-    "block (the lines FIRST+1 .. FIRST+COUNT, counted from 0). An empty NAME list only opens\n"
-    "and saves. Questions are answered No and printed with every message on stderr.\n"
-    "An OUT ending in .dxf is the plot written as DXF (circles, arcs and lines); --dxf-form\n"
-    "lines writes straight lines only, --dxf-form points the program's points only.\n"
-    "\n"
-    "--report plots at View Scale 1000 with the remembered cut and rapid speeds and prints\n"
-    "seven lines: the distances (the plot window's caption), the cutting, rapid and total\n"
-    "times, the vertical and horizontal extents and the area. --png draws the plot as the\n"
-    "plot window shows a newly opened program (default size 1920x1080).\n"
-    "\n"
-    "Profiles, the last-use file and temporary files live in the program folder:\n"
-    "$KERFWERK_HOME, else the executable's folder when writable, else\n"
-    "$XDG_DATA_HOME/kerfwerk (~/.local/share/kerfwerk).\n";
+class PngImage : public kw::ImageOutput {
+ public:
+  PngImage(int width, int height) : canvas_(width, height) {}
+  kw::PlotCanvas& canvas() override { return canvas_; }
+  bool savePng(const std::string& path) override { return canvas_.image().save(kw::fromPath(path), "PNG"); }
 
-int fail(const std::string& text) {
-  std::fprintf(stderr, "kerfwerk: %s\n%s", text.c_str(), "Try 'kerfwerk --help'.\n");
-  return 2;
-}
-
-bool displayAvailable() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    const char* value = std::getenv(name);
-    if (value && *value) return true;
-  }
-  return false;
-}
-
-bool parseSelect(const std::string& text, kw::HighlightedBlock& block) {
-  size_t colon = text.find(':');
-  if (colon == std::string::npos) return false;
-  try {
-    size_t used = 0;
-    block.first = std::stoi(text.substr(0, colon), &used);
-    if (used != colon) return false;
-    std::string count = text.substr(colon + 1);
-    block.count = std::stoi(count, &used);
-    return used == count.size() && block.count >= 0 && block.first >= -1;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
-// Reads "--profile P" and "--size WxH" out of args from index `from`; the rest are positional.
-struct PlotArguments {
-  std::vector<std::string> positional;
-  std::string profile;
-  int width = 1920, height = 1080;
+ private:
+  kw::ImageCanvas canvas_;
 };
-
-bool parsePlotArguments(const std::vector<std::string>& args, size_t from, PlotArguments& out, std::string& why) {
-  for (size_t i = from; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--profile" || a == "--size") {
-      if (i + 1 >= args.size()) {
-        why = a + " needs a value";
-        return false;
-      }
-      const std::string& v = args[++i];
-      if (a == "--profile") {
-        out.profile = v;
-      } else {
-        int w = 0, h = 0;
-        char x = 0, extra = 0;
-        if (std::sscanf(v.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || x != 'x' || w < 1 || h < 1 ||
-            w > 20000 || h > 20000) {
-          why = "--size needs WIDTHxHEIGHT, for example 1920x1080";
-          return false;
-        }
-        out.width = w;
-        out.height = h;
-      }
-    } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
-      why = "unknown option " + a;
-      return false;
-    } else {
-      out.positional.push_back(a);
-    }
-  }
-  return true;
-}
-
-// Opens FILE as Open does, with the profile named by --profile when there is one.
-bool openForPlot(kw::App& app, const PlotArguments& plotArgs, const std::string& file) {
-  if (!plotArgs.profile.empty()) {
-    if (!kw::fileExists(plotArgs.profile)) {
-      app.ui.message("Profile not found: " + plotArgs.profile);
-      return false;
-    }
-    if (!kw::loadProfileFile(app, plotArgs.profile)) return false;
-  }
-  if (!kw::fileExists(file)) {
-    app.ui.message(std::string(kw::kSourceNotFound) + ": " + file);
-    return false;
-  }
-  return kw::Load_file(app, file);
-}
-
-int runReport(const std::vector<std::string>& args, kw::App& app) {
-  PlotArguments plotArgs;
-  std::string why;
-  if (!parsePlotArguments(args, 1, plotArgs, why)) return fail(why);
-  if (plotArgs.positional.size() != 1) return fail("--report needs one program file");
-  if (!openForPlot(app, plotArgs, plotArgs.positional[0])) return 1;
-  app.plot.setViewScale(1000);
-  app.replot();
-  const kw::PlotLabels& labels = app.backplot.state().labels;
-  for (const std::string* line : {&labels.caption, &labels.label14, &labels.label15, &labels.label16, &labels.bigx,
-                                  &labels.bigy, &labels.area})
-    std::printf("%s\n", line->c_str());
-  return 0;
-}
-
-int runPng(const std::vector<std::string>& args, kw::App& app) {
-  PlotArguments plotArgs;
-  std::string why;
-  if (!parsePlotArguments(args, 1, plotArgs, why)) return fail(why);
-  if (plotArgs.positional.size() != 2) return fail("--png needs an output image and a program file");
-  kw::ImageCanvas canvas(plotArgs.width, plotArgs.height);
-  app.canvas.target = &canvas;
-  app.plot.windowWidth = plotArgs.width;
-  if (!openForPlot(app, plotArgs, plotArgs.positional[1])) return 1;
-  app.replot();
-  const std::string& out = plotArgs.positional[0];
-  if (!canvas.image().save(QString::fromStdString(out), "PNG")) {
-    std::fprintf(stderr, "Cannot write the image %s\n", out.c_str());
-    return 1;
-  }
-  return 0;
-}
-
-int runDo(const std::vector<std::string>& args, kw::App& app) {
-  kw::DoRequest request;
-  std::vector<std::string> positional;
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](const char* option) -> const std::string* {
-      if (i + 1 >= args.size()) return nullptr;
-      (void)option;
-      return &args[++i];
-    };
-    if (a == "--profile") {
-      const std::string* v = value("--profile");
-      if (!v) return fail("--profile needs a file");
-      request.profile = *v;
-    } else if (a == "--set") {
-      const std::string* v = value("--set");
-      size_t eq = v ? v->find('=') : std::string::npos;
-      if (!v || eq == std::string::npos || eq == 0) return fail("--set needs CONTROL=VALUE");
-      request.sets.emplace_back(v->substr(0, eq), v->substr(eq + 1));
-    } else if (a == "--dxf-form") {
-      const std::string* v = value("--dxf-form");
-      auto form = v ? kw::parseDxfForm(*v) : std::nullopt;
-      if (!form) return fail("--dxf-form needs arcs, lines or points");
-      request.dxfForm = form;
-    } else if (a == "--select") {
-      const std::string* v = value("--select");
-      kw::HighlightedBlock block;
-      if (!v || !parseSelect(*v, block)) return fail("--select needs FIRST:COUNT, for example 3:4");
-      request.select = block;
-    } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
-      return fail("unknown option " + a);
-    } else {
-      positional.push_back(a);
-    }
-  }
-  if (positional.size() != 3) return fail("--do needs a command list, an input file and an output file");
-  request.commands = kw::splitCommandList(positional[0]);
-  request.input = positional[1];
-  request.output = positional[2];
-  return kw::runDoCommands(app, request);
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (!args.empty() && args[0] == "--version") {
-    std::printf("kerfwerk %s\n", KERFWERK_VERSION);
-    return 0;
-  }
-  const bool doMode = !args.empty() && args[0] == "--do";
-  const bool reportMode = !args.empty() && args[0] == "--report";
-  const bool pngMode = !args.empty() && args[0] == "--png";
-  if (!doMode && !reportMode && !pngMode)
-    for (const auto& a : args)
-      if (a.size() > 2 && a.rfind("--", 0) == 0) return fail("unknown option " + a);
-
-  std::string error;
-  std::string folder = kw::resolveProgramFolder(&error);
-  if (folder.empty()) {
-    std::fprintf(stderr, "kerfwerk: %s\n", error.c_str());
-    return 1;
-  }
-  kw::seedProgramFolder(folder);
-
-  if (doMode || reportMode || pngMode || args.size() >= 2) {
-    kw::StderrPort port;
+  kw::CommandLineHooks hooks;
+  hooks.makeImage = [](int width, int height) { return std::make_unique<PngImage>(width, height); };
+  hooks.openWindow = [&](const std::string& folder, const std::vector<std::string>& args) {
+    QApplication qtApp(argc, argv);
+    QApplication::setApplicationName("Kerfwerk");
+    kw::QtPort port;
     kw::App app(folder, port);
-    if (doMode && args.size() == 2 && args[1] == "--list") {
-      for (const auto& name : app.commands.names())
-        std::printf("%s\t%s\n", name.c_str(), app.commands.caption(name).c_str());
-      return 0;
-    }
-    const bool scripted = doMode || reportMode || pngMode;
-    app.argumentCount = scripted ? 0 : static_cast<int>(args.size());
-    kw::createSetupWindow(app);
-    if (reportMode) return runReport(args, app);
-    if (pngMode) return runPng(args, app);
-    return doMode ? runDo(args, app) : kw::runBatchConversion(app, args);
-  }
-
-  if (!displayAvailable()) {
-    std::fprintf(stderr,
-                 "kerfwerk: no display is available, so the program window cannot open.\n"
-                 "Convert a program without a window instead:  kerfwerk SOURCE OUTPUT [PROFILE]\n");
-    return 1;
-  }
-  QApplication qtApp(argc, argv);
-  QApplication::setApplicationName("Kerfwerk");
-  kw::QtPort port;
-  kw::App app(folder, port);
-  kw::GuiApp gui(app, port, args);
-  gui.main()->show();
-  return QApplication::exec();
+    kw::GuiApp gui(app, port, args);
+    gui.main()->show();
+    return QApplication::exec();
+  };
+  return kw::runCommandLine({argv + 1, argv + argc}, hooks);
 }

@@ -93,6 +93,7 @@ void EditorCommands::addMenus(QMenu* edit, QMenu* search) {
     QMenu popup(editor_);
     popup.setObjectName("PopupMenu1");
     for (QAction* a : {undo, cut, copy, paste, remove}) popup.addAction(a);
+    for (QAction* a : popupExtra_) popup.addAction(a);
     popup.exec(editor_->mapToGlobal(at));
   });
 }

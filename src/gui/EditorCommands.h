@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QObject>
 #include <QPlainTextEdit>
-
 #include <utility>
+#include <vector>
 
 #include "core/app/App.h"
 
@@ -25,6 +25,8 @@ class EditorCommands : public QObject {
 
   // Builds the Edit and Search menus and the editor's pop-up menu.
   void addMenus(QMenu* edit, QMenu* search);
+  // A command of another menu that the pop-up menu runs too, after the editor's own.
+  void addToPopup(QAction* action) { popupExtra_.push_back(action); }
   QLabel* readOutPanel() const { return panel_; }
 
   // ShowLineNum2 for the main editor: Panel2 and the highlighted block.
@@ -56,6 +58,7 @@ class EditorCommands : public QObject {
   SearchDialog* find_ = nullptr;
   SearchDialog* replace_ = nullptr;
   QAction* findNextAction_ = nullptr;
+  std::vector<QAction*> popupExtra_;
   std::pair<int, int> lastSelection_{-1, -1};  // anchor and caret at the last read-out
 };
 

@@ -43,7 +43,7 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   array_ = std::make_unique<ShellWindow>("Array", "Array");
   port_.setWindow(WindowId::Array, array_.get());
 
-  app_.commands.add("Main.DefaultWindows1Click", "Default Windows", [this](App&) { DefaultWindows1Click(); });
+  port_.defaultWindows = [this] { DefaultWindows1Click(); };
 
   main_->setPlotWindow(plot_.get());
   QObject::connect(main_.get(), &MainWindow::replotRequested, plot_.get(), [this] { plot_->replot(); });
@@ -62,14 +62,6 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
     setup_->showNormal();
     setup_->raise();
   });
-  app_.commands.add("Main.UseAnotherLayer1Click", "Use Another Layer",
-                    [this](App&) { emit main_->useAnotherLayerRequested(); });
-  QObject::connect(main_.get(), &MainWindow::useAnotherLayerRequested, setup_.get(), [this] {
-    setup_->show();
-    setup_->raise();
-    setup_->activateWindow();
-    if (QWidget* layer = setup_->findChild<QWidget*>("EditLayer")) layer->setFocus();
-  });
   QObject::connect(main_.get(), &MainWindow::editTranslateTableRequested, setup_.get(), [this] {
     setup_->showNormal();
     setup_->raise();
@@ -87,6 +79,8 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   QObject::connect(setup_.get(), &SetupWindow::fontChosen, main_.get(),
                    [this](const QFont& font) { main_->editor()->setFont(font); });
 }
+
+GuiApp::~GuiApp() { port_.defaultWindows = nullptr; }
 
 void GuiApp::DefaultWindows1Click() {
   main_->placeDefault();

@@ -19,6 +19,7 @@ class GuiApp {
   // Creates the windows: main, plot, setup, communication, drawing, decimal-ASCII, offset,
   // array. Creating the setup window loads the default and then the remembered profile.
   GuiApp(App& app, QtPort& port, std::vector<std::string> arguments);
+  ~GuiApp();
 
   MainWindow* main() const { return main_.get(); }
   PlotWindow* plot() const { return plot_.get(); }

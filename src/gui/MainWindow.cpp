@@ -177,29 +177,33 @@ QAction* MainWindow::addCommand(QMenu* menu, const QString& objectName, const QS
   return action;
 }
 
+QAction* MainWindow::addRegistered(QMenu* menu, const QString& objectName, const std::string& command,
+                                   std::function<void()> run) {
+  const CommandLabel& label = app_.commands.label(command);
+  if (!run) run = [this, command] { runCommand(command); };
+  QAction* action = addCommand(menu, objectName, QString::fromStdString(label.caption),
+                               QKeySequence(QString::fromStdString(label.shortcut)), std::move(run));
+  if (!label.hint.empty()) action->setToolTip(QString::fromStdString(label.hint));
+  return action;
+}
+
 void MainWindow::buildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
-  QAction* newAction = addCommand(file, "New1", "&New", QKeySequence("Ctrl+N"), [this] {
-    runCore([this] { New1Click(app_); });
-  });
-  QAction* openAction = addCommand(file, "FileOpen", "&Open...", QKeySequence(Qt::Key_F4), [this] {
+  QAction* newAction = addRegistered(file, "New1", "Main.New1Click");
+  QAction* openAction = addRegistered(file, "FileOpen", "Main.FileOpenClick", [this] {
     commands_->readOutPanel()->hide();
     runCore([this] {
-      FileOpenClick(app_);
+      app_.commands.run("Main.FileOpenClick", app_);
       applyEditorFont();
     });
     commands_->readOutPanel()->show();
   });
-  openAction->setToolTip("Open");
-  QAction* saveAction = addCommand(file, "Save1", "&Save", QKeySequence(Qt::Key_F2), [this] {
-    runCore([this] { Save1Click(app_); });
-  });
-  saveAction->setToolTip("Save");
-  QAction* saveAsAction = addCommand(file, "SaveAs1", "Save &As...", QKeySequence("Ctrl+F2"), [this] {
-    runCore([this] { SaveAs1Click(app_); });
-  });
-  saveAsAction->setToolTip("Save As");
+  QAction* saveAction = addRegistered(file, "Save1", "Main.Save1Click");
+  QAction* saveAsAction = addRegistered(file, "SaveAs1", "Main.SaveAs1Click");
+  addRegistered(file, "SaveasDXF1", "Main.SaveasDXF1Click");
+  addRegistered(file, "SaveAsDXFLinesOnly1", "Main.SaveAsDXFLinesOnly1Click");
+  addRegistered(file, "SaveAsDXFPointsonlySpecial1", "Main.SaveAsDXFPointsonlySpecial1Click");
   file->addSeparator();
   QAction* printText = addCommand(file, "Print1", "&Print Text", QKeySequence("Ctrl+P"), [this] {
     QPrintDialog dialog(&printer_, this);
@@ -223,17 +227,17 @@ void MainWindow::buildMenus() {
     dialog.exec();
   })->setToolTip("Pick another printer or setup one");
   file->addSeparator();
-  addCommand(file, "FileExit", "E&xit", QKeySequence(), [this] {
-    syncToCore();
-    FileExitClick(app_);
-    QTimer::singleShot(1000, this, &QWidget::close);
-  });
+  addRegistered(file, "FileExit", "Main.FileExitClick");
 
   QMenu* edit = menuBar()->addMenu("&Edit");
   edit->setObjectName("Edit1");
   QMenu* search = menuBar()->addMenu("&Search");
   search->setObjectName("Search1");
   commands_->addMenus(edit, search);
+  edit->addSeparator();
+  QAction* compress = addRegistered(edit, "Compress1", "Main.Compress1Click");
+  addRegistered(edit, "SuperCompress1", "Main.SuperCompress1Click");
+  commands_->addToPopup(compress);
   addCommand(edit, "EditcurrentlineasDecimalAscii1", "Edit current line as Decimal Ascii", QKeySequence("Ctrl+I"),
              [this] { emit editLineAsDecimalAsciiRequested(); })
       ->setToolTip("Put non printing control characters into the line.");
@@ -243,35 +247,22 @@ void MainWindow::buildMenus() {
 
   QMenu* misc = menuBar()->addMenu("&Misc");
   misc->setObjectName("Misc1");
-  addCommand(misc, "LineOrderGXYZIJKR1", "Line Order N G M X Y Z I J K R", QKeySequence("Ctrl+O"),
-             [this] { runCommand("Main.LineOrderGXYZIJKR1Click"); });
-  addCommand(misc, "LineOrderXYZIJKRM1", "Line Order N G X Y Z I J K R M", QKeySequence("Ctrl+Alt+L"),
-             [this] { runCommand("Main.LineOrderXYZIJKRM1Click"); });
+  addRegistered(misc, "LineOrderGXYZIJKR1", "Main.LineOrderGXYZIJKR1Click");
+  addRegistered(misc, "LineOrderXYZIJKRM1", "Main.LineOrderXYZIJKRM1Click");
   misc->addSeparator();
-  addCommand(misc, "Translate1", "Translate Using table from setup window", QKeySequence(),
-             [this] { runCommand("Main.Translate1Click"); });
+  addRegistered(misc, "Translate1", "Main.Translate1Click");
   addCommand(misc, "EditTranslatetable1", "Edit Translate table", QKeySequence(),
              [this] { emit editTranslateTableRequested(); });
 
   QMenu* setup = menuBar()->addMenu("&Setup");
   setup->setObjectName("Setup1");
-  addCommand(setup, "DefaultWindows1", "Default Windows", QKeySequence(Qt::Key_F9),
-             [this] { runCommand("Main.DefaultWindows1Click"); })
-      ->setToolTip("Return all windows to their original positions.");
+  addRegistered(setup, "DefaultWindows1", "Main.DefaultWindows1Click");
   addCommand(setup, "HintsOff1", "Hints Off", QKeySequence(), [] { setHintsShown(false); });
-  addCommand(setup, "UseAnotherLayer1", "Use Another Layer", QKeySequence(Qt::Key_F12),
-             [this] { emit useAnotherLayerRequested(); })
-      ->setToolTip("Enter another Layer name to read from. *  = all layers.");
-  QAction* useIni = addCommand(setup, "UseNewINI1", "&Use another Machine INI File", QKeySequence(Qt::Key_F11), [this] {
-    port_.hideWindow(WindowId::Comm);
-    FileDialog dialog;
-    dialog.folder = app_.folder;
-    dialog.fileName = "*.ini";
-    dialog.filters = {"INI files (*.ini)", "All Files (*.*)"};
-    runCore([&] { ChooseAndLoadProfile(app_, port_.chooseOpenFile(dialog)); });
+  addRegistered(setup, "UseAnotherLayer1", "Main.UseAnotherLayer1Click");
+  QAction* useIni = addRegistered(setup, "UseNewINI1", "Main.UseNewINI1Click", [this] {
+    runCommand("Main.UseNewINI1Click");
     emit replotRequested();
   });
-  useIni->setToolTip(" Use new INI ");
   addCommand(setup, "EditorCreateaNewINIFile1", "Edit or Create a New &INI File", QKeySequence(Qt::Key_F10),
              [this] {
                setHintsShown(true);
@@ -305,14 +296,17 @@ void MainWindow::buildMenus() {
   for (const char* name : {"Undo1", "Cut1", "Copy1", "Paste1", "Delete1", "Find1"})
     bar->addAction(findChild<QAction*>(name));
   bar->addSeparator();
-  QAction* t1 = bar->addAction("T1");
-  t1->setObjectName("SpeedButton16");
-  t1->setToolTip("Translate using first half of table lines 30-49");
-  connect(t1, &QAction::triggered, this, [this] { runCommand("Main.SpeedButton16Click"); });
-  QAction* t2 = bar->addAction("T2");
-  t2->setObjectName("SpeedButton17");
-  t2->setToolTip("Translate using second half of table lines 50-69");
-  connect(t2, &QAction::triggered, this, [this] { runCommand("Main.SpeedButton17Click"); });
+  // Tool buttons of registered commands: a short text, the command's hint.
+  auto addButton = [&](const char* text, const char* objectName, const std::string& command,
+                       const char* hint = nullptr) {
+    QAction* button = bar->addAction(text);
+    button->setObjectName(objectName);
+    button->setToolTip(QString::fromStdString(hint ? hint : app_.commands.label(command).hint));
+    connect(button, &QAction::triggered, this, [this, command] { runCommand(command); });
+  };
+  addButton("Compress", "CompressButton", "Main.Compress1Click", " Compress the file removing duplicate lines");
+  addButton("T1", "SpeedButton16", "Main.SpeedButton16Click");
+  addButton("T2", "SpeedButton17", "Main.SpeedButton17Click");
   bar->addSeparator();
   bar->addAction(useIni);
   QAction* send = bar->addAction("Send");

@@ -61,7 +61,6 @@ class MainWindow : public QMainWindow {
   void showSetupRequested();
   void showWindowRequested(kw::WindowId window);
   void editLineAsDecimalAsciiRequested();
-  void useAnotherLayerRequested();
   void editTranslateTableRequested();
   void replotRequested();
   void printPlotRequested();
@@ -77,6 +76,10 @@ class MainWindow : public QMainWindow {
   void buildMenus();
   QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key,
                       std::function<void()> run);
+  // A menu item of a registered command, with the command's caption, shortcut and hint; it
+  // runs the command, or `run` when the window has more to do around it.
+  QAction* addRegistered(QMenu* menu, const QString& objectName, const std::string& command,
+                         std::function<void()> run = {});
   void applyEditorFont();
   void runBatchOnce();
   // Showing a long program a part at a time.

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTimer>
 #include <algorithm>
 
 namespace kw {
@@ -119,6 +120,20 @@ void QtPort::hideLayerLog() {
 
 void QtPort::hideWindow(WindowId id) {
   if (QWidget* w = window(id)) w->hide();
+}
+
+void QtPort::focusControl(WindowId id, std::string_view control) {
+  QWidget* w = window(id);
+  if (!w) return;
+  w->show();
+  w->raise();
+  w->activateWindow();
+  if (QWidget* c = w->findChild<QWidget*>(QString::fromLatin1(control.data(), static_cast<qsizetype>(control.size()))))
+    c->setFocus();
+}
+
+void QtPort::closeWindow(WindowId id, int afterMs) {
+  if (QWidget* w = window(id)) QTimer::singleShot(afterMs, w, &QWidget::close);
 }
 
 }  // namespace kw

@@ -2,6 +2,7 @@
 // The user port on Qt: message boxes, questions, dialogs, captions and the busy cursor.
 #include <QElapsedTimer>
 #include <QWidget>
+#include <functional>
 #include <map>
 
 #include "core/ui/UiPort.h"
@@ -21,6 +22,13 @@ class QtPort : public UiPort {
   std::optional<std::string> chooseOpenFile(FileDialog& dialog) override;
   std::optional<std::string> chooseSaveFile(FileDialog& dialog) override;
   void hideWindow(WindowId window) override;
+  void focusControl(WindowId window, std::string_view control) override;
+  void closeWindow(WindowId window, int afterMs) override;
+  void placeDefaultWindows() override {
+    if (defaultWindows) defaultWindows();
+  }
+  // What "Default Windows" does with the windows; the window set sets it.
+  std::function<void()> defaultWindows;
   void showProgress(int position, int maximum, bool red) override;
   void hideProgress() override;
   void showLayerLog(const std::vector<std::string>& lines) override;

@@ -10,17 +10,6 @@ namespace kw {
 
 namespace {
 
-// A profile named on the command line is used from where it is; a bare name that is not in
-// the current folder is looked for in the program folder.
-std::string findProfileArgument(const App& app, const std::string& arg) {
-  if (fileExists(arg)) return arg;
-  if (arg.find('/') == std::string::npos) {
-    std::string inFolder = findInProgramFolder(app, arg);
-    if (fileExists(inFolder)) return inFolder;
-  }
-  return {};
-}
-
 constexpr const char* kLineInsertPrefix = "LineInsert.";
 
 // The box number of "Edit0" to "Edit11"; anything else gives a number past the last box.
@@ -60,7 +49,7 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
 int runBatchConversion(App& app, const std::vector<std::string>& args) {
   if (args.empty()) return 0;
   if (args.size() >= 3) {
-    std::string profilePath = findProfileArgument(app, args[2]);
+    std::string profilePath = findProfileFile(app, args[2]);
     if (!profilePath.empty()) {
       app.currentProfileName = cut255(baseName(profilePath));
       Savelastini(app);
@@ -120,17 +109,18 @@ std::vector<std::string> splitCommandList(const std::string& list) {
 int runDoCommands(App& app, const DoRequest& request) {
   for (const auto& name : request.commands) {
     if (!app.commands.has(name)) {
-      app.ui.message("Unknown command " + name + " (kerfwerk --do --list shows the names)");
+      app.ui.message(unknownCommandMessage(name));
       return 1;
     }
   }
   if (!request.profile.empty()) {
-    if (!fileExists(request.profile)) {
-      app.ui.message("Profile not found: " + request.profile);
+    const std::string profilePath = findProfileFile(app, request.profile);
+    if (profilePath.empty()) {
+      app.ui.message(kProfileNotFound + request.profile);
       return 1;
     }
-    if (!loadProfileFile(app, request.profile)) return 1;
-    app.currentProfileName = cut255(baseName(request.profile));
+    if (!loadProfileFile(app, profilePath)) return 1;
+    app.currentProfileName = cut255(baseName(profilePath));
     setProfileLabel(app, app.currentProfileName);
   }
   for (const auto& [control, value] : request.sets)

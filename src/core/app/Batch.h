@@ -14,6 +14,7 @@ namespace kw {
 
 inline constexpr const char* kIniNotFound = "INI File Not Found ( Last INI file will be used )";
 inline constexpr const char* kSourceNotFound = "Source File Not Found";
+inline constexpr const char* kProfileNotFound = "Profile not found: ";
 
 // The batch steps for the given arguments (source, output, profile). With one argument the
 // source is opened and its words reordered; with two or more the result is written to the

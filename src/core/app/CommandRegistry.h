@@ -1,7 +1,8 @@
 #pragma once
-// Every command that changes the program is registered here under its window and handler
-// name ("Main.LineOrderGXYZIJKR1Click"). Menus, tool buttons, commands that reuse other
-// commands and the headless --do all run commands through this one table.
+// Every command of the menus is registered here under its window and handler name
+// ("Main.LineOrderGXYZIJKR1Click") with its menu caption, shortcut and hint. Menus, tool
+// buttons, commands that reuse other commands and the headless --do all run commands through
+// this one table.
 #include <functional>
 #include <map>
 #include <string>
@@ -12,24 +13,38 @@ namespace kw {
 
 struct App;
 
+// What a menu shows for a command: the caption ("&" before the access key), the shortcut
+// ("Ctrl+F2", "F4", "" for none) and the hint (tooltip, "" for none).
+struct CommandLabel {
+  std::string caption;
+  std::string shortcut;
+  std::string hint;
+};
+
 class CommandRegistry {
  public:
   using Handler = std::function<void(App&)>;
 
-  void add(std::string name, std::string caption, Handler handler);
+  void add(std::string name, CommandLabel label, Handler handler);
   bool has(std::string_view name) const;
-  // Runs the command; false when no command has that name.
+  // Runs the command. An unknown name is told to the user, naming it, and gives false.
   bool run(std::string_view name, App& app) const;
   std::vector<std::string> names() const;  // sorted
+  // The label of a command (empty for an unknown name).
+  const CommandLabel& label(std::string_view name) const;
+  // The caption without its access-key marks, as a list shows it.
   std::string caption(std::string_view name) const;
 
  private:
   struct Entry {
-    std::string caption;
+    CommandLabel label;
     Handler handler;
   };
   std::map<std::string, Entry, std::less<>> entries_;
 };
+
+// The message for a name no command has.
+std::string unknownCommandMessage(std::string_view name);
 
 // Registers the commands that core provides (the GUI adds its window commands).
 void registerCoreCommands(CommandRegistry& registry);

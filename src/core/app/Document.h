@@ -29,8 +29,9 @@ void New1Click(App& app);
 void FileOpenClick(App& app);
 // The closing question; true when the window may close.
 bool FormCloseQuery(App& app);
-// Exit: writes the last-use file. The caller waits 1000 ms and closes the main window.
+// Exit: writes the last-use file. The command then closes the main window after kExitWaitMs.
 void FileExitClick(App& app);
+inline constexpr int kExitWaitMs = 1000;
 // Files dropped on the main window: the first one is opened, without a question.
 void dropFiles(App& app, const std::vector<std::string>& paths);
 

@@ -16,6 +16,15 @@ std::string setupCaption(const std::string& label) { return "Setup       " + lab
 
 std::string findInProgramFolder(const App& app, const std::string& name) { return findInFolder(app.folder, name); }
 
+std::string findProfileFile(const App& app, const std::string& name) {
+  if (fileExists(name)) return name;
+  if (name.find('/') == std::string::npos) {
+    std::string inFolder = findInProgramFolder(app, name);
+    if (fileExists(inFolder)) return inFolder;
+  }
+  return {};
+}
+
 bool loadProfileFile(App& app, const std::string& path) {
   IniFile ini;
   std::string error;

@@ -15,6 +15,10 @@ inline constexpr const char* kLastUseFile = "LastIni.ini";
 // when the exact name is missing, a file whose name differs only in case is taken.
 std::string findInProgramFolder(const App& app, const std::string& name);
 
+// A profile named on the command line: the file where it is, else a bare name (no folder)
+// in the program folder; "" when neither exists.
+std::string findProfileFile(const App& app, const std::string& name);
+
 // Opens the profile file at path and loads every setting from it, then the post-load steps
 // that reach other windows (slide step text, open dialog folder). A missing file loads the
 // defaults; an unreadable one is reported and changes nothing. Returns false then.

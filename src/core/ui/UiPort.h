@@ -36,6 +36,12 @@ class UiPort {
   virtual std::optional<std::string> chooseOpenFile(FileDialog& dialog) = 0;
   virtual std::optional<std::string> chooseSaveFile(FileDialog& dialog) = 0;
   virtual void hideWindow(WindowId) {}
+  // Shows a window with the cursor in one of its controls (by control name).
+  virtual void focusControl(WindowId, std::string_view /*control*/) {}
+  // Closes a window after the given wait; closing the main window ends the program.
+  virtual void closeWindow(WindowId, int /*afterMs*/) {}
+  // "Default Windows": every window back in its default place, the plot drawn again.
+  virtual void placeDefaultWindows() {}
   // The main window's progress gauge during long passes: position of maximum, drawn red when
   // `red` (the passes after reading), black while reading. hideProgress hides it.
   virtual void showProgress(int /*position*/, int /*maximum*/, bool /*red*/) {}
@@ -45,10 +51,12 @@ class UiPort {
   virtual void hideLayerLog() {}
 };
 
-// Headless port: every message and question goes to stderr; questions are answered No.
+// Headless port: every message and question goes to stderr; questions are answered No. The
+// layer log goes there too, so a script's user sees which layers a drawing has.
 class StderrPort : public UiPort {
  public:
   void message(std::string_view text) override;
+  void showLayerLog(const std::vector<std::string>& lines) override;
   Answer askYesNo(std::string_view text) override;
   void beep() override {}
   void setCaption(WindowId, std::string_view) override {}

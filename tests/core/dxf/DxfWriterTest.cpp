@@ -196,8 +196,8 @@ TEST_F(DxfSave, DialogsOfferTheirNamesAndAddTheExtension) {
   app().currentFileName = "old.nc";
   app().buffer.lines = {"G90", "M07", "G01 X10 Y0"};
   f.port.picks = {file("part"), file("x.txt")};
-  SaveasDXF1Click(app());
-  SaveAsDXFPointsonlySpecial1Click(app());
+  app().commands.run("Main.SaveasDXF1Click", app());
+  app().commands.run("Main.SaveAsDXFPointsonlySpecial1Click", app());
   ASSERT_EQ(f.port.dialogs.size(), 2u);
   EXPECT_EQ(f.port.dialogs[0].title, "Save As old.nc");
   EXPECT_EQ(f.port.dialogs[0].fileName, "File1.DXF");
