@@ -79,10 +79,12 @@ TEST(DxfLayerLog, LogsLinesAndPolylinesOnceInARowButNotArcs) {
                           g(" 40", "1.0") + g(" 50", "0.0") + g(" 51", "90.0");
   const DxfReadOutcome outcome = reading.read(entities(
       lineEntity("A", "0", "0", "1", "0") + lineEntity("A", "0", "0", "1", "0") + arc +
-      polyline("0", vertex("0", "0", "", "B") + vertex("1", "0", "", "B"), "B") + lineEntity("A", "0", "0", "1", "0")));
+      polyline("0", vertex("0", "0", "", "B") + vertex("1", "0", "", "B"), "B") + lineEntity("A", "0", "0", "1", "0") +
+      g("  0", "LWPOLYLINE") + g("  8", "C") + g(" 90", "2") + g(" 10", "0") + g(" 20", "0") + g(" 10", "1") +
+      g(" 20", "0")));
   EXPECT_TRUE(outcome.noDataFound);
   std::vector<std::string> expected = layerLogHints();
-  expected.insert(expected.end(), {"Try Layer : A", "Try Layer : B", "Try Layer : A"});
+  expected.insert(expected.end(), {"Try Layer : A", "Try Layer : B", "Try Layer : A", "Try Layer : C"});
   EXPECT_EQ(reading.layerLog, expected);
 }
 

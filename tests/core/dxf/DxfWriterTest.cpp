@@ -12,7 +12,6 @@
 #include "core/app/Document.h"
 #include "core/app/DxfSave.h"
 #include "core/dxf/PassTestSupport.h"
-#include "core/dxf/PythonSupport.h"
 #include "core/plot/PlotFixture.h"
 #include "core/text/FileIo.h"
 
@@ -229,6 +228,8 @@ TEST_F(DxfSave, DialogsOfferTheirNamesAndAddTheExtension) {
   EXPECT_FALSE(fileExists(file("x.txt")));
   EXPECT_EQ(app().currentFileName, file("x.txt"));
   EXPECT_EQ(f.port.lastCaption(WindowId::Main), "x.txt");
+  EXPECT_TRUE(saveAsDxfLinesOnly(app(), file("lines.dxf")));  // the lines form leaves the capture as it was
+  EXPECT_FALSE(app().backplot.state().DxfLinesOnly);
 }
 
 struct StopAtSecondPause : PlotHost {
@@ -275,75 +276,6 @@ TEST(DxfSaveFailure, FailedOrStoppedSavesLeaveTheOldFile) {
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(t.f.dir.path())) ++entries;
     EXPECT_EQ(entries, c.target.rfind("old", 0) == 0 ? 2 : 1);  // home (+ the old file), nothing left over
   }
-}
-
-// --- Round trip through ezdxf (tests/tools/dxf_readback.py) ---------------------------
-
-// A line, a counter-clockwise quarter, a line, a clockwise three-quarter arc, a full circle.
-const std::vector<std::string> kRoundTripProgram = {
-    "G90", "M07", "G01 X10 Y0", "G03 X0 Y10 I0 J0", "G01 X-5 Y10", "G02 X-10 Y5 I-5 J5",
-    "G02 X-10 Y5 I-10 J0", "M08"};
-
-// Under every combination of scale and plot signs (the geometry itself: golden cases
-// do-dxf-round-trip-*), the arcs and circles lie on the path the plot drew.
-TEST(DxfRoundTrip, ArcsLieOnTheDrawnPathAndReadBackClean) {
-  if (!kwtest::haveEzdxf()) GTEST_SKIP() << kwtest::kPython << " has no ezdxf";
-  const kwtest::Options cases[] = {{},
-                                   {{"Xscale", "-2"}},
-                                   {{"XsignCheckBox", "1"}},
-                                   {{"YmultCheckBox", "1"}},
-                                   {{"XmultCheckBox", "1"}, {"YmultCheckBox", "1"}},
-                                   {{"YsignCheckBox", "1"}},
-                                   {{"XsignCheckBox", "1"}, {"YsignCheckBox", "1"}},
-                                   {{"XsignCheckBox", "1"}, {"YmultCheckBox", "1"}}};
-  DxfApp t;
-  std::string arguments;
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    DxfApp one;
-    one.app().profile.setNumber("PlotResSpinEdit", 1);  // fine chords for the path comparison
-    kwtest::apply(one.app().profile, cases[i]);
-    one.app().buffer.lines = kRoundTripProgram;
-    const std::string arcs = t.file(std::to_string(i) + "arcs.dxf"), lines = t.file(std::to_string(i) + "lines.dxf");
-    ASSERT_TRUE(saveAsDxfCirclesArcsLines(one.app(), arcs));
-    ASSERT_TRUE(saveAsDxfLinesOnly(one.app(), lines));
-    EXPECT_FALSE(one.app().backplot.state().DxfLinesOnly);
-    arguments += " " + arcs + " " + lines;
-  }
-  const std::string out = kwtest::runTool("dxf_readback.py", "along" + arguments).output;
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE("case " + std::to_string(i));
-    const std::string head = "== " + t.file(std::to_string(i) + "arcs.dxf") + "\naudit errors 0\n";
-    const std::size_t at = out.find(head);
-    ASSERT_NE(at, std::string::npos) << out;
-    const std::string entities = out.substr(at + head.size(), out.find("== ", at + head.size()) - at - head.size());
-    EXPECT_EQ(entities.find("OFF"), std::string::npos) << entities;
-    for (const char* kind : {"LINE", "ARC", "CIRCLE"}) EXPECT_NE(entities.find(kind), std::string::npos) << entities;
-  }
-}
-
-// The straight-lines and points forms, from the menu, headless and from a points file.
-TEST(DxfRoundTrip, StraightAndPointFormsReadBackClean) {
-  if (!kwtest::haveEzdxf()) GTEST_SKIP() << kwtest::kPython << " has no ezdxf";
-  DxfApp t;
-  t.app().profile.setNumber("PlotResSpinEdit", 1);
-  t.app().buffer.lines = kRoundTripProgram;
-  const std::string lines = t.file("lines.dxf"), points = t.file("points.dxf"), pnt = t.file("pnt.dxf");
-  ASSERT_TRUE(saveAsDxfLinesOnly(t.app(), lines));
-  ASSERT_TRUE(saveDxfForm(t.app(), points, DxfForm::PointsOnly));
-  t.app().buffer.lines = {"X1.5 Y2", "X-3 Y4.25", "G01 X0 Y0"};
-  ASSERT_TRUE(DxfPointFile(t.app(), pnt));
-  const kwtest::PythonRun run =
-      kwtest::runTool("dxf_readback.py", "forms " + lines + " " + points + " " + pnt);
-  EXPECT_EQ(run.status, 0) << run.output;
-  // The chords of the lines form run unbroken from the program's first point to its last, with
-  // the axes exchanged as in the other forms; the points keep the program's X and Y.
-  EXPECT_EQ(run.output,
-            "audit errors 0\nkinds LINE\ngaps 0 from (0.000,0.000) to (5.000,-10.000)\n"
-            "audit errors 0\nkinds POINT\n"
-            "POINT (10.000,0.000)\nPOINT (0.000,10.000)\nPOINT (-5.000,10.000)\n"
-            "POINT (-10.000,5.000)\nPOINT (-10.000,5.000)\n"
-            "audit errors 0\nkinds POINT\n"
-            "POINT (1.500,2.000)\nPOINT (-3.000,4.250)\nPOINT (0.000,0.000)\n");
 }
 
 }  // namespace

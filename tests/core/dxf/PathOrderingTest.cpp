@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 #include <string>
@@ -80,78 +81,52 @@ INSTANTIATE_TEST_SUITE_P(
                   join({kOpening, line(0, 0, 1, 0), kSeparator, line(1, 0, 2, 0), kClosing})}),
     [](const auto& info) { return info.param.name; });
 
-TEST(PathOrderingGauge, ShowsTheLinesEachRoundRead) {
-  PassRun run;
-  // Round 1 reads 3 elements and attaches (1,0)-(2,0); round 2 reads 2 and attaches (2,0)-(3,0);
-  // round 3 reads 1 and attaches nothing; the last element starts a new path and no round follows.
-  const PassLines elements = join({line(0, 0, 1, 0), line(2, 0, 3, 0), line(1, 0, 2, 0), line(9, 9, 8, 8)});
-  SORTOUT3(elements, run.context);
-  const std::vector<std::pair<int, int>> expected = {{0, 8}, {6, 6}, {4, 6}, {2, 6}};
-  EXPECT_EQ(run.port.progress, expected);
-}
-
 // The greedy rounds as the ordering describes them, each round over the whole remaining list,
 // to check the indexed ordering against; progress gets the gauge calls after the first.
 PassLines referenceOrdering(const PassLines& elements, bool includeZ, float tolerance,
                             std::vector<std::pair<int, int>>& progress) {
   BlockLetters letters;
   letters.x = "X", letters.y = "Y", letters.z = "Z";
-  struct Point {
-    float x, y, z;
+  std::vector<std::array<double, 3>> at;  // the point of every line
+  for (const std::string& t : elements)
+    at.push_back({FindLetterValue("X", t).value, FindLetterValue("Y", t).value,
+                  includeZ ? FindLetterValue("Z", t).value : 0.0f});
+  auto connects = [&](std::size_t a, std::size_t b) {
+    return std::fabs(at[a][0] - at[b][0]) + std::fabs(at[a][1] - at[b][1]) + std::fabs(at[a][2] - at[b][2]) <=
+           tolerance;
   };
-  auto point = [&](const std::string& t) {
-    return Point{FindLetterValue("X", t).value, FindLetterValue("Y", t).value,
-                 includeZ ? FindLetterValue("Z", t).value : 0.0f};
-  };
-  auto connects = [&](const Point& a, const Point& b) {
-    return std::fabs(double(a.x) - b.x) + std::fabs(double(a.y) - b.y) + std::fabs(double(a.z) - b.z) <= tolerance;
-  };
-  struct Element {
-    const std::string *start, *end;
-    Point a, b;
-  };
-  std::vector<Element> rest;
-  for (std::size_t i = 0; i + 1 < elements.size(); i += 2)
-    rest.push_back({&elements[i], &elements[i + 1], point(elements[i]), point(elements[i + 1])});
+  std::vector<std::size_t> rest;  // the start line of every element not yet written
+  for (std::size_t i = 0; i + 1 < elements.size(); i += 2) rest.push_back(i);
+  auto words = [&](std::size_t line) { return SplitBlockWords(elements[line], letters); };
   PassLines out = kOpening;
-  auto copyFirst = [&] {
-    out.insert(out.end(), {*rest.front().start, *rest.front().end});
+  std::size_t end = 0;  // the line whose point the path has reached
+  auto startPath = [&] {
+    out.insert(out.end(), {elements[rest.front()], elements[end = rest.front() + 1]});
     rest.erase(rest.begin());
   };
-  if (!rest.empty()) copyFirst();
-  int maximum = -1;
-  while (!rest.empty()) {
-    bool attached = false;
-    std::vector<Element> unused;
-    const int read = static_cast<int>(2 * rest.size());
-    Point end = point(out.back());
-    for (const Element& e : rest) {
-      if (connects(e.a, end)) {
-        const BlockWords w = SplitBlockWords(*e.start, letters);
-        out.insert(out.end(), {w.g + w.x + w.y + w.z, *e.end});
-      } else if (connects(e.b, end)) {
-        const BlockWords here = SplitBlockWords(out.back(), letters), s = SplitBlockWords(*e.start, letters),
-                         t = SplitBlockWords(*e.end, letters);
-        std::string motion = t.g;
-        if (motion.find("G03") != std::string::npos)
-          motion = "G02";
-        else if (motion.find("G02") != std::string::npos)
-          motion = "G03";
-        out.insert(out.end(),
-                   {"G01 " + here.x + here.y + here.z, motion + " " + s.x + s.y + s.z + t.i + t.j + t.k + t.r});
+  if (!rest.empty()) startPath();
+  for (int maximum = static_cast<int>(2 * rest.size()); !rest.empty();) {
+    std::vector<std::size_t> unused;
+    progress.emplace_back(static_cast<int>(2 * rest.size()), maximum);
+    for (std::size_t i : rest) {
+      if (connects(i, end)) {
+        const BlockWords s = words(i);
+        out.insert(out.end(), {s.g + s.x + s.y + s.z, elements[end = i + 1]});
+      } else if (connects(i + 1, end)) {
+        const BlockWords here = words(end), s = words(i), t = words(i + 1);
+        const bool ccw = t.g.find("G03") != std::string::npos, cw = t.g.find("G02") != std::string::npos;
+        out.insert(out.end(), {"G01 " + here.x + here.y + here.z,
+                               (ccw ? "G02" : cw ? "G03" : t.g) + " " + s.x + s.y + s.z + t.i + t.j + t.k + t.r});
+        end = i;
       } else {
-        unused.push_back(e);
-        continue;
+        unused.push_back(i);
       }
-      attached = true;
-      end = point(out.back());
     }
+    const bool attached = unused.size() < rest.size();
     rest = std::move(unused);
-    if (maximum < 0) maximum = read;
-    progress.emplace_back(read, maximum);
     if (!attached && !rest.empty()) {
       out.insert(out.end(), kSeparator.begin(), kSeparator.end());
-      copyFirst();
+      startPath();
     }
   }
   out.insert(out.end(), kClosing.begin(), kClosing.end());

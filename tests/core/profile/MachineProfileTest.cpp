@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -11,69 +11,49 @@ namespace {
 
 using kw::MachineProfile;
 
-struct FlagStep {
-  const char* control;
-  bool on;
-};
-
-struct RuleCase {
-  const char* name;
-  std::vector<FlagStep> before;  // applied first, through setFlag
-  FlagStep action;
-  std::map<std::string, bool> expected;
-  std::vector<std::string> changes;  // controls reported by onChange for the action, in order
-};
+std::vector<std::string> words(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
 
 std::string controlAt(int index) {
   return index < 0 ? "<cell>" : std::string(kw::settingDefs()[static_cast<std::size_t>(index)].control);
 }
 
+// Boxes checked first; the box set (+ checks, - clears); the boxes then on (+) and off (-); the
+// controls that onChange reports for the action, in order.
 TEST(MachineProfileRules, CheckingAnOptionRunsItsRuleOnce) {
-  const RuleCase cases[] = {
-      {"R clears DesignCad and Bridgeport, checks four quadrants", {{"DesignCad", true}, {"Bridgeport", true}},
-       {"RCheckbox", true},
-       {{"RCheckbox", true}, {"DesignCad", false}, {"Bridgeport", false}, {"IJFOURQUAD", true}},
-       {"RCheckbox", "DesignCad", "Bridgeport", "IJFOURQUAD"}},
-      {"unchecking R leaves the others as they are", {{"DesignCad", true}, {"RCheckbox", true}}, {"RCheckbox", false},
-       {{"RCheckbox", false}, {"DesignCad", false}, {"Bridgeport", false}, {"IJFOURQUAD", true}}, {"RCheckbox"}},
-      {"Bridgeport clears R but not four quadrants", {{"RCheckbox", true}}, {"Bridgeport", true},
-       {{"RCheckbox", false}, {"Bridgeport", true}, {"IJFOURQUAD", true}}, {"Bridgeport", "RCheckbox"}},
-      {"DesignCad clears R", {{"RCheckbox", true}}, {"DesignCad", true}, {{"RCheckbox", false}, {"DesignCad", true}},
-       {"DesignCad", "RCheckbox"}},
-      {"Corel clears Z Included", {{"IncludeZCheckBox", true}}, {"Corel", true},
-       {{"Corel", true}, {"IncludeZCheckBox", false}}, {"Corel", "IncludeZCheckBox"}},
-      {"Z Included may be checked again after Corel", {{"Corel", true}}, {"IncludeZCheckBox", true},
-       {{"Corel", true}, {"IncludeZCheckBox", true}}, {"IncludeZCheckBox"}},
-      {"Autosketch clears Z Included", {{"IncludeZCheckBox", true}}, {"Autosketch", true},
-       {{"Autosketch", true}, {"IncludeZCheckBox", false}}, {"Autosketch", "IncludeZCheckBox"}},
-      {"a checked box set again runs no rule", {{"Corel", true}, {"IncludeZCheckBox", true}}, {"Corel", true},
-       {{"Corel", true}, {"IncludeZCheckBox", true}}, {}},
-      {"a lead-in style clears the other four", {{"CircleCheckBox", true}}, {"EditOnlyCheckBox", true},
-       {{"CircleCheckBox", false}, {"EditOnlyCheckBox", true}, {"ArcleadinCheckBox", false},
-        {"LineArcleadinCheckBox", false}, {"ArcinLineOutCheckBox", false}},
-       {"EditOnlyCheckBox", "CircleCheckBox"}},
-      {"swap X Y clears swap Y Z", {{"SwapYZ", true}}, {"SwapXY", true}, {{"SwapXY", true}, {"SwapYZ", false}},
-       {"SwapXY", "SwapYZ"}},
-      {"swap Y Z clears swap X Y", {{"SwapXY", true}}, {"SwapYZ", true}, {{"SwapXY", false}, {"SwapYZ", true}},
-       {"SwapYZ", "SwapXY"}},
-      {"a radio button clears its group only", {{"RadioButton6", true}, {"RadioButton19", true}},
-       {"RadioButton7", true}, {{"RadioButton6", false}, {"RadioButton7", true}, {"RadioButton19", true}},
-       {"RadioButton7", "RadioButton6"}},
-      {"clearing a radio button leaves the group empty", {{"RadioButton6", true}}, {"RadioButton6", false},
-       {{"RadioButton6", false}, {"RadioButton7", false}}, {"RadioButton6"}},
-      {"tape parity is a group apart from serial parity", {{"RadioButton9", true}, {"TapeRadioButtonEven", true}},
-       {"TapeRadioButtonOdd", true},
-       {{"RadioButton9", true}, {"TapeRadioButtonEven", false}, {"TapeRadioButtonOdd", true}},
-       {"TapeRadioButtonOdd", "TapeRadioButtonEven"}},
+  const char* const cases[][4] = {
+      {"DesignCad Bridgeport", "+RCheckbox", "+RCheckbox -DesignCad -Bridgeport +IJFOURQUAD",
+       "RCheckbox DesignCad Bridgeport IJFOURQUAD"},
+      {"DesignCad RCheckbox", "-RCheckbox", "-RCheckbox -DesignCad -Bridgeport +IJFOURQUAD", "RCheckbox"},
+      {"RCheckbox", "+Bridgeport", "-RCheckbox +Bridgeport +IJFOURQUAD", "Bridgeport RCheckbox"},
+      {"RCheckbox", "+DesignCad", "-RCheckbox +DesignCad", "DesignCad RCheckbox"},
+      {"IncludeZCheckBox", "+Corel", "+Corel -IncludeZCheckBox", "Corel IncludeZCheckBox"},
+      {"Corel", "+IncludeZCheckBox", "+Corel +IncludeZCheckBox", "IncludeZCheckBox"},
+      {"IncludeZCheckBox", "+Autosketch", "+Autosketch -IncludeZCheckBox", "Autosketch IncludeZCheckBox"},
+      {"Corel IncludeZCheckBox", "+Corel", "+Corel +IncludeZCheckBox", ""},  // checked again: no rule
+      {"CircleCheckBox", "+EditOnlyCheckBox",
+       "-CircleCheckBox +EditOnlyCheckBox -ArcleadinCheckBox -LineArcleadinCheckBox -ArcinLineOutCheckBox",
+       "EditOnlyCheckBox CircleCheckBox"},
+      {"SwapYZ", "+SwapXY", "+SwapXY -SwapYZ", "SwapXY SwapYZ"},
+      {"SwapXY", "+SwapYZ", "-SwapXY +SwapYZ", "SwapYZ SwapXY"},
+      {"RadioButton6 RadioButton19", "+RadioButton7", "-RadioButton6 +RadioButton7 +RadioButton19",
+       "RadioButton7 RadioButton6"},
+      {"RadioButton6", "-RadioButton6", "-RadioButton6 -RadioButton7", "RadioButton6"},
+      {"RadioButton9 TapeRadioButtonEven", "+TapeRadioButtonOdd",
+       "+RadioButton9 -TapeRadioButtonEven +TapeRadioButtonOdd", "TapeRadioButtonOdd TapeRadioButtonEven"},
   };
   for (const auto& c : cases) {
     MachineProfile p;
-    for (const auto& step : c.before) p.setFlag(step.control, step.on);
+    for (const std::string& control : words(c[0])) p.setFlag(control, true);
     std::vector<std::string> changes;
     p.onChange = [&](int index) { changes.push_back(controlAt(index)); };
-    p.setFlag(c.action.control, c.action.on);
-    for (const auto& [control, on] : c.expected) EXPECT_EQ(p.flag(control), on) << c.name << ": " << control;
-    EXPECT_EQ(changes, c.changes) << c.name;
+    p.setFlag(std::string(c[1]).substr(1), c[1][0] == '+');
+    for (const std::string& w : words(c[2])) EXPECT_EQ(p.flag(w.substr(1)), w[0] == '+') << c[1] << ": " << w;
+    EXPECT_EQ(changes, words(c[3])) << c[1];
   }
 }
 

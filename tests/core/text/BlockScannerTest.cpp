@@ -83,13 +83,11 @@ TEST(FindLetterValue, BlockIsCutTo255BytesBeforeScanning) {
     float value;
     bool found;
   };
-  const std::vector<Case> cases = {
-      {std::string(250, 'G') + "X12345", 1234.0f, true},
-      {std::string(253, 'G') + "X12345", 1.0f, true},
-      {std::string(254, 'G') + "X12345", 0.0f, false},
-      {std::string(254, ' ') + "X1", 0.0f, false},  // blanks are removed after the cut
-      {std::string(253, ' ') + "X1", 1.0f, true},
-  };
+  const std::vector<Case> cases = {{std::string(250, 'G') + "X12345", 1234.0f, true},
+                                   {std::string(253, 'G') + "X12345", 1.0f, true},
+                                   {std::string(254, 'G') + "X12345", 0.0f, false},
+                                   {std::string(254, ' ') + "X1", 0.0f, false},  // blanks go after the cut
+                                   {std::string(253, ' ') + "X1", 1.0f, true}};
   for (const Case& c : cases) {
     const LetterValue r = FindLetterValue("X", c.block);
     EXPECT_EQ(r.found, c.found) << c.block.size();
@@ -184,16 +182,9 @@ TEST(StripChar, RemovesRunsByMode) {
     std::string expected;
   };
   const std::vector<Case> cases = {
-      {'R', ' ', "G01  ", "G01"},
-      {'Q', ' ', "  G01  ", "  G01  "},
-      {'A', ' ', " G0 1  X ", "G01X"},
-      {'A', 'X', "XXaXXbX", "ab"},
-      {'B', ' ', "  G01 X1  ", "G01 X1"},
-      {'b', ' ', "  G01  ", "G01"},
-      {'L', '0', "0010", "10"},
-      {'R', 'x', "", ""},
-      {'A', '\0', std::string("a\0b\0", 4), "ab"},
-  };
+      {'R', ' ', "G01  ", "G01"},   {'Q', ' ', "  G01  ", "  G01  "},   {'A', ' ', " G0 1  X ", "G01X"},
+      {'A', 'X', "XXaXXbX", "ab"}, {'B', ' ', "  G01 X1  ", "G01 X1"}, {'b', ' ', "  G01  ", "G01"},
+      {'L', '0', "0010", "10"},    {'R', 'x', "", ""},                 {'A', '\0', std::string("a\0b\0", 4), "ab"}};
   for (const Case& c : cases)
     EXPECT_EQ(StripChar(c.mode, c.ch, c.text), c.expected) << c.mode << " [" << c.text << "]";
 }
@@ -203,20 +194,12 @@ TEST(RootOfSquares, ComputeInExtendedPrecision) {
     float a, b, difference, sum;
   };
   const float inf = std::numeric_limits<float>::infinity();
+  // Squares beyond or below the float range still give the right root; a root beyond it is
+  // infinity, never undefined.
   const std::vector<Case> cases = {
-      {3.0f, 5.0f, 4.0f, 5.8309519f},
-      {5.0f, 3.0f, 4.0f, 5.8309519f},
-      {3.0f, 4.0f, 2.6457513f, 5.0f},
-      {-3.0f, 4.0f, 2.6457513f, 5.0f},
-      {0.0f, 0.0f, 0.0f, 0.0f},
-      // squares beyond the float range still give the right root
-      {3e38f, 1e38f, 2.8284271e38f, 3.1622777e38f},
-      // squares below the float range likewise
-      {3e-30f, 4e-30f, 2.6457513e-30f, 5e-30f},
-      // a root beyond the float range is infinity, never undefined
-      {FLT_MAX, FLT_MAX, 0.0f, inf},
-      {FLT_MAX, 0.0f, FLT_MAX, FLT_MAX},
-  };
+      {3.0f, 5.0f, 4.0f, 5.8309519f},  {5.0f, 3.0f, 4.0f, 5.8309519f},  {3.0f, 4.0f, 2.6457513f, 5.0f},
+      {-3.0f, 4.0f, 2.6457513f, 5.0f}, {0.0f, 0.0f, 0.0f, 0.0f},        {3e38f, 1e38f, 2.8284271e38f, 3.1622777e38f},
+      {3e-30f, 4e-30f, 2.6457513e-30f, 5e-30f}, {FLT_MAX, FLT_MAX, 0.0f, inf}, {FLT_MAX, 0.0f, FLT_MAX, FLT_MAX}};
   for (const Case& c : cases) {
     EXPECT_FLOAT_EQ(RootOfSquareDifference(c.a, c.b), c.difference) << c.a << ' ' << c.b;
     EXPECT_FLOAT_EQ(RootOfSquareSum(c.a, c.b), c.sum) << c.a << ' ' << c.b;
