@@ -165,6 +165,7 @@ int runPng(const std::vector<std::string>& args, kw::App& app) {
   app.canvas.target = &canvas;
   app.plot.windowWidth = plotArgs.width;
   if (!openForPlot(app, plotArgs, plotArgs.positional[1])) return 1;
+  app.fitView();  // as the plot window shows a program just opened
   app.replot();
   const std::string& out = plotArgs.positional[0];
   if (!canvas.image().save(QString::fromStdString(out), "PNG")) {
