@@ -120,17 +120,19 @@ PlotWindow::PlotWindow(App& app, QtPort& port) : app_(app), port_(port) {
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
-  // The tool panel scrolls sideways when the window is narrower than its controls.
-  auto* panelBox = new QScrollArea(central);
-  panelBox->setObjectName("PanelBox");
-  QWidget* panel = buildPanel();
-  panelBox->setWidget(panel);
-  panelBox->setWidgetResizable(true);
-  panelBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  panelBox->setFrameShape(QFrame::NoFrame);
-  panelBox->setFixedHeight(panel->sizeHint().height() + panelBox->horizontalScrollBar()->sizeHint().height());
-  layout->addWidget(panelBox);
-  layout->addWidget(buildReadOuts());
+  // The tool panel and the read-outs scroll sideways when the window is narrower than they are.
+  auto sideways = [&](const char* name, QWidget* content) {
+    auto* box = new QScrollArea(central);
+    box->setObjectName(name);
+    box->setWidget(content);
+    box->setWidgetResizable(true);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setFrameShape(QFrame::NoFrame);
+    box->setFixedHeight(content->sizeHint().height() + box->horizontalScrollBar()->sizeHint().height());
+    layout->addWidget(box);
+  };
+  sideways("PanelBox", buildPanel());
+  sideways("ReadOutBox", buildReadOuts());
   scroll_ = new QScrollArea(central);
   scroll_->setObjectName("ScrollBox1");
   image_ = new PlotImage(this, *canvas_);
@@ -313,15 +315,15 @@ QWidget* PlotWindow::buildReadOuts() {
     grid->addWidget(value, row, column + 1);
   };
   grid->addWidget(distances_, 0, 0, 1, 6);
-  named(1, 0, new QLabel("Cut time", box), label14_);
-  named(1, 2, new QLabel("Rapid time", box), label15_);
-  named(1, 4, new QLabel("Total time", box), label16_);
-  grid->addWidget(area_, 1, 6);
+  named(1, 0, new QLabel("Cut", box), label14_);
+  named(1, 2, new QLabel("Rapid", box), label15_);
+  named(1, 4, new QLabel("Total", box), label16_);
   named(2, 0, bigxName_, bigx_);
   named(2, 2, bigyName_, bigy_);
-  named(2, 4, cursorXName_, label2_);
-  named(2, 6, cursorYName_, label1_);
-  grid->setColumnStretch(8, 1);
+  grid->addWidget(area_, 2, 4, 1, 2);
+  named(3, 0, cursorXName_, label2_);
+  named(3, 2, cursorYName_, label1_);
+  grid->setColumnStretch(6, 1);
   return box;
 }
 
