@@ -18,6 +18,7 @@
 #include <QWheelEvent>
 #include <QAbstractSpinBox>
 #include <optional>
+#include <tuple>
 
 #include "core/profile/SettingNumbers.h"
 #include "gui/MainWindow.h"
@@ -296,19 +297,16 @@ QWidget* PlotWindow::buildReadOuts() {
   grid->setContentsMargins(6, 0, 6, 2);
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(1);
-  label1_ = makeLabel(box, "Label1", "0");
-  label2_ = makeLabel(box, "Label2", "0");
-  bigx_ = makeLabel(box, "Bigx", "");
-  bigy_ = makeLabel(box, "Bigy", "");
-  area_ = makeLabel(box, "Area", "");
-  label14_ = makeLabel(box, "Label14", "Cut");
-  label15_ = makeLabel(box, "Label15", "Rapid");
-  label16_ = makeLabel(box, "Label16", "Total");
-  distances_ = makeLabel(box, "Distances", "");
-  cursorXName_ = makeLabel(box, "CursorXName", "X");
-  cursorYName_ = makeLabel(box, "CursorYName", "Y");
-  bigxName_ = makeLabel(box, "BigxName", "X extent");
-  bigyName_ = makeLabel(box, "BigyName", "Y extent");
+  const std::tuple<QLabel**, const char*, const char*> labels[] = {
+      {&label1_, "Label1", "0"},          {&label2_, "Label2", "0"},
+      {&bigx_, "Bigx", ""},               {&bigy_, "Bigy", ""},
+      {&area_, "Area", ""},               {&label14_, "Label14", "Cut"},
+      {&label15_, "Label15", "Rapid"},    {&label16_, "Label16", "Total"},
+      {&distances_, "Distances", ""},     {&cursorXName_, "CursorXName", "X"},
+      {&cursorYName_, "CursorYName", "Y"}, {&bigxName_, "BigxName", "X extent"},
+      {&bigyName_, "BigyName", "Y extent"},
+  };
+  for (auto [member, name, text] : labels) *member = makeLabel(box, name, text);
   auto named = [&](int row, int column, QWidget* name, QLabel* value) {
     name->setStyleSheet("color: #505050;");
     grid->addWidget(name, row, column);

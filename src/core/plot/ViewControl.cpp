@@ -13,6 +13,17 @@ namespace {
 // An origin coordinate from a computed position, kept inside what the canvas can take.
 int originAt(double position) { return static_cast<int>(std::lround(std::clamp(position, -1e9, 1e9))); }
 
+// Multiplies View Scale by `factor` and moves the origin so that what is now drawn at image
+// point (x, y) comes to the centre of `area` (the spin edit's range may limit the factor).
+void zoomOntoCentre(PlotView& view, double factor, double x, double y, const VisibleArea& area) {
+  const int oldScale = view.viewScale;
+  view.setViewScale(std::llround(std::min(oldScale * factor, 1e12)));
+  factor = static_cast<double>(view.viewScale) / oldScale;
+  view.horizontalOrigin = originAt(area.left + area.width / 2.0 - factor * (x - view.horizontalOrigin));
+  view.verticalOrigin = originAt(area.top + area.height / 2.0 - factor * (y - view.verticalOrigin));
+  view.zoomBoxFlag = true;
+}
+
 }  // namespace
 
 int angleStep(const MachineProfile& profile) { return std::clamp(profile.number("AngStepSpinEdit"), 1, 45); }
@@ -117,17 +128,8 @@ bool fitMeasured(PlotView& view, const BoundsCanvas& measured, const VisibleArea
     if (boxWidth > 0) ratio = std::min(ratio, area.width * kFitShare / boxWidth);
     if (boxHeight > 0) ratio = std::min(ratio, area.height * kFitShare / boxHeight);
   }
-  const int oldScale = view.viewScale;
-  view.setViewScale(std::llround(std::min(oldScale * ratio, 1e12)));
-  ratio = static_cast<double>(view.viewScale) / oldScale;
-  // The box centre moves to the centre of the area.
-  const double boxCentreX = (measured.left() + measured.right()) / 2.0;
-  const double boxCentreY = (measured.top() + measured.bottom()) / 2.0;
-  const double h = area.left + area.width / 2.0 - ratio * (boxCentreX - view.horizontalOrigin);
-  const double v = area.top + area.height / 2.0 - ratio * (boxCentreY - view.verticalOrigin);
-  view.horizontalOrigin = originAt(h);
-  view.verticalOrigin = originAt(v);
-  view.zoomBoxFlag = true;
+  zoomOntoCentre(view, ratio, (measured.left() + measured.right()) / 2.0, (measured.top() + measured.bottom()) / 2.0,
+                 area);
   return true;
 }
 
@@ -151,17 +153,9 @@ ZoomMemory finishZoomBox(PlotView& view, const ZoomBox& box, int mouseX, int mou
   if (boxWidth > 0) factor = std::min(factor, static_cast<double>(view.clientWidth) / boxWidth);
   if (boxHeight > 0) factor = std::min(factor, static_cast<double>(view.clientHeight) / boxHeight);
   if (boxWidth == 0 && boxHeight == 0) factor = 1.0;
-  factor = std::max(factor, 1.0);
-  view.setViewScale(std::llround(view.viewScale * factor));
-  factor = static_cast<double>(view.viewScale) / memory.viewScale;
-  // The box centre comes to the centre of the visible area at the new scale.
-  const double boxCentreX = (box.anchorX + mouseX) / 2.0;
-  const double boxCentreY = (box.anchorY + mouseY) / 2.0;
-  const double h = view.horizontalScroll + view.clientWidth / 2.0 - factor * (boxCentreX - memory.horizontalOrigin);
-  const double v = view.verticalScroll + view.clientHeight / 2.0 - factor * (boxCentreY - memory.verticalOrigin);
-  view.horizontalOrigin = originAt(h);
-  view.verticalOrigin = originAt(v);
-  view.zoomBoxFlag = true;
+  // The box centre comes to the centre of the visible area.
+  zoomOntoCentre(view, std::max(factor, 1.0), (box.anchorX + mouseX) / 2.0, (box.anchorY + mouseY) / 2.0,
+                 {view.horizontalScroll, view.verticalScroll, view.clientWidth, view.clientHeight});
   return memory;
 }
 
