@@ -128,11 +128,12 @@ bool parsePlotArguments(const std::vector<std::string>& args, size_t from, PlotA
 // Opens FILE as Open does, with the profile named by --profile when there is one.
 bool openForPlot(kw::App& app, const PlotArguments& plotArgs, const std::string& file) {
   if (!plotArgs.profile.empty()) {
-    if (!kw::fileExists(plotArgs.profile)) {
+    const std::string profile = kw::findProfileArgument(app, plotArgs.profile);
+    if (profile.empty()) {
       app.ui.message("Profile not found: " + plotArgs.profile);
       return false;
     }
-    if (!kw::loadProfileFile(app, plotArgs.profile)) return false;
+    if (!kw::loadProfileFile(app, profile)) return false;
   }
   if (!kw::fileExists(file)) {
     app.ui.message(std::string(kw::kSourceNotFound) + ": " + file);

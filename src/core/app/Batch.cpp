@@ -8,10 +8,6 @@
 
 namespace kw {
 
-namespace {
-
-// A profile named on the command line is used from where it is; a bare name that is not in
-// the current folder is looked for in the program folder.
 std::string findProfileArgument(const App& app, const std::string& arg) {
   if (fileExists(arg)) return arg;
   if (arg.find('/') == std::string::npos) {
@@ -20,6 +16,8 @@ std::string findProfileArgument(const App& app, const std::string& arg) {
   }
   return {};
 }
+
+namespace {
 
 constexpr const char* kLineInsertPrefix = "LineInsert.";
 

@@ -19,6 +19,10 @@ inline constexpr const char* kSourceNotFound = "Source File Not Found";
 // source is opened and its words reordered; with two or more the result is written to the
 // output. Returns 0 on success and 1 when it stopped on an error (the user was told why).
 int runBatchConversion(App& app, const std::vector<std::string>& args);
+// A profile named on the command line is used from where it is; a bare name that is not in
+// the current folder is looked for in the program folder (where the bundled profiles are).
+// "" when neither has it.
+std::string findProfileArgument(const App& app, const std::string& arg);
 
 struct DoRequest {
   std::vector<std::string> commands;  // registered names, run in order
