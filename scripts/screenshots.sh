@@ -107,7 +107,7 @@ angle() {
 }
 # Scrolls the plot to its top by clicking the vertical scroll bar's track.
 plot_to_top() {
-  for _ in $(seq 12); do click "$1" 1092 112; done
+  for _ in $(seq 12); do click "$1" 1092 192; done
 }
 
 # The main window with a selection (the highlighted block), and the setup window.
@@ -153,6 +153,17 @@ enter "$plot" 38 67 2200
 plot_to_top "$plot"
 click "$plot" 41 744
 shot "$plot" plot-dxf.png
+stop
+
+# The plot window at its own size after a second program was opened: fitted and centred.
+start kerfwerk.ini
+open_file "$root/examples/bracket.nc"
+open_file "$root/examples/pocket-router.nc"
+sleep 2
+plot=$(window '^Cut ')
+xdotool windowactivate --sync "$plot"
+sleep 1
+shot "$plot" plot-window.png
 stop
 
 # The caret line as character codes, with two Find and Insert texts filled in.

@@ -1,6 +1,7 @@
 #include "gui/ImageCanvas.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kw {
 
@@ -42,7 +43,7 @@ bool clipLine(double& x0, double& y0, double& x1, double& y1, double w, double h
 ImageCanvas::ImageCanvas(int width, int height) : image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32) {
   image_.fill(Qt::white);
   painter_.begin(&image_);
-  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setRenderHint(QPainter::Antialiasing, true);
 }
 
 ImageCanvas::~ImageCanvas() { painter_.end(); }
@@ -57,7 +58,8 @@ void ImageCanvas::lineTo(int x, int y) {
   const QPoint to(x, y);
   double x0 = pen_.x(), y0 = pen_.y(), x1 = x, y1 = y;
   if (clipLine(x0, y0, x1, y1, image_.width(), image_.height()))
-    painter_.drawLine(QPointF(x0, y0).toPoint(), QPointF(x1, y1).toPoint());
+    // Smooth lines through the pixel centres: straight runs along the axes stay one pixel sharp.
+    painter_.drawLine(QPointF(std::round(x0) + 0.5, std::round(y0) + 0.5), QPointF(std::round(x1) + 0.5, std::round(y1) + 0.5));
   pen_ = to;
 }
 
@@ -72,7 +74,7 @@ const QImage& ImageCanvas::image() {
   QPen pen = painter_.pen();
   painter_.end();
   painter_.begin(&image_);
-  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setRenderHint(QPainter::Antialiasing, true);
   painter_.setPen(pen);
   return image_;
 }

@@ -15,7 +15,10 @@
 #include <QScreen>
 #include <QTime>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <QAbstractSpinBox>
 #include <optional>
+#include <tuple>
 
 #include "core/profile/SettingNumbers.h"
 #include "gui/MainWindow.h"
@@ -67,9 +70,19 @@ void PlotImage::setRubber(const QRect& rect) {
   update();
 }
 
+void PlotImage::setPanOffset(QPoint offset) {
+  panOffset_ = offset;
+  update();
+}
+
 void PlotImage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.drawImage(event->rect(), canvas_.image(), event->rect());
+  if (panOffset_.isNull()) {
+    painter.drawImage(event->rect(), canvas_.image(), event->rect());
+  } else {
+    painter.fillRect(event->rect(), Qt::white);
+    painter.drawImage(panOffset_, canvas_.image());
+  }
   if (!rubber_.isNull()) {
     // The rubber rectangle inverts what lies under it, with no fill.
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -89,6 +102,13 @@ void PlotImage::mouseReleaseEvent(QMouseEvent* event) {
   window_->imageMouseUp(event->button(), event->position().toPoint());
 }
 
+void PlotImage::wheelEvent(QWheelEvent* event) {
+  // The wheel zooms the plot instead of scrolling the scroll box.
+  event->accept();
+  const int notches = event->angleDelta().y() / 120;
+  if (notches != 0) window_->imageWheel(notches, event->position().toPoint());
+}
+
 PlotWindow::PlotWindow(App& app, QtPort& port) : app_(app), port_(port) {
   setObjectName("Plot");
   setWindowTitle("Plot ");
@@ -101,16 +121,19 @@ PlotWindow::PlotWindow(App& app, QtPort& port) : app_(app), port_(port) {
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
-  // The tool panel scrolls sideways when the window is narrower than its controls.
-  auto* panelBox = new QScrollArea(central);
-  panelBox->setObjectName("PanelBox");
-  QWidget* panel = buildPanel();
-  panelBox->setWidget(panel);
-  panelBox->setWidgetResizable(true);
-  panelBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  panelBox->setFrameShape(QFrame::NoFrame);
-  panelBox->setFixedHeight(panel->sizeHint().height() + panelBox->horizontalScrollBar()->sizeHint().height());
-  layout->addWidget(panelBox);
+  // The tool panel and the read-outs scroll sideways when the window is narrower than they are.
+  auto sideways = [&](const char* name, QWidget* content) {
+    auto* box = new QScrollArea(central);
+    box->setObjectName(name);
+    box->setWidget(content);
+    box->setWidgetResizable(true);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setFrameShape(QFrame::NoFrame);
+    box->setFixedHeight(content->sizeHint().height() + box->horizontalScrollBar()->sizeHint().height());
+    layout->addWidget(box);
+  };
+  sideways("PanelBox", buildPanel());
+  sideways("ReadOutBox", buildReadOuts());
   scroll_ = new QScrollArea(central);
   scroll_->setObjectName("ScrollBox1");
   image_ = new PlotImage(this, *canvas_);
@@ -138,6 +161,9 @@ PlotWindow::PlotWindow(App& app, QtPort& port) : app_(app), port_(port) {
     noteLabels_[i]->hide();
     notes_[i]->hide();
   }
+  progress_ = makeLabel(scroll_->viewport(), "PlotProgress", "");
+  progress_->setStyleSheet("QLabel { background: #ffffe0; border: 1px solid gray; padding: 3px; }");
+  progress_->hide();
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
@@ -217,6 +243,10 @@ QWidget* PlotWindow::buildPanel() {
   toCursor->setObjectName("SpeedButton10");
   toCursor->setToolTip("Plot to Cursor");
   connect(toCursor, &QPushButton::clicked, this, &PlotWindow::plotToCursorClick);
+  auto* fit = new QPushButton("Fit", panel);
+  fit->setObjectName("FitButton");
+  fit->setToolTip("Fit the whole program into the window (Home)");
+  connect(fit, &QPushButton::clicked, this, &PlotWindow::fitClick);
 
   slide_ = makeEdit(panel, "SlideEdit1", "5.000");
   size_ = makeEdit(panel, "X_Edit1", "1.000");
@@ -227,15 +257,6 @@ QWidget* PlotWindow::buildPanel() {
   connect(cutSpeed_, &QLineEdit::textEdited, this, [this](const QString& t) { app_.plot.cutSpeed = toBytes(t); });
   connect(rapidSpeed_, &QLineEdit::textEdited, this,
           [this](const QString& t) { app_.plot.rapidSpeed = toBytes(t); });
-
-  label1_ = makeLabel(panel, "Label1", "0");
-  label2_ = makeLabel(panel, "Label2", "0");
-  bigx_ = makeLabel(panel, "Bigx", "");
-  bigy_ = makeLabel(panel, "Bigy", "");
-  area_ = makeLabel(panel, "Area", "");
-  label14_ = makeLabel(panel, "Label14", "Cut");
-  label15_ = makeLabel(panel, "Label15", "Rapid");
-  label16_ = makeLabel(panel, "Label16", "Total");
 
   int c = 0;
   grid->addWidget(new QLabel("View Scale", panel), 0, c);
@@ -254,6 +275,7 @@ QWidget* PlotWindow::buildPanel() {
   grid->addWidget(bars_[1], 0, c++, 2, 1);
   grid->addWidget(flat, 0, c);
   grid->addWidget(toCursor, 1, c++);
+  grid->addWidget(fit, 0, c++);
   grid->addWidget(new QLabel("Slide", panel), 0, c);
   grid->addWidget(slide_, 1, c++);
   grid->addWidget(new QLabel("Size", panel), 0, c);
@@ -262,16 +284,45 @@ QWidget* PlotWindow::buildPanel() {
   grid->addWidget(cutSpeed_, 1, c++);
   grid->addWidget(new QLabel("Rapid Speed", panel), 0, c);
   grid->addWidget(rapidSpeed_, 1, c++);
-  grid->addWidget(label2_, 0, c);
-  grid->addWidget(label1_, 1, c++);
-  grid->addWidget(bigx_, 0, c);
-  grid->addWidget(bigy_, 1, c++);
-  grid->addWidget(area_, 0, c++);
-  grid->addWidget(label14_, 0, c);
-  grid->addWidget(label15_, 1, c++);
-  grid->addWidget(label16_, 0, c++);
   grid->setColumnStretch(c, 1);
   return panel;
+}
+
+// The read-outs stand in rows of their own under the controls, each after the name of what it
+// shows, so none is cut off at the window's width.
+QWidget* PlotWindow::buildReadOuts() {
+  auto* box = new QWidget(this);
+  box->setObjectName("ReadOuts");
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(6, 0, 6, 2);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(1);
+  const std::tuple<QLabel**, const char*, const char*> labels[] = {
+      {&label1_, "Label1", "0"},          {&label2_, "Label2", "0"},
+      {&bigx_, "Bigx", ""},               {&bigy_, "Bigy", ""},
+      {&area_, "Area", ""},               {&label14_, "Label14", "Cut"},
+      {&label15_, "Label15", "Rapid"},    {&label16_, "Label16", "Total"},
+      {&distances_, "Distances", ""},     {&cursorXName_, "CursorXName", "X"},
+      {&cursorYName_, "CursorYName", "Y"}, {&bigxName_, "BigxName", "X extent"},
+      {&bigyName_, "BigyName", "Y extent"},
+  };
+  for (auto [member, name, text] : labels) *member = makeLabel(box, name, text);
+  auto named = [&](int row, int column, QWidget* name, QLabel* value) {
+    name->setStyleSheet("color: #505050;");
+    grid->addWidget(name, row, column);
+    grid->addWidget(value, row, column + 1);
+  };
+  grid->addWidget(distances_, 0, 0, 1, 6);
+  named(1, 0, new QLabel("Cut", box), label14_);
+  named(1, 2, new QLabel("Rapid", box), label15_);
+  named(1, 4, new QLabel("Total", box), label16_);
+  named(2, 0, bigxName_, bigx_);
+  named(2, 2, bigyName_, bigy_);
+  grid->addWidget(area_, 2, 4, 1, 2);
+  named(3, 0, cursorXName_, label2_);
+  named(3, 2, cursorYName_, label1_);
+  grid->setColumnStretch(6, 1);
+  return box;
 }
 
 void PlotWindow::buildMenus() {
@@ -385,6 +436,17 @@ void PlotWindow::scrollBarMoved(int which) {
   bars_[which]->setRange(-limit, limit);
 }
 
+void PlotWindow::fitClick() {
+  app_.plot.fitPending = true;
+  replot();
+}
+
+void PlotWindow::imageWheel(int notches, QPoint at) {
+  wheelZoom(app_.plot, notches, at.x(), at.y());
+  showView();
+  timer2_->start();
+}
+
 void PlotWindow::FlatButtonClick() {
   const ScrollPositions bars = flatPositions(app_.profile);
   const int positions[3] = {bars.aboutX, bars.aboutY, bars.aboutZ};
@@ -399,6 +461,9 @@ void PlotWindow::FlatButtonClick() {
     else
       bars_[i]->setValue(positions[i]);
   }
+  // The flat view turns the drawing about the origin; it is fitted again so it stays in sight.
+  app_.plot.fitPending = true;
+  timer2_->start();
 }
 
 void PlotWindow::updateScrollGeometry() {
@@ -413,6 +478,15 @@ void PlotWindow::updateScrollGeometry() {
 void PlotWindow::replot() {
   if (syncEditor) syncEditor();
   timer2_->stop();
+  if (app_.plot.fitPending) {
+    showPlotWindow();  // the fit needs the size the window is shown at
+    updateScrollGeometry();
+    if (!app_.fitView()) {  // Esc stopped the measuring
+      canvas_->clear();
+      image_->update();
+      return;
+    }
+  }
   updateScrollGeometry();
   app_.replot();
   ++plotCount_;
@@ -424,6 +498,14 @@ void PlotWindow::replot() {
 void PlotWindow::showReadOuts() {
   const PlotLabels& labels = app_.backplot.state().labels;
   setWindowTitle(fromBytes(labels.caption));
+  distances_->setText(labels.caption == PlotLabels{}.caption ? QString() : fromBytes(labels.caption));
+  const Dialect& dialect = app_.backplot.dialect();
+  const std::string unit = programUnit(app_.buffer.lines);
+  const QString suffix = unit.empty() ? QString() : " (" + fromBytes(unit) + ")";
+  cursorXName_->setText(fromBytes(dialect.x) + suffix);
+  cursorYName_->setText(fromBytes(dialect.y) + suffix);
+  bigxName_->setText(fromBytes(dialect.x) + " extent" + suffix);
+  bigyName_->setText(fromBytes(dialect.y) + " extent" + suffix);
   label14_->setText(fromBytes(labels.label14));
   label15_->setText(fromBytes(labels.label15));
   label16_->setText(fromBytes(labels.label16));
@@ -449,6 +531,11 @@ void PlotWindow::plotToCursorClick() {
 }
 
 void PlotWindow::imageMouseDown(Qt::MouseButton button, QPoint at) {
+  if (button == Qt::MiddleButton) {  // drags the drawing
+    panning_ = true;
+    panAnchor_ = at;
+    return;
+  }
   box_.anchorX = box_.currentX = at.x();
   box_.anchorY = box_.currentY = at.y();
   ++clicks_;
@@ -473,6 +560,7 @@ void PlotWindow::imageMouseMove(QPoint at) {
       cursorReadout(app_.plot, app_.backplot.dialect(), decimalPlaces(app_.profile), at.x(), at.y());
   label1_->setText(fromBytes(readout.label1));
   label2_->setText(fromBytes(readout.label2));
+  if (panning_) image_->setPanOffset(at - panAnchor_);
   if (zoomDrag_) {
     box_.currentX = at.x();
     box_.currentY = at.y();
@@ -480,7 +568,15 @@ void PlotWindow::imageMouseMove(QPoint at) {
   }
 }
 
-void PlotWindow::imageMouseUp(Qt::MouseButton, QPoint at) {
+void PlotWindow::imageMouseUp(Qt::MouseButton button, QPoint at) {
+  if (panning_ && button == Qt::MiddleButton) {
+    panning_ = false;
+    app_.plot.horizontalOrigin += at.x() - panAnchor_.x();
+    app_.plot.verticalOrigin += at.y() - panAnchor_.y();
+    image_->setPanOffset(QPoint());
+    replot();
+    return;
+  }
   timer1_->stop();
   if (!zoomDrag_) return;
   updateScrollGeometry();
@@ -499,6 +595,12 @@ bool PlotWindow::eventFilter(QObject* watched, QEvent* event) {
   auto* key = static_cast<QKeyEvent*>(event);
   if (key->key() == Qt::Key_Escape) {
     app_.backplot.state().StopRequested = true;
+    return true;
+  }
+  // Home fits the program, unless it moves a caret in a text field.
+  if (key->key() == Qt::Key_Home && key->modifiers() == Qt::NoModifier && !qobject_cast<QLineEdit*>(widget) &&
+      !qobject_cast<QAbstractSpinBox*>(widget)) {
+    fitClick();
     return true;
   }
   if (key->modifiers() & Qt::ShiftModifier) {
@@ -530,8 +632,16 @@ bool PlotWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void PlotWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow())
-    scroll_->verticalScrollBar()->setValue(scroll_->verticalScrollBar()->maximum());
+  if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+  QScrollBar* bar = scroll_->verticalScrollBar();
+  const int before = bar->value();
+  bar->setValue(bar->maximum());
+  // The drawing moves with the scroll, so activating the window never carries it out of sight.
+  const int moved = bar->value() - before;
+  if (moved != 0 && !app_.plot.fitPending && !app_.buffer.lines.empty()) {
+    app_.plot.verticalOrigin += moved;
+    timer2_->start();
+  }
 }
 
 void PlotWindow::showPlotWindow() {
@@ -546,9 +656,29 @@ void PlotWindow::stopPlotTimers() {
 void PlotWindow::setBusyCursor(bool busy) {
   plotting_ = busy;
   port_.setBusy(busy);
+  if (busy) {
+    plotClock_.start();
+  } else {
+    plotClock_.invalidate();
+    progress_->hide();
+  }
 }
 
-void PlotWindow::serviceEvents() { QCoreApplication::processEvents(); }
+void PlotWindow::serviceEvents() {
+  if (plotClock_.isValid() && plotClock_.elapsed() >= progressDelayMs_) {
+    const long long count = static_cast<long long>(app_.buffer.lines.size());
+    const long long line = std::min<long long>(app_.backplot.state().CurrentLine + 1, count);
+    progress_->setText(QString("Plotting line %1 of %2 (%3%)  -  Esc stops it")
+                           .arg(line)
+                           .arg(count)
+                           .arg(count > 0 ? line * 100 / count : 0));
+    progress_->adjustSize();
+    progress_->move(8, std::max(0, scroll_->viewport()->height() - progress_->height() - 8));
+    progress_->show();
+    progress_->raise();
+  }
+  QCoreApplication::processEvents();
+}
 
 void PlotWindow::moveEditorCaret(std::size_t, int line) {
   if (moveCaretToLine) moveCaretToLine(line);

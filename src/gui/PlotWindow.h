@@ -61,6 +61,11 @@ class PlotWindow : public QMainWindow, public PlotHost {
   void imageMouseDown(Qt::MouseButton button, QPoint at);
   void imageMouseMove(QPoint at);
   void imageMouseUp(Qt::MouseButton button, QPoint at);
+  void imageWheel(int notches, QPoint at);
+  // The whole program, fitted and centred in the visible area ("Fit", the Home key).
+  void fitClick();
+  // A plot longer than this shows its progress over the image.
+  void setProgressDelay(int ms) { progressDelayMs_ = ms; }
   bool zoomArmed() const { return zoomArmed_; }
   bool zoomDragging() const { return zoomDrag_; }
   const ZoomBox& zoomBox() const { return box_; }
@@ -72,6 +77,7 @@ class PlotWindow : public QMainWindow, public PlotHost {
  private:
   void buildMenus();
   QWidget* buildPanel();
+  QWidget* buildReadOuts();
   void viewScaleEdited(int value);
   void scrollBarMoved(int which);
   void showReadOuts();
@@ -101,6 +107,16 @@ class PlotWindow : public QMainWindow, public PlotHost {
   QLabel* label14_ = nullptr;
   QLabel* label15_ = nullptr;
   QLabel* label16_ = nullptr;
+  QLabel* distances_ = nullptr;   // the caption's distances, also in the panel
+  QLabel* cursorXName_ = nullptr;  // the axis letters and unit of the cursor read-out
+  QLabel* cursorYName_ = nullptr;
+  QLabel* bigxName_ = nullptr;
+  QLabel* bigyName_ = nullptr;
+  QLabel* progress_ = nullptr;
+  int progressDelayMs_ = 1000;
+  QElapsedTimer plotClock_;
+  bool panning_ = false;  // a middle-button drag
+  QPoint panAnchor_;
   QLabel* noteLabels_[4] = {};
   QLineEdit* notes_[4] = {};
   QTimer* timer1_ = nullptr;
@@ -124,17 +140,21 @@ class PlotImage : public QWidget {
   PlotImage(PlotWindow* window, ImageCanvas& canvas);
   // The rubber rectangle of the zoom box, drawn inverting over the image; empty for none.
   void setRubber(const QRect& rect);
+  // While the middle button drags, the image is shown moved by `offset` until it is re-plotted.
+  void setPanOffset(QPoint offset);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   PlotWindow* window_;
   ImageCanvas& canvas_;
   QRect rubber_;
+  QPoint panOffset_;
 };
 
 }  // namespace kw

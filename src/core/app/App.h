@@ -86,6 +86,10 @@ struct App {
 
   // PlotAll over the program with set-up, the highlighted block drawn black.
   void replot() { backplot.PlotAll(buffer.lines, false, true, 0, 0, &highlighted); }
+  // Chooses View Scale and origin so that the whole program, as the present view angles show
+  // it, fills the visible part of the image, centred; the program is measured by plotting it
+  // without drawing. Clears plot.fitPending. Returns false when Esc stopped the measuring.
+  bool fitView();
 
   std::string pathInFolder(const std::string& name) const { return folder + "/" + name; }
 };

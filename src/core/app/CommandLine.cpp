@@ -164,6 +164,7 @@ int runPng(const std::vector<std::string>& args, App& app, const CommandLineHook
   app.canvas.target = &image->canvas();
   app.plot.windowWidth = plotArgs.width;
   if (!openForPlot(app, plotArgs, plotArgs.positional[1])) return 1;
+  app.fitView();  // as the plot window shows a program just opened
   app.replot();
   const std::string& out = plotArgs.positional[0];
   const bool saved = image->savePng(out);

@@ -68,6 +68,7 @@ bool Load_file(App& app, const std::string& nameIn) {
     app.openDialogFileName.clear();
   } else {
     app.backplot.CalcScale(app.buffer.lines);
+    app.plot.fitPending = true;  // whatever view the last program left
     if (app.replotSoon) app.replotSoon();
     app.currentFileName = docName;
     app.title = baseName(docName);
@@ -136,6 +137,9 @@ void New1Click(App& app) {
   app.openDialogFileName.clear();
   app.title = kUntitledTitle;
   app.ui.setCaption(WindowId::Main, app.title);
+  // The plot of the last program goes with it.
+  app.backplot.state().labels = {};
+  if (app.replotSoon) app.replotSoon();
 }
 
 void FileOpenClick(App& app) {

@@ -4,17 +4,11 @@
 #include <cmath>
 
 #include "core/plot/Backplot.h"
+#include "core/plot/ViewControl.h"
 #include "core/text/BlockScanner.h"
 
 namespace kw {
 namespace {
-
-int clampCoordinate(double value) {
-  if (std::isnan(value)) return 0;
-  value = std::clamp(value, -static_cast<double>(kMaxCanvasCoordinate),
-                     static_cast<double>(kMaxCanvasCoordinate));
-  return static_cast<int>(std::lround(value));
-}
 
 ScaleExtents scanExtents(const std::vector<std::string>& lines, const Dialect& dialect) {
   ScaleExtents e;
@@ -108,16 +102,14 @@ void Backplot::SetupPlot(int resetPlane) {
   view_.setViewScale(view_.viewScale);  // the spin edit never holds less than 1
   const float oldScale = state_.PlotScale;
   const float newScale = static_cast<float>(view_.viewScale / 1000.0);
-  if (oldScale != 1.0f && oldScale != newScale && !view_.zoomBoxFlag) {
-    const int centreH = view_.clientWidth / 2 + view_.horizontalScroll;
-    const int centreV = view_.clientHeight / 2 + view_.verticalScroll + view_.toolPanelHeight + 25;
+  // In a window, a scale change keeps whatever is drawn at the centre of the visible area in
+  // place (a zoom box, the wheel or a fit has placed the origin itself).
+  const bool inWindow = view_.clientWidth > 0 && view_.clientHeight > 0;
+  if (inWindow && oldScale != newScale && !view_.zoomBoxFlag) {
+    const VisibleArea area = visibleArea(view_, canvas_.width(), canvas_.height());
     const double ratio = static_cast<double>(newScale) / oldScale;
-    auto keepCentre = [&](int& origin, int centre) {
-      const double d = static_cast<double>(centre) - origin;
-      origin = clampCoordinate(origin + std::round(ratio * d - d));
-    };
-    keepCentre(view_.horizontalOrigin, centreH);
-    keepCentre(view_.verticalOrigin, centreV);
+    view_.horizontalOrigin = originKeepingPoint(view_.horizontalOrigin, area.left + area.width / 2, ratio);
+    view_.verticalOrigin = originKeepingPoint(view_.verticalOrigin, area.top + area.height / 2, ratio);
   }
   view_.zoomBoxFlag = false;
   state_.PlotScale = newScale;

@@ -38,7 +38,9 @@ struct PlotView {
   int clientHeight = 0;
   int horizontalScroll = 0;
   int verticalScroll = 0;
-  int toolPanelHeight = 0;
+  // Set when a program was opened (or "Fit" asked for): the next plot first fits the whole
+  // program, centred, into the visible part of the image.
+  bool fitPending = false;
 
   // The spin edit keeps every value inside its range.
   void setViewScale(long long value) {

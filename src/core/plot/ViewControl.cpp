@@ -1,12 +1,30 @@
 #include "core/plot/ViewControl.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
 #include "core/text/FixedText.h"
 
 namespace kw {
+namespace {
+
+// An origin coordinate from a computed position, kept inside what the canvas can take.
+int originAt(double position) { return static_cast<int>(std::lround(std::clamp(position, -1e9, 1e9))); }
+
+// Multiplies View Scale by `factor` and moves the origin so that what is now drawn at image
+// point (x, y) comes to the centre of `area` (the spin edit's range may limit the factor).
+void zoomOntoCentre(PlotView& view, double factor, double x, double y, const VisibleArea& area) {
+  const int oldScale = view.viewScale;
+  view.setViewScale(std::llround(std::min(oldScale * factor, 1e12)));
+  factor = static_cast<double>(view.viewScale) / oldScale;
+  view.horizontalOrigin = originAt(area.left + area.width / 2.0 - factor * (x - view.horizontalOrigin));
+  view.verticalOrigin = originAt(area.top + area.height / 2.0 - factor * (y - view.verticalOrigin));
+  view.zoomBoxFlag = true;
+}
+
+}  // namespace
 
 int angleStep(const MachineProfile& profile) { return std::clamp(profile.number("AngStepSpinEdit"), 1, 45); }
 
@@ -72,17 +90,72 @@ void panKey(PlotView& view, PanDirection direction) {
   view.verticalOrigin = std::clamp(view.verticalOrigin, -kOriginLimit, kOriginLimit);
 }
 
+VisibleArea visibleArea(const PlotView& view, int imageWidth, int imageHeight) {
+  if (view.clientWidth <= 0 || view.clientHeight <= 0) return {0, 0, imageWidth, imageHeight};
+  return {view.horizontalScroll, view.verticalScroll, view.clientWidth, view.clientHeight};
+}
+
+int originKeepingPoint(int origin, int fixed, double ratio) {
+  return originAt(fixed - ratio * (static_cast<double>(fixed) - origin));
+}
+
+void BoundsCanvas::take(int x, int y) {
+  if (!any_) {
+    left_ = right_ = x;
+    top_ = bottom_ = y;
+    any_ = true;
+    return;
+  }
+  left_ = std::min(left_, x);
+  right_ = std::max(right_, x);
+  top_ = std::min(top_, y);
+  bottom_ = std::max(bottom_, y);
+}
+
+void BoundsCanvas::lineTo(int x, int y) {
+  take(pen_.x, pen_.y);
+  take(x, y);
+  pen_ = {x, y};
+}
+
+bool fitMeasured(PlotView& view, const BoundsCanvas& measured, const VisibleArea& area) {
+  if (!measured.any()) return false;
+  const double boxWidth = measured.right() - measured.left();
+  const double boxHeight = measured.bottom() - measured.top();
+  double ratio = 1.0;
+  if (boxWidth > 0 || boxHeight > 0) {
+    ratio = 1e12;
+    if (boxWidth > 0) ratio = std::min(ratio, area.width * kFitShare / boxWidth);
+    if (boxHeight > 0) ratio = std::min(ratio, area.height * kFitShare / boxHeight);
+  }
+  zoomOntoCentre(view, ratio, (measured.left() + measured.right()) / 2.0, (measured.top() + measured.bottom()) / 2.0,
+                 area);
+  return true;
+}
+
+void wheelZoom(PlotView& view, int notches, int mouseX, int mouseY) {
+  const int oldScale = view.viewScale;
+  long long scale = oldScale;
+  for (int i = 0; i < notches && scale < PlotView::kMaxViewScale; ++i) scale *= 2;
+  for (int i = 0; i > notches && scale > PlotView::kMinViewScale; --i) scale /= 2;
+  view.setViewScale(scale);
+  const double ratio = static_cast<double>(view.viewScale) / oldScale;
+  view.horizontalOrigin = originKeepingPoint(view.horizontalOrigin, mouseX, ratio);
+  view.verticalOrigin = originKeepingPoint(view.verticalOrigin, mouseY, ratio);
+  view.zoomBoxFlag = true;
+}
+
 ZoomMemory finishZoomBox(PlotView& view, const ZoomBox& box, int mouseX, int mouseY) {
   const ZoomMemory memory{view.horizontalOrigin, view.verticalOrigin, view.viewScale};
+  const int boxWidth = std::abs(box.anchorX - mouseX);
   const int boxHeight = std::abs(box.anchorY - mouseY);
-  double factor = boxHeight == 0 ? 1.0 : static_cast<double>(view.clientHeight) / boxHeight;
-  factor = std::min(factor, kMaxZoomFactor);
-  view.verticalOrigin += view.clientHeight / 2 - mouseY + view.verticalScroll + kZoomBoxPanelOffset -
-                         (box.anchorY - box.currentY) / 2;
-  const int boxCentreX = (box.anchorX + mouseX) / 2;
-  view.horizontalOrigin -= boxCentreX - view.clientWidth / 2 - view.horizontalScroll;
-  view.setViewScale(std::llround(view.viewScale * factor));
-  view.zoomBoxFlag = true;
+  double factor = kMaxZoomFactor;
+  if (boxWidth > 0) factor = std::min(factor, static_cast<double>(view.clientWidth) / boxWidth);
+  if (boxHeight > 0) factor = std::min(factor, static_cast<double>(view.clientHeight) / boxHeight);
+  if (boxWidth == 0 && boxHeight == 0) factor = 1.0;
+  // The box centre comes to the centre of the visible area.
+  zoomOntoCentre(view, std::max(factor, 1.0), (box.anchorX + mouseX) / 2.0, (box.anchorY + mouseY) / 2.0,
+                 {view.horizontalScroll, view.verticalScroll, view.clientWidth, view.clientHeight});
   return memory;
 }
 
@@ -101,6 +174,21 @@ CursorReadout cursorReadout(const PlotView& view, const Dialect& dialect, int de
   out.label2 = text((mouseY - view.verticalOrigin) / scale * dialect.xSign);
   out.label1 = text((mouseX - view.horizontalOrigin) / scale * dialect.ySign);
   return out;
+}
+
+std::string programUnit(const std::vector<std::string>& lines) {
+  auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.'; };
+  for (const std::string& line : lines) {
+    for (std::size_t at = line.find_first_of("Gg"); at != std::string::npos; at = line.find_first_of("Gg", at + 1)) {
+      if (at > 0 && isWordChar(line[at - 1])) continue;
+      std::size_t digits = at + 1;
+      while (digits < line.size() && line[digits] == '0') ++digits;  // G020 is G20
+      if (line.compare(digits, 2, "20") != 0 && line.compare(digits, 2, "21") != 0) continue;
+      if (digits + 2 < line.size() && isWordChar(line[digits + 2])) continue;
+      return line[digits + 1] == '0' ? "inch" : "mm";
+    }
+  }
+  return "";
 }
 
 void plotToCursor(Backplot& plot, const std::vector<std::string>& lines, const HighlightRange& highlight) {

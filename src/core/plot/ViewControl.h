@@ -15,8 +15,8 @@ inline constexpr int kPanStep = 100;
 inline constexpr int kOriginLimit = 30000;
 inline constexpr int kReplotDelayMs = 200;
 inline constexpr double kMaxZoomFactor = 10.0;
-// The offset the zoom box adds to the vertical origin (the height of the window's tool panel).
-inline constexpr int kZoomBoxPanelOffset = 98;
+// A fitted program fills this share of the visible area, so its outline never touches the edge.
+inline constexpr double kFitShare = 0.9;
 
 // "Inc Angle" of the setup window, 1 to 45.
 int angleStep(const MachineProfile& profile);
@@ -52,6 +52,54 @@ void panMenu(PlotView& view, PanDirection direction);
 // Shift + arrow keys: the opposite moves, both origin values then limited to +-30000.
 void panKey(PlotView& view, PanDirection direction);
 
+// The part of the image the scroll box shows, in image pixels; the whole image when the view
+// has no scroll box (headless runs).
+struct VisibleArea {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+VisibleArea visibleArea(const PlotView& view, int imageWidth, int imageHeight);
+
+// An origin coordinate after the scale grew by `ratio`, such that whatever was drawn at image
+// pixel `fixed` stays there.
+int originKeepingPoint(int origin, int fixed, double ratio);
+
+// A canvas that draws nothing and keeps the box of the points the plot reaches, so a program
+// can be measured at a view before it is drawn.
+class BoundsCanvas : public PlotCanvas {
+ public:
+  BoundsCanvas(int width, int height) : width_(width), height_(height) {}
+  void setPen(Rgb, int) override {}
+  void moveTo(int x, int y) override { pen_ = {x, y}; }
+  void lineTo(int x, int y) override;
+  void clear() override { any_ = false; }
+  void refresh() override {}
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+
+  bool any() const { return any_; }
+  int left() const { return left_; }
+  int right() const { return right_; }
+  int top() const { return top_; }
+  int bottom() const { return bottom_; }
+
+ private:
+  void take(int x, int y);
+  int width_, height_;
+  struct {
+    int x = 0, y = 0;
+  } pen_;
+  bool any_ = false;
+  int left_ = 0, right_ = 0, top_ = 0, bottom_ = 0;
+};
+
+// Scales and moves the view so that a drawing measured at the present view (the box of
+// `measured`) fills kFitShare of `area`, centred. Returns false when nothing was drawn.
+bool fitMeasured(PlotView& view, const BoundsCanvas& measured, const VisibleArea& area);
+
+// The mouse wheel: View Scale doubled (notches > 0) or halved per notch, the point under the
+// mouse staying where it is.
+void wheelZoom(PlotView& view, int notches, int mouseX, int mouseY);
+
 // The zoom box and "Previous".
 struct ZoomMemory {
   int horizontalOrigin = 0, verticalOrigin = 0, viewScale = 1000;
@@ -60,9 +108,10 @@ struct ZoomBox {
   int anchorX = 0, anchorY = 0;    // where the mouse went down (image pixels)
   int currentX = 0, currentY = 0;  // where the rubber rectangle last ended
 };
-// Mouse up at (mouseX, mouseY): remembers the view for "Previous", moves the origin so the
-// box centre comes to the centre of the visible area and multiplies View Scale by the
-// visible height over the box height (at most 10; 1 for a box of no height).
+// Mouse up at (mouseX, mouseY): remembers the view for "Previous" and scales and moves the
+// view so that what lay inside the box fills the visible area, centred. The scale grows by
+// the smaller of visible width over box width and visible height over box height, at most 10
+// (1 for a box of no size).
 ZoomMemory finishZoomBox(PlotView& view, const ZoomBox& box, int mouseX, int mouseY);
 void restorePrevious(PlotView& view, const ZoomMemory& memory);
 
@@ -73,6 +122,10 @@ struct CursorReadout {
 };
 CursorReadout cursorReadout(const PlotView& view, const Dialect& dialect, int decimals, int mouseX,
                             int mouseY);
+
+// The unit the program states with G20 (inch) or G21 (mm), the first it states; "" when it
+// states none.
+std::string programUnit(const std::vector<std::string>& lines);
 
 // Plot to cursor: from line 0, single steps until CurrentLine reaches the first highlighted
 // line + 1 or passes the last line.

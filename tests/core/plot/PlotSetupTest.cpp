@@ -53,18 +53,18 @@ TEST_F(SetupPlotTest, ShowXyzDrawsTheIndicatorWithoutTouchingTheExtents) {
   EXPECT_EQ(canvas.calls().back(), (CanvasCall{Kind::Move, 100, 460, {}, 0}));
 }
 
-TEST_F(SetupPlotTest, ScaleChangeKeepsTheVisibleCentreUnlessZoomBoxOrOldScaleOne) {
+TEST_F(SetupPlotTest, ScaleChangeKeepsTheVisibleCentreUnlessAZoomBoxPlacedTheOrigin) {
   struct Case {
     const char* name;
     int oldViewScale, newViewScale;
     bool zoomBox;
     int h, v;  // origin after the set-up
   };
-  // Scroll box 400 x 300, scrolled (10, 20), tool panel 50: centre (210, 150 + 20 + 50 + 25).
+  // Scroll box 400 x 300, scrolled (10, 20): the visible centre is image pixel (210, 170).
   const Case cases[] = {
-      {"doubling from 2000", 2000, 4000, false, 100 + 110, 460 + (245 - 460)},
-      {"halving from 2000", 2000, 1000, false, 100 - 55, 460 + 108},
-      {"old scale exactly 1.0", 1000, 4000, false, 100, 460},
+      {"doubling from 2000", 2000, 4000, false, 210 - 2 * 110, 170 + 2 * 290},
+      {"halving from 2000", 2000, 1000, false, 210 - 55, 170 + 145},
+      {"from 1000", 1000, 4000, false, 210 - 4 * 110, 170 + 4 * 290},
       {"zoom box placed the origin", 2000, 4000, true, 100, 460},
       {"unchanged scale", 2000, 2000, false, 100, 460},
   };
@@ -73,7 +73,6 @@ TEST_F(SetupPlotTest, ScaleChangeKeepsTheVisibleCentreUnlessZoomBoxOrOldScaleOne
     view.clientHeight = 300;
     view.horizontalScroll = 10;
     view.verticalScroll = 20;
-    view.toolPanelHeight = 50;
     view.viewScale = c.oldViewScale;
     plot.SetupPlot(1);
     view.horizontalOrigin = 100;

@@ -89,14 +89,17 @@ TEST(ViewControl, ZoomBoxCentresAndScalesAndPreviousRestores) {
     int mouseX, mouseY;
     int scale, horizontal, vertical;
   };
-  // Client area 600 x 400, scrolled by (0, 200); origin (100, 460), View Scale 1000.
+  // Client area 600 x 400, scrolled by (0, 200), so the visible centre is image pixel
+  // (300, 400); origin (100, 460), View Scale 1000. The box centre lands on the visible centre.
   const Case cases[] = {
-      // A 1-pixel high box multiplies by 10, not by 400.
-      {"one pixel high", {300, 300, 310, 301}, 310, 301, 10000, 100 - (305 - 300), 460 + 200 - 301 + 200 + 98},
-      // 400 / 100 = 4.
-      {"quarter height", {100, 200, 200, 300}, 200, 300, 4000, 100 - (150 - 300), 460 + 200 - 300 + 200 + 98 + 50},
-      // No height at all: factor 1.
-      {"flat box", {100, 200, 200, 200}, 200, 200, 1000, 100 - (150 - 300), 460 + 200 - 200 + 200 + 98},
+      // 10 x 1 pixels: at most 10 times, not 400.
+      {"one pixel high", {300, 300, 310, 301}, 310, 301, 10000, 300 - 10 * 205, 400 + 1595},
+      // 100 x 100: the height (400 / 100) limits before the width (600 / 100).
+      {"square box", {100, 200, 200, 300}, 200, 300, 4000, 300 - 4 * 50, 400 + 4 * 210},
+      // No height: the width alone decides.
+      {"flat box", {100, 200, 200, 200}, 200, 200, 6000, 300 - 6 * 50, 400 + 6 * 260},
+      // A click without a box only centres the clicked point.
+      {"no box", {100, 200, 100, 200}, 100, 200, 1000, 300 - 0, 400 + 260},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
