@@ -10,6 +10,7 @@
 #include "core/app/DxfSave.h"
 #include "core/app/ProfileSession.h"
 #include "core/app/ProgramFolder.h"
+#include "core/profile/SettingNumbers.h"
 #include "core/text/FileIo.h"
 
 namespace kw {
@@ -148,7 +149,7 @@ int runReport(const std::vector<std::string>& args, App& app) {
   if (!openForPlot(app, plotArgs, plotArgs.positional[0])) return 1;
   app.plot.setViewScale(1000);
   app.replot();
-  const PlotLabels& labels = app.backplot.state().labels;
+  const PlotLabels labels = statisticsLabels(app.backplot.state().statistics, decimalPlaces(app.profile));
   for (const std::string* line :
        {&labels.caption, &labels.label14, &labels.label15, &labels.label16, &labels.bigx, &labels.bigy, &labels.area})
     std::printf("%s\n", line->c_str());

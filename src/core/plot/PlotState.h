@@ -72,6 +72,10 @@ struct ScaleExtents {
   float maxX = 0, maxY = 0, minX = 0, minY = 0;
 };
 
+// The label texts of the statistics: distances and times with 8 significant digits and
+// `places` decimals, extents with 6 and 1.
+PlotLabels statisticsLabels(const PlotStatistics& statistics, int places);
+
 struct PlotState {
   float PlotScale = 1.0f;  // View Scale / 1000
   int CurrentLine = 0;     // index of the block being interpreted

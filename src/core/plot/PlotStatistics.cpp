@@ -100,6 +100,19 @@ void Backplot::trackObjects(std::string_view block) {
   }
 }
 
+PlotLabels statisticsLabels(const PlotStatistics& n, int places) {
+  auto eight = [&](float value) { return FixedText(value, places, 8); };
+  PlotLabels l;
+  l.caption = "Cut " + eight(n.cut) + "  Rapid " + eight(n.rapid) + "  Total Distance " + eight(n.total);
+  l.label14 = "Time " + eight(n.cutTime);
+  l.label15 = " + " + eight(n.rapidTime);
+  l.label16 = " = " + eight(n.totalTime);
+  l.bigx = "Max " + FixedText(n.xExtent, 1, 6);
+  l.bigy = "Max " + FixedText(n.yExtent, 1, 6);
+  l.area = "Area " + std::to_string(n.area);
+  return l;
+}
+
 void Backplot::formStatistics() {
   PlotState& s = state_;
   const double scale = s.PlotScale;
@@ -125,16 +138,7 @@ void Backplot::formStatistics() {
   n.yExtent = static_cast<float>((std::fabs(static_cast<double>(s.MaxY)) + std::fabs(s.MinY)) / scale);
   n.area = saturatingProduct(roundToInt64(n.xExtent), roundToInt64(n.yExtent));
 
-  const int places = decimalPlaces(profile_);
-  auto eight = [&](float value) { return FixedText(value, places, 8); };
-  PlotLabels& l = s.labels;
-  l.caption = "Cut " + eight(n.cut) + "  Rapid " + eight(n.rapid) + "  Total Distance " + eight(n.total);
-  l.label14 = "Time " + eight(n.cutTime);
-  l.label15 = " + " + eight(n.rapidTime);
-  l.label16 = " = " + eight(n.totalTime);
-  l.bigx = "Max " + FixedText(n.xExtent, 1, 6);
-  l.bigy = "Max " + FixedText(n.yExtent, 1, 6);
-  l.area = "Area " + std::to_string(n.area);
+  s.labels = statisticsLabels(n, decimalPlaces(profile_));
 
   setPen(kRed, 1);
   host_->setBusyCursor(false);
