@@ -1,6 +1,5 @@
 // The backplot on a generated program of 1,000,000 lines: interpreting and drawing it into a
 // screen-sized image, against the floor of reading the same program from a file.
-#include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,6 +7,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 #include "core/plot/Backplot.h"
 #include "core/profile/MachineProfile.h"
@@ -28,8 +29,7 @@ char gProgramPath[64];
 
 const char* programFile() {
   static const bool written = [] {
-    std::snprintf(gProgramPath, sizeof gProgramPath, "/tmp/kerfwerk-bench-%d.nc",
-                  static_cast<int>(getpid()));
+    std::snprintf(gProgramPath, sizeof gProgramPath, "/tmp/kerfwerk-bench-%d.nc", static_cast<int>(getpid()));
     std::FILE* out = std::fopen(gProgramPath, "wb");
     if (!out) std::abort();
     for (const std::string& line : program()) {
@@ -45,10 +45,10 @@ const char* programFile() {
 }
 
 void setDialect(kw::MachineProfile& p) {
-  const std::pair<int, const char*> rows[] = {
-      {1, "G01"}, {2, "G02"},  {3, "G03"},  {6, "G90"},  {7, "G91"}, {8, "M07"}, {9, "M08"},
-      {12, "N"},  {13, "R"},   {14, "I"},   {15, "J"},   {16, "K"},  {17, "X"},  {18, "Y"},
-      {19, "Z"},  {20, "G17"}, {21, "G18"}, {22, "G19"}, {83, "("}};
+  const std::pair<int, const char*> rows[] = {{1, "G01"},  {2, "G02"},  {3, "G03"},  {6, "G90"}, {7, "G91"},
+                                              {8, "M07"},  {9, "M08"},  {12, "N"},   {13, "R"},  {14, "I"},
+                                              {15, "J"},   {16, "K"},   {17, "X"},   {18, "Y"},  {19, "Z"},
+                                              {20, "G17"}, {21, "G18"}, {22, "G19"}, {83, "("}};
   for (auto [row, text] : rows) p.setCell(row, 1, text);
   p.setText("DpEdit", "3");
   p.setText("Edit5", "125");

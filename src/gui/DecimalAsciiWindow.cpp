@@ -20,15 +20,37 @@ namespace kw {
 namespace {
 
 // The control codes a line may need, with their usual names.
-constexpr const char* kControlCodes[] = {
-    "1 SOH Start of header", "2 STX Start of text", "3 ETX End of text", "4 EOT End of transmission",
-    "5 ENQ Enquiry", "6 ACK Acknowledge", "7 BEL Bell", "8 BS Backspace", "9 HT Horizontal tab",
-    "10 LF Line feed", "11 VT Vertical tab", "12 FF Form feed", "13 CR Carriage return", "14 SO Shift out",
-    "15 SI Shift in", "16 DLE Data link escape", "17 DC1 Device control 1 (XON)", "18 DC2 Device control 2",
-    "19 DC3 Device control 3 (XOFF)", "20 DC4 Device control 4", "21 NAK Negative acknowledge",
-    "22 SYN Synchronous idle", "23 ETB End of transmission block", "24 CAN Cancel", "25 EM End of medium",
-    "26 SUB Substitute", "27 ESC Escape", "28 FS File separator", "29 GS Group separator",
-    "30 RS Record separator", "31 US Unit seperator"};
+constexpr const char* kControlCodes[] = {"1 SOH Start of header",
+                                         "2 STX Start of text",
+                                         "3 ETX End of text",
+                                         "4 EOT End of transmission",
+                                         "5 ENQ Enquiry",
+                                         "6 ACK Acknowledge",
+                                         "7 BEL Bell",
+                                         "8 BS Backspace",
+                                         "9 HT Horizontal tab",
+                                         "10 LF Line feed",
+                                         "11 VT Vertical tab",
+                                         "12 FF Form feed",
+                                         "13 CR Carriage return",
+                                         "14 SO Shift out",
+                                         "15 SI Shift in",
+                                         "16 DLE Data link escape",
+                                         "17 DC1 Device control 1 (XON)",
+                                         "18 DC2 Device control 2",
+                                         "19 DC3 Device control 3 (XOFF)",
+                                         "20 DC4 Device control 4",
+                                         "21 NAK Negative acknowledge",
+                                         "22 SYN Synchronous idle",
+                                         "23 ETB End of transmission block",
+                                         "24 CAN Cancel",
+                                         "25 EM End of medium",
+                                         "26 SUB Substitute",
+                                         "27 ESC Escape",
+                                         "28 FS File separator",
+                                         "29 GS Group separator",
+                                         "30 RS Record separator",
+                                         "31 US Unit seperator"};
 
 // The note: the names in a row, wrapped only between two of them.
 QString controlCodeNote() {

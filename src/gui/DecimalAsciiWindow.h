@@ -1,10 +1,11 @@
 #pragma once
 // The window "Decimal Ascii Editor + Line insertion": one program line as a row of character
 // codes (to type control characters into it), and the twelve texts of "Find and Insert".
-#include <QWidget>
 #include <array>
 #include <functional>
 #include <string>
+
+#include <QWidget>
 
 #include "core/app/App.h"
 

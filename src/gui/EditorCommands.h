@@ -1,11 +1,12 @@
 #pragma once
 // The main editor's own commands: undo and the clipboard, find and replace, the position
 // read-out that sets the highlighted block, and printing the program text.
+#include <utility>
+#include <vector>
+
 #include <QLabel>
 #include <QObject>
 #include <QPlainTextEdit>
-#include <utility>
-#include <vector>
 
 #include "core/app/App.h"
 

@@ -1,8 +1,9 @@
 #include "gui/GuiApp.h"
 
+#include <cmath>
+
 #include <QPrintDialog>
 #include <QScreen>
-#include <cmath>
 
 #include "core/app/ProfileSession.h"
 
@@ -74,8 +75,7 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
       w->raise();
     }
   });
-  QObject::connect(setup_.get(), &SetupWindow::helpRequested, main_.get(),
-                   [this] { main_->openHelp("setup"); });
+  QObject::connect(setup_.get(), &SetupWindow::helpRequested, main_.get(), [this] { main_->openHelp("setup"); });
   QObject::connect(setup_.get(), &SetupWindow::fontChosen, main_.get(),
                    [this](const QFont& font) { main_->editor()->setFont(font); });
 }
@@ -100,8 +100,8 @@ void GuiApp::DefaultWindows1Click() {
 }
 
 std::vector<QWidget*> GuiApp::windowsInOrder() const {
-  return {main_.get(), plot_.get(), setup_.get(), comm_.get(), drawing_.get(), decimalAscii_.get(), offset_.get(),
-          array_.get()};
+  return {main_.get(),    plot_.get(),         setup_.get(),  comm_.get(),
+          drawing_.get(), decimalAscii_.get(), offset_.get(), array_.get()};
 }
 
 }  // namespace kw

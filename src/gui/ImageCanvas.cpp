@@ -40,7 +40,8 @@ bool clipLine(double& x0, double& y0, double& x1, double& y1, double w, double h
 
 }  // namespace
 
-ImageCanvas::ImageCanvas(int width, int height) : image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32) {
+ImageCanvas::ImageCanvas(int width, int height)
+    : image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32) {
   image_.fill(Qt::white);
   painter_.begin(&image_);
   painter_.setRenderHint(QPainter::Antialiasing, true);
@@ -59,7 +60,8 @@ void ImageCanvas::lineTo(int x, int y) {
   double x0 = pen_.x(), y0 = pen_.y(), x1 = x, y1 = y;
   if (clipLine(x0, y0, x1, y1, image_.width(), image_.height()))
     // Smooth lines through the pixel centres: straight runs along the axes stay one pixel sharp.
-    painter_.drawLine(QPointF(std::round(x0) + 0.5, std::round(y0) + 0.5), QPointF(std::round(x1) + 0.5, std::round(y1) + 0.5));
+    painter_.drawLine(QPointF(std::round(x0) + 0.5, std::round(y0) + 0.5),
+                      QPointF(std::round(x1) + 0.5, std::round(y1) + 0.5));
   pen_ = to;
 }
 

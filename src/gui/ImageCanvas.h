@@ -1,8 +1,9 @@
 #pragma once
 // The plot image: a bitmap the backplot draws on with a Qt painter.
+#include <functional>
+
 #include <QImage>
 #include <QPainter>
-#include <functional>
 
 #include "core/plot/PlotCanvas.h"
 

@@ -1,20 +1,21 @@
 #include "gui/MainWindow.h"
 
-#include <QApplication>
 #include <cstring>
-#include <QDesktopServices>
-#include <QPainter>
-#include <QProgressBar>
-#include <QVBoxLayout>
-#include <QPrintDialog>
+
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include "core/app/Batch.h"
 #include "core/app/Document.h"
@@ -168,8 +169,8 @@ MainWindow::MainWindow(App& app, QtPort& port, std::vector<std::string> argument
   placeDefault();
 }
 
-QAction* MainWindow::addCommand(QMenu* menu, const QString& objectName, const QString& caption,
-                                const QKeySequence& key, std::function<void()> run) {
+QAction* MainWindow::addCommand(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key,
+                                std::function<void()> run) {
   QAction* action = menu->addAction(caption);
   action->setObjectName(objectName);
   if (!key.isEmpty()) action->setShortcut(key);
@@ -218,8 +219,9 @@ void MainWindow::buildMenus() {
     if (dialog.exec() != QDialog::Accepted) return;
     printWidget(printer_, plotWindow_);
   });
-  addCommand(file, "PrintPlot1", "Print P&lot", QKeySequence("Ctrl+L"), [this] { emit printPlotRequested(); })
-      ->setToolTip("Print Plot High resolution");
+  addCommand(file, "PrintPlot1", "Print P&lot", QKeySequence("Ctrl+L"), [this] {
+    emit printPlotRequested();
+  })->setToolTip("Print Plot High resolution");
   addCommand(file, "PrintSetup1", "Print S&etup", QKeySequence("Ctrl+E"), [this] {
     QPrintDialog dialog(&printer_, this);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
@@ -241,9 +243,9 @@ void MainWindow::buildMenus() {
   addCommand(edit, "EditcurrentlineasDecimalAscii1", "Edit current line as Decimal Ascii", QKeySequence("Ctrl+I"),
              [this] { emit editLineAsDecimalAsciiRequested(); })
       ->setToolTip("Put non printing control characters into the line.");
-  addCommand(search, "InsertLines1", "Insert Lines", QKeySequence("Ctrl+Alt+I"),
-             [this] { emit showWindowRequested(WindowId::DecimalAscii); })
-      ->setToolTip("Insert text above and below found items");
+  addCommand(search, "InsertLines1", "Insert Lines", QKeySequence("Ctrl+Alt+I"), [this] {
+    emit showWindowRequested(WindowId::DecimalAscii);
+  })->setToolTip("Insert text above and below found items");
 
   QMenu* misc = menuBar()->addMenu("&Misc");
   misc->setObjectName("Misc1");
@@ -263,12 +265,11 @@ void MainWindow::buildMenus() {
     runCommand("Main.UseNewINI1Click");
     emit replotRequested();
   });
-  addCommand(setup, "EditorCreateaNewINIFile1", "Edit or Create a New &INI File", QKeySequence(Qt::Key_F10),
-             [this] {
-               setHintsShown(true);
-               port_.hideWindow(WindowId::Comm);
-               emit showSetupRequested();
-             });
+  addCommand(setup, "EditorCreateaNewINIFile1", "Edit or Create a New &INI File", QKeySequence(Qt::Key_F10), [this] {
+    setHintsShown(true);
+    port_.hideWindow(WindowId::Comm);
+    emit showSetupRequested();
+  });
 
   setup->addSeparator();
   // The manual is the help page that comes with the program; there is no web site to visit.

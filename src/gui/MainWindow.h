@@ -101,7 +101,8 @@ class MainWindow : public QMainWindow {
   std::vector<std::string> shownLines_;  // the lines the editor showed at the last sync
   int shownGeneration_ = -1;
   int syncedRevision_ = -1;
-  size_t shownUpTo_ = 0;  // lines of shownLines_ in the editor while a program is shown in parts  // the editor document's revision at the last sync
+  size_t shownUpTo_ = 0;  // lines of shownLines_ in the editor while a program is shown in parts  // the editor
+                          // document's revision at the last sync
 };
 
 }  // namespace kw

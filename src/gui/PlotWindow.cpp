@@ -1,5 +1,9 @@
 #include "gui/PlotWindow.h"
 
+#include <optional>
+#include <tuple>
+
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QDate>
 #include <QElapsedTimer>
@@ -16,9 +20,6 @@
 #include <QTime>
 #include <QVBoxLayout>
 #include <QWheelEvent>
-#include <QAbstractSpinBox>
-#include <optional>
-#include <tuple>
 
 #include "core/profile/SettingNumbers.h"
 #include "gui/MainWindow.h"
@@ -255,8 +256,7 @@ QWidget* PlotWindow::buildPanel() {
   connect(slide_, &QLineEdit::textEdited, this, [this](const QString& t) { app_.plot.slideDistance = toBytes(t); });
   connect(size_, &QLineEdit::textEdited, this, [this](const QString& t) { app_.plot.sizeFactor = toBytes(t); });
   connect(cutSpeed_, &QLineEdit::textEdited, this, [this](const QString& t) { app_.plot.cutSpeed = toBytes(t); });
-  connect(rapidSpeed_, &QLineEdit::textEdited, this,
-          [this](const QString& t) { app_.plot.rapidSpeed = toBytes(t); });
+  connect(rapidSpeed_, &QLineEdit::textEdited, this, [this](const QString& t) { app_.plot.rapidSpeed = toBytes(t); });
 
   int c = 0;
   grid->addWidget(new QLabel("View Scale", panel), 0, c);
@@ -298,12 +298,18 @@ QWidget* PlotWindow::buildReadOuts() {
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(1);
   const std::tuple<QLabel**, const char*, const char*> labels[] = {
-      {&label1_, "Label1", "0"},          {&label2_, "Label2", "0"},
-      {&bigx_, "Bigx", ""},               {&bigy_, "Bigy", ""},
-      {&area_, "Area", ""},               {&label14_, "Label14", "Cut"},
-      {&label15_, "Label15", "Rapid"},    {&label16_, "Label16", "Total"},
-      {&distances_, "Distances", ""},     {&cursorXName_, "CursorXName", "X"},
-      {&cursorYName_, "CursorYName", "Y"}, {&bigxName_, "BigxName", "X extent"},
+      {&label1_, "Label1", "0"},
+      {&label2_, "Label2", "0"},
+      {&bigx_, "Bigx", ""},
+      {&bigy_, "Bigy", ""},
+      {&area_, "Area", ""},
+      {&label14_, "Label14", "Cut"},
+      {&label15_, "Label15", "Rapid"},
+      {&label16_, "Label16", "Total"},
+      {&distances_, "Distances", ""},
+      {&cursorXName_, "CursorXName", "X"},
+      {&cursorYName_, "CursorYName", "Y"},
+      {&bigxName_, "BigxName", "X extent"},
       {&bigyName_, "BigyName", "Y extent"},
   };
   for (auto [member, name, text] : labels) *member = makeLabel(box, name, text);
@@ -696,8 +702,8 @@ void PlotWindow::PrintPlot(QPrinter& printer, const QString& mainCaption) {
   const PlotLabels& labels = app_.backplot.state().labels;
   const QLocale locale = QLocale::system();
   const QString lines[4] = {
-      "Date : " + locale.toString(QDate::currentDate(), QLocale::ShortFormat) + "    Time : " +
-          locale.toString(QTime::currentTime(), QLocale::LongFormat) + "    File : " + mainCaption,
+      "Date : " + locale.toString(QDate::currentDate(), QLocale::ShortFormat) +
+          "    Time : " + locale.toString(QTime::currentTime(), QLocale::LongFormat) + "    File : " + mainCaption,
       fromBytes(labels.caption),
       fromBytes(labels.label14 + labels.label15 + labels.label16),
       "Rectangle Area " + fromBytes(labels.area) + "   Horizontal " + fromBytes(labels.bigy) + "   Vertical " +

@@ -2,6 +2,9 @@
 // The plot window: the backplot image in a scroll box and the controls that change the view
 // (scale, angles, zoom box, previous view, pan, grid presets, single stepping, plot to cursor,
 // the cursor read-out) and print the plot.
+#include <functional>
+
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -9,9 +12,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QElapsedTimer>
 #include <QTimer>
-#include <functional>
 
 #include "core/app/App.h"
 #include "core/plot/PlotHost.h"
@@ -90,15 +91,15 @@ class PlotWindow : public QMainWindow, public PlotHost {
   std::unique_ptr<ImageCanvas> canvas_;
   PlotImage* image_ = nullptr;
   QScrollArea* scroll_ = nullptr;
-  QSpinBox* scale_ = nullptr;       // SpinEdit1
-  QSpinBox* aboutY_ = nullptr;      // SpinEdit3
-  QSpinBox* aboutX_ = nullptr;      // SpinEdit4
-  QSpinBox* aboutZ_ = nullptr;      // ZAxisSpinEdit
-  QScrollBar* bars_[3] = {};        // ScrollBar1..3
-  QLineEdit* slide_ = nullptr;      // SlideEdit1
-  QLineEdit* size_ = nullptr;       // X_Edit1
-  QLineEdit* cutSpeed_ = nullptr;   // CutSpeedEdit
-  QLineEdit* rapidSpeed_ = nullptr; // RapidSpeedEdit
+  QSpinBox* scale_ = nullptr;        // SpinEdit1
+  QSpinBox* aboutY_ = nullptr;       // SpinEdit3
+  QSpinBox* aboutX_ = nullptr;       // SpinEdit4
+  QSpinBox* aboutZ_ = nullptr;       // ZAxisSpinEdit
+  QScrollBar* bars_[3] = {};         // ScrollBar1..3
+  QLineEdit* slide_ = nullptr;       // SlideEdit1
+  QLineEdit* size_ = nullptr;        // X_Edit1
+  QLineEdit* cutSpeed_ = nullptr;    // CutSpeedEdit
+  QLineEdit* rapidSpeed_ = nullptr;  // RapidSpeedEdit
   QLabel* label1_ = nullptr;
   QLabel* label2_ = nullptr;
   QLabel* bigx_ = nullptr;
@@ -107,7 +108,7 @@ class PlotWindow : public QMainWindow, public PlotHost {
   QLabel* label14_ = nullptr;
   QLabel* label15_ = nullptr;
   QLabel* label16_ = nullptr;
-  QLabel* distances_ = nullptr;   // the caption's distances, also in the panel
+  QLabel* distances_ = nullptr;    // the caption's distances, also in the panel
   QLabel* cursorXName_ = nullptr;  // the axis letters and unit of the cursor read-out
   QLabel* cursorYName_ = nullptr;
   QLabel* bigxName_ = nullptr;

@@ -1,5 +1,7 @@
 #include "gui/QtPort.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -7,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTimer>
-#include <algorithm>
 
 namespace kw {
 

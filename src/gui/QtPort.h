@@ -1,9 +1,10 @@
 #pragma once
 // The user port on Qt: message boxes, questions, dialogs, captions and the busy cursor.
-#include <QElapsedTimer>
-#include <QWidget>
 #include <functional>
 #include <map>
+
+#include <QElapsedTimer>
+#include <QWidget>
 
 #include "core/ui/UiPort.h"
 

@@ -16,8 +16,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/text/FileIo.h"
 #include "core/app/ProfileSession.h"
+#include "core/text/FileIo.h"
 #include "gui/MainWindow.h"
 #include "gui/QtPort.h"
 
@@ -269,8 +269,8 @@ QSize SetupWindow::designSize() const {
     return it == groups_.end() ? QSize() : it->second->sizeHint();
   };
   int width = hint("InitialDir").width() + 20;
-  int height = hint("InitialDir").height() + hint("Tape").height() + hint("Baud").height() +
-               hint("Labels").height() + 100;
+  int height =
+      hint("InitialDir").height() + hint("Tape").height() + hint("Baud").height() + hint("Labels").height() + 100;
   return {width, height};
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // The setup window: every setting of the machine profile as a control under its design name,
 // the LabelTable grid, and the "&Files" and "Help" menus.
+#include <map>
+
 #include <QMainWindow>
 #include <QTableWidget>
-#include <map>
 
 #include "core/app/App.h"
 

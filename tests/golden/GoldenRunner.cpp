@@ -15,13 +15,14 @@
 // A PNG that differs leaves NAME.got.png (what was drawn) and NAME.diff.png (the differing
 // pixels in red over a faded copy of the expected image) beside the expected one.
 // KERFWERK_GOLDEN_UPDATE=1 writes what the command did into the case instead of comparing.
-#include <QImage>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <QImage>
 
 #include "support/RunProgram.h"
 #include "support/TempDir.h"

@@ -1,3 +1,5 @@
+#include "gui/DecimalAsciiWindow.h"
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -5,7 +7,6 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "gui/DecimalAsciiWindow.h"
 #include "gui/EditorCommands.h"
 #include "gui/GuiFixture.h"
 

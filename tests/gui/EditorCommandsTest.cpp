@@ -1,3 +1,5 @@
+#include "gui/EditorCommands.h"
+
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,7 +9,6 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "gui/EditorCommands.h"
 #include "gui/GuiFixture.h"
 #include "gui/SearchDialog.h"
 

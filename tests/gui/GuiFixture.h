@@ -1,13 +1,14 @@
 #pragma once
 // The real windows on a fresh program folder, with dialogs and message boxes answered by the
 // test instead of a person.
+#include <memory>
+#include <optional>
+
 #include <QAction>
 #include <QApplication>
 #include <QPrinter>
 #include <QProcess>
 #include <QTest>
-#include <memory>
-#include <optional>
 
 #include "gui/GuiApp.h"
 #include "support/TempDir.h"
@@ -17,7 +18,7 @@ namespace kwtest {
 class ScriptedPort : public kw::QtPort {
  public:
   std::vector<std::string> messages, questions;
-  std::vector<kw::Answer> answers;  // then No
+  std::vector<kw::Answer> answers;                // then No
   std::vector<std::optional<std::string>> picks;  // then cancelled
 
   void message(std::string_view text) override { messages.emplace_back(text); }

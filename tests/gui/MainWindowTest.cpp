@@ -94,7 +94,7 @@ class MainWindowTest : public QObject {
     f.gui->main()->show();
     QTRY_COMPARE(f.gui->main()->editor()->toPlainText(), QString("X1 Y2 "));
     QCOMPARE(f.gui->main()->windowTitle(), QString("in.nc"));
-    QVERIFY(f.gui->main()->editor()->document()->isModified());  // reordered, not saved
+    QVERIFY(f.gui->main()->editor()->document()->isModified());         // reordered, not saved
     QVERIFY(!std::filesystem::exists(f.dir.file("home/LastIni.ini")));  // only a profile argument writes it
   }
 

@@ -1,14 +1,14 @@
 #include <QLabel>
 #include <QMenu>
-#include <QScrollArea>
-#include <QWheelEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextBlock>
+#include <QWheelEvent>
 
 #include "gui/EditorCommands.h"
 #include "gui/GuiFixture.h"
@@ -23,8 +23,7 @@ const char* kProfile =
     "Z Letter=Z\r\nXY Plane=G17\r\nXZ Plane=G18\r\nYZ Plane=G19\r\n[Options]\r\nBridgeport IJ=1\r\n"
     "[Plotting]\r\nangstep=10\r\n";
 
-const char* kProgram =
-    "G00 X0 Y0\nG00 X10 Y10\nM07\nG01 X20 Y10\nG03 X30 Y20 I0 J10\nG01 X10 Y10\nM08\nG00 X0 Y0\n";
+const char* kProgram = "G00 X0 Y0\nG00 X10 Y10\nM07\nG01 X20 Y10\nG03 X30 Y20 I0 J10\nG01 X10 Y10\nM08\nG00 X0 Y0\n";
 
 void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint at) {
   Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
@@ -129,7 +128,8 @@ class PlotWindowTest : public QObject {
     QApplication::sendEvent(image, &wheel);
     QCOMPARE(f.app->plot.viewScale, 2 * scale);
     mouse(image, QEvent::MouseMove, Qt::NoButton, at);
-    QVERIFY(std::abs(f.text("Label2").toDouble() - x.toDouble()) < 0.1 && std::abs(f.text("Label1").toDouble() - y.toDouble()) < 0.1);
+    QVERIFY(std::abs(f.text("Label2").toDouble() - x.toDouble()) < 0.1 &&
+            std::abs(f.text("Label1").toDouble() - y.toDouble()) < 0.1);
     // The middle button drags the drawing.
     const int dragged = f.app->plot.horizontalOrigin + 50, count = f.plot()->plotCount();
     mouse(image, QEvent::MouseButtonPress, Qt::MiddleButton, at);
@@ -268,7 +268,8 @@ class PlotWindowTest : public QObject {
     f.plot()->setProgressDelay(0);
     QString shown;
     QTimer::singleShot(0, f.plot(), [&] {
-      if (auto* progress = f.plot()->findChild<QLabel*>("PlotProgress"); progress->isVisible()) shown = progress->text();
+      if (auto* progress = f.plot()->findChild<QLabel*>("PlotProgress"); progress->isVisible())
+        shown = progress->text();
       QTest::keyClick(f.plot()->scrollBox(), Qt::Key_Escape);
     });
     f.plot()->replot();
@@ -304,9 +305,9 @@ class PlotWindowTest : public QObject {
     QVERIFY(text.at(0).startsWith("Date : "));
     QVERIFY(text.at(0).contains(" Time : "));
     QVERIFY(text.at(0).endsWith("File : part.nc"));
-    QCOMPARE(text.mid(1, 3), QStringList({"Cut 48.069 Rapid 28.284 Total Distance 76.353",
-                                          "Time 48.069 + 14.142 = 62.211",
-                                          "Rectangle Area Area 600 Horizontal Max 20.0 Vertical Max 30.0"}));
+    QCOMPARE(text.mid(1, 3),
+             QStringList({"Cut 48.069 Rapid 28.284 Total Distance 76.353", "Time 48.069 + 14.142 = 62.211",
+                          "Rectangle Area Area 600 Horizontal Max 20.0 Vertical Max 30.0"}));
     QCOMPARE(text.at(4), QString("Part # 4711"));
   }
 };

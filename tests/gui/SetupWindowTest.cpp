@@ -20,7 +20,7 @@ class SetupWindowTest : public QObject {
       const QString name = QString::fromUtf8(def.control.data(), static_cast<qsizetype>(def.control.size()));
       QWidget* w = f.gui->setup()->findChild<QWidget*>(name);
       QVERIFY2(w, qPrintable(name));
-      bool fits = def.kind == kw::SettingKind::Text ? qobject_cast<QLineEdit*>(w) != nullptr
+      bool fits = def.kind == kw::SettingKind::Text   ? qobject_cast<QLineEdit*>(w) != nullptr
                   : def.kind != kw::SettingKind::Bool ? qobject_cast<QSpinBox*>(w) != nullptr
                   : def.radioGroup.empty()            ? qobject_cast<QCheckBox*>(w) != nullptr
                                                       : qobject_cast<QRadioButton*>(w) != nullptr;

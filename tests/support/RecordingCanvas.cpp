@@ -47,8 +47,8 @@ void RecordingCanvas::forget() {
 
 std::string describe(const CanvasSegment& s) {
   char text[128];
-  std::snprintf(text, sizeof text, "(%d,%d)-(%d,%d) %d,%d,%d/%d", s.x1, s.y1, s.x2, s.y2,
-                s.colour.r, s.colour.g, s.colour.b, s.width);
+  std::snprintf(text, sizeof text, "(%d,%d)-(%d,%d) %d,%d,%d/%d", s.x1, s.y1, s.x2, s.y2, s.colour.r, s.colour.g,
+                s.colour.b, s.width);
   return text;
 }
 

@@ -10,8 +10,7 @@ namespace kwtest {
 TempDir::TempDir() {
   std::random_device rd;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    auto candidate = std::filesystem::temp_directory_path() /
-                     ("kerfwerk-test-" + std::to_string(rd()));
+    auto candidate = std::filesystem::temp_directory_path() / ("kerfwerk-test-" + std::to_string(rd()));
     if (std::filesystem::create_directory(candidate)) {
       path_ = candidate;
       return;

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "core/app/CommandRegistry.h"
-#include "core/ui/UiPort.h"
 #include "core/plot/Backplot.h"
 #include "core/plot/PlotView.h"
 #include "core/profile/MachineProfile.h"
+#include "core/ui/UiPort.h"
 
 namespace kw {
 

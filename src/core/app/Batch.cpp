@@ -2,9 +2,9 @@
 
 #include "core/app/Document.h"
 #include "core/app/DxfSave.h"
+#include "core/app/ProfileSession.h"
 #include "core/dxf/DxfWriter.h"
 #include "core/text/FileIo.h"
-#include "core/app/ProfileSession.h"
 
 namespace kw {
 
@@ -80,8 +80,7 @@ int runBatchConversion(App& app, const std::vector<std::string>& args) {
       app.ui.setCaption(WindowId::Plot, output);
       return 0;
     }
-    app.ui.message("A .DXF output is written only from a .PNT points file: nothing was written to " + output +
-                   ".");
+    app.ui.message("A .DXF output is written only from a .PNT points file: nothing was written to " + output + ".");
     return 1;
   }
   std::string error;

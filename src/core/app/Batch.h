@@ -25,7 +25,7 @@ struct DoRequest {
   std::vector<std::string> commands;  // registered names, run in order
   std::string input;
   std::string output;
-  std::string profile;  // a profile file to use instead of the remembered one
+  std::string profile;                                    // a profile file to use instead of the remembered one
   std::vector<std::pair<std::string, std::string>> sets;  // control, value
   std::optional<HighlightedBlock> select;
   // --dxf-form: the output is written in this DXF form (its name must end in .dxf); without

@@ -31,9 +31,7 @@ void compress(App& app, bool super) {
   app.buffer.modified = true;
 }
 
-void translate(App& app, int first, int last) {
-  translateLines(app.buffer.lines, app.profile, first, last);
-}
+void translate(App& app, int first, int last) { translateLines(app.buffer.lines, app.profile, first, last); }
 
 }  // namespace
 

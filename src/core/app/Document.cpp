@@ -1,15 +1,15 @@
 #include "core/app/Document.h"
 
 #include "core/app/App.h"
+#include "core/app/DxfSave.h"
+#include "core/app/ProfileSession.h"
 #include "core/dxf/CleanupPasses.h"
 #include "core/dxf/DxfReader.h"
-#include "core/app/DxfSave.h"
 #include "core/dxf/DxfWriter.h"
-#include "core/text/FileIo.h"
-#include "core/app/ProfileSession.h"
-#include "core/text/TempFiles.h"
 #include "core/plot/ViewControl.h"
 #include "core/profile/Translate.h"
+#include "core/text/FileIo.h"
+#include "core/text/TempFiles.h"
 #include "core/texttools/LineInsertion.h"
 
 namespace kw {

@@ -135,23 +135,18 @@ bool saveAsDxfPointsOnly(App& app, const std::string& nameIn) {
 
 void SaveasDXF1Click(App& app) {
   // Save As shows its own filters; the file name offered is "File1.DXF".
-  FileDialog dialog = dxfSaveDialog(
-      app, {"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"}, "File1.DXF");
-  if (auto chosen = app.ui.chooseSaveFile(dialog))
-    saveAsDxfCirclesArcsLines(app, withDefaultDxfExtension(*chosen));
+  FileDialog dialog = dxfSaveDialog(app, {"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"}, "File1.DXF");
+  if (auto chosen = app.ui.chooseSaveFile(dialog)) saveAsDxfCirclesArcsLines(app, withDefaultDxfExtension(*chosen));
 }
 
 void SaveAsDXFLinesOnly1Click(App& app) {
-  FileDialog dialog = dxfSaveDialog(
-      app, {"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"}, "File1.DXF");
-  if (auto chosen = app.ui.chooseSaveFile(dialog))
-    saveAsDxfLinesOnly(app, withDefaultDxfExtension(*chosen));
+  FileDialog dialog = dxfSaveDialog(app, {"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"}, "File1.DXF");
+  if (auto chosen = app.ui.chooseSaveFile(dialog)) saveAsDxfLinesOnly(app, withDefaultDxfExtension(*chosen));
 }
 
 void SaveAsDXFPointsonlySpecial1Click(App& app) {
   FileDialog dialog = dxfSaveDialog(app, {"*.dxf"}, "FilePoints1.DXF");
-  if (auto chosen = app.ui.chooseSaveFile(dialog))
-    saveAsDxfPointsOnly(app, withDefaultDxfExtension(*chosen));
+  if (auto chosen = app.ui.chooseSaveFile(dialog)) saveAsDxfPointsOnly(app, withDefaultDxfExtension(*chosen));
   app.backplot.state().DxfLinesOnly = false;
 }
 

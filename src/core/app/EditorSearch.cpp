@@ -192,8 +192,8 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::optional<size_t> searchEditorText(std::string_view text, size_t selStart, size_t selLength,
-                                       std::string_view find, bool down, bool matchCase, bool wholeWord) {
+std::optional<size_t> searchEditorText(std::string_view text, size_t selStart, size_t selLength, std::string_view find,
+                                       bool down, bool matchCase, bool wholeWord) {
   if (find.empty()) return std::nullopt;
   clampSelection(text, selStart, selLength);
   const Pattern pattern{find, matchCase, wholeWord};

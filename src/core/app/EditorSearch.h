@@ -30,8 +30,8 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b);
 //   delimiter), and a match counts only when the byte after it is a delimiter or the match
 //   ends the text.
 // A selection reaching past the end of the text is cut to the text.
-std::optional<size_t> searchEditorText(std::string_view text, size_t selStart, size_t selLength,
-                                       std::string_view find, bool down, bool matchCase, bool wholeWord);
+std::optional<size_t> searchEditorText(std::string_view text, size_t selStart, size_t selLength, std::string_view find,
+                                       bool down, bool matchCase, bool wholeWord);
 
 // The message shown when a search finds nothing: Cannot find "X".
 std::string cannotFindMessage(std::string_view find);

@@ -1,10 +1,10 @@
 #include "core/app/ProfileSession.h"
 
 #include "core/app/App.h"
-#include "core/text/FileIo.h"
 #include "core/profile/IniFile.h"
 #include "core/profile/LastUseFile.h"
 #include "core/profile/ProfileFile.h"
+#include "core/text/FileIo.h"
 
 namespace kw {
 

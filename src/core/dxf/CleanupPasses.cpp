@@ -53,9 +53,9 @@ void reportPairs(UiPort& ui, std::size_t pair, const PassLines& in) {
 
 // What CrunchLines needs to know about a pair.
 struct PairShape {
-  bool startMoves = false;   // the first line moves somewhere (X and Y words)
-  bool element = false;      // both lines move somewhere
-  bool endComplete = false;  // the second line has X and Y (and Z when "Z Included") words
+  bool startMoves = false;          // the first line moves somewhere (X and Y words)
+  bool element = false;             // both lines move somewhere
+  bool endComplete = false;         // the second line has X and Y (and Z when "Z Included") words
   double direction[3] = {0, 0, 0};  // in the XY, XZ and YZ planes, 0 to 2 pi
 };
 

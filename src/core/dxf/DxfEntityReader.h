@@ -17,8 +17,8 @@ namespace kw {
 // characters, Ashlar Vellum in four, AutoSketch without leading spaces, Corel Draw / TurboCad
 // in four except the layer code.
 struct GroupCodeSet {
-  std::string code0, code8, code10, code20, code21, code30, code31, code40, code42, code50, code51, code70,
-      code90, code220, code230;
+  std::string code0, code8, code10, code20, code21, code30, code31, code40, code42, code50, code51, code70, code90,
+      code220, code230;
   static GroupCodeSet forFlavour(bool ashlar, bool autosketch, bool corel);
   // The flavour checked in the profile ("Ashlar", "Autosketch", "Corel").
   static GroupCodeSet of(const MachineProfile& profile);

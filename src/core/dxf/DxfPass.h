@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/ui/UiPort.h"
 #include "core/profile/MachineProfile.h"
+#include "core/ui/UiPort.h"
 
 namespace kw {
 

@@ -9,11 +9,11 @@
 #include <system_error>
 #include <utility>
 
-#include "core/text/TempFiles.h"
 #include "core/dxf/CleanupPasses.h"
 #include "core/dxf/DxfLineReader.h"
 #include "core/dxf/ElementWriter.h"
 #include "core/dxf/PathOrdering.h"
+#include "core/text/TempFiles.h"
 
 namespace kw {
 

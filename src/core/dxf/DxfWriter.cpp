@@ -11,13 +11,13 @@
 #include <cstring>
 #include <random>
 
-#include "core/text/ArcGeometry.h"
 #include "core/profile/Dialect.h"
-#include "core/profile/SettingNumbers.h"
-#include "core/text/BlockScanner.h"
-#include "core/text/FixedText.h"
 #include "core/profile/MachineProfile.h"
+#include "core/profile/SettingNumbers.h"
+#include "core/text/ArcGeometry.h"
+#include "core/text/BlockScanner.h"
 #include "core/text/FileIo.h"
+#include "core/text/FixedText.h"
 
 namespace kw {
 
@@ -37,8 +37,7 @@ class DxfWriter::OutputFile {
     // A link is followed, so that the file it points at is replaced and not the link.
     struct stat linkStat {};
     char resolved[PATH_MAX];
-    if (::lstat(path.c_str(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode) &&
-        ::realpath(path.c_str(), resolved))
+    if (::lstat(path.c_str(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode) && ::realpath(path.c_str(), resolved))
       target_ = resolved;
     struct stat targetStat {};
     replaces_ = ::stat(target_.c_str(), &targetStat) == 0;
@@ -47,8 +46,8 @@ class DxfWriter::OutputFile {
 
     const std::size_t slash = target_.find_last_of('/');
     folder_ = slash == std::string::npos ? std::string(".") : target_.substr(0, slash + 1);
-    const std::string prefix = (slash == std::string::npos ? std::string() : folder_) + "." +
-                               baseName(target_) + ".saving-";
+    const std::string prefix =
+        (slash == std::string::npos ? std::string() : folder_) + "." + baseName(target_) + ".saving-";
     std::random_device entropy;
     for (int attempt = 0; attempt < 20 && fd_ < 0; ++attempt) {
       temp_ = prefix + std::to_string(entropy() % 1000000);
@@ -180,9 +179,7 @@ DxfArcAngles dxfArcAngles(double a1, double a2, const DxfWriterSettings& s) {
 
 // --- The writer ----------------------------------------------------------------------------
 
-DxfWriter::DxfWriter(const DxfWriterSettings& settings) : settings_(settings) {
-  record_.reserve(256);
-}
+DxfWriter::DxfWriter(const DxfWriterSettings& settings) : settings_(settings) { record_.reserve(256); }
 
 DxfWriter::~DxfWriter() = default;
 
@@ -207,9 +204,7 @@ bool DxfWriter::DxfFooter(std::string* error) {
   return ok;
 }
 
-std::string DxfWriter::number(double value) const {
-  return FixedText(value, settings_.decimals, kDxfWriterPrecision);
-}
+std::string DxfWriter::number(double value) const { return FixedText(value, settings_.decimals, kDxfWriterPrecision); }
 
 std::string DxfWriter::zText(float z) const {
   if (!settings_.zIncluded) return "0";
@@ -241,16 +236,16 @@ void DxfWriter::DxfBody(float x1, float y1, float z1, float x2, float y2, float 
   const std::string end[3] = {number(dx2), number(dy2), zText(z2)};
   // A line whose ends are written alike has no length: a plunge without Z, a repeated point.
   if (start[0] == end[0] && start[1] == end[1] && start[2] == end[2]) return;
-  writeRecord({"  0", "LINE", "  8", "0", " 10", start[0], " 20", start[1], " 30", start[2], " 11", end[0],
-        " 21", end[1], " 31", end[2]});
+  writeRecord({"  0", "LINE", "  8", "0", " 10", start[0], " 20", start[1], " 30", start[2], " 11", end[0], " 21",
+               end[1], " 31", end[2]});
 }
 
 void DxfWriter::DxfBodyArc(float cx, float cy, float z, float r, double a1, double a2) {
   const DxfWriterSettings& s = settings_;
   const double dx = static_cast<double>(s.sy) * s.py * cy, dy = static_cast<double>(s.sx) * s.px * cx;
   if (!writable({dx, dy, s.zIncluded ? z : 0.0f, r, a1, a2})) return;
-  writeRecord({"  0", "ARC", "  8", "0", " 10", number(dx), " 20", number(dy), " 30", zText(z), " 40", number(r),
-        " 50", number(a1), " 51", number(a2)});
+  writeRecord({"  0", "ARC", "  8", "0", " 10", number(dx), " 20", number(dy), " 30", zText(z), " 40", number(r), " 50",
+               number(a1), " 51", number(a2)});
 }
 
 void DxfWriter::DxfBodyCircle(float cx, float cy, float z, float r) {
@@ -268,8 +263,7 @@ void DxfWriter::DxfBodyPoint(float x, float y, float z) {
   writeRecord({"  0", "POINT", "  8", "0", " 10", number(px), " 20", number(py), " 30", number(pz)});
 }
 
-void DxfWriter::GetXYs(const std::vector<std::string>& lines, std::string_view xLetter,
-                       std::string_view yLetter) {
+void DxfWriter::GetXYs(const std::vector<std::string>& lines, std::string_view xLetter, std::string_view yLetter) {
   for (const std::string& line : lines) {
     const LetterValue x = FindLetterValue(xLetter, line);
     if (!x.found) continue;
@@ -280,8 +274,8 @@ void DxfWriter::GetXYs(const std::vector<std::string>& lines, std::string_view x
 
 void DxfWriter::straightMove(const MovePoint& from, const MovePoint& to, const PlotPen& pen) {
   if (pen.colour != kRed && !settings_.writeBlue) return;
-  line(static_cast<float>(from.x), static_cast<float>(from.y), static_cast<float>(from.z),
-       static_cast<float>(to.x), static_cast<float>(to.y), static_cast<float>(to.z));
+  line(static_cast<float>(from.x), static_cast<float>(from.y), static_cast<float>(from.z), static_cast<float>(to.x),
+       static_cast<float>(to.y), static_cast<float>(to.z));
 }
 
 void DxfWriter::arcMove(const ArcMove& move, const PlotPen& pen) {
@@ -301,13 +295,9 @@ void DxfWriter::arcMove(const ArcMove& move, const PlotPen& pen) {
       static_cast<float>((cw ? start : end) * toDegrees));
 }
 
-void DxfWriter::line(float x1, float y1, float z1, float x2, float y2, float z2) {
-  DxfBody(x1, y1, z1, x2, y2, z2);
-}
+void DxfWriter::line(float x1, float y1, float z1, float x2, float y2, float z2) { DxfBody(x1, y1, z1, x2, y2, z2); }
 
-void DxfWriter::circle(float cx, float cy, float z, float radius) {
-  DxfBodyCircle(cx, cy, z, radius);
-}
+void DxfWriter::circle(float cx, float cy, float z, float radius) { DxfBodyCircle(cx, cy, z, radius); }
 
 void DxfWriter::arc(float cx, float cy, float z, float radius, float a1, float a2) {
   DxfArcAngles angles = dxfArcAngles(a1, a2, settings_);

@@ -40,7 +40,7 @@ inline constexpr int kDxfWriterPrecision = 6;
 
 // What the records depend on, read from the setup window when a file is begun.
 struct DxfWriterSettings {
-  int decimals = 3;           // D, "Dec Places"
+  int decimals = 3;            // D, "Dec Places"
   int sx = 1, sy = 1, sz = 1;  // signs of the X, Y and Z scale factors (+1 for a zero factor)
   int px = 1, py = 1, pz = 1;  // plot sign factors, "X * -1", "Y * -1", "Z * -1"
   double zOffset = 0;          // Zo, "Z Offset +/-"
@@ -84,8 +84,7 @@ class DxfWriter final : public MoveSink {
   // One POINT record, without exchange: 10 = px x, 20 = py y, 30 = px z.
   void DxfBodyPoint(float x, float y, float z);
   // One POINT record (z = 0) for every line holding both an xLetter and a yLetter word.
-  void GetXYs(const std::vector<std::string>& lines, std::string_view xLetter,
-              std::string_view yLetter);
+  void GetXYs(const std::vector<std::string>& lines, std::string_view xLetter, std::string_view yLetter);
   // Writes "  0", "ENDSEC", "  0", "EOF" and puts the file in place. False, with the
   // system's reason, when any write failed; the target is then left as it was.
   bool DxfFooter(std::string* error);

@@ -71,9 +71,7 @@ ElementWriter::ElementWriter(MachineProfile& profile, const ConversionSettings& 
   ellipsePoints_ = points >= 1 ? static_cast<int>(std::min(points, static_cast<float>(kMaxEllipsePoints))) : 360;
 }
 
-std::string ElementWriter::text(double value) const {
-  return FixedText(value, settings_.decimals, kPrecision);
-}
+std::string ElementWriter::text(double value) const { return FixedText(value, settings_.decimals, kPrecision); }
 
 void ElementWriter::writeLine(std::string line) {
   out_.push_back(std::move(line));
@@ -113,9 +111,8 @@ void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const st
 }
 
 void ElementWriter::writeArc(LabelRow row, const std::string& endX, const std::string& endY, const std::string& z,
-                             const std::string& firstLetter, const std::string& first,
-                             const std::string& secondLetter, const std::string& second, const std::string& r,
-                             const std::string& extra) {
+                             const std::string& firstLetter, const std::string& first, const std::string& secondLetter,
+                             const std::string& second, const std::string& r, const std::string& extra) {
   const std::string& word = dialect_.row(row);
   std::string line;
   line.reserve(word.size() + endX.size() + endY.size() + z.size() + first.size() + second.size() + r.size() +
@@ -285,9 +282,9 @@ ElementWriter::BulgeArc ElementWriter::BulgeToArc(const std::string& previousX, 
   return {text(radius), text(f32(x1 + static_cast<double>(offset.x))), text(f32(y1 + static_cast<double>(offset.y)))};
 }
 
-void ElementWriter::bulgeArc(const std::string& previousX, const std::string& previousY,
-                             const std::string& previousZ, const std::string& currentX, const std::string& currentY,
-                             const std::string& currentZ, float bulge) {
+void ElementWriter::bulgeArc(const std::string& previousX, const std::string& previousY, const std::string& previousZ,
+                             const std::string& currentX, const std::string& currentY, const std::string& currentZ,
+                             float bulge) {
   if (previousX == currentX && previousY == currentY && (!includeZ || previousZ == currentZ)) return;
   if (bulge == 0) {
     ADDLINE(previousX, previousY, previousZ);
@@ -300,8 +297,8 @@ void ElementWriter::bulgeArc(const std::string& previousX, const std::string& pr
            xyRow(bulge < 0 ? LabelRow::ArcCw : LabelRow::ArcCcw));
 }
 
-void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, float start, float z,
-                              float centreY, float centreX) {
+void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, float start, float z, float centreY,
+                              float centreX) {
   // The parameter runs counter-clockwise from start to end, through a full turn when needed.
   if (end < start) end = f32(end + 2 * kPi);
   // A whole ellipse closes exactly on its first point; a part of one ends at its end point.

@@ -13,11 +13,11 @@ namespace kw {
 
 // The settings of a conversion, read from the profile once at its start.
 struct ConversionSettings {
-  float leadIn = 0.5f;             // LeadInEdit, 0.5 when invalid
-  float xs = 1, ys = 1, zs = 1;    // Xscale, Yscale, Zscale (1 when invalid), negated by the * -1 boxes
-  float zOffset = 0;               // ZoffsetEdit, 0 when invalid
-  int decimals = 3;                // DpEdit, 3 when invalid
-  float ux = 0, uy = 0, uz = 0;    // UCS origin of the drawing
+  float leadIn = 0.5f;           // LeadInEdit, 0.5 when invalid
+  float xs = 1, ys = 1, zs = 1;  // Xscale, Yscale, Zscale (1 when invalid), negated by the * -1 boxes
+  float zOffset = 0;             // ZoffsetEdit, 0 when invalid
+  int decimals = 3;              // DpEdit, 3 when invalid
+  float ux = 0, uy = 0, uz = 0;  // UCS origin of the drawing
   static ConversionSettings read(const MachineProfile& profile);
 };
 
@@ -80,8 +80,7 @@ class ElementWriter {
   // arc to the current one (clockwise word for a negative bulge).
   void bulgeArc(const std::string& previousX, const std::string& previousY, const std::string& previousZ,
                 const std::string& currentX, const std::string& currentY, const std::string& currentZ, float bulge);
-  void EllipseIJ(float angle, float minor, float major, float end, float start, float z, float centreY,
-                 float centreX);
+  void EllipseIJ(float angle, float minor, float major, float end, float start, float z, float centreY, float centreX);
 
   static float Calc_VectorIJ(float x, float y, float x0, float y0);
   // FixedText with precision 7 and the conversion's decimals.
@@ -94,7 +93,7 @@ class ElementWriter {
   Dialect dialect_;  // rows and letters as typed
   bool designCad_ = false, swapYZ_ = false, rMode_ = false, fourQuadrants_ = false;
   bool straightIn_ = false, arcIn_ = false, straightOut_ = false, arcOut_ = false;
-  float maxR_ = 0;         // "MaxR", 0 for no limit
+  float maxR_ = 0;  // "MaxR", 0 for no limit
   int ellipsePoints_ = 360;
   bool startWritten_ = false;  // the last line written is the start line of an element
 

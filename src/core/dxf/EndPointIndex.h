@@ -49,10 +49,10 @@ class EndPointIndex {
 
   float tolerance_;
   double cellSize_ = 1;
-  std::vector<Slot> slots_;               // bucket after bucket, each in file order
+  std::vector<Slot> slots_;                 // bucket after bucket, each in file order
   std::vector<std::uint32_t> bucketStart_;  // slots_[bucketStart_[b], bucketStart_[b + 1]) lie in bucket b
-  std::uint64_t bucketMask_ = 0;          // a power of two buckets, less one
-  std::vector<std::uint32_t> nextLive_;  // union-find over slots: a removed slot points further on
+  std::uint64_t bucketMask_ = 0;            // a power of two buckets, less one
+  std::vector<std::uint32_t> nextLive_;     // union-find over slots: a removed slot points further on
   std::vector<unsigned char> removed_;
   std::size_t firstRemaining_ = 0;
 };

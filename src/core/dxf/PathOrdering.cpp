@@ -133,9 +133,7 @@ class PathWriter {
   const OrderingDialect& d_;
   PassLines& out_;
 
-  void place(std::size_t line) {
-    out_.push_back(std::move(elements_[line]));
-  }
+  void place(std::size_t line) { out_.push_back(std::move(elements_[line])); }
   void placeEndLine(std::size_t element) {
     if (2 * element + 1 < elements_.size())
       place(2 * element + 1);

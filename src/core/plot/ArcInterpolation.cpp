@@ -2,8 +2,8 @@
 // (arkIJ, arkIK, arkJK), every point projected by LINE3d.
 #include <cmath>
 
-#include "core/text/ArcGeometry.h"
 #include "core/plot/Backplot.h"
+#include "core/text/ArcGeometry.h"
 
 namespace kw {
 
@@ -38,22 +38,17 @@ void Backplot::Preview::arcMove(const ArcMove& arc, const PlotPen&) {
   }
 }
 
-float Backplot::GetIncrement(float radius) const {
-  return kw::GetIncrement(options_.circleResolution, radius);
-}
+float Backplot::GetIncrement(float radius) const { return kw::GetIncrement(options_.circleResolution, radius); }
 
-void Backplot::arkIJ(bool plottingAll, float radius, float angle1, float angle2, float zEnd,
-                     float cx, float cy) {
+void Backplot::arkIJ(bool plottingAll, float radius, float angle1, float angle2, float zEnd, float cx, float cy) {
   drawArc(ArcPlane::IJ, plottingAll, radius, angle1, angle2, zEnd, cx, cy);
 }
 
-void Backplot::arkIK(bool plottingAll, float radius, float angle1, float angle2, float yEnd,
-                     float cx, float cz) {
+void Backplot::arkIK(bool plottingAll, float radius, float angle1, float angle2, float yEnd, float cx, float cz) {
   drawArc(ArcPlane::IK, plottingAll, radius, angle1, angle2, yEnd, cx, cz);
 }
 
-void Backplot::arkJK(bool plottingAll, float radius, float angle1, float angle2, float xEnd,
-                     float cy, float cz) {
+void Backplot::arkJK(bool plottingAll, float radius, float angle1, float angle2, float xEnd, float cy, float cz) {
   drawArc(ArcPlane::JK, plottingAll, radius, angle1, angle2, xEnd, cy, cz);
 }
 
@@ -61,8 +56,8 @@ void Backplot::arkJK(bool plottingAll, float radius, float angle1, float angle2,
 // In the plane's axes (p, q) a chord end at angle A is (c1 - r cos A, c2 - r sin A). The
 // clockwise direction walks down from `high` in IJ and IK and up from `low` in JK; the
 // off-plane axis moves in equal parts per chord from its previous position to its end.
-void Backplot::drawArc(ArcPlane plane, bool plottingAll, float radius, float angle1, float angle2,
-                       float offPlaneEnd, float c1, float c2) {
+void Backplot::drawArc(ArcPlane plane, bool plottingAll, float radius, float angle1, float angle2, float offPlaneEnd,
+                       float c1, float c2) {
   PlotState& s = state_;
   double step = GetIncrement(radius);
   if (radius == 0.0f) radius = 0.0001f;
@@ -70,16 +65,13 @@ void Backplot::drawArc(ArcPlane plane, bool plottingAll, float radius, float ang
   const double low = sweep.low, high = sweep.high;
   const double span = high - low;
 
-  const float offPlaneStart = plane == ArcPlane::IJ   ? s.prevZ
-                              : plane == ArcPlane::IK ? s.prevY
-                                                      : s.prevX;
+  const float offPlaneStart = plane == ArcPlane::IJ ? s.prevZ : plane == ArcPlane::IK ? s.prevY : s.prevX;
   double chords = span / step;
   if (!(chords <= kMaxArcChords)) {  // also a NaN sweep or step
     step = span / kMaxArcChords;
     chords = kMaxArcChords;
   }
-  const double offPlaneDelta =
-      chords > 0 ? (static_cast<double>(offPlaneEnd) - offPlaneStart) / chords : 0.0;
+  const double offPlaneDelta = chords > 0 ? (static_cast<double>(offPlaneEnd) - offPlaneStart) / chords : 0.0;
 
   auto drawTo = [&](double angle, double offPlane, bool roundInPlane) {
     if (!plottingAll) canvas_.refresh();

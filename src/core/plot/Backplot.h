@@ -18,12 +18,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/profile/Dialect.h"
 #include "core/plot/MoveSink.h"
 #include "core/plot/PlotCanvas.h"
 #include "core/plot/PlotHost.h"
 #include "core/plot/PlotState.h"
 #include "core/plot/PlotView.h"
+#include "core/profile/Dialect.h"
 #include "core/profile/MachineProfile.h"
 
 namespace kw {
@@ -77,12 +77,11 @@ class Backplot {
   // Interprets every block: optionally sets the origin and runs SetupPlot first; lets
   // pending events run every kEventInterval blocks and stops, resetting the plot, at the
   // block after StopRequested was set.
-  void PlotAll(const std::vector<std::string>& lines, bool setOrigin, bool runSetup,
-               int verticalOrigin, int horizontalOrigin, const HighlightRange* highlight = nullptr);
+  void PlotAll(const std::vector<std::string>& lines, bool setOrigin, bool runSetup, int verticalOrigin,
+               int horizontalOrigin, const HighlightRange* highlight = nullptr);
   // One single step over the main editor's lines: set-up at line 0, caret to the next line,
   // the block, then CurrentLine advances, wrapping to 0 after the last line.
-  void SingleStepAline(const std::vector<std::string>& lines,
-                       const HighlightRange* highlight = nullptr);
+  void SingleStepAline(const std::vector<std::string>& lines, const HighlightRange* highlight = nullptr);
 
   // --- Projection and arcs (plot units) -------------------------------------------------
   // Draws from the pen position to the projected point; nothing while CurrentLine is 0.
@@ -91,12 +90,9 @@ class Backplot {
   // previous position of the off-plane axis to `offPlaneEnd`. The angles follow the
   // interpreter's convention (see ArcGeometry.h); the direction is ArcCw. The distance is
   // not theirs to count: the distance meter takes it from the move.
-  void arkIJ(bool plottingAll, float radius, float angle1, float angle2, float zEnd, float cx,
-             float cy);
-  void arkIK(bool plottingAll, float radius, float angle1, float angle2, float yEnd, float cx,
-             float cz);
-  void arkJK(bool plottingAll, float radius, float angle1, float angle2, float xEnd, float cy,
-             float cz);
+  void arkIJ(bool plottingAll, float radius, float angle1, float angle2, float zEnd, float cx, float cy);
+  void arkIK(bool plottingAll, float radius, float angle1, float angle2, float yEnd, float cx, float cz);
+  void arkJK(bool plottingAll, float radius, float angle1, float angle2, float xEnd, float cy, float cz);
   // Angle step for `radius` with the profile's "Cir Res".
   float GetIncrement(float radius) const;
   // The small axis indicator in the lower left corner of the image.
@@ -146,8 +142,8 @@ class Backplot {
   void setPen(Rgb colour, int width);
   void moveTo(int x, int y);
   void resetInterpreter();
-  void drawArc(ArcPlane plane, bool plottingAll, float radius, float angle1, float angle2,
-               float offPlaneEnd, float c1, float c2);
+  void drawArc(ArcPlane plane, bool plottingAll, float radius, float angle1, float angle2, float offPlaneEnd, float c1,
+               float c2);
   void interpretBlock(std::string_view block, bool plottingAll, const HighlightRange* highlight);
   void drawArcBlock();
   void handOver(const MovePoint& from, const MovePoint& to);

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <utility>
 
-#include "core/text/ArcGeometry.h"
 #include "core/plot/Backplot.h"
+#include "core/text/ArcGeometry.h"
 #include "core/text/BlockScanner.h"
 
 namespace kw {
@@ -17,8 +17,7 @@ namespace {
 // everything up to the next word terminator), which reads the same value as the whole block.
 LetterValue readWord(std::string_view letter, std::string_view strippedBlock) {
   if (letter.empty()) return {};
-  const std::size_t at =
-      letter.size() == 1 ? strippedBlock.find(letter[0]) : strippedBlock.find(letter);
+  const std::size_t at = letter.size() == 1 ? strippedBlock.find(letter[0]) : strippedBlock.find(letter);
   if (at == std::string_view::npos) return {};
   std::size_t end = at + letter.size();
   if (end < strippedBlock.size()) ++end;
@@ -61,8 +60,7 @@ void Backplot::SinglestepPlot(const std::vector<std::string>& lines, bool plotti
   if (state_.CurrentLine >= count - 1) formStatistics();
 }
 
-void Backplot::interpretBlock(std::string_view block, bool plottingAll,
-                              const HighlightRange* highlight) {
+void Backplot::interpretBlock(std::string_view block, bool plottingAll, const HighlightRange* highlight) {
   using enum LabelRow;
   PlotState& s = state_;
   plottingAll_ = plottingAll;
@@ -104,8 +102,7 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll,
     s.ArcCcw = true;
   }
   // Seen from the positive end of their normal axis, XZ and YZ arcs turn the other way.
-  if (arcCode && (s.ActivePlane == kPlaneXZ || s.ActivePlane == kPlaneYZ))
-    std::swap(s.ArcCw, s.ArcCcw);
+  if (arcCode && (s.ActivePlane == kPlaneXZ || s.ActivePlane == kPlaneYZ)) std::swap(s.ArcCw, s.ArcCcw);
 
   char strippedBuffer[kMaxBlockLength];
   std::size_t length = 0;
@@ -198,8 +195,7 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll,
   }
 
   const bool anyCentre = b.iFound || b.jFound || b.kFound;
-  if (!anyCentre && anyAxis)
-    handOver(programPoint(s.prevX, s.prevY, s.prevZ), programPoint(b.x, b.y, b.z));
+  if (!anyCentre && anyAxis) handOver(programPoint(s.prevX, s.prevY, s.prevZ), programPoint(b.x, b.y, b.z));
   if (anyCentre) drawArcBlock();
 
   s.prevX = b.x;
@@ -270,9 +266,7 @@ void Backplot::drawArcBlock() {
   move.startAngle = s.startAngle;
   move.endAngle = s.endAngle;
   move.clockwise = s.ArcCw;
-  move.plane = plane == ArcPlane::IJ   ? MovePlane::XY
-               : plane == ArcPlane::IK ? MovePlane::XZ
-                                       : MovePlane::YZ;
+  move.plane = plane == ArcPlane::IJ ? MovePlane::XY : plane == ArcPlane::IK ? MovePlane::XZ : MovePlane::YZ;
   handOver(move);
 }
 
@@ -284,8 +278,7 @@ MovePoint Backplot::programPoint(float x, float y, float z) const {
 void Backplot::handOver(const MovePoint& from, const MovePoint& to) {
   preview_.straightMove(from, to, state_.pen);
   distance_.straightMove(from, to, state_.pen);
-  if (capture_ && state_.DxfCaptureActive && !state_.DxfLinesOnly)
-    capture_->straightMove(from, to, state_.pen);
+  if (capture_ && state_.DxfCaptureActive && !state_.DxfLinesOnly) capture_->straightMove(from, to, state_.pen);
 }
 
 void Backplot::handOver(const ArcMove& arc) {
@@ -294,8 +287,8 @@ void Backplot::handOver(const ArcMove& arc) {
   if (capture_ && state_.DxfCaptureActive && !state_.DxfLinesOnly) capture_->arcMove(arc, state_.pen);
 }
 
-void Backplot::PlotAll(const std::vector<std::string>& lines, bool setOrigin, bool runSetup,
-                       int verticalOrigin, int horizontalOrigin, const HighlightRange* highlight) {
+void Backplot::PlotAll(const std::vector<std::string>& lines, bool setOrigin, bool runSetup, int verticalOrigin,
+                       int horizontalOrigin, const HighlightRange* highlight) {
   host_->showPlotWindow();
   host_->stopPlotTimers();
   if (setOrigin) {
@@ -305,8 +298,7 @@ void Backplot::PlotAll(const std::vector<std::string>& lines, bool setOrigin, bo
   if (runSetup) SetupPlot(1);
   readOptions();
   host_->setBusyCursor(true);
-  for (long long index = 0; index < static_cast<long long>(lines.size()) && index <= INT_MAX;
-       ++index) {
+  for (long long index = 0; index < static_cast<long long>(lines.size()) && index <= INT_MAX; ++index) {
     state_.CurrentLine = static_cast<int>(index);
     if (index % kEventInterval == 0) {
       host_->serviceEvents();
@@ -324,8 +316,7 @@ void Backplot::PlotAll(const std::vector<std::string>& lines, bool setOrigin, bo
   host_->setBusyCursor(false);
 }
 
-void Backplot::SingleStepAline(const std::vector<std::string>& lines,
-                               const HighlightRange* highlight) {
+void Backplot::SingleStepAline(const std::vector<std::string>& lines, const HighlightRange* highlight) {
   const long long count = static_cast<long long>(lines.size());
   if (state_.CurrentLine < 0 || state_.CurrentLine >= count) state_.CurrentLine = 0;
   if (state_.CurrentLine == 0) SetupPlot(1);

@@ -40,8 +40,8 @@ struct ObjectTracker {
 // Rapid travel: the stretch after a cut-off text, up to the next cut-on text or the end of the
 // program, however many cut-off texts stand in it (and the stretch before the first cut-on).
 struct RapidStretch {
-  bool open = true;     // no cut-on text since the start or since the last cut-off
-  float from = 0;       // TotalDistance where the open stretch began
+  bool open = true;  // no cut-on text since the start or since the last cut-off
+  float from = 0;    // TotalDistance where the open stretch began
   bool cutOnSeen = false;
 };
 

@@ -31,15 +31,13 @@ std::int64_t roundToInt64(double value) {
 std::int64_t saturatingProduct(std::int64_t a, std::int64_t b) {
   std::int64_t product = 0;
   if (__builtin_mul_overflow(a, b, &product))
-    return (a < 0) != (b < 0) ? std::numeric_limits<std::int64_t>::min()
-                              : std::numeric_limits<std::int64_t>::max();
+    return (a < 0) != (b < 0) ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
   return product;
 }
 
 }  // namespace
 
-void Backplot::DistanceMeter::straightMove(const MovePoint& from, const MovePoint& to,
-                                           const PlotPen&) {
+void Backplot::DistanceMeter::straightMove(const MovePoint& from, const MovePoint& to, const PlotPen&) {
   const float scale = state_.PlotScale;
   // An axis the move leaves where it is adds nothing, whatever it holds.
   auto square = [scale](double a, double b) {
@@ -79,8 +77,8 @@ void Backplot::trackObjects(std::string_view block) {
     o.afterCutOff = false;
   }
   if (contains(block, EndBlock)) {
-    const float length = static_cast<float>(static_cast<double>(s.TotalDistance) - o.rapidStretch -
-                                            o.totalAtLastCutOff);
+    const float length =
+        static_cast<float>(static_cast<double>(s.TotalDistance) - o.rapidStretch - o.totalAtLastCutOff);
     if (length > o.largestLength) {
       o.largestLength = length;
       o.largestFirstLine = o.blockStartLine;

@@ -43,9 +43,7 @@ struct PlotView {
   bool fitPending = false;
 
   // The spin edit keeps every value inside its range.
-  void setViewScale(long long value) {
-    viewScale = static_cast<int>(std::clamp(value, kMinViewScale, kMaxViewScale));
-  }
+  void setViewScale(long long value) { viewScale = static_cast<int>(std::clamp(value, kMinViewScale, kMaxViewScale)); }
 };
 
 }  // namespace kw

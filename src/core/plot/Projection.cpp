@@ -11,8 +11,7 @@ namespace {
 constexpr double kDegreesToRadians = 0.01745329252;
 
 int toScreen(double value) {
-  value = std::clamp(value, -static_cast<double>(kMaxCanvasCoordinate),
-                     static_cast<double>(kMaxCanvasCoordinate));
+  value = std::clamp(value, -static_cast<double>(kMaxCanvasCoordinate), static_cast<double>(kMaxCanvasCoordinate));
   return static_cast<int>(std::lround(value));
 }
 

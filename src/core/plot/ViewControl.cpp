@@ -166,8 +166,7 @@ void restorePrevious(PlotView& view, const ZoomMemory& memory) {
   view.zoomBoxFlag = true;
 }
 
-CursorReadout cursorReadout(const PlotView& view, const Dialect& dialect, int decimals, int mouseX,
-                            int mouseY) {
+CursorReadout cursorReadout(const PlotView& view, const Dialect& dialect, int decimals, int mouseX, int mouseY) {
   const double scale = std::max(1, view.viewScale) / 1000.0;
   auto text = [&](double value) { return FixedText(value, decimals, 7).substr(0, 10); };
   CursorReadout out;

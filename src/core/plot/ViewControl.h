@@ -120,8 +120,7 @@ void restorePrevious(PlotView& view, const ZoomMemory& memory);
 struct CursorReadout {
   std::string label1, label2;
 };
-CursorReadout cursorReadout(const PlotView& view, const Dialect& dialect, int decimals, int mouseX,
-                            int mouseY);
+CursorReadout cursorReadout(const PlotView& view, const Dialect& dialect, int decimals, int mouseX, int mouseY);
 
 // The unit the program states with G20 (inch) or G21 (mm), the first it states; "" when it
 // states none.

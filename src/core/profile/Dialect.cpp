@@ -52,8 +52,8 @@ Dialect::Dialect(const MachineProfile& profile) {
   ySign = profile.flag("YsignCheckBox") ? -1 : 1;
   zSign = profile.flag("ZsignCheckBox") ? -1 : 1;
 
-  singleStepMs = std::clamp(strictInt(profile.text("Edit5")).value_or(kDefaultSingleStepMs), kMinSingleStepMs,
-                            kMaxSingleStepMs);
+  singleStepMs =
+      std::clamp(strictInt(profile.text("Edit5")).value_or(kDefaultSingleStepMs), kMinSingleStepMs, kMaxSingleStepMs);
 }
 
 std::string Dialect::rowWithoutBlanks(LabelRow label) const { return withoutBlanks(row(label)); }
@@ -78,7 +78,8 @@ void Setaxis(MachineProfile& profile, Dialect& dialect) {
   if (!strictInt(profile.text("Edit5"))) profile.setText("Edit5", std::to_string(kDefaultSingleStepMs));
   for (int row = 0; row < MachineProfile::kRows; ++row) {
     const std::string& cell = profile.cell(row, 1);
-    if (blanksRemovedBeforePlot(row) && cell.find(' ') != std::string::npos) profile.setCell(row, 1, withoutBlanks(cell));
+    if (blanksRemovedBeforePlot(row) && cell.find(' ') != std::string::npos)
+      profile.setCell(row, 1, withoutBlanks(cell));
   }
   dialect = Dialect(profile);
 }

@@ -1,6 +1,5 @@
 #include "core/profile/IniFile.h"
 
-
 #include <cerrno>
 
 #include "core/text/FileIo.h"
@@ -92,8 +91,7 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
   return v;
 }
 
-std::string IniFile::readString(std::string_view section, std::string_view key,
-                                std::string_view def) const {
+std::string IniFile::readString(std::string_view section, std::string_view key, std::string_view def) const {
   auto v = value(section, key);
   return v ? std::move(*v) : std::string(def);
 }

@@ -55,10 +55,9 @@ enum class LabelRow : int {
 constexpr int rowIndex(LabelRow row) { return static_cast<int>(row); }
 
 // The lines a conversion writes after the start text and at the end text, in order.
-inline constexpr std::array<LabelRow, 4> kOpeningRows = {LabelRow::Trans123, LabelRow::Trans124,
-                                                         LabelRow::Trans125, LabelRow::Trans126};
-inline constexpr std::array<LabelRow, 5> kClosingRows = {LabelRow::Trans174, LabelRow::Trans175,
-                                                         LabelRow::Trans176, LabelRow::Trans177,
-                                                         LabelRow::Trans178};
+inline constexpr std::array<LabelRow, 4> kOpeningRows = {LabelRow::Trans123, LabelRow::Trans124, LabelRow::Trans125,
+                                                         LabelRow::Trans126};
+inline constexpr std::array<LabelRow, 5> kClosingRows = {LabelRow::Trans174, LabelRow::Trans175, LabelRow::Trans176,
+                                                         LabelRow::Trans177, LabelRow::Trans178};
 
 }  // namespace kw

@@ -28,8 +28,8 @@ SettingDef radioDef(sv control, sv section, sv key, sv caption) {
   return flagDef(control, section, key, caption, section);
 }
 
-SettingDef numberDef(SettingKind kind, sv control, sv section, sv key, sv caption, int def,
-                     int minValue, int maxValue) {
+SettingDef numberDef(SettingKind kind, sv control, sv section, sv key, sv caption, int def, int minValue,
+                     int maxValue) {
   SettingDef d;
   d.control = control;
   d.section = section;
@@ -58,11 +58,16 @@ std::vector<SettingDef> buildDefs() {
   using K = SettingKind;
   std::vector<SettingDef> v;
   // Serial line.
-  for (auto [control, key] : {std::pair<sv, sv>{"RadioButton1", "300"}, {"RadioButton2", "600"},
-                              {"RadioButton3", "1200"}, {"RadioButton4", "2400"},
-                              {"RadioButton5", "4800"}, {"RadioButton6", "9600"},
-                              {"RadioButton24", "14400"}, {"RadioButton7", "19200"},
-                              {"RadioButton25", "38400"}, {"RadioButton26", "56000"}})
+  for (auto [control, key] : {std::pair<sv, sv>{"RadioButton1", "300"},
+                              {"RadioButton2", "600"},
+                              {"RadioButton3", "1200"},
+                              {"RadioButton4", "2400"},
+                              {"RadioButton5", "4800"},
+                              {"RadioButton6", "9600"},
+                              {"RadioButton24", "14400"},
+                              {"RadioButton7", "19200"},
+                              {"RadioButton25", "38400"},
+                              {"RadioButton26", "56000"}})
     v.push_back(radioDef(control, "Baud", key, key));
   v.push_back(radioDef("RadioButton19", "Data", "7 Bits", "7 Data"));
   v.push_back(radioDef("RadioButton18", "Data", "8 Bits", "8 Data"));
@@ -103,10 +108,8 @@ std::vector<SettingDef> buildDefs() {
   v.push_back(flagDef("WriteBlueLine", "Dxf", "WriteBlueLine", "Write Blue Line"));
   v.push_back(flagDef("SwapXY", "Dxf", "SwapXY", "Swap X Y "));
   v.push_back(flagDef("SwapYZ", "Dxf", "SwapYZ", "Swap Y Z "));
-  v.push_back(flagDef("ArcinLineOutCheckBox", "Dxf", "ArcLineLead In",
-                      "Circle Arc in Line out Leadin + Edit Line"));
-  v.push_back(flagDef("LineArcleadinCheckBox", "Dxf", "LineArcLead In",
-                      "Circle Line in Arc out Leadin + Edit Line"));
+  v.push_back(flagDef("ArcinLineOutCheckBox", "Dxf", "ArcLineLead In", "Circle Arc in Line out Leadin + Edit Line"));
+  v.push_back(flagDef("LineArcleadinCheckBox", "Dxf", "LineArcLead In", "Circle Line in Arc out Leadin + Edit Line"));
   v.push_back(flagDef("EditOnlyCheckBox", "Dxf", "Lead In", "Edit Line only"));
   v.push_back(flagDef("CircleCheckBox", "Dxf", "Circle Lead In", "Circle Line  Lead In + Edit Line"));
   v.push_back(flagDef("ArcleadinCheckBox", "Dxf", "Arc Circle Lead In", "Circle Arc Leadin + Edit line"));
@@ -183,8 +186,8 @@ std::vector<OptionRule> buildRules() {
       {"SwapXY", {"SwapYZ"}, {}},
       {"SwapYZ", {"SwapXY"}, {}},
   };
-  const sv leadIns[] = {"CircleCheckBox", "EditOnlyCheckBox", "ArcleadinCheckBox",
-                        "LineArcleadinCheckBox", "ArcinLineOutCheckBox"};
+  const sv leadIns[] = {"CircleCheckBox", "EditOnlyCheckBox", "ArcleadinCheckBox", "LineArcleadinCheckBox",
+                        "ArcinLineOutCheckBox"};
   for (sv style : leadIns) {
     OptionRule rule{style, {}, {}};
     for (sv other : leadIns)
@@ -222,10 +225,13 @@ constexpr AxisCaption kAxisCaptions[] = {
 
 const char* kindName(SettingKind kind) {
   switch (kind) {
-    case SettingKind::Bool: return "a check box or radio button";
+    case SettingKind::Bool:
+      return "a check box or radio button";
     case SettingKind::Int:
-    case SettingKind::IntText: return "a number";
-    case SettingKind::Text: return "a text";
+    case SettingKind::IntText:
+      return "a number";
+    case SettingKind::Text:
+      return "a text";
   }
   return "";
 }
@@ -278,8 +284,7 @@ int MachineProfile::indexOf(std::string_view control, SettingKind kind) const {
   const SettingKind actual = settingDefs()[static_cast<std::size_t>(i)].kind;
   const bool numeric = kind == SettingKind::Int || kind == SettingKind::IntText;
   const bool fits = numeric ? actual == SettingKind::Int || actual == SettingKind::IntText : actual == kind;
-  if (!fits)
-    throw std::invalid_argument(std::string(control) + " is not " + kindName(kind));
+  if (!fits) throw std::invalid_argument(std::string(control) + " is not " + kindName(kind));
   return i;
 }
 
@@ -383,10 +388,13 @@ std::string MachineProfile::valueText(std::string_view control) const {
   if (i < 0) throw std::invalid_argument("unknown setting " + std::string(control));
   const Value& v = values_[static_cast<std::size_t>(i)];
   switch (settingDefs()[static_cast<std::size_t>(i)].kind) {
-    case SettingKind::Bool: return v.flag ? "1" : "0";
+    case SettingKind::Bool:
+      return v.flag ? "1" : "0";
     case SettingKind::Int:
-    case SettingKind::IntText: return std::to_string(v.number);
-    case SettingKind::Text: return v.text;
+    case SettingKind::IntText:
+      return std::to_string(v.number);
+    case SettingKind::Text:
+      return v.text;
   }
   return {};
 }

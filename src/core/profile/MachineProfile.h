@@ -19,14 +19,14 @@ enum class SettingKind {
 };
 
 struct SettingDef {
-  std::string_view control;   // design name of the control, e.g. "RCheckbox"
-  std::string_view section;   // INI section
-  std::string_view key;       // INI key
+  std::string_view control;  // design name of the control, e.g. "RCheckbox"
+  std::string_view section;  // INI section
+  std::string_view key;      // INI key
   SettingKind kind;
-  std::string_view caption;   // caption the user sees beside the control
+  std::string_view caption;      // caption the user sees beside the control
   std::string_view defaultText;  // Text kinds
-  int defaultInt = 0;         // Bool, Int, IntText kinds
-  int minValue = 0;           // range of Int and IntText controls (hasRange)
+  int defaultInt = 0;            // Bool, Int, IntText kinds
+  int minValue = 0;              // range of Int and IntText controls (hasRange)
   int maxValue = 0;
   bool hasRange = false;
   std::string_view radioGroup;  // non-empty for radio buttons: the group they belong to
@@ -63,7 +63,7 @@ class MachineProfile {
 
   // Values by control name. Reading an unknown name is a programming error (throws).
   bool flag(std::string_view control) const;
-  int number(std::string_view control) const;        // Int and IntText settings
+  int number(std::string_view control) const;               // Int and IntText settings
   const std::string& text(std::string_view control) const;  // Text settings
 
   // Setting a check box that becomes checked runs its option rule; a radio button that

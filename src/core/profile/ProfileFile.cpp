@@ -16,15 +16,13 @@ namespace {
 constexpr std::string_view kLabels = "Labels";
 
 constexpr std::array<std::string_view, 23> kHeadKeys = {
-    "File Start", "Line",     "Arc Cw",   "Arc Ccw",  "Kerf Comp Left", "Kerf Comp Right",
-    "Absolute",   "Incremental", "Begin Block", "End Block", "File End", "Lead In",
-    "N Letter",   "R Letter", "I Letter", "J Letter", "K Letter",       "X Letter",
-    "Y Letter",   "Z Letter", "XY Plane", "XZ Plane", "YZ Plane"};
+    "File Start",  "Line",      "Arc Cw",   "Arc Ccw",  "Kerf Comp Left", "Kerf Comp Right", "Absolute", "Incremental",
+    "Begin Block", "End Block", "File End", "Lead In",  "N Letter",       "R Letter",        "I Letter", "J Letter",
+    "K Letter",    "X Letter",  "Y Letter", "Z Letter", "XY Plane",       "XZ Plane",        "YZ Plane"};
 constexpr int kFirstPairRow = 23;
 constexpr int kLastPairRow = 79;
-constexpr std::array<std::string_view, 12> kTailKeys = {
-    "A Letter", "B Letter", "C Letter", "StopA", "StopB", "StopC",
-    "AddX",     "AddY",     "AddZ",     "MaxR",  "G12",   "G13"};
+constexpr std::array<std::string_view, 12> kTailKeys = {"A Letter", "B Letter", "C Letter", "StopA", "StopB", "StopC",
+                                                        "AddX",     "AddY",     "AddZ",     "MaxR",  "G12",   "G13"};
 
 // Texts of line-number and view-angle edits are read through at most this many characters.
 constexpr std::size_t kIntTextLength = 40;
@@ -41,8 +39,7 @@ const std::vector<int>& readOrder() {
     std::vector<int> out;
     for (int i = 0; i < static_cast<int>(defs.size()); ++i) {
       const std::string_view control = defs[static_cast<std::size_t>(i)].control;
-      if (i == lineEnds || std::find(lateIndexes.begin(), lateIndexes.end(), i) != lateIndexes.end())
-        continue;
+      if (i == lineEnds || std::find(lateIndexes.begin(), lateIndexes.end(), i) != lateIndexes.end()) continue;
       if (control == "EditLayer") out.push_back(lineEnds);
       out.push_back(i);
       if (control == "Edit5") out.insert(out.end(), lateIndexes.begin(), lateIndexes.end());
@@ -75,8 +72,7 @@ void readSetting(MachineProfile& profile, const IniFile& ini, const SettingDef& 
 
 std::string labelKey(int row, int column) {
   if (row < 0 || row >= kStoredLabelRows || column < 0 || column > 1)
-    throw std::out_of_range("no stored LabelTable cell " + std::to_string(row) + "," +
-                            std::to_string(column));
+    throw std::out_of_range("no stored LabelTable cell " + std::to_string(row) + "," + std::to_string(column));
   if (row >= kFirstPairRow && row <= kLastPairRow) {
     char key[16];
     std::snprintf(key, sizeof key, "Trans%d%02d", column, row);
@@ -106,10 +102,16 @@ void Svini(const MachineProfile& profile, IniFile& ini) {
   }
   for (const SettingDef& d : settingDefs()) {
     switch (d.kind) {
-      case SettingKind::Bool: ini.writeBool(d.section, d.key, profile.flag(d.control)); break;
+      case SettingKind::Bool:
+        ini.writeBool(d.section, d.key, profile.flag(d.control));
+        break;
       case SettingKind::Int:
-      case SettingKind::IntText: ini.writeInteger(d.section, d.key, profile.number(d.control)); break;
-      case SettingKind::Text: ini.writeString(d.section, d.key, profile.text(d.control)); break;
+      case SettingKind::IntText:
+        ini.writeInteger(d.section, d.key, profile.number(d.control));
+        break;
+      case SettingKind::Text:
+        ini.writeString(d.section, d.key, profile.text(d.control));
+        break;
     }
   }
 }

@@ -30,13 +30,11 @@ Sweep FixAngles(float first, float second) {
   // Equal up to the rounding of single precision: a full circle whose end angle was made
   // start + 2 pi comes back here a few units in the last place off.
   const float scale = std::max({1.0f, std::fabs(s.low), std::fabs(s.high)});
-  if (std::fabs(s.high - s.low) <= 4 * FLT_EPSILON * scale)
-    s.low = static_cast<float>(s.high - kTwoPi);
+  if (std::fabs(s.high - s.low) <= 4 * FLT_EPSILON * scale) s.low = static_cast<float>(s.high - kTwoPi);
   return s;
 }
 
-PlaneOffsets radiusArcOffsets(float a0, float b0, float a1, float b1, float radius,
-                              bool clockwise) {
+PlaneOffsets radiusArcOffsets(float a0, float b0, float a1, float b1, float radius, bool clockwise) {
   const double da = static_cast<double>(a1) - a0;
   double db = static_cast<double>(b1) - b0;
   const double halfChord = std::sqrt(da * da + db * db) / 2.0;
@@ -53,8 +51,7 @@ PlaneOffsets radiusArcOffsets(float a0, float b0, float a1, float b1, float radi
   bool turnRight = clockwise;
   if (radius < 0 && !sameEnd) turnRight = !turnRight;
   const double phi = turnRight ? theta + alpha : theta - alpha;
-  PlaneOffsets offsets{static_cast<float>(r * std::sin(phi)),
-                       static_cast<float>(r * std::cos(phi))};
+  PlaneOffsets offsets{static_cast<float>(r * std::sin(phi)), static_cast<float>(r * std::cos(phi))};
   if (sameEnd) std::swap(offsets.a, offsets.b);
   return offsets;
 }

@@ -18,9 +18,7 @@ constexpr std::array<bool, 256> makeTerminatorTable() {
 }
 constexpr std::array<bool, 256> kTerminator = makeTerminatorTable();
 
-std::string_view cutBlock(std::string_view block) {
-  return block.substr(0, std::min(block.size(), kMaxBlockLength));
-}
+std::string_view cutBlock(std::string_view block) { return block.substr(0, std::min(block.size(), kMaxBlockLength)); }
 
 // Converts `text` when the whole of it is a decimal number with digits on both sides of a
 // point. A value beyond the float range does not convert; a value too small for a float

@@ -15,8 +15,7 @@ inline constexpr std::size_t kMaxBlockLength = 255;
 // The characters that end a number: printable ASCII punctuation except + - . ' : and the
 // upper-case letters. Digits, signs, the point, the apostrophe, the colon, blanks, lower-case
 // letters, control characters and bytes above 126 do not end a number.
-inline constexpr std::string_view WordTerminators =
-    "!\"#$%&()*,/;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`{|}~";
+inline constexpr std::string_view WordTerminators = "!\"#$%&()*,/;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`{|}~";
 
 bool isWordTerminator(char ch);
 

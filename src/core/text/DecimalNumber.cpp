@@ -70,13 +70,9 @@ NumberRead read(std::string_view text, PointDigits digits, Real& value) {
 
 }  // namespace
 
-NumberRead readDecimal(std::string_view text, PointDigits digits, float& value) {
-  return read(text, digits, value);
-}
+NumberRead readDecimal(std::string_view text, PointDigits digits, float& value) { return read(text, digits, value); }
 
-NumberRead readDecimal(std::string_view text, PointDigits digits, double& value) {
-  return read(text, digits, value);
-}
+NumberRead readDecimal(std::string_view text, PointDigits digits, double& value) { return read(text, digits, value); }
 
 std::optional<double> typedNumber(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');

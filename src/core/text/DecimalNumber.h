@@ -9,8 +9,8 @@ namespace kw {
 enum class NumberRead { Number, NotANumber, OutOfRange };
 
 enum class PointDigits {
-  BothSides,  // "1.5" but not ".5" or "5.": what a G-code word holds before it is repaired
-  EitherSide, // ".5" and "5." too
+  BothSides,   // "1.5" but not ".5" or "5.": what a G-code word holds before it is repaired
+  EitherSide,  // ".5" and "5." too
 };
 
 // Reads the whole of `text` as  [+|-] digits [. digits] [(E|e) [+|-] digits]  with nothing

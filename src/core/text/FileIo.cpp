@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -101,8 +101,7 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
   std::string target = path;
   char resolved[PATH_MAX];
   struct stat lst {};
-  if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) && ::realpath(path.c_str(), resolved))
-    target = resolved;
+  if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) && ::realpath(path.c_str(), resolved)) target = resolved;
 
   struct stat st {};
   bool exists = ::stat(target.c_str(), &st) == 0;
@@ -116,8 +115,8 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
   int fd = -1;
   std::random_device rd;
   for (int attempt = 0; attempt < 20 && fd < 0; ++attempt) {
-    tmp = (slash == std::string::npos ? std::string() : dir) + "." +
-          std::string(baseName(target)) + ".saving-" + std::to_string(rd() % 1000000);
+    tmp = (slash == std::string::npos ? std::string() : dir) + "." + std::string(baseName(target)) + ".saving-" +
+          std::to_string(rd() % 1000000);
     fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }

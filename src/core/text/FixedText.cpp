@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-
 namespace kw {
 
 std::string FixedText(double value, int decimals, int precision) {
@@ -22,8 +21,9 @@ std::string FixedText(double value, int decimals, int precision) {
   if (value != 0.0) {
     // Correctly rounded, as printf's %e, without its locale and format parsing.
     char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
-                                   precision - 1).ptr;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, precision - 1)
+            .ptr;
     const char* p = buffer;
     for (; *p != 'e'; ++p)
       if (*p != '.') digits.push_back(*p);
@@ -69,9 +69,7 @@ std::string FixedText(double value, int decimals, int precision) {
   std::string text;
   if (negative && !digits.empty()) text.push_back('-');
   const int integerDigits = digits.empty() ? 0 : order + 1;
-  auto digitAt = [&](int index) {
-    return index >= 0 && index < static_cast<int>(digits.size()) ? digits[index] : '0';
-  };
+  auto digitAt = [&](int index) { return index >= 0 && index < static_cast<int>(digits.size()) ? digits[index] : '0'; };
   if (integerDigits <= 0) {
     text += '0';
   } else {

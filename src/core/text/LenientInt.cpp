@@ -55,9 +55,7 @@ Scanned scanNumber(std::string_view s, std::size_t i) {
   return r;
 }
 
-int signedValue(const Scanned& r) {
-  return static_cast<int>(r.negative ? -r.magnitude : r.magnitude);
-}
+int signedValue(const Scanned& r) { return static_cast<int>(r.negative ? -r.magnitude : r.magnitude); }
 
 }  // namespace
 

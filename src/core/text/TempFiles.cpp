@@ -17,9 +17,7 @@ void PassFiles::close() {
   input = output = nullptr;
 }
 
-void DeleteMyFile(const std::string& programFolder, const std::string& name) {
-  deleteInFolder(programFolder, name);
-}
+void DeleteMyFile(const std::string& programFolder, const std::string& name) { deleteInFolder(programFolder, name); }
 
 bool SetupMyFile(const std::string& programFolder, UiPort& ui, PassFiles& files) {
   files.close();

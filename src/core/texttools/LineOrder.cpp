@@ -19,8 +19,8 @@ BlockWords orderedWords(std::string_view line, const BlockLetters& letters) {
 
 std::string rebuild(const BlockWords& w, bool mLast) {
   std::string out;
-  out.reserve(w.n.size() + w.g.size() + w.m.size() + w.x.size() + w.y.size() + w.z.size() +
-              w.i.size() + w.j.size() + w.k.size() + w.r.size() + w.rest.size());
+  out.reserve(w.n.size() + w.g.size() + w.m.size() + w.x.size() + w.y.size() + w.z.size() + w.i.size() + w.j.size() +
+              w.k.size() + w.r.size() + w.rest.size());
   out += w.n;
   out += w.g;
   if (!mLast) out += w.m;

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/text/FileIo.h"
 #include "core/app/AppFixture.h"
+#include "core/text/FileIo.h"
 
 namespace kw {
 namespace {

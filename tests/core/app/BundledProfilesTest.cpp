@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "core/app/BundledFiles.h"
-#include "core/text/FileIo.h"
 #include "core/app/ProgramFolder.h"
 #include "core/profile/IniFile.h"
 #include "core/profile/ProfileFile.h"
+#include "core/text/FileIo.h"
 #include "support/TempDir.h"
 
 namespace kw {
@@ -23,7 +23,8 @@ TEST(BundledProfiles, AreInTheSavedLayoutAndUsable) {
     IniFile saved;
     Svini(profile, saved);
     EXPECT_EQ(saved.text(), file.bytes);
-    for (int row : {1, 2, 3, 6, 8, 9, 12, 17, 18, 19, 20, 27, 70, 71}) EXPECT_FALSE(profile.cell(row, 1).empty()) << row;
+    for (int row : {1, 2, 3, 6, 8, 9, 12, 17, 18, 19, 20, 27, 70, 71})
+      EXPECT_FALSE(profile.cell(row, 1).empty()) << row;
   }
   EXPECT_TRUE(haveDefault);
 }

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/app/AppFixture.h"
 #include "core/text/FileIo.h"
 #include "core/text/TempFiles.h"
-#include "core/app/AppFixture.h"
 
 namespace kw {
 namespace {
@@ -64,8 +64,8 @@ TEST(DocumentSave, QuestionsAndWhatIsWritten) {
   struct Case {
     const char* name;
     bool haveName, targetExists;
-    std::optional<Answer> answer;        // to "Overwrite <target> "
-    std::optional<std::string> pick;     // Save As runs when there is no name
+    std::optional<Answer> answer;     // to "Overwrite <target> "
+    std::optional<std::string> pick;  // Save As runs when there is no name
     bool written;
   };
   const Case cases[] = {
@@ -86,8 +86,8 @@ TEST(DocumentSave, QuestionsAndWhatIsWritten) {
     if (c.answer) f.port.answers = {*c.answer};
     if (!c.haveName) f.port.picks = {c.pick ? std::optional(f.dir.file(*c.pick)) : std::nullopt};
     Save1Click(*f.app);
-    EXPECT_EQ(f.port.questions, c.answer ? std::vector<std::string>{"Overwrite " + target + " "}
-                                         : std::vector<std::string>{});
+    EXPECT_EQ(f.port.questions,
+              c.answer ? std::vector<std::string>{"Overwrite " + target + " "} : std::vector<std::string>{});
     EXPECT_EQ(f.port.dialogs.size(), c.haveName ? 0u : 1u);
     EXPECT_EQ(readFile(target), c.written ? "G1\r\n" : c.targetExists ? "old" : "");
     EXPECT_EQ(f.app->buffer.modified, !c.written);
@@ -133,8 +133,8 @@ TEST(DocumentQuestions, AskedOnlyForModifiedWorkOfMoreThanOneLine) {
   };
   for (const auto& c : cases) {
     for (int command = 0; command < 3; ++command) {
-      SCOPED_TRACE(std::to_string(c.lines.size()) + " lines, arguments " + std::to_string(c.arguments) +
-                   ", command " + std::to_string(command));
+      SCOPED_TRACE(std::to_string(c.lines.size()) + " lines, arguments " + std::to_string(c.arguments) + ", command " +
+                   std::to_string(command));
       AppFixture f;
       f.app->buffer.lines = c.lines;
       f.app->buffer.modified = c.modified;
@@ -142,9 +142,11 @@ TEST(DocumentQuestions, AskedOnlyForModifiedWorkOfMoreThanOneLine) {
       bool asksHere = c.asked && !(command == 2 && c.arguments >= 2);
       if (command == 0) New1Click(*f.app);
       if (command == 1) FileOpenClick(*f.app);
-      if (command == 2) { EXPECT_TRUE(FormCloseQuery(*f.app)); }
-      EXPECT_EQ(f.port.questions, asksHere ? std::vector<std::string>{"File has been modified. Save file?"}
-                                           : std::vector<std::string>{});
+      if (command == 2) {
+        EXPECT_TRUE(FormCloseQuery(*f.app));
+      }
+      EXPECT_EQ(f.port.questions,
+                asksHere ? std::vector<std::string>{"File has been modified. Save file?"} : std::vector<std::string>{});
       if (command < 2 && asksHere) {
         EXPECT_EQ(f.port.hidden, (std::vector<WindowId>{WindowId::Offset, WindowId::Array}));
       }
@@ -157,8 +159,8 @@ TEST(DocumentQuestions, ClosingAnswers) {
     Answer answer;
     bool closes, saved;
   };
-  for (const auto& c : {Case{Answer::Yes, true, true}, Case{Answer::No, true, false},
-                        Case{Answer::Dismissed, false, false}}) {
+  for (const auto& c :
+       {Case{Answer::Yes, true, true}, Case{Answer::No, true, false}, Case{Answer::Dismissed, false, false}}) {
     AppFixture f;
     f.app->buffer.lines = {"G1", "G2"};
     f.app->buffer.modified = true;

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/text/FileIo.h"
-#include "core/profile/IniFile.h"
 #include "core/app/AppFixture.h"
+#include "core/profile/IniFile.h"
+#include "core/text/FileIo.h"
 
 namespace kw {
 namespace {

@@ -1,10 +1,10 @@
 #include "core/app/ReadOut.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <string>
 #include <tuple>
+
+#include <gtest/gtest.h>
 
 namespace kw {
 namespace {
@@ -46,7 +46,8 @@ TEST(ReadOut, GivesLinesColumnTextAndBlock) {
     SCOPED_TRACE(c.name);
     ReadOut position = readOut(c.text, c.selStart, c.selLength);
     HighlightedBlock block = highlightedBlockOf(position);
-    EXPECT_EQ(std::tie(position.startLine, position.endLine, position.column), std::tie(c.startLine, c.endLine, c.column));
+    EXPECT_EQ(std::tie(position.startLine, position.endLine, position.column),
+              std::tie(c.startLine, c.endLine, c.column));
     EXPECT_EQ(readOutText(position), c.readOut);
     EXPECT_EQ(std::tie(block.first, block.count), std::tie(c.first, c.count));
   }
@@ -63,7 +64,8 @@ TEST(ReadOutLargeTextTest, CountsOnlyLineBreaks) {
   EXPECT_EQ(position.startLine, 7000);
   EXPECT_EQ(position.column, 3);
   for (size_t length : {size_t{0}, size_t{1}, size_t{7}, size_t{8}, size_t{9}, size_t{2039}, size_t{2041}}) {
-    EXPECT_EQ(readOut(text, length, 0).startLine, static_cast<int>(std::count(text.begin(), text.begin() + length, '\n')))
+    EXPECT_EQ(readOut(text, length, 0).startLine,
+              static_cast<int>(std::count(text.begin(), text.begin() + length, '\n')))
         << length;
   }
   HighlightedBlock all = highlightedBlockOf(readOut(text, 0, text.size()));

@@ -1,9 +1,9 @@
 #include "core/app/TextPrint.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace kw {
 namespace {

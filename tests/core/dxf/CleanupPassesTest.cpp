@@ -1,10 +1,10 @@
 #include "core/dxf/CleanupPasses.h"
 
-#include <gtest/gtest.h>
-
 #include <random>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "core/dxf/PassTestSupport.h"
 #include "core/text/BlockScanner.h"
@@ -38,8 +38,8 @@ TEST_P(CrunchLinesTest, DropsStraightElementsThatGoOnStraight) {
 }
 
 // Three rising lines -0.1 and 0.1 degrees from +Y in the XY plane: either side of 0 / 360.
-const PassLines kEitherSide = join({kOpening, {move(0, 0, 0), move(0.1745, 100, -100)},
-                                    {move(0.1745, 100, -100), move(0, 200, -200)}, kClosing});
+const PassLines kEitherSide =
+    join({kOpening, {move(0, 0, 0), move(0.1745, 100, -100)}, {move(0.1745, 100, -100), move(0, 200, -200)}, kClosing});
 const PassLines kTurn03 = join({kOpening, line(0, 0, 100, 100), line(100, 100, 200, 201.0527),
                                 line(200, 201.0527, 0, 0), kClosing});  // 0.3 degrees apart
 
@@ -47,29 +47,41 @@ INSTANTIATE_TEST_SUITE_P(
     Programs, CrunchLinesTest,
     ::testing::Values(
         // The next element's start line reaches the far end of the dropped ones.
-        PassCase{"ThreeAlongXBecomeTheFirst", {},
+        PassCase{"ThreeAlongXBecomeTheFirst",
+                 {},
                  join({kOpening, line(0, 0, 1, 0), line(1, 0, 2, 0), line(2, 0, 3, 0), line(3, 0, 3, 1), kClosing}),
                  join({kOpening, line(0, 0, 1, 0), line(3, 0, 3, 1), kClosing})},
         PassCase{"EitherSideOfTheFullCircle", kZ, kEitherSide, kEitherSide},
         PassCase{"SameSideOfTheFullCircle", kZ,
-                 join({kOpening, {move(0, 0, 0), move(0.1745, 100, -100)},
-                       {move(0.1745, 100, -100), move(0.349, 200, -200)}, {move(0.349, 200, -200), move(9, 9, 0)},
+                 join({kOpening,
+                       {move(0, 0, 0), move(0.1745, 100, -100)},
+                       {move(0.1745, 100, -100), move(0.349, 200, -200)},
+                       {move(0.349, 200, -200), move(9, 9, 0)},
                        kClosing}),
-                 join({kOpening, {move(0, 0, 0), move(0.1745, 100, -100)}, {move(0.349, 200, -200), move(9, 9, 0)},
+                 join({kOpening,
+                       {move(0, 0, 0), move(0.1745, 100, -100)},
+                       {move(0.349, 200, -200), move(9, 9, 0)},
                        kClosing})},
-        PassCase{"InvalidVectorErrorIsHalfADegree", {{"VectorErr", "five"}}, kTurn03,
+        PassCase{"InvalidVectorErrorIsHalfADegree",
+                 {{"VectorErr", "five"}},
+                 kTurn03,
                  join({kOpening, line(0, 0, 100, 100), line(200, 201.0527, 0, 0), kClosing})},
         PassCase{"SmallerVectorError", {{"VectorErr", "0.2"}}, kTurn03, kTurn03},
         // An arc whose chord continues the line before it is an arc all the same.
-        PassCase{"ArcStays", {}, join({kOpening, line(0, 0, 1, 0), {move(1, 0), arc("G03", 3, 0, 2, 0)}, kClosing}),
+        PassCase{"ArcStays",
+                 {},
+                 join({kOpening, line(0, 0, 1, 0), {move(1, 0), arc("G03", 3, 0, 2, 0)}, kClosing}),
                  join({kOpening, line(0, 0, 1, 0), {move(1, 0), arc("G03", 3, 0, 2, 0)}, kClosing})},
         // A dropped run at the end of a path still reaches its end point, as one element.
-        PassCase{"PathKeepsItsEndPoint", {},
+        PassCase{"PathKeepsItsEndPoint",
+                 {},
                  join({kOpening, line(0, 0, 1, 0), line(1, 0, 2, 0), line(2, 0, 3, 0), kSeparator, line(5, 5, 6, 6),
                        line(6, 6, 7, 7), kClosing}),
                  join({kOpening, line(0, 0, 1, 0), line(1, 0, 3, 0), kSeparator, line(5, 5, 6, 6), line(6, 6, 7, 7),
                        kClosing})},
-        PassCase{"RunAtTheEndOfTheInput", {}, join({line(0, 0, 1, 0), line(1, 0, 2, 0)}),
+        PassCase{"RunAtTheEndOfTheInput",
+                 {},
+                 join({line(0, 0, 1, 0), line(1, 0, 2, 0)}),
                  join({line(0, 0, 1, 0), line(1, 0, 2, 0)})},
         // A plunge along +Z has all directions 0, like the cut-on pair before it: still kept.
         PassCase{"FirstElementOfAPathStays", kZ,
@@ -93,20 +105,27 @@ INSTANTIATE_TEST_SUITE_P(
     Programs, ConvertBridgeportTest,
     ::testing::Values(
         PassCase{"ArcFromX10Y0AroundTheOrigin", {}, kQuarter, {move(10, 0), kQuarterTo}},
-        PassCase{"NoNegativeZero", {}, {"G01 X5.00001 Y0", arc("G03", 5, 0, 5, 1)},
+        PassCase{"NoNegativeZero",
+                 {},
+                 {"G01 X5.00001 Y0", arc("G03", 5, 0, 5, 1)},
                  {"G01 X5.00001 Y0", "G03 X5.0000 Y0.0000  I0.0000 J1.0000   "}},
         // Diameter programs: I divided by the X scale unless I is halved by the plot as well.
-        PassCase{"DiameterX", {{"Xscale", "2"}, {"Xdiv2", "1"}}, kQuarter,
+        PassCase{"DiameterX",
+                 {{"Xscale", "2"}, {"Xdiv2", "1"}},
+                 kQuarter,
                  {move(10, 0), "G03 X0.0000 Y10.0000  I-5.0000 J0.0000   "}},
-        PassCase{"DiameterXAndI", {{"Xscale", "2"}, {"Xdiv2", "1"}, {"Idiv2", "1"}}, kQuarter,
-                 {move(10, 0), kQuarterTo}},
+        PassCase{
+            "DiameterXAndI", {{"Xscale", "2"}, {"Xdiv2", "1"}, {"Idiv2", "1"}}, kQuarter, {move(10, 0), kQuarterTo}},
         PassCase{"ZeroXScaleDividesNothing", {{"Xscale", "0"}, {"Xdiv2", "1"}}, kQuarter, {move(10, 0), kQuarterTo}},
-        PassCase{"ZAndRWordsAndK", {{"IncludeZCheckBox", "1"}, {"RCheckbox", "1"}},
+        PassCase{"ZAndRWordsAndK",
+                 {{"IncludeZCheckBox", "1"}, {"RCheckbox", "1"}},
                  {move(10, 0, 1), "G03 X0.0000 Y10.0000 Z1.0000 I0.0000 K3.0000 R10.0000 "},
                  {move(10, 0, 1), "G03 X0.0000 Y10.0000 Z1.0000 I-10.0000  K2.0000 R10.0000 "}},
         PassCase{"RWordOnlyInRMode", {}, {move(10, 0), "G03 X0 Y10 I0 J0 R10"}, {move(10, 0), kQuarterTo}},
         PassCase{"JOnly", {}, {"G01 X10 Y5", "G03 X0 Y10 J2"}, {"G01 X10 Y5", "G03 X0.0000 Y10.0000   J-3.0000   "}},
-        PassCase{"KWithoutZIncluded", {}, {"G01 X10 Y0 Z4", "G02 X0 Y10 I0 K3"},
+        PassCase{"KWithoutZIncluded",
+                 {},
+                 {"G01 X10 Y0 Z4", "G02 X0 Y10 I0 K3"},
                  {"G01 X10 Y0 Z4", "G02 X0.0000 Y10.0000  I-10.0000  K-1.0000  "}}),
     kName);
 
@@ -119,7 +138,8 @@ TEST_P(AddPlaneCodesTest, AddsOpeningClosingPlaneAndEditLines) {
 const PassLines kArcProgram =
     join({kOpening, {move(0, 0), arc("G03", 2, 0, 1, 0)}, kSeparator, line(5, 5, 6, 6), kClosing});
 const PassLines kPlainBody = {"G90 ", "G41 ", "M03 ", "M08 ", move(0, 0), arc("G03", 2, 0, 1, 0),
-                              "M05 ", "M05 ", "M03 ", "M08 ", move(5, 5), move(6, 6), "M05"};
+                              "M05 ", "M05 ", "M03 ", "M08 ", move(5, 5), move(6, 6),
+                              "M05"};
 const PassLines kBlankOpening = {"%", "%", " ", " ", " ", " "};
 const PassLines kBlankClosing = {" ", " ", " ", " ", " ", "M30"};
 
@@ -128,10 +148,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PassCase{"EmptyRowsAreBlankLines", {}, kArcProgram, join({kBlankOpening, kPlainBody, kBlankClosing})},
         PassCase{"OpeningAndClosingTexts",
-                 {{"row 23", "O1000"}, {"row 25", "G21"}, {"row 74", "M09"}, {"row 78", "(END)"}}, kArcProgram,
+                 {{"row 23", "O1000"}, {"row 25", "G21"}, {"row 74", "M09"}, {"row 78", "(END)"}},
+                 kArcProgram,
                  join({{"%", "%", "O1000", " ", "G21", " "}, kPlainBody, {"M09", " ", " ", " ", "(END)", "M30"}})},
         // An empty cut-off word: the File End line and the closing lines are still written.
-        PassCase{"EmptyCutOffKeepsTheFileEnd", {{"row 74", "M09"}}, {move(0, 0), move(1, 0), "", "M30"},
+        PassCase{"EmptyCutOffKeepsTheFileEnd",
+                 {{"row 74", "M09"}},
+                 {move(0, 0), move(1, 0), "", "M30"},
                  join({kBlankOpening, {move(0, 0), move(1, 0), "M09", " ", " ", " ", " ", "M30"}})}),
     kName);
 
@@ -146,10 +169,10 @@ TEST(AddPlaneCodesFiles, RowsNamingFilesInsertTheirLines) {
   run.profile.setCell(23, 1, header);       // absolute path, two lines: a blank line follows
   run.profile.setCell(24, 1, "footer.nc");  // in the program folder
   run.profile.setCell(25, 1, "blank.nc");
-  run.profile.setCell(26, 1, "empty.nc");   // no line: one blank line
+  run.profile.setCell(26, 1, "empty.nc");  // no line: one blank line
   run.profile.setCell(74, 1, "missing.nc");
-  const PassLines expected = {"%",   "%",          "O2000", "(PART)", " ", "M09", "M02", "G28", "", " ",
-                              "M05", "missing.nc", " ",     " ",      " ", " ",   "M30"};
+  const PassLines expected = {"%", "%",   "O2000",      "(PART)", " ", "M09", "M02", "G28", "",
+                              " ", "M05", "missing.nc", " ",      " ", " ",   " ",   "M30"};
   EXPECT_EQ(AddPlaneCodes2({"M05", "M30"}, run.context), expected);
   EXPECT_TRUE(run.port.messages.empty());
   EXPECT_EQ(run.port.lastCaption(WindowId::Main), "Adding Plane Codes");
@@ -170,16 +193,19 @@ INSTANTIATE_TEST_SUITE_P(
         PassCase{"WordOrder", {}, {"X1 F100 G01 K9 N5 M3 Y2 J7 I6"}, {"G01 M3 N5 X1 Y2 I6 J7 K9 F100"}},
         PassCase{"FirstAndThirdOfThreeEqualLines", {}, {"G01 X1", "G01 X1", "G01 X1"}, {"G01 X1 ", "G01 X1 "}},
         // The start line that repeats the arc's end point goes: one continuous path.
-        PassCase{"StartLineAfterArc", {}, {arc("G03", 2, 0, 1, 0), move(2, 0), move(3, 0)},
+        PassCase{"StartLineAfterArc",
+                 {},
+                 {arc("G03", 2, 0, 1, 0), move(2, 0), move(3, 0)},
                  {"G03 X2.0000 Y0.0000 I1.0000 J0.0000 ", move(3, 0)}},
         PassCase{"BareMoveToTheSamePoint", {}, {"G01 X1 Y2", "N7 X1 Y2", "X1 Y3"}, {"G01 X1 Y2 ", "X1 Y3 "}},
         PassCase{"BlankLinesGo", {}, {"", "   ", "M05"}, {"M05 "}},
         // An emptied line is the line before for the next one: no arc, no position.
-        PassCase{"EmptiedLineEndsTheArc", {}, {"G03 X2 Y0 I1 J0", "G03 X2 Y0 I1 J0", "M05"},
-                 {"G03 X2 Y0 I1 J0 ", "M05 "}},
+        PassCase{
+            "EmptiedLineEndsTheArc", {}, {"G03 X2 Y0 I1 J0", "G03 X2 Y0 I1 J0", "M05"}, {"G03 X2 Y0 I1 J0 ", "M05 "}},
         PassCase{"EmptiedLineForgetsThePosition", {}, {"G01 X1 Y2", "G01 X1 Y2", "X1 Y2"}, {"G01 X1 Y2 ", "X1 Y2 "}},
         // Lines equal but for the blanks of a comment; a longer comment differs.
-        PassCase{"RepeatDespiteCommentBlanks", {{"row 70", "("}, {"row 71", ")"}},
+        PassCase{"RepeatDespiteCommentBlanks",
+                 {{"row 70", "("}, {"row 71", ")"}},
                  {"G01 X1 (a b)", "G01 X1 (ab )", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"},
                  {"G01 X1 (a b)", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"}}),
     kName);
@@ -265,9 +291,9 @@ std::vector<std::string> plainCompress(std::vector<std::string> lines) {
 }
 
 TEST(RemoveDupProperty, OnePassWalkEqualsDeletingInPlace) {
-  const std::vector<std::string> pool = {"",    " ",      "G01 X1 Y2", "X1 Y2",     "G02 X1 Y2 I0 J0",
-                                         "M05", "N10",    "G01 X3",    "X3",        "G03 X3 I1",
-                                         "G01 X3 Z1",     "N10 X3",    "  G01  X3 "};
+  const std::vector<std::string> pool = {"",          " ",      "G01 X1 Y2", "X1 Y2", "G02 X1 Y2 I0 J0",
+                                         "M05",       "N10",    "G01 X3",    "X3",    "G03 X3 I1",
+                                         "G01 X3 Z1", "N10 X3", "  G01  X3 "};
   std::mt19937 random(7);
   for (int round = 0; round < 200; ++round) {
     std::vector<std::string> program(random() % 40);

@@ -1,11 +1,11 @@
 #include "core/dxf/DxfReader.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "core/dxf/DxfLineReader.h"
 #include "core/dxf/ElementWriter.h"
@@ -37,8 +37,8 @@ std::string vertex(S x, S y, S bulge = "", S layer = "0") {
 
 // A POLYLINE whose header point (99, 99) must never be drawn.
 std::string polyline(S flags, S vertices, S layer = "0") {
-  return g("  0", "POLYLINE") + g("  5", "3B") + g("  8", layer) + g(" 66", "1") + g(" 10", "99.0") +
-         g(" 20", "99.0") + g(" 30", "0.0") + g(" 70", flags) + vertices + g("  0", "SEQEND") + g("  8", layer);
+  return g("  0", "POLYLINE") + g("  5", "3B") + g("  8", layer) + g(" 66", "1") + g(" 10", "99.0") + g(" 20", "99.0") +
+         g(" 30", "0.0") + g(" 70", flags) + vertices + g("  0", "SEQEND") + g("  8", layer);
 }
 
 // A profile on layer "0" with the options, its program folder a fresh directory.
@@ -77,11 +77,11 @@ TEST(DxfLayerLog, LogsLinesAndPolylinesOnceInARowButNotArcs) {
   Reading reading(Options{{"EditLayer", "none"}});
   const std::string arc = g("  0", "ARC") + g("  8", "Arcs") + g(" 10", "0.0") + g(" 20", "0.0") + g(" 30", "0.0") +
                           g(" 40", "1.0") + g(" 50", "0.0") + g(" 51", "90.0");
-  const DxfReadOutcome outcome = reading.read(entities(
-      lineEntity("A", "0", "0", "1", "0") + lineEntity("A", "0", "0", "1", "0") + arc +
-      polyline("0", vertex("0", "0", "", "B") + vertex("1", "0", "", "B"), "B") + lineEntity("A", "0", "0", "1", "0") +
-      g("  0", "LWPOLYLINE") + g("  8", "C") + g(" 90", "2") + g(" 10", "0") + g(" 20", "0") + g(" 10", "1") +
-      g(" 20", "0")));
+  const DxfReadOutcome outcome =
+      reading.read(entities(lineEntity("A", "0", "0", "1", "0") + lineEntity("A", "0", "0", "1", "0") + arc +
+                            polyline("0", vertex("0", "0", "", "B") + vertex("1", "0", "", "B"), "B") +
+                            lineEntity("A", "0", "0", "1", "0") + g("  0", "LWPOLYLINE") + g("  8", "C") +
+                            g(" 90", "2") + g(" 10", "0") + g(" 20", "0") + g(" 10", "1") + g(" 20", "0")));
   EXPECT_TRUE(outcome.noDataFound);
   std::vector<std::string> expected = layerLogHints();
   expected.insert(expected.end(), {"Try Layer : A", "Try Layer : B", "Try Layer : A", "Try Layer : C"});
@@ -130,9 +130,9 @@ TEST(DxfLoad, ConvertsASquareIntoOneProgram) {
   Conversion conversion({{"ExecuteInsert", "1"}, {"RCheckbox", "1"}, {"IJFOURQUAD", "0"}});
   conversion.dir.write("DXF1.$$$", "old\n");
   conversion.dir.write("Temp.$$$", "old\n");
-  const DxfLoadResult result = conversion.load(entities(
-      lineEntity("0", "0", "0", "10", "0") + lineEntity("0", "10", "10", "10", "0") +
-      lineEntity("0", "10", "10", "0", "10") + lineEntity("0", "0", "10", "0", "0")));
+  const DxfLoadResult result =
+      conversion.load(entities(lineEntity("0", "0", "0", "10", "0") + lineEntity("0", "10", "10", "10", "0") +
+                               lineEntity("0", "10", "10", "0", "10") + lineEntity("0", "0", "10", "0", "0")));
   EXPECT_EQ(result.status, DxfLoadStatus::Converted);
   EXPECT_TRUE(result.runInsertLines);
   EXPECT_FALSE(result.swapLineOrder);
@@ -171,17 +171,18 @@ TEST_P(DxfLineReaderTest, CutsAndEndsLines) {
 
 const std::string kHuge = std::string(3 << 20, 'b');  // longer than the read buffer
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, DxfLineReaderTest,
-    ::testing::Values(LinesCase{"LineFeeds", "  0\nLINE\n", {"  0", "LINE"}},
-                      LinesCase{"LastLineWithoutEnd", "  0\r\nEOF", {"  0", "EOF"}},
-                      LinesCase{"EmptyLinesCount", "\n\r\n\n", {"", "", ""}},
-                      LinesCase{"CarriageReturnInsideStays", "a\rb\n", {"a\rb"}},
-                      LinesCase{"LineLongerThanTheBufferCutTo255", "x\n" + kHuge + "\r\nENTITIES",
-                                {"x", std::string(255, 'b'), "ENTITIES"}},
-                      LinesCase{"NulBytesAreKept", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
-                      LinesCase{"EmptyFile", "", {}}),
-    kName);
+INSTANTIATE_TEST_SUITE_P(Lines, DxfLineReaderTest,
+                         ::testing::Values(LinesCase{"LineFeeds", "  0\nLINE\n", {"  0", "LINE"}},
+                                           LinesCase{"LastLineWithoutEnd", "  0\r\nEOF", {"  0", "EOF"}},
+                                           LinesCase{"EmptyLinesCount", "\n\r\n\n", {"", "", ""}},
+                                           LinesCase{"CarriageReturnInsideStays", "a\rb\n", {"a\rb"}},
+                                           LinesCase{"LineLongerThanTheBufferCutTo255",
+                                                     "x\n" + kHuge + "\r\nENTITIES",
+                                                     {"x", std::string(255, 'b'), "ENTITIES"}},
+                                           LinesCase{
+                                               "NulBytesAreKept", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
+                                           LinesCase{"EmptyFile", "", {}}),
+                         kName);
 
 struct ValueCase {
   std::string text;
@@ -209,13 +210,14 @@ TEST_P(DxfValueTest, ReadsTheNumberAtTheStartOfTheLine) {
 
 constexpr ValueParse kNum = ValueParse::Number, kBad = ValueParse::NotANumber, kBig = ValueParse::OutOfRange;
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, DxfValueTest,
-    ::testing::Values(ValueCase{"     1", kNum, 1, kNum, 1}, ValueCase{"-2.5", kNum, -2.5f, kBad, 0},
-                      ValueCase{"5.", kNum, 5, kNum, 5}, ValueCase{"1e3", kNum, 1000, kNum, 1000},
-                      ValueCase{"\t7 rest of line", kNum, 7, kNum, 7}, ValueCase{"$10", kBad, 0, kNum, 16},
-                      ValueCase{"1e-60", kNum, 0, kNum, 0}, ValueCase{"1e39", kBig, 0, kBig, 0},
-                      ValueCase{"4e9", kNum, 4e9f, kBig, 0}, ValueCase{"", kBad, 0, kBad, 0}));
+INSTANTIATE_TEST_SUITE_P(Values, DxfValueTest,
+                         ::testing::Values(ValueCase{"     1", kNum, 1, kNum, 1},
+                                           ValueCase{"-2.5", kNum, -2.5f, kBad, 0}, ValueCase{"5.", kNum, 5, kNum, 5},
+                                           ValueCase{"1e3", kNum, 1000, kNum, 1000},
+                                           ValueCase{"\t7 rest of line", kNum, 7, kNum, 7},
+                                           ValueCase{"$10", kBad, 0, kNum, 16}, ValueCase{"1e-60", kNum, 0, kNum, 0},
+                                           ValueCase{"1e39", kBig, 0, kBig, 0}, ValueCase{"4e9", kNum, 4e9f, kBig, 0},
+                                           ValueCase{"", kBad, 0, kBad, 0}));
 
 }  // namespace
 }  // namespace kw

@@ -1,16 +1,16 @@
 #pragma once
 // A machine profile with a small dialect, a port that records the gauge, and the element lines
 // the DXF generation writes, for the tests of the reader, the writer of elements and the passes.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "support/RecordingPort.h"
+#include <gtest/gtest.h>
+
 #include "core/dxf/DxfPass.h"
-#include "core/text/FixedText.h"
 #include "core/profile/MachineProfile.h"
+#include "core/text/FixedText.h"
+#include "support/RecordingPort.h"
 
 namespace kwtest {
 
@@ -37,10 +37,10 @@ inline void apply(kw::MachineProfile& p, const Options& options) {
 // the usual letters, 4 decimals; then the options.
 inline kw::MachineProfile passProfile(const Options& options = {}) {
   kw::MachineProfile p;
-  const std::pair<int, const char*> words[] = {
-      {0, "%"},    {1, "G01"},  {2, "G02"},  {3, "G03"},  {4, "G41"},  {6, "G90"},  {7, "G91"},
-      {8, "M03"},  {9, "M05"},  {10, "M30"}, {11, "M08"}, {12, "N"},   {13, "R"},   {14, "I"},
-      {15, "J"},   {16, "K"},   {17, "X"},   {18, "Y"},   {19, "Z"}};
+  const std::pair<int, const char*> words[] = {{0, "%"},    {1, "G01"}, {2, "G02"}, {3, "G03"}, {4, "G41"},
+                                               {6, "G90"},  {7, "G91"}, {8, "M03"}, {9, "M05"}, {10, "M30"},
+                                               {11, "M08"}, {12, "N"},  {13, "R"},  {14, "I"},  {15, "J"},
+                                               {16, "K"},   {17, "X"},  {18, "Y"},  {19, "Z"}};
   for (const auto& [row, text] : words) p.setCell(row, 1, text);
   p.setText("DpEdit", "4");
   apply(p, options);
@@ -63,9 +63,7 @@ inline std::string num(double v) { return kw::FixedText(v, 4, 7); }
 
 // Start or straight end line of an element (Z only when given).
 inline std::string move(double x, double y) { return "G01 X" + num(x) + " Y" + num(y) + " "; }
-inline std::string move(double x, double y, double z) {
-  return "G01 X" + num(x) + " Y" + num(y) + " Z" + num(z);
-}
+inline std::string move(double x, double y, double z) { return "G01 X" + num(x) + " Y" + num(y) + " Z" + num(z); }
 // Arc end line without Z and R: word, X, Y, empty Z, I, J, empty R and extra.
 inline std::string arc(const char* word, double x, double y, double i, double j) {
   return std::string(word) + " X" + num(x) + " Y" + num(y) + "  I" + num(i) + " J" + num(j) + "  ";

@@ -1,7 +1,5 @@
 #include "core/dxf/PathOrdering.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -9,8 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "core/text/BlockScanner.h"
+#include <gtest/gtest.h>
+
 #include "core/dxf/PassTestSupport.h"
+#include "core/text/BlockScanner.h"
 
 namespace kw {
 namespace {
@@ -45,17 +45,29 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // One path, no separator lines; attached start lines keep only their G, X, Y, Z words.
         OrderCase{"SquareInOrder", "0.005", false,
-                  join({line(0, 0, 10, 0), {"G01 X10.0000  Y0.0000 F500 (feed)", move(10, 10)}, line(10, 10, 0, 10),
+                  join({line(0, 0, 10, 0),
+                        {"G01 X10.0000  Y0.0000 F500 (feed)", move(10, 10)},
+                        line(10, 10, 0, 10),
                         line(0, 10, 0, 0)}),
-                  join({kOpening, line(0, 0, 10, 0), {move(10, 0), move(10, 10)}, line(10, 10, 0, 10),
-                        line(0, 10, 0, 0), kClosing})},
+                  join({kOpening,
+                        line(0, 0, 10, 0),
+                        {move(10, 0), move(10, 10)},
+                        line(10, 10, 0, 10),
+                        line(0, 10, 0, 0),
+                        kClosing})},
         // Turned round: a straight move to the path's end, then the motion word, one space and the old start.
         OrderCase{"SideDrawnBackwards", "0.005", false,
                   join({line(0, 0, 10, 0), line(10, 10, 10, 0), line(10, 10, 0, 10), line(0, 10, 0, 0)}),
-                  join({kOpening, line(0, 0, 10, 0), {move(10, 0), kBackwards}, line(10, 10, 0, 10), line(0, 10, 0, 0),
+                  join({kOpening,
+                        line(0, 0, 10, 0),
+                        {move(10, 0), kBackwards},
+                        line(10, 10, 0, 10),
+                        line(0, 10, 0, 0),
                         kClosing})},
         // A reversed arc turns from G03 to G02 round the same centre; its new start line is straight.
-        OrderCase{"ArcTurnedAfterArc", "0.005", false,
+        OrderCase{"ArcTurnedAfterArc",
+                  "0.005",
+                  false,
                   {move(0, 0), arc("G03", 10, 0, 5, 0), move(20, 0), arc("G03", 10, 0, 15, 0)},
                   join({kOpening,
                         {move(0, 0), arc("G03", 10, 0, 5, 0), move(10, 0), "G02 X20.0000 Y0.0000 I15.0000 J0.0000 "},
@@ -64,11 +76,12 @@ INSTANTIATE_TEST_SUITE_P(
         OrderCase{"GapIsTheSumOfTheAxes", "0.005", false, kNearGap, kNearGapApart},
         OrderCase{"InvalidToleranceIsFiveThousandths", "0.01mm", false, kNearGap, kNearGapApart},
         OrderCase{"ZDoesNotCountWithoutZIncluded", "0.005", false, kZStep,
-                  join({kOpening, {move(0, 0, 0), move(10, 0, 0), "G01 X10.0000 Y0.0000 Z5.0000 ", move(20, 0, 5)},
+                  join({kOpening,
+                        {move(0, 0, 0), move(10, 0, 0), "G01 X10.0000 Y0.0000 Z5.0000 ", move(20, 0, 5)},
                         kClosing})},
-        OrderCase{"ZSeparatesWithZIncluded", "0.005", true, kZStep,
-                  join({kOpening, {move(0, 0, 0), move(10, 0, 0)}, kSeparator, {move(10, 0, 5), move(20, 0, 5)},
-                        kClosing})},
+        OrderCase{
+            "ZSeparatesWithZIncluded", "0.005", true, kZStep,
+            join({kOpening, {move(0, 0, 0), move(10, 0, 0)}, kSeparator, {move(10, 0, 5), move(20, 0, 5)}, kClosing})},
         // A round attaches in file order; an element passed over waits for the next round.
         OrderCase{"PassedOverElementWaitsForTheNextRound", "0.005", false,
                   join({line(0, 0, 1, 0), line(2, 0, 3, 0), line(1, 0, 2, 0)}),
@@ -115,8 +128,10 @@ PassLines referenceOrdering(const PassLines& elements, bool includeZ, float tole
       } else if (connects(i + 1, end)) {
         const BlockWords here = words(end), s = words(i), t = words(i + 1);
         const bool ccw = t.g.find("G03") != std::string::npos, cw = t.g.find("G02") != std::string::npos;
-        out.insert(out.end(), {"G01 " + here.x + here.y + here.z,
-                               (ccw ? "G02" : cw ? "G03" : t.g) + " " + s.x + s.y + s.z + t.i + t.j + t.k + t.r});
+        out.insert(out.end(), {"G01 " + here.x + here.y + here.z, (ccw  ? "G02"
+                                                                   : cw ? "G03"
+                                                                        : t.g) +
+                                                                      " " + s.x + s.y + s.z + t.i + t.j + t.k + t.r});
         end = i;
       } else {
         unused.push_back(i);
@@ -189,14 +204,14 @@ TEST_P(PathOrderingProperty, IndexedRoundsEqualThePlainRounds) {
   EXPECT_GT(std::count(fast.begin(), fast.end(), "M05 "), 2);  // several paths, really
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RandomDrawings, PathOrderingProperty,
-    ::testing::Values(PropertyCase{"Tolerance0005", "0.005", false, 1, 3000},
-                      PropertyCase{"Tolerance0005WithZ", "0.005", true, 2, 3000},
-                      PropertyCase{"ExactPointsOnly", "0", false, 3, 3000},
-                      PropertyCase{"WideTolerance", "1.5", false, 4, 2000},
-                      PropertyCase{"SpreadOverManyCells", "0.005", false, 5, 3000, 97.31}),  // far more than a bucket
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(RandomDrawings, PathOrderingProperty,
+                         ::testing::Values(PropertyCase{"Tolerance0005", "0.005", false, 1, 3000},
+                                           PropertyCase{"Tolerance0005WithZ", "0.005", true, 2, 3000},
+                                           PropertyCase{"ExactPointsOnly", "0", false, 3, 3000},
+                                           PropertyCase{"WideTolerance", "1.5", false, 4, 2000},
+                                           PropertyCase{"SpreadOverManyCells", "0.005", false, 5, 3000,
+                                                        97.31}),  // far more than a bucket
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace kw

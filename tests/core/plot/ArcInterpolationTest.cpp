@@ -1,11 +1,11 @@
 // arkIJ, arkIK, arkJK: exact chord ends, direction and the off-plane axis.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "core/text/ArcGeometry.h"
+#include <gtest/gtest.h>
+
 #include "core/plot/PlotFixture.h"
+#include "core/text/ArcGeometry.h"
 
 namespace kw {
 namespace {

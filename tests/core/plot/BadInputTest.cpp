@@ -1,10 +1,10 @@
 // Input that must neither hang nor crash the backplot.
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "core/plot/PlotFixture.h"
 
@@ -47,8 +47,10 @@ std::vector<std::string> randomLines() {
   std::vector<std::string> lines(1);
   for (int n = 0; n < 64 * 1024; ++n) {
     const char byte = static_cast<char>(random() & 0xff);
-    if (byte == '\n') lines.emplace_back();
-    else lines.back().push_back(byte);
+    if (byte == '\n')
+      lines.emplace_back();
+    else
+      lines.back().push_back(byte);
   }
   for (std::size_t n = 0; n < lines.size(); n += 3) lines[n] += "G02X1.5Y-2I.5J1R3e38";
   return lines;
@@ -58,8 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
     Programs, BadInputTest,
     ::testing::Values(
         BadCase{"X beyond single precision", {"M07", "G01 X1e39 Y5", "X-1e39"}, 1000},
-        BadCase{"largest floats scaled to infinity", {"M07", "G01 X3e38 Y3e38", "X-3e38 Y-3e38",
-                                                      "G02 X3e38 Y0 I-3e38 J3e38", "X0 Y0"}, 9999999},
+        BadCase{"largest floats scaled to infinity",
+                {"M07", "G01 X3e38 Y3e38", "X-3e38 Y-3e38", "G02 X3e38 Y0 I-3e38 J3e38", "X0 Y0"},
+                9999999},
         BadCase{"infinity minus infinity", {"G91", "G01 X3e38", "X3e38", "X-3e38", "G02 X1 Y1 I3e38 J3e38"}, 9999999},
         BadCase{"R0", {"M07", "G01 X5 Y5", "G02 X10 Y5 R0", "G03 X10 Y5 R0", "G18 G02 X0 Z3 R0"}, 1000},
         BadCase{"tiny R", {"G02 X10 Y0 R1e-38", "G03 X0 Y0 R-1e-45"}, 1000},

@@ -3,16 +3,16 @@
 // line, G02/G03 arcs, G90/G91, M07 cut-on, M08 cut-off, G17/G18/G19 planes, letters N R I J K
 // X Y Z, stop texts ";", "/" and "(". View Scale 1000 (PlotScale 1) and origin (100, 460), so the program point (X, Y)
 // lands on pixel (100 + Y, 460 + X) while the view is flat.
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "core/plot/Backplot.h"
+#include "core/profile/MachineProfile.h"
 #include "support/RecordingCanvas.h"
 #include "support/RecordingMoves.h"
-#include "core/profile/MachineProfile.h"
 
 namespace kw {
 inline void PrintTo(const CanvasSegment& s, std::ostream* os) { *os << describe(s); }
@@ -21,10 +21,10 @@ inline void PrintTo(const CanvasSegment& s, std::ostream* os) { *os << describe(
 namespace kwtest {
 
 inline void setStandardDialect(kw::MachineProfile& p) {
-  const std::pair<int, const char*> rows[] = {
-      {1, "G01"}, {2, "G02"}, {3, "G03"}, {6, "G90"},  {7, "G91"},  {8, "M07"},  {9, "M08"},
-      {12, "N"},  {13, "R"},  {14, "I"},  {15, "J"},   {16, "K"},   {17, "X"},   {18, "Y"},
-      {19, "Z"},  {20, "G17"}, {21, "G18"}, {22, "G19"}, {83, ";"}, {84, "/"}, {85, "("}};
+  const std::pair<int, const char*> rows[] = {{1, "G01"}, {2, "G02"}, {3, "G03"}, {6, "G90"},  {7, "G91"},  {8, "M07"},
+                                              {9, "M08"}, {12, "N"},  {13, "R"},  {14, "I"},   {15, "J"},   {16, "K"},
+                                              {17, "X"},  {18, "Y"},  {19, "Z"},  {20, "G17"}, {21, "G18"}, {22, "G19"},
+                                              {83, ";"},  {84, "/"},  {85, "("}};
   for (auto [row, text] : rows) p.setCell(row, 1, text);
   p.setText("DpEdit", "3");
   p.setText("Edit5", "125");
@@ -38,7 +38,10 @@ struct RecordingHost : kw::PlotHost {
   void showPlotWindow() override { ++shows; }
   void stopPlotTimers() override { ++timerStops; }
   void setBusyCursor(bool b) override { busy.push_back(b); }
-  void serviceEvents() override { ++services; if (onService) onService(); }
+  void serviceEvents() override {
+    ++services;
+    if (onService) onService();
+  }
   void moveEditorCaret(std::size_t offset, int line) override { carets.emplace_back(offset, line); }
   void disableSpinFlipFlop() override { ++spinDisables; }
 };

@@ -1,8 +1,8 @@
 // The statistics texts formed after the last block, and the object tracker.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "core/plot/PlotFixture.h"
 
@@ -21,8 +21,8 @@ TEST_F(StatisticsTest, FormsTheLabelsAfterTheLastBlock) {
     std::string caption, time, rapidTime, totalTime;  // Max 20.0, Max 15.0 and Area 300 for all
   };
   const Case cases[] = {
-      {"three places, unit speeds", "3", "1.000", "1.000", 1000,
-       "Cut 45.000  Rapid 20.000  Total Distance 65.000", "Time 45.000", " + 20.000", " = 65.000"},
+      {"three places, unit speeds", "3", "1.000", "1.000", 1000, "Cut 45.000  Rapid 20.000  Total Distance 65.000",
+       "Time 45.000", " + 20.000", " = 65.000"},
       {"speeds divide the times", "2", "10", "4", 1000, "Cut 45.00  Rapid 20.00  Total Distance 65.00", "Time 4.50",
        " + 5.00", " = 9.50"},
       {"not an integer: three places; zero speed counts as 1", "two", "0", "x", 1000,
@@ -56,8 +56,7 @@ class ObjectTrackerTest : public kwtest::PlotFixture {};
 
 TEST_F(ObjectTrackerTest, FindsLargestAndSmallestObjects) {
   // Objects of length 10 (lines 2-4), 2 (lines 6-8) and 5 (lines 10-12).
-  run({"G90", "G01 X0 Y0", "M07", "X10", "M08", "X20", "M07", "X22", "M08", "X30", "M07",
-       "X35", "M08", "X40"});
+  run({"G90", "G01 X0 Y0", "M07", "X10", "M08", "X20", "M07", "X22", "M08", "X30", "M07", "X35", "M08", "X40"});
   const ObjectTracker& o = state().objects;
   EXPECT_FLOAT_EQ(o.largestLength, 10);
   EXPECT_EQ(o.largestFirstLine, 2);

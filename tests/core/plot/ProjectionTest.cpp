@@ -1,8 +1,8 @@
 // LINE3d: projection through the three view angles, extents, identical points, bad values.
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
+
+#include <gtest/gtest.h>
 
 #include "core/plot/PlotFixture.h"
 
@@ -68,8 +68,7 @@ TEST_F(ProjectionTest, NothingHappensInBlockZeroAndTheSamePixelTwiceDrawsOnce) {
   plot.LINE3d(10, 10, 0);
   plot.LINE3d(10.2f, 9.9f, 0);
   plot.LINE3d(10.6f, 9.9f, 0);
-  const std::vector<CanvasSegment> expected = {{100, 460, 110, 470, kBlue, 1},
-                                               {110, 470, 110, 471, kBlue, 1}};
+  const std::vector<CanvasSegment> expected = {{100, 460, 110, 470, kBlue, 1}, {110, 470, 110, 471, kBlue, 1}};
   EXPECT_EQ(segments(), expected);
 }
 

@@ -1,9 +1,9 @@
 #include "core/plot/ViewControl.h"
 
-#include <gtest/gtest.h>
-
 #include <tuple>
 #include <utility>
+
+#include <gtest/gtest.h>
 
 #include "support/RecordingCanvas.h"
 

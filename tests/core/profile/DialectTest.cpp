@@ -1,9 +1,9 @@
 #include "core/profile/Dialect.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace kw {
 namespace {
@@ -14,7 +14,8 @@ TEST(SetaxisSingleStep, ConvertsTheDelayAndLimitsItTo55To1000) {
     int interval;
     std::string textAfter;
   };
-  const Case cases[] = {{"", 125, "125"}, {"abc", 125, "125"}, {"0", 55, "0"}, {"5000", 1000, "5000"}, {" 77 ", 77, " 77 "}};
+  const Case cases[] = {
+      {"", 125, "125"}, {"abc", 125, "125"}, {"0", 55, "0"}, {"5000", 1000, "5000"}, {" 77 ", 77, " 77 "}};
   for (const Case& c : cases) {
     MachineProfile profile;
     profile.setText("Edit5", c.text);
@@ -73,7 +74,8 @@ TEST(DialectLetters, SwapOptionsExchangeLettersAndSignOptionsGiveMinusOne) {
     const BlockLetters plain = dialect.lettersWithoutBlanks();
     EXPECT_EQ(plain.x + plain.y + plain.z + plain.i + plain.j + plain.k, "XYZIJK");
     EXPECT_EQ(std::vector({dialect.xSign, dialect.ySign, dialect.zSign}),
-              std::vector({c.xSign ? -1 : 1, c.ySign ? -1 : 1, c.zSign ? -1 : 1})) << c.letters;
+              std::vector({c.xSign ? -1 : 1, c.ySign ? -1 : 1, c.zSign ? -1 : 1}))
+        << c.letters;
   }
 }
 

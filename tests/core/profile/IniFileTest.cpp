@@ -1,12 +1,13 @@
 #include "core/profile/IniFile.h"
 
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "support/TempDir.h"
 
@@ -71,15 +72,15 @@ TEST(IniFileWrite, ReplacesInPlaceAndAppendsAtTheEndOfTheSection) {
   };
   const Case cases[] = {
       {"new file", "", "Labels", "Line", "G01", "[Labels]\r\nLine=G01\r\n"},
-      {"replace keeps key spelling and neighbours", "[Labels]\r\nXY PLANE=G17\r\nLine=G01\r\n",
-       "labels", "XY Plane", "G18", "[Labels]\r\nXY PLANE=G18\r\nLine=G01\r\n"},
+      {"replace keeps key spelling and neighbours", "[Labels]\r\nXY PLANE=G17\r\nLine=G01\r\n", "labels", "XY Plane",
+       "G18", "[Labels]\r\nXY PLANE=G18\r\nLine=G01\r\n"},
       {"replace keeps LF line ends", "; note\n[S]\nk=1\n", "S", "k", "0", "; note\n[S]\nk=0\n"},
-      {"new key after last key, before blank lines and next section",
-       "[A]\r\na=1\r\n; about B\r\n\r\n[B]\r\nb=2\r\n", "A", "n", "x",
-       "[A]\r\na=1\r\nn=x\r\n; about B\r\n\r\n[B]\r\nb=2\r\n"},
+      {"new key after last key, before blank lines and next section", "[A]\r\na=1\r\n; about B\r\n\r\n[B]\r\nb=2\r\n",
+       "A", "n", "x", "[A]\r\na=1\r\nn=x\r\n; about B\r\n\r\n[B]\r\nb=2\r\n"},
       {"new key in section without keys", "[A]\r\n\r\n[B]\r\n", "A", "n", "x", "[A]\r\nn=x\r\n\r\n[B]\r\n"},
       {"new section at end after a blank line", "[A]\r\na=1\r\n", "B", "b", "2", "[A]\r\na=1\r\n\r\n[B]\r\nb=2\r\n"},
-      {"new section after existing blank line", "[A]\r\na=1\r\n\r\n", "B", "b", "2", "[A]\r\na=1\r\n\r\n[B]\r\nb=2\r\n"},
+      {"new section after existing blank line", "[A]\r\na=1\r\n\r\n", "B", "b", "2",
+       "[A]\r\na=1\r\n\r\n[B]\r\nb=2\r\n"},
       {"unknown lines kept", "junk line\r\n[A]\r\n# comment\r\na=1\r\n", "A", "a", "2",
        "junk line\r\n[A]\r\n# comment\r\na=2\r\n"},
       {"value cut at a line break", "[A]\r\n", "A", "a", "one\r\n[B]", "[A]\r\na=one\r\n"},

@@ -1,8 +1,8 @@
 #include "core/profile/LastUseFile.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -18,8 +18,8 @@ TEST(LastUseFile, TextsAreHeldTo255Bytes) {
   EXPECT_EQ(ini.value("LineInsert", "Edit11"), std::string(255, 'x'));
   EXPECT_EQ(ini.value("LineInsert", "F2Edit1"), std::string(255, 'x'));
 
-  const kw::LastUseFile read =
-      kw::readLastUse(IniFile::fromText("[Files]\nLastUsedFile=" + longText + "\n[LineInsert]\nEdit3=" + longText + "\n"));
+  const kw::LastUseFile read = kw::readLastUse(
+      IniFile::fromText("[Files]\nLastUsedFile=" + longText + "\n[LineInsert]\nEdit3=" + longText + "\n"));
   EXPECT_EQ(read.profileName, std::string(255, 'x'));
   EXPECT_EQ(read.lineInsert[3], std::string(255, 'x'));
 }

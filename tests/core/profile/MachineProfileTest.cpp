@@ -1,11 +1,11 @@
 #include "core/profile/MachineProfile.h"
 
-#include <gtest/gtest.h>
-
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -65,9 +65,8 @@ struct NumberCase {
 
 TEST(MachineProfileValues, NumbersAreLimitedToTheirRange) {
   const NumberCase cases[] = {
-      {"PlotResSpinEdit", 50, 20}, {"BufferSpinEdit1", 1, 2},    {"FileStartSpinEdit", -5, -1},
-      {"LineNum", 0, 1},           {"StartLine", 200001, 200000}, {"XViewangle", -181, -180},
-      {"ZViewAngle", 180, 180},    {"FontSize", 72, 72},
+      {"PlotResSpinEdit", 50, 20},   {"BufferSpinEdit1", 1, 2},  {"FileStartSpinEdit", -5, -1}, {"LineNum", 0, 1},
+      {"StartLine", 200001, 200000}, {"XViewangle", -181, -180}, {"ZViewAngle", 180, 180},      {"FontSize", 72, 72},
   };
   for (const auto& c : cases) {
     MachineProfile p;
@@ -136,10 +135,10 @@ TEST(MachineProfileCaptions, SwapOptionsRelabelTheAxisOptions) {
     const char *control, *caption;
   };
   const Case cases[] = {
-      {false, false, "Idiv2", "I div  2"},          {true, false, "XsignCheckBox", "Y * -1"},
-      {true, false, "Label1", "Z Offset +/-"},      {true, false, "YmultCheckBox", "X * -1   X scale"},
-      {false, true, "YsignCheckBox", "Z * -1"},     {false, true, "Label18", "Z Angle"},
-      {true, true, "XsignCheckBox", "X * -1"},      {true, true, "Label1", "Y Offset +/-"},  // Y Z wins
+      {false, false, "Idiv2", "I div  2"},      {true, false, "XsignCheckBox", "Y * -1"},
+      {true, false, "Label1", "Z Offset +/-"},  {true, false, "YmultCheckBox", "X * -1   X scale"},
+      {false, true, "YsignCheckBox", "Z * -1"}, {false, true, "Label18", "Z Angle"},
+      {true, true, "XsignCheckBox", "X * -1"},  {true, true, "Label1", "Y Offset +/-"},  // Y Z wins
   };
   for (const Case& c : cases) {
     std::string caption = "<none>";

@@ -1,10 +1,10 @@
 #include "core/profile/ProfileFile.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "support/TempDir.h"
 
@@ -51,54 +51,99 @@ struct LoadCase {
 
 TEST(ProfileFileLoad, EdgeCases) {
   const LoadCase cases[] = {
-      {"keys in capitals", {}, "[labels]\r\nXY PLANE=G17\r\nTITLE20=XY plane\r\nTRANS129=G0\r\n", {},
+      {"keys in capitals",
+       {},
+       "[labels]\r\nXY PLANE=G17\r\nTITLE20=XY plane\r\nTRANS129=G0\r\n",
+       {},
        {{20, 1, "G17"}, {20, 0, "XY plane"}, {29, 1, "G0"}, {0, 2, "1"}, {98, 2, "99"}}},
-      {"two baud keys set: the later wins", {},
-       "[Baud]\n9600=1\n19200=1\n", {{"RadioButton6", "0"}, {"RadioButton7", "1"}}, {}},
-      {"no baud key set: none selected", {{"RadioButton3", "1"}},
+      {"two baud keys set: the later wins",
+       {},
+       "[Baud]\n9600=1\n19200=1\n",
+       {{"RadioButton6", "0"}, {"RadioButton7", "1"}},
+       {}},
+      {"no baud key set: none selected",
+       {{"RadioButton3", "1"}},
        "[Baud]\n300=0\n600=0\n1200=0\n9600=0\n19200=0\n",
-       {{"RadioButton1", "0"}, {"RadioButton3", "0"}, {"RadioButton6", "0"}, {"RadioButton7", "0"},
-        {"RadioButton26", "0"}}, {}},
-      {"numbers limited to range", {},
+       {{"RadioButton1", "0"},
+        {"RadioButton3", "0"},
+        {"RadioButton6", "0"},
+        {"RadioButton7", "0"},
+        {"RadioButton26", "0"}},
+       {}},
+      {"numbers limited to range",
+       {},
        "[Plotting]\nCirres=50\nangstep=0\n[Buffer]\nBufferSize=1\n[Transmit]\nStart=-5\nEnd=300\n"
        "[Tape]\nHeaderLen=5000\nHeaderChar=-3\n",
-       {{"PlotResSpinEdit", "20"}, {"AngStepSpinEdit", "1"}, {"BufferSpinEdit1", "2"},
-        {"FileStartSpinEdit", "-1"}, {"FileEndSpinEdit", "255"}, {"HeaderLenSpinEdit", "1000"},
-        {"HeaderCharSpinEdit", "0"}}, {}},
-      {"non-integers read as the default", {{"RCheckbox", "1"}, {"PlotResSpinEdit", "9"}},
+       {{"PlotResSpinEdit", "20"},
+        {"AngStepSpinEdit", "1"},
+        {"BufferSpinEdit1", "2"},
+        {"FileStartSpinEdit", "-1"},
+        {"FileEndSpinEdit", "255"},
+        {"HeaderLenSpinEdit", "1000"},
+        {"HeaderCharSpinEdit", "0"}},
+       {}},
+      {"non-integers read as the default",
+       {{"RCheckbox", "1"}, {"PlotResSpinEdit", "9"}},
        "[Dxf]\nR Instead=yes\n[Plotting]\nCirres=7.5\n",
-       {{"RCheckbox", "0"}, {"PlotResSpinEdit", "5"}}, {}},
-      {"numbers kept as text read leniently", {},
+       {{"RCheckbox", "0"}, {"PlotResSpinEdit", "5"}},
+       {}},
+      {"numbers kept as text read leniently",
+       {},
        "[Options]\nLinenum=5x\nStartLine=-7\nXViewAnglel=200\nYViewAnglel=-45\nZViewAnglel=-5x\n",
-       {{"LineNum", "5"}, {"StartLine", "1"}, {"XViewangle", "180"}, {"YViewangle", "-45"},
-        {"ZViewAngle", "5"}}, {}},
-      {"empty and missing line numbers", {{"StartLine", "500"}},
-       "[Options]\nLinenum=\n", {{"LineNum", "1"}, {"StartLine", "1"}, {"XViewangle", "0"}}, {}},
-      {"number text read through its first 40 characters", {},
-       "[Options]\nStartLine=" + std::string(39, ' ') + "77\n", {{"StartLine", "7"}}, {}},
-      {"font size above 20", {}, "[Font]\nName=Courier New\nSize=24\n",
-       {{"FontName", "Courier New"}, {"FontSize", "10"}}, {}},
+       {{"LineNum", "5"}, {"StartLine", "1"}, {"XViewangle", "180"}, {"YViewangle", "-45"}, {"ZViewAngle", "5"}},
+       {}},
+      {"empty and missing line numbers",
+       {{"StartLine", "500"}},
+       "[Options]\nLinenum=\n",
+       {{"LineNum", "1"}, {"StartLine", "1"}, {"XViewangle", "0"}},
+       {}},
+      {"number text read through its first 40 characters",
+       {},
+       "[Options]\nStartLine=" + std::string(39, ' ') + "77\n",
+       {{"StartLine", "7"}},
+       {}},
+      {"font size above 20",
+       {},
+       "[Font]\nName=Courier New\nSize=24\n",
+       {{"FontName", "Courier New"}, {"FontSize", "10"}},
+       {}},
       {"font size missing", {{"FontSize", "14"}}, "", {{"FontSize", "10"}}, {}},
       {"font size in range", {}, "[Font]\nSize=6\n", {{"FontSize", "6"}}, {}},
-      {"every lead-in key set: the last read wins", {},
+      {"every lead-in key set: the last read wins",
+       {},
        "[Dxf]\nArcLineLead In=1\nLineArcLead In=1\nLead In=1\nCircle Lead In=1\nArc Circle Lead In=1\n",
-       {{"ArcinLineOutCheckBox", "0"}, {"LineArcleadinCheckBox", "0"}, {"EditOnlyCheckBox", "0"},
-        {"CircleCheckBox", "0"}, {"ArcleadinCheckBox", "1"}}, {}},
-      {"both swaps set: swap Y Z wins", {}, "[Dxf]\nSwapXY=1\nSwapYZ=1\n",
-       {{"SwapXY", "0"}, {"SwapYZ", "1"}}, {}},
-      {"R read before four quadrants", {}, "[Dxf]\nR Instead=1\n[Options]\nIJFOURQUAD=0\n",
-       {{"RCheckbox", "1"}, {"IJFOURQUAD", "0"}}, {}},
-      {"R read after DesignCad and before Bridgeport", {},
+       {{"ArcinLineOutCheckBox", "0"},
+        {"LineArcleadinCheckBox", "0"},
+        {"EditOnlyCheckBox", "0"},
+        {"CircleCheckBox", "0"},
+        {"ArcleadinCheckBox", "1"}},
+       {}},
+      {"both swaps set: swap Y Z wins", {}, "[Dxf]\nSwapXY=1\nSwapYZ=1\n", {{"SwapXY", "0"}, {"SwapYZ", "1"}}, {}},
+      {"R read before four quadrants",
+       {},
+       "[Dxf]\nR Instead=1\n[Options]\nIJFOURQUAD=0\n",
+       {{"RCheckbox", "1"}, {"IJFOURQUAD", "0"}},
+       {}},
+      {"R read after DesignCad and before Bridgeport",
+       {},
        "[Dxf]\nDesignCad=1\nR Instead=1\n[Options]\nBridgeport IJ=1\nIJFOURQUAD=1\n",
-       {{"DesignCad", "0"}, {"RCheckbox", "0"}, {"Bridgeport", "1"}, {"IJFOURQUAD", "1"}}, {}},
-      {"Z Included read after Corel", {}, "[Dxf]\nCorel=1\nZ Include=1\n",
-       {{"Corel", "1"}, {"IncludeZCheckBox", "1"}}, {}},
-      {"transmit line end group", {}, "[Options]\nCr=1\nCrLf=1\n",
-       {{"RadioButton16", "0"}, {"RadioButton17", "1"}}, {}},
-      {"texts exactly, defaults for missing ones", {{"EllipseEdit", "12"}},
+       {{"DesignCad", "0"}, {"RCheckbox", "0"}, {"Bridgeport", "1"}, {"IJFOURQUAD", "1"}},
+       {}},
+      {"Z Included read after Corel",
+       {},
+       "[Dxf]\nCorel=1\nZ Include=1\n",
+       {{"Corel", "1"}, {"IncludeZCheckBox", "1"}},
+       {}},
+      {"transmit line end group",
+       {},
+       "[Options]\nCr=1\nCrLf=1\n",
+       {{"RadioButton16", "0"}, {"RadioButton17", "1"}},
+       {}},
+      {"texts exactly, defaults for missing ones",
+       {{"EllipseEdit", "12"}},
        "[Dxf]\nLayer= CUT 1 \nDecimal Places=4\n[Options]\nLineEnds=\n",
-       {{"EditLayer", " CUT 1 "}, {"DpEdit", "4"}, {"LineEnds", ""}, {"EllipseEdit", "360"},
-        {"LeadInEdit", "0.500"}}, {}},
+       {{"EditLayer", " CUT 1 "}, {"DpEdit", "4"}, {"LineEnds", ""}, {"EllipseEdit", "360"}, {"LeadInEdit", "0.500"}},
+       {}},
   };
   for (const auto& c : cases) {
     MachineProfile p;
@@ -116,14 +161,21 @@ MachineProfile changedProfile(bool reverseFlags) {
   for (std::size_t n = 0; n < defs.size(); ++n) {
     const auto& d = defs[reverseFlags ? defs.size() - 1 - n : n];
     switch (d.kind) {
-      case kw::SettingKind::Bool: p.setFlag(d.control, true); break;
+      case kw::SettingKind::Bool:
+        p.setFlag(d.control, true);
+        break;
       case kw::SettingKind::Int:
-      case kw::SettingKind::IntText: p.setNumber(d.control, d.hasRange ? d.minValue + (d.maxValue - d.minValue) / 3 : 14); break;
-      case kw::SettingKind::Text: p.setText(d.control, " " + std::string(d.control) + "=x [y] ;\xe9 "); break;
+      case kw::SettingKind::IntText:
+        p.setNumber(d.control, d.hasRange ? d.minValue + (d.maxValue - d.minValue) / 3 : 14);
+        break;
+      case kw::SettingKind::Text:
+        p.setText(d.control, " " + std::string(d.control) + "=x [y] ;\xe9 ");
+        break;
     }
   }
   for (int row = 0; row < 92; ++row)
-    for (int col = 0; col < 2; ++col) p.setCell(row, col, "r" + std::to_string(row) + " c" + std::to_string(col) + "=G ");
+    for (int col = 0; col < 2; ++col)
+      p.setCell(row, col, "r" + std::to_string(row) + " c" + std::to_string(col) + "=G ");
   return p;
 }
 

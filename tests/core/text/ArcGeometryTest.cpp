@@ -15,10 +15,8 @@ TEST(FixAnglesSweep, SpanOfTheSweep) {
     double span;
   };
   const Case cases[] = {
-      {1.0f, 2.0f, 1.0},
-      {2.0f, 1.0f, kTwoPi - 1.0},  // wraps once
-      {1.0f, 1.0f, kTwoPi},
-      {static_cast<float>(1.5707964f + kTwoPi), 1.5707964f, kTwoPi},
+      {1.0f, 2.0f, 1.0},         {2.0f, 1.0f, kTwoPi - 1.0},  // wraps once
+      {1.0f, 1.0f, kTwoPi},      {static_cast<float>(1.5707964f + kTwoPi), 1.5707964f, kTwoPi},
       {0.3f, 0.30001f, 0.00001},  // a short arc stays short
   };
   for (const Case& c : cases) {

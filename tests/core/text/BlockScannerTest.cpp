@@ -1,7 +1,5 @@
 #include "core/text/BlockScanner.h"
 
-#include <gtest/gtest.h>
-
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -9,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "core/text/DecimalNumber.h"
 
@@ -22,20 +22,41 @@ TEST(FindLetterValue, ReadsTheNumberAfterTheFirstOccurrence) {
     bool found;
   };
   const Case cases[] = {
-      {"X", "G01 X 1.5 Y2", 1.5f, true}, {"X", "X-1.5Y2", -1.5f, true}, {"X", "X\t2 . 25", 2.25f, true},
-      {"X", "X1,5", 1.0f, true},         {"X", "X1:5", 0.0f, false},    {"X", "X1.5y2", 0.0f, false},
-      {"X", "G01X1E2", 1.0f, true},      {"X", "X25e-2", 0.25f, true},
-      {"X", "X1.5.2", 0.0f, false},      {"X", "XX5", 0.0f, false},     {"X", "X1X2", 1.0f, true},
-      {"x", "X1", 0.0f, false},          {"", "X1", 0.0f, false},       {"Z", "G01X1Z", 0.0f, false},
-      {"Z", "G01X1Y2", 0.0f, false},     {"X", "(TEXT)X1", 0.0f, false}, {"XX", "G1XX12.5Y1", 12.5f, true},
-      {"X1", "G1X1X2", 0.0f, false},     {"X", "X1\r", 0.0f, false},
+      {"X", "G01 X 1.5 Y2", 1.5f, true},
+      {"X", "X-1.5Y2", -1.5f, true},
+      {"X", "X\t2 . 25", 2.25f, true},
+      {"X", "X1,5", 1.0f, true},
+      {"X", "X1:5", 0.0f, false},
+      {"X", "X1.5y2", 0.0f, false},
+      {"X", "G01X1E2", 1.0f, true},
+      {"X", "X25e-2", 0.25f, true},
+      {"X", "X1.5.2", 0.0f, false},
+      {"X", "XX5", 0.0f, false},
+      {"X", "X1X2", 1.0f, true},
+      {"x", "X1", 0.0f, false},
+      {"", "X1", 0.0f, false},
+      {"Z", "G01X1Z", 0.0f, false},
+      {"Z", "G01X1Y2", 0.0f, false},
+      {"X", "(TEXT)X1", 0.0f, false},
+      {"XX", "G1XX12.5Y1", 12.5f, true},
+      {"X1", "G1X1X2", 0.0f, false},
+      {"X", "X1\r", 0.0f, false},
       // repairs of a bare decimal point
-      {"X", "X.5", 0.5f, true},          {"X", "X-.5", -0.5f, true},    {"X", "X5.", 5.0f, true},
-      {"X", "X.", 0.0f, true},           {"X", "X.5.", 0.5f, true},     {"X", "X+.5", 0.0f, false},
-      {"X", "X-", 0.0f, false},          {"X", "X.e2", 0.0f, false},
+      {"X", "X.5", 0.5f, true},
+      {"X", "X-.5", -0.5f, true},
+      {"X", "X5.", 5.0f, true},
+      {"X", "X.", 0.0f, true},
+      {"X", "X.5.", 0.5f, true},
+      {"X", "X+.5", 0.0f, false},
+      {"X", "X-", 0.0f, false},
+      {"X", "X.e2", 0.0f, false},
       // beyond the float range: too large is not found, too small is zero
-      {"X", "X1e39", 0.0f, false},       {"X", "X3.4028236e38", 0.0f, false},  {"X", "X0.00001e44", 0.0f, false},
-      {"X", "X3.4028235e38", 3.4028235e38f, true},  {"X", "X1e-40", 1e-40f, true}, {"X", "X1e-50", 0.0f, true},
+      {"X", "X1e39", 0.0f, false},
+      {"X", "X3.4028236e38", 0.0f, false},
+      {"X", "X0.00001e44", 0.0f, false},
+      {"X", "X3.4028235e38", 3.4028235e38f, true},
+      {"X", "X1e-40", 1e-40f, true},
+      {"X", "X1e-50", 0.0f, true},
   };
   for (const Case& c : cases) {
     const LetterValue r = FindLetterValue(c.letter, c.block);
@@ -57,18 +78,22 @@ TEST(DecimalNumber, ReadsTheWholeTextWithOneGrammar) {
     std::optional<double> typed;
   };
   std::vector<Case> cases = {
-      {"1.5", kNum, kNum, 1.5, 1.5},     {"-2", kNum, kNum, -2, -2},         {"+7", kNum, kNum, 7, 7},
-      {"25e-2", kNum, kNum, 0.25, 0.25}, {".5", kBad, kNum, 0.5, 0.5},       {"-.5", kBad, kNum, -0.5, -0.5},
-      {"+.5", kBad, kNum, 0.5, 0.5},     {"5.", kBad, kNum, 5, 5},           {"5.e3", kBad, kNum, 5000, 5000},
-      {" 5 ", kBad, kBad, 0, 5},         {"1e39", kNum, kNum, 1e39, {}},     {"1e-400", kNum, kNum, 0, 0},
-      {"0e99999", kNum, kNum, 0, 0},     {"100000e-99999999999", kNum, kNum, 0, 0},
-      {"1e400", kBig, kBig, 0, {}},      {"1e99999999999999999999", kBig, kBig, 0, {}},
+      {"1.5", kNum, kNum, 1.5, 1.5},    {"-2", kNum, kNum, -2, -2},
+      {"+7", kNum, kNum, 7, 7},         {"25e-2", kNum, kNum, 0.25, 0.25},
+      {".5", kBad, kNum, 0.5, 0.5},     {"-.5", kBad, kNum, -0.5, -0.5},
+      {"+.5", kBad, kNum, 0.5, 0.5},    {"5.", kBad, kNum, 5, 5},
+      {"5.e3", kBad, kNum, 5000, 5000}, {" 5 ", kBad, kBad, 0, 5},
+      {"1e39", kNum, kNum, 1e39, {}},   {"1e-400", kNum, kNum, 0, 0},
+      {"0e99999", kNum, kNum, 0, 0},    {"100000e-99999999999", kNum, kNum, 0, 0},
+      {"1e400", kBig, kBig, 0, {}},     {"1e99999999999999999999", kBig, kBig, 0, {}},
   };
   // Not a number in any form.
-  for (const char* text : {".", "+-5", "--5", "1e", "1e+", "1.5.2", "1,5", "5x", "inf", "nan", "0x10", "", "   ", "\t5"})
+  for (const char* text :
+       {".", "+-5", "--5", "1e", "1e+", "1.5.2", "1,5", "5x", "inf", "nan", "0x10", "", "   ", "\t5"})
     cases.push_back({text, kBad, kBad, 0, {}});
   for (const Case& c : cases) {
-    for (auto [digits, expected] : {std::pair{PointDigits::BothSides, c.bothSides}, {PointDigits::EitherSide, c.eitherSide}}) {
+    for (auto [digits, expected] :
+         {std::pair{PointDigits::BothSides, c.bothSides}, {PointDigits::EitherSide, c.eitherSide}}) {
       double value = -99;
       EXPECT_EQ(readDecimal(c.text, digits, value), expected) << '"' << c.text << '"';
       if (expected == kNum) EXPECT_EQ(value, c.value) << '"' << c.text << '"';
@@ -134,7 +159,8 @@ BlockLetters withComments(std::string start, std::string end) {
 
 std::string show(const BlockWords& w) {
   std::string text;
-  for (const std::string* f : {&w.g, &w.m, &w.n, &w.x, &w.y, &w.z, &w.i, &w.j, &w.r, &w.k, &w.rest}) text += '[' + *f + ']';
+  for (const std::string* f : {&w.g, &w.m, &w.n, &w.x, &w.y, &w.z, &w.i, &w.j, &w.r, &w.k, &w.rest})
+    text += '[' + *f + ']';
   return text;
 }
 
@@ -153,13 +179,17 @@ TEST(SplitBlockWords, TakesTheFirstWordOfEachLetterAndKeepsComments) {
       {"R5 K4 J3 I2 Z1 Y0 X9 M3 G2 N10 F100 S5", {}, "[G2 ][M3 ][N10 ][X9 ][Y0 ][Z1 ][I2 ][J3 ][R5 ][K4 ][F100S5]"},
       {"G90G01X1", {}, "[G90 ][][][X1 ][][][][][][][G01]"},
       {"GX1 Y2", {}, "[GX1 ][][][][Y2 ][][][][][][]"},  // the byte after a letter always belongs to it
-      {"G3 RI5", {}, "[G3 ][][][][][][][][RI5 ][][]"},   // R is searched before I
-      {"X1\x01\xff\t2,Y3", {}, "[][][][X1\x01\xff" "2 ][Y3 ][][][][][][,]"},
+      {"G3 RI5", {}, "[G3 ][][][][][][][][RI5 ][][]"},  // R is searched before I
+      {"X1\x01\xff\t2,Y3",
+       {},
+       "[][][][X1\x01\xff"
+       "2 ][Y3 ][][][][][][,]"},
       {"X1.5y2 Y3", {}, "[][][][X1.5y2 ][Y3 ][][][][][][]"},
       {"G1 X", {}, "[G1 ][][][X ][][][][][][][]"},
       {"G1 X1 Y2", emptyX, "[G1 ][][][][Y2 ][][][][][][X1]"},
       {"G1 ABC12 Y3", abcX, "[G1 ][][][ABC12 ][Y3 ][][][][][][]"},
-      {"G1 X1 Y2 " + std::string(240, 'F') + "Z3 I4 J5 K6 R7" + std::string(37, 'Q'), {},
+      {"G1 X1 Y2 " + std::string(240, 'F') + "Z3 I4 J5 K6 R7" + std::string(37, 'Q'),
+       {},
        "[G1 ][][][X1 ][Y2 ][Z3 ][I4 ][][][][" + std::string(240, 'F') + "]"},  // cut to 255
       {"G01 X5 (CUT PART)", parens, "[G01 ][][][X5 ][][][][][][][(CUT PART)]"},
       {"G01 X5 (CUT PART)", withComments("", ")"), "[G01 ][][][X5 ][][][][][RT ][][(CUTPA)]"},
@@ -167,7 +197,9 @@ TEST(SplitBlockWords, TakesTheFirstWordOfEachLetterAndKeepsComments) {
       {"G1 X2 (NO END Y3 ", parens, "[G1 ][][][X2 ][][][][][][][(NO END Y3 ]"},
       {"G1 X2 ; CUT Y3\t", withComments(";", ""), "[G1 ][][][X2 ][][][][][][][; CUT Y3\t]"},
       {"G1 \"X 9\" X2", withComments("\"", "\""), "[G1 ][][][X2 ][][][][][][][\"X 9\"]"},
-      {"G1 /* X9 */ X2 */", withComments("/*", "*/"), "[G1 ][][][X2 ][][][][][][][*/" "/* X9 */]"},
+      {"G1 /* X9 */ X2 */", withComments("/*", "*/"),
+       "[G1 ][][][X2 ][][][][][][][*/"
+       "/* X9 */]"},
       {"G1 ) X2 (Y 1)", parens, "[G1 ][][][X2 ][][][][][][][)(Y 1)]"},
       {"G1 X2 (" + std::string(300, 'c') + ")", parens, "[G1 ][][][X2 ][][][][][][][(" + std::string(248, 'c') + "]"},
   };
@@ -181,12 +213,16 @@ TEST(StripChar, RemovesRunsByMode) {
     std::string text;
     std::string expected;
   };
-  const std::vector<Case> cases = {
-      {'R', ' ', "G01  ", "G01"},   {'Q', ' ', "  G01  ", "  G01  "},   {'A', ' ', " G0 1  X ", "G01X"},
-      {'A', 'X', "XXaXXbX", "ab"}, {'B', ' ', "  G01 X1  ", "G01 X1"}, {'b', ' ', "  G01  ", "G01"},
-      {'L', '0', "0010", "10"},    {'R', 'x', "", ""},                 {'A', '\0', std::string("a\0b\0", 4), "ab"}};
-  for (const Case& c : cases)
-    EXPECT_EQ(StripChar(c.mode, c.ch, c.text), c.expected) << c.mode << " [" << c.text << "]";
+  const std::vector<Case> cases = {{'R', ' ', "G01  ", "G01"},
+                                   {'Q', ' ', "  G01  ", "  G01  "},
+                                   {'A', ' ', " G0 1  X ", "G01X"},
+                                   {'A', 'X', "XXaXXbX", "ab"},
+                                   {'B', ' ', "  G01 X1  ", "G01 X1"},
+                                   {'b', ' ', "  G01  ", "G01"},
+                                   {'L', '0', "0010", "10"},
+                                   {'R', 'x', "", ""},
+                                   {'A', '\0', std::string("a\0b\0", 4), "ab"}};
+  for (const Case& c : cases) EXPECT_EQ(StripChar(c.mode, c.ch, c.text), c.expected) << c.mode << " [" << c.text << "]";
 }
 
 TEST(RootOfSquares, ComputeInExtendedPrecision) {
@@ -196,10 +232,15 @@ TEST(RootOfSquares, ComputeInExtendedPrecision) {
   const float inf = std::numeric_limits<float>::infinity();
   // Squares beyond or below the float range still give the right root; a root beyond it is
   // infinity, never undefined.
-  const std::vector<Case> cases = {
-      {3.0f, 5.0f, 4.0f, 5.8309519f},  {5.0f, 3.0f, 4.0f, 5.8309519f},  {3.0f, 4.0f, 2.6457513f, 5.0f},
-      {-3.0f, 4.0f, 2.6457513f, 5.0f}, {0.0f, 0.0f, 0.0f, 0.0f},        {3e38f, 1e38f, 2.8284271e38f, 3.1622777e38f},
-      {3e-30f, 4e-30f, 2.6457513e-30f, 5e-30f}, {FLT_MAX, FLT_MAX, 0.0f, inf}, {FLT_MAX, 0.0f, FLT_MAX, FLT_MAX}};
+  const std::vector<Case> cases = {{3.0f, 5.0f, 4.0f, 5.8309519f},
+                                   {5.0f, 3.0f, 4.0f, 5.8309519f},
+                                   {3.0f, 4.0f, 2.6457513f, 5.0f},
+                                   {-3.0f, 4.0f, 2.6457513f, 5.0f},
+                                   {0.0f, 0.0f, 0.0f, 0.0f},
+                                   {3e38f, 1e38f, 2.8284271e38f, 3.1622777e38f},
+                                   {3e-30f, 4e-30f, 2.6457513e-30f, 5e-30f},
+                                   {FLT_MAX, FLT_MAX, 0.0f, inf},
+                                   {FLT_MAX, 0.0f, FLT_MAX, FLT_MAX}};
   for (const Case& c : cases) {
     EXPECT_FLOAT_EQ(RootOfSquareDifference(c.a, c.b), c.difference) << c.a << ' ' << c.b;
     EXPECT_FLOAT_EQ(RootOfSquareSum(c.a, c.b), c.sum) << c.a << ' ' << c.b;

@@ -1,10 +1,10 @@
 #include "core/text/FixedText.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "core/profile/SettingNumbers.h"
 
@@ -43,9 +43,11 @@ TEST(FixedText, RoundsToSignificantDigitsThenDecimalsAndReadsBack) {
       {std::nan(""), 8, 3, "NAN"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(FixedText(c.value, c.decimals, c.precision), c.text) << c.value << " P" << c.precision << " D" << c.decimals;
-  const std::pair<const char*, float> written[] = {
-      {"-2.500", -2.5f}, {"1.2345679E+08", 123456792.0f}, {"0.001 rest", 0.001f}, {"INF", INFINITY}, {"x1", 0.0f}, {"", 0.0f}};
+    EXPECT_EQ(FixedText(c.value, c.decimals, c.precision), c.text)
+        << c.value << " P" << c.precision << " D" << c.decimals;
+  const std::pair<const char*, float> written[] = {{"-2.500", -2.5f},      {"1.2345679E+08", 123456792.0f},
+                                                   {"0.001 rest", 0.001f}, {"INF", INFINITY},
+                                                   {"x1", 0.0f},           {"", 0.0f}};
   for (const auto& [text, number] : written) EXPECT_EQ(writtenNumber(text), number) << '"' << text << '"';
 }
 

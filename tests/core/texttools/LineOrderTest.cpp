@@ -1,9 +1,9 @@
 #include "core/texttools/LineOrder.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace kw {
 namespace {
@@ -29,7 +29,9 @@ TEST(LineOrder, RebuildsTheLineInWordOrder) {
   };
   const Case cases[] = {
       {"X1 G1 Y2 M3", {}, "G1 M3 X1 Y2 ", "G1 X1 Y2 M3 "},
-      {"F100 R5 K4 J3 I2 Z1 Y0 X9 M3 G2 N10", {}, "N10 G2 M3 X9 Y0 Z1 I2 J3 K4 R5 F100",
+      {"F100 R5 K4 J3 I2 Z1 Y0 X9 M3 G2 N10",
+       {},
+       "N10 G2 M3 X9 Y0 Z1 I2 J3 K4 R5 F100",
        "N10 G2 X9 Y0 Z1 I2 J3 K4 R5 M3 F100"},
       {"G1 X1 X2 Y3", {}, "G1 X1 Y3 X2", "G1 X1 Y3 X2"},  // a second X word stays in the rest
       {"", {}, "", ""},
@@ -42,7 +44,9 @@ TEST(LineOrder, RebuildsTheLineInWordOrder) {
       {"G01 X5 (CUT PART)", parentheses(), "G01 X5 (CUT PART)", "G01 X5 (CUT PART)"},
       {"(A)M3 (B C) X1 F5 (D", parentheses(), "M3 X1 F5(A)(B C)(D", "X1 M3 F5(A)(B C)(D"},
       {"G01 X5 (CUT PART)", {}, "G01 X5 RT (CUTPA)", "G01 X5 RT (CUTPA)"},  // no delimiter, no comment
-      {"M3 X1 " + std::string(246, 'F') + "Y2 Z3 I4", {}, "M3 X1 Y2 " + std::string(246, 'F'),
+      {"M3 X1 " + std::string(246, 'F') + "Y2 Z3 I4",
+       {},
+       "M3 X1 Y2 " + std::string(246, 'F'),
        "X1 Y2 M3 " + std::string(246, 'F')},  // Z at byte 255 is cut off
   };
   for (const Case& c : cases) {
