@@ -43,54 +43,40 @@ const PassLines kEitherSide =
 const PassLines kTurn03 = join({kOpening, line(0, 0, 100, 100), line(100, 100, 200, 201.0527),
                                 line(200, 201.0527, 0, 0), kClosing});  // 0.3 degrees apart
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, CrunchLinesTest,
-    ::testing::Values(
-        // The next element's start line reaches the far end of the dropped ones.
-        PassCase{"ThreeAlongXBecomeTheFirst",
-                 {},
-                 join({kOpening, line(0, 0, 1, 0), line(1, 0, 2, 0), line(2, 0, 3, 0), line(3, 0, 3, 1), kClosing}),
-                 join({kOpening, line(0, 0, 1, 0), line(3, 0, 3, 1), kClosing})},
-        PassCase{"EitherSideOfTheFullCircle", kZ, kEitherSide, kEitherSide},
-        PassCase{"SameSideOfTheFullCircle", kZ,
-                 join({kOpening,
-                       {move(0, 0, 0), move(0.1745, 100, -100)},
-                       {move(0.1745, 100, -100), move(0.349, 200, -200)},
-                       {move(0.349, 200, -200), move(9, 9, 0)},
-                       kClosing}),
-                 join({kOpening,
-                       {move(0, 0, 0), move(0.1745, 100, -100)},
-                       {move(0.349, 200, -200), move(9, 9, 0)},
-                       kClosing})},
-        PassCase{"InvalidVectorErrorIsHalfADegree",
-                 {{"VectorErr", "five"}},
-                 kTurn03,
-                 join({kOpening, line(0, 0, 100, 100), line(200, 201.0527, 0, 0), kClosing})},
-        PassCase{"SmallerVectorError", {{"VectorErr", "0.2"}}, kTurn03, kTurn03},
-        // An arc whose chord continues the line before it is an arc all the same.
-        PassCase{"ArcStays",
-                 {},
-                 join({kOpening, line(0, 0, 1, 0), {move(1, 0), arc("G03", 3, 0, 2, 0)}, kClosing}),
-                 join({kOpening, line(0, 0, 1, 0), {move(1, 0), arc("G03", 3, 0, 2, 0)}, kClosing})},
-        // A dropped run at the end of a path still reaches its end point, as one element.
-        PassCase{"PathKeepsItsEndPoint",
-                 {},
-                 join({kOpening, line(0, 0, 1, 0), line(1, 0, 2, 0), line(2, 0, 3, 0), kSeparator, line(5, 5, 6, 6),
-                       line(6, 6, 7, 7), kClosing}),
-                 join({kOpening, line(0, 0, 1, 0), line(1, 0, 3, 0), kSeparator, line(5, 5, 6, 6), line(6, 6, 7, 7),
-                       kClosing})},
-        PassCase{"RunAtTheEndOfTheInput",
-                 {},
-                 join({line(0, 0, 1, 0), line(1, 0, 2, 0)}),
-                 join({line(0, 0, 1, 0), line(1, 0, 2, 0)})},
-        // A plunge along +Z has all directions 0, like the cut-on pair before it: still kept.
-        PassCase{"FirstElementOfAPathStays", kZ,
-                 join({kOpening, {move(5, 5, 0), move(5, 5, 1)}, {move(5, 5, 1), move(6, 5, 1)}, kClosing}),
-                 join({kOpening, {move(5, 5, 0), move(5, 5, 1)}, {move(5, 5, 1), move(6, 5, 1)}, kClosing})},
-        PassCase{"ZWordRequiredWithZIncluded", kZ,
-                 join({kOpening, {move(0, 0, 0), move(1, 0, 0)}, line(1, 0, 2, 0), kClosing}),
-                 join({kOpening, {move(0, 0, 0), move(1, 0, 0)}, line(1, 0, 2, 0), kClosing})}),
-    kName);
+// clang-format off
+const PassCase kCrunchCases[] = {
+    // The next element's start line reaches the far end of the dropped ones.
+    {"ThreeAlongXBecomeTheFirst", {},
+     join({kOpening, line(0, 0, 1, 0), line(1, 0, 2, 0), line(2, 0, 3, 0), line(3, 0, 3, 1), kClosing}),
+     join({kOpening, line(0, 0, 1, 0), line(3, 0, 3, 1), kClosing})},
+    {"EitherSideOfTheFullCircle", kZ, kEitherSide, kEitherSide},
+    {"SameSideOfTheFullCircle", kZ,
+     join({kOpening, {move(0, 0, 0), move(0.1745, 100, -100)}, {move(0.1745, 100, -100), move(0.349, 200, -200)},
+           {move(0.349, 200, -200), move(9, 9, 0)}, kClosing}),
+     join({kOpening, {move(0, 0, 0), move(0.1745, 100, -100)}, {move(0.349, 200, -200), move(9, 9, 0)}, kClosing})},
+    {"InvalidVectorErrorIsHalfADegree", {{"VectorErr", "five"}}, kTurn03,
+     join({kOpening, line(0, 0, 100, 100), line(200, 201.0527, 0, 0), kClosing})},
+    {"SmallerVectorError", {{"VectorErr", "0.2"}}, kTurn03, kTurn03},
+    // An arc whose chord continues the line before it is an arc all the same.
+    {"ArcStays", {}, join({kOpening, line(0, 0, 1, 0), {move(1, 0), arc("G03", 3, 0, 2, 0)}, kClosing}),
+     join({kOpening, line(0, 0, 1, 0), {move(1, 0), arc("G03", 3, 0, 2, 0)}, kClosing})},
+    // A dropped run at the end of a path still reaches its end point, as one element.
+    {"PathKeepsItsEndPoint", {},
+     join({kOpening, line(0, 0, 1, 0), line(1, 0, 2, 0), line(2, 0, 3, 0), kSeparator, line(5, 5, 6, 6),
+           line(6, 6, 7, 7), kClosing}),
+     join({kOpening, line(0, 0, 1, 0), line(1, 0, 3, 0), kSeparator, line(5, 5, 6, 6), line(6, 6, 7, 7), kClosing})},
+    {"RunAtTheEndOfTheInput", {}, join({line(0, 0, 1, 0), line(1, 0, 2, 0)}),
+     join({line(0, 0, 1, 0), line(1, 0, 2, 0)})},
+    // A plunge along +Z has all directions 0, like the cut-on pair before it: still kept.
+    {"FirstElementOfAPathStays", kZ,
+     join({kOpening, {move(5, 5, 0), move(5, 5, 1)}, {move(5, 5, 1), move(6, 5, 1)}, kClosing}),
+     join({kOpening, {move(5, 5, 0), move(5, 5, 1)}, {move(5, 5, 1), move(6, 5, 1)}, kClosing})},
+    {"ZWordRequiredWithZIncluded", kZ, join({kOpening, {move(0, 0, 0), move(1, 0, 0)}, line(1, 0, 2, 0), kClosing}),
+     join({kOpening, {move(0, 0, 0), move(1, 0, 0)}, line(1, 0, 2, 0), kClosing})},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Programs, CrunchLinesTest, ::testing::ValuesIn(kCrunchCases), kName);
 
 class ConvertBridgeportTest : public ::testing::TestWithParam<PassCase> {};
 
@@ -101,33 +87,27 @@ TEST_P(ConvertBridgeportTest, MakesCentreWordsRelativeToTheArcStart) {
 const PassLines kQuarter = {move(10, 0), arc("G03", 0, 10, 0, 0)};
 const std::string kQuarterTo = "G03 X0.0000 Y10.0000  I-10.0000 J0.0000   ";
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, ConvertBridgeportTest,
-    ::testing::Values(
-        PassCase{"ArcFromX10Y0AroundTheOrigin", {}, kQuarter, {move(10, 0), kQuarterTo}},
-        PassCase{"NoNegativeZero",
-                 {},
-                 {"G01 X5.00001 Y0", arc("G03", 5, 0, 5, 1)},
-                 {"G01 X5.00001 Y0", "G03 X5.0000 Y0.0000  I0.0000 J1.0000   "}},
-        // Diameter programs: I divided by the X scale unless I is halved by the plot as well.
-        PassCase{"DiameterX",
-                 {{"Xscale", "2"}, {"Xdiv2", "1"}},
-                 kQuarter,
-                 {move(10, 0), "G03 X0.0000 Y10.0000  I-5.0000 J0.0000   "}},
-        PassCase{
-            "DiameterXAndI", {{"Xscale", "2"}, {"Xdiv2", "1"}, {"Idiv2", "1"}}, kQuarter, {move(10, 0), kQuarterTo}},
-        PassCase{"ZeroXScaleDividesNothing", {{"Xscale", "0"}, {"Xdiv2", "1"}}, kQuarter, {move(10, 0), kQuarterTo}},
-        PassCase{"ZAndRWordsAndK",
-                 {{"IncludeZCheckBox", "1"}, {"RCheckbox", "1"}},
-                 {move(10, 0, 1), "G03 X0.0000 Y10.0000 Z1.0000 I0.0000 K3.0000 R10.0000 "},
-                 {move(10, 0, 1), "G03 X0.0000 Y10.0000 Z1.0000 I-10.0000  K2.0000 R10.0000 "}},
-        PassCase{"RWordOnlyInRMode", {}, {move(10, 0), "G03 X0 Y10 I0 J0 R10"}, {move(10, 0), kQuarterTo}},
-        PassCase{"JOnly", {}, {"G01 X10 Y5", "G03 X0 Y10 J2"}, {"G01 X10 Y5", "G03 X0.0000 Y10.0000   J-3.0000   "}},
-        PassCase{"KWithoutZIncluded",
-                 {},
-                 {"G01 X10 Y0 Z4", "G02 X0 Y10 I0 K3"},
-                 {"G01 X10 Y0 Z4", "G02 X0.0000 Y10.0000  I-10.0000  K-1.0000  "}}),
-    kName);
+// clang-format off
+const PassCase kBridgeportCases[] = {
+    {"ArcFromX10Y0AroundTheOrigin", {}, kQuarter, {move(10, 0), kQuarterTo}},
+    {"NoNegativeZero", {}, {"G01 X5.00001 Y0", arc("G03", 5, 0, 5, 1)},
+     {"G01 X5.00001 Y0", "G03 X5.0000 Y0.0000  I0.0000 J1.0000   "}},
+    // Diameter programs: I divided by the X scale unless I is halved by the plot as well.
+    {"DiameterX", {{"Xscale", "2"}, {"Xdiv2", "1"}}, kQuarter,
+     {move(10, 0), "G03 X0.0000 Y10.0000  I-5.0000 J0.0000   "}},
+    {"DiameterXAndI", {{"Xscale", "2"}, {"Xdiv2", "1"}, {"Idiv2", "1"}}, kQuarter, {move(10, 0), kQuarterTo}},
+    {"ZeroXScaleDividesNothing", {{"Xscale", "0"}, {"Xdiv2", "1"}}, kQuarter, {move(10, 0), kQuarterTo}},
+    {"ZAndRWordsAndK", {{"IncludeZCheckBox", "1"}, {"RCheckbox", "1"}},
+     {move(10, 0, 1), "G03 X0.0000 Y10.0000 Z1.0000 I0.0000 K3.0000 R10.0000 "},
+     {move(10, 0, 1), "G03 X0.0000 Y10.0000 Z1.0000 I-10.0000  K2.0000 R10.0000 "}},
+    {"RWordOnlyInRMode", {}, {move(10, 0), "G03 X0 Y10 I0 J0 R10"}, {move(10, 0), kQuarterTo}},
+    {"JOnly", {}, {"G01 X10 Y5", "G03 X0 Y10 J2"}, {"G01 X10 Y5", "G03 X0.0000 Y10.0000   J-3.0000   "}},
+    {"KWithoutZIncluded", {}, {"G01 X10 Y0 Z4", "G02 X0 Y10 I0 K3"},
+     {"G01 X10 Y0 Z4", "G02 X0.0000 Y10.0000  I-10.0000  K-1.0000  "}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Programs, ConvertBridgeportTest, ::testing::ValuesIn(kBridgeportCases), kName);
 
 class AddPlaneCodesTest : public ::testing::TestWithParam<PassCase> {};
 
@@ -137,26 +117,23 @@ TEST_P(AddPlaneCodesTest, AddsOpeningClosingPlaneAndEditLines) {
 
 const PassLines kArcProgram =
     join({kOpening, {move(0, 0), arc("G03", 2, 0, 1, 0)}, kSeparator, line(5, 5, 6, 6), kClosing});
-const PassLines kPlainBody = {"G90 ", "G41 ", "M03 ", "M08 ", move(0, 0), arc("G03", 2, 0, 1, 0),
-                              "M05 ", "M05 ", "M03 ", "M08 ", move(5, 5), move(6, 6),
-                              "M05"};
+const PassLines kPlainBody =
+    join({kOpening, {move(0, 0), arc("G03", 2, 0, 1, 0)}, kSeparator, {move(5, 5), move(6, 6), "M05"}});
 const PassLines kBlankOpening = {"%", "%", " ", " ", " ", " "};
 const PassLines kBlankClosing = {" ", " ", " ", " ", " ", "M30"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, AddPlaneCodesTest,
-    ::testing::Values(
-        PassCase{"EmptyRowsAreBlankLines", {}, kArcProgram, join({kBlankOpening, kPlainBody, kBlankClosing})},
-        PassCase{"OpeningAndClosingTexts",
-                 {{"row 23", "O1000"}, {"row 25", "G21"}, {"row 74", "M09"}, {"row 78", "(END)"}},
-                 kArcProgram,
-                 join({{"%", "%", "O1000", " ", "G21", " "}, kPlainBody, {"M09", " ", " ", " ", "(END)", "M30"}})},
-        // An empty cut-off word: the File End line and the closing lines are still written.
-        PassCase{"EmptyCutOffKeepsTheFileEnd",
-                 {{"row 74", "M09"}},
-                 {move(0, 0), move(1, 0), "", "M30"},
-                 join({kBlankOpening, {move(0, 0), move(1, 0), "M09", " ", " ", " ", " ", "M30"}})}),
-    kName);
+// clang-format off
+const PassCase kPlaneCodesCases[] = {
+    {"EmptyRowsAreBlankLines", {}, kArcProgram, join({kBlankOpening, kPlainBody, kBlankClosing})},
+    {"OpeningAndClosingTexts", {{"row 23", "O1000"}, {"row 25", "G21"}, {"row 74", "M09"}, {"row 78", "(END)"}},
+     kArcProgram, join({{"%", "%", "O1000", " ", "G21", " "}, kPlainBody, {"M09", " ", " ", " ", "(END)", "M30"}})},
+    // An empty cut-off word: the File End line and the closing lines are still written.
+    {"EmptyCutOffKeepsTheFileEnd", {{"row 74", "M09"}}, {move(0, 0), move(1, 0), "", "M30"},
+     join({kBlankOpening, {move(0, 0), move(1, 0), "M09", " ", " ", " ", " ", "M30"}})},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Programs, AddPlaneCodesTest, ::testing::ValuesIn(kPlaneCodesCases), kName);
 
 TEST(AddPlaneCodesFiles, RowsNamingFilesInsertTheirLines) {
   kwtest::TempDir dir;
@@ -185,30 +162,28 @@ TEST_P(RemoveDup2Test, RemovesRepeatsAndChoosesTheArcWords) {
             GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, RemoveDup2Test,
-    ::testing::Values(
-        PassCase{"RModeKeepsOnlyR", {{"RCheckbox", "1"}}, {"G03 X1 Y2 I3 J4 R5"}, {"G03 X1 Y2 R5 "}},
-        PassCase{"IJModeDropsR", {}, {"G03 X1 Y2 I3 J4 R5"}, {"G03 X1 Y2 I3 J4 "}},
-        PassCase{"WordOrder", {}, {"X1 F100 G01 K9 N5 M3 Y2 J7 I6"}, {"G01 M3 N5 X1 Y2 I6 J7 K9 F100"}},
-        PassCase{"FirstAndThirdOfThreeEqualLines", {}, {"G01 X1", "G01 X1", "G01 X1"}, {"G01 X1 ", "G01 X1 "}},
-        // The start line that repeats the arc's end point goes: one continuous path.
-        PassCase{"StartLineAfterArc",
-                 {},
-                 {arc("G03", 2, 0, 1, 0), move(2, 0), move(3, 0)},
-                 {"G03 X2.0000 Y0.0000 I1.0000 J0.0000 ", move(3, 0)}},
-        PassCase{"BareMoveToTheSamePoint", {}, {"G01 X1 Y2", "N7 X1 Y2", "X1 Y3"}, {"G01 X1 Y2 ", "X1 Y3 "}},
-        PassCase{"BlankLinesGo", {}, {"", "   ", "M05"}, {"M05 "}},
-        // An emptied line is the line before for the next one: no arc, no position.
-        PassCase{
-            "EmptiedLineEndsTheArc", {}, {"G03 X2 Y0 I1 J0", "G03 X2 Y0 I1 J0", "M05"}, {"G03 X2 Y0 I1 J0 ", "M05 "}},
-        PassCase{"EmptiedLineForgetsThePosition", {}, {"G01 X1 Y2", "G01 X1 Y2", "X1 Y2"}, {"G01 X1 Y2 ", "X1 Y2 "}},
-        // Lines equal but for the blanks of a comment; a longer comment differs.
-        PassCase{"RepeatDespiteCommentBlanks",
-                 {{"row 70", "("}, {"row 71", ")"}},
-                 {"G01 X1 (a b)", "G01 X1 (ab )", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"},
-                 {"G01 X1 (a b)", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"}}),
-    kName);
+// clang-format off
+const PassCase kRemoveDup2Cases[] = {
+    {"RModeKeepsOnlyR", {{"RCheckbox", "1"}}, {"G03 X1 Y2 I3 J4 R5"}, {"G03 X1 Y2 R5 "}},
+    {"IJModeDropsR", {}, {"G03 X1 Y2 I3 J4 R5"}, {"G03 X1 Y2 I3 J4 "}},
+    {"WordOrder", {}, {"X1 F100 G01 K9 N5 M3 Y2 J7 I6"}, {"G01 M3 N5 X1 Y2 I6 J7 K9 F100"}},
+    {"FirstAndThirdOfThreeEqualLines", {}, {"G01 X1", "G01 X1", "G01 X1"}, {"G01 X1 ", "G01 X1 "}},
+    // The start line that repeats the arc's end point goes: one continuous path.
+    {"StartLineAfterArc", {}, {arc("G03", 2, 0, 1, 0), move(2, 0), move(3, 0)},
+     {"G03 X2.0000 Y0.0000 I1.0000 J0.0000 ", move(3, 0)}},
+    {"BareMoveToTheSamePoint", {}, {"G01 X1 Y2", "N7 X1 Y2", "X1 Y3"}, {"G01 X1 Y2 ", "X1 Y3 "}},
+    {"BlankLinesGo", {}, {"", "   ", "M05"}, {"M05 "}},
+    // An emptied line is the line before for the next one: no arc, no position.
+    {"EmptiedLineEndsTheArc", {}, {"G03 X2 Y0 I1 J0", "G03 X2 Y0 I1 J0", "M05"}, {"G03 X2 Y0 I1 J0 ", "M05 "}},
+    {"EmptiedLineForgetsThePosition", {}, {"G01 X1 Y2", "G01 X1 Y2", "X1 Y2"}, {"G01 X1 Y2 ", "X1 Y2 "}},
+    // Lines equal but for the blanks of a comment; a longer comment differs.
+    {"RepeatDespiteCommentBlanks", {{"row 70", "("}, {"row 71", ")"}},
+     {"G01 X1 (a b)", "G01 X1 (ab )", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"},
+     {"G01 X1 (a b)", "G01 X1 (ab)", "G01 X1 (ab)(c)", "G01 X1 (ab)"}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Programs, RemoveDup2Test, ::testing::ValuesIn(kRemoveDup2Cases), kName);
 
 TEST(RemoveDup2Caption, EndsWithTheFileNameWhenGiven) {
   PassRun run;
@@ -235,36 +210,28 @@ TEST_P(RemoveDupTest, CompressesTheEditorLines) {
   EXPECT_EQ(program, GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, RemoveDupTest,
-    ::testing::Values(
-        EditorCase{"SuperCompressLeavesOnlyChangedWords", 1, {"G01 X1 Y2", "G01 X1 Y3"}, {"G01 X1 Y2", "G01 Y3 "}},
-        // A bare move to where the last bare move went goes, even with other lines between.
-        EditorCase{"SuperCompressDropsARepeatedBareMove", 1, {"X1 Y2", "M05", "X1 Y2"}, {"X1 Y2", "M05 "}},
-        EditorCase{"CompressKeepsModalWords", 0, {"G01 X1 Y2", "G01 X1 Y3"}, {"G01 X1 Y2", "G01 X1 Y3"}},
-        EditorCase{"ArcEndRepeated", 0, {"G02 X1 Y2 I0 J1", "G01 X1 Y2", "G01 X3"}, {"G02 X1 Y2 I0 J1", "G01 X3"}},
-        // Deleting line 0 moves on to line 1: the new line 0 is not compared again.
-        EditorCase{"DeletingLineZeroSkipsTheNewLineZero", 0, {" ", "G01 X1", "G01 X1"}, {"G01 X1", "G01 X1"}},
-        EditorCase{"DeletingALaterLineComparesItsSuccessor", 0, {"G00", " ", "G01 X1", "G01 X1"}, {"G00", "G01 X1"}},
-        EditorCase{"OnlyBlank", 1, {"  "}, {}}),
-    kName);
+// clang-format off
+const EditorCase kRemoveDupCases[] = {
+    {"SuperCompressLeavesOnlyChangedWords", 1, {"G01 X1 Y2", "G01 X1 Y3"}, {"G01 X1 Y2", "G01 Y3 "}},
+    // A bare move to where the last bare move went goes, even with other lines between.
+    {"SuperCompressDropsARepeatedBareMove", 1, {"X1 Y2", "M05", "X1 Y2"}, {"X1 Y2", "M05 "}},
+    {"CompressKeepsModalWords", 0, {"G01 X1 Y2", "G01 X1 Y3"}, {"G01 X1 Y2", "G01 X1 Y3"}},
+    {"ArcEndRepeated", 0, {"G02 X1 Y2 I0 J1", "G01 X1 Y2", "G01 X3"}, {"G02 X1 Y2 I0 J1", "G01 X3"}},
+    // Deleting line 0 moves on to line 1: the new line 0 is not compared again.
+    {"DeletingLineZeroSkipsTheNewLineZero", 0, {" ", "G01 X1", "G01 X1"}, {"G01 X1", "G01 X1"}},
+    {"DeletingALaterLineComparesItsSuccessor", 0, {"G00", " ", "G01 X1", "G01 X1"}, {"G00", "G01 X1"}},
+    {"OnlyBlank", 1, {"  "}, {}},
+};
+// clang-format on
 
-TEST(RemoveDupModes, IncrementalProgramsAreReportedAndSuperCompressRefusesThem) {
+INSTANTIATE_TEST_SUITE_P(Programs, RemoveDupTest, ::testing::ValuesIn(kRemoveDupCases), kName);
+
+// Super Compress refusing an incremental program: golden case do-super-compress-incremental.
+TEST(RemoveDupModes, CompressReportsAnIncrementalProgram) {
   PassRun run;
   std::vector<std::string> program = {"G91 G01 X1", "X1"};
   EXPECT_TRUE(Compress(program, run.context));
   EXPECT_EQ(program, (std::vector<std::string>{"G91 G01 X1"}));
-
-  program = {"G90", "G01 X1 Y2", "G91", "G01 X1 Y3"};
-  const std::vector<std::string> before = program;
-  EXPECT_FALSE(SuperCompress(program, run.context));
-  EXPECT_EQ(program, before);
-  EXPECT_EQ(run.port.messages,
-            std::vector<std::string>{
-                "File is Incremental\rFunction not supported \rMust be Absolute.  Try Convert to Absolute"});
-  program.erase(program.begin() + 2);
-  EXPECT_TRUE(SuperCompress(program, run.context));
-  EXPECT_EQ(program, (std::vector<std::string>{"G90", "G01 X1 Y2 ", "G01 Y3 "}));
 }
 
 // Compress as described, deleting from the list and stepping the index back, to check the

@@ -91,25 +91,13 @@ TEST(DxfLayerLog, LogsLinesAndPolylinesOnceInARowButNotArcs) {
 struct Conversion : Drawing {
   std::vector<std::string> program{"kept"};
   std::string path;
-  int messagesWhenLogShown = -1;
 
   using Drawing::Drawing;
   DxfLoadResult load(S text) {
     path = dir.write("part.dxf", text);
-    return LOAD_DXF_FILE(path, run.context, program, layerLog,
-                         [this] { messagesWhenLogShown = static_cast<int>(run.port.messages.size()); });
+    return LOAD_DXF_FILE(path, run.context, program, layerLog);
   }
 };
-
-TEST(DxfLoad, NoUsableDataShowsTheLayerLogBeforeItsMessage) {
-  Conversion conversion(Options{{"EditLayer", "1"}});
-  const DxfLoadResult result = conversion.load(entities(lineEntity("0", "0", "0", "1", "0")));
-  EXPECT_TRUE(result.useAnotherLayer);
-  EXPECT_EQ(conversion.messagesWhenLogShown, 0);
-  std::vector<std::string> expected = layerLogHints();
-  expected.push_back("Try Layer : 0");
-  EXPECT_EQ(conversion.layerLog, expected);
-}
 
 // A drawing that cannot be opened or read leaves the program in the editor as it was.
 TEST(DxfLoad, FailureKeepsTheProgramAndTellsWhy) {
@@ -171,18 +159,16 @@ TEST_P(DxfLineReaderTest, CutsAndEndsLines) {
 
 const std::string kHuge = std::string(3 << 20, 'b');  // longer than the read buffer
 
-INSTANTIATE_TEST_SUITE_P(Lines, DxfLineReaderTest,
-                         ::testing::Values(LinesCase{"LineFeeds", "  0\nLINE\n", {"  0", "LINE"}},
-                                           LinesCase{"LastLineWithoutEnd", "  0\r\nEOF", {"  0", "EOF"}},
-                                           LinesCase{"EmptyLinesCount", "\n\r\n\n", {"", "", ""}},
-                                           LinesCase{"CarriageReturnInsideStays", "a\rb\n", {"a\rb"}},
-                                           LinesCase{"LineLongerThanTheBufferCutTo255",
-                                                     "x\n" + kHuge + "\r\nENTITIES",
-                                                     {"x", std::string(255, 'b'), "ENTITIES"}},
-                                           LinesCase{
-                                               "NulBytesAreKept", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
-                                           LinesCase{"EmptyFile", "", {}}),
-                         kName);
+// clang-format off
+const LinesCase kLinesCases[] = {
+    {"LineFeeds", "  0\nLINE\n", {"  0", "LINE"}}, {"LastLineWithoutEnd", "  0\r\nEOF", {"  0", "EOF"}},
+    {"EmptyLinesCount", "\n\r\n\n", {"", "", ""}}, {"CarriageReturnInsideStays", "a\rb\n", {"a\rb"}},
+    {"LineLongerThanTheBufferCutTo255", "x\n" + kHuge + "\r\nENTITIES", {"x", std::string(255, 'b'), "ENTITIES"}},
+    {"NulBytesAreKept", std::string("a\0b\n", 4), {std::string("a\0b", 3)}}, {"EmptyFile", "", {}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Lines, DxfLineReaderTest, ::testing::ValuesIn(kLinesCases), kName);
 
 struct ValueCase {
   std::string text;
@@ -199,25 +185,24 @@ TEST_P(DxfValueTest, ReadsTheNumberAtTheStartOfTheLine) {
   float real = -99;
   int whole = -99;
   EXPECT_EQ(parseDxfReal(c.text, real), c.real);
-  if (c.real == ValueParse::Number) {
-    EXPECT_FLOAT_EQ(real, c.realValue);
-  }
+  if (c.real == ValueParse::Number) EXPECT_FLOAT_EQ(real, c.realValue);
   EXPECT_EQ(parseDxfInt(c.text, whole), c.whole);
-  if (c.whole == ValueParse::Number) {
-    EXPECT_EQ(whole, c.wholeValue);
-  }
+  if (c.whole == ValueParse::Number) EXPECT_EQ(whole, c.wholeValue);
 }
 
 constexpr ValueParse kNum = ValueParse::Number, kBad = ValueParse::NotANumber, kBig = ValueParse::OutOfRange;
 
-INSTANTIATE_TEST_SUITE_P(Values, DxfValueTest,
-                         ::testing::Values(ValueCase{"     1", kNum, 1, kNum, 1},
-                                           ValueCase{"-2.5", kNum, -2.5f, kBad, 0}, ValueCase{"5.", kNum, 5, kNum, 5},
-                                           ValueCase{"1e3", kNum, 1000, kNum, 1000},
-                                           ValueCase{"\t7 rest of line", kNum, 7, kNum, 7},
-                                           ValueCase{"$10", kBad, 0, kNum, 16}, ValueCase{"1e-60", kNum, 0, kNum, 0},
-                                           ValueCase{"1e39", kBig, 0, kBig, 0}, ValueCase{"4e9", kNum, 4e9f, kBig, 0},
-                                           ValueCase{"", kBad, 0, kBad, 0}));
+// Text, then as a real and as a whole number: the outcome and the value.
+// clang-format off
+const ValueCase kValueCases[] = {
+    {"     1", kNum, 1, kNum, 1},       {"-2.5", kNum, -2.5f, kBad, 0},  {"5.", kNum, 5, kNum, 5},
+    {"1e3", kNum, 1000, kNum, 1000},    {"\t7 rest of line", kNum, 7, kNum, 7}, {"$10", kBad, 0, kNum, 16},
+    {"1e-60", kNum, 0, kNum, 0},        {"1e39", kBig, 0, kBig, 0},      {"4e9", kNum, 4e9f, kBig, 0},
+    {"", kBad, 0, kBad, 0},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Values, DxfValueTest, ::testing::ValuesIn(kValueCases));
 
 }  // namespace
 }  // namespace kw

@@ -16,7 +16,7 @@ namespace {
 using kwtest::Options;
 using Build = std::function<void(ElementWriter&)>;
 
-MachineProfile dialect(const Options& options) { return kwtest::passProfile(options); }
+using kwtest::passProfile;
 
 struct Case {
   std::string name;
@@ -30,7 +30,7 @@ class ElementLinesTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ElementLinesTest, WritesExactLines) {
   const Case& c = GetParam();
-  MachineProfile profile = dialect(c.options);
+  MachineProfile profile = passProfile(c.options);
   PassLines lines;
   ElementWriter writer(profile, ConversionSettings::read(profile), lines);
   c.build(writer);
@@ -56,81 +56,59 @@ Build ellipse(float angle, float minor, float major, float end, float start) {
   return [=](ElementWriter& w) { w.EllipseIJ(angle, minor, major, end, start, 0, 5, 5); };
 }
 constexpr float kPi = std::numbers::pi_v<float>;
+const auto kName = [](const auto& info) { return info.param.name; };
 const Options kZ = {{"IncludeZCheckBox", "1"}};
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ElementLinesTest,
-    ::testing::Values(
-        // Arcs from ARC entities, bulges and ellipses are checked by the golden conversions
-        // do-dxf-read-*; here the words as the profile's R limit and LabelTable give them.
-        Case{"MaxRLimits",
-             {{"RCheckbox", "1"}, {"row 89", "10"}},
-             arc("12.0000", LabelRow::ArcCcw),
-             {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R10.0000 "}},
-        Case{"MaxRNeverLimitsNegative",
-             {{"RCheckbox", "1"}, {"row 89", "10"}},
-             arc("-12.0000", LabelRow::ArcCcw),
-             {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R-12.0000 "}},
-        Case{"MaxRZeroNoLimit",
-             {{"RCheckbox", "1"}, {"row 89", "0"}},
-             arc("12.0000", LabelRow::ArcCcw),
-             {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R12.0000 "}},
-        Case{"WordsAsStored",
-             {{"row 1", "G 1"}, {"row 3", "G3 "}},
-             arc("1.0000", LabelRow::ArcCcw),
-             {"G 1 X0.0000 Y1.0000 ", "G3  X1.0000 Y2.0000  I0.5000 J0.6000  "}},
-        // Out of the XY plane; the reader passes X word 3, Y word 2, Z word 4.
-        Case{"ExtrusionMinusX",
-             kZ,
-             [](ElementWriter& w) { w.BuildDXFArcIK(-1, 3, 2, 4, 1, 0, 90); },
-             {"G01 X3.0000 Y4.0000 Z3.0000", "G03 X2.0000 Y4.0000 Z4.0000 I2.0000 K3.0000  "}},
-        Case{"ExtrusionMinusY",
-             kZ,
-             [](ElementWriter& w) { w.BuildDXFArcJK(-2, 3, 2, 4, 1, 0, 90); },
-             {"G01 X-4.0000 Y3.0000 Z3.0000", "G02 X-4.0000 Y2.0000 Z4.0000 J2.0000 K3.0000  "}},
-        // Z offset 1: the reader wrote the drawing's Z 4 as 5; the arc's Z words get the offset too.
-        Case{"ZOffsetOutOfPlane",
-             {{"IncludeZCheckBox", "1"}, {"ZoffsetEdit", "1"}},
-             [](ElementWriter& w) { w.BuildDXFArcIK(-1, 3, 2, 5, 1, 0, 90); },
-             {"G01 X3.0000 Y4.0000 Z4.0000", "G03 X2.0000 Y4.0000 Z5.0000 I2.0000 K4.0000  "}},
-        // Zero-length elements are not written.
-        Case{"RepeatedVertex",
-             {},
-             [](ElementWriter& w) {
-               line("0.0000", "0.0000", "0", "0.0000", "2.0000", "0")(w);
-               line("0.0000", "2.0000", "0", "0.0000", "2.0000", "0")(w);
-               w.bulgeArc("0.0000", "2.0000", "0", "0.0000", "4.0000", "0", 1);
-             },
-             {"G01 X0.0000 Y0.0000 ", "G01 X0.0000 Y2.0000 ", "G01 X0.0000 Y2.0000 ",
-              "G02 X0.0000 Y4.0000  I0.0000 J3.0000  "}},
-        Case{"UnwrittenZDoesNotCount", {}, line("1.0000", "2.0000", "0.0000", "1.0000", "2.0000", "5.0000"), {}},
-        Case{"PlungeIsKept",
-             kZ,
-             line("1.0000", "2.0000", "0.0000", "1.0000", "2.0000", "5.0000"),
-             {"G01 X1.0000 Y2.0000 Z0.0000", "G01 X1.0000 Y2.0000 Z5.0000"}},
-        Case{"ZeroRadiusArcDroppedFullCircleKept",
-             {},
-             [](ElementWriter& w) {
-               arcIJ(3, 5, 5, 0, 0, 90)(w);
-               arcIJ(3, 5, 5, 2, 90, 90)(w);
-             },
-             {"G01 X7.0000 Y5.0000 ", "G02 X7.0000 Y5.0000  I5.0000 J5.0000  "}},
-        Case{"BulgeOnOnePoint", {}, bulge("1.0000", "1.0000", "1.0000", "1.0000", -0.5f), {}},
-        // Ellipses (centre 5, 5) as straight elements.
-        Case{"EndBelowStartRunsThroughZero",
-             {{"EllipseEdit", "2"}},
-             ellipse(0, 1, 2, kPi / 2, 3 * kPi / 2),
-             {"G01 X5.0000 Y3.0000 ", "G01 X6.0000 Y5.0000 ", "G01 X6.0000 Y5.0000 ", "G01 X5.0000 Y7.0000 "}},
-        // At 1e6 a float moves in 1/16: of three steps over 1/8 the repeated point is dropped.
-        Case{"CoarseParameter",
-             {{"EllipseEdit", "3"}, {"DpEdit", "2"}},
-             ellipse(0, 1, 1, 1e6f + 0.125f, 1e6f),
-             {"G01 X5.94 Y4.65 ", "G01 X5.96 Y4.71 ", "G01 X5.96 Y4.71 ", "G01 X5.97 Y4.77 "}}),
-    [](const auto& info) { return info.param.name; });
+// Arcs from ARC entities, bulges and ellipses are checked by the golden conversions
+// do-dxf-read-*; here the words as the profile's R limit and LabelTable give them.
+// clang-format off
+const Case kElementCases[] = {
+    {"MaxRLimits", {{"RCheckbox", "1"}, {"row 89", "10"}}, arc("12.0000", LabelRow::ArcCcw),
+     {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R10.0000 "}},
+    {"MaxRNeverLimitsNegative", {{"RCheckbox", "1"}, {"row 89", "10"}}, arc("-12.0000", LabelRow::ArcCcw),
+     {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R-12.0000 "}},
+    {"MaxRZeroNoLimit", {{"RCheckbox", "1"}, {"row 89", "0"}}, arc("12.0000", LabelRow::ArcCcw),
+     {"G01 X0.0000 Y1.0000 ", "G03 X1.0000 Y2.0000  I0.5000 J0.6000 R12.0000 "}},
+    {"WordsAsStored", {{"row 1", "G 1"}, {"row 3", "G3 "}}, arc("1.0000", LabelRow::ArcCcw),
+     {"G 1 X0.0000 Y1.0000 ", "G3  X1.0000 Y2.0000  I0.5000 J0.6000  "}},
+    // Out of the XY plane; the reader passes X word 3, Y word 2, Z word 4.
+    {"ExtrusionMinusX", kZ, [](ElementWriter& w) { w.BuildDXFArcIK(-1, 3, 2, 4, 1, 0, 90); },
+     {"G01 X3.0000 Y4.0000 Z3.0000", "G03 X2.0000 Y4.0000 Z4.0000 I2.0000 K3.0000  "}},
+    {"ExtrusionMinusY", kZ, [](ElementWriter& w) { w.BuildDXFArcJK(-2, 3, 2, 4, 1, 0, 90); },
+     {"G01 X-4.0000 Y3.0000 Z3.0000", "G02 X-4.0000 Y2.0000 Z4.0000 J2.0000 K3.0000  "}},
+    // Z offset 1: the reader wrote the drawing's Z 4 as 5; the arc's Z words get the offset too.
+    {"ZOffsetOutOfPlane", {{"IncludeZCheckBox", "1"}, {"ZoffsetEdit", "1"}},
+     [](ElementWriter& w) { w.BuildDXFArcIK(-1, 3, 2, 5, 1, 0, 90); },
+     {"G01 X3.0000 Y4.0000 Z4.0000", "G03 X2.0000 Y4.0000 Z5.0000 I2.0000 K4.0000  "}},
+    // Zero-length elements are not written.
+    {"RepeatedVertex", {},
+     [](ElementWriter& w) {
+       line("0.0000", "0.0000", "0", "0.0000", "2.0000", "0")(w);
+       line("0.0000", "2.0000", "0", "0.0000", "2.0000", "0")(w);
+       w.bulgeArc("0.0000", "2.0000", "0", "0.0000", "4.0000", "0", 1);
+     },
+     {"G01 X0.0000 Y0.0000 ", "G01 X0.0000 Y2.0000 ", "G01 X0.0000 Y2.0000 ",
+      "G02 X0.0000 Y4.0000  I0.0000 J3.0000  "}},
+    {"UnwrittenZDoesNotCount", {}, line("1.0000", "2.0000", "0.0000", "1.0000", "2.0000", "5.0000"), {}},
+    {"PlungeIsKept", kZ, line("1.0000", "2.0000", "0.0000", "1.0000", "2.0000", "5.0000"),
+     {"G01 X1.0000 Y2.0000 Z0.0000", "G01 X1.0000 Y2.0000 Z5.0000"}},
+    {"ZeroRadiusArcDroppedFullCircleKept", {},
+     [](ElementWriter& w) { arcIJ(3, 5, 5, 0, 0, 90)(w), arcIJ(3, 5, 5, 2, 90, 90)(w); },
+     {"G01 X7.0000 Y5.0000 ", "G02 X7.0000 Y5.0000  I5.0000 J5.0000  "}},
+    {"BulgeOnOnePoint", {}, bulge("1.0000", "1.0000", "1.0000", "1.0000", -0.5f), {}},
+    // Ellipses (centre 5, 5) as straight elements.
+    {"EndBelowStartRunsThroughZero", {{"EllipseEdit", "2"}}, ellipse(0, 1, 2, kPi / 2, 3 * kPi / 2),
+     {"G01 X5.0000 Y3.0000 ", "G01 X6.0000 Y5.0000 ", "G01 X6.0000 Y5.0000 ", "G01 X5.0000 Y7.0000 "}},
+    // At 1e6 a float moves in 1/16: of three steps over 1/8 the repeated point is dropped.
+    {"CoarseParameter", {{"EllipseEdit", "3"}, {"DpEdit", "2"}}, ellipse(0, 1, 1, 1e6f + 0.125f, 1e6f),
+     {"G01 X5.94 Y4.65 ", "G01 X5.96 Y4.71 ", "G01 X5.96 Y4.71 ", "G01 X5.97 Y4.77 "}},
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Lines, ElementLinesTest, ::testing::ValuesIn(kElementCases), kName);
 
 TEST(ElementWriterEllipse, CountNotAPositiveNumberGives360ElementsBackToTheStart) {
   for (const char* points : {"360", "x", "0", "-3"}) {
-    MachineProfile profile = dialect({{"EllipseEdit", points}});
+    MachineProfile profile = passProfile({{"EllipseEdit", points}});
     PassLines lines;
     ElementWriter(profile, ConversionSettings::read(profile), lines).EllipseIJ(0.3f, 1, 3, 2 * kPi, 0, 0, 10, 20);
     ASSERT_EQ(lines.size(), 720u) << points;
@@ -140,7 +118,7 @@ TEST(ElementWriterEllipse, CountNotAPositiveNumberGives360ElementsBackToTheStart
 }
 
 TEST(ElementWriterData, NoDataFoundFollowsWhatStaysWritten) {
-  MachineProfile profile = dialect({});
+  MachineProfile profile = passProfile({});
   PassLines lines;
   ElementWriter writer(profile, ConversionSettings::read(profile), lines);
   line("1.0000", "2.0000", "0", "1.0000", "2.0000", "0")(writer);
@@ -162,42 +140,26 @@ class ConversionSettingsTest : public ::testing::TestWithParam<SettingsCase> {};
 
 TEST_P(ConversionSettingsTest, ReadsNumbersWithFallbacksAndSignBoxes) {
   const SettingsCase& c = GetParam();
-  const ConversionSettings s = ConversionSettings::read(dialect(c.options));
+  const ConversionSettings s = ConversionSettings::read(passProfile(c.options));
   EXPECT_EQ(std::vector({s.leadIn, s.xs, s.ys, s.zs, s.zOffset}), std::vector({c.leadIn, c.xs, c.ys, c.zs, c.zOffset}));
   EXPECT_EQ(s.decimals, c.decimals);
 }
 
-INSTANTIATE_TEST_SUITE_P(Edits, ConversionSettingsTest,
-                         ::testing::Values(SettingsCase{"Numbers",
-                                                        {{"LeadInEdit", "0.25"},
-                                                         {"Xscale", "2"},
-                                                         {"Yscale", " 25.5 "},
-                                                         {"Zscale", "-0.5"},
-                                                         {"ZoffsetEdit", "+1.5"},
-                                                         {"DpEdit", "2"}},
-                                                        0.25f,
-                                                        2,
-                                                        25.5f,
-                                                        -0.5f,
-                                                        1.5f,
-                                                        2},
-                                           SettingsCase{"FallbacksAndSignBoxes",
-                                                        {{"LeadInEdit", "abc"},
-                                                         {"Xscale", "2"},
-                                                         {"XmultCheckBox", "1"},
-                                                         {"Yscale", "2x"},
-                                                         {"YmultCheckBox", "1"},
-                                                         {"Zscale", "1e39"},
-                                                         {"ZmultCheckBox", "1"},
-                                                         {"ZoffsetEdit", "."},
-                                                         {"DpEdit", "x"}},
-                                                        0.5f,
-                                                        -2,
-                                                        -1,
-                                                        -1,
-                                                        0,
-                                                        3}),
-                         [](const auto& info) { return info.param.name; });
+// Options, then lead in, X, Y and Z scale, Z offset and decimals as read.
+// clang-format off
+const SettingsCase kSettingsCases[] = {
+    {"Numbers",
+     {{"LeadInEdit", "0.25"}, {"Xscale", "2"}, {"Yscale", " 25.5 "}, {"Zscale", "-0.5"}, {"ZoffsetEdit", "+1.5"},
+      {"DpEdit", "2"}},
+     0.25f, 2, 25.5f, -0.5f, 1.5f, 2},
+    {"FallbacksAndSignBoxes",
+     {{"LeadInEdit", "abc"}, {"Xscale", "2"}, {"XmultCheckBox", "1"}, {"Yscale", "2x"}, {"YmultCheckBox", "1"},
+      {"Zscale", "1e39"}, {"ZmultCheckBox", "1"}, {"ZoffsetEdit", "."}, {"DpEdit", "x"}},
+     0.5f, -2, -1, -1, 0, 3},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Edits, ConversionSettingsTest, ::testing::ValuesIn(kSettingsCases), kName);
 
 TEST(ElementWriterNumbers, CalcVectorIJMeasuresFromTheFirstAxisTowardsTheSecond) {
   struct Angle {
@@ -209,7 +171,7 @@ TEST(ElementWriterNumbers, CalcVectorIJMeasuresFromTheFirstAxisTowardsTheSecond)
 }
 
 TEST(ElementWriterNumbers, TextHasNoNegativeZero) {
-  MachineProfile profile = dialect({});
+  MachineProfile profile = passProfile({});
   PassLines lines;
   const ElementWriter writer(profile, ConversionSettings::read(profile), lines);
   EXPECT_EQ(writer.text(-0.00004), "0.0000");

@@ -40,59 +40,44 @@ const PassLines kNearGap = join({line(0, 0, 10, 0), line(10.003, 0.003, 20, 0)})
 const PassLines kNearGapApart = join({kOpening, line(0, 0, 10, 0), kSeparator, line(10.003, 0.003, 20, 0), kClosing});
 const PassLines kZStep = {move(0, 0, 0), move(10, 0, 0), move(10, 0, 5), move(20, 0, 5)};
 
-INSTANTIATE_TEST_SUITE_P(
-    Drawings, PathOrderingTest,
-    ::testing::Values(
-        // One path, no separator lines; attached start lines keep only their G, X, Y, Z words.
-        OrderCase{"SquareInOrder", "0.005", false,
-                  join({line(0, 0, 10, 0),
-                        {"G01 X10.0000  Y0.0000 F500 (feed)", move(10, 10)},
-                        line(10, 10, 0, 10),
-                        line(0, 10, 0, 0)}),
-                  join({kOpening,
-                        line(0, 0, 10, 0),
-                        {move(10, 0), move(10, 10)},
-                        line(10, 10, 0, 10),
-                        line(0, 10, 0, 0),
-                        kClosing})},
-        // Turned round: a straight move to the path's end, then the motion word, one space and the old start.
-        OrderCase{"SideDrawnBackwards", "0.005", false,
-                  join({line(0, 0, 10, 0), line(10, 10, 10, 0), line(10, 10, 0, 10), line(0, 10, 0, 0)}),
-                  join({kOpening,
-                        line(0, 0, 10, 0),
-                        {move(10, 0), kBackwards},
-                        line(10, 10, 0, 10),
-                        line(0, 10, 0, 0),
-                        kClosing})},
-        // A reversed arc turns from G03 to G02 round the same centre; its new start line is straight.
-        OrderCase{"ArcTurnedAfterArc",
-                  "0.005",
-                  false,
-                  {move(0, 0), arc("G03", 10, 0, 5, 0), move(20, 0), arc("G03", 10, 0, 15, 0)},
-                  join({kOpening,
-                        {move(0, 0), arc("G03", 10, 0, 5, 0), move(10, 0), "G02 X20.0000 Y0.0000 I15.0000 J0.0000 "},
-                        kClosing})},
-        // 0.003 in X plus 0.003 in Y is 0.006, over 0.005, although the straight distance is less.
-        OrderCase{"GapIsTheSumOfTheAxes", "0.005", false, kNearGap, kNearGapApart},
-        OrderCase{"InvalidToleranceIsFiveThousandths", "0.01mm", false, kNearGap, kNearGapApart},
-        OrderCase{"ZDoesNotCountWithoutZIncluded", "0.005", false, kZStep,
-                  join({kOpening,
-                        {move(0, 0, 0), move(10, 0, 0), "G01 X10.0000 Y0.0000 Z5.0000 ", move(20, 0, 5)},
-                        kClosing})},
-        OrderCase{
-            "ZSeparatesWithZIncluded", "0.005", true, kZStep,
-            join({kOpening, {move(0, 0, 0), move(10, 0, 0)}, kSeparator, {move(10, 0, 5), move(20, 0, 5)}, kClosing})},
-        // A round attaches in file order; an element passed over waits for the next round.
-        OrderCase{"PassedOverElementWaitsForTheNextRound", "0.005", false,
-                  join({line(0, 0, 1, 0), line(2, 0, 3, 0), line(1, 0, 2, 0)}),
-                  join({kOpening, line(0, 0, 1, 0), line(1, 0, 2, 0), line(2, 0, 3, 0), kClosing})},
-        // When both ends connect, the start wins and the element keeps its direction.
-        OrderCase{"StartBeforeEnd", "0.005", false, join({line(0, 0, 1, 0), line(1, 0, 1, 0)}),
-                  join({kOpening, line(0, 0, 1, 0), line(1, 0, 1, 0), kClosing})},
-        OrderCase{"NoElements", "0.005", false, {}, join({kOpening, kClosing})},
-        OrderCase{"NegativeToleranceConnectsNothing", "-1", false, join({line(0, 0, 1, 0), line(1, 0, 2, 0)}),
-                  join({kOpening, line(0, 0, 1, 0), kSeparator, line(1, 0, 2, 0), kClosing})}),
-    [](const auto& info) { return info.param.name; });
+// clang-format off
+const OrderCase kOrderCases[] = {
+    // One path, no separator lines; attached start lines keep only their G, X, Y, Z words.
+    {"SquareInOrder", "0.005", false,
+     join({line(0, 0, 10, 0), {"G01 X10.0000  Y0.0000 F500 (feed)", move(10, 10)}, line(10, 10, 0, 10),
+           line(0, 10, 0, 0)}),
+     join({kOpening, line(0, 0, 10, 0), {move(10, 0), move(10, 10)}, line(10, 10, 0, 10), line(0, 10, 0, 0),
+           kClosing})},
+    // Turned round: a straight move to the path's end, then the motion word, one space and the old start.
+    {"SideDrawnBackwards", "0.005", false,
+     join({line(0, 0, 10, 0), line(10, 10, 10, 0), line(10, 10, 0, 10), line(0, 10, 0, 0)}),
+     join({kOpening, line(0, 0, 10, 0), {move(10, 0), kBackwards}, line(10, 10, 0, 10), line(0, 10, 0, 0), kClosing})},
+    // A reversed arc turns from G03 to G02 round the same centre; its new start line is straight.
+    {"ArcTurnedAfterArc", "0.005", false, {move(0, 0), arc("G03", 10, 0, 5, 0), move(20, 0), arc("G03", 10, 0, 15, 0)},
+     join({kOpening, {move(0, 0), arc("G03", 10, 0, 5, 0), move(10, 0), "G02 X20.0000 Y0.0000 I15.0000 J0.0000 "},
+           kClosing})},
+    // 0.003 in X plus 0.003 in Y is 0.006, over 0.005, although the straight distance is less.
+    {"GapIsTheSumOfTheAxes", "0.005", false, kNearGap, kNearGapApart},
+    {"InvalidToleranceIsFiveThousandths", "0.01mm", false, kNearGap, kNearGapApart},
+    {"ZDoesNotCountWithoutZIncluded", "0.005", false, kZStep,
+     join({kOpening, {move(0, 0, 0), move(10, 0, 0), "G01 X10.0000 Y0.0000 Z5.0000 ", move(20, 0, 5)}, kClosing})},
+    {"ZSeparatesWithZIncluded", "0.005", true, kZStep,
+     join({kOpening, {move(0, 0, 0), move(10, 0, 0)}, kSeparator, {move(10, 0, 5), move(20, 0, 5)}, kClosing})},
+    // A round attaches in file order; an element passed over waits for the next round.
+    {"PassedOverElementWaitsForTheNextRound", "0.005", false,
+     join({line(0, 0, 1, 0), line(2, 0, 3, 0), line(1, 0, 2, 0)}),
+     join({kOpening, line(0, 0, 1, 0), line(1, 0, 2, 0), line(2, 0, 3, 0), kClosing})},
+    // When both ends connect, the start wins and the element keeps its direction.
+    {"StartBeforeEnd", "0.005", false, join({line(0, 0, 1, 0), line(1, 0, 1, 0)}),
+     join({kOpening, line(0, 0, 1, 0), line(1, 0, 1, 0), kClosing})},
+    {"NoElements", "0.005", false, {}, join({kOpening, kClosing})},
+    {"NegativeToleranceConnectsNothing", "-1", false, join({line(0, 0, 1, 0), line(1, 0, 2, 0)}),
+     join({kOpening, line(0, 0, 1, 0), kSeparator, line(1, 0, 2, 0), kClosing})},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Drawings, PathOrderingTest, ::testing::ValuesIn(kOrderCases),
+                         [](const auto& info) { return info.param.name; });
 
 // The greedy rounds as the ordering describes them, each round over the whole remaining list,
 // to check the indexed ordering against; progress gets the gauge calls after the first.
@@ -128,10 +113,9 @@ PassLines referenceOrdering(const PassLines& elements, bool includeZ, float tole
       } else if (connects(i + 1, end)) {
         const BlockWords here = words(end), s = words(i), t = words(i + 1);
         const bool ccw = t.g.find("G03") != std::string::npos, cw = t.g.find("G02") != std::string::npos;
-        out.insert(out.end(), {"G01 " + here.x + here.y + here.z, (ccw  ? "G02"
-                                                                   : cw ? "G03"
-                                                                        : t.g) +
-                                                                      " " + s.x + s.y + s.z + t.i + t.j + t.k + t.r});
+        const std::string word = ccw ? "G02" : cw ? "G03" : t.g;
+        out.insert(out.end(),
+                   {"G01 " + here.x + here.y + here.z, word + " " + s.x + s.y + s.z + t.i + t.j + t.k + t.r});
         end = i;
       } else {
         unused.push_back(i);
@@ -204,13 +188,13 @@ TEST_P(PathOrderingProperty, IndexedRoundsEqualThePlainRounds) {
   EXPECT_GT(std::count(fast.begin(), fast.end(), "M05 "), 2);  // several paths, really
 }
 
+// The last drawing spreads over far more than a bucket.
 INSTANTIATE_TEST_SUITE_P(RandomDrawings, PathOrderingProperty,
                          ::testing::Values(PropertyCase{"Tolerance0005", "0.005", false, 1, 3000},
                                            PropertyCase{"Tolerance0005WithZ", "0.005", true, 2, 3000},
                                            PropertyCase{"ExactPointsOnly", "0", false, 3, 3000},
                                            PropertyCase{"WideTolerance", "1.5", false, 4, 2000},
-                                           PropertyCase{"SpreadOverManyCells", "0.005", false, 5, 3000,
-                                                        97.31}),  // far more than a bucket
+                                           PropertyCase{"SpreadOverManyCells", "0.005", false, 5, 3000, 97.31}),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
