@@ -42,19 +42,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(QByteArray::fromStdString(kwtest::readFile(path)).toHex(), QByteArray::fromStdString(bytes).toHex());
   }
 
-  void translateButtonsUseTheProfileTable() {
-    GuiFixture f({}, kwtest::kPlasmaProfile);
-    // Row 29 (X to U) is in the first half of the table, row 50 (U to W) in the second.
-    f.app->profile.setCell(50, 0, "U");
-    f.app->profile.setCell(50, 1, "W");
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    editor->setPlainText("X1 U2\nG0 X3");
-    f.action("SpeedButton17")->trigger();
-    QCOMPARE(editor->toPlainText(), QString("X1 W2\nG0 X3"));
-    f.action("SpeedButton16")->trigger();
-    QCOMPARE(editor->toPlainText(), QString("U1 W2\nG0 U3"));
-  }
-
   void closingAsksAboutTypedWork() {
     GuiFixture f;
     f.gui->main()->show();

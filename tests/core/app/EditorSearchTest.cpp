@@ -49,11 +49,8 @@ TEST(SearchEditorText, FindsTheMatchStart) {
       {"A(B (B", 0, 0, "(B", Down | Case | Word, 4},  // whole word find starting with delimiter
       {"G1", 10, 5, "G1", Down, std::nullopt},        // selection past end down
       {"G1", 10, 5, "G1", Up, 0},                     // selection past end up
-      {std::string("A\0\x01"
-                   "B",
-                   4),
-       0, 0, std::string("\0\x01", 2), Down | Case, 1},     // NUL and control bytes
-      {std::string("A\0B", 3), 0, 0, "B", Down | Word, 2},  // NUL is a delimiter
+      {std::string("A\0\1B", 4), 0, 0, std::string("\0\1", 2), Down | Case, 1},  // NUL and control bytes
+      {std::string("A\0B", 3), 0, 0, "B", Down | Word, 2},                       // NUL is a delimiter
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("\"" + c.text + "\" find \"" + c.find + "\" from " + std::to_string(c.selStart));

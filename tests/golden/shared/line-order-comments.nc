@@ -1,0 +1,7 @@
+G01 X5 (CUT PART)
+(A)M3 (B C) X1 F5 (D
+X1 G1 Y2 M3
+(START)
+
+N5 M30
+Y1 X2
