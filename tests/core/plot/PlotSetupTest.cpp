@@ -44,10 +44,12 @@ TEST_F(SetupPlotTest, ShowXyzDrawsTheIndicatorWithoutTouchingTheExtents) {
   plot.SetupPlot(1);
   // Origin (40, 768 - 30); X runs down, Y (here * -1) to the left, Z has no screen extent
   // while the view is flat.
-  const std::vector<CanvasSegment> expected = {{40, 738, 40, 763, kRed, 2},
-                                               {40, 763, 40, 738, kRed, 2},
-                                               {40, 738, 15, 738, kGreen, 2},
-                                               {15, 738, 40, 738, kGreen, 2}};
+  // clang-format off
+  const std::vector<CanvasSegment> expected = {
+      {40, 738, 40, 763, kRed, 2}, {40, 763, 40, 738, kRed, 2}, {40, 738, 15, 738, kGreen, 2},
+      {15, 738, 40, 738, kGreen, 2},
+  };
+  // clang-format on
   EXPECT_EQ(segments(), expected) << kwtest::describeAll(segments());
   EXPECT_EQ(state().MaxX, 0);
   EXPECT_EQ(state().MinY, 0);
