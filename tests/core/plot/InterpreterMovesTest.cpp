@@ -64,18 +64,18 @@ TEST_F(InterpreterMovesTest, ModalStateAfterEachBlock) {
     int plane;
     bool absolute;
   };
+  // Without a G word the arc mode stays after "X5"; a G word without arc code ends it. Directions
+  // are reversed in XZ, and the next block keeps that direction. The last plane text wins;
+  // counter-clockwise is read last.
+  // clang-format off
   const Step steps[] = {
-      {"G02", true, false, kPlaneXY, true},
-      {"X5", true, false, kPlaneXY, true},    // no G word: arc mode stays
-      {"G90", false, false, kPlaneXY, true},  // a G word without arc code ends it
-      {"G03 G91", false, true, kPlaneXY, false},
-      {"G18 G02", false, true, kPlaneXZ, false},      // reversed in XZ
-      {"X1 Z1 I1 K0", false, true, kPlaneXZ, false},  // the next block keeps that direction
-      {"G19 G03", true, false, kPlaneYZ, false},
-      {"G17 G18 G02 G90", false, true, kPlaneXZ, true},  // the last plane text wins
-      {"G17", false, false, kPlaneXY, true},
-      {"G02 G03", false, true, kPlaneXY, true},  // counter-clockwise read last
+      {"G02", true, false, kPlaneXY, true}, {"X5", true, false, kPlaneXY, true}, {"G90", false, false, kPlaneXY, true},
+      {"G03 G91", false, true, kPlaneXY, false}, {"G18 G02", false, true, kPlaneXZ, false},
+      {"X1 Z1 I1 K0", false, true, kPlaneXZ, false}, {"G19 G03", true, false, kPlaneYZ, false},
+      {"G17 G18 G02 G90", false, true, kPlaneXZ, true}, {"G17", false, false, kPlaneXY, true},
+      {"G02 G03", false, true, kPlaneXY, true},
   };
+  // clang-format on
   lines.clear();
   for (const Step& s : steps) lines.push_back(s.block);
   plot.SetupPlot(1);
