@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -37,10 +38,20 @@ std::string readOr(const fs::path& path, const std::string& fallback) {
 
 void writeFile(const fs::path& path, const std::string& bytes) {
   fs::create_directories(path.parent_path());
-  std::FILE* f = std::fopen(path.string().c_str(), "wb");
-  if (!f) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The files under expected/, by their names in the work folder (images left by a failed
+// comparison skipped).
+std::vector<fs::path> expectedFiles(const fs::path& caseDir) {
+  std::vector<fs::path> files;
+  if (!fs::exists(caseDir / "expected")) return files;
+  for (const auto& entry : fs::recursive_directory_iterator(caseDir / "expected")) {
+    const std::string name = entry.path().filename().string();
+    if (entry.is_regular_file() && !name.ends_with(".got.png") && !name.ends_with(".diff.png"))
+      files.push_back(fs::relative(entry.path(), caseDir / "expected"));
+  }
+  return files;
 }
 
 // The first line where two texts differ, for the report.
@@ -130,12 +141,9 @@ int main(int argc, char** argv) {
     if (result.status != 0) writeFile(caseDir / "status", std::to_string(result.status) + "\n");
     if (result.out.empty()) fs::remove(caseDir / "stdout");
     if (result.err.empty()) fs::remove(caseDir / "stderr");
-    if (fs::exists(caseDir / "expected"))
-      for (const auto& entry : fs::recursive_directory_iterator(caseDir / "expected")) {
-        if (!entry.is_regular_file()) continue;
-        const fs::path rel = fs::relative(entry.path(), caseDir / "expected");
-        if (fs::exists(work / rel)) fs::copy_file(work / rel, entry.path(), fs::copy_options::overwrite_existing);
-      }
+    for (const fs::path& rel : expectedFiles(caseDir))
+      if (fs::exists(work / rel))
+        fs::copy_file(work / rel, caseDir / "expected" / rel, fs::copy_options::overwrite_existing);
     std::printf("updated %s (status %d)\n", caseDir.string().c_str(), result.status);
     return 0;
   }
@@ -152,30 +160,22 @@ int main(int argc, char** argv) {
   const std::string wantOut = readOr(caseDir / "stdout", ""), wantErr = readOr(caseDir / "stderr", "");
   check(result.out == wantOut, "stdout, " + firstDifference(wantOut, result.out));
   check(result.err == wantErr, "stderr, " + firstDifference(wantErr, result.err));
-  int files = 0;
-  if (fs::exists(caseDir / "expected"))
-    for (const auto& entry : fs::recursive_directory_iterator(caseDir / "expected")) {
-      if (!entry.is_regular_file()) continue;
-      const std::string name = entry.path().filename().string();
-      if (name.ends_with(".got.png") || name.ends_with(".diff.png")) continue;
-      ++files;
-      const fs::path rel = fs::relative(entry.path(), caseDir / "expected");
-      const fs::path got = work / rel;
-      if (!fs::exists(got)) {
-        check(false, rel.string() + " was not written");
-        continue;
-      }
-      if (entry.path().extension() == ".png") {
-        std::string why;
-        check(sameImage(entry.path(), got, why), rel.string() + ": " + why);
-      } else {
-        const std::string want = kwtest::readFile(entry.path().string()), have = kwtest::readFile(got.string());
-        check(want == have, rel.string() + ", " + firstDifference(want, have));
-      }
+  const std::vector<fs::path> files = expectedFiles(caseDir);
+  for (const fs::path& rel : files) {
+    const fs::path want = caseDir / "expected" / rel, got = work / rel;
+    std::string why;  // empty while the file matches
+    if (!fs::exists(got)) {
+      why = " was not written";
+    } else if (want.extension() == ".png") {
+      if (!sameImage(want, got, why)) why = ": " + why;
+    } else if (const std::string a = kwtest::readFile(want.string()), b = kwtest::readFile(got.string()); a != b) {
+      why = ", " + firstDifference(a, b);
     }
+    check(why.empty(), rel.string() + why);
+  }
   std::istringstream absent(readOr(caseDir / "absent", ""));
   for (std::string name; std::getline(absent, name);) check(!fs::exists(work / name), name + " was written");
-  std::printf("%s: %d expected files, %s\n", caseDir.filename().string().c_str(), files,
+  std::printf("%s: %zu expected files, %s\n", caseDir.filename().string().c_str(), files.size(),
               failures ? "FAILED" : "passed");
   return failures ? 1 : 0;
 }

@@ -7,11 +7,7 @@ namespace kw {
 void RecordingCanvas::setPen(Rgb colour, int width) {
   colour_ = colour;
   penWidth_ = width;
-  CanvasCall call;
-  call.kind = CanvasCall::Kind::Pen;
-  call.colour = colour;
-  call.width = width;
-  calls_.push_back(call);
+  calls_.push_back({CanvasCall::Kind::Pen, 0, 0, colour, width});
 }
 
 void RecordingCanvas::moveTo(int x, int y) {

@@ -1,5 +1,6 @@
 // SinglestepPlot: the moves each block hands over, pens, modal state, stop texts, signs and
 // scale, and the distances booked as cut and rapid.
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,60 +19,41 @@ TEST_F(InterpreterMovesTest, StraightMovesAndTheirDistances) {
   struct Case {
     const char* name;
     std::vector<std::string> program;
+    const char* distances;  // cut, rapid and total in the plot window caption after the last block
     Moves moves;
-    std::string caption;  // plot window caption after the last block
   };
+  // clang-format off
   const Case cases[] = {
-      {"cut after the cut-on text",
-       {"M07", "G01X1Y1"},
-       {"red line 0 0 0 > 1 1 0"},
-       "Cut 1.414  Rapid 0.000  Total Distance 1.414"},
-      {"travel after the cut-off text is rapid",
-       {"M08", "G01X1Y1"},
-       {"blue line 0 0 0 > 1 1 0"},
-       "Cut 0.000  Rapid 1.414  Total Distance 1.414"},
-      {"block 0 moves too; its distance counts",
-       {"G01 X10 Y10", "X20"},
-       {"blue line 0 0 0 > 10 10 0", "blue line 10 10 0 > 20 10 0"},
-       "Cut 24.142  Rapid 0.000  Total Distance 24.142"},
-      {"absent axes keep their position",
-       {"M07", "G01 X3", "Y4", "X0", "Y0 Z7"},
-       {"red line 0 0 0 > 3 0 0", "red line 3 0 0 > 3 4 0", "red line 3 4 0 > 0 4 0", "red line 0 4 0 > 0 0 7"},
-       "Cut 18.062  Rapid 0.000  Total Distance 18.062"},
-      {"incremental moves add to the previous position",
-       {"G91", "G01 X1 Y1", "X1", "Y-2", "G90 X0 Y0"},
-       {"blue line 0 0 0 > 1 1 0", "blue line 1 1 0 > 2 1 0", "blue line 2 1 0 > 2 -1 0", "blue line 2 -1 0 > 0 0 0"},
-       "Cut 6.650  Rapid 0.000  Total Distance 6.650"},
-      {"a block without axis or centre word moves nothing",
-       {"M07", "G01 F100", "N10", "X2"},
-       {"red line 0 0 0 > 2 0 0"},
-       "Cut 2.000  Rapid 0.000  Total Distance 2.000"},
-      {"a stop text hides the rest of the block",
-       {"M07", "G01 X5 Y5 ;M08 X9", "X6 / Y9", "X7 (Y9"},
-       {"red line 0 0 0 > 5 5 0", "red line 5 5 0 > 6 5 0", "red line 6 5 0 > 7 5 0"},
-       "Cut 9.071  Rapid 0.000  Total Distance 9.071"},
+      {"cut after the cut-on text", {"M07", "G01X1Y1"}, "1.414 0.000 1.414", {"red line 0 0 0 > 1 1 0"}},
+      {"travel after the cut-off text is rapid", {"M08", "G01X1Y1"}, "0.000 1.414 1.414", {"blue line 0 0 0 > 1 1 0"}},
+      {"block 0 moves too; its distance counts", {"G01 X10 Y10", "X20"}, "24.142 0.000 24.142",
+       {"blue line 0 0 0 > 10 10 0", "blue line 10 10 0 > 20 10 0"}},
+      {"absent axes keep their position", {"M07", "G01 X3", "Y4", "X0", "Y0 Z7"}, "18.062 0.000 18.062",
+       {"red line 0 0 0 > 3 0 0", "red line 3 0 0 > 3 4 0", "red line 3 4 0 > 0 4 0", "red line 0 4 0 > 0 0 7"}},
+      {"incremental moves add to the last point", {"G91", "G01 X1 Y1", "X1", "Y-2", "G90 X0 Y0"}, "6.650 0.000 6.650",
+       {"blue line 0 0 0 > 1 1 0", "blue line 1 1 0 > 2 1 0", "blue line 2 1 0 > 2 -1 0", "blue line 2 -1 0 > 0 0 0"}},
+      {"a block without axis or centre word moves nothing", {"M07", "G01 F100", "N10", "X2"}, "2.000 0.000 2.000",
+       {"red line 0 0 0 > 2 0 0"}},
+      {"a stop text hides what follows it", {"M07", "G01 X5 Y5 ;M08 X9", "X6 / Y9", "X7 (Y9"}, "9.071 0.000 9.071",
+       {"red line 0 0 0 > 5 5 0", "red line 5 5 0 > 6 5 0", "red line 6 5 0 > 7 5 0"}},
       // The texts of a block are booked after its move, like the objects.
-      {"both cut texts in one block: drawn blue, booked as cut",
-       {"M07", "G01 X1", "M07 M08 X2"},
-       {"red line 0 0 0 > 1 0 0", "blue line 1 0 0 > 2 0 0"},
-       "Cut 2.000  Rapid 0.000  Total Distance 2.000"},
-      {"travel between two cut-off texts is rapid",
-       {"M07", "G01 X10", "M08", "X20", "M08", "X30"},
-       {"red line 0 0 0 > 10 0 0", "blue line 10 0 0 > 20 0 0", "blue line 20 0 0 > 30 0 0"},
-       "Cut 10.000  Rapid 20.000  Total Distance 30.000"},
-      {"a second cut-on text books no rapid",
-       {"M07", "G01 X10", "M07", "X25", "M08"},
-       {"red line 0 0 0 > 10 0 0", "red line 10 0 0 > 25 0 0"},
-       "Cut 25.000  Rapid 0.000  Total Distance 25.000"},
-      {"without cut-on text only the travel after the last cut-off is rapid",
-       {"G01 X5", "M08", "X8", "M08", "X10"},
-       {"blue line 0 0 0 > 5 0 0", "blue line 5 0 0 > 8 0 0", "blue line 8 0 0 > 10 0 0"},
-       "Cut 8.000  Rapid 2.000  Total Distance 10.000"},
+      {"both cut texts in one block: drawn blue, booked as cut", {"M07", "G01 X1", "M07 M08 X2"}, "2.000 0.000 2.000",
+       {"red line 0 0 0 > 1 0 0", "blue line 1 0 0 > 2 0 0"}},
+      {"travel between two cut-off texts is rapid", {"M07", "G01 X10", "M08", "X20", "M08", "X30"},
+       "10.000 20.000 30.000", {"red line 0 0 0 > 10 0 0", "blue line 10 0 0 > 20 0 0", "blue line 20 0 0 > 30 0 0"}},
+      {"a second cut-on text books no rapid", {"M07", "G01 X10", "M07", "X25", "M08"}, "25.000 0.000 25.000",
+       {"red line 0 0 0 > 10 0 0", "red line 10 0 0 > 25 0 0"}},
+      {"without cut-on text only the travel after the last cut-off is rapid", {"G01 X5", "M08", "X8", "M08", "X10"},
+       "8.000 2.000 10.000", {"blue line 0 0 0 > 5 0 0", "blue line 5 0 0 > 8 0 0", "blue line 8 0 0 > 10 0 0"}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     run(c.program);
     EXPECT_EQ(moves(), c.moves) << c.name;
-    EXPECT_EQ(labels().caption, c.caption) << c.name;
+    std::istringstream distances(c.distances);
+    std::string cut, rapid, total;
+    distances >> cut >> rapid >> total;
+    EXPECT_EQ(labels().caption, "Cut " + cut + "  Rapid " + rapid + "  Total Distance " + total) << c.name;
   }
 }
 
@@ -82,18 +64,18 @@ TEST_F(InterpreterMovesTest, ModalStateAfterEachBlock) {
     int plane;
     bool absolute;
   };
+  // Without a G word the arc mode stays after "X5"; a G word without arc code ends it. Directions
+  // are reversed in XZ, and the next block keeps that direction. The last plane text wins;
+  // counter-clockwise is read last.
+  // clang-format off
   const Step steps[] = {
-      {"G02", true, false, kPlaneXY, true},
-      {"X5", true, false, kPlaneXY, true},    // no G word: arc mode stays
-      {"G90", false, false, kPlaneXY, true},  // a G word without arc code ends it
-      {"G03 G91", false, true, kPlaneXY, false},
-      {"G18 G02", false, true, kPlaneXZ, false},      // reversed in XZ
-      {"X1 Z1 I1 K0", false, true, kPlaneXZ, false},  // the next block keeps that direction
-      {"G19 G03", true, false, kPlaneYZ, false},
-      {"G17 G18 G02 G90", false, true, kPlaneXZ, true},  // the last plane text wins
-      {"G17", false, false, kPlaneXY, true},
-      {"G02 G03", false, true, kPlaneXY, true},  // counter-clockwise read last
+      {"G02", true, false, kPlaneXY, true}, {"X5", true, false, kPlaneXY, true}, {"G90", false, false, kPlaneXY, true},
+      {"G03 G91", false, true, kPlaneXY, false}, {"G18 G02", false, true, kPlaneXZ, false},
+      {"X1 Z1 I1 K0", false, true, kPlaneXZ, false}, {"G19 G03", true, false, kPlaneYZ, false},
+      {"G17 G18 G02 G90", false, true, kPlaneXZ, true}, {"G17", false, false, kPlaneXY, true},
+      {"G02 G03", false, true, kPlaneXY, true},
   };
+  // clang-format on
   lines.clear();
   for (const Step& s : steps) lines.push_back(s.block);
   plot.SetupPlot(1);
@@ -132,39 +114,26 @@ TEST_F(InterpreterMovesTest, HighlightedBlockIsBlackThenRedAgain) {
 
 TEST_F(InterpreterMovesTest, SignsHalvingSwapAndScaleApplyToAxesAndCentres) {
   struct Case {
-    const char* name;
-    const char* option;
+    std::string option;
     int viewScale;
     Moves moves;  // of the last two blocks
   };
+  // Swap X Y reads the Y word as X; at View Scale 2000 the moves stay in program units.
   const Case cases[] = {
-      {"plain", nullptr, 1000, {"blue line 0 0 0 > 10 5 0", "blue cw XY arc 10 5 0 > 10 5 0 @ 4 0 0 r7.8102"}},
-      {"X * -1",
-       "XsignCheckBox",
-       1000,
-       {"blue line 0 0 0 > -10 5 0", "blue cw XY arc -10 5 0 > -10 5 0 @ -4 0 0 r7.8102"}},
-      {"Y * -1",
-       "YsignCheckBox",
-       1000,
-       {"blue line 0 0 0 > 10 -5 0", "blue cw XY arc 10 -5 0 > 10 -5 0 @ 4 0 0 r7.8102"}},
-      {"X div 2", "Xdiv2", 1000, {"blue line 0 0 0 > 5 5 0", "blue cw XY arc 5 5 0 > 5 5 0 @ 4 0 0 r5.099"}},
-      {"I div 2", "Idiv2", 1000, {"blue line 0 0 0 > 10 5 0", "blue cw XY arc 10 5 0 > 10 5 0 @ 2 0 0 r9.434"}},
-      {"swap X Y reads the Y word as X",
-       "SwapXY",
-       1000,
-       {"blue line 0 0 0 > 5 10 0", "blue cw XY arc 5 10 0 > 5 10 0 @ 0 4 0 r7.8102"}},
-      {"View Scale 2000: still program units",
-       nullptr,
-       2000,
-       {"blue line 0 0 0 > 10 5 0", "blue cw XY arc 10 5 0 > 10 5 0 @ 4 0 0 r7.8102"}},
-  };
+      {"", 1000, {"blue line 0 0 0 > 10 5 0", "blue cw XY arc 10 5 0 > 10 5 0 @ 4 0 0 r7.8102"}},
+      {"XsignCheckBox", 1000, {"blue line 0 0 0 > -10 5 0", "blue cw XY arc -10 5 0 > -10 5 0 @ -4 0 0 r7.8102"}},
+      {"YsignCheckBox", 1000, {"blue line 0 0 0 > 10 -5 0", "blue cw XY arc 10 -5 0 > 10 -5 0 @ 4 0 0 r7.8102"}},
+      {"Xdiv2", 1000, {"blue line 0 0 0 > 5 5 0", "blue cw XY arc 5 5 0 > 5 5 0 @ 4 0 0 r5.099"}},
+      {"Idiv2", 1000, {"blue line 0 0 0 > 10 5 0", "blue cw XY arc 10 5 0 > 10 5 0 @ 2 0 0 r9.434"}},
+      {"SwapXY", 1000, {"blue line 0 0 0 > 5 10 0", "blue cw XY arc 5 10 0 > 5 10 0 @ 0 4 0 r7.8102"}},
+      {"", 2000, {"blue line 0 0 0 > 10 5 0", "blue cw XY arc 10 5 0 > 10 5 0 @ 4 0 0 r7.8102"}}};
   for (const Case& c : cases) {
     for (const char* option : {"XsignCheckBox", "YsignCheckBox", "Xdiv2", "Idiv2", "SwapXY"})
-      profile.setFlag(option, c.option && std::string(c.option) == option);
+      profile.setFlag(option, c.option == option);
     view.viewScale = c.viewScale;
     run({"G01 X0 Y0", "X10 Y5", "G02 X10 Y5 I4 J0"});
-    ASSERT_EQ(moves().size(), 3u) << c.name;
-    EXPECT_EQ(Moves(moves().begin() + 1, moves().end()), c.moves) << c.name;
+    ASSERT_EQ(moves().size(), 3u) << c.option << c.viewScale;
+    EXPECT_EQ(Moves(moves().begin() + 1, moves().end()), c.moves) << c.option << c.viewScale;
   }
 }
 

@@ -44,10 +44,12 @@ TEST_F(SetupPlotTest, ShowXyzDrawsTheIndicatorWithoutTouchingTheExtents) {
   plot.SetupPlot(1);
   // Origin (40, 768 - 30); X runs down, Y (here * -1) to the left, Z has no screen extent
   // while the view is flat.
-  const std::vector<CanvasSegment> expected = {{40, 738, 40, 763, kRed, 2},
-                                               {40, 763, 40, 738, kRed, 2},
-                                               {40, 738, 15, 738, kGreen, 2},
-                                               {15, 738, 40, 738, kGreen, 2}};
+  // clang-format off
+  const std::vector<CanvasSegment> expected = {
+      {40, 738, 40, 763, kRed, 2}, {40, 763, 40, 738, kRed, 2}, {40, 738, 15, 738, kGreen, 2},
+      {15, 738, 40, 738, kGreen, 2},
+  };
+  // clang-format on
   EXPECT_EQ(segments(), expected) << kwtest::describeAll(segments());
   EXPECT_EQ(state().MaxX, 0);
   EXPECT_EQ(state().MinY, 0);
@@ -105,16 +107,15 @@ TEST_F(CalcScaleTest, FitsTheLargerExtentIntoHalfTheWindow) {
     int width;
     int viewScale;
   };
+  // clang-format off
   const Case cases[] = {
       {"X -10..30, Y 0..10 in 800", {"G01 X-10 Y0", "X30", "Y10"}, 800, 10000},
-      {"no X or Y word", {"G90", "M07", "Z5"}, 800, 1000},
-      {"empty program", {}, 800, 1000},
-      {"extents counted from 0", {"X5 Y2"}, 1000, 100000},
-      {"Y larger", {"X1 Y-50"}, 800, 8000},
-      {"tiny part limited to the spin edit", {"X0.00001"}, 800, 9999999},
-      {"huge part limited to 1", {"X1e30"}, 800, 1},
+      {"no X or Y word", {"G90", "M07", "Z5"}, 800, 1000}, {"empty program", {}, 800, 1000},
+      {"extents counted from 0", {"X5 Y2"}, 1000, 100000}, {"Y larger", {"X1 Y-50"}, 800, 8000},
+      {"tiny part limited to the spin edit", {"X0.00001"}, 800, 9999999}, {"huge part limited to 1", {"X1e30"}, 800, 1},
       {"unreadable word ignored", {"X1e39 Y4"}, 800, 100000},
   };
+  // clang-format on
   for (const Case& c : cases) {
     view.windowWidth = c.width;
     view.viewScale = 5;

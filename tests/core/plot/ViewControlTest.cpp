@@ -15,10 +15,12 @@ TEST(ViewControl, ScrollBarsTurnTheViewByTheAngleStep) {
     int step, aboutX, aboutY, aboutZ;  // bar positions
     int angleX, angleY, angleZ, limit;
   };
-  const Case cases[] = {{10, 0, 0, 9, 0, 0, -90, 18},
-                        {5, 3, -2, 1, 15, 10, -5, 36},
-                        {45, 4, 4, -4, 180, -180, 180, 4},
-                        {1, -180, 180, 0, -180, -180, 0, 180}};
+  // clang-format off
+  const Case cases[] = {
+      {10, 0, 0, 9, 0, 0, -90, 18}, {5, 3, -2, 1, 15, 10, -5, 36}, {45, 4, 4, -4, 180, -180, 180, 4},
+      {1, -180, 180, 0, -180, -180, 0, 180},
+  };
+  // clang-format on
   for (const auto& c : cases) {
     PlotView view;
     view.viewChanged = false;

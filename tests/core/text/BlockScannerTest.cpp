@@ -18,46 +18,25 @@ namespace {
 TEST(FindLetterValue, ReadsTheNumberAfterTheFirstOccurrence) {
   struct Case {
     std::string letter, block;
-    float value;  // not found always reads 0
+    float value;
     bool found;
   };
+  // Not found always reads 0. From "X.5" on: repairs of a bare decimal point; from "X1e39" on:
+  // beyond the float range, too large is not found, too small is zero.
+  // clang-format off
   const Case cases[] = {
-      {"X", "G01 X 1.5 Y2", 1.5f, true},
-      {"X", "X-1.5Y2", -1.5f, true},
-      {"X", "X\t2 . 25", 2.25f, true},
-      {"X", "X1,5", 1.0f, true},
-      {"X", "X1:5", 0.0f, false},
-      {"X", "X1.5y2", 0.0f, false},
-      {"X", "G01X1E2", 1.0f, true},
-      {"X", "X25e-2", 0.25f, true},
-      {"X", "X1.5.2", 0.0f, false},
-      {"X", "XX5", 0.0f, false},
-      {"X", "X1X2", 1.0f, true},
-      {"x", "X1", 0.0f, false},
-      {"", "X1", 0.0f, false},
-      {"Z", "G01X1Z", 0.0f, false},
-      {"Z", "G01X1Y2", 0.0f, false},
-      {"X", "(TEXT)X1", 0.0f, false},
-      {"XX", "G1XX12.5Y1", 12.5f, true},
-      {"X1", "G1X1X2", 0.0f, false},
-      {"X", "X1\r", 0.0f, false},
-      // repairs of a bare decimal point
-      {"X", "X.5", 0.5f, true},
-      {"X", "X-.5", -0.5f, true},
-      {"X", "X5.", 5.0f, true},
-      {"X", "X.", 0.0f, true},
-      {"X", "X.5.", 0.5f, true},
-      {"X", "X+.5", 0.0f, false},
-      {"X", "X-", 0.0f, false},
-      {"X", "X.e2", 0.0f, false},
-      // beyond the float range: too large is not found, too small is zero
-      {"X", "X1e39", 0.0f, false},
-      {"X", "X3.4028236e38", 0.0f, false},
-      {"X", "X0.00001e44", 0.0f, false},
-      {"X", "X3.4028235e38", 3.4028235e38f, true},
-      {"X", "X1e-40", 1e-40f, true},
+      {"X", "G01 X 1.5 Y2", 1.5f, true}, {"X", "X-1.5Y2", -1.5f, true}, {"X", "X\t2 . 25", 2.25f, true},
+      {"X", "X1,5", 1.0f, true}, {"X", "X1:5", 0.0f, false}, {"X", "X1.5y2", 0.0f, false}, {"X", "G01X1E2", 1.0f, true},
+      {"X", "X25e-2", 0.25f, true}, {"X", "X1.5.2", 0.0f, false}, {"X", "XX5", 0.0f, false}, {"X", "X1X2", 1.0f, true},
+      {"x", "X1", 0.0f, false}, {"", "X1", 0.0f, false}, {"Z", "G01X1Z", 0.0f, false}, {"Z", "G01X1Y2", 0.0f, false},
+      {"X", "(TEXT)X1", 0.0f, false}, {"XX", "G1XX12.5Y1", 12.5f, true}, {"X1", "G1X1X2", 0.0f, false},
+      {"X", "X1\r", 0.0f, false}, {"X", "X.5", 0.5f, true}, {"X", "X-.5", -0.5f, true}, {"X", "X5.", 5.0f, true},
+      {"X", "X.", 0.0f, true}, {"X", "X.5.", 0.5f, true}, {"X", "X+.5", 0.0f, false}, {"X", "X-", 0.0f, false},
+      {"X", "X.e2", 0.0f, false}, {"X", "X1e39", 0.0f, false}, {"X", "X3.4028236e38", 0.0f, false},
+      {"X", "X0.00001e44", 0.0f, false}, {"X", "X3.4028235e38", 3.4028235e38f, true}, {"X", "X1e-40", 1e-40f, true},
       {"X", "X1e-50", 0.0f, true},
   };
+  // clang-format on
   for (const Case& c : cases) {
     const LetterValue r = FindLetterValue(c.letter, c.block);
     EXPECT_EQ(r.found, c.found) << c.letter << " in \"" << c.block << '"';
@@ -108,11 +87,14 @@ TEST(FindLetterValue, BlockIsCutTo255BytesBeforeScanning) {
     float value;
     bool found;
   };
-  const std::vector<Case> cases = {{std::string(250, 'G') + "X12345", 1234.0f, true},
-                                   {std::string(253, 'G') + "X12345", 1.0f, true},
-                                   {std::string(254, 'G') + "X12345", 0.0f, false},
-                                   {std::string(254, ' ') + "X1", 0.0f, false},  // blanks go after the cut
-                                   {std::string(253, ' ') + "X1", 1.0f, true}};
+  // Blanks go after the cut.
+  // clang-format off
+  const std::vector<Case> cases = {
+      {std::string(250, 'G') + "X12345", 1234.0f, true}, {std::string(253, 'G') + "X12345", 1.0f, true},
+      {std::string(254, 'G') + "X12345", 0.0f, false}, {std::string(254, ' ') + "X1", 0.0f, false},
+      {std::string(253, ' ') + "X1", 1.0f, true},
+  };
+  // clang-format on
   for (const Case& c : cases) {
     const LetterValue r = FindLetterValue("X", c.block);
     EXPECT_EQ(r.found, c.found) << c.block.size();
@@ -213,15 +195,13 @@ TEST(StripChar, RemovesRunsByMode) {
     std::string text;
     std::string expected;
   };
-  const std::vector<Case> cases = {{'R', ' ', "G01  ", "G01"},
-                                   {'Q', ' ', "  G01  ", "  G01  "},
-                                   {'A', ' ', " G0 1  X ", "G01X"},
-                                   {'A', 'X', "XXaXXbX", "ab"},
-                                   {'B', ' ', "  G01 X1  ", "G01 X1"},
-                                   {'b', ' ', "  G01  ", "G01"},
-                                   {'L', '0', "0010", "10"},
-                                   {'R', 'x', "", ""},
-                                   {'A', '\0', std::string("a\0b\0", 4), "ab"}};
+  // clang-format off
+  const std::vector<Case> cases = {
+      {'R', ' ', "G01  ", "G01"}, {'Q', ' ', "  G01  ", "  G01  "}, {'A', ' ', " G0 1  X ", "G01X"},
+      {'A', 'X', "XXaXXbX", "ab"}, {'B', ' ', "  G01 X1  ", "G01 X1"}, {'b', ' ', "  G01  ", "G01"},
+      {'L', '0', "0010", "10"}, {'R', 'x', "", ""}, {'A', '\0', std::string("a\0b\0", 4), "ab"},
+  };
+  // clang-format on
   for (const Case& c : cases) EXPECT_EQ(StripChar(c.mode, c.ch, c.text), c.expected) << c.mode << " [" << c.text << "]";
 }
 
@@ -232,15 +212,13 @@ TEST(RootOfSquares, ComputeInExtendedPrecision) {
   const float inf = std::numeric_limits<float>::infinity();
   // Squares beyond or below the float range still give the right root; a root beyond it is
   // infinity, never undefined.
-  const std::vector<Case> cases = {{3.0f, 5.0f, 4.0f, 5.8309519f},
-                                   {5.0f, 3.0f, 4.0f, 5.8309519f},
-                                   {3.0f, 4.0f, 2.6457513f, 5.0f},
-                                   {-3.0f, 4.0f, 2.6457513f, 5.0f},
-                                   {0.0f, 0.0f, 0.0f, 0.0f},
-                                   {3e38f, 1e38f, 2.8284271e38f, 3.1622777e38f},
-                                   {3e-30f, 4e-30f, 2.6457513e-30f, 5e-30f},
-                                   {FLT_MAX, FLT_MAX, 0.0f, inf},
-                                   {FLT_MAX, 0.0f, FLT_MAX, FLT_MAX}};
+  // clang-format off
+  const std::vector<Case> cases = {
+      {3.0f, 5.0f, 4.0f, 5.8309519f}, {5.0f, 3.0f, 4.0f, 5.8309519f}, {3.0f, 4.0f, 2.6457513f, 5.0f},
+      {-3.0f, 4.0f, 2.6457513f, 5.0f}, {0.0f, 0.0f, 0.0f, 0.0f}, {3e38f, 1e38f, 2.8284271e38f, 3.1622777e38f},
+      {3e-30f, 4e-30f, 2.6457513e-30f, 5e-30f}, {FLT_MAX, FLT_MAX, 0.0f, inf}, {FLT_MAX, 0.0f, FLT_MAX, FLT_MAX},
+  };
+  // clang-format on
   for (const Case& c : cases) {
     EXPECT_FLOAT_EQ(RootOfSquareDifference(c.a, c.b), c.difference) << c.a << ' ' << c.b;
     EXPECT_FLOAT_EQ(RootOfSquareSum(c.a, c.b), c.sum) << c.a << ' ' << c.b;

@@ -18,30 +18,20 @@ TEST(FixedText, RoundsToSignificantDigitsThenDecimalsAndReadsBack) {
     std::string text;
   };
   const double inf = std::numeric_limits<double>::infinity();
+  // sqrt(2) as a float keeps only 8 digits; halves round up on the digit string; what rounds to
+  // zero has no sign; a carry may add an integer digit; more integer digits than the precision
+  // give the exponent form; decimals stop at 18.
+  // clang-format off
   const Case cases[] = {
-      {0.0, 8, 3, "0.000"},
-      {-0.0, 8, 3, "0.000"},
-      {1.4142135381698608, 8, 3, "1.414"},        // sqrt(2) as a float
-      {1.4142135381698608, 8, 9, "1.414213500"},  // only 8 digits survive
-      {-2.5, 8, 3, "-2.500"},
-      {2.0, 8, 0, "2"},
-      {0.0005, 8, 3, "0.001"},   // half up on the digit string
-      {0.00049, 8, 3, "0.000"},  // rounds to zero ...
-      {-0.0004, 8, 3, "0.000"},  // ... without a sign
-      {0.06, 8, 1, "0.1"},
-      {9.9996, 8, 3, "10.000"},  // carry into a new integer digit
-      {999.96, 6, 1, "1000.0"},
-      {123456.789, 6, 4, "123457.0000"},
-      {12345678.0, 8, 3, "12345678.000"},
-      {123456789.0, 8, 3, "1.2345679E+08"},  // more integer digits than the precision
-      {-1234567.0, 6, 1, "-1.23457E+06"},
-      {0.000123456, 8, 12, "0.000123456000"},
-      {1.0, 8, 30, "1.000000000000000000"},  // decimals stop at 18
-      {1.0, 8, -2, "1"},
-      {inf, 8, 3, "INF"},
-      {-inf, 8, 3, "-INF"},
+      {0.0, 8, 3, "0.000"}, {-0.0, 8, 3, "0.000"}, {1.4142135381698608, 8, 3, "1.414"},
+      {1.4142135381698608, 8, 9, "1.414213500"}, {-2.5, 8, 3, "-2.500"}, {2.0, 8, 0, "2"}, {0.0005, 8, 3, "0.001"},
+      {0.00049, 8, 3, "0.000"}, {-0.0004, 8, 3, "0.000"}, {0.06, 8, 1, "0.1"}, {9.9996, 8, 3, "10.000"},
+      {999.96, 6, 1, "1000.0"}, {123456.789, 6, 4, "123457.0000"}, {12345678.0, 8, 3, "12345678.000"},
+      {123456789.0, 8, 3, "1.2345679E+08"}, {-1234567.0, 6, 1, "-1.23457E+06"}, {0.000123456, 8, 12, "0.000123456000"},
+      {1.0, 8, 30, "1.000000000000000000"}, {1.0, 8, -2, "1"}, {inf, 8, 3, "INF"}, {-inf, 8, 3, "-INF"},
       {std::nan(""), 8, 3, "NAN"},
   };
+  // clang-format on
   for (const Case& c : cases)
     EXPECT_EQ(FixedText(c.value, c.decimals, c.precision), c.text)
         << c.value << " P" << c.precision << " D" << c.decimals;
