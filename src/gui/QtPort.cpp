@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QTimer>
 
@@ -54,11 +55,14 @@ void QtPort::message(std::string_view text) {
 Answer QtPort::askYesNo(std::string_view text) {
   QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), fromBytes(text),
                   QMessageBox::Yes | QMessageBox::No, parent());
-  box.setEscapeButton(QMessageBox::NoButton);
-  int result = box.exec();
-  if (box.clickedButton() == nullptr) return Answer::Dismissed;
-  if (result == QMessageBox::Yes) return Answer::Yes;
-  if (result == QMessageBox::No) return Answer::No;
+  // Esc and the title bar's close answer neither Yes nor No: they press a button that is never
+  // shown, so the caller can tell a dismissed question from a No.
+  QPushButton* dismiss = box.addButton(QMessageBox::Cancel);
+  dismiss->hide();
+  box.setEscapeButton(dismiss);
+  box.exec();
+  if (box.clickedButton() == box.button(QMessageBox::Yes)) return Answer::Yes;
+  if (box.clickedButton() == box.button(QMessageBox::No)) return Answer::No;
   return Answer::Dismissed;
 }
 

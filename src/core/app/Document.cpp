@@ -92,24 +92,20 @@ bool SaveTheFile(App& app) {
   return true;
 }
 
-void Save1Click(App& app) {
-  if (app.currentFileName.empty()) {
-    SaveAs1Click(app);
-    return;
-  }
-  if (fileExists(app.currentFileName)) {
-    if (app.ui.askYesNo("Overwrite " + app.currentFileName + " ") == Answer::Yes) SaveTheFile(app);
-    return;
-  }
-  SaveTheFile(app);
+bool Save1Click(App& app) {
+  if (app.currentFileName.empty()) return SaveAs1Click(app);
+  if (fileExists(app.currentFileName))
+    return app.ui.askYesNo("Overwrite " + app.currentFileName + " ") == Answer::Yes && SaveTheFile(app);
+  return SaveTheFile(app);
 }
 
-void SaveAs1Click(App& app) {
+bool SaveAs1Click(App& app) {
   FileDialog dialog;
   dialog.title = "Save As " + app.currentFileName;
   dialog.filters = {"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"};
   dialog.fileName = app.currentFileName;
-  if (auto chosen = app.ui.chooseSaveFile(dialog)) saveAsTo(app, *chosen);
+  const auto chosen = app.ui.chooseSaveFile(dialog);
+  return chosen && saveAsTo(app, *chosen);
 }
 
 bool saveAsTo(App& app, const std::string& nameIn) {
@@ -121,16 +117,30 @@ bool saveAsTo(App& app, const std::string& nameIn) {
   return SaveTheFile(app);
 }
 
-void SaveoldFile(App& app) {
-  if (!app.buffer.modified || app.buffer.lines.size() <= 1) return;
+// Yes saves (a save that did not happen keeps the work), No drops the work, and a question
+// closed without an answer keeps it.
+static bool answerModifiedQuestion(App& app) {
+  switch (app.ui.askYesNo(kModifiedQuestion)) {
+    case Answer::Yes:
+      return Save1Click(app);
+    case Answer::No:
+      return true;
+    case Answer::Dismissed:
+      return false;
+  }
+  return false;
+}
+
+bool SaveoldFile(App& app) {
+  if (!app.buffer.modified || app.buffer.lines.size() <= 1) return true;
   app.ui.hideWindow(WindowId::Offset);
   app.ui.hideWindow(WindowId::Array);
-  if (app.ui.askYesNo(kModifiedQuestion) == Answer::Yes) Save1Click(app);
+  return answerModifiedQuestion(app);
 }
 
 void New1Click(App& app) {
   app.commands.run("Main.DefaultWindows1Click", app);
-  SaveoldFile(app);
+  if (!SaveoldFile(app)) return;
   app.buffer.lines.clear();
   ++app.buffer.generation;
   app.buffer.modified = false;
@@ -143,7 +153,7 @@ void New1Click(App& app) {
 }
 
 void FileOpenClick(App& app) {
-  SaveoldFile(app);
+  if (!SaveoldFile(app)) return;
   FileDialog dialog;
   dialog.filters = {"All Files (*.*)", "Autocad Dxf files (*.DXF)", "Text files (*.TXT)"};
   dialog.folder = app.openDialogInitialDir;
@@ -157,16 +167,7 @@ void FileOpenClick(App& app) {
 
 bool FormCloseQuery(App& app) {
   if (!app.buffer.modified || app.buffer.lines.size() <= 1 || app.argumentCount >= 2) return true;
-  switch (app.ui.askYesNo(kModifiedQuestion)) {
-    case Answer::Yes:
-      Save1Click(app);
-      return true;
-    case Answer::No:
-      return true;
-    case Answer::Dismissed:
-      return false;
-  }
-  return false;
+  return answerModifiedQuestion(app);
 }
 
 void FileExitClick(App& app) { Savelastini(app); }
