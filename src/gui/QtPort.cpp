@@ -91,8 +91,13 @@ std::optional<std::string> QtPort::chooseSaveFile(FileDialog& dialog) {
 void QtPort::showProgress(int position, int maximum, bool red) {
   auto* gauge = window(WindowId::Main) ? window(WindowId::Main)->findChild<QProgressBar*>("Gauge1") : nullptr;
   if (!gauge) return;
-  gauge->setMaximum(std::max(1, maximum));
-  gauge->setValue(std::clamp(position, 0, std::max(1, maximum)));
+  // The passes of a conversion each count from their own start; the gauge shows the furthest
+  // any of them got, in tenths of a percent, until the conversion hides it.
+  constexpr int kSteps = 1000;
+  const int steps = static_cast<int>(static_cast<long long>(std::clamp(position, 0, std::max(1, maximum))) * kSteps /
+                                     std::max(1, maximum));
+  gauge->setMaximum(kSteps);
+  gauge->setValue(!gauge->isHidden() ? std::max(gauge->value(), steps) : steps);
   gauge->setStyleSheet(red ? "QProgressBar::chunk { background: red; }" : "QProgressBar::chunk { background: black; }");
   if (!gauge->isVisible()) gauge->show();
   // Long passes report often: the gauge is drawn at most every 100 ms.

@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
@@ -101,6 +102,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.gui->main()->editor()->toPlainText(), QString("G00 X1"));
     QCOMPARE(f.gui->main()->windowTitle(), QString("a.nc"));
     QVERIFY(f.port.questions.empty());
+  }
+
+  // Each pass of a conversion counts from its own start; the gauge keeps the furthest, until hidden.
+  void theGaugeOnlyMovesForward() {
+    GuiFixture f;
+    auto* gauge = f.gui->main()->findChild<QProgressBar*>("Gauge1");
+    const auto shown = [gauge] { return double(gauge->value()) / gauge->maximum(); };
+    f.port.showProgress(50, 100, false);
+    f.port.showProgress(0, 10, true);
+    f.port.showProgress(3, 10, true);
+    QCOMPARE(shown(), 0.5);
+    f.port.showProgress(9, 10, true);
+    QCOMPARE(shown(), 0.9);
+    f.port.hideProgress();
+    f.port.showProgress(1, 100, false);
+    QCOMPARE(shown(), 0.01);
   }
 
   // A source alone, as a file manager opens a file, is shown as stored and not modified.

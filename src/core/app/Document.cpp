@@ -39,6 +39,12 @@ bool convertDrawing(App& app, const std::string& name, const std::string& docNam
   return true;
 }
 
+// The plot and the plot totals of the last program go with it.
+void dropThePlot(App& app) {
+  app.backplot.state().labels = {};
+  if (app.replotSoon) app.replotSoon();
+}
+
 }  // namespace
 
 bool Load_file(App& app, const std::string& nameIn) {
@@ -66,6 +72,7 @@ bool Load_file(App& app, const std::string& nameIn) {
   if (app.buffer.lines.empty()) {
     app.title = kUntitledTitle;
     app.openDialogFileName.clear();
+    dropThePlot(app);
   } else {
     app.backplot.CalcScale(app.buffer.lines);
     app.plot.fitPending = true;  // whatever view the last program left
@@ -86,7 +93,8 @@ bool SaveTheFile(App& app) {
     app.ui.message("Cannot save " + app.currentFileName + ": " + error);
     return false;
   }
-  app.ui.setCaption(WindowId::Plot, "Saved & Archive bit set");
+  // The full name: a converted drawing is saved under its name without the extension.
+  app.ui.setCaption(WindowId::Plot, "Saved & Archive bit set: " + app.currentFileName);
   app.ui.beep();
   app.buffer.modified = false;
   return true;
@@ -147,9 +155,7 @@ void New1Click(App& app) {
   app.openDialogFileName.clear();
   app.title = kUntitledTitle;
   app.ui.setCaption(WindowId::Main, app.title);
-  // The plot of the last program goes with it.
-  app.backplot.state().labels = {};
-  if (app.replotSoon) app.replotSoon();
+  dropThePlot(app);
 }
 
 void FileOpenClick(App& app) {
