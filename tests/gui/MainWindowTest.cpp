@@ -45,7 +45,7 @@ class MainWindowTest : public QObject {
   }
 
   // A dismissed question keeps the window and the typed work, whether closing, New or Open
-  // asked it; No lets the window close, and the other windows go with it.
+  // asked it; Yes saves and lets the window close, and the other windows go with it.
   void dismissingTheQuestionKeepsTheWork() {
     GuiFixture f;
     f.gui->main()->show();
@@ -55,8 +55,7 @@ class MainWindowTest : public QObject {
     QTest::keyClicks(editor, "G01 X1");
     QTest::keyClick(editor, Qt::Key_Return);
     QTest::keyClicks(editor, "G01 X2");
-    f.port.answers = {kw::Answer::Dismissed, kw::Answer::Dismissed, kw::Answer::Dismissed};
-    f.port.picks = {f.dir.write("other.nc", "G00 X5\n")};
+    f.port.answers = {kw::Answer::Dismissed, kw::Answer::Dismissed, kw::Answer::Dismissed, kw::Answer::Yes};
     QVERIFY(!f.gui->main()->close());
     f.action("New1")->trigger();
     f.action("FileOpen")->trigger();
@@ -64,7 +63,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(editor->toPlainText(), QString("G01 X1\nG01 X2"));
     QVERIFY(editor->document()->isModified());
     QVERIFY(f.gui->main()->isVisible());
-    QVERIFY(f.gui->main()->close());  // answered No
+    f.port.picks = {f.dir.file("typed.nc")};
+    QVERIFY(f.gui->main()->close());  // Yes: saved through Save As, then closed
+    QCOMPARE(kwtest::readFile(f.dir.file("typed.nc")), std::string("G01 X1\r\nG01 X2\r\n"));
     QVERIFY(!f.gui->plot()->isVisible());
   }
 
@@ -75,11 +76,7 @@ class MainWindowTest : public QObject {
     for (bool escape : {true, false}) {
       QTimer::singleShot(0, [escape] {
         QWidget* box = QApplication::activeModalWidget();
-        QVERIFY(box);
-        if (escape)
-          QTest::keyClick(box, Qt::Key_Escape);
-        else
-          box->close();
+        escape ? QTest::keyClick(box, Qt::Key_Escape) : void(box->close());
       });
       QCOMPARE(f.port.QtPort::askYesNo("File has been modified. Save file?"), kw::Answer::Dismissed);
     }
@@ -108,16 +105,12 @@ class MainWindowTest : public QObject {
   void theGaugeOnlyMovesForward() {
     GuiFixture f;
     auto* gauge = f.gui->main()->findChild<QProgressBar*>("Gauge1");
-    const auto shown = [gauge] { return double(gauge->value()) / gauge->maximum(); };
-    f.port.showProgress(50, 100, false);
-    f.port.showProgress(0, 10, true);
-    f.port.showProgress(3, 10, true);
-    QCOMPARE(shown(), 0.5);
-    f.port.showProgress(9, 10, true);
-    QCOMPARE(shown(), 0.9);
-    f.port.hideProgress();
-    f.port.showProgress(1, 100, false);
-    QCOMPARE(shown(), 0.01);
+    for (auto [position, maximum, hideFirst, shown] : {std::tuple{50, 100, false, 500}, {0, 10, false, 500},
+                                                        {9, 10, false, 900}, {1, 100, true, 10}}) {
+      if (hideFirst) f.port.hideProgress();
+      f.port.showProgress(position, maximum, true);
+      QCOMPARE(gauge->value() * 1000 / gauge->maximum(), shown);
+    }
   }
 
   // A source alone, as a file manager opens a file, is shown as stored and not modified.

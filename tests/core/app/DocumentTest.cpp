@@ -145,7 +145,7 @@ TEST(DocumentQuestions, AskedOnlyForModifiedWorkOfMoreThanOneLine) {
       if (command == 0) New1Click(*f.app);
       if (command == 1) FileOpenClick(*f.app);
       if (command == 2) {
-        EXPECT_TRUE(FormCloseQuery(*f.app));
+        EXPECT_TRUE(FormCloseQuery(*f.app));  // answered No, or not asked
       }
       EXPECT_EQ(f.port.questions,
                 asksHere ? std::vector<std::string>{"File has been modified. Save file?"} : std::vector<std::string>{});
@@ -153,23 +153,6 @@ TEST(DocumentQuestions, AskedOnlyForModifiedWorkOfMoreThanOneLine) {
         EXPECT_EQ(f.port.hidden, (std::vector<WindowId>{WindowId::Offset, WindowId::Array}));
       }
     }
-  }
-}
-
-TEST(DocumentQuestions, ClosingAnswers) {
-  struct Case {
-    Answer answer;
-    bool closes, saved;
-  };
-  for (const auto& c :
-       {Case{Answer::Yes, true, true}, Case{Answer::No, true, false}, Case{Answer::Dismissed, false, false}}) {
-    AppFixture f;
-    f.app->buffer.lines = {"G1", "G2"};
-    f.app->buffer.modified = true;
-    f.app->currentFileName = f.dir.file("prog.nc");
-    f.port.answers = {c.answer};
-    EXPECT_EQ(FormCloseQuery(*f.app), c.closes);
-    EXPECT_EQ(fileExists(f.dir.file("prog.nc")), c.saved);
   }
 }
 
