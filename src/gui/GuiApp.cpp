@@ -45,6 +45,10 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   port_.setWindow(WindowId::Array, array_.get());
 
   port_.defaultWindows = [this] { DefaultWindows1Click(); };
+  main_->closeOtherWindows = [this] {
+    for (QWidget* w : windowsInOrder())
+      if (w != main_.get()) w->hide();
+  };
 
   main_->setPlotWindow(plot_.get());
   QObject::connect(main_.get(), &MainWindow::replotRequested, plot_.get(), [this] { plot_->replot(); });

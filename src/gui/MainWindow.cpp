@@ -478,6 +478,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   syncToCore();
   if (FormCloseQuery(app_)) {
     event->accept();
+    // The main window is the program: the other windows go with it.
+    if (closeOtherWindows) closeOtherWindows();
+    QCoreApplication::quit();
   } else {
     event->ignore();
   }

@@ -47,6 +47,8 @@ class MainWindow : public QMainWindow {
   void setPlotWindow(QWidget* plot) { plotWindow_ = plot; }
   // Tells whether a plot is running (a long program is shown in parts between plots).
   std::function<bool()> isPlotting;
+  // Puts every other window away once the main window has agreed to close.
+  std::function<void()> closeOtherWindows;
   EditorCommands* commands() const { return commands_; }
   QPrinter& printer() { return printer_; }
   // Single stepping moves the caret to a line, its first character selected.

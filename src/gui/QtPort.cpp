@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QTimer>
 
@@ -54,11 +55,14 @@ void QtPort::message(std::string_view text) {
 Answer QtPort::askYesNo(std::string_view text) {
   QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), fromBytes(text),
                   QMessageBox::Yes | QMessageBox::No, parent());
-  box.setEscapeButton(QMessageBox::NoButton);
-  int result = box.exec();
-  if (box.clickedButton() == nullptr) return Answer::Dismissed;
-  if (result == QMessageBox::Yes) return Answer::Yes;
-  if (result == QMessageBox::No) return Answer::No;
+  // Esc and the title bar's close answer neither Yes nor No: they press a button that is never
+  // shown, so the caller can tell a dismissed question from a No.
+  QPushButton* dismiss = box.addButton(QMessageBox::Cancel);
+  dismiss->hide();
+  box.setEscapeButton(dismiss);
+  box.exec();
+  if (box.clickedButton() == box.button(QMessageBox::Yes)) return Answer::Yes;
+  if (box.clickedButton() == box.button(QMessageBox::No)) return Answer::No;
   return Answer::Dismissed;
 }
 
@@ -87,8 +91,13 @@ std::optional<std::string> QtPort::chooseSaveFile(FileDialog& dialog) {
 void QtPort::showProgress(int position, int maximum, bool red) {
   auto* gauge = window(WindowId::Main) ? window(WindowId::Main)->findChild<QProgressBar*>("Gauge1") : nullptr;
   if (!gauge) return;
-  gauge->setMaximum(std::max(1, maximum));
-  gauge->setValue(std::clamp(position, 0, std::max(1, maximum)));
+  // The passes of a conversion each count from their own start; the gauge shows the furthest
+  // any of them got, in tenths of a percent, until the conversion hides it.
+  constexpr int kSteps = 1000;
+  const int steps = static_cast<int>(static_cast<long long>(std::clamp(position, 0, std::max(1, maximum))) * kSteps /
+                                     std::max(1, maximum));
+  gauge->setMaximum(kSteps);
+  gauge->setValue(!gauge->isHidden() ? std::max(gauge->value(), steps) : steps);
   gauge->setStyleSheet(red ? "QProgressBar::chunk { background: red; }" : "QProgressBar::chunk { background: black; }");
   if (!gauge->isVisible()) gauge->show();
   // Long passes report often: the gauge is drawn at most every 100 ms.

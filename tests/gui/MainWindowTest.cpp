@@ -1,9 +1,11 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <QUrl>
 
 #include "gui/GuiFixture.h"
@@ -42,18 +44,42 @@ class MainWindowTest : public QObject {
     QCOMPARE(QByteArray::fromStdString(kwtest::readFile(path)).toHex(), QByteArray::fromStdString(bytes).toHex());
   }
 
-  void closingAsksAboutTypedWork() {
+  // A dismissed question keeps the window and the typed work, whether closing, New or Open
+  // asked it; Yes saves and lets the window close, and the other windows go with it.
+  void dismissingTheQuestionKeepsTheWork() {
     GuiFixture f;
     f.gui->main()->show();
+    f.gui->plot()->show();
     QPlainTextEdit* editor = f.gui->main()->editor();
     editor->setFocus();
     QTest::keyClicks(editor, "G01 X1");
     QTest::keyClick(editor, Qt::Key_Return);
     QTest::keyClicks(editor, "G01 X2");
-    f.port.answers = {kw::Answer::Dismissed};
+    f.port.answers = {kw::Answer::Dismissed, kw::Answer::Dismissed, kw::Answer::Dismissed, kw::Answer::Yes};
     QVERIFY(!f.gui->main()->close());
-    QCOMPARE(f.port.questions, std::vector<std::string>({"File has been modified. Save file?"}));
-    QVERIFY(f.gui->main()->close());  // answered No
+    f.action("New1")->trigger();
+    f.action("FileOpen")->trigger();
+    QCOMPARE(f.port.questions, std::vector<std::string>(3, "File has been modified. Save file?"));
+    QCOMPARE(editor->toPlainText(), QString("G01 X1\nG01 X2"));
+    QVERIFY(editor->document()->isModified());
+    QVERIFY(f.gui->main()->isVisible());
+    f.port.picks = {f.dir.file("typed.nc")};
+    QVERIFY(f.gui->main()->close());  // Yes: saved through Save As, then closed
+    QCOMPARE(kwtest::readFile(f.dir.file("typed.nc")), std::string("G01 X1\r\nG01 X2\r\n"));
+    QVERIFY(!f.gui->plot()->isVisible());
+  }
+
+  // The real question box: Esc and the box's own close both answer neither Yes nor No.
+  void escapeAndCloseDismissTheQuestion() {
+    GuiFixture f;
+    f.gui->main()->show();
+    for (bool escape : {true, false}) {
+      QTimer::singleShot(0, [escape] {
+        QWidget* box = QApplication::activeModalWidget();
+        escape ? QTest::keyClick(box, Qt::Key_Escape) : void(box->close());
+      });
+      QCOMPARE(f.port.QtPort::askYesNo("File has been modified. Save file?"), kw::Answer::Dismissed);
+    }
   }
 
   // Dropped files replace typed work without a question; only the first is opened.
@@ -75,13 +101,26 @@ class MainWindowTest : public QObject {
     QVERIFY(f.port.questions.empty());
   }
 
-  void oneArgumentOpensAndReordersTheSourceOnce() {
+  // Each pass of a conversion counts from its own start; the gauge keeps the furthest, until hidden.
+  void theGaugeOnlyMovesForward() {
+    GuiFixture f;
+    auto* gauge = f.gui->main()->findChild<QProgressBar*>("Gauge1");
+    for (auto [position, maximum, hideFirst, shown] : {std::tuple{50, 100, false, 500}, {0, 10, false, 500},
+                                                        {9, 10, false, 900}, {1, 100, true, 10}}) {
+      if (hideFirst) f.port.hideProgress();
+      f.port.showProgress(position, maximum, true);
+      QCOMPARE(gauge->value() * 1000 / gauge->maximum(), shown);
+    }
+  }
+
+  // A source alone, as a file manager opens a file, is shown as stored and not modified.
+  void oneArgumentOpensTheSourceAsStored() {
     kwtest::TempDir src;
     GuiFixture f({src.write("in.nc", "Y2 X1\n")}, kwtest::kPlasmaProfile);
     f.gui->main()->show();
-    QTRY_COMPARE(f.gui->main()->editor()->toPlainText(), QString("X1 Y2 "));
+    QTRY_COMPARE(f.gui->main()->editor()->toPlainText(), QString("Y2 X1"));
     QCOMPARE(f.gui->main()->windowTitle(), QString("in.nc"));
-    QVERIFY(f.gui->main()->editor()->document()->isModified());         // reordered, not saved
+    QVERIFY(!f.gui->main()->editor()->document()->isModified());
     QVERIFY(!std::filesystem::exists(f.dir.file("home/LastIni.ini")));  // only a profile argument writes it
   }
 

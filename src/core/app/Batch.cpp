@@ -64,8 +64,13 @@ int runBatchConversion(App& app, const std::vector<std::string>& args) {
     return 1;
   }
   if (!Load_file(app, source)) return 1;
+  // A source alone is opened to be looked at, exactly as stored; the word order is rewritten
+  // only on the way to an output file.
+  if (args.size() < 2) {
+    app.buffer.modified = false;
+    return 0;
+  }
   app.commands.run("Main.LineOrderGXYZIJKR1Click", app);
-  if (args.size() < 2) return 0;
 
   const std::string& output = args[1];
   const std::string outExt = upperExtension(output);

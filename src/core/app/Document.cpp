@@ -39,6 +39,12 @@ bool convertDrawing(App& app, const std::string& name, const std::string& docNam
   return true;
 }
 
+// The plot and the plot totals of the last program go with it.
+void dropThePlot(App& app) {
+  app.backplot.state().labels = {};
+  if (app.replotSoon) app.replotSoon();
+}
+
 }  // namespace
 
 bool Load_file(App& app, const std::string& nameIn) {
@@ -66,6 +72,7 @@ bool Load_file(App& app, const std::string& nameIn) {
   if (app.buffer.lines.empty()) {
     app.title = kUntitledTitle;
     app.openDialogFileName.clear();
+    dropThePlot(app);
   } else {
     app.backplot.CalcScale(app.buffer.lines);
     app.plot.fitPending = true;  // whatever view the last program left
@@ -86,30 +93,27 @@ bool SaveTheFile(App& app) {
     app.ui.message("Cannot save " + app.currentFileName + ": " + error);
     return false;
   }
-  app.ui.setCaption(WindowId::Plot, "Saved & Archive bit set");
+  // The full name: a converted drawing is saved under its name without the extension.
+  app.ui.setCaption(WindowId::Plot, "Saved & Archive bit set: " + app.currentFileName);
   app.ui.beep();
   app.buffer.modified = false;
   return true;
 }
 
-void Save1Click(App& app) {
-  if (app.currentFileName.empty()) {
-    SaveAs1Click(app);
-    return;
-  }
-  if (fileExists(app.currentFileName)) {
-    if (app.ui.askYesNo("Overwrite " + app.currentFileName + " ") == Answer::Yes) SaveTheFile(app);
-    return;
-  }
-  SaveTheFile(app);
+bool Save1Click(App& app) {
+  if (app.currentFileName.empty()) return SaveAs1Click(app);
+  if (fileExists(app.currentFileName))
+    return app.ui.askYesNo("Overwrite " + app.currentFileName + " ") == Answer::Yes && SaveTheFile(app);
+  return SaveTheFile(app);
 }
 
-void SaveAs1Click(App& app) {
+bool SaveAs1Click(App& app) {
   FileDialog dialog;
   dialog.title = "Save As " + app.currentFileName;
   dialog.filters = {"All Files (*.*)", "Dxf Files(*.dxf)", "Text Files (*.txt)"};
   dialog.fileName = app.currentFileName;
-  if (auto chosen = app.ui.chooseSaveFile(dialog)) saveAsTo(app, *chosen);
+  const auto chosen = app.ui.chooseSaveFile(dialog);
+  return chosen && saveAsTo(app, *chosen);
 }
 
 bool saveAsTo(App& app, const std::string& nameIn) {
@@ -121,29 +125,41 @@ bool saveAsTo(App& app, const std::string& nameIn) {
   return SaveTheFile(app);
 }
 
-void SaveoldFile(App& app) {
-  if (!app.buffer.modified || app.buffer.lines.size() <= 1) return;
+// Yes saves (a save that did not happen keeps the work), No drops the work, and a question
+// closed without an answer keeps it.
+static bool answerModifiedQuestion(App& app) {
+  switch (app.ui.askYesNo(kModifiedQuestion)) {
+    case Answer::Yes:
+      return Save1Click(app);
+    case Answer::No:
+      return true;
+    case Answer::Dismissed:
+      return false;
+  }
+  return false;
+}
+
+bool SaveoldFile(App& app) {
+  if (!app.buffer.modified || app.buffer.lines.size() <= 1) return true;
   app.ui.hideWindow(WindowId::Offset);
   app.ui.hideWindow(WindowId::Array);
-  if (app.ui.askYesNo(kModifiedQuestion) == Answer::Yes) Save1Click(app);
+  return answerModifiedQuestion(app);
 }
 
 void New1Click(App& app) {
   app.commands.run("Main.DefaultWindows1Click", app);
-  SaveoldFile(app);
+  if (!SaveoldFile(app)) return;
   app.buffer.lines.clear();
   ++app.buffer.generation;
   app.buffer.modified = false;
   app.openDialogFileName.clear();
   app.title = kUntitledTitle;
   app.ui.setCaption(WindowId::Main, app.title);
-  // The plot of the last program goes with it.
-  app.backplot.state().labels = {};
-  if (app.replotSoon) app.replotSoon();
+  dropThePlot(app);
 }
 
 void FileOpenClick(App& app) {
-  SaveoldFile(app);
+  if (!SaveoldFile(app)) return;
   FileDialog dialog;
   dialog.filters = {"All Files (*.*)", "Autocad Dxf files (*.DXF)", "Text files (*.TXT)"};
   dialog.folder = app.openDialogInitialDir;
@@ -157,16 +173,7 @@ void FileOpenClick(App& app) {
 
 bool FormCloseQuery(App& app) {
   if (!app.buffer.modified || app.buffer.lines.size() <= 1 || app.argumentCount >= 2) return true;
-  switch (app.ui.askYesNo(kModifiedQuestion)) {
-    case Answer::Yes:
-      Save1Click(app);
-      return true;
-    case Answer::No:
-      return true;
-    case Answer::Dismissed:
-      return false;
-  }
-  return false;
+  return answerModifiedQuestion(app);
 }
 
 void FileExitClick(App& app) { Savelastini(app); }

@@ -18,13 +18,16 @@ bool Load_file(App& app, const std::string& name);
 // Writes every line, each ended by CR LF, to CurrentFileName. False when the save failed
 // (the old file is then untouched and the user was told why).
 bool SaveTheFile(App& app);
-void Save1Click(App& app);
-// Save As: the dialog, then saveAsTo with the chosen name.
-void SaveAs1Click(App& app);
+// Save: true when the program was written.
+bool Save1Click(App& app);
+// Save As: the dialog, then saveAsTo with the chosen name; true when the program was written.
+bool SaveAs1Click(App& app);
 // The part of Save As after a name was chosen.
 // False when nothing was written.
 bool saveAsTo(App& app, const std::string& name);
-void SaveoldFile(App& app);
+// The unsaved-work question; true when the work may be dropped (it was saved, the answer
+// was No, or there was nothing to ask about). Dismissing the question keeps the work.
+bool SaveoldFile(App& app);
 void New1Click(App& app);
 void FileOpenClick(App& app);
 // The closing question; true when the window may close.

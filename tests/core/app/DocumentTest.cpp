@@ -39,9 +39,11 @@ TEST(DocumentLoad, DrawingWithoutEntitiesIsReportedAndClearsTheTemporaryFiles) {
   AppFixture f;
   for (const char* name : {"dxf1.$$$", "NEWFILE.$$$", "temp.$$$", "UNUSED.$$$", "NewDXF.$$$"}) f.writeHome(name, "x");
   f.app->buffer.lines = {"old"};
+  f.app->backplot.state().labels.caption = "Cut 1.000  Rapid 2.000  Total Distance 3.000";
   std::string path = f.dir.write("part.dxf", "0\nEOF\n");
   EXPECT_FALSE(Load_file(*f.app, path));
   EXPECT_TRUE(f.app->buffer.lines.empty());
+  EXPECT_EQ(f.app->backplot.state().labels.caption, "Plot ");  // the old program's totals go too
   ASSERT_EQ(f.port.messages.size(), 1u);
   EXPECT_EQ(f.port.messages[0], "No ENTITIES section found in " + path);
   for (const char* name : {"dxf1.$$$", "NEWFILE.$$$", "temp.$$$", "UNUSED.$$$"})
@@ -92,7 +94,7 @@ TEST(DocumentSave, QuestionsAndWhatIsWritten) {
     EXPECT_EQ(readFile(target), c.written ? "G1\r\n" : c.targetExists ? "old" : "");
     EXPECT_EQ(f.app->buffer.modified, !c.written);
     EXPECT_EQ(f.port.beeps, c.written ? 1 : 0);
-    EXPECT_EQ(f.port.lastCaption(WindowId::Plot), c.written ? "Saved & Archive bit set" : "");
+    EXPECT_EQ(f.port.lastCaption(WindowId::Plot), c.written ? "Saved & Archive bit set: " + target : "");
   }
 }
 
@@ -143,7 +145,7 @@ TEST(DocumentQuestions, AskedOnlyForModifiedWorkOfMoreThanOneLine) {
       if (command == 0) New1Click(*f.app);
       if (command == 1) FileOpenClick(*f.app);
       if (command == 2) {
-        EXPECT_TRUE(FormCloseQuery(*f.app));
+        EXPECT_TRUE(FormCloseQuery(*f.app));  // answered No, or not asked
       }
       EXPECT_EQ(f.port.questions,
                 asksHere ? std::vector<std::string>{"File has been modified. Save file?"} : std::vector<std::string>{});
@@ -151,23 +153,6 @@ TEST(DocumentQuestions, AskedOnlyForModifiedWorkOfMoreThanOneLine) {
         EXPECT_EQ(f.port.hidden, (std::vector<WindowId>{WindowId::Offset, WindowId::Array}));
       }
     }
-  }
-}
-
-TEST(DocumentQuestions, ClosingAnswers) {
-  struct Case {
-    Answer answer;
-    bool closes, saved;
-  };
-  for (const auto& c :
-       {Case{Answer::Yes, true, true}, Case{Answer::No, true, false}, Case{Answer::Dismissed, false, false}}) {
-    AppFixture f;
-    f.app->buffer.lines = {"G1", "G2"};
-    f.app->buffer.modified = true;
-    f.app->currentFileName = f.dir.file("prog.nc");
-    f.port.answers = {c.answer};
-    EXPECT_EQ(FormCloseQuery(*f.app), c.closes);
-    EXPECT_EQ(fileExists(f.dir.file("prog.nc")), c.saved);
   }
 }
 
