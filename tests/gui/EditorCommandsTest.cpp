@@ -149,7 +149,7 @@ class EditorCommandsTest : public QObject {
     QVERIFY(text.contains("N120 G01 X120"));
   }
 
-  void translateTableIsShownInCyanUntilClicked() {
+  void translateTableInCyanUntilClickedAndHintsOffUntilTheSetupWindowIsOpened() {
     GuiFixture f;
     f.action("EditTranslatetable1")->trigger();
     QTableWidget* grid = f.gui->setup()->grid();
@@ -157,10 +157,6 @@ class EditorCommandsTest : public QObject {
     QVERIFY(grid->styleSheet().contains("#00FFFF"));
     emit grid->cellClicked(30, 0);
     QVERIFY(grid->styleSheet().isEmpty());
-  }
-
-  void hintsOffUntilTheSetupWindowIsOpened() {
-    GuiFixture f;
     QVERIFY(kw::hintsShown());
     f.action("HintsOff1")->trigger();
     QVERIFY(!kw::hintsShown());

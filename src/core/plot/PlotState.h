@@ -35,7 +35,7 @@ struct ObjectTracker {
   int smallestLastLine = 0;
   double totalAtLastCutOff = 0;  // TotalDistance at the last cut-off text
   double rapidStretch = 0;       // travel between the last cut-off and the following cut-on
-  bool afterCutOff = false;     // the last cut text seen was a cut-off
+  bool afterCutOff = false;      // the last cut text seen was a cut-off
 };
 
 // Rapid travel: the stretch after a cut-off text, up to the next cut-on text or the end of the

@@ -62,19 +62,16 @@ TEST_F(PlotRunTest, TextShortenedWhileEventsRunIsNotReadPastItsEnd) {
   EXPECT_TRUE(segments().empty());
 }
 
-TEST_F(PlotRunTest, SetOriginPlacesThePlotBeforeTheSetUp) {
+TEST_F(PlotRunTest, SetOriginPlacesThePlotBeforeTheSetUpWhichCanBeLeftOut) {
   lines = {"M07", "G01 X1 Y2"};
   plot.PlotAll(lines, true, true, 300, 200);
   EXPECT_EQ(view.verticalOrigin, 300);
   EXPECT_EQ(view.horizontalOrigin, 200);
   EXPECT_EQ(segments(), (std::vector<CanvasSegment>{{200, 300, 202, 301, kRed, 1}}));
-}
-
-TEST_F(PlotRunTest, WithoutSetUpThePlotContinuesFromItsState) {
-  run({"M07", "G01 X1"});
+  // Without set-up the plot continues from its state: the move to X2 adds 1 to the root of 5.
   lines = {"", "X2"};
   plot.PlotAll(lines, false, false, 0, 0);
-  EXPECT_EQ(labels().caption, "Cut 2.000  Rapid 0.000  Total Distance 2.000");
+  EXPECT_EQ(labels().caption, "Cut 3.236  Rapid 0.000  Total Distance 3.236");
 }
 
 TEST_F(PlotRunTest, SingleStepsMoveTheCaretAndWrapAfterTheLastLine) {
