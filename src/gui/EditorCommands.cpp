@@ -88,14 +88,28 @@ void EditorCommands::addMenus(QMenu* edit, QMenu* search) {
   });
 
   // The pop-up menu of the editor runs the same commands.
+  for (QAction* a : {undo, cut, copy, paste, remove}) addToPopup(a);
   editor_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(editor_, &QWidget::customContextMenuRequested, this, [this, undo, cut, copy, paste, remove](QPoint at) {
-    QMenu popup(editor_);
-    popup.setObjectName("PopupMenu1");
-    for (QAction* a : {undo, cut, copy, paste, remove}) popup.addAction(a);
-    for (QAction* a : popupExtra_) popup.addAction(a);
-    popup.exec(editor_->mapToGlobal(at));
-  });
+  connect(editor_, &QWidget::customContextMenuRequested, this,
+          [this](QPoint at) { popupMenu()->popup(editor_->mapToGlobal(at)); });
+}
+
+void EditorCommands::addToPopup(QAction* action, const QString& caption) {
+  popupEntries_.emplace_back(action, caption.isEmpty() ? QString(action->text()).remove(u'&') : caption);
+}
+
+QMenu* EditorCommands::popupMenu() {
+  if (!popup_) {
+    popup_ = new QMenu(editor_);
+    popup_->setObjectName("PopupMenu1");
+  }
+  popup_->clear();
+  for (const auto& [action, caption] : popupEntries_) {
+    QAction* entry = popup_->addAction(caption);
+    entry->setEnabled(action->isEnabled());
+    connect(entry, &QAction::triggered, action, &QAction::trigger);
+  }
+  return popup_;
 }
 
 bool EditorCommands::eventFilter(QObject* watched, QEvent* event) {
@@ -189,6 +203,7 @@ void EditorCommands::replaceFrom(SearchDialog* dialog, bool all) {
       edit.setPosition(static_cast<int>(result.selStart + result.selLength), QTextCursor::KeepAnchor);
       editor_->setTextCursor(edit);
     }
+    port_.message(replacedMessage(result.replacements));
   } else {
     QTextCursor cursor = editor_->textCursor();
     if (!find.empty() && equalsIgnoringCase(toBytes(cursor.selectedText()), find)) {

@@ -26,8 +26,11 @@ class EditorCommands : public QObject {
 
   // Builds the Edit and Search menus and the editor's pop-up menu.
   void addMenus(QMenu* edit, QMenu* search);
-  // A command of another menu that the pop-up menu runs too, after the editor's own.
-  void addToPopup(QAction* action) { popupExtra_.push_back(action); }
+  // A command of another menu that the pop-up menu runs too, after the editor's own; the
+  // pop-up entry reads `caption`, or the command's own text without its accelerator.
+  void addToPopup(QAction* action, const QString& caption = {});
+  // The editor's pop-up menu ("PopupMenu1"), built anew: one entry per command, in order.
+  QMenu* popupMenu();
   QLabel* readOutPanel() const { return panel_; }
 
   // ShowLineNum2 for the main editor: Panel2 and the highlighted block.
@@ -59,7 +62,8 @@ class EditorCommands : public QObject {
   SearchDialog* find_ = nullptr;
   SearchDialog* replace_ = nullptr;
   QAction* findNextAction_ = nullptr;
-  std::vector<QAction*> popupExtra_;
+  std::vector<std::pair<QAction*, QString>> popupEntries_;
+  QMenu* popup_ = nullptr;
   std::pair<int, int> lastSelection_{-1, -1};  // anchor and caret at the last read-out
 };
 

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -87,7 +88,9 @@ class EditorCommandsTest : public QObject {
     select(editor, 3, 3);
     dialog->findChild<QPushButton*>("ReplaceAllButton")->click();
     QCOMPARE(editor->toPlainText(), QString("X1 Y2\nY3 Y4"));
-    QVERIFY(f.port.messages.empty());
+    dialog->findChild<QPushButton*>("ReplaceAllButton")->click();  // nothing left after the caret
+    QCOMPARE(f.port.messages, std::vector<std::string>({"Replaced 3 occurrences", "Replaced 0 occurrences"}));
+    f.port.messages.clear();
     editor->undo();
     QCOMPARE(editor->toPlainText(), QString("X1 X2\nX3 X4"));
     // Replace: the selected match is replaced, then the next one is found.
@@ -98,6 +101,21 @@ class EditorCommandsTest : public QObject {
     select(editor, 11, 11);
     dialog->findChild<QPushButton*>("ReplaceButton")->click();
     QCOMPARE(f.port.messages, std::vector<std::string>({"Cannot find \"X\"."}));
+  }
+
+  void popupMenuRunsTheMenuCommands() {
+    GuiFixture f;
+    QPlainTextEdit* editor = f.gui->main()->editor();
+    editor->setPlainText("X1\nX1\nY2");
+    QMenu* popup = f.gui->main()->commands()->popupMenu();
+    QStringList captions;
+    for (QAction* a : popup->actions()) captions << a->text();
+    QCOMPARE(captions, QStringList({"Undo", "Cut", "Copy", "Paste", "Delete", "Compress"}));
+    select(editor, 6, 8);
+    popup->actions()[4]->trigger();
+    QCOMPARE(editor->toPlainText(), QString("X1\nX1\n"));
+    f.gui->main()->commands()->popupMenu()->actions()[5]->trigger();  // duplicate lines go
+    QCOMPARE(editor->toPlainText(), QString("X1"));
   }
 
   // Typing and a command's whole rewrite are each one undo step.
@@ -131,7 +149,7 @@ class EditorCommandsTest : public QObject {
     QVERIFY(text.contains("N120 G01 X120"));
   }
 
-  void translateTableIsShownInCyanUntilClicked() {
+  void translateTableInCyanUntilClickedAndHintsOffUntilTheSetupWindowIsOpened() {
     GuiFixture f;
     f.action("EditTranslatetable1")->trigger();
     QTableWidget* grid = f.gui->setup()->grid();
@@ -139,10 +157,6 @@ class EditorCommandsTest : public QObject {
     QVERIFY(grid->styleSheet().contains("#00FFFF"));
     emit grid->cellClicked(30, 0);
     QVERIFY(grid->styleSheet().isEmpty());
-  }
-
-  void hintsOffUntilTheSetupWindowIsOpened() {
-    GuiFixture f;
     QVERIFY(kw::hintsShown());
     f.action("HintsOff1")->trigger();
     QVERIFY(!kw::hintsShown());

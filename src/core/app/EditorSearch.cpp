@@ -215,6 +215,10 @@ std::string cannotFindMessage(std::string_view find) {
   return message;
 }
 
+std::string replacedMessage(size_t replacements) {
+  return "Replaced " + std::to_string(replacements) + (replacements == 1 ? " occurrence" : " occurrences");
+}
+
 ReplaceResult replaceStep(std::string_view text, size_t selStart, size_t selLength, std::string_view find,
                           std::string_view replacement, bool down, bool matchCase, bool wholeWord) {
   clampSelection(text, selStart, selLength);

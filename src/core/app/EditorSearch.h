@@ -36,6 +36,10 @@ std::optional<size_t> searchEditorText(std::string_view text, size_t selStart, s
 // The message shown when a search finds nothing: Cannot find "X".
 std::string cannotFindMessage(std::string_view find);
 
+// The message after Replace All: how many matches it replaced ("Replaced 3 occurrences",
+// "Replaced 1 occurrence").
+std::string replacedMessage(size_t replacements);
+
 // The text and selection after a Replace or Replace All.
 struct ReplaceResult {
   std::string text;

@@ -23,25 +23,26 @@ struct BlockValues {
 
 // Cut objects between a cut-on and a cut-off text, measured while plotting; the sorting
 // tools read the first and last lines. A last line of 0 means no object was found.
+// Lengths are program units, like the distances they are taken from.
 struct ObjectTracker {
-  static constexpr float kNoSmallest = 2147483648.0f;
+  static constexpr double kNoSmallest = 2147483648.0;
   int blockStartLine = 0;
-  float largestLength = 0;
+  double largestLength = 0;
   int largestFirstLine = 0;
   int largestLastLine = 0;
-  float smallestLength = kNoSmallest;
+  double smallestLength = kNoSmallest;
   int smallestFirstLine = 0;
   int smallestLastLine = 0;
-  float totalAtLastCutOff = 0;  // TotalDistance at the last cut-off text
-  float rapidStretch = 0;       // travel between the last cut-off and the following cut-on
-  bool afterCutOff = false;     // the last cut text seen was a cut-off
+  double totalAtLastCutOff = 0;  // TotalDistance at the last cut-off text
+  double rapidStretch = 0;       // travel between the last cut-off and the following cut-on
+  bool afterCutOff = false;      // the last cut text seen was a cut-off
 };
 
 // Rapid travel: the stretch after a cut-off text, up to the next cut-on text or the end of the
 // program, however many cut-off texts stand in it (and the stretch before the first cut-on).
 struct RapidStretch {
   bool open = true;  // no cut-on text since the start or since the last cut-off
-  float from = 0;    // TotalDistance where the open stretch began
+  double from = 0;   // TotalDistance where the open stretch began
   bool cutOnSeen = false;
 };
 
@@ -91,8 +92,10 @@ struct PlotState {
   float centreX = 0, centreY = 0, centreZ = 0;
   float radius = 0, startAngle = 0, endAngle = 0;
 
-  float TotalDistance = 0;  // plot units, cut and rapid
-  float RapidDistance = 0;
+  // Program units in double precision, so that the view scale and the length of the program
+  // do not show in the statistics.
+  double TotalDistance = 0;  // cut and rapid
+  double RapidDistance = 0;
   float MaxX = 0, MinX = 0, MaxY = 0, MinY = 0;  // plot units, before projection
   ObjectTracker objects;
   RapidStretch rapidStretch;

@@ -38,25 +38,23 @@ std::int64_t saturatingProduct(std::int64_t a, std::int64_t b) {
 }  // namespace
 
 void Backplot::DistanceMeter::straightMove(const MovePoint& from, const MovePoint& to, const PlotPen&) {
-  const float scale = state_.PlotScale;
   // An axis the move leaves where it is adds nothing, whatever it holds.
-  auto square = [scale](double a, double b) {
+  auto square = [](double a, double b) {
     if (std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b)) return 0.0;
-    const double d = static_cast<double>(plotUnits(b, scale)) - plotUnits(a, scale);
+    const double d = b - a;
     return d * d;
   };
-  const double squares = square(from.x, to.x) + square(from.y, to.y) + square(from.z, to.z);
-  state_.TotalDistance = static_cast<float>(state_.TotalDistance + std::sqrt(squares));
+  state_.TotalDistance += std::sqrt(square(from.x, to.x) + square(from.y, to.y) + square(from.z, to.z));
 }
 
 // Radius times the angle the arc routine sweeps.
 void Backplot::DistanceMeter::arcMove(const ArcMove& arc, const PlotPen&) {
-  float radius = plotUnits(arc.radius, state_.PlotScale);
-  if (radius == 0.0f) radius = 0.0001f;
+  double radius = arc.radius;
+  if (plotUnits(radius, state_.PlotScale) == 0.0f) radius = 0.0001 / static_cast<double>(state_.PlotScale);
   const RoutineAngles angles = routineAngles(arc);
   const Sweep sweep = FixAngles(angles.second, angles.first);
   const double span = static_cast<double>(sweep.high) - sweep.low;
-  state_.TotalDistance = static_cast<float>(state_.TotalDistance + std::fabs(radius * span));
+  state_.TotalDistance += std::fabs(radius * span);
 }
 
 void Backplot::trackObjects(std::string_view block) {
@@ -67,18 +65,16 @@ void Backplot::trackObjects(std::string_view block) {
   if (contains(block, BeginBlock)) {
     setPen(kRed, s.pen.width);
     if (rapid.open) {
-      const float stretch = static_cast<float>(static_cast<double>(s.TotalDistance) - rapid.from);
-      s.RapidDistance = static_cast<float>(static_cast<double>(s.RapidDistance) + stretch);
+      s.RapidDistance += s.TotalDistance - rapid.from;
       rapid.open = false;
     }
     rapid.cutOnSeen = true;
     o.blockStartLine = s.CurrentLine;
-    o.rapidStretch = static_cast<float>(static_cast<double>(s.TotalDistance) - o.totalAtLastCutOff);
+    o.rapidStretch = s.TotalDistance - o.totalAtLastCutOff;
     o.afterCutOff = false;
   }
   if (contains(block, EndBlock)) {
-    const float length =
-        static_cast<float>(static_cast<double>(s.TotalDistance) - o.rapidStretch - o.totalAtLastCutOff);
+    const double length = s.TotalDistance - o.rapidStretch - o.totalAtLastCutOff;
     if (length > o.largestLength) {
       o.largestLength = length;
       o.largestFirstLine = o.blockStartLine;
@@ -120,15 +116,15 @@ void Backplot::formStatistics() {
   // only the travel after the last cut-off text is.
   double rapidDistance = s.RapidDistance;
   if (s.rapidStretch.cutOnSeen) {
-    if (s.rapidStretch.open) rapidDistance += static_cast<double>(s.TotalDistance) - s.rapidStretch.from;
+    if (s.rapidStretch.open) rapidDistance += s.TotalDistance - s.rapidStretch.from;
   } else if (s.objects.afterCutOff) {
-    rapidDistance += static_cast<double>(s.TotalDistance) - s.objects.totalAtLastCutOff;
+    rapidDistance += s.TotalDistance - s.objects.totalAtLastCutOff;
   }
   PlotStatistics& n = s.statistics;
   n.formed = true;
-  n.cut = static_cast<float>((static_cast<double>(s.TotalDistance) - rapidDistance) / scale);
-  n.rapid = static_cast<float>(rapidDistance / scale);
-  n.total = static_cast<float>(s.TotalDistance / scale);
+  n.cut = static_cast<float>(s.TotalDistance - rapidDistance);
+  n.rapid = static_cast<float>(rapidDistance);
+  n.total = static_cast<float>(s.TotalDistance);
   n.cutTime = static_cast<float>(n.cut / cutSpeed);
   n.rapidTime = static_cast<float>(n.rapid / rapidSpeed);
   n.totalTime = static_cast<float>(static_cast<double>(n.cutTime) + n.rapidTime);

@@ -59,6 +59,7 @@ TEST(SearchEditorText, FindsTheMatchStart) {
               c.expected);
   }
   EXPECT_EQ(cannotFindMessage("G1"), "Cannot find \"G1\".");
+  EXPECT_EQ(replacedMessage(1) + ", " + replacedMessage(2), "Replaced 1 occurrence, Replaced 2 occurrences");
 }
 
 TEST(Replace, GivesTextSelectionAndCount) {

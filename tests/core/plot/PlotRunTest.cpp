@@ -62,19 +62,16 @@ TEST_F(PlotRunTest, TextShortenedWhileEventsRunIsNotReadPastItsEnd) {
   EXPECT_TRUE(segments().empty());
 }
 
-TEST_F(PlotRunTest, SetOriginPlacesThePlotBeforeTheSetUp) {
+TEST_F(PlotRunTest, SetOriginPlacesThePlotBeforeTheSetUpWhichCanBeLeftOut) {
   lines = {"M07", "G01 X1 Y2"};
   plot.PlotAll(lines, true, true, 300, 200);
   EXPECT_EQ(view.verticalOrigin, 300);
   EXPECT_EQ(view.horizontalOrigin, 200);
   EXPECT_EQ(segments(), (std::vector<CanvasSegment>{{200, 300, 202, 301, kRed, 1}}));
-}
-
-TEST_F(PlotRunTest, WithoutSetUpThePlotContinuesFromItsState) {
-  run({"M07", "G01 X1"});
+  // Without set-up the plot continues from its state: the move to X2 adds 1 to the root of 5.
   lines = {"", "X2"};
   plot.PlotAll(lines, false, false, 0, 0);
-  EXPECT_EQ(labels().caption, "Cut 2.000  Rapid 0.000  Total Distance 2.000");
+  EXPECT_EQ(labels().caption, "Cut 3.236  Rapid 0.000  Total Distance 3.236");
 }
 
 TEST_F(PlotRunTest, SingleStepsMoveTheCaretAndWrapAfterTheLastLine) {
@@ -93,8 +90,13 @@ TEST_F(PlotRunTest, SingleStepsMoveTheCaretAndWrapAfterTheLastLine) {
     EXPECT_EQ(state().CurrentLine, s.currentLineAfter);
     EXPECT_EQ(segments().size(), s.segments);
   }
-  // The first step and the step after the wrap each set the plot up.
+  // The first step and the step after the wrap each set the plot up; on an empty text that is all.
   EXPECT_EQ(canvas.clearCount(), 2);
+  lines.clear();
+  plot.state().CurrentLine = 7;
+  plot.SingleStepAline(lines);
+  EXPECT_EQ(state().CurrentLine, 0);
+  EXPECT_EQ(host.carets.size(), 4u);
 }
 
 TEST_F(PlotRunTest, SingleSteppingAnArcRefreshesPerChord) {
@@ -105,14 +107,6 @@ TEST_F(PlotRunTest, SingleSteppingAnArcRefreshesPerChord) {
   // Radius 10 at Cir Res 5: steps of 0.499995 rad over pi, 7 chord ends and the end point.
   EXPECT_EQ(canvas.refreshCount(), 8);
   EXPECT_EQ(labels().caption, "Cut 31.416  Rapid 0.000  Total Distance 31.416");
-}
-
-TEST_F(PlotRunTest, SingleStepOnAnEmptyTextOnlySetsUp) {
-  lines.clear();
-  plot.state().CurrentLine = 7;
-  plot.SingleStepAline(lines);
-  EXPECT_EQ(state().CurrentLine, 0);
-  EXPECT_TRUE(host.carets.empty());
 }
 
 }  // namespace
