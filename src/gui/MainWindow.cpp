@@ -362,7 +362,9 @@ void MainWindow::openHelp(const QString& anchor) {
   }
   QUrl url = QUrl::fromLocalFile(fromPath(path));
   if (!anchor.isEmpty()) url.setFragment(anchor);
-  QDesktopServices::openUrl(url);
+  if (!QDesktopServices::openUrl(url))
+    port_.message("No web browser could be started to show the help. The help page is " + path +
+                  ": open it in a web browser.");
 }
 
 void MainWindow::syncToCore() {

@@ -1,3 +1,6 @@
+#include <filesystem>
+#include <fstream>
+
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -105,8 +108,8 @@ class MainWindowTest : public QObject {
   void theGaugeOnlyMovesForward() {
     GuiFixture f;
     auto* gauge = f.gui->main()->findChild<QProgressBar*>("Gauge1");
-    for (auto [position, maximum, hideFirst, shown] : {std::tuple{50, 100, false, 500}, {0, 10, false, 500},
-                                                        {9, 10, false, 900}, {1, 100, true, 10}}) {
+    for (auto [position, maximum, hideFirst, shown] :
+         {std::tuple{50, 100, false, 500}, {0, 10, false, 500}, {9, 10, false, 900}, {1, 100, true, 10}}) {
       if (hideFirst) f.port.hideProgress();
       f.port.showProgress(position, maximum, true);
       QCOMPARE(gauge->value() * 1000 / gauge->maximum(), shown);
@@ -165,6 +168,16 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.gui->main()->findChild<QLabel*>("Label1")->text(), QString("Using mill.ini"));
     QCOMPARE(f.gui->setup()->windowTitle(), QString("Setup       Using mill.ini"));
     QCOMPARE(f.app->profile.cell(1, 1), std::string("G1"));
+  }
+  // The offscreen platform starts no browser, as a machine without one would not.
+  void helpWithoutABrowserNamesThePage() {
+    GuiFixture f;
+    std::filesystem::create_directories(f.app->folder + "/help");
+    std::ofstream(f.app->folder + "/help/kerfwerk.html") << "<html></html>";
+    f.action("Help1")->trigger();
+    QCOMPARE(f.port.messages.size(), size_t{1});
+    QVERIFY(f.port.messages[0].starts_with("No web browser could be started to show the help. The help page is "));
+    QVERIFY(f.port.messages[0].ends_with("/help/kerfwerk.html: open it in a web browser."));
   }
 };
 
