@@ -179,16 +179,11 @@ bool DxfEntityReader::findLayerCode() {
   return false;
 }
 
-bool DxfEntityReader::readLayer(bool log) {
+// Every entity's layer goes into the log, each layer once, whatever kind of entity holds it.
+bool DxfEntityReader::readLayer() {
   if (!in_.next()) in_.endedInsideEntity();
   layer_.assign(in_.line());
-  if (log) {
-    static constexpr std::string_view kTry = "Try Layer : ";
-    const std::string* last = layerLog_.empty() ? nullptr : &layerLog_.back();
-    if (!last || last->size() != kTry.size() + layer_.size() || last->compare(0, kTry.size(), kTry) != 0 ||
-        last->compare(kTry.size(), std::string::npos, layer_) != 0)
-      layerLog_.push_back(std::string(kTry) + layer_);
-  }
+  if (loggedLayers_.insert(layer_).second) layerLog_.push_back("Try Layer : " + layer_);
   if (editLayer_ == "*") layer_ = "*";
   return layerMatches();
 }
@@ -317,7 +312,7 @@ void DxfEntityReader::bulgeArc(const PointTexts& p, const PointTexts& q, float b
 
 bool DxfEntityReader::readLine() {
   if (!findLayerCode()) return false;
-  if (!readLayer(true)) return true;
+  if (!readLayer()) return true;
   READYXZ(" 10", current_);
   const PointTexts start = current_;
   READYXZ(" 11", current_);
@@ -332,7 +327,7 @@ void DxfEntityReader::readPolyline() {
   // The polyline's own layer is searched like every entity's (a handle may stand before it);
   // each vertex's layer is taken when its code is the first line after "VERTEX".
   if (!findLayerCode()) return;
-  bool matches = readLayer(true);
+  bool matches = readLayer();
   bool seqend = in_.line() == "SEQEND";
   for (;;) {
     if (matches) {
@@ -362,7 +357,7 @@ void DxfEntityReader::readPolyline() {
     if (seqend) break;
     if (!in_.next()) in_.endedInsideEntity();
     if (in_.line() == codes_.code8)
-      matches = readLayer(true);
+      matches = readLayer();
     else
       matches = layerMatches();
     seqend = in_.line() == "SEQEND";
@@ -379,7 +374,7 @@ void DxfEntityReader::readLwPolyline() {
   closed_ = false;
   float previousBulge = 0, bulge = 0;
   int total = 0;
-  if (!findLayerCode() || !readLayer(true)) return;
+  if (!findLayerCode() || !readLayer()) return;
   const bool includeZ = includeZ_;
   setIncludeZ(false);
   for (;;) {
@@ -417,7 +412,7 @@ void DxfEntityReader::readLwPolyline() {
 }
 
 void DxfEntityReader::readTrace() {
-  if (!findLayerCode() || !readLayer(false)) return;
+  if (!findLayerCode() || !readLayer()) return;
   PointTexts corners[4];
   const char* codes[4] = {" 10", " 11", " 12", " 13"};
   for (int i = 0; i < 4; ++i) {
@@ -431,7 +426,7 @@ void DxfEntityReader::readTrace() {
 }
 
 void DxfEntityReader::readArc() {
-  if (!findLayerCode() || !readLayer(false)) return;
+  if (!findLayerCode() || !readLayer()) return;
   READYXZ(" 10", current_);
   skipTo(codes_.code40);
   const float radius = in_.readReal();
@@ -461,7 +456,7 @@ void DxfEntityReader::readArc() {
 }
 
 void DxfEntityReader::readCircle() {
-  if (!findLayerCode() || !readLayer(false)) return;
+  if (!findLayerCode() || !readLayer()) return;
   READYXZ(" 10", current_);
   skipTo(codes_.code40);
   const float radius = in_.readReal();
@@ -487,7 +482,7 @@ void DxfEntityReader::readCircle() {
 }
 
 void DxfEntityReader::readEllipse() {
-  if (!findLayerCode() || !readLayer(false)) return;
+  if (!findLayerCode() || !readLayer()) return;
   const bool includeZ = includeZ_;
   setIncludeZ(true);
   READYXZ(" 10", current_);

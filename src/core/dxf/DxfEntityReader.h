@@ -5,6 +5,7 @@
 // the ElementWriter, the drawing's X becoming the machine's Y word and its Y the X word.
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/dxf/DxfLineReader.h"
@@ -74,6 +75,7 @@ class DxfEntityReader {
   const GroupCodeSet& codes_;
   ElementWriter& writer_;
   std::vector<std::string>& layerLog_;
+  std::unordered_set<std::string> loggedLayers_;  // each layer is listed once
   std::string editLayer_;
   bool autosketch_, ashlar_, corel_;
   bool includeZ_;
@@ -94,8 +96,8 @@ class DxfEntityReader {
 
   // Reads up to the layer code; false at the end of the file.
   bool findLayerCode();
-  // Takes the next line as the layer, logs it when asked, and tells whether it is the chosen one.
-  bool readLayer(bool log);
+  // Takes the next line as the layer, logs it (once a layer), and tells whether it is the chosen one.
+  bool readLayer();
   bool layerMatches() const { return layer_ == editLayer_; }
   // A point-search line that is the group code `digits` (see READYXZ).
   bool isCode(std::string_view line, std::string_view digits) const;

@@ -73,7 +73,8 @@ const auto kName = [](const auto& info) { return info.param.name; };
 // XY plane and how an extrusion picks the plane, is checked by the golden cases
 // do-dxf-read-*: the whole conversion.
 
-TEST(DxfLayerLog, LogsLinesAndPolylinesOnceInARowButNotArcs) {
+// Every layer that holds an entity, of any kind, is listed once, in the order first met.
+TEST(DxfLayerLog, ListsEveryLayerOnceWhateverItHolds) {
   Reading reading(Options{{"EditLayer", "none"}});
   const std::string arc = g("  0", "ARC") + g("  8", "Arcs") + g(" 10", "0.0") + g(" 20", "0.0") + g(" 30", "0.0") +
                           g(" 40", "1.0") + g(" 50", "0.0") + g(" 51", "90.0");
@@ -84,7 +85,7 @@ TEST(DxfLayerLog, LogsLinesAndPolylinesOnceInARowButNotArcs) {
                             g(" 90", "2") + g(" 10", "0") + g(" 20", "0") + g(" 10", "1") + g(" 20", "0")));
   EXPECT_TRUE(outcome.noDataFound);
   std::vector<std::string> expected = layerLogHints();
-  expected.insert(expected.end(), {"Try Layer : A", "Try Layer : B", "Try Layer : A", "Try Layer : C"});
+  expected.insert(expected.end(), {"Try Layer : A", "Try Layer : Arcs", "Try Layer : B", "Try Layer : C"});
   EXPECT_EQ(reading.layerLog, expected);
 }
 
