@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include <QPrintDialog>
 #include <QScreen>
 
 #include "core/app/ProfileSession.h"
@@ -52,10 +51,9 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
 
   main_->setPlotWindow(plot_.get());
   QObject::connect(main_.get(), &MainWindow::replotRequested, plot_.get(), [this] { plot_->replot(); });
-  QObject::connect(main_.get(), &MainWindow::printPlotRequested, plot_.get(), [this] {
-    QPrintDialog dialog(&main_->printer(), main_.get());
-    if (dialog.exec() == QDialog::Accepted) plot_->PrintPlot(main_->printer(), main_->windowTitle());
-  });
+  plot_->printer = &main_->printer();
+  QObject::connect(main_.get(), &MainWindow::printPlotRequested, plot_.get(),
+                   [this] { plot_->printPlotPage(main_->printer(), main_.get()); });
   {
     const QRect place = main_->defaultGeometry();
     plot_->setGeometry(place.x() + place.width(), place.y(), place.width(), place.height());

@@ -99,7 +99,7 @@ class MainWindow : public QMainWindow {
   QLabel* profileLabel_ = nullptr;
   EditorCommands* commands_ = nullptr;
   QWidget* plotWindow_ = nullptr;
-  QPrinter printer_;
+  QPrinter printer_{QPrinter::HighResolution};
   std::vector<std::string> shownLines_;  // the lines the editor showed at the last sync
   int shownGeneration_ = -1;
   int syncedRevision_ = -1;
