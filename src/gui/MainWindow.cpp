@@ -482,11 +482,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     // The main window is the program: the other windows go with it.
     if (closeOtherWindows) closeOtherWindows();
-    QCoreApplication::quit();
+    endProgramWhenIdle();
   } else {
     event->ignore();
   }
   syncFromCore();
+}
+
+void MainWindow::endProgramWhenIdle() {
+  // A plot under way serves events, the close among them: it is stopped, and the program ends
+  // once the plot has returned, since an end asked for inside it would be lost.
+  if (isPlotting && isPlotting()) {
+    app_.backplot.state().StopRequested = true;
+    QTimer::singleShot(10, this, [this] { endProgramWhenIdle(); });
+    return;
+  }
+  if (endProgram) endProgram();
 }
 
 void MainWindow::changeEvent(QEvent* event) {

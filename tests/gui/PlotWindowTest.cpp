@@ -277,6 +277,21 @@ class PlotWindowTest : public QObject {
     QVERIFY(!f.plot()->findChild<QLabel*>("PlotProgress")->isVisible());
   }
 
+  // Closing the main window during a long plot stops the plot; the program ends after it returned.
+  void closingDuringALongPlotEndsTheProgramAfterIt() {
+    PlotFixture f;
+    QString program;
+    for (int i = 0; i < 20000; ++i) program += QString("G01 X%1 Y%2\n").arg(i % 100).arg(i % 37);
+    f.gui->main()->editor()->setPlainText(program);
+    std::vector<bool> plottingAtEnd;
+    f.gui->main()->endProgram = [&] { plottingAtEnd.push_back(f.plot()->plotting()); };
+    QTimer::singleShot(0, f.plot(), [&] { QVERIFY(f.gui->main()->close()); });
+    f.plot()->replot();
+    QCOMPARE(f.app->backplot.state().CurrentLine, 0);  // stopped and reset
+    QVERIFY(!f.plot()->isVisible());
+    QTRY_COMPARE(plottingAtEnd, std::vector<bool>{false});
+  }
+
   void flatButtonSetsTheBarsFromTheProfile() {
     PlotFixture f;
     f.app->profile.setNumber("XViewangle", 30);
