@@ -381,6 +381,7 @@ void MainWindow::syncToCore() {
 }
 
 void MainWindow::syncFromCore() {
+  const bool firstSync = shownGeneration_ == -1;
   if (app_.buffer.generation != shownGeneration_) {
     shownGeneration_ = app_.buffer.generation;
     // A long program is shown a part at a time while the window stays responsive; until the
@@ -413,6 +414,8 @@ void MainWindow::syncFromCore() {
   editor_->document()->setModified(app_.buffer.modified);
   setWindowTitle(fromBytes(app_.title));
   profileLabel_->setText(fromBytes(app_.profileLabel));
+  // The read-out keeps its first text until there is a program or a caret to show.
+  if (!firstSync) commands_->showReadOut();
 }
 
 bool MainWindow::showingInParts() const { return editor_->isReadOnly() && shownUpTo_ < shownLines_.size(); }

@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 
 namespace kw {

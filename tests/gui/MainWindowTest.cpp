@@ -41,6 +41,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(editor->document()->blockCount(), 2);
     QCOMPARE(f.gui->main()->windowTitle(), QString("all.bin"));
     QVERIFY(!editor->document()->isModified());
+    // The read-out shows the caret the load put after the first character.
+    QCOMPARE(f.gui->main()->findChild<QLabel*>("Panel2")->text(), QString("  Pos [1:2]   Sel : [1]   "));
     f.port.answers = {kw::Answer::Yes};
     f.action("Save1")->trigger();
     QCOMPARE(f.port.questions, std::vector<std::string>({"Overwrite " + path + " "}));
