@@ -200,6 +200,7 @@ void MainWindow::buildMenus() {
     });
     commands_->readOutPanel()->show();
   });
+  addRegistered(file, "ConvertAgain1", "Main.ConvertAgain1Click");
   QAction* saveAction = addRegistered(file, "Save1", "Main.Save1Click");
   QAction* saveAsAction = addRegistered(file, "SaveAs1", "Main.SaveAs1Click");
   addRegistered(file, "SaveasDXF1", "Main.SaveasDXF1Click");

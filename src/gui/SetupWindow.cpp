@@ -125,6 +125,16 @@ SetupWindow::SetupWindow(App& app, QtPort& port) : app_(app), port_(port) {
     }
   }
 
+  // The layers of a drawing that gave nothing on the chosen layer, beside the layer box, until
+  // the next conversion.
+  auto* layerLog = new QLabel(groupFor("Dxf"));
+  layerLog->setObjectName("LayerLogView");
+  layerLog->setWordWrap(true);
+  layerLog->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layerLog->setStyleSheet("QLabel { background: #FFFFE0; padding: 4px; }");
+  layerLog->hide();
+  static_cast<QFormLayout*>(groupFor("Dxf")->layout())->addRow(layerLog);
+
   // The font: its name shown beside a "Font" label that opens the font dialog.
   auto* fontForm = static_cast<QFormLayout*>(groupFor("Font")->layout());
   auto* fontCaption = new QLabel("<a href=\"font\">Font</a>", this);
