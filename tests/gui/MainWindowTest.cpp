@@ -64,7 +64,9 @@ class MainWindowTest : public QObject {
     QTest::keyClicks(editor, "G01 X2");
     f.port.answers = {kw::Answer::Dismissed, kw::Answer::Dismissed, kw::Answer::Dismissed, kw::Answer::Yes};
     QVERIFY(!f.gui->main()->close());
+    f.gui->main()->setGeometry(137, 59, 500, 400);
     f.action("New1")->trigger();
+    QCOMPARE(f.gui->main()->geometry(), QRect(137, 59, 500, 400));  // not put back in its default place
     f.action("FileOpen")->trigger();
     QCOMPARE(f.port.questions, std::vector<std::string>(3, "File has been modified. Save file?"));
     QCOMPARE(editor->toPlainText(), QString("G01 X1\nG01 X2"));

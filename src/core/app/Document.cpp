@@ -152,8 +152,9 @@ bool SaveoldFile(App& app) {
 }
 
 void New1Click(App& app) {
-  app.commands.run("Main.DefaultWindows1Click", app);
+  // A dismissed question leaves everything as it was, the windows' places too.
   if (!SaveoldFile(app)) return;
+  app.commands.run("Main.DefaultWindows1Click", app);
   app.buffer.lines.clear();
   ++app.buffer.generation;
   app.buffer.modified = false;
