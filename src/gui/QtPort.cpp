@@ -57,13 +57,18 @@ QWidget* QtPort::parent() const {
   return active ? active : window(WindowId::Main);
 }
 
+// Message and question boxes stay on top, so the always-on-top setup window never hides one.
 void QtPort::message(std::string_view text) {
-  QMessageBox::information(parent(), QApplication::applicationName(), fromBytes(text));
+  QMessageBox box(QMessageBox::Information, QApplication::applicationName(), fromBytes(text), QMessageBox::Ok,
+                  parent());
+  box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  box.exec();
 }
 
 Answer QtPort::askYesNo(std::string_view text) {
   QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), fromBytes(text),
                   QMessageBox::Yes | QMessageBox::No, parent());
+  box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   // Esc and the title bar's close answer neither Yes nor No: they press a button that is never
   // shown, so the caller can tell a dismissed question from a No.
   QPushButton* dismiss = box.addButton(QMessageBox::Cancel);

@@ -78,13 +78,15 @@ class MainWindowTest : public QObject {
     QVERIFY(!f.gui->plot()->isVisible());
   }
 
-  // The real question box: Esc and the box's own close both answer neither Yes nor No.
+  // The real question box: Esc and the box's own close both answer neither Yes nor No; it stays
+  // on top.
   void escapeAndCloseDismissTheQuestion() {
     GuiFixture f;
     f.gui->main()->show();
     for (bool escape : {true, false}) {
       QTimer::singleShot(0, [escape] {
         QWidget* box = QApplication::activeModalWidget();
+        QVERIFY(box->windowFlags() & Qt::WindowStaysOnTopHint);  // never under the setup window
         escape ? QTest::keyClick(box, Qt::Key_Escape) : void(box->close());
       });
       QCOMPARE(f.port.QtPort::askYesNo("File has been modified. Save file?"), kw::Answer::Dismissed);
