@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -54,6 +55,8 @@ class PlotWindow : public QMainWindow, public PlotHost {
   std::function<void(int line)> moveCaretToLine;
   // The main editor's text is copied into the program buffer before every plot.
   std::function<void()> syncEditor;
+  // The slide, spin, flip, flop and size buttons run their registered command on the editor.
+  std::function<void(const std::string& name)> runCommand;
 
   // PlotHost.
   void showPlotWindow() override;
@@ -83,6 +86,11 @@ class PlotWindow : public QMainWindow, public PlotHost {
   void buildMenus();
   QWidget* buildPanel();
   QWidget* buildReadOuts();
+  // The slide buttons as a keypad around the spin button, with flip, flop and size beside it.
+  QWidget* buildKeypad(QWidget* parent);
+  // "Disable all Modifiers" disables the keypad, flip, flop and size; "X div  2" and
+  // "I div  2" the spin button as well.
+  void enableModifiers();
   void viewScaleEdited(int value);
   void scrollBarMoved(int which);
   void showReadOuts();
@@ -103,6 +111,7 @@ class PlotWindow : public QMainWindow, public PlotHost {
   QScrollBar* bars_[3] = {};         // ScrollBar1..3
   QLineEdit* slide_ = nullptr;       // SlideEdit1
   QLineEdit* size_ = nullptr;        // X_Edit1
+  std::vector<QPushButton*> modifiers_;  // the buttons of slideButtonNames(), in its order
   QLineEdit* cutSpeed_ = nullptr;    // CutSpeedEdit
   QLineEdit* rapidSpeed_ = nullptr;  // RapidSpeedEdit
   QLabel* label1_ = nullptr;
