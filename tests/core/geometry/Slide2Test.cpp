@@ -13,10 +13,10 @@ namespace {
 Dialect testDialect() {
   Dialect d;
   using enum LabelRow;
-  const std::pair<LabelRow, const char*> rows[] = {
-      {FileStart, "%"}, {Line, "G01"},        {ArcCw, "G02"},      {ArcCcw, "G03"},    {KerfCompLeft, "G41"},
-      {KerfCompRight, "G42"}, {Absolute, "G90"}, {Incremental, "G91"}, {FileEnd, "M30"}, {Trans170, "("},
-      {Trans171, ")"}};
+  const std::pair<LabelRow, const char*> rows[] = {{FileStart, "%"},  {Line, "G01"},         {ArcCw, "G02"},
+                                                   {ArcCcw, "G03"},   {KerfCompLeft, "G41"}, {KerfCompRight, "G42"},
+                                                   {Absolute, "G90"}, {Incremental, "G91"},  {FileEnd, "M30"},
+                                                   {Trans170, "("},   {Trans171, ")"}};
   for (auto [row, text] : rows) d.rows[rowIndex(row)] = text;
   d.n = "N", d.x = "X", d.y = "Y", d.z = "Z", d.i = "I", d.j = "J", d.k = "K", d.r = "R";
   return d;
@@ -35,54 +35,33 @@ struct Case {
 };
 
 TEST(Slide2, RewritesEachLineFromItsWords) {
+  const SlideEnd refused = SlideEnd::Refused;
+  // clang-format off
   const Case cases[] = {
-      {"slide keeps the G word, loses N, keeps comments", {"N10 G01 X1 Y2 (cut)"}, '2', {"G01 X6.0000 Y2.0000 (cut)"}},
-      {"a line without X keeps none; its inherited X moves",
-       {"G01 X1 Y2", "G01 Y3", "X"},
-       '8',
+      {"N is dropped, comments kept", {"N10 G01 X1 Y2 (cut)"}, '2', {"G01 X6.0000 Y2.0000 (cut)"}},
+      {"no X word is added; the inherited X moves", {"G01 X1 Y2", "G01 Y3", "X"}, '8',
        {"G01 X-4.0000 Y2.0000", "G01 Y3.0000", "X-4.0000"}},
-      {"absolute centres move with the part", {"G02 X1 Y1 I0 J1"}, '9', {"G02 X-4.0000 Y6.0000 I-5.0000 J6.0000"}},
+      {"absolute centres move", {"G02 X1 Y1 I0 J1"}, '9', {"G02 X-4.0000 Y6.0000 I-5.0000 J6.0000"}},
       {"incremental centres stay", {"G02 X1 Y1 I0 J1"}, '1', {"G02 X6.0000 Y-4.0000 I0.0000 J1.0000"}, 5, true},
-      {"left and right move Y only", {"X2 Y2", "M30"}, '4', {"X2.0000 Y1.0000", "M30 "}, 1},
-      {"spin a quarter turn about the origin", {"G02 X1 Y0 I0 J1"}, '5', {"G02 X0.0000 Y1.0000 I-1.0000 J0.0000"}, 90},
-      {"flip swaps the arc word and mirrors Y and J", {"G02 X1 Y1 I0 J1"}, '0', {"G03 X1.0000 Y-1.0000 I0.0000 J-1.0000"}},
-      {"flop swaps the kerf word and mirrors X and I", {"G42 X1 Y2 I3", "G03 X1"}, 'F',
-       {"G41 X-1.0000 Y2.0000 I-3.0000", "G02 X-1.0000"}},
-      {"scale multiplies every coordinate, R too",
-       {"G02 X1 Y2 Z-0.5 R2.5 I3 J4 K1"},
-       'X',
+      {"left moves Y only", {"X2 Y2", "M30"}, '4', {"X2.0000 Y1.0000", "M30 "}, 1},
+      {"spin a quarter turn", {"G02 X1 Y0 I0 J1"}, '5', {"G02 X0.0000 Y1.0000 I-1.0000 J0.0000"}, 90},
+      {"flip: arc word, Y, J", {"G02 X1 Y1 I0 J1"}, '0', {"G03 X1.0000 Y-1.0000 I0.0000 J-1.0000"}},
+      {"flop: kerf word, X, I", {"G42 X1 Y2 I3", "G03 X1"}, 'F', {"G41 X-1.0000 Y2.0000 I-3.0000", "G02 X-1.0000"}},
+      {"scale, R too", {"G02 X1 Y2 Z-0.5 R2.5 I3 J4 K1"}, 'X',
        {"G02 X2.0000 Y4.0000 Z-1.0000 I6.0000 J8.0000 K2.0000 R5.0000"}},
-      {"a large value keeps all its digits", {"X9999999 Y-20000000"}, '2', {"X10000004.0000 Y-20000000.0000"}},
+      {"large values keep their digits", {"X9999999 Y-20000000"}, '2', {"X10000004.0000 Y-20000000.0000"}},
       {"an unknown code changes no value", {"N5 X1.5 Y2"}, 'Q', {"X1.5000 Y2.0000"}},
-      {"an incremental program is refused where it turns incremental",
-       {"G01 X1", "G91", "G01 X2"},
-       '2',
-       {"G01 X6.0000", "G91", "G01 X2"},
-       5,
-       false,
-       {},
-       false,
-       SlideEnd::Refused},
-      {"G90 after G91 on one line stays incremental", {"G90G91 X1"}, 'X', {"G90G91 X1"}, 5, false, {}, false,
-       SlideEnd::Refused},
-      {"conversion to absolute is not refused", {"G91 X1"}, 'A', {"G91 X1.0000"}},
-      {"the block: its first line through first + count",
-       {"X0", "X1", "X2", "X3", "X4"},
-       '2',
-       {"X0", "X2.0000", "X3.0000", "X4.0000", "X4"},
-       1,
-       false,
-       {1, 2}},
+      {"refused where it turns incremental", {"G01 X1", "G91", "G01 X2"}, '2', {"G01 X6.0000", "G91", "G01 X2"}, 5,
+       false, {}, false, refused},
+      {"G91 after G90 wins", {"G90G91 X1"}, 'X', {"G90G91 X1"}, 5, false, {}, false, refused},
+      {"to absolute is not refused", {"G91 X1"}, 'A', {"G91 X1.0000"}},
+      {"the block: first line to first + count", {"X0", "X1", "X2", "X3", "X4"}, '2',
+       {"X0", "X2.0000", "X3.0000", "X4.0000", "X4"}, 1, false, {1, 2}},
       {"a one-line block is the whole program", {"X0", "X1"}, '2', {"X1.0000", "X2.0000"}, 1, false, {0, 1}},
-      {"array mode appends a copy; start emptied, own end emptied",
-       {"%", "G01 X1", "M30"},
-       '2',
-       {"%", "G01 X1", "", "", "G01 X2.0000", "M30 "},
-       1,
-       false,
-       {},
-       true},
+      {"array mode: copies appended, start emptied, own end emptied", {"%", "G01 X1", "M30"}, '2',
+       {"%", "G01 X1", "", "", "G01 X2.0000", "M30 "}, 1, false, {}, true},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SlideSettings settings;
     settings.dialect = testDialect();
@@ -124,9 +103,9 @@ TEST(Slide2, KeypadDirectionsFollowTheAxisSigns) {
 }
 
 TEST(Slide2, SlideAndSizeValuesAreLimitedAndShownAsUsed) {
-  const std::tuple<std::string, float, std::string> cases[] = {
-      {"250", 100.0f, "100.0"}, {"abc", 1.0f, "1.000"}, {"", 1.0f, "1.000"}, {" 2.5 ", 2.5f, " 2.5 "},
-      {"-300", -300.0f, "-300"}, {"100", 100.0f, "100"}};
+  const std::tuple<std::string, float, std::string> cases[] = {{"250", 100.0f, "100.0"},  {"abc", 1.0f, "1.000"},
+                                                               {"", 1.0f, "1.000"},       {" 2.5 ", 2.5f, " 2.5 "},
+                                                               {"-300", -300.0f, "-300"}, {"100", 100.0f, "100"}};
   for (const auto& [typed, value, shown] : cases) {
     std::string text = typed;
     EXPECT_EQ(slideValue(text), value) << typed;
