@@ -300,7 +300,7 @@ QWidget* PlotWindow::buildKeypad(QWidget* parent) {
   grid->setColumnMinimumWidth(3, 6);
   // The keypad from its top left, then flip, flop and size in a column beside it.
   const char* const captions[] = {"\u2196", "\u2191", "\u2197", "\u2190", "\u21ba", "\u2192",
-                                  "\u2199", "\u2193", "\u2198", "Flip",    "Flop",    "Size"};
+                                  "\u2199", "\u2193", "\u2198", "Flip",   "Flop",   "Size"};
   const std::vector<std::string> names = slideButtonNames();
   for (std::size_t index = 0; index < names.size(); ++index) {
     const std::string command = "Plot." + names[index] + "Click";

@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QPushButton>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -111,7 +111,6 @@ class PlotWindow : public QMainWindow, public PlotHost {
   QScrollBar* bars_[3] = {};         // ScrollBar1..3
   QLineEdit* slide_ = nullptr;       // SlideEdit1
   QLineEdit* size_ = nullptr;        // X_Edit1
-  std::vector<QPushButton*> modifiers_;  // the buttons of slideButtonNames(), in its order
   QLineEdit* cutSpeed_ = nullptr;    // CutSpeedEdit
   QLineEdit* rapidSpeed_ = nullptr;  // RapidSpeedEdit
   QLabel* label1_ = nullptr;
@@ -146,6 +145,8 @@ class PlotWindow : public QMainWindow, public PlotHost {
   int plotCount_ = 0;
   bool plotting_ = false;
   QElapsedTimer refreshClock_;
+  // The buttons of slideButtonNames(), in its order.
+  std::vector<QPushButton*> modifiers_;
 };
 
 // The image widget inside the scroll box.

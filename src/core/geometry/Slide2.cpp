@@ -112,10 +112,9 @@ float slideValue(std::string& editText) {
 std::string slideNumber(float value, int decimals) {
   if (std::isfinite(value) && std::fabs(value) >= 1e7f) {
     char buffer[80];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::fixed,
-                      std::clamp(decimals, 0, kMaxDecimalPlaces))
-            .ptr;
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::fixed,
+                                   std::clamp(decimals, 0, kMaxDecimalPlaces))
+                         .ptr;
     return std::string(buffer, end);
   }
   return FixedText(value, decimals, kSlidePrecision);

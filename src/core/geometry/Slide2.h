@@ -43,10 +43,10 @@ using SlideValues = std::array<float, kSlideWords>;
 
 // One line as the engine holds it while a rule changes it.
 struct SlideLine {
-  std::string_view text;  // the line without its blanks
-  BlockWords words;       // G and M words are written back as they stand here
-  SlideValues value{};    // the values of the words, missing ones taken from the line before
-  SlideValues previous{}; // the line before's values, as read
+  std::string_view text;                    // the line without its blanks
+  BlockWords words;                         // G and M words are written back as they stand here
+  SlideValues value{};                      // the values of the words, missing ones taken from the line before
+  SlideValues previous{};                   // the line before's values, as read
   std::array<bool, kSlideWords> present{};  // the words written back
 };
 
@@ -77,7 +77,7 @@ struct SlideRange {
 
 // Runs operation `code` over the lines: "1" to "4" and "6" to "9" slide as the keypad, "5"
 // spins, "0" flips (left-right), "F" flops (up-down), "X" scales, "I" and "A" convert through
-// `conversion` (no change without one); any other code changes no value. The range is every
+// `conversion` (values unchanged without one); any other code changes no value. The range is every
 // line, or lines block.first .. block.first + block.count when the highlighted block (the
 // lines after block.first) spans more than one line. A run over
 // an incremental program is refused (except "A") at its first incremental line; lines before

@@ -80,6 +80,29 @@ TEST(Slide2, RewritesEachLineFromItsWords) {
   }
 }
 
+// The conversions plug in as a per-line rule: it sees each line's values and the line before's,
+// may add words, and stops the run at a line it refuses; "A" is not refused in G91.
+TEST(Slide2, ConversionRuleSeesEachLineAndMayStopTheRun) {
+  struct Rule : LineConversion {
+    bool convert(SlideLine& line) override {
+      if (line.text.find("STOP") != std::string_view::npos) return false;
+      line.value[WordX] -= line.previous[WordX];
+      line.present[WordY] = true;
+      return true;
+    }
+  } rule;
+  SlideSettings settings;
+  settings.dialect = testDialect();
+  settings.decimals = 1;
+  RecordingPort port;
+  std::vector<std::string> lines = {"X1 Y2", "G91 X3", "STOP X9", "X4"};
+  const SlideResult result = SLIDE2(lines, 'A', settings, {}, port, &rule);
+  EXPECT_EQ(lines, (std::vector<std::string>{"X1.0 Y2.0", "G91 X2.0 Y2.0", "STOP X9", "X4"}));
+  EXPECT_EQ(result.end, SlideEnd::Stopped);
+  EXPECT_EQ(result.rewritten, 2u);
+  EXPECT_TRUE(port.messages.empty());
+}
+
 // Every keypad button moves the drawing its way on the screen (X down, Y right), with the axis
 // signs as they are and reversed.
 TEST(Slide2, KeypadDirectionsFollowTheAxisSigns) {
