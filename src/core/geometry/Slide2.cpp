@@ -141,9 +141,10 @@ SlideResult SLIDE2(std::vector<std::string>& lines, char code, const SlideSettin
   }
 
   std::size_t begin = 0, end = lines.size();
-  if (block.count > 1) {
+  if (block.count > 1) {  // lines first .. first + count; first is -1 for a block from line 0
+    const long long last = static_cast<long long>(block.first) + block.count;
     begin = static_cast<std::size_t>(std::max(block.first, 0));
-    end = std::min(end, static_cast<std::size_t>(std::max(block.first, 0)) + static_cast<std::size_t>(block.count) + 1);
+    end = std::min(end, static_cast<std::size_t>(std::max(last + 1, 0LL)));
   }
 
   ui.setBusy(true);

@@ -58,6 +58,7 @@ TEST(Slide2, RewritesEachLineFromItsWords) {
       {"the block: first line to first + count", {"X0", "X1", "X2", "X3", "X4"}, '2',
        {"X0", "X2.0000", "X3.0000", "X4.0000", "X4"}, 1, false, {1, 2}},
       {"a one-line block is the whole program", {"X0", "X1"}, '2', {"X1.0000", "X2.0000"}, 1, false, {0, 1}},
+      {"a block from line 0", {"X0", "X1", "X2"}, '2', {"X1.0000", "X2.0000", "X2"}, 1, false, {-1, 2}},
       {"array mode: copies appended, start emptied, own end emptied", {"%", "G01 X1", "M30"}, '2',
        {"%", "G01 X1", "", "", "G01 X2.0000", "M30 "}, 1, false, {}, true},
   };
