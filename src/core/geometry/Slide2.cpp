@@ -77,7 +77,10 @@ void applyOperation(char code, const SlideSettings& settings, SlideValues& v) {
 }
 
 std::string rebuild(const SlideLine& line, const std::array<std::string, kSlideWords>& letters, int decimals) {
-  std::string out = line.words.g + line.words.m;
+  std::string out;
+  out.reserve(64);
+  out += line.words.g;
+  out += line.words.m;
   bool first = true;
   for (std::size_t w = 0; w < kSlideWords; ++w) {
     if (!line.present[w]) continue;
@@ -155,7 +158,9 @@ SlideResult SLIDE2(std::vector<std::string>& lines, char code, const SlideSettin
   for (std::size_t index = begin; index < end; ++index) {
     SlideLine line;
     line.words = SplitBlockWords(lines[index], split);
-    text = StripChar('A', ' ', std::string_view(lines[index]).substr(0, kMaxBlockLength));
+    text.clear();
+    for (char ch : std::string_view(lines[index]).substr(0, kMaxBlockLength))
+      if (ch != ' ') text.push_back(ch);
     line.text = text;
     if (contains(text, dialect.row(Absolute))) absolute = true;
     if (contains(text, dialect.row(Incremental))) absolute = false;
