@@ -46,8 +46,21 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
 
 }  // namespace
 
+bool refusesInputAsOutput(App& app, const std::string& output, const std::vector<std::string>& inputs) {
+  for (const std::string& input : inputs) {
+    if (input.empty()) continue;
+    const std::string profile = findProfileFile(app, input);
+    if (sameFile(output, input) || (!profile.empty() && sameFile(output, profile))) {
+      app.ui.message("Cannot write " + output + ": it is one of the input files, so nothing was written.");
+      return true;
+    }
+  }
+  return false;
+}
+
 int runBatchConversion(App& app, const std::vector<std::string>& args) {
   if (args.empty()) return 0;
+  if (args.size() >= 2 && refusesInputAsOutput(app, args[1], {args[0], args.size() >= 3 ? args[2] : ""})) return 1;
   if (args.size() >= 3) {
     std::string profilePath = findProfileFile(app, args[2]);
     if (!profilePath.empty()) {
@@ -111,6 +124,7 @@ std::vector<std::string> splitCommandList(const std::string& list) {
 }
 
 int runDoCommands(App& app, const DoRequest& request) {
+  if (refusesInputAsOutput(app, request.output, {request.input, request.profile})) return 1;
   for (const auto& name : request.commands) {
     if (!app.commands.has(name)) {
       app.ui.message(unknownCommandMessage(name));

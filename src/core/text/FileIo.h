@@ -19,10 +19,41 @@ bool readTextLines(const std::string& path, std::vector<std::string>& lines, std
 // The lines joined as the program saves them: every line ended by CR LF.
 std::string joinCrLf(const std::vector<std::string>& lines);
 
-// Writes bytes to path through a temporary file in the same folder, flushed to disk and then
-// renamed over the target, keeping the old file's permissions. On failure the old file is
-// untouched and error says why.
+// The one way the program writes a file: a new file beside the target, written in large
+// blocks, flushed to disk and renamed over the target when it is complete, keeping the old
+// file's permissions (a device or pipe is written in place). A link is followed, so the file it points at is replaced. A target the
+// user may not write (read-only) is refused. The first failed write is remembered and
+// reported by finish; until then, and whenever it fails, the old file is untouched.
+class SafeSave {
+ public:
+  SafeSave() = default;
+  SafeSave(const SafeSave&) = delete;
+  SafeSave& operator=(const SafeSave&) = delete;
+  ~SafeSave() { discard(); }
+
+  bool open(const std::string& path, std::string* error);
+  void write(std::string_view bytes);
+  bool finish(std::string* error);
+  // Drops the unfinished file; the target stays as it was.
+  void discard();
+
+ private:
+  void flush();
+  std::string target_, folder_, temp_;
+  bool replaces_ = false;
+  bool direct_ = false;
+  unsigned mode_ = 0;
+  int fd_ = -1;
+  int error_ = 0;
+  std::string buffer_;
+};
+
+// Writes bytes to path through SafeSave. On failure the old file is untouched and error says
+// why.
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
+
+// True when both names reach the same existing file (through links or other spellings).
+bool sameFile(const std::string& a, const std::string& b);
 
 bool fileExists(const std::string& path);
 // "C:/work/part.dxf" -> "part.dxf" (both slash kinds separate folders).

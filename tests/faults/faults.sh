@@ -1,0 +1,71 @@
+#!/bin/bash
+# Faults a shop meets that a golden folder cannot hold: folders and files the user may not
+# reach or write, a full disk, and two programs converting in one program folder at once.
+# Usage: faults.sh KERFWERK_EXE WORK_DIR
+set -u
+exe=$1
+work=$2
+rm -rf "$work" && mkdir -p "$work" && chmod 777 "$work" && cd "$work" || exit 2
+failures=0
+
+# As root every permission is granted: the permission cases run as the user nobody then.
+as_user() {
+  if [ "$(id -u)" = 0 ]; then setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; else "$@"; fi
+}
+
+# expect NAME STATUS STDERR COMMAND...: the command's exit status and messages, exactly.
+expect() {
+  local name=$1 status=$2 want=$3
+  shift 3
+  local got rc
+  got=$("$@" 2>&1 >/dev/null)
+  rc=$?
+  if [ "$rc" != "$status" ] || [ "$got" != "$want" ]; then
+    echo "FAILED: $name: status $rc (want $status), messages:"
+    echo "$got"
+    echo "want:"
+    echo "$want"
+    failures=$((failures + 1))
+  fi
+}
+
+# same NAME FILE BYTES: a file the failed command must have left as it was.
+same() {
+  if [ "$(cat "$2")" != "$3" ]; then
+    echo "FAILED: $1: $2 was changed"
+    failures=$((failures + 1))
+  fi
+}
+
+printf 'G01 X1 Y1\r\nG01 X2 Y2\r\n' > prog.nc
+chmod 644 prog.nc
+
+# A program folder the user may not search.
+mkdir closed && chmod 000 closed
+for command in "prog.nc out.nc" "--report prog.nc" "--do --list"; do
+  # shellcheck disable=SC2086
+  expect "closed folder: $command" 1 "kerfwerk: Cannot use the program folder $work/closed: Permission denied" \
+    as_user env KERFWERK_HOME="$work/closed" "$exe" $command
+done
+
+# Files the user has made read-only are not replaced.
+mkdir -p home && chmod 777 home
+printf 'old' > old.nc && printf 'old' > old.png && chmod 444 old.nc old.png
+expect "read-only output" 1 "Cannot save old.nc: Permission denied" \
+  as_user env KERFWERK_HOME="$work/home" "$exe" prog.nc old.nc
+same "read-only output" old.nc old
+expect "read-only image" 1 "Cannot write the image old.png: Permission denied" \
+  as_user env KERFWERK_HOME="$work/home" "$exe" --png old.png prog.nc
+same "read-only image" old.png old
+printf '[Files]\r\nLastUsedFile=Kerfwerk.ini\r\n' > home/LastIni.ini && chmod 444 home/LastIni.ini
+: > home/plasma.ini
+expect "read-only last-use file" 0 "Unable to write to $work/home/LastIni.ini: Permission denied" \
+  as_user env KERFWERK_HOME="$work/home" "$exe" prog.nc out.nc home/plasma.ini
+same "read-only last-use file" home/LastIni.ini "$(printf '[Files]\r\nLastUsedFile=Kerfwerk.ini\r')"
+
+# A full disk: the image is not written and the reason is given.
+expect "full disk" 1 "Cannot write the image /dev/full: No space left on device" \
+  env KERFWERK_HOME="$work/home" "$exe" --png /dev/full prog.nc
+
+[ "$failures" = 0 ] && echo "all faults handled" && exit 0
+exit 1
