@@ -63,6 +63,22 @@ expect "read-only last-use file" 0 "Unable to write to $work/home/LastIni.ini: P
   as_user env KERFWERK_HOME="$work/home" "$exe" prog.nc out.nc home/plasma.ini
 same "read-only last-use file" home/LastIni.ini "$(printf '[Files]\r\nLastUsedFile=Kerfwerk.ini\r')"
 
+# A profile named from another folder is remembered where it is; when it has gone, the
+# bundled default profile stands in, and the user is told.
+mkdir -p remember/home elsewhere
+printf '[Labels]\r\nLine=L1\r\nX Letter=X\r\nY Letter=Y\r\n' > elsewhere/machine.ini
+printf 'L1 X3 Y4\r\n' > lprog.nc
+expect "profile from elsewhere" 0 "" env KERFWERK_HOME="$work/remember/home" "$exe" lprog.nc out.nc elsewhere/machine.ini
+grep -q "^LastUsedFile=$work/elsewhere/machine.ini" remember/home/LastIni.ini ||
+  { echo "FAILED: the profile's path is not remembered"; failures=$((failures + 1)); }
+cut=$(KERFWERK_HOME="$work/remember/home" "$exe" --report lprog.nc 2>&1 | head -1)
+[ "$cut" = "Cut 5.000  Rapid 0.000  Total Distance 5.000" ] ||
+  { echo "FAILED: the remembered profile is not used: $cut"; failures=$((failures + 1)); }
+mv elsewhere/machine.ini elsewhere/moved.ini
+expect "remembered profile gone" 0 \
+  "The machine profile $work/elsewhere/machine.ini was not found: the bundled kerfwerk.ini is used." \
+  env KERFWERK_HOME="$work/remember/home" "$exe" --report lprog.nc
+
 # A full disk: the image is not written and the reason is given.
 expect "full disk" 1 "Cannot write the image /dev/full: No space left on device" \
   env KERFWERK_HOME="$work/home" "$exe" --png /dev/full prog.nc

@@ -64,7 +64,7 @@ int runBatchConversion(App& app, const std::vector<std::string>& args) {
   if (args.size() >= 3) {
     std::string profilePath = findProfileFile(app, args[2]);
     if (!profilePath.empty()) {
-      app.currentProfileName = cut255(baseName(profilePath));
+      useProfileFile(app, profilePath);
       Savelastini(app);
       LoadLastini(app, profilePath);
     } else {
@@ -138,7 +138,7 @@ int runDoCommands(App& app, const DoRequest& request) {
       return 1;
     }
     if (!loadProfileFile(app, profilePath)) return 1;
-    app.currentProfileName = cut255(baseName(profilePath));
+    useProfileFile(app, profilePath);
     setProfileLabel(app, app.currentProfileName);
   }
   for (const auto& [control, value] : request.sets)
