@@ -97,7 +97,10 @@ void LoadLastini(App& app, const std::string& profilePath) {
   app.lineInsertTexts = last.lineInsert;
   app.plot.cutSpeed = last.cutSpeed;
   app.plot.rapidSpeed = last.rapidSpeed;
-  std::string remembered = last.profileName.empty() ? std::string("Kerfwerk.ini") : last.profileName;
+  std::string remembered = last.profileName;
+  // A blank typed after the name is no part of it.
+  while (!remembered.empty() && (remembered.back() == ' ' || remembered.back() == '\t')) remembered.pop_back();
+  if (remembered.empty()) remembered = "Kerfwerk.ini";
   std::string path = profilePath;
   if (path.empty())
     path = remembered.find('/') == std::string::npos ? findInProgramFolder(app, remembered) : remembered;

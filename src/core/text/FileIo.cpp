@@ -66,21 +66,53 @@ bool readWholeFile(const std::string& path, std::string& data, std::string* erro
   return true;
 }
 
+bool decodeTextBytes(std::string& bytes, std::string* error) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    bytes.erase(0, 3);
+    return true;
+  }
+  const bool little = bytes.starts_with("\xFF\xFE"), big = bytes.starts_with("\xFE\xFF");
+  if (!little && !big) return true;
+  std::string text;
+  text.reserve(bytes.size() / 2);
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const unsigned char first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+    const unsigned code = little ? first | (second << 8) : (first << 8) | second;
+    if (code > 0xFF) {
+      if (error) *error = "the file is UTF-16 text with characters that do not fit one byte; save it as plain text";
+      return false;
+    }
+    text += static_cast<char>(code);
+  }
+  bytes = std::move(text);
+  return true;
+}
+
+char lineEndOf(std::string_view text) {
+  if (text.find('\n') != std::string_view::npos) return '\n';
+  return text.find('\r') != std::string_view::npos ? '\r' : '\n';
+}
+
+void splitTextLines(std::string_view data, std::vector<std::string>& lines) {
+  lines.clear();
+  const char end = lineEndOf(data);
+  std::size_t start = 0;
+  while (start < data.size()) {
+    const std::size_t found = data.find(end, start);
+    const std::size_t stop = found == std::string_view::npos ? data.size() : found;
+    std::size_t cut = stop;
+    if (end == '\n' && found != std::string_view::npos && cut > start && data[cut - 1] == '\r') --cut;
+    lines.emplace_back(data.substr(start, cut - start));
+    if (found == std::string_view::npos) break;
+    start = found + 1;
+  }
+}
+
 bool readTextLines(const std::string& path, std::vector<std::string>& lines, std::string* error) {
   lines.clear();
   std::string data;
-  if (!readWholeFile(path, data, error)) return false;
-
-  size_t start = 0;
-  while (start < data.size()) {
-    size_t lf = data.find('\n', start);
-    size_t end = lf == std::string::npos ? data.size() : lf;
-    size_t stop = end;
-    if (lf != std::string::npos && stop > start && data[stop - 1] == '\r') --stop;
-    lines.emplace_back(data, start, stop - start);
-    if (lf == std::string::npos) break;
-    start = lf + 1;
-  }
+  if (!readWholeFile(path, data, error) || !decodeTextBytes(data, error)) return false;
+  splitTextLines(data, lines);
   return true;
 }
 

@@ -11,9 +11,22 @@ namespace kw {
 // to the errno value (ENOENT for a missing file).
 bool readWholeFile(const std::string& path, std::string& bytes, std::string* error, int* errorCode = nullptr);
 
-// Reads a text file into lines. Lines end at LF; a CR just before the LF is dropped; every
-// other byte is kept. A final line without LF counts; an empty file gives no lines.
-// On failure returns false and sets error to the system's reason.
+// A file's bytes made text: a UTF-8 byte-order mark at the start is skipped; a UTF-16 file
+// (with its byte-order mark) becomes one byte per character when every character fits a byte,
+// and is refused (false, with the reason) when one does not. Other bytes are kept as they are.
+bool decodeTextBytes(std::string& bytes, std::string* error);
+
+// The line end of a text: LF when it holds one (a CR just before it belongs to the line end,
+// any other CR is a byte of its line), else CR when it holds one (older controllers and
+// editors end lines so), else LF.
+char lineEndOf(std::string_view text);
+
+// Splits text into lines at its line end (above). A final line without a line end counts; an
+// empty text gives no lines.
+void splitTextLines(std::string_view text, std::vector<std::string>& lines);
+
+// Reads a text file into lines (decoded and split as above). On failure returns false and
+// sets error to the reason.
 bool readTextLines(const std::string& path, std::vector<std::string>& lines, std::string* error);
 
 // The lines joined as the program saves them: every line ended by CR LF.
