@@ -3,8 +3,9 @@
 # reach or write, a full disk, and two programs converting in one program folder at once.
 # Usage: faults.sh KERFWERK_EXE WORK_DIR
 set -u
-exe=$1
-work=$2
+exe=$(realpath "$1")
+work=$(realpath -m "$2")
+here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work" && mkdir -p "$work" && chmod 777 "$work" && cd "$work" || exit 2
 failures=0
 
@@ -82,6 +83,36 @@ expect "remembered profile gone" 0 \
 # A full disk: the image is not written and the reason is given.
 expect "full disk" 1 "Cannot write the image /dev/full: No space left on device" \
   env KERFWERK_HOME="$work/home" "$exe" --png /dev/full prog.nc
+
+# Two programs converting different drawings at once in one program folder: each output is
+# the one its drawing gives alone, in every flavour (widths of the 0, 8 and other codes).
+mkdir -p together/home
+for flavour in "Default 3 3 3" "DesignCad 3 3 3" "Autosketch 1 1 1" "Ashlar 4 4 4" "Corel 3 3 4"; do
+  read -r name c0 c8 cn <<<"$flavour"
+  set_flavour=(--set EditLayer=0)
+  [ "$name" != Default ] && set_flavour+=(--set "$name=1")
+  for axis in x y; do
+    awk -v n=5000 -v c0="$c0" -v c8="$c8" -v cn="$cn" -v axis=$axis -f "$here/drawing.awk" > "together/$axis.dxf"
+    KERFWERK_HOME="$work/together/home" "$exe" --do "" "together/$axis.dxf" "together/$axis-alone.nc" \
+      "${set_flavour[@]}" 2>/dev/null
+  done
+  for axis in x y; do
+    KERFWERK_HOME="$work/together/home" "$exe" --do "" "together/$axis.dxf" "together/$axis-together.nc" \
+      "${set_flavour[@]}" 2>"together/$axis.err" &
+  done
+  wait
+  for axis in x y; do
+    if [ ! -s "together/$axis-alone.nc" ] || ! cmp -s "together/$axis-alone.nc" "together/$axis-together.nc"; then
+      echo "FAILED: $name: the $axis drawing converted beside another differs from its conversion alone"
+      failures=$((failures + 1))
+    fi
+    msg=$(cat "together/$axis.err")
+    if [ -n "$msg" ] && [ "$msg" != "Waiting for another Kerfwerk to finish with the temporary files in $work/together/home" ]; then
+      echo "FAILED: $name: $msg"
+      failures=$((failures + 1))
+    fi
+  done
+done
 
 [ "$failures" = 0 ] && echo "all faults handled" && exit 0
 exit 1
