@@ -13,6 +13,7 @@
 #include "core/dxf/DxfLineReader.h"
 #include "core/dxf/ElementWriter.h"
 #include "core/dxf/PathOrdering.h"
+#include "core/text/FixedText.h"
 #include "core/text/TempFiles.h"
 
 namespace kw {
@@ -46,6 +47,14 @@ std::string noEntitiesMessage(const std::string& name, DxfLineReader& input) {
   if (input.next() && input.line().starts_with("AutoCAD Binary DXF"))
     return name + " is a binary DXF file: only text (ASCII) DXF files can be converted";
   return "No ENTITIES section found in " + name;
+}
+
+// A number that would not read back as itself ends the conversion before it is written.
+std::string numberNotWritableMessage(const NumberNotWritable& e, const std::string& where) {
+  const std::string text = e.what();
+  if (text.find('E') == std::string::npos)  // an infinity or NaN: a scale or offset took it there
+    return "Number too large to write in " + where + ": it is past the range of numbers (see the scale settings)";
+  return "Number too large to write in " + where + ": " + text + " has more than 7 digits before the point";
 }
 
 }  // namespace
@@ -169,18 +178,27 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   } catch (const DxfReadError& e) {
     input.close();
     return fail(DxfLoadStatus::ReadError, e.what());
+  } catch (const NumberNotWritable& e) {
+    const std::string where = input.path() + ", line " + std::to_string(input.lineNumber());
+    input.close();
+    return fail(DxfLoadStatus::ReadError, numberNotWritableMessage(e, where));
   }
 
   ui.showProgress(100, 100, true);
   // Each pass takes the lines of the one before over.
-  PassLines pass = SORTOUT3(std::move(elements), context);
-  PassLines().swap(elements);
-  if (profile.flag("VectorCheckBox2")) pass = CrunchLines(std::move(pass), context);
-  if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(std::move(pass), context);
-  pass = AddPlaneCodes2(std::move(pass), context);
-  pass = RemoveDup2(std::move(pass), context, currentFileName);
+  try {
+    PassLines pass = SORTOUT3(std::move(elements), context);
+    PassLines().swap(elements);
+    if (profile.flag("VectorCheckBox2")) pass = CrunchLines(std::move(pass), context);
+    if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(std::move(pass), context);
+    pass = AddPlaneCodes2(std::move(pass), context);
+    pass = RemoveDup2(std::move(pass), context, currentFileName);
+    program = std::move(pass);
+  } catch (const NumberNotWritable& e) {
+    ui.hideProgress();
+    return fail(DxfLoadStatus::ReadError, numberNotWritableMessage(e, "the program of " + name));
+  }
   ui.hideProgress();
-  program = std::move(pass);
   deleteTemporaryFiles(context.programFolder);
 
   result.status = DxfLoadStatus::Converted;
