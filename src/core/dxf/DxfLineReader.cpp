@@ -177,7 +177,7 @@ bool DxfLineReader::next() {
 }
 
 void DxfLineReader::endedInsideEntity() const {
-  throw DxfReadError("Unexpected end of file in " + path_ + " after line " + std::to_string(lineNumber_) +
+  throw DxfEndedInsideEntity("Unexpected end of file in " + path_ + " after line " + std::to_string(lineNumber_) +
                      ": the drawing ends inside an entity");
 }
 

@@ -21,6 +21,12 @@ class DxfReadError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The drawing ends where the conversion still looks for a group code of the entity.
+class DxfEndedInsideEntity : public DxfReadError {
+ public:
+  using DxfReadError::DxfReadError;
+};
+
 inline constexpr std::size_t kDxfLineLimit = 255;
 
 // The number at the start of a value line: blanks and tabs, then a decimal number ("1", "-2.5",

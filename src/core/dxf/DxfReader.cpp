@@ -49,6 +49,42 @@ std::string noEntitiesMessage(const std::string& name, DxfLineReader& input) {
   return "No ENTITIES section found in " + name;
 }
 
+// When a drawing ends inside an entity because its group codes are padded as another flavour
+// writes them, the setup option that reads them; "" when the padding is the chosen one's or
+// no flavour's.
+std::string flavourHint(const std::string& name, const GroupCodeSet& chosen) {
+  DxfLineReader input;
+  if (!input.open(name, nullptr) || !findEntitiesSection(input)) return {};
+  std::string layerCode, pointCode;
+  auto trimmed = [](std::string_view line) {
+    const std::size_t first = line.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : line.substr(first);
+  };
+  try {
+    while ((layerCode.empty() || pointCode.empty()) && input.next()) {
+      if (layerCode.empty() && trimmed(input.line()) == "8") layerCode = input.line();
+      if (pointCode.empty() && trimmed(input.line()) == "10") pointCode = input.line();
+    }
+  } catch (const DxfReadError&) {
+    return {};
+  }
+  if (layerCode == chosen.code8 && pointCode == chosen.code10) return {};
+  struct Flavour {
+    bool ashlar, autosketch, corel;
+    const char* option;
+  };
+  for (const Flavour& f :
+       {Flavour{false, false, false, "uncheck \"AutoSketch 1 Dxf\", \"Ashlar Velum\" and \"Corel /TurboCad Dxf\""},
+        Flavour{false, true, false, "check \"AutoSketch 1 Dxf\""}, Flavour{true, false, false, "check \"Ashlar Velum\""},
+        Flavour{false, false, true, "check \"Corel /TurboCad Dxf\""}}) {
+    const GroupCodeSet set = GroupCodeSet::forFlavour(f.ashlar, f.autosketch, f.corel);
+    if (set.code8 == layerCode && set.code10 == pointCode)
+      return std::string(". Its group codes are padded as another CAD program writes them: ") + f.option +
+             " on the setup window to read them";
+  }
+  return {};
+}
+
 // A number that would not read back as itself ends the conversion before it is written.
 std::string numberNotWritableMessage(const NumberNotWritable& e, const std::string& where) {
   const std::string text = e.what();
@@ -175,6 +211,9 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
       result.useAnotherLayer = true;
       return result;
     }
+  } catch (const DxfEndedInsideEntity& e) {
+    input.close();
+    return fail(DxfLoadStatus::ReadError, e.what() + flavourHint(name, codes));
   } catch (const DxfReadError& e) {
     input.close();
     return fail(DxfLoadStatus::ReadError, e.what());
