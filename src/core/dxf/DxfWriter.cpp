@@ -88,7 +88,9 @@ bool DxfWriter::DxfFooter(std::string* error) {
   return ok;
 }
 
-std::string DxfWriter::number(double value) const { return FixedText(value, settings_.decimals, kDxfWriterPrecision); }
+std::string DxfWriter::number(double value) const {
+  return writableFixedText(value, settings_.decimals, kDxfWriterPrecision);
+}
 
 std::string DxfWriter::zText(float z) const {
   if (!settings_.zIncluded) return "0";
