@@ -80,9 +80,15 @@ expect "remembered profile gone" 0 \
   "The machine profile $work/elsewhere/machine.ini was not found: the bundled kerfwerk.ini is used." \
   env KERFWERK_HOME="$work/remember/home" "$exe" --report lprog.nc
 
-# A full disk: the image is not written and the reason is given.
+# A full disk: the image is not written, the reason is given and the old image stays. A file
+# size limit stands in for the disk that fills up under a file being replaced.
 expect "full disk" 1 "Cannot write the image /dev/full: No space left on device" \
   env KERFWERK_HOME="$work/home" "$exe" --png /dev/full prog.nc
+printf 'old' > kept.png
+expect "disk full under an old image" 1 "Cannot write the image kept.png: File too large" \
+  bash -c 'trap "" XFSZ; ulimit -f 2; exec env KERFWERK_HOME="$0/home" "$1" --png kept.png prog.nc' "$work" "$exe"
+same "disk full under an old image" kept.png old
+ls -A | grep -q saving && { echo "FAILED: a half-written file was left behind"; failures=$((failures + 1)); }
 
 # Two programs converting different drawings at once in one program folder: each output is
 # the one its drawing gives alone, in every flavour (widths of the 0, 8 and other codes).
