@@ -398,9 +398,7 @@ void PlotWindow::buildMenus() {
   QAction* printNotes = print->addAction("Print + Notes");
   printNotes->setObjectName("PrintNotes1");
   connect(printNotes, &QAction::triggered, this, [this] {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) PrintPlot(printer, port_.window(WindowId::Main)->windowTitle());
+    if (printer) printPlotPage(*printer, this);
   });
   QAction* formPrint = print->addAction("Form Print");
   formPrint->setObjectName("FormPrint1");
@@ -690,29 +688,67 @@ void PlotWindow::moveEditorCaret(std::size_t, int line) {
   if (moveCaretToLine) moveCaretToLine(line);
 }
 
-void PlotWindow::PrintPlot(QPrinter& printer, const QString& mainCaption) {
-  port_.setBusy(true);
-  QPainter painter(&printer);
-  const QRect page = painter.viewport();
-  painter.drawImage(page, canvas_->image());
-  QFont font = painter.font();
-  font.setPixelSize(46);
-  painter.setFont(font);
-  painter.setPen(Qt::black);
+void PlotWindow::printPlotPage(QPrinter& printer, QWidget* parent) {
+  QPrintDialog dialog(&printer, parent);
+  if (dialog.exec() == QDialog::Accepted) PrintPlot(printer, port_.window(WindowId::Main)->windowTitle());
+}
+
+QStringList PlotWindow::pageLines(const QString& mainCaption) const {
   const PlotLabels& labels = app_.backplot.state().labels;
   const QLocale locale = QLocale::system();
-  const QString lines[4] = {
+  QStringList lines = {
       "Date : " + locale.toString(QDate::currentDate(), QLocale::ShortFormat) +
           "    Time : " + locale.toString(QTime::currentTime(), QLocale::LongFormat) + "    File : " + mainCaption,
       fromBytes(labels.caption),
       fromBytes(labels.label14 + labels.label15 + labels.label16),
-      "Rectangle Area " + fromBytes(labels.area) + "   Horizontal " + fromBytes(labels.bigy) + "   Vertical " +
+      // The area text already starts with its name.
+      "Rectangle " + fromBytes(labels.area) + "   Horizontal " + fromBytes(labels.bigy) + "   Vertical " +
           fromBytes(labels.bigx),
   };
-  for (int i = 0; i < 4; ++i) painter.drawText(100, 100 * (i + 1), lines[i]);
-  // The notes in the order of their labels: "Matl Thk ", "Note: ", "Note: ", "Part # ".
-  for (int i = 0; i < 4; ++i)
-    if (!notes_[i]->text().isEmpty()) painter.drawText(100, 500 + 100 * i, noteLabels_[i]->text() + notes_[i]->text());
+  // The notes in the order of their labels: "Matl Thk ", "Note: ", "Note: ", "Part # "; once one
+  // is typed, an empty one leaves its line blank.
+  QStringList notes;
+  bool anyNote = false;
+  for (int i = 0; i < 4; ++i) {
+    anyNote = anyNote || !notes_[i]->text().isEmpty();
+    notes << (notes_[i]->text().isEmpty() ? QString() : noteLabels_[i]->text() + notes_[i]->text());
+  }
+  if (anyNote) lines << notes;
+  return lines;
+}
+
+// The page: the plot image scaled to the page width without distortion, and below it the
+// read-outs and notes in 10 point type, wrapped at the page edge.
+void PlotWindow::PrintPlot(QPrinter& printer, const QString& mainCaption) {
+  port_.setBusy(true);
+  const QStringList lines = pageLines(mainCaption);
+  QPainter painter(&printer);
+  QFont font = painter.font();
+  font.setPointSizeF(10);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  const QRect page = painter.viewport();
+  const int gap = painter.fontMetrics().height();
+  int textHeight = 0;
+  std::vector<QRect> boxes;
+  for (const QString& line : lines) {
+    const QRect box = painter.boundingRect(QRect(0, 0, page.width(), page.height()), Qt::TextWordWrap,
+                                           line.isEmpty() ? QString(" ") : line);
+    boxes.push_back(box);
+    textHeight += box.height();
+  }
+  const QImage& image = canvas_->image();
+  if (!image.isNull()) {
+    const QSize room(page.width(), std::max(1, page.height() - textHeight - gap));
+    const QSize drawn = image.size().scaled(room, Qt::KeepAspectRatio);
+    painter.drawImage(QRect(QPoint((page.width() - drawn.width()) / 2, 0), drawn), image);
+    painter.translate(0, drawn.height() + gap);
+  }
+  int y = 0;
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    painter.drawText(QRect(0, y, page.width(), boxes[i].height()), Qt::TextWordWrap, lines[static_cast<int>(i)]);
+    y += boxes[i].height();
+  }
   painter.end();
   port_.setBusy(false);
 }

@@ -42,8 +42,12 @@ class PlotWindow : public QMainWindow, public PlotHost {
   void replot();
   // The controls show the plot values (after core work changed them).
   void showView();
-  // PrintPlot: the image stretched over the page with the read-outs and page notes.
+  // PrintPlot: the image scaled onto the page with the read-outs and page notes below it.
   void PrintPlot(QPrinter& printer, const QString& mainCaption);
+  // The print dialog, then PrintPlot: the main window's "Print Plot" and "Print + Notes" both.
+  void printPlotPage(QPrinter& printer, QWidget* parent);
+  // The printer both print commands use (the one "Print Setup" chose).
+  QPrinter* printer = nullptr;
   // "Return to X Y Flat Plane".
   void FlatButtonClick();
   // Single stepping and plot to cursor hand the caret to the main editor through this.
@@ -82,6 +86,7 @@ class PlotWindow : public QMainWindow, public PlotHost {
   void viewScaleEdited(int value);
   void scrollBarMoved(int which);
   void showReadOuts();
+  QStringList pageLines(const QString& mainCaption) const;
   void updateScrollGeometry();
   void singleStepTick();
   void plotToCursorClick();

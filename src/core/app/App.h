@@ -69,6 +69,7 @@ struct App {
   HighlightedBlock highlighted;
   // Memo4: the layers a drawing held, shown when nothing on the chosen layer was converted.
   std::vector<std::string> layerLog;
+  std::string lastDrawing;  // the drawing opened last, read again by "Convert again"
 
   // Machine profile.
   MachineProfile profile;
