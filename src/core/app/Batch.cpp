@@ -46,11 +46,9 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
 
 }  // namespace
 
-bool refusesInputAsOutput(App& app, const std::string& output, const std::vector<std::string>& inputs) {
-  for (const std::string& input : inputs) {
-    if (input.empty()) continue;
-    const std::string profile = findProfileFile(app, input);
-    if (sameFile(output, input) || (!profile.empty() && sameFile(output, profile))) {
+bool refusesInputAsOutput(App& app, const std::string& output, const std::string& source, const std::string& profile) {
+  for (const std::string& input : {source, profile.empty() ? profile : findProfileFile(app, profile)}) {
+    if (sameFile(output, input)) {
       app.ui.message("Cannot write " + output + ": it is one of the input files, so nothing was written.");
       return true;
     }
@@ -60,7 +58,7 @@ bool refusesInputAsOutput(App& app, const std::string& output, const std::vector
 
 int runBatchConversion(App& app, const std::vector<std::string>& args) {
   if (args.empty()) return 0;
-  if (args.size() >= 2 && refusesInputAsOutput(app, args[1], {args[0], args.size() >= 3 ? args[2] : ""})) return 1;
+  if (args.size() >= 2 && refusesInputAsOutput(app, args[1], args[0], args.size() >= 3 ? args[2] : "")) return 1;
   if (args.size() >= 3) {
     std::string profilePath = findProfileFile(app, args[2]);
     if (!profilePath.empty()) {
@@ -124,7 +122,7 @@ std::vector<std::string> splitCommandList(const std::string& list) {
 }
 
 int runDoCommands(App& app, const DoRequest& request) {
-  if (refusesInputAsOutput(app, request.output, {request.input, request.profile})) return 1;
+  if (refusesInputAsOutput(app, request.output, request.input, request.profile)) return 1;
   for (const auto& name : request.commands) {
     if (!app.commands.has(name)) {
       app.ui.message(unknownCommandMessage(name));

@@ -162,7 +162,7 @@ int runPng(const std::vector<std::string>& args, App& app, const CommandLineHook
   std::string why;
   if (!parsePlotArguments(args, 1, plotArgs, why)) return fail(why);
   if (plotArgs.positional.size() != 2) return fail("--png needs an output image and a program file");
-  if (refusesInputAsOutput(app, plotArgs.positional[0], {plotArgs.positional[1], plotArgs.profile})) return 1;
+  if (refusesInputAsOutput(app, plotArgs.positional[0], plotArgs.positional[1], plotArgs.profile)) return 1;
   std::unique_ptr<ImageOutput> image = hooks.makeImage(plotArgs.width, plotArgs.height);
   app.canvas.target = &image->canvas();
   app.plot.windowWidth = plotArgs.width;
