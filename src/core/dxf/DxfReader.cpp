@@ -234,7 +234,6 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
     pass = RemoveDup2(std::move(pass), context, currentFileName);
     program = std::move(pass);
   } catch (const NumberNotWritable& e) {
-    ui.hideProgress();
     return fail(DxfLoadStatus::ReadError, numberNotWritableMessage(e, "the program of " + name));
   }
   ui.hideProgress();
