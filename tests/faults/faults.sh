@@ -6,6 +6,7 @@ set -u
 exe=$(realpath "$1")
 work=$(realpath -m "$2")
 here=$(cd "$(dirname "$0")" && pwd)
+[ -d "$work" ] && chmod -R u+rwx "$work"  # the closed folder of the last run
 rm -rf "$work" && mkdir -p "$work" && chmod 777 "$work" && cd "$work" || exit 2
 failures=0
 

@@ -73,6 +73,15 @@ TEST(ProfileSession, SaveIniRemembersWhereTheProfileIsAndTheNextStartLoadsItFrom
   EXPECT_EQ(next.app->profile.cell(1, 1), "G7");
 }
 
+TEST(ProfileSession, SaveIniOverAFileWithAByteOrderMarkFillsItsOneLabelsSection) {
+  AppFixture f;
+  const std::string path = f.writeHome("bom.ini", "\xEF\xBB\xBF[Labels]\r\nLine=G01\r\n");
+  ASSERT_TRUE(Saveini2Click(*f.app, path));
+  const std::string saved = readFile(path);
+  EXPECT_TRUE(saved.starts_with("[Labels]\r\nLine=\r\n")) << saved.substr(0, 40);
+  EXPECT_EQ(saved.find("[Labels]", 1), std::string::npos);
+}
+
 TEST(ProfileSession, ChooseAndLoadProfile) {
   AppFixture f;
   createSetupWindow(*f.app);
