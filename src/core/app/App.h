@@ -73,7 +73,9 @@ struct App {
 
   // Machine profile.
   MachineProfile profile;
-  std::string currentProfileName;
+  std::string currentProfileName;  // the file name, without folder
+  // Where that profile was taken from, as an absolute path ("" = the program folder's file).
+  std::string currentProfilePath;
   std::string profileLabel = "The present ini file";  // main window's Label1
   std::array<std::string, 12> lineInsertTexts;
 

@@ -59,6 +59,7 @@ bool Load_file(App& app, const std::string& nameIn) {
   std::string docName = name;
   bool loaded = true;
   if (ext == ".DXF") {
+    TempFilesLock tempFiles(app.folder, app.ui);
     for (const char* temp : {kDxf1File, kNewFile, kTempFile, kUnusedFile}) DeleteMyFile(app.folder, temp);
     docName = name.substr(0, name.size() - 4);
     loaded = convertDrawing(app, name, docName);
