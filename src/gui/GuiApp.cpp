@@ -15,6 +15,7 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   port_.setWindow(WindowId::Main, main_.get());
   plot_ = std::make_unique<PlotWindow>(app_, port_);
   plot_->syncEditor = [this] { main_->syncToCore(); };
+  plot_->runCommand = [this](const std::string& name) { main_->runCommand(name); };
   main_->isPlotting = [this] { return plot_ && plot_->plotting(); };
   plot_->moveCaretToLine = [this](int line) { main_->moveCaretToLine(line); };
   port_.setWindow(WindowId::Plot, plot_.get());

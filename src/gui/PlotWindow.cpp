@@ -250,7 +250,9 @@ QWidget* PlotWindow::buildPanel() {
   connect(fit, &QPushButton::clicked, this, &PlotWindow::fitClick);
 
   slide_ = makeEdit(panel, "SlideEdit1", "5.000");
+  slide_->setToolTip("Move the program by this amount or Rotate Degrees + or -");
   size_ = makeEdit(panel, "X_Edit1", "1.000");
+  size_->setToolTip("Size factor to multiply the program by");
   cutSpeed_ = makeEdit(panel, "CutSpeedEdit", "1.000");
   rapidSpeed_ = makeEdit(panel, "RapidSpeedEdit", "1.000");
   connect(slide_, &QLineEdit::textEdited, this, [this](const QString& t) { app_.plot.slideDistance = toBytes(t); });
@@ -280,12 +282,51 @@ QWidget* PlotWindow::buildPanel() {
   grid->addWidget(slide_, 1, c++);
   grid->addWidget(new QLabel("Size", panel), 0, c);
   grid->addWidget(size_, 1, c++);
+  grid->addWidget(buildKeypad(panel), 0, c++, 2, 1);
   grid->addWidget(new QLabel("Cut Speed", panel), 0, c);
   grid->addWidget(cutSpeed_, 1, c++);
   grid->addWidget(new QLabel("Rapid Speed", panel), 0, c);
   grid->addWidget(rapidSpeed_, 1, c++);
   grid->setColumnStretch(c, 1);
   return panel;
+}
+
+QWidget* PlotWindow::buildKeypad(QWidget* parent) {
+  auto* box = new QWidget(parent);
+  box->setObjectName("Keypad");
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(1);
+  grid->setColumnMinimumWidth(3, 6);
+  // The keypad from its top left, then flip, flop and size in a column beside it.
+  const char* const captions[] = {"\u2196", "\u2191", "\u2197", "\u2190", "\u21ba", "\u2192",
+                                  "\u2199", "\u2193", "\u2198", "Flip",   "Flop",   "Size"};
+  const std::vector<std::string> names = slideButtonNames();
+  for (std::size_t index = 0; index < names.size(); ++index) {
+    const std::string command = "Plot." + names[index] + "Click";
+    auto* button = new QPushButton(QString::fromUtf8(captions[index]), box);
+    button->setObjectName(QString::fromStdString(names[index]));
+    button->setToolTip(fromBytes(app_.commands.label(command).hint));
+    button->setFocusPolicy(Qt::NoFocus);
+    const int at = static_cast<int>(index);
+    button->setFixedSize(at < 9 ? 26 : 40, 22);
+    if (at < 9)
+      grid->addWidget(button, at / 3, at % 3);
+    else
+      grid->addWidget(button, at - 9, 4);
+    connect(button, &QPushButton::clicked, this, [this, command] {
+      if (runCommand) runCommand(command);
+    });
+    modifiers_.push_back(button);
+  }
+  return box;
+}
+
+void PlotWindow::enableModifiers() {
+  const bool off = app_.profile.flag("NoModifiers");
+  const bool spinOff = off || app_.profile.flag("Xdiv2") || app_.profile.flag("Idiv2");
+  for (std::size_t index = 0; index < modifiers_.size(); ++index)
+    modifiers_[index]->setEnabled(!(index == 4 ? spinOff : off));
 }
 
 // The read-outs stand in rows of their own under the controls, each after the name of what it
@@ -420,6 +461,7 @@ void PlotWindow::showView() {
   for (auto [edit, text] : {std::pair{slide_, &view.slideDistance}, std::pair{size_, &view.sizeFactor},
                             std::pair{cutSpeed_, &view.cutSpeed}, std::pair{rapidSpeed_, &view.rapidSpeed}})
     if (edit->text() != fromBytes(*text)) edit->setText(fromBytes(*text));
+  enableModifiers();
   showing_ = false;
 }
 

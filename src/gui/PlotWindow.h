@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -54,6 +55,8 @@ class PlotWindow : public QMainWindow, public PlotHost {
   std::function<void(int line)> moveCaretToLine;
   // The main editor's text is copied into the program buffer before every plot.
   std::function<void()> syncEditor;
+  // The slide, spin, flip, flop and size buttons run their registered command on the editor.
+  std::function<void(const std::string& name)> runCommand;
 
   // PlotHost.
   void showPlotWindow() override;
@@ -83,6 +86,11 @@ class PlotWindow : public QMainWindow, public PlotHost {
   void buildMenus();
   QWidget* buildPanel();
   QWidget* buildReadOuts();
+  // The slide buttons as a keypad around the spin button, with flip, flop and size beside it.
+  QWidget* buildKeypad(QWidget* parent);
+  // "Disable all Modifiers" disables the keypad, flip, flop and size; "X div  2" and
+  // "I div  2" the spin button as well.
+  void enableModifiers();
   void viewScaleEdited(int value);
   void scrollBarMoved(int which);
   void showReadOuts();
@@ -137,6 +145,8 @@ class PlotWindow : public QMainWindow, public PlotHost {
   int plotCount_ = 0;
   bool plotting_ = false;
   QElapsedTimer refreshClock_;
+  // The buttons of slideButtonNames(), in its order.
+  std::vector<QPushButton*> modifiers_;
 };
 
 // The image widget inside the scroll box.

@@ -230,6 +230,48 @@ class PlotWindowTest : public QObject {
     QCOMPARE(f.gui->main()->editor()->textCursor().block().blockNumber(), line);
   }
 
+  // The keypad stands as a numeric keypad; each button rewrites the program as one undo step
+  // and shows the distance it used; "Disable all Modifiers", "X div  2" grey the buttons.
+  void keypadRewritesAsOneUndoStep() {
+    PlotFixture f;
+    const char* rows[3][3] = {{"SpeedButton5", "SpeedButton2", "SpeedButton3"},
+                              {"SpeedButton7", "SpeedButton9", "SpeedButton6"},
+                              {"SpeedButton8", "SpeedButton1", "SpeedButton4"}};
+    auto button = [&](const char* name) { return f.plot()->findChild<QPushButton*>(name); };
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 3; ++c) {
+        const QPoint at = button(rows[r][c])->geometry().topLeft(), first = button(rows[0][0])->geometry().topLeft();
+        QVERIFY((at.y() > first.y()) == (r > 0) && (at.x() > first.x()) == (c > 0));
+        if (c > 0) QCOMPARE(at.y(), button(rows[r][c - 1])->geometry().y());
+        if (r > 0) QCOMPARE(at.x(), button(rows[r - 1][c])->geometry().x());
+      }
+    QCOMPARE(button("SpeedButton9")->toolTip(),
+             QString("Spin the part Inc Degrees  or just highlighted code about 0,0,0"));
+    QPlainTextEdit* editor = f.gui->main()->editor();
+    const QString before = editor->toPlainText();
+    auto* slide = f.plot()->findChild<QLineEdit*>("SlideEdit1");
+    slide->selectAll();
+    QTest::keyClicks(slide, "250");
+    button("SpeedButton1")->click();
+    QCOMPARE(editor->toPlainText().section('\n', 0, 4),
+             QString("G00 X100.000 Y0.000\nG00 X110.000 Y10.000\nM07 \nG01 X120.000 Y10.000\n"
+                     "G03 X130.000 Y20.000 I0.000 J10.000"));
+    QTRY_COMPARE(slide->text(), QString("100.0"));
+    button("FlopButton")->click();
+    QVERIFY(editor->toPlainText().startsWith("G00 X-100.000 Y0.000\n"));
+    editor->undo();
+    editor->undo();
+    QCOMPARE(editor->toPlainText(), before);
+    f.app->profile.setFlag("NoModifiers", true);
+    f.plot()->showView();
+    for (auto* b : f.plot()->findChild<QWidget*>("Keypad")->findChildren<QPushButton*>()) QVERIFY(!b->isEnabled());
+    f.app->profile.setFlag("NoModifiers", false);
+    f.app->profile.setFlag("Xdiv2", true);
+    f.plot()->showView();
+    for (auto* b : f.plot()->findChild<QWidget*>("Keypad")->findChildren<QPushButton*>())
+      QCOMPARE(b->isEnabled(), b->objectName() != "SpeedButton9");
+  }
+
   void plotToCursorStopsAtTheSelectedLine() {
     PlotFixture f;
     QPlainTextEdit* editor = f.gui->main()->editor();

@@ -26,6 +26,8 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
     app.plot.rapidSpeed = value;
   } else if (control == "SlideEdit1") {
     app.plot.slideDistance = value;
+  } else if (control == "X_Edit1") {
+    app.plot.sizeFactor = value;
   } else if (control.rfind(kLineInsertPrefix, 0) == 0) {
     const std::string box = control.substr(std::string_view(kLineInsertPrefix).size());
     const std::size_t index = lineInsertBox(box);

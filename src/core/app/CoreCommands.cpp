@@ -87,6 +87,7 @@ void registerCoreCommands(CommandRegistry& registry) {
   registry.add("Main.UseAnotherLayer1Click",
                {"Use Another Layer", "F12", "Enter another Layer name to read from. *  = all layers."},
                [](App& app) { app.ui.focusControl(WindowId::Setup, "EditLayer"); });
+  registerSlideCommands(registry);
 }
 
 }  // namespace kw

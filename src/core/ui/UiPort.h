@@ -11,6 +11,10 @@ namespace kw {
 
 enum class Answer { Yes, No, Dismissed };
 
+// The refusal that tools which need an absolute program show.
+inline constexpr std::string_view kIncrementalRefusal =
+    "File is Incremental\rFunction not supported \rMust be Absolute.  Try Convert to Absolute";
+
 enum class WindowId { Main, Plot, Setup, Comm, Drawing, DecimalAscii, Offset, Array };
 
 // What a file dialog starts with; the dialog leaves folder where the user left it.
