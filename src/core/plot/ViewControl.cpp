@@ -175,15 +175,18 @@ CursorReadout cursorReadout(const PlotView& view, const Dialect& dialect, int de
   return out;
 }
 
+// A G word starts where no letter stands before it (words may follow each other without a
+// blank: "G17G21"), and a G20 or G21 ends where no digit or point follows ("G21X5").
 std::string programUnit(const std::vector<std::string>& lines) {
-  auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.'; };
+  auto isLetter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
+  auto isNumberChar = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0 || c == '.'; };
   for (const std::string& line : lines) {
     for (std::size_t at = line.find_first_of("Gg"); at != std::string::npos; at = line.find_first_of("Gg", at + 1)) {
-      if (at > 0 && isWordChar(line[at - 1])) continue;
+      if (at > 0 && isLetter(line[at - 1])) continue;
       std::size_t digits = at + 1;
       while (digits < line.size() && line[digits] == '0') ++digits;  // G020 is G20
       if (line.compare(digits, 2, "20") != 0 && line.compare(digits, 2, "21") != 0) continue;
-      if (digits + 2 < line.size() && isWordChar(line[digits + 2])) continue;
+      if (digits + 2 < line.size() && isNumberChar(line[digits + 2])) continue;
       return line[digits + 1] == '0' ? "inch" : "mm";
     }
   }

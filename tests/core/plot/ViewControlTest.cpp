@@ -164,5 +164,14 @@ TEST(ViewControl, PlotToCursorStopsAtTheHighlightedLineOrTheEnd) {
   }
 }
 
+// The first G20 or G21 word names the unit, whether or not blanks part the words.
+TEST(ViewControl, ProgramUnitIsTheFirstG20OrG21Word) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"G90 G17 G21"}, "mm"},      {{"G90 G17G21"}, "mm"}, {{"G020X1"}, "inch"},     {{"N10G21X5"}, "mm"},
+      {{"(LOG21)", "G20"}, "inch"}, {{"G210 G21.5"}, ""},   {{"MSG20", "G0 X1"}, ""}, {{"g21"}, "mm"},
+  };
+  for (const auto& [lines, unit] : cases) EXPECT_EQ(programUnit(lines), unit) << lines.front();
+}
+
 }  // namespace
 }  // namespace kw
