@@ -1,0 +1,381 @@
+#include "core/dxf/DxfCurves.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+#include "core/text/DecimalNumber.h"
+
+namespace kw {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+std::string_view trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::optional<double> number(std::string_view text) {
+  double value = 0;
+  if (readDecimal(trimmed(text), PointDigits::EitherSide, value) != NumberRead::Number || !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+Vec3 operator-(const Vec3& p, const Vec3& q) { return {p.x - q.x, p.y - q.y, p.z - q.z}; }
+Vec3 operator+(const Vec3& p, const Vec3& q) { return {p.x + q.x, p.y + q.y, p.z + q.z}; }
+Vec3 operator*(double s, const Vec3& p) { return {s * p.x, s * p.y, s * p.z}; }
+double dot(const Vec3& p, const Vec3& q) { return p.x * q.x + p.y * q.y + p.z * q.z; }
+double length(const Vec3& p) { return std::sqrt(dot(p, p)); }
+
+double distanceToSegment(const Vec3& p, const Vec3& a, const Vec3& b) {
+  const Vec3 ab = b - a;
+  const double squared = dot(ab, ab);
+  const double t = squared > 0 ? std::clamp(dot(p - a, ab) / squared, 0.0, 1.0) : 0.0;
+  return length(p - (a + t * ab));
+}
+
+// The value at t of the B-spline (de Boor's algorithm on the weighted points).
+Vec3 evaluate(const Spline& s, double t) {
+  const int p = s.degree;
+  const int n = static_cast<int>(s.control.size());
+  const auto from = s.knots.begin() + p, to = s.knots.begin() + n;
+  int k = static_cast<int>(std::upper_bound(from, to, t) - s.knots.begin()) - 1;
+  k = std::clamp(k, p, n - 1);
+  double w[16][4];
+  for (int j = 0; j <= p; ++j) {
+    const Vec3& c = s.control[k - p + j];
+    const double weight = s.weights[k - p + j];
+    w[j][0] = c.x * weight;
+    w[j][1] = c.y * weight;
+    w[j][2] = c.z * weight;
+    w[j][3] = weight;
+  }
+  for (int r = 1; r <= p; ++r) {
+    for (int j = p; j >= r; --j) {
+      const int i = k - p + j;
+      const double span = s.knots[i + p + 1 - r] - s.knots[i];
+      const double alpha = span > 0 ? (t - s.knots[i]) / span : 0.0;
+      for (int m = 0; m < 4; ++m) w[j][m] = (1 - alpha) * w[j - 1][m] + alpha * w[j][m];
+    }
+  }
+  const double weight = w[p][3] != 0 ? w[p][3] : 1.0;
+  return {w[p][0] / weight, w[p][1] / weight, w[p][2] / weight};
+}
+
+// The curve through the fit points: a natural cubic on the chord lengths between them.
+struct FitCurve {
+  std::vector<double> t;
+  std::vector<Vec3> p, second;
+  explicit FitCurve(const std::vector<Vec3>& points) : p(points) {
+    const std::size_t n = p.size();
+    t.assign(n, 0);
+    for (std::size_t i = 1; i < n; ++i) t[i] = t[i - 1] + std::max(length(p[i] - p[i - 1]), 1e-12);
+    second.assign(n, {});
+    if (n < 3) return;
+    // Tridiagonal system for the second derivatives, zero at both ends.
+    std::vector<double> diag(n, 1), upper(n, 0);
+    std::vector<Vec3> rhs(n);
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+      const double h0 = t[i] - t[i - 1], h1 = t[i + 1] - t[i];
+      const double lower = h0 / 6;
+      diag[i] = (h0 + h1) / 3 - lower * upper[i - 1] / diag[i - 1];
+      upper[i] = h1 / 6;
+      const Vec3 slope = (1 / h1) * (p[i + 1] - p[i]) - (1 / h0) * (p[i] - p[i - 1]);
+      rhs[i] = slope - (lower / diag[i - 1]) * rhs[i - 1];
+    }
+    for (std::size_t i = n - 2; i >= 1; --i) second[i] = (1 / diag[i]) * (rhs[i] - upper[i] * second[i + 1]);
+  }
+  Vec3 operator()(double u) const {
+    const std::size_t i =
+        std::clamp<std::size_t>(std::upper_bound(t.begin(), t.end(), u) - t.begin(), 1, t.size() - 1) - 1;
+    const double h = t[i + 1] - t[i], a = (t[i + 1] - u) / h, b = (u - t[i]) / h;
+    return a * p[i] + b * p[i + 1] + ((a * a * a - a) * h * h / 6) * second[i] + ((b * b * b - b) * h * h / 6) * second[i + 1];
+  }
+};
+
+void split(const std::function<Vec3(double)>& f, double a, const Vec3& pa, double b, const Vec3& pb,
+           double tolerance, int depth, std::vector<double>& params, std::vector<Vec3>& points) {
+  const double m = (a + b) / 2;
+  const Vec3 pm = f(m);
+  bool flat = depth >= 24;
+  if (!flat) {
+    flat = distanceToSegment(pm, pa, pb) <= tolerance &&
+           distanceToSegment(f(a + (b - a) / 4), pa, pb) <= tolerance &&
+           distanceToSegment(f(b - (b - a) / 4), pa, pb) <= tolerance;
+  }
+  if (flat) {
+    params.push_back(b);
+    points.push_back(pb);
+    return;
+  }
+  split(f, a, pa, m, pm, tolerance, depth + 1, params, points);
+  split(f, m, pm, b, pb, tolerance, depth + 1, params, points);
+}
+
+void flatten(const std::function<Vec3(double)>& f, double t0, double t1, const std::vector<double>& breaks,
+             double tolerance, std::vector<double>& params, std::vector<Vec3>& points) {
+  std::vector<double> stops{t0};
+  for (double u : breaks)
+    if (u > stops.back() && u < t1) stops.push_back(u);
+  stops.push_back(t1);
+  params.push_back(t0);
+  points.push_back(f(t0));
+  for (std::size_t i = 1; i < stops.size(); ++i) {
+    const Vec3 from = points.back();
+    split(f, stops[i - 1], from, stops[i], f(stops[i]), tolerance, 0, params, points);
+  }
+}
+
+// The circle through three points in the XY plane, if they are not on one line.
+std::optional<std::pair<Vec3, double>> circleThrough(const Vec3& p, const Vec3& q, const Vec3& r) {
+  const double d = 2 * (p.x * (q.y - r.y) + q.x * (r.y - p.y) + r.x * (p.y - q.y));
+  const double scale = std::max({length(q - p), length(r - p), 1e-300});
+  if (std::fabs(d) <= 1e-9 * scale * scale) return std::nullopt;
+  const double pp = p.x * p.x + p.y * p.y, qq = q.x * q.x + q.y * q.y, rr = r.x * r.x + r.y * r.y;
+  const Vec3 centre{(pp * (q.y - r.y) + qq * (r.y - p.y) + rr * (p.y - q.y)) / d,
+                    (pp * (r.x - q.x) + qq * (p.x - r.x) + rr * (q.x - p.x)) / d, p.z};
+  return std::pair{centre, std::hypot(p.x - centre.x, p.y - centre.y)};
+}
+
+double degrees(double radians) { return radians * 180 / kPi; }
+
+}  // namespace
+
+std::optional<int> groupCode(std::string_view line) {
+  const std::string_view digits = trimmed(line);
+  if (digits.empty() || digits.size() > 4) return std::nullopt;
+  int value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+double DxfRecord::real(int code, double fallback) const {
+  for (const GroupPair& pair : pairs)
+    if (pair.code == code) return number(pair.value).value_or(fallback);
+  return fallback;
+}
+
+std::string DxfRecord::text(int code, std::string_view fallback) const {
+  for (const GroupPair& pair : pairs)
+    if (pair.code == code) return pair.value;
+  return std::string(fallback);
+}
+
+std::vector<Vec3> DxfRecord::points(int xCode) const {
+  std::vector<Vec3> list;
+  for (const GroupPair& pair : pairs) {
+    const double value = number(pair.value).value_or(0);
+    if (pair.code == xCode)
+      list.push_back({value, 0, 0});
+    else if (pair.code == xCode + 10 && !list.empty())
+      list.back().y = value;
+    else if (pair.code == xCode + 20 && !list.empty())
+      list.back().z = value;
+  }
+  return list;
+}
+
+std::vector<double> DxfRecord::reals(int code) const {
+  std::vector<double> list;
+  for (const GroupPair& pair : pairs)
+    if (pair.code == code) list.push_back(number(pair.value).value_or(0));
+  return list;
+}
+
+Placement Placement::after(const Placement& inner) const {
+  return {a * inner.a + b * inner.c, a * inner.b + b * inner.d, c * inner.a + d * inner.c,
+          c * inner.b + d * inner.d, a * inner.tx + b * inner.ty + tx, c * inner.tx + d * inner.ty + ty,
+          sz * inner.sz, sz * inner.tz + tz};
+}
+
+std::optional<double> Placement::similarityScale() const {
+  const double first = a * a + c * c, second = b * b + d * d;
+  const double cross = a * b + c * d;
+  if (std::fabs(first - second) > 1e-9 * (first + second) || std::fabs(cross) > 1e-9 * (first + second))
+    return std::nullopt;
+  return std::sqrt(first);
+}
+
+Spline Spline::fromRecord(const DxfRecord& record) {
+  Spline s;
+  const int flags = static_cast<int>(record.real(70, 0));
+  s.closed = (flags & 1) != 0;
+  s.degree = std::clamp(static_cast<int>(record.real(71, 3)), 1, 15);
+  s.control = record.points(10);
+  s.fit = record.points(11);
+  s.knots = record.reals(40);
+  s.weights = record.reals(41);
+  const int n = static_cast<int>(s.control.size());
+  if (n >= 2) {
+    s.degree = std::min(s.degree, n - 1);
+    const std::size_t wanted = static_cast<std::size_t>(n + s.degree + 1);
+    bool ascending = std::is_sorted(s.knots.begin(), s.knots.end());
+    if (s.knots.size() != wanted || !ascending || s.knots[s.degree] >= s.knots[n]) {
+      // Clamped and uniform: the curve starts and ends at its end control points.
+      s.knots.assign(wanted, 0);
+      for (std::size_t i = 0; i < wanted; ++i)
+        s.knots[i] = std::clamp(static_cast<double>(static_cast<int>(i) - s.degree), 0.0,
+                                static_cast<double>(n - s.degree));
+    }
+    if (s.weights.size() != static_cast<std::size_t>(n) ||
+        std::any_of(s.weights.begin(), s.weights.end(), [](double w) { return !(w > 0); }))
+      s.weights.assign(n, 1.0);
+  }
+  return s;
+}
+
+bool Spline::usable() const { return control.size() >= 2 || (control.empty() && fit.size() >= 2); }
+
+std::vector<Vec3> flattenCurve(const std::function<Vec3(double)>& f, double t0, double t1,
+                               const std::vector<double>& breaks, double tolerance) {
+  std::vector<double> params;
+  std::vector<Vec3> points;
+  flatten(f, t0, t1, breaks, tolerance, params, points);
+  return points;
+}
+
+CurveShape shapeOfSpline(const Spline& source, const Placement& placement, double tolerance) {
+  Spline s = source;
+  for (Vec3& p : s.control) p = placement.apply(p);
+  for (Vec3& p : s.fit) p = placement.apply(p);
+  std::function<Vec3(double)> f;
+  double t0 = 0, t1 = 1;
+  std::vector<double> breaks;
+  if (!s.control.empty()) {
+    t0 = s.knots[s.degree];
+    t1 = s.knots[s.control.size()];
+    breaks = s.knots;
+    f = [&s](double t) { return evaluate(s, t); };
+  } else {
+    if (s.closed && length(s.fit.front() - s.fit.back()) > 0) s.fit.push_back(s.fit.front());
+    auto fit = std::make_shared<FitCurve>(s.fit);
+    t1 = fit->t.back();
+    breaks = fit->t;
+    f = [fit](double t) { return (*fit)(t); };
+  }
+  CurveShape shape;
+  const Vec3 start = f(t0), end = f(t1);
+  const std::vector<Vec3>& hull = s.control.empty() ? s.fit : s.control;
+  if (length(end - start) > tolerance) {
+    // Straight: every control point lies on the chord, in order along it.
+    const Vec3 chord = end - start;
+    double last = -1e-12;
+    bool straight = true;
+    for (const Vec3& p : hull) {
+      const double along = dot(p - start, chord) / dot(chord, chord);
+      if (distanceToSegment(p, start, end) > tolerance || along < last - 1e-12) {
+        straight = false;
+        break;
+      }
+      last = along;
+    }
+    if (straight) {
+      shape.kind = CurveShape::Line;
+      shape.points = {start, end};
+      return shape;
+    }
+  }
+  std::vector<double> params;
+  flatten(f, t0, t1, breaks, tolerance, params, shape.points);
+  if (shape.points.size() < 3) return shape;
+  // Circular: every point of the chain, and the curve halfway between them, on one circle.
+  const bool closedCurve = length(end - start) <= tolerance;
+  const auto circle = closedCurve ? circleThrough(start, f(t0 + (t1 - t0) / 3), f(t0 + 2 * (t1 - t0) / 3))
+                                  : circleThrough(start, f((t0 + t1) / 2), end);
+  if (!circle) return shape;
+  const auto [centre, radius] = *circle;
+  auto onCircle = [&](const Vec3& p) {
+    return std::fabs(std::hypot(p.x - centre.x, p.y - centre.y) - radius) <= tolerance &&
+           std::fabs(p.z - start.z) <= tolerance;
+  };
+  double sweep = 0;
+  double previous = std::atan2(start.y - centre.y, start.x - centre.x);
+  const double first = previous;
+  for (std::size_t i = 1; i < shape.points.size(); ++i) {
+    if (!onCircle(shape.points[i]) || !onCircle(f((params[i - 1] + params[i]) / 2))) return shape;
+    const double angle = std::atan2(shape.points[i].y - centre.y, shape.points[i].x - centre.x);
+    double step = angle - previous;
+    if (step > kPi) step -= 2 * kPi;
+    if (step < -kPi) step += 2 * kPi;
+    if (sweep != 0 && (step > 0) != (sweep > 0) && std::fabs(step) > 1e-12) return shape;  // turns back
+    sweep += step;
+    previous = angle;
+  }
+  if (std::fabs(sweep) > 2 * kPi + 1e-6) return shape;
+  shape.centre = centre;
+  shape.radius = radius;
+  if (closedCurve) {
+    if (std::fabs(sweep) < kPi) return shape;
+    shape.kind = CurveShape::Circle;
+    return shape;
+  }
+  shape.kind = CurveShape::Arc;
+  shape.startDegrees = degrees(sweep > 0 ? first : first + sweep);
+  shape.endDegrees = shape.startDegrees + degrees(std::fabs(sweep));
+  return shape;
+}
+
+void DxfBlockTable::take(std::string_view line) {
+  switch (state_) {
+    case State::Before:
+      if (line == "BLOCKS") state_ = State::Code;
+      return;
+    case State::Code:
+      if (const std::optional<int> code = groupCode(line)) {
+        code_ = *code;
+        state_ = State::Value;
+      } else {
+        state_ = State::Done;
+      }
+      return;
+    case State::Value:
+      state_ = State::Code;
+      pair(code_, line);
+      return;
+    case State::Done:
+      return;
+  }
+}
+
+void DxfBlockTable::pair(int code, std::string_view value) {
+  if (code == 0) {
+    if (value == "ENDSEC") {
+      state_ = State::Done;
+    } else if (value == "BLOCK") {
+      inBlock_ = inHeader_ = true;
+      name_.clear();
+      block_ = {};
+    } else if (value == "ENDBLK") {
+      if (inBlock_) blocks_[name_] = std::move(block_);
+      inBlock_ = inHeader_ = false;
+    } else if (inBlock_) {
+      inHeader_ = false;
+      block_.entities.push_back({std::string(value), {}});
+    }
+    return;
+  }
+  if (inHeader_) {
+    const double v = number(value).value_or(0);
+    if (code == 2) name_ = value;
+    if (code == 10) block_.base.x = v;
+    if (code == 20) block_.base.y = v;
+    if (code == 30) block_.base.z = v;
+  } else if (inBlock_ && !block_.entities.empty()) {
+    block_.entities.back().pairs.push_back({code, std::string(value)});
+  }
+}
+
+const DxfBlock* DxfBlockTable::find(const std::string& name) const {
+  const auto it = blocks_.find(name);
+  return it == blocks_.end() ? nullptr : &it->second;
+}
+
+}  // namespace kw
