@@ -773,7 +773,7 @@ void DxfEntityReader::placeSpline(const DxfRecord& record, const Placement& plac
 
 void DxfEntityReader::placePolyline(const std::vector<Vertex>& vertices, bool closed, const Placement& placement) {
   const std::size_t count = vertices.size();
-  for (std::size_t i = 0; i + 1 < count + (closed && count > 2 ? 1 : 0); ++i) {
+  for (std::size_t i = 0; i + 1 < count + (closed && count >= 2 ? 1 : 0); ++i) {
     const Vertex& from = vertices[i];
     const Vertex& to = vertices[(i + 1) % count];
     if (from.bulge == 0) {
