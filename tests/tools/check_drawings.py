@@ -53,17 +53,33 @@ def splines_drawing(name):
     doc.saveas(name)
 
 
-# (drawing, made here by, layer box, paths of the program, length tolerance). A curve through fit
-# points is not defined by them alone: ours and ezdxf's end tangents differ a little.
+# (drawing, made here by, layer box, paths of the program, length tolerance, CAD flavour). A curve
+# through fit points is not defined by them alone: ours and ezdxf's end tangents differ a little.
 CASES = [
-    ("inkscape-plate.dxf", None, "*", 5, 0.002),
-    ("inkscape-plate.dxf", None, "CUT,HOLES", 5, 0.002),
-    ("inkscape-plate.dxf", None, "HOLES", 2, 0.002),
-    ("inkscape-bracket.dxf", None, "CUT", 3, 0.002),
-    ("blocks.dxf", blocks_drawing, "*", 22, 0.002),
-    ("splines.dxf", splines_drawing, "0", 6, 0.002),
-    ("splines.dxf", splines_drawing, "FIT", 1, 0.5),
+    ("inkscape-plate.dxf", None, "*", 5, 0.002, None),
+    ("inkscape-plate.dxf", None, "CUT,HOLES", 5, 0.002, None),
+    ("inkscape-plate.dxf", None, "HOLES", 2, 0.002, None),
+    ("inkscape-bracket.dxf", None, "CUT", 3, 0.002, None),
+    ("blocks.dxf", blocks_drawing, "*", 22, 0.002, None),
+    ("splines.dxf", splines_drawing, "0", 6, 0.002, None),
+    ("splines.dxf", splines_drawing, "FIT", 1, 0.5, None),
+    ("blocks.dxf", blocks_drawing, "*", 22, 0.002, "Ashlar"),
+    ("splines.dxf", splines_drawing, "0", 6, 0.002, "Autosketch"),
+    ("blocks.dxf", blocks_drawing, "*", 22, 0.002, "Corel"),
 ]
+
+
+def padded(drawing, flavour, out):
+    """The drawing with its group codes as the flavour writes them: four wide (Corel Draw keeps
+    the 0 and 8 codes three wide), or without blanks."""
+    with open(drawing, encoding="latin-1") as f:
+        lines = f.read().splitlines()
+    for i in range(0, len(lines) - 1, 2):
+        code = lines[i].strip()
+        width = 0 if flavour == "Autosketch" else 3 if flavour == "Corel" and code in ("0", "8") else 4
+        lines[i] = code.rjust(width)
+    with open(out, "w", encoding="latin-1", newline="\r\n") as f:
+        f.write("\n".join(lines) + "\n")
 
 
 def selected(layer, box):
@@ -112,12 +128,13 @@ def measure(drawing, box):
     return length, max(ys) - min(ys), max(xs) - min(xs)
 
 
-def convert(kerfwerk, profile, drawing, box, work):
+def convert(kerfwerk, profile, drawing, box, flavour, work):
     ini = os.path.join(work, "check.ini")
     with open(profile, encoding="latin-1") as f:
         text = f.read()
     with open(ini, "w", encoding="latin-1") as f:
-        f.write(re.sub(r"(?m)^Layer=.*$", "Layer=" + box, text, count=1))
+        text = re.sub(r"(?m)^Layer=.*$", "Layer=" + box, text, count=1)
+        f.write(re.sub(r"(?m)^%s=0$" % flavour, flavour + "=1", text, count=1) if flavour else text)
     env = dict(os.environ, KERFWERK_HOME=work)
     out = os.path.join(work, "out.nc")
     subprocess.run([kerfwerk, drawing, out, ini], env=env, check=True, capture_output=True)
@@ -134,13 +151,16 @@ def main():
     kerfwerk, folder, profile = sys.argv[1:4]
     failures = 0
     with tempfile.TemporaryDirectory() as work:
-        for name, maker, box, paths, tolerance in CASES:
+        for name, maker, box, paths, tolerance, flavour in CASES:
             drawing = os.path.join(folder, name)
             if maker:
                 drawing = os.path.join(work, name)
                 maker(drawing)
             theirs, height, width = measure(drawing, box)
-            cut, extents, ours = convert(kerfwerk, profile, drawing, box, work)
+            if flavour:
+                padded(drawing, flavour, os.path.join(work, "padded.dxf"))
+                drawing = os.path.join(work, "padded.dxf")
+            cut, extents, ours = convert(kerfwerk, profile, drawing, box, flavour, work)
             # Four decimals: chords within 0.0001 of the curve, points rounded to 0.00005.
             faults = []
             if abs(cut - theirs) > tolerance + 2e-5 * theirs:
@@ -150,7 +170,7 @@ def main():
                 faults.append(f"extents {extents}, ezdxf {height:.4f} {width:.4f}")
             if ours != paths:
                 faults.append(f"{ours} paths, {paths} wanted")
-            print(f"{name} [{box}]: ours {cut:.4f}, ezdxf {theirs:.4f}" + ("  FAILED: " + "; ".join(faults) if faults else ""))
+            print(f"{name} [{box}] {flavour or ''}: ours {cut:.4f}, ezdxf {theirs:.4f}" + ("  FAILED: " + "; ".join(faults) if faults else ""))
             failures += bool(faults)
     return 1 if failures else 0
 
