@@ -234,15 +234,128 @@ Spline Spline::fromRecord(const DxfRecord& record) {
 
 bool Spline::usable() const { return control.size() >= 2 || (control.empty() && fit.size() >= 2); }
 
-std::vector<Vec3> flattenCurve(const std::function<Vec3(double)>& f, double t0, double t1,
-                               const std::vector<double>& breaks, double tolerance) {
+namespace {
+
+// The arc through the samples from..to of a chain (the chain's points and the curve halfway
+// between them), when every sample lies within the tolerance of the circle through the first,
+// the middle and the last point and they run one way round it.
+struct ArcFit {
+  Vec3 centre;
+  double radius = 0, start = 0, sweep = 0;  // radians, sweep signed (positive: counter-clockwise)
+};
+std::optional<ArcFit> arcThrough(const std::vector<Vec3>& points, const std::vector<Vec3>& halves, std::size_t from,
+                                 std::size_t to, double tolerance,
+                                 std::optional<std::pair<Vec3, double>> circle = std::nullopt) {
+  if (!circle) circle = circleThrough(points[from], points[(from + to) / 2], points[to]);
+  if (!circle) return std::nullopt;
+  const auto [centre, radius] = *circle;
+  // An arc much flatter than a line within the tolerance is left to the line.
+  const double chord = length(points[to] - points[from]);
+  if (chord > tolerance && radius > 1e4 * chord) return std::nullopt;
+  auto near = [&](const Vec3& p) {
+    return std::fabs(std::hypot(p.x - centre.x, p.y - centre.y) - radius) <= tolerance &&
+           std::fabs(p.z - points[from].z) <= tolerance;
+  };
+  ArcFit fit{centre, radius, std::atan2(points[from].y - centre.y, points[from].x - centre.x), 0};
+  double previous = fit.start;
+  for (std::size_t i = from + 1; i <= to; ++i) {
+    if (!near(points[i]) || !near(halves[i - 1])) return std::nullopt;
+    const double angle = std::atan2(points[i].y - centre.y, points[i].x - centre.x);
+    double step = angle - previous;
+    if (step > kPi) step -= 2 * kPi;
+    if (step < -kPi) step += 2 * kPi;
+    if (fit.sweep != 0 && (step > 0) != (fit.sweep > 0)) return std::nullopt;  // turns back
+    fit.sweep += step;
+    previous = angle;
+  }
+  if (std::fabs(fit.sweep) > 2 * kPi + 1e-9) return std::nullopt;
+  return fit;
+}
+
+bool straightThrough(const std::vector<Vec3>& points, const std::vector<Vec3>& halves, std::size_t from,
+                     std::size_t to, double tolerance) {
+  for (std::size_t i = from + 1; i <= to; ++i)
+    if (distanceToSegment(points[i], points[from], points[to]) > tolerance ||
+        distanceToSegment(halves[i - 1], points[from], points[to]) > tolerance)
+      return false;
+  return true;
+}
+
+CurveShape arcShape(const ArcFit& fit) {
+  CurveShape shape;
+  shape.kind = CurveShape::Arc;
+  shape.centre = fit.centre;
+  shape.radius = fit.radius;
+  shape.startDegrees = degrees(fit.start);
+  shape.sweepDegrees = degrees(fit.sweep);
+  return shape;
+}
+
+}  // namespace
+
+std::vector<CurveShape> fitCurve(const std::function<Vec3(double)>& f, double t0, double t1,
+                                 const std::vector<double>& breaks, double tolerance) {
   std::vector<double> params;
   std::vector<Vec3> points;
   flatten(f, t0, t1, breaks, tolerance, params, points);
-  return points;
+  std::vector<Vec3> halves(points.size() - 1);
+  for (std::size_t i = 0; i + 1 < points.size(); ++i) halves[i] = f((params[i] + params[i + 1]) / 2);
+  const std::size_t last = points.size() - 1;
+  const bool closedCurve = length(points[last] - points[0]) <= tolerance;
+  if (closedCurve && last >= 3) {
+    // A whole circle: the circle through three points a third of the way apart.
+    if (const auto circle = circleThrough(points[0], f(t0 + (t1 - t0) / 3), f(t0 + 2 * (t1 - t0) / 3))) {
+      const std::optional<ArcFit> whole = arcThrough(points, halves, 0, last, tolerance, circle);
+      if (whole && std::fabs(whole->sweep) > kPi) {
+        CurveShape shape;
+        shape.kind = CurveShape::Circle;
+        shape.centre = whole->centre;
+        shape.radius = whole->radius;
+        return {shape};
+      }
+    }
+  }
+  // From each point on, the longest run of points that one arc (or one line) holds: found by
+  // doubling the run, then halving back to its end.
+  std::vector<CurveShape> pieces;
+  auto piece = [&](std::size_t from, std::size_t to) -> std::optional<CurveShape> {
+    if (to == from + 1 || straightThrough(points, halves, from, to, tolerance))
+      return CurveShape{CurveShape::Lines, {points[from], points[to]}, {}, 0, 0, 0};
+    if (const std::optional<ArcFit> fit = arcThrough(points, halves, from, to, tolerance)) return arcShape(*fit);
+    return std::nullopt;
+  };
+  for (std::size_t from = 0; from < last;) {
+    std::size_t good = from + 1, bad = last + 1;
+    CurveShape best = *piece(from, good);
+    for (std::size_t run = 2; from + run <= last; run *= 2) {
+      if (auto shape = piece(from, from + run)) {
+        good = from + run;
+        best = std::move(*shape);
+      } else {
+        bad = from + run;
+        break;
+      }
+    }
+    while (bad - good > 1 && good < last) {
+      const std::size_t middle = std::min((good + bad) / 2, last);
+      if (auto shape = piece(from, middle)) {
+        good = middle;
+        best = std::move(*shape);
+      } else {
+        bad = middle;
+      }
+    }
+    // Lines in a row make one chain.
+    if (best.kind == CurveShape::Lines && !pieces.empty() && pieces.back().kind == CurveShape::Lines)
+      pieces.back().points.push_back(best.points.back());
+    else
+      pieces.push_back(std::move(best));
+    from = good;
+  }
+  return pieces;
 }
 
-CurveShape shapeOfSpline(const Spline& source, const Placement& placement, double tolerance) {
+std::vector<CurveShape> shapeOfSpline(const Spline& source, const Placement& placement, double tolerance) {
   Spline s = source;
   for (Vec3& p : s.control) p = placement.apply(p);
   for (Vec3& p : s.fit) p = placement.apply(p);
@@ -261,7 +374,6 @@ CurveShape shapeOfSpline(const Spline& source, const Placement& placement, doubl
     breaks = fit->t;
     f = [fit](double t) { return (*fit)(t); };
   }
-  CurveShape shape;
   const Vec3 start = f(t0), end = f(t1);
   const std::vector<Vec3>& hull = s.control.empty() ? s.fit : s.control;
   if (length(end - start) > tolerance) {
@@ -277,50 +389,9 @@ CurveShape shapeOfSpline(const Spline& source, const Placement& placement, doubl
       }
       last = along;
     }
-    if (straight) {
-      shape.kind = CurveShape::Line;
-      shape.points = {start, end};
-      return shape;
-    }
+    if (straight) return {CurveShape{CurveShape::Lines, {start, end}, {}, 0, 0, 0}};
   }
-  std::vector<double> params;
-  flatten(f, t0, t1, breaks, tolerance, params, shape.points);
-  if (shape.points.size() < 3) return shape;
-  // Circular: every point of the chain, and the curve halfway between them, on one circle.
-  const bool closedCurve = length(end - start) <= tolerance;
-  const auto circle = closedCurve ? circleThrough(start, f(t0 + (t1 - t0) / 3), f(t0 + 2 * (t1 - t0) / 3))
-                                  : circleThrough(start, f((t0 + t1) / 2), end);
-  if (!circle) return shape;
-  const auto [centre, radius] = *circle;
-  auto onCircle = [&](const Vec3& p) {
-    return std::fabs(std::hypot(p.x - centre.x, p.y - centre.y) - radius) <= tolerance &&
-           std::fabs(p.z - start.z) <= tolerance;
-  };
-  double sweep = 0;
-  double previous = std::atan2(start.y - centre.y, start.x - centre.x);
-  const double first = previous;
-  for (std::size_t i = 1; i < shape.points.size(); ++i) {
-    if (!onCircle(shape.points[i]) || !onCircle(f((params[i - 1] + params[i]) / 2))) return shape;
-    const double angle = std::atan2(shape.points[i].y - centre.y, shape.points[i].x - centre.x);
-    double step = angle - previous;
-    if (step > kPi) step -= 2 * kPi;
-    if (step < -kPi) step += 2 * kPi;
-    if (sweep != 0 && (step > 0) != (sweep > 0) && std::fabs(step) > 1e-12) return shape;  // turns back
-    sweep += step;
-    previous = angle;
-  }
-  if (std::fabs(sweep) > 2 * kPi + 1e-6) return shape;
-  shape.centre = centre;
-  shape.radius = radius;
-  if (closedCurve) {
-    if (std::fabs(sweep) < kPi) return shape;
-    shape.kind = CurveShape::Circle;
-    return shape;
-  }
-  shape.kind = CurveShape::Arc;
-  shape.startDegrees = degrees(sweep > 0 ? first : first + sweep);
-  shape.endDegrees = shape.startDegrees + degrees(std::fabs(sweep));
-  return shape;
+  return fitCurve(f, t0, t1, breaks, tolerance);
 }
 
 void DxfBlockTable::take(std::string_view line) {

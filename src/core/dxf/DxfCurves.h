@@ -66,22 +66,23 @@ struct Spline {
   bool usable() const;
 };
 
-// A curve the conversion writes: what it turned out to be, and its points.
+// A piece of a curve the conversion writes.
 struct CurveShape {
-  enum Kind { Lines, Line, Arc, Circle } kind = Lines;
-  std::vector<Vec3> points;  // Lines: the chain; Line: its two ends
+  enum Kind { Lines, Arc, Circle } kind = Lines;
+  std::vector<Vec3> points;  // Lines: the chain (a straight curve: its two ends)
   Vec3 centre;               // Arc and Circle
   double radius = 0;
-  double startDegrees = 0, endDegrees = 0;  // counter-clockwise from start to end
+  double startDegrees = 0, sweepDegrees = 0;  // Arc: the way along the curve, counter-clockwise when positive
 };
 
-// The chain of points of f over [t0, t1] within `tolerance` of the curve (every piece is split
-// until its chord is that close at its quarter points); `breaks` are parameters where the curve
-// may bend sharply (a spline's knots), which are always points of the chain.
-std::vector<Vec3> flattenCurve(const std::function<Vec3(double)>& f, double t0, double t1,
-                               const std::vector<double>& breaks, double tolerance);
-// A spline placed by `placement`, as a line, an arc, a circle or a chain of lines.
-CurveShape shapeOfSpline(const Spline& spline, const Placement& placement, double tolerance);
+// The curve f over [t0, t1] as pieces that stay within `tolerance` of it: arcs through its points
+// where they fit, chains of lines elsewhere. A straight curve comes out as one line, a circular
+// one as one arc or one circle. `breaks` are parameters where the curve may bend sharply (a
+// spline's knots), which are always ends of pieces.
+std::vector<CurveShape> fitCurve(const std::function<Vec3(double)>& f, double t0, double t1,
+                                 const std::vector<double>& breaks, double tolerance);
+// A spline placed by `placement`, fitted as above.
+std::vector<CurveShape> shapeOfSpline(const Spline& spline, const Placement& placement, double tolerance);
 
 // The blocks of a drawing, collected from its BLOCKS section while the lines before "ENTITIES"
 // are read: each line read is handed to take(). Lines that do not stand in code and value pairs

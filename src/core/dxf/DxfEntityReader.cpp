@@ -712,8 +712,10 @@ void DxfEntityReader::placeEntities(const std::vector<DxfRecord>& list, const Pl
     } else if (e.type == "ARC" || e.type == "CIRCLE") {
       const std::vector<Vec3> centre = e.points(10);
       const bool circle = e.type == "CIRCLE";
-      placeArc(own, centre.empty() ? Vec3{} : centre.front(), e.real(40, 0), circle ? 0 : e.real(50, 0),
-               circle ? 360 : e.real(51, 360), circle);
+      const double start = circle ? 0 : e.real(50, 0);
+      double sweep = circle ? 360 : std::fmod(e.real(51, 360) - start, 360.0);
+      if (sweep <= 0) sweep += 360;
+      placeArc(own, centre.empty() ? Vec3{} : centre.front(), e.real(40, 0), start, sweep, circle);
     } else if (e.type == "LWPOLYLINE") {
       const double elevation = e.real(38, 0);
       for (const GroupPair& pair : e.pairs) {
@@ -742,7 +744,7 @@ void DxfEntityReader::placeEntities(const std::vector<DxfRecord>& list, const Pl
         return own.apply({c.x + cosine * major.x - sine * ratio * major.y,
                           c.y + cosine * major.y + sine * ratio * major.x, c.z});
       };
-      placeChain(flattenCurve(point, start, end, {}, drawingTolerance()));
+      placeShapes(fitCurve(point, start, end, {}, drawingTolerance()));
     } else if (e.type == "INSERT") {
       placeInsert(e, placement, layer, depth);
     } else {
@@ -757,17 +759,16 @@ void DxfEntityReader::placeSpline(const DxfRecord& record, const Placement& plac
     leaveOut("SPLINE", layer);
     return;
   }
-  const CurveShape shape = shapeOfSpline(spline, placement, drawingTolerance());
-  switch (shape.kind) {
-    case CurveShape::Arc:
-    case CurveShape::Circle:
-      placeArc(Placement{}, shape.centre, shape.radius, shape.startDegrees, shape.endDegrees,
-               shape.kind == CurveShape::Circle);
-      break;
-    case CurveShape::Line:
-    case CurveShape::Lines:
+  placeShapes(shapeOfSpline(spline, placement, drawingTolerance()));
+}
+
+void DxfEntityReader::placeShapes(const std::vector<CurveShape>& shapes) {
+  for (const CurveShape& shape : shapes) {
+    if (shape.kind == CurveShape::Lines)
       placeChain(shape.points);
-      break;
+    else
+      placeArc(Placement{}, shape.centre, shape.radius, shape.startDegrees, shape.sweepDegrees,
+               shape.kind == CurveShape::Circle);
   }
 }
 
@@ -780,27 +781,24 @@ void DxfEntityReader::placePolyline(const std::vector<Vertex>& vertices, bool cl
       placeChain({placement.apply(from.point), placement.apply(to.point)});
       continue;
     }
-    // The arc of the bulge, counter-clockwise from its start: from the vertex for a positive
-    // bulge, from the next one for a negative bulge.
-    const Vec3& a = from.bulge > 0 ? from.point : to.point;
-    const Vec3& b = from.bulge > 0 ? to.point : from.point;
-    const double included = 4 * std::atan(std::fabs(from.bulge));
+    // The arc of the bulge: its included angle is counter-clockwise for a positive bulge.
+    const Vec3& a = from.point;
+    const Vec3& b = to.point;
+    const double included = 4 * std::atan(from.bulge);
     const double chord = std::hypot(b.x - a.x, b.y - a.y);
     if (chord == 0) continue;
-    const double radius = chord / (2 * std::sin(included / 2));
+    const double radius = std::fabs(chord / (2 * std::sin(included / 2)));
     const double toCentre = chord / 2 / std::tan(included / 2);
     const Vec3 centre{(a.x + b.x) / 2 - (b.y - a.y) / chord * toCentre, (a.y + b.y) / 2 + (b.x - a.x) / chord * toCentre,
                       a.z};
     const double start = std::atan2(a.y - centre.y, a.x - centre.x) * 180 / std::numbers::pi;
-    placeArc(placement, centre, radius, start, start + included * 180 / std::numbers::pi, false);
+    placeArc(placement, centre, radius, start, included * 180 / std::numbers::pi, false);
   }
 }
 
 void DxfEntityReader::placeArc(const Placement& placement, const Vec3& centre, double radius, double start,
-                               double end, bool circle) {
+                               double sweep, bool circle) {
   if (!(radius > 0)) return;
-  double sweep = circle ? 360 : std::fmod(end - start, 360.0);
-  if (sweep <= 0) sweep += 360;
   const auto onArc = [&](double degrees) {
     const double t = degrees * std::numbers::pi / 180;
     return placement.apply({centre.x + radius * std::cos(t), centre.y + radius * std::sin(t), centre.z});
@@ -808,22 +806,26 @@ void DxfEntityReader::placeArc(const Placement& placement, const Vec3& centre, d
   const std::optional<double> scale = placement.similarityScale();
   if (!scale) {
     // Scaled unevenly the arc is a part of an ellipse.
-    placeChain(flattenCurve(onArc, start, start + sweep, {}, drawingTolerance()));
+    placeShapes(fitCurve(onArc, start, start + sweep, {}, drawingTolerance()));
     return;
   }
-  const Vec3 c = placement.apply(centre);
-  PointTexts at;
-  mapPoint(static_cast<float>(c.x), static_cast<float>(c.y), static_cast<float>(c.z), at);
-  const float x = writtenNumber(at.x), y = writtenNumber(at.y), z = includeZ_ ? writtenNumber(at.z) : 0.0f;
-  const float r = static_cast<float>(radius * *scale);
   if (circle) {
-    writer_.circleXY(3, x, y, z, r);
+    const Vec3 c = placement.apply(centre);
+    PointTexts at;
+    mapPoint(static_cast<float>(c.x), static_cast<float>(c.y), static_cast<float>(c.z), at);
+    writer_.circleXY(3, writtenNumber(at.x), writtenNumber(at.y), includeZ_ ? writtenNumber(at.z) : 0.0f,
+                     static_cast<float>(radius * *scale));
     return;
   }
-  // A mirroring placement turns the arc the other way: it then runs from the placed end.
-  const Vec3 from = placement.determinant() < 0 ? onArc(start + sweep) : onArc(start);
-  const double placedStart = std::atan2(from.y - c.y, from.x - c.x) * 180 / std::numbers::pi;
-  writer_.BuildDXFArcIJ(3, x, y, z, r, static_cast<float>(placedStart), static_cast<float>(placedStart + sweep));
+  // Written as the bulge arc between its placed ends, in the way it runs (a mirroring placement
+  // turns it the other way), so it joins what comes before and after it on the same points.
+  const double placedSweep = placement.determinant() < 0 ? -sweep : sweep;
+  PointTexts from, to;
+  const Vec3 p = onArc(start), q = onArc(start + sweep);
+  mapPoint(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z), from);
+  mapPoint(static_cast<float>(q.x), static_cast<float>(q.y), static_cast<float>(q.z), to);
+  if (!includeZ_) from.z = to.z = "0.00";
+  bulgeArc(from, to, static_cast<float>(std::tan(placedSweep * std::numbers::pi / 720)));
 }
 
 void DxfEntityReader::placeChain(const std::vector<Vec3>& points) {

@@ -143,8 +143,11 @@ class DxfEntityReader {
     double bulge = 0;
   };
   void placePolyline(const std::vector<Vertex>& vertices, bool closed, const Placement& placement);
-  // An arc counter-clockwise from start to end (degrees), or a whole circle, placed.
-  void placeArc(const Placement& placement, const Vec3& centre, double radius, double start, double end, bool circle);
+  // An arc from its start angle through the sweep (degrees, counter-clockwise when positive), or a
+  // whole circle, placed.
+  void placeArc(const Placement& placement, const Vec3& centre, double radius, double start, double sweep,
+                bool circle);
+  void placeShapes(const std::vector<CurveShape>& shapes);
   // Straight elements along the points, none shorter than one unit of the last decimal.
   void placeChain(const std::vector<Vec3>& points);
   double drawingTolerance() const;
