@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """gen-splines.py OUT.dxf [--entities N]: writes a sheet of N SPLINE entities with ezdxf (R2000),
-each a path of its own on a 20 mm grid: open cubic curves of five to eight control points,
-closed periodic curves, rational quarter circles and straight splines, in turn. Prints the
+each a path of its own on a 20 mm grid, in turn: open cubic curves of four control points (the
+Bezier segments an SVG path exports as), open cubic curves of five to eight control points,
+closed periodic curves, rational quarter circles and straight splines. Prints the
 counts for spline-speed.sh to check the conversion against:
   splines N paths N arcs A lines L
 (A: the rational quarter circles, which convert to one arc each; L: the straight splines, one
@@ -24,9 +25,12 @@ def main():
     arcs = lines = 0
     for i in range(args.entities):
         x, y = (i % side) * 20.0, (i // side) * 20.0
-        kind = i % 4
-        if kind == 0:
-            n = 5 + i % 4
+        kind = i % 5
+        if kind == 4:
+            bend = 2 + i % 3
+            msp.add_open_spline([(x, y), (x + 4, y + bend), (x + 8, y - bend), (x + 12, y)], degree=3)
+        elif kind == 0:
+            n = 5 + (i // 5) % 4
             points = [(x + 12 * k / (n - 1), y + 4 * math.sin(k * 1.3 + i)) for k in range(n)]
             msp.add_open_spline(points, degree=3)
         elif kind == 1:

@@ -98,37 +98,48 @@ struct FitCurve {
   }
 };
 
+// The chain of a curve: its points, and the curve halfway (by parameter) between each two.
+struct Chain {
+  std::vector<Vec3> points, halves;
+  std::vector<double> params;  // of the points
+};
+
 void split(const std::function<Vec3(double)>& f, double a, const Vec3& pa, double b, const Vec3& pb,
-           double tolerance, int depth, std::vector<double>& params, std::vector<Vec3>& points) {
+           double tolerance, int depth, Chain& chain) {
   const double m = (a + b) / 2;
   const Vec3 pm = f(m);
   bool flat = depth >= 24;
   if (!flat) {
+    // Below the first levels a piece bends one way only, and its middle tells.
     flat = distanceToSegment(pm, pa, pb) <= tolerance &&
-           distanceToSegment(f(a + (b - a) / 4), pa, pb) <= tolerance &&
-           distanceToSegment(f(b - (b - a) / 4), pa, pb) <= tolerance;
+           (depth >= 3 || (distanceToSegment(f(a + (b - a) / 4), pa, pb) <= tolerance &&
+                           distanceToSegment(f(b - (b - a) / 4), pa, pb) <= tolerance));
   }
   if (flat) {
-    params.push_back(b);
-    points.push_back(pb);
+    chain.halves.push_back(pm);
+    chain.points.push_back(pb);
+    chain.params.push_back(b);
     return;
   }
-  split(f, a, pa, m, pm, tolerance, depth + 1, params, points);
-  split(f, m, pm, b, pb, tolerance, depth + 1, params, points);
+  split(f, a, pa, m, pm, tolerance, depth + 1, chain);
+  split(f, m, pm, b, pb, tolerance, depth + 1, chain);
 }
 
-void flatten(const std::function<Vec3(double)>& f, double t0, double t1, const std::vector<double>& breaks,
-             double tolerance, std::vector<double>& params, std::vector<Vec3>& points) {
+// Every piece is split until its chord is within the tolerance at its quarter points.
+Chain flatten(const std::function<Vec3(double)>& f, double t0, double t1, const std::vector<double>& breaks,
+              double tolerance) {
   std::vector<double> stops{t0};
   for (double u : breaks)
     if (u > stops.back() && u < t1) stops.push_back(u);
   stops.push_back(t1);
-  params.push_back(t0);
-  points.push_back(f(t0));
+  Chain chain;
+  chain.points.push_back(f(t0));
+  chain.params.push_back(t0);
   for (std::size_t i = 1; i < stops.size(); ++i) {
-    const Vec3 from = points.back();
-    split(f, stops[i - 1], from, stops[i], f(stops[i]), tolerance, 0, params, points);
+    const Vec3 from = chain.points.back();
+    split(f, stops[i - 1], from, stops[i], f(stops[i]), tolerance, 0, chain);
   }
+  return chain;
 }
 
 // The circle through three points in the XY plane, if they are not on one line.
@@ -243,9 +254,11 @@ struct ArcFit {
   Vec3 centre;
   double radius = 0, start = 0, sweep = 0;  // radians, sweep signed (positive: counter-clockwise)
 };
-std::optional<ArcFit> arcThrough(const std::vector<Vec3>& points, const std::vector<Vec3>& halves, std::size_t from,
-                                 std::size_t to, double tolerance,
-                                 std::optional<std::pair<Vec3, double>> circle = std::nullopt) {
+// Every `stride`th sample (and the last) is checked: a stride above 1 makes a quick first test.
+std::optional<ArcFit> arcThrough(const Chain& chain, std::size_t from, std::size_t to, double tolerance,
+                                 std::size_t stride, std::optional<std::pair<Vec3, double>> circle = std::nullopt) {
+  const std::vector<Vec3>& points = chain.points;
+  const std::vector<Vec3>& halves = chain.halves;
   if (!circle) circle = circleThrough(points[from], points[(from + to) / 2], points[to]);
   if (!circle) return std::nullopt;
   const auto [centre, radius] = *circle;
@@ -253,28 +266,33 @@ std::optional<ArcFit> arcThrough(const std::vector<Vec3>& points, const std::vec
   const double chord = length(points[to] - points[from]);
   if (chord > tolerance && radius > 1e4 * chord) return std::nullopt;
   auto near = [&](const Vec3& p) {
-    return std::fabs(std::hypot(p.x - centre.x, p.y - centre.y) - radius) <= tolerance &&
-           std::fabs(p.z - points[from].z) <= tolerance;
+    const double dx = p.x - centre.x, dy = p.y - centre.y;
+    return std::fabs(std::sqrt(dx * dx + dy * dy) - radius) <= tolerance && std::fabs(p.z - points[from].z) <= tolerance;
   };
-  ArcFit fit{centre, radius, std::atan2(points[from].y - centre.y, points[from].x - centre.x), 0};
-  double previous = fit.start;
-  for (std::size_t i = from + 1; i <= to; ++i) {
+  // The way round is summed in small steps (their sines); the exact angle between the ends
+  // then gives the sweep, taken round as far as the steps went.
+  const Vec3 start = points[from] - centre;
+  double turned = 0;
+  for (std::size_t previous = from, i = std::min(from + stride, to); previous < to;
+       previous = i, i = std::min(i + stride, to)) {
     if (!near(points[i]) || !near(halves[i - 1])) return std::nullopt;
-    const double angle = std::atan2(points[i].y - centre.y, points[i].x - centre.x);
-    double step = angle - previous;
-    if (step > kPi) step -= 2 * kPi;
-    if (step < -kPi) step += 2 * kPi;
-    if (fit.sweep != 0 && (step > 0) != (fit.sweep > 0)) return std::nullopt;  // turns back
-    fit.sweep += step;
-    previous = angle;
+    const Vec3 p = points[previous] - centre, q = points[i] - centre;
+    const double step = (p.x * q.y - p.y * q.x) / (radius * radius);
+    if (turned != 0 && (step > 0) != (turned > 0) && step != 0) return std::nullopt;  // turns back
+    turned += step;
   }
-  if (std::fabs(fit.sweep) > 2 * kPi + 1e-9) return std::nullopt;
-  return fit;
+  const Vec3 end = points[to] - centre;
+  double sweep = std::atan2(start.x * end.y - start.y * end.x, start.x * end.x + start.y * end.y);
+  sweep += 2 * kPi * std::round((turned - sweep) / (2 * kPi));
+  if (std::fabs(sweep) > 2 * kPi + 1e-9 || (sweep > 0) != (turned > 0)) return std::nullopt;
+  return ArcFit{centre, radius, std::atan2(start.y, start.x), sweep};
 }
 
-bool straightThrough(const std::vector<Vec3>& points, const std::vector<Vec3>& halves, std::size_t from,
-                     std::size_t to, double tolerance) {
-  for (std::size_t i = from + 1; i <= to; ++i)
+bool straightThrough(const Chain& chain, std::size_t from, std::size_t to, double tolerance, std::size_t stride) {
+  const std::vector<Vec3>& points = chain.points;
+  const std::vector<Vec3>& halves = chain.halves;
+  if (distanceToSegment(points[(from + to) / 2], points[from], points[to]) > tolerance) return false;
+  for (std::size_t i = std::min(from + stride, to); i <= to; i = i == to ? to + 1 : std::min(i + stride, to))
     if (distanceToSegment(points[i], points[from], points[to]) > tolerance ||
         distanceToSegment(halves[i - 1], points[from], points[to]) > tolerance)
       return false;
@@ -295,17 +313,17 @@ CurveShape arcShape(const ArcFit& fit) {
 
 std::vector<CurveShape> fitCurve(const std::function<Vec3(double)>& f, double t0, double t1,
                                  const std::vector<double>& breaks, double tolerance) {
-  std::vector<double> params;
-  std::vector<Vec3> points;
-  flatten(f, t0, t1, breaks, tolerance, params, points);
-  std::vector<Vec3> halves(points.size() - 1);
-  for (std::size_t i = 0; i + 1 < points.size(); ++i) halves[i] = f((params[i] + params[i + 1]) / 2);
+  // The pieces are checked against points of the curve a little farther apart than the chord
+  // tolerance needs (an arc's distance to the curve changes slowly between them); a straight
+  // piece between two of them that strays is followed in chords within the tolerance.
+  const Chain chain = flatten(f, t0, t1, breaks, 4 * tolerance);
+  const std::vector<Vec3>& points = chain.points;
   const std::size_t last = points.size() - 1;
   const bool closedCurve = length(points[last] - points[0]) <= tolerance;
   if (closedCurve && last >= 3) {
     // A whole circle: the circle through three points a third of the way apart.
     if (const auto circle = circleThrough(points[0], f(t0 + (t1 - t0) / 3), f(t0 + 2 * (t1 - t0) / 3))) {
-      const std::optional<ArcFit> whole = arcThrough(points, halves, 0, last, tolerance, circle);
+      const std::optional<ArcFit> whole = arcThrough(chain, 0, last, tolerance, 1, circle);
       if (whole && std::fabs(whole->sweep) > kPi) {
         CurveShape shape;
         shape.kind = CurveShape::Circle;
@@ -318,36 +336,43 @@ std::vector<CurveShape> fitCurve(const std::function<Vec3(double)>& f, double t0
   // From each point on, the longest run of points that one arc (or one line) holds: found by
   // doubling the run, then halving back to its end.
   std::vector<CurveShape> pieces;
-  auto piece = [&](std::size_t from, std::size_t to) -> std::optional<CurveShape> {
-    if (to == from + 1 || straightThrough(points, halves, from, to, tolerance))
+  auto piece = [&](std::size_t from, std::size_t to, std::size_t stride) -> std::optional<CurveShape> {
+    if (straightThrough(chain, from, to, tolerance, stride))
       return CurveShape{CurveShape::Lines, {points[from], points[to]}, {}, 0, 0, 0};
-    if (const std::optional<ArcFit> fit = arcThrough(points, halves, from, to, tolerance)) return arcShape(*fit);
+    if (to == from + 1) return CurveShape{CurveShape::Lines, flatten(f, chain.params[from], chain.params[to], {}, tolerance).points, {}, 0, 0, 0};
+
+    if (const std::optional<ArcFit> fit = arcThrough(chain, from, to, tolerance, stride)) return arcShape(*fit);
     return std::nullopt;
   };
-  for (std::size_t from = 0; from < last;) {
-    std::size_t good = from + 1, bad = last + 1;
-    CurveShape best = *piece(from, good);
-    for (std::size_t run = 2; from + run <= last; run *= 2) {
-      if (auto shape = piece(from, from + run)) {
-        good = from + run;
-        best = std::move(*shape);
-      } else {
+  // The longest run below `limit` that passes the test at the stride: by doubling the run, then
+  // halving back to its end.
+  auto longest = [&](std::size_t from, std::size_t limit, std::size_t stride) {
+    std::size_t good = from + 1, bad = limit;
+    for (std::size_t run = 2; from + run < bad; run *= 2) {
+      if (!piece(from, from + run, stride)) {
         bad = from + run;
         break;
       }
+      good = from + run;
     }
-    while (bad - good > 1 && good < last) {
-      const std::size_t middle = std::min((good + bad) / 2, last);
-      if (auto shape = piece(from, middle)) {
-        good = middle;
-        best = std::move(*shape);
-      } else {
-        bad = middle;
-      }
+    while (bad - good > 1) {
+      const std::size_t middle = (good + bad) / 2;
+      (piece(from, middle, stride) ? good : bad) = middle;
     }
+    return good;
+  };
+  for (std::size_t from = 0; from < last;) {
+    // The quick test finds the run, the full one confirms it (or finds a shorter one).
+    std::size_t good = longest(from, last + 1, 4);
+    std::optional<CurveShape> found = piece(from, good, 1);
+    if (!found) {
+      good = longest(from, good, 1);
+      found = piece(from, good, 1);
+    }
+    CurveShape best = std::move(*found);
     // Lines in a row make one chain.
     if (best.kind == CurveShape::Lines && !pieces.empty() && pieces.back().kind == CurveShape::Lines)
-      pieces.back().points.push_back(best.points.back());
+      pieces.back().points.insert(pieces.back().points.end(), best.points.begin() + 1, best.points.end());
     else
       pieces.push_back(std::move(best));
     from = good;
