@@ -817,15 +817,24 @@ void DxfEntityReader::placeArc(const Placement& placement, const Vec3& centre, d
                      static_cast<float>(radius * *scale));
     return;
   }
-  // Written as the bulge arc between its placed ends, in the way it runs (a mirroring placement
-  // turns it the other way), so it joins what comes before and after it on the same points.
+  // Written as bulge arcs between its placed points, in the way it runs (a mirroring placement
+  // turns it the other way), so it joins what comes before and after it on the same points. No
+  // piece comes near a half circle, whose centre the rounded ends would leave uncertain.
   const double placedSweep = placement.determinant() < 0 ? -sweep : sweep;
+  const int pieces = std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / 120 - 1e-9)));
+  const float bulge = static_cast<float>(std::tan(placedSweep / pieces * std::numbers::pi / 720));
   PointTexts from, to;
-  const Vec3 p = onArc(start), q = onArc(start + sweep);
-  mapPoint(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z), from);
-  mapPoint(static_cast<float>(q.x), static_cast<float>(q.y), static_cast<float>(q.z), to);
-  if (!includeZ_) from.z = to.z = "0.00";
-  bulgeArc(from, to, static_cast<float>(std::tan(placedSweep * std::numbers::pi / 720)));
+  auto placed = [&](int piece, PointTexts& texts) {
+    const Vec3 p = onArc(start + sweep * piece / pieces);
+    mapPoint(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z), texts);
+    if (!includeZ_) texts.z = "0.00";
+  };
+  placed(0, from);
+  for (int piece = 1; piece <= pieces; ++piece) {
+    placed(piece, to);
+    bulgeArc(from, to, bulge);
+    from = to;
+  }
 }
 
 void DxfEntityReader::placeChain(const std::vector<Vec3>& points) {
