@@ -288,6 +288,39 @@ std::optional<ArcFit> arcThrough(const Chain& chain, std::size_t from, std::size
   return ArcFit{centre, radius, std::atan2(start.y, start.x), sweep};
 }
 
+// Of the circles through the ends of a run, the one that keeps the samples (every `stride`th
+// point and the curve halfway to it) nearest: each sample allows the centre a stretch of the
+// ends' bisector, and the middle of what all of them allow is taken. None when they allow none.
+std::optional<std::pair<Vec3, double>> balancedCircle(const Chain& chain, std::size_t from, std::size_t to,
+                                                      double tolerance, std::size_t stride) {
+  const Vec3& p = chain.points[from];
+  const Vec3& q = chain.points[to];
+  const double chord = std::hypot(q.x - p.x, q.y - p.y);
+  if (chord == 0) return std::nullopt;
+  const Vec3 middle{(p.x + q.x) / 2, (p.y + q.y) / 2, p.z};
+  const double ux = -(q.y - p.y) / chord, uy = (q.x - p.x) / chord, half = chord / 2;
+  double low = -HUGE_VAL, high = HUGE_VAL;
+  auto allow = [&](const Vec3& x) {
+    const double dx = x.x - middle.x, dy = x.y - middle.y;
+    const double a = 2 * (dx * ux + dy * uy);
+    if (std::fabs(a) < 1e-15) return;
+    const double b = dx * dx + dy * dy - half * half;
+    const double through = b / a;  // the centre of the circle through the sample
+    const double r = std::sqrt(half * half + through * through);
+    const double s1 = (b - tolerance * tolerance - 2 * tolerance * r) / a;
+    const double s2 = (b - tolerance * tolerance + 2 * tolerance * r) / a;
+    low = std::max(low, std::min(s1, s2));
+    high = std::min(high, std::max(s1, s2));
+  };
+  for (std::size_t i = std::min(from + stride, to); i <= to; i = i == to ? to + 1 : std::min(i + stride, to)) {
+    if (i < to) allow(chain.points[i]);
+    allow(chain.halves[i - 1]);
+  }
+  if (!(low <= high) || !std::isfinite(low) || !std::isfinite(high)) return std::nullopt;
+  const double s = (low + high) / 2;
+  return std::pair{Vec3{middle.x + s * ux, middle.y + s * uy, p.z}, std::sqrt(half * half + s * s)};
+}
+
 bool straightThrough(const Chain& chain, std::size_t from, std::size_t to, double tolerance, std::size_t stride) {
   const std::vector<Vec3>& points = chain.points;
   const std::vector<Vec3>& halves = chain.halves;
@@ -341,7 +374,8 @@ std::vector<CurveShape> fitCurve(const std::function<Vec3(double)>& f, double t0
       return CurveShape{CurveShape::Lines, {points[from], points[to]}, {}, 0, 0, 0};
     if (to == from + 1) return CurveShape{CurveShape::Lines, flatten(f, chain.params[from], chain.params[to], {}, tolerance).points, {}, 0, 0, 0};
 
-    if (const std::optional<ArcFit> fit = arcThrough(chain, from, to, tolerance, stride)) return arcShape(*fit);
+    if (const auto circle = balancedCircle(chain, from, to, tolerance, stride))
+      if (const std::optional<ArcFit> fit = arcThrough(chain, from, to, tolerance, stride, circle)) return arcShape(*fit);
     return std::nullopt;
   };
   // The longest run below `limit` that passes the test at the stride: by doubling the run, then
