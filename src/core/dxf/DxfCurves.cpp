@@ -108,7 +108,9 @@ void split(const std::function<Vec3(double)>& f, double a, const Vec3& pa, doubl
            double tolerance, int depth, Chain& chain) {
   const double m = (a + b) / 2;
   const Vec3 pm = f(m);
-  bool flat = depth >= 24;
+  // A curve far larger than its tolerance (or not finite) is followed no closer than this.
+  constexpr std::size_t kMostPoints = 1 << 18;
+  bool flat = depth >= 24 || chain.points.size() >= kMostPoints;
   if (!flat) {
     // Below the first levels a piece bends one way only, and its middle tells.
     flat = distanceToSegment(pm, pa, pb) <= tolerance &&

@@ -1,5 +1,6 @@
 #include "core/dxf/DxfEntityReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <set>
@@ -61,6 +62,8 @@ std::string trimmedName(std::string_view text) {
 
 constexpr int kMaxBlockDepth = 16;
 constexpr long kMaxPlacements = 1000000;  // copies of a block by one MINSERT
+
+bool finite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
 }  // namespace
 
@@ -657,7 +660,9 @@ void DxfEntityReader::placeInsert(const DxfRecord& insert, const Placement& oute
   const DxfBlock* block = blocks_ ? blocks_->find(insert.text(2, "")) : nullptr;
   const long columns = std::max(1L, std::lround(insert.real(70, 1)));
   const long rows = std::max(1L, std::lround(insert.real(71, 1)));
-  if (!block || depth >= kMaxBlockDepth || columns * rows > kMaxPlacements) {
+  const long each = block ? std::max<long>(1, static_cast<long>(block->entities.size())) : 1;
+  if (!block || depth >= kMaxBlockDepth || columns * rows > kMaxPlacements ||
+      placementsLeft_ < columns * rows * each) {
     leaveOut("INSERT", layer);
     return;
   }
@@ -683,6 +688,7 @@ void DxfEntityReader::placeInsert(const DxfRecord& insert, const Placement& oute
                             at.y + sine * ox + cosine * oy,
                             sz,
                             at.z - sz * block->base.z};
+      placementsLeft_ -= each;
       placeEntities(block->entities, own.after(place), layer, depth + 1);
     }
   }
@@ -798,7 +804,7 @@ void DxfEntityReader::placePolyline(const std::vector<Vertex>& vertices, bool cl
 
 void DxfEntityReader::placeArc(const Placement& placement, const Vec3& centre, double radius, double start,
                                double sweep, bool circle) {
-  if (!(radius > 0)) return;
+  if (!(radius > 0) || !std::isfinite(radius) || !finite(centre)) return;
   const auto onArc = [&](double degrees) {
     const double t = degrees * std::numbers::pi / 180;
     return placement.apply({centre.x + radius * std::cos(t), centre.y + radius * std::sin(t), centre.z});
@@ -838,7 +844,7 @@ void DxfEntityReader::placeArc(const Placement& placement, const Vec3& centre, d
 }
 
 void DxfEntityReader::placeChain(const std::vector<Vec3>& points) {
-  if (points.size() < 2) return;
+  if (points.size() < 2 || !std::all_of(points.begin(), points.end(), finite)) return;
   // Distances as the machine's words measure them (the drawing's X becomes the Y word).
   const auto apart = [this](const Vec3& p, const Vec3& q) {
     return std::hypot((p.x - q.x) * ys_, (p.y - q.y) * xs_) >= tolerance_;

@@ -105,6 +105,7 @@ class DxfEntityReader {
   bool counted_ = false;
   std::string pendingType_;  // an entity left out whose layer is still to come
   bool entitiesEnded_ = false;
+  long placementsLeft_ = 1000000;  // entities a drawing's block references may place, nested ones and all
 
   std::string layer_;  // the text after the last layer code read
   bool closed_ = false;
