@@ -185,6 +185,7 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   input.onProgress = [&ui](int percent) { ui.showProgress(std::max(1, percent), 100, false); };
 
   PassLines elements;
+  std::vector<std::string> report;
   // A guess of one element line per 16 bytes of drawing saves most of the vector's growth (a
   // drawing full of ellipses needs more, and the vector then grows as it must).
   std::error_code sizeError;
@@ -192,6 +193,9 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   if (!sizeError) elements.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(drawingBytes / 16, 1u << 24)));
   try {
     const DxfReadOutcome outcome = readDxfElements(input, profile, codes, settings, elements, layerLog);
+    // What the drawing holds and the conversion leaves out is told after the layers.
+    layerLog.insert(layerLog.end(), outcome.report.begin(), outcome.report.end());
+    report = outcome.report;
     if (outcome.status == DxfReadStatus::NoEntities) {
       const std::string message = noEntitiesMessage(name, input);
       input.close();
@@ -238,6 +242,11 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   }
   ui.hideProgress();
   deleteTemporaryFiles(context.programFolder);
+  if (!report.empty()) {
+    std::string text;
+    for (const std::string& line : report) text += (text.empty() ? "" : "\n") + line;
+    ui.message(text);
+  }
 
   result.status = DxfLoadStatus::Converted;
   result.runInsertLines = profile.flag("ExecuteInsert");

@@ -46,7 +46,10 @@ struct DxfLoadResult {
 // just before the no-data message, to make Memo4 visible. With "R instead of I J K" checked
 // the conversion unchecks "Incremental  Type I J" and checks "Make  I J Circles 4 Quadrants"
 // in the profile, and they stay so. Every message goes to context.ui, as do the caption
-// "Reading Dxf" (and those of the passes) and the gauge. When `currentFileName` is given, the
+// "Reading Dxf" (and those of the passes) and the gauge. When entities on a chosen layer were
+// left out (a TEXT, a HATCH, a reference to a missing block, ...), the counts of what was
+// converted and left out follow the layers in `layerLog`, and a converted drawing tells them in
+// one message. When `currentFileName` is given, the
 // last pass leaves it in the main window's caption.
 DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, std::vector<std::string>& program,
                             std::vector<std::string>& layerLog, const std::function<void()>& showLayerLog = {},
