@@ -17,7 +17,7 @@ constexpr std::string_view kSortingCaption = "Sorting Dxf";
 constexpr float kDefaultConnectTolerance = 0.005f;
 
 struct OrderingDialect {
-  BlockLetters letters;
+  BlockLetters letters, written;
   std::string line, arcCw, arcCcw;
   std::string absolute, kerfLeft, cutOn, cutOff, fileEnd, leadIn;
   bool includeZ = false;
@@ -26,6 +26,7 @@ struct OrderingDialect {
     using enum LabelRow;
     const Dialect dialect(profile);
     letters = dialect.lettersWithoutBlanks();
+    written = writtenLetters(dialect);
     line = dialect.row(Line);
     arcCw = dialect.row(ArcCw);
     arcCcw = dialect.row(ArcCcw);
@@ -41,9 +42,9 @@ struct OrderingDialect {
   // The point a line moves to; Z counts only when "Z Included" is checked.
   OrderPoint pointOf(std::string_view block) const {
     OrderPoint p;
-    p.x = FindLetterValue(letters.x, block).value;
-    p.y = FindLetterValue(letters.y, block).value;
-    if (includeZ) p.z = FindLetterValue(letters.z, block).value;
+    p.x = FindLetterValue(written.x, block).value;
+    p.y = FindLetterValue(written.y, block).value;
+    if (includeZ) p.z = FindLetterValue(written.z, block).value;
     return p;
   }
 };
