@@ -1,5 +1,6 @@
 #include "core/dxf/PathOrdering.h"
 
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "core/dxf/PassDialect.h"
 #include "core/profile/Dialect.h"
 #include "core/profile/SettingNumbers.h"
+#include "core/text/ArcGeometry.h"
 #include "core/text/BlockScanner.h"
 
 namespace kw {
@@ -20,7 +22,7 @@ struct OrderingDialect {
   BlockLetters letters, written;
   std::string line, arcCw, arcCcw;
   std::string absolute, kerfLeft, cutOn, cutOff, fileEnd, leadIn;
-  bool includeZ = false;
+  bool includeZ = false, turnsOutlines = false;
 
   explicit OrderingDialect(const MachineProfile& profile) {
     using enum LabelRow;
@@ -37,6 +39,8 @@ struct OrderingDialect {
     fileEnd = dialect.row(FileEnd);
     leadIn = dialect.row(LeadIn);
     includeZ = profile.flag("IncludeZCheckBox");
+    // The program compensates to the left, in the plane of the X and Y words as written.
+    turnsOutlines = !kerfLeft.empty() && !profile.flag("SwapXY") && !profile.flag("SwapYZ");
   }
 
   // The point a line moves to; Z counts only when "Z Included" is checked.
@@ -143,6 +147,105 @@ class PathWriter {
   }
 };
 
+// A path as the ordering wrote it: its lines [begin, end) in the program, whole elements.
+struct PathSpan {
+  std::size_t begin = 0, end = 0;
+};
+
+// A closed path's outline (arcs by points along them) and its turning sense.
+struct PathOutline {
+  std::vector<OrderPoint> points;
+  double area = 0;  // twice the enclosed area, positive counter-clockwise
+  bool closed = false;
+};
+
+PathOutline outlineOf(const PassLines& out, const PathSpan& span, const OrderingDialect& d, float tolerance) {
+  constexpr int kPointsPerArc = 16;
+  PathOutline o;
+  OrderPoint from = d.pointOf(out[span.begin]);
+  const OrderPoint first = from;
+  o.points.push_back(from);
+  for (std::size_t line = span.begin + 1; line < span.end; line += 2) {
+    const std::string& end = out[line];
+    const OrderPoint to = d.pointOf(end);
+    const bool cw = containsWord(end, d.arcCw), ccw = !cw && containsWord(end, d.arcCcw);
+    if (cw || ccw) {
+      const double cx = FindLetterValue(d.written.i, end).value, cy = FindLetterValue(d.written.j, end).value;
+      const double a0 = std::atan2(from.y - cy, from.x - cx), a1 = std::atan2(to.y - cy, to.x - cx);
+      double sweep = std::fmod(ccw ? a1 - a0 : a0 - a1, kTwoPi);
+      if (sweep <= 1e-9) sweep += kTwoPi;
+      if (cw) sweep = -sweep;
+      const double r = std::hypot(from.x - cx, from.y - cy);
+      o.area += r * r * (sweep - std::sin(sweep));
+      for (int step = 1; step < kPointsPerArc; ++step) {
+        const double a = a0 + sweep * step / kPointsPerArc;
+        o.points.push_back({static_cast<float>(cx + r * std::cos(a)), static_cast<float>(cy + r * std::sin(a)), 0});
+      }
+    }
+    o.area += static_cast<double>(from.x) * to.y - static_cast<double>(to.x) * from.y;
+    o.points.push_back(to);
+    from = to;
+  }
+  o.closed = span.end - span.begin >= 2 && pointsConnect(first, from, tolerance);
+  return o;
+}
+
+bool encloses(const PathOutline& o, const OrderPoint& p) {
+  bool inside = false;
+  for (std::size_t i = 0, j = o.points.size() - 1; i < o.points.size(); j = i++) {
+    const OrderPoint &a = o.points[i], &b = o.points[j];
+    if ((a.y > p.y) != (b.y > p.y) &&
+        p.x < static_cast<double>(b.x - a.x) * (p.y - a.y) / (static_cast<double>(b.y) - a.y) + a.x)
+      inside = !inside;
+  }
+  return inside;
+}
+
+// The path travelled the other way: each element from its end back to its start, arcs turning
+// the other way round the same centre.
+void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d) {
+  std::vector<BlockWords> words;
+  for (std::size_t line = span.begin; line < span.end; ++line) words.push_back(SplitBlockWords(out[line], d.letters));
+  auto position = [](const BlockWords& w) { return w.x + w.y + w.z; };
+  PassLines lines;
+  const std::size_t last = words.size() - 1;
+  const std::string line = d.line.empty() ? "" : d.line + " ";
+  lines.push_back(line + position(words[last]));
+  for (std::size_t end = last; end >= 1; end -= 2) {
+    const BlockWords& e = words[end];
+    std::string motion = e.g;
+    if (containsWord(motion, d.arcCcw))
+      motion = d.arcCw;
+    else if (containsWord(motion, d.arcCw))
+      motion = d.arcCcw;
+    if (end != last) lines.push_back(line + position(e));
+    lines.push_back(motion + " " + position(words[end == 1 ? 0 : end - 2]) + e.i + e.j + e.k + e.r);
+    if (end == 1) break;
+  }
+  std::move(lines.begin(), lines.end(), out.begin() + static_cast<std::ptrdiff_t>(span.begin));
+}
+
+// With the kerf compensated to the left, a part's outline is cut clockwise and its holes
+// counter-clockwise, so that the kerf falls on the scrap side. Paths that neither hold another
+// path nor lie in one keep the direction they were drawn in.
+void turnNestedPaths(PassLines& out, const std::vector<PathSpan>& spans, const OrderingDialect& d, float tolerance) {
+  if (!d.turnsOutlines || spans.size() < 2) return;
+  std::vector<PathOutline> outlines;
+  for (const PathSpan& span : spans) outlines.push_back(outlineOf(out, span, d, tolerance));
+  for (std::size_t p = 0; p < spans.size(); ++p) {
+    if (!outlines[p].closed) continue;
+    int depth = 0;
+    bool holds = false;
+    for (std::size_t q = 0; q < spans.size(); ++q) {
+      if (q == p || !outlines[q].closed) continue;
+      if (encloses(outlines[q], outlines[p].points.front())) ++depth;
+      if (encloses(outlines[p], outlines[q].points.front())) holds = true;
+    }
+    if (depth == 0 && !holds) continue;
+    if ((depth % 2 == 0) == (outlines[p].area > 0)) reversePath(out, spans[p], d);
+  }
+}
+
 }  // namespace
 
 float connectTolerance(const MachineProfile& profile) {
@@ -186,9 +289,11 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     ui.showProgress(lines, gaugeMaximum, true);
   };
 
+  std::vector<PathSpan> spans;
   std::size_t remaining = count;
   OrderPoint pathEnd;
   if (count > 0) {
+    spans.push_back({out.size(), 0});
     pathEnd = writer.copy(0, ends[0]);
     index.remove(0);
     --remaining;
@@ -217,7 +322,9 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     endRound(roundStart);
     if (!attached) {  // nothing connects any more: the first element left starts a new path
       const std::size_t first = index.firstRemaining();
+      spans.back().end = out.size();
       writer.separator();
+      spans.push_back({out.size(), 0});
       pathEnd = writer.copy(first, ends[first]);
       index.remove(first);
       --remaining;
@@ -227,6 +334,8 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     attached = false;
   }
 
+  if (!spans.empty()) spans.back().end = out.size();
+  turnNestedPaths(out, spans, dialect, tolerance);
   writer.closing();
   if (unused) unused->clear();
   return out;
