@@ -1,5 +1,6 @@
 #include "core/dxf/PathOrdering.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -155,6 +156,7 @@ struct PathSpan {
 // A closed path's outline (arcs by points along them) and its turning sense.
 struct PathOutline {
   std::vector<OrderPoint> points;
+  float low[2] = {0, 0}, high[2] = {0, 0};  // the box round the points
   double area = 0;  // twice the enclosed area, positive counter-clockwise
   bool closed = false;
 };
@@ -187,10 +189,17 @@ PathOutline outlineOf(const PassLines& out, const PathSpan& span, const Ordering
     from = to;
   }
   o.closed = span.end - span.begin >= 2 && pointsConnect(first, from, tolerance);
+  o.low[0] = o.high[0] = first.x;
+  o.low[1] = o.high[1] = first.y;
+  for (const OrderPoint& p : o.points) {
+    o.low[0] = std::min(o.low[0], p.x), o.high[0] = std::max(o.high[0], p.x);
+    o.low[1] = std::min(o.low[1], p.y), o.high[1] = std::max(o.high[1], p.y);
+  }
   return o;
 }
 
 bool encloses(const PathOutline& o, const OrderPoint& p) {
+  if (p.x < o.low[0] || p.x > o.high[0] || p.y < o.low[1] || p.y > o.high[1]) return false;
   bool inside = false;
   for (std::size_t i = 0, j = o.points.size() - 1; i < o.points.size(); j = i++) {
     const OrderPoint &a = o.points[i], &b = o.points[j];
@@ -231,19 +240,44 @@ void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d)
 void turnNestedPaths(PassLines& out, const std::vector<PathSpan>& spans, const OrderingDialect& d, float tolerance) {
   if (!d.turnsOutlines || spans.size() < 2) return;
   std::vector<PathOutline> outlines;
-  for (const PathSpan& span : spans) outlines.push_back(outlineOf(out, span, d, tolerance));
+  std::vector<std::size_t> closed;
+  float low[2] = {0, 0}, high[2] = {0, 0};
   for (std::size_t p = 0; p < spans.size(); ++p) {
+    outlines.push_back(outlineOf(out, spans[p], d, tolerance));
     if (!outlines[p].closed) continue;
-    int depth = 0;
-    bool holds = false;
-    for (std::size_t q = 0; q < spans.size(); ++q) {
-      if (q == p || !outlines[q].closed) continue;
-      if (encloses(outlines[q], outlines[p].points.front())) ++depth;
-      if (encloses(outlines[p], outlines[q].points.front())) holds = true;
+    for (int axis = 0; axis < 2; ++axis) {
+      low[axis] = closed.empty() ? outlines[p].low[axis] : std::min(low[axis], outlines[p].low[axis]);
+      high[axis] = closed.empty() ? outlines[p].high[axis] : std::max(high[axis], outlines[p].high[axis]);
     }
-    if (depth == 0 && !holds) continue;
-    if ((depth % 2 == 0) == (outlines[p].area > 0)) reversePath(out, spans[p], d);
+    closed.push_back(p);
   }
+  if (closed.size() < 2) return;
+
+  // The outlines by the cells of a grid their boxes cover, so that a point meets only the
+  // outlines near it.
+  const int cells = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(closed.size()))));
+  auto cell = [&](float value, int axis) {
+    const double size = std::max(static_cast<double>(high[axis]) - low[axis], 1e-9);
+    return std::clamp(static_cast<int>((value - low[axis]) / size * cells), 0, cells - 1);
+  };
+  std::vector<std::vector<std::size_t>> grid(static_cast<std::size_t>(cells) * cells);
+  for (std::size_t q : closed)
+    for (int cy = cell(outlines[q].low[1], 1); cy <= cell(outlines[q].high[1], 1); ++cy)
+      for (int cx = cell(outlines[q].low[0], 0); cx <= cell(outlines[q].high[0], 0); ++cx)
+        grid[static_cast<std::size_t>(cy) * cells + cx].push_back(q);
+
+  std::vector<int> depth(spans.size(), 0);
+  std::vector<bool> holds(spans.size(), false);
+  for (std::size_t p : closed) {
+    const OrderPoint& at = outlines[p].points.front();
+    for (std::size_t q : grid[static_cast<std::size_t>(cell(at.y, 1)) * cells + cell(at.x, 0)])
+      if (q != p && encloses(outlines[q], at)) {
+        ++depth[p];
+        holds[q] = true;
+      }
+  }
+  for (std::size_t p : closed)
+    if ((depth[p] > 0 || holds[p]) && (depth[p] % 2 == 0) == (outlines[p].area > 0)) reversePath(out, spans[p], d);
 }
 
 }  // namespace
