@@ -10,8 +10,12 @@ bool containsWord(std::string_view line, std::string_view word) {
 
 BlockLetters writtenLetters(const Dialect& dialect) {
   BlockLetters letters = dialect.lettersWithoutBlanks();
-  for (auto [letter, swapped] : {std::pair{&letters.x, &dialect.x}, {&letters.y, &dialect.y}, {&letters.z, &dialect.z},
-                                 {&letters.i, &dialect.i}, {&letters.j, &dialect.j}, {&letters.k, &dialect.k}})
+  for (auto [letter, swapped] : {std::pair{&letters.x, &dialect.x},
+                                 {&letters.y, &dialect.y},
+                                 {&letters.z, &dialect.z},
+                                 {&letters.i, &dialect.i},
+                                 {&letters.j, &dialect.j},
+                                 {&letters.k, &dialect.k}})
     *letter = StripChar('A', ' ', *swapped);
   return letters;
 }

@@ -157,7 +157,7 @@ struct PathSpan {
 struct PathOutline {
   std::vector<OrderPoint> points;
   float low[2] = {0, 0}, high[2] = {0, 0};  // the box round the points
-  double area = 0;  // twice the enclosed area, positive counter-clockwise
+  double area = 0;                          // twice the enclosed area, positive counter-clockwise
   bool closed = false;
 };
 

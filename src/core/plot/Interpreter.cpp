@@ -50,7 +50,17 @@ bool Backplot::contains(std::string_view block, LabelRow row) const {
   // The cut texts lose their blanks before a plot: a cut-on or cut-off of several words (a
   // router's plunge or retract) is found in the block read without its blanks.
   if (row != LabelRow::BeginBlock && row != LabelRow::EndBlock) return false;
-  return StripChar('A', ' ', block).find(text) != std::string::npos;
+  for (std::size_t start = block.find(text[0]); start != std::string_view::npos;
+       start = block.find(text[0], start + 1)) {
+    std::size_t at = start, matched = 0;
+    for (; matched < text.size() && at < block.size(); ++at) {
+      if (block[at] == ' ' || block[at] == '\t') continue;
+      if (block[at] != text[matched]) break;
+      ++matched;
+    }
+    if (matched == text.size()) return true;
+  }
+  return false;
 }
 
 void Backplot::SinglestepPlot(const std::vector<std::string>& lines, bool plottingAll,
