@@ -162,7 +162,7 @@ struct PathOutline {
 };
 
 PathOutline outlineOf(const PassLines& out, const PathSpan& span, const OrderingDialect& d, float tolerance) {
-  constexpr int kPointsPerArc = 16;
+  constexpr int kPointsPerArc = 8;
   PathOutline o;
   OrderPoint from = d.pointOf(out[span.begin]);
   const OrderPoint first = from;
