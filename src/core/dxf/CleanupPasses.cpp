@@ -104,7 +104,7 @@ struct ArcFormat {
 
   explicit ArcFormat(const MachineProfile& profile) {
     const Dialect dialect(profile);
-    const BlockLetters letters = dialect.lettersWithoutBlanks();
+    const BlockLetters letters = writtenLetters(dialect);
     arcCw = dialect.row(LabelRow::ArcCw);
     arcCcw = dialect.row(LabelRow::ArcCcw);
     x = letters.x;
@@ -231,7 +231,7 @@ PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context) {
   const MachineProfile& profile = context.profile;
   context.ui.setCaption(WindowId::Main, kConvertCaption);
   const ArcFormat format(profile);
-  const BlockLetters letters = Dialect(profile).lettersWithoutBlanks();
+  const BlockLetters letters = writtenLetters(Dialect(profile));
   // A diameter program ("X div  2") whose centre words are radii ("I  div 2" off).
   const bool divideI = profile.flag("Xdiv2") && !profile.flag("Idiv2");
   const double xScale = std::fabs(static_cast<double>(settingNumber(profile, "Xscale", 1.0f)));

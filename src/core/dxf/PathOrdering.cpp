@@ -1,5 +1,7 @@
 #include "core/dxf/PathOrdering.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,6 +10,7 @@
 #include "core/dxf/PassDialect.h"
 #include "core/profile/Dialect.h"
 #include "core/profile/SettingNumbers.h"
+#include "core/text/ArcGeometry.h"
 #include "core/text/BlockScanner.h"
 
 namespace kw {
@@ -17,15 +20,16 @@ constexpr std::string_view kSortingCaption = "Sorting Dxf";
 constexpr float kDefaultConnectTolerance = 0.005f;
 
 struct OrderingDialect {
-  BlockLetters letters;
+  BlockLetters letters, written;
   std::string line, arcCw, arcCcw;
   std::string absolute, kerfLeft, cutOn, cutOff, fileEnd, leadIn;
-  bool includeZ = false;
+  bool includeZ = false, turnsOutlines = false;
 
   explicit OrderingDialect(const MachineProfile& profile) {
     using enum LabelRow;
     const Dialect dialect(profile);
     letters = dialect.lettersWithoutBlanks();
+    written = writtenLetters(dialect);
     line = dialect.row(Line);
     arcCw = dialect.row(ArcCw);
     arcCcw = dialect.row(ArcCcw);
@@ -36,14 +40,16 @@ struct OrderingDialect {
     fileEnd = dialect.row(FileEnd);
     leadIn = dialect.row(LeadIn);
     includeZ = profile.flag("IncludeZCheckBox");
+    // The program compensates to the left, in the plane of the X and Y words as written.
+    turnsOutlines = !kerfLeft.empty() && !profile.flag("SwapXY") && !profile.flag("SwapYZ");
   }
 
   // The point a line moves to; Z counts only when "Z Included" is checked.
   OrderPoint pointOf(std::string_view block) const {
     OrderPoint p;
-    p.x = FindLetterValue(letters.x, block).value;
-    p.y = FindLetterValue(letters.y, block).value;
-    if (includeZ) p.z = FindLetterValue(letters.z, block).value;
+    p.x = FindLetterValue(written.x, block).value;
+    p.y = FindLetterValue(written.y, block).value;
+    if (includeZ) p.z = FindLetterValue(written.z, block).value;
     return p;
   }
 };
@@ -142,6 +148,138 @@ class PathWriter {
   }
 };
 
+// A path as the ordering wrote it: its lines [begin, end) in the program, whole elements.
+struct PathSpan {
+  std::size_t begin = 0, end = 0;
+};
+
+// A closed path's outline (arcs by points along them) and its turning sense.
+struct PathOutline {
+  std::vector<OrderPoint> points;
+  float low[2] = {0, 0}, high[2] = {0, 0};  // the box round the points
+  double area = 0;                          // twice the enclosed area, positive counter-clockwise
+  bool closed = false;
+};
+
+PathOutline outlineOf(const PassLines& out, const PathSpan& span, const OrderingDialect& d, float tolerance) {
+  constexpr int kPointsPerArc = 8;
+  PathOutline o;
+  OrderPoint from = d.pointOf(out[span.begin]);
+  const OrderPoint first = from;
+  o.points.push_back(from);
+  for (std::size_t line = span.begin + 1; line < span.end; line += 2) {
+    const std::string& end = out[line];
+    const OrderPoint to = d.pointOf(end);
+    const bool cw = containsWord(end, d.arcCw), ccw = !cw && containsWord(end, d.arcCcw);
+    if (cw || ccw) {
+      const double cx = FindLetterValue(d.written.i, end).value, cy = FindLetterValue(d.written.j, end).value;
+      const double a0 = std::atan2(from.y - cy, from.x - cx), a1 = std::atan2(to.y - cy, to.x - cx);
+      double sweep = std::fmod(ccw ? a1 - a0 : a0 - a1, kTwoPi);
+      if (sweep <= 1e-9) sweep += kTwoPi;
+      if (cw) sweep = -sweep;
+      const double r = std::hypot(from.x - cx, from.y - cy);
+      o.area += r * r * (sweep - std::sin(sweep));
+      for (int step = 1; step < kPointsPerArc; ++step) {
+        const double a = a0 + sweep * step / kPointsPerArc;
+        o.points.push_back({static_cast<float>(cx + r * std::cos(a)), static_cast<float>(cy + r * std::sin(a)), 0});
+      }
+    }
+    o.area += static_cast<double>(from.x) * to.y - static_cast<double>(to.x) * from.y;
+    o.points.push_back(to);
+    from = to;
+  }
+  o.closed = span.end - span.begin >= 2 && pointsConnect(first, from, tolerance);
+  o.low[0] = o.high[0] = first.x;
+  o.low[1] = o.high[1] = first.y;
+  for (const OrderPoint& p : o.points) {
+    o.low[0] = std::min(o.low[0], p.x), o.high[0] = std::max(o.high[0], p.x);
+    o.low[1] = std::min(o.low[1], p.y), o.high[1] = std::max(o.high[1], p.y);
+  }
+  return o;
+}
+
+bool encloses(const PathOutline& o, const OrderPoint& p) {
+  if (p.x < o.low[0] || p.x > o.high[0] || p.y < o.low[1] || p.y > o.high[1]) return false;
+  bool inside = false;
+  for (std::size_t i = 0, j = o.points.size() - 1; i < o.points.size(); j = i++) {
+    const OrderPoint &a = o.points[i], &b = o.points[j];
+    if ((a.y > p.y) != (b.y > p.y) &&
+        p.x < static_cast<double>(b.x - a.x) * (p.y - a.y) / (static_cast<double>(b.y) - a.y) + a.x)
+      inside = !inside;
+  }
+  return inside;
+}
+
+// The path travelled the other way: each element from its end back to its start, arcs turning
+// the other way round the same centre.
+void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d) {
+  std::vector<BlockWords> words;
+  for (std::size_t line = span.begin; line < span.end; ++line) words.push_back(SplitBlockWords(out[line], d.letters));
+  auto position = [](const BlockWords& w) { return w.x + w.y + w.z; };
+  PassLines lines;
+  const std::size_t last = words.size() - 1;
+  const std::string line = d.line.empty() ? "" : d.line + " ";
+  lines.push_back(line + position(words[last]));
+  for (std::size_t end = last; end >= 1; end -= 2) {
+    const BlockWords& e = words[end];
+    std::string motion = e.g;
+    if (containsWord(motion, d.arcCcw))
+      motion = d.arcCw;
+    else if (containsWord(motion, d.arcCw))
+      motion = d.arcCcw;
+    if (end != last) lines.push_back(line + position(e));
+    lines.push_back(motion + " " + position(words[end == 1 ? 0 : end - 2]) + e.i + e.j + e.k + e.r);
+    if (end == 1) break;
+  }
+  std::move(lines.begin(), lines.end(), out.begin() + static_cast<std::ptrdiff_t>(span.begin));
+}
+
+// With the kerf compensated to the left, a part's outline is cut clockwise and its holes
+// counter-clockwise, so that the kerf falls on the scrap side. Paths that neither hold another
+// path nor lie in one keep the direction they were drawn in.
+void turnNestedPaths(PassLines& out, const std::vector<PathSpan>& spans, const OrderingDialect& d, float tolerance) {
+  if (!d.turnsOutlines || spans.size() < 2) return;
+  std::vector<PathOutline> outlines;
+  std::vector<std::size_t> closed;
+  float low[2] = {0, 0}, high[2] = {0, 0};
+  for (std::size_t p = 0; p < spans.size(); ++p) {
+    outlines.push_back(outlineOf(out, spans[p], d, tolerance));
+    if (!outlines[p].closed) continue;
+    for (int axis = 0; axis < 2; ++axis) {
+      low[axis] = closed.empty() ? outlines[p].low[axis] : std::min(low[axis], outlines[p].low[axis]);
+      high[axis] = closed.empty() ? outlines[p].high[axis] : std::max(high[axis], outlines[p].high[axis]);
+    }
+    closed.push_back(p);
+  }
+  if (closed.size() < 2) return;
+
+  // The outlines by the cells of a grid their boxes cover, so that a point meets only the
+  // outlines near it.
+  const int cells = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(closed.size()))));
+  auto cell = [&](float value, int axis) {
+    const double size = std::max(static_cast<double>(high[axis]) - low[axis], 1e-9);
+    return std::clamp(static_cast<int>((value - low[axis]) / size * cells), 0, cells - 1);
+  };
+  std::vector<std::vector<std::size_t>> grid(static_cast<std::size_t>(cells) * cells);
+  for (std::size_t q : closed)
+    for (int cy = cell(outlines[q].low[1], 1); cy <= cell(outlines[q].high[1], 1); ++cy)
+      for (int cx = cell(outlines[q].low[0], 0); cx <= cell(outlines[q].high[0], 0); ++cx)
+        grid[static_cast<std::size_t>(cy) * cells + cx].push_back(q);
+
+  std::vector<int> depth(spans.size(), 0);
+  std::vector<bool> holds(spans.size(), false);
+  for (std::size_t p : closed) {
+    const OrderPoint& at = outlines[p].points.front();
+    for (std::size_t q : grid[static_cast<std::size_t>(cell(at.y, 1)) * cells + cell(at.x, 0)])
+      if (q != p && encloses(outlines[q], at)) {
+        ++depth[p];
+        holds[q] = true;
+      }
+  }
+  for (std::size_t p : closed)
+    if ((depth[p] > 0 || holds[p]) && (depth[p] % 2 == 0) == (outlines[p].area > 0)) reversePath(out, spans[p], d);
+}
+
 }  // namespace
 
 float connectTolerance(const MachineProfile& profile) {
@@ -185,9 +323,11 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     ui.showProgress(lines, gaugeMaximum, true);
   };
 
+  std::vector<PathSpan> spans;
   std::size_t remaining = count;
   OrderPoint pathEnd;
   if (count > 0) {
+    spans.push_back({out.size(), 0});
     pathEnd = writer.copy(0, ends[0]);
     index.remove(0);
     --remaining;
@@ -216,7 +356,9 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     endRound(roundStart);
     if (!attached) {  // nothing connects any more: the first element left starts a new path
       const std::size_t first = index.firstRemaining();
+      spans.back().end = out.size();
       writer.separator();
+      spans.push_back({out.size(), 0});
       pathEnd = writer.copy(first, ends[first]);
       index.remove(first);
       --remaining;
@@ -226,6 +368,8 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     attached = false;
   }
 
+  if (!spans.empty()) spans.back().end = out.size();
+  turnNestedPaths(out, spans, dialect, tolerance);
   writer.closing();
   if (unused) unused->clear();
   return out;

@@ -45,7 +45,22 @@ float scaled(float value, int sign, float scale) {
 
 bool Backplot::contains(std::string_view block, LabelRow row) const {
   const std::string& text = dialect_.row(row);
-  return !text.empty() && block.find(text) != std::string_view::npos;
+  if (text.empty()) return false;
+  if (block.find(text) != std::string_view::npos) return true;
+  // The cut texts lose their blanks before a plot: a cut-on or cut-off of several words (a
+  // router's plunge or retract) is found in the block read without its blanks.
+  if (row != LabelRow::BeginBlock && row != LabelRow::EndBlock) return false;
+  for (std::size_t start = block.find(text[0]); start != std::string_view::npos;
+       start = block.find(text[0], start + 1)) {
+    std::size_t at = start, matched = 0;
+    for (; matched < text.size() && at < block.size(); ++at) {
+      if (block[at] == ' ' || block[at] == '\t') continue;
+      if (block[at] != text[matched]) break;
+      ++matched;
+    }
+    if (matched == text.size()) return true;
+  }
+  return false;
 }
 
 void Backplot::SinglestepPlot(const std::vector<std::string>& lines, bool plottingAll,
