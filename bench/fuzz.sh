@@ -20,6 +20,7 @@ SECONDS_EACH=${1:-600}
 [ $# -gt 0 ] && shift
 BUILD=${KERFWERK_FUZZ_BUILD:-build-fuzz}
 JOBS=${KERFWERK_FUZZ_JOBS:-1}
+command -v clang++ >/dev/null || { echo "fuzz.sh needs clang (Debian: apt-get install clang)" >&2; exit 2; }
 CC=clang CXX=clang++ cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERFWERK_FUZZ=ON >/dev/null
 cmake --build "$BUILD" -j2 >/dev/null
 targets=("$@")
