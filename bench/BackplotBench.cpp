@@ -44,17 +44,6 @@ const char* programFile() {
   return gProgramPath;
 }
 
-void setDialect(kw::MachineProfile& p) {
-  const std::pair<int, const char*> rows[] = {{1, "G01"},  {2, "G02"},  {3, "G03"},  {6, "G90"}, {7, "G91"},
-                                              {8, "M07"},  {9, "M08"},  {12, "N"},   {13, "R"},  {14, "I"},
-                                              {15, "J"},   {16, "K"},   {17, "X"},   {18, "Y"},  {19, "Z"},
-                                              {20, "G17"}, {21, "G18"}, {22, "G19"}, {83, "("}};
-  for (auto [row, text] : rows) p.setCell(row, 1, text);
-  p.setText("DpEdit", "3");
-  p.setText("Edit5", "125");
-  p.setFlag("Bridgeport", true);  // arc centres relative to the arc's start
-}
-
 class NullCanvas : public kw::PlotCanvas {
  public:
   void setPen(kw::Rgb, int) override {}
@@ -91,7 +80,7 @@ BENCHMARK(BM_ReadProgramFile)->Unit(benchmark::kMillisecond);
 // Fitting the view scale to the program, as opening a file does before the plot.
 void BM_CalcScale(benchmark::State& state) {
   kw::MachineProfile profile;
-  setDialect(profile);
+  kwbench::setBenchDialect(profile);
   kw::PlotView view;
   view.windowWidth = 1920;
   NullCanvas canvas;
@@ -107,7 +96,7 @@ BENCHMARK(BM_CalcScale)->Unit(benchmark::kMillisecond);
 // 1920 x 1080 image; args: the three view angles (0 = flat, 1 = rotated in 3-D).
 void BM_PlotAllRaster(benchmark::State& state) {
   kw::MachineProfile profile;
-  setDialect(profile);
+  kwbench::setBenchDialect(profile);
   kw::PlotView view;
   view.windowWidth = 1920;
   if (state.range(0) == 1) {
@@ -130,7 +119,7 @@ BENCHMARK(BM_PlotAllRaster)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // The interpreter and projection alone, onto a canvas that only counts lines.
 void BM_PlotAllNullCanvas(benchmark::State& state) {
   kw::MachineProfile profile;
-  setDialect(profile);
+  kwbench::setBenchDialect(profile);
   kw::PlotView view;
   view.windowWidth = 1920;
   NullCanvas canvas;

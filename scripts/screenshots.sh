@@ -34,7 +34,7 @@ trap cleanup EXIT
 display=90
 while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
 export DISPLAY=:$display
-Xvfb "$DISPLAY" -screen 0 1920x1200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >"$work/openbox.log" 2>&1 &
@@ -105,9 +105,12 @@ angle() {
   xdotool key --delay 10 --repeat 36 Down
   xdotool key --delay 10 --repeat $((($4 + 180) / 10)) Up
 }
-# Scrolls the plot to its top by clicking the vertical scroll bar's track.
-plot_to_top() {
-  for _ in $(seq 12); do click "$1" 1092 192; done
+# Fits the whole program into the plot window as it is now placed: a click into the image
+# gives it the keys, and Home fits.
+fit() {
+  click "$1" 540 450
+  xdotool key Home
+  sleep 1
 }
 
 # The main window with a selection (the highlighted block), and the setup window.
@@ -117,41 +120,38 @@ xdotool windowminimize --sync "$(window '^Cut ')"
 place "$main" 900 640
 xdotool key ctrl+Home Down Down Down Down shift+Down shift+Down shift+Down shift+Down shift+Down
 shot "$main" main.png
+# The setup window comes up maximised.
 xdotool key F10
 setup=$(window '^Setup ')
-place "$setup" 1400 900
+sleep 1
 shot "$setup" setup.png
 # Each axis swap, with the options it relabels (the right-hand columns).
-click "$setup" 590 531
-shot "$setup" setup-swap-xy.png -crop 835x900+565+0
-click "$setup" 590 556
-shot "$setup" setup-swap-yz.png -crop 835x900+565+0
+click "$setup" 1174 172
+shot "$setup" setup-swap-xy.png -crop 1142x620+778+0
+click "$setup" 1174 194
+shot "$setup" setup-swap-yz.png -crop 1142x620+778+0
 stop
 
-# A pocket on the router, turned in 3-D: View Scale 90000, about Y -30, about X 20, about Z 15.
+# A pocket on the router, turned in 3-D: about Y -30, about X 20, about Z 15, then fitted.
 start router.ini
 open_file "$root/examples/pocket-router.nc"
 xdotool windowminimize --sync "$main"
 plot=$(window '^Cut ')
 place "$plot" 1100 760
-enter "$plot" 38 67 90000
-angle "$plot" 197 67 -30
-angle "$plot" 258 67 20
-enter "$plot" 320 67 15
-plot_to_top "$plot"
-click "$plot" 251 224
+angle "$plot" 197 75 -30
+angle "$plot" 258 75 20
+enter "$plot" 320 75 15
+fit "$plot"
 shot "$plot" plot.png
 stop
 
-# A drawing converted into a program: nested plates at View Scale 2200.
+# A drawing converted into a program: the nested plates, fitted.
 start kerfwerk.ini
 open_file "$root/examples/nested-plates.dxf"
 xdotool windowminimize --sync "$main"
 plot=$(window '^Cut ')
 place "$plot" 1100 760
-enter "$plot" 38 67 2200
-plot_to_top "$plot"
-click "$plot" 41 744
+fit "$plot"
 shot "$plot" plot-dxf.png
 stop
 

@@ -1,5 +1,6 @@
 // kerfwerk: the desktop program, or the headless batch conversion and scripted commands.
 #include <QApplication>
+#include <QBuffer>
 
 #include "core/app/App.h"
 #include "core/app/CommandLine.h"
@@ -13,7 +14,13 @@ class PngImage : public kw::ImageOutput {
  public:
   PngImage(int width, int height) : canvas_(width, height) {}
   kw::PlotCanvas& canvas() override { return canvas_; }
-  bool savePng(const std::string& path) override { return canvas_.image().save(kw::fromPath(path), "PNG"); }
+  std::string pngBytes() override {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!canvas_.image().save(&buffer, "PNG")) return {};
+    return bytes.toStdString();
+  }
 
  private:
   kw::ImageCanvas canvas_;

@@ -61,4 +61,15 @@ std::vector<std::string> generateProgram(int lineCount) {
   return lines;
 }
 
+void setBenchDialect(kw::MachineProfile& p) {
+  const std::pair<int, const char*> rows[] = {{1, "G01"},  {2, "G02"},  {3, "G03"},  {6, "G90"}, {7, "G91"},
+                                              {8, "M07"},  {9, "M08"},  {12, "N"},   {13, "R"},  {14, "I"},
+                                              {15, "J"},   {16, "K"},   {17, "X"},   {18, "Y"},  {19, "Z"},
+                                              {20, "G17"}, {21, "G18"}, {22, "G19"}, {83, "("}};
+  for (auto [row, text] : rows) p.setCell(row, 1, text);
+  p.setText("DpEdit", "3");
+  p.setText("Edit5", "125");
+  p.setFlag("Bridgeport", true);  // arc centres relative to the arc's start
+}
+
 }  // namespace kwbench

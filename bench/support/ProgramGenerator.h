@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/profile/MachineProfile.h"
+
 namespace kwbench {
 
 // About `lineCount` lines (the last part is completed), every tenth with a line number;
@@ -13,5 +15,9 @@ namespace kwbench {
 // start. The first cut carries an F word, so that other interpreters (LinuxCNC's rs274, for
 // one) accept the same file.
 std::vector<std::string> generateProgram(int lineCount);
+
+// Gives a profile the dialect those programs use: the words above, 3 decimal places, a
+// single-step delay of 125 ms, arc centres relative to the start ("Incremental  Type I J").
+void setBenchDialect(kw::MachineProfile& profile);
 
 }  // namespace kwbench

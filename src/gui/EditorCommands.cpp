@@ -136,7 +136,7 @@ bool EditorCommands::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-void EditorCommands::ShowLineNum2() {
+ReadOut EditorCommands::showReadOut() {
   const QTextCursor cursor = editor_->textCursor();
   const int start = cursor.selectionStart();
   const int last = cursor.selectionEnd() - 1;
@@ -148,9 +148,14 @@ void EditorCommands::ShowLineNum2() {
   // The character before the text start lies on the line before the first one.
   position.endLine = last < 0 ? -1 : doc->findBlock(last).blockNumber();
   panel_->setText(QString::fromStdString(readOutText(position)));
-  app_.highlighted = highlightedBlockOf(position);
+  return position;
+}
+
+void EditorCommands::ShowLineNum2() {
+  app_.highlighted = highlightedBlockOf(showReadOut());
   // The line-editing window belongs to the line it was opened on: it goes when the caret moves
   // (not when a key that opens it is let go).
+  const QTextCursor cursor = editor_->textCursor();
   const std::pair<int, int> selection{cursor.anchor(), cursor.position()};
   if (selection != lastSelection_) port_.hideWindow(WindowId::DecimalAscii);
   lastSelection_ = selection;

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 
 #include "core/app/App.h"
+#include "core/app/ReadOut.h"
 
 class QMainWindow;
 class QMenu;
@@ -35,6 +36,8 @@ class EditorCommands : public QObject {
 
   // ShowLineNum2 for the main editor: Panel2 and the highlighted block.
   void ShowLineNum2();
+  // Panel2 alone, from the caret and selection (after a load or a rewrite).
+  ReadOut showReadOut();
   // The search routine: selects the match (cut and pasted back so the editor scrolls to it).
   bool search(const QString& find, bool down, bool matchCase, bool wholeWord);
   // Prints the program text on an opened printer.

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include <QPrintDialog>
+#include <QAction>
 #include <QScreen>
 
 #include "core/app/ProfileSession.h"
@@ -15,6 +15,7 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   port_.setWindow(WindowId::Main, main_.get());
   plot_ = std::make_unique<PlotWindow>(app_, port_);
   plot_->syncEditor = [this] { main_->syncToCore(); };
+  plot_->runCommand = [this](const std::string& name) { main_->runCommand(name); };
   main_->isPlotting = [this] { return plot_ && plot_->plotting(); };
   plot_->moveCaretToLine = [this](int line) { main_->moveCaretToLine(line); };
   port_.setWindow(WindowId::Plot, plot_.get());
@@ -52,10 +53,9 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
 
   main_->setPlotWindow(plot_.get());
   QObject::connect(main_.get(), &MainWindow::replotRequested, plot_.get(), [this] { plot_->replot(); });
-  QObject::connect(main_.get(), &MainWindow::printPlotRequested, plot_.get(), [this] {
-    QPrintDialog dialog(&main_->printer(), main_.get());
-    if (dialog.exec() == QDialog::Accepted) plot_->PrintPlot(main_->printer(), main_->windowTitle());
-  });
+  plot_->printer = &main_->printer();
+  QObject::connect(main_.get(), &MainWindow::printPlotRequested, plot_.get(),
+                   [this] { plot_->printPlotPage(main_->printer(), main_.get()); });
   {
     const QRect place = main_->defaultGeometry();
     plot_->setGeometry(place.x() + place.width(), place.y(), place.width(), place.height());
@@ -63,12 +63,13 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   setup_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   setup_->setWindowState(Qt::WindowMaximized);
 
+  // The setup window comes up maximised, so every group is in view.
   QObject::connect(main_.get(), &MainWindow::showSetupRequested, setup_.get(), [this] {
-    setup_->showNormal();
+    setup_->showMaximized();
     setup_->raise();
   });
   QObject::connect(main_.get(), &MainWindow::editTranslateTableRequested, setup_.get(), [this] {
-    setup_->showNormal();
+    setup_->showMaximized();
     setup_->raise();
     setup_->grid()->setStyleSheet("QTableWidget { background-color: #00FFFF; }");
     setup_->grid()->setFocus();
@@ -79,6 +80,7 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
       w->raise();
     }
   });
+  shareMainShortcuts();
   QObject::connect(setup_.get(), &SetupWindow::helpRequested, main_.get(), [this] { main_->openHelp("setup"); });
   QObject::connect(setup_.get(), &SetupWindow::fontChosen, main_.get(),
                    [this](const QFont& font) { main_->editor()->setFont(font); });
@@ -101,6 +103,21 @@ void GuiApp::DefaultWindows1Click() {
                    area.y() + static_cast<int>(std::lround(area.height() * 0.1)) + 100);
   }
   drawing_->hide();
+}
+
+void GuiApp::shareMainShortcuts() {
+  // The main window's commands answer their keys in every window of the program, except the
+  // editing keys, which belong to the text field that has the focus, and a key another window
+  // uses for a command of its own, which stays that window's there.
+  QList<QKeySequence> taken;
+  for (QWidget* w : windowsInOrder())
+    if (w != main_.get())
+      for (QAction* a : w->findChildren<QAction*>())
+        if (!a->shortcut().isEmpty()) taken << a->shortcut();
+  const QStringList editing = {"Undo1", "Cut1", "Copy1", "Paste1", "Delete1", "SelectAll1"};
+  for (QAction* a : main_->findChildren<QAction*>())
+    if (!a->shortcut().isEmpty() && !taken.contains(a->shortcut()) && !editing.contains(a->objectName()))
+      a->setShortcutContext(Qt::ApplicationShortcut);
 }
 
 std::vector<QWidget*> GuiApp::windowsInOrder() const {

@@ -29,6 +29,7 @@ class GuiApp {
   void DefaultWindows1Click();
 
  private:
+  void shareMainShortcuts();
   App& app_;
   QtPort& port_;
   std::unique_ptr<MainWindow> main_;

@@ -200,6 +200,7 @@ void MainWindow::buildMenus() {
     });
     commands_->readOutPanel()->show();
   });
+  addRegistered(file, "ConvertAgain1", "Main.ConvertAgain1Click");
   QAction* saveAction = addRegistered(file, "Save1", "Main.Save1Click");
   QAction* saveAsAction = addRegistered(file, "SaveAs1", "Main.SaveAs1Click");
   addRegistered(file, "SaveasDXF1", "Main.SaveasDXF1Click");
@@ -381,6 +382,7 @@ void MainWindow::syncToCore() {
 }
 
 void MainWindow::syncFromCore() {
+  const bool firstSync = shownGeneration_ == -1;
   if (app_.buffer.generation != shownGeneration_) {
     shownGeneration_ = app_.buffer.generation;
     // A long program is shown a part at a time while the window stays responsive; until the
@@ -413,6 +415,8 @@ void MainWindow::syncFromCore() {
   editor_->document()->setModified(app_.buffer.modified);
   setWindowTitle(fromBytes(app_.title));
   profileLabel_->setText(fromBytes(app_.profileLabel));
+  // The read-out keeps its first text until there is a program or a caret to show.
+  if (!firstSync) commands_->showReadOut();
 }
 
 bool MainWindow::showingInParts() const { return editor_->isReadOnly() && shownUpTo_ < shownLines_.size(); }
@@ -482,11 +486,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     // The main window is the program: the other windows go with it.
     if (closeOtherWindows) closeOtherWindows();
-    QCoreApplication::quit();
+    endProgramWhenIdle();
   } else {
     event->ignore();
   }
   syncFromCore();
+}
+
+void MainWindow::endProgramWhenIdle() {
+  // A plot under way serves events, the close among them: it is stopped, and the program ends
+  // once the plot has returned, since an end asked for inside it would be lost.
+  if (isPlotting && isPlotting()) {
+    app_.backplot.state().StopRequested = true;
+    QTimer::singleShot(10, this, [this] { endProgramWhenIdle(); });
+    return;
+  }
+  if (endProgram) endProgram();
 }
 
 void MainWindow::changeEvent(QEvent* event) {

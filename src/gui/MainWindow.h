@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the program text in RichEdit1, the file commands and the menus that run
 // the registered commands.
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPlainTextEdit>
@@ -49,6 +50,8 @@ class MainWindow : public QMainWindow {
   std::function<bool()> isPlotting;
   // Puts every other window away once the main window has agreed to close.
   std::function<void()> closeOtherWindows;
+  // Ends the program's event loop once the main window has closed.
+  std::function<void()> endProgram = [] { QCoreApplication::quit(); };
   EditorCommands* commands() const { return commands_; }
   QPrinter& printer() { return printer_; }
   // Single stepping moves the caret to a line, its first character selected.
@@ -84,6 +87,7 @@ class MainWindow : public QMainWindow {
                          std::function<void()> run = {});
   void applyEditorFont();
   void runBatchOnce();
+  void endProgramWhenIdle();
   // Showing a long program a part at a time.
   static constexpr size_t kShowChunkLines = 20000;
   bool showingInParts() const;
@@ -99,7 +103,7 @@ class MainWindow : public QMainWindow {
   QLabel* profileLabel_ = nullptr;
   EditorCommands* commands_ = nullptr;
   QWidget* plotWindow_ = nullptr;
-  QPrinter printer_;
+  QPrinter printer_{QPrinter::HighResolution};
   std::vector<std::string> shownLines_;  // the lines the editor showed at the last sync
   int shownGeneration_ = -1;
   int syncedRevision_ = -1;

@@ -250,7 +250,9 @@ QWidget* PlotWindow::buildPanel() {
   connect(fit, &QPushButton::clicked, this, &PlotWindow::fitClick);
 
   slide_ = makeEdit(panel, "SlideEdit1", "5.000");
+  slide_->setToolTip("Move the program by this amount or Rotate Degrees + or -");
   size_ = makeEdit(panel, "X_Edit1", "1.000");
+  size_->setToolTip("Size factor to multiply the program by");
   cutSpeed_ = makeEdit(panel, "CutSpeedEdit", "1.000");
   rapidSpeed_ = makeEdit(panel, "RapidSpeedEdit", "1.000");
   connect(slide_, &QLineEdit::textEdited, this, [this](const QString& t) { app_.plot.slideDistance = toBytes(t); });
@@ -280,12 +282,51 @@ QWidget* PlotWindow::buildPanel() {
   grid->addWidget(slide_, 1, c++);
   grid->addWidget(new QLabel("Size", panel), 0, c);
   grid->addWidget(size_, 1, c++);
+  grid->addWidget(buildKeypad(panel), 0, c++, 2, 1);
   grid->addWidget(new QLabel("Cut Speed", panel), 0, c);
   grid->addWidget(cutSpeed_, 1, c++);
   grid->addWidget(new QLabel("Rapid Speed", panel), 0, c);
   grid->addWidget(rapidSpeed_, 1, c++);
   grid->setColumnStretch(c, 1);
   return panel;
+}
+
+QWidget* PlotWindow::buildKeypad(QWidget* parent) {
+  auto* box = new QWidget(parent);
+  box->setObjectName("Keypad");
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(1);
+  grid->setColumnMinimumWidth(3, 6);
+  // The keypad from its top left, then flip, flop and size in a column beside it.
+  const char* const captions[] = {"\u2196", "\u2191", "\u2197", "\u2190", "\u21ba", "\u2192",
+                                  "\u2199", "\u2193", "\u2198", "Flip",   "Flop",   "Size"};
+  const std::vector<std::string> names = slideButtonNames();
+  for (std::size_t index = 0; index < names.size(); ++index) {
+    const std::string command = "Plot." + names[index] + "Click";
+    auto* button = new QPushButton(QString::fromUtf8(captions[index]), box);
+    button->setObjectName(QString::fromStdString(names[index]));
+    button->setToolTip(fromBytes(app_.commands.label(command).hint));
+    button->setFocusPolicy(Qt::NoFocus);
+    const int at = static_cast<int>(index);
+    button->setFixedSize(at < 9 ? 26 : 40, 22);
+    if (at < 9)
+      grid->addWidget(button, at / 3, at % 3);
+    else
+      grid->addWidget(button, at - 9, 4);
+    connect(button, &QPushButton::clicked, this, [this, command] {
+      if (runCommand) runCommand(command);
+    });
+    modifiers_.push_back(button);
+  }
+  return box;
+}
+
+void PlotWindow::enableModifiers() {
+  const bool off = app_.profile.flag("NoModifiers");
+  const bool spinOff = off || app_.profile.flag("Xdiv2") || app_.profile.flag("Idiv2");
+  for (std::size_t index = 0; index < modifiers_.size(); ++index)
+    modifiers_[index]->setEnabled(!(index == 4 ? spinOff : off));
 }
 
 // The read-outs stand in rows of their own under the controls, each after the name of what it
@@ -398,9 +439,7 @@ void PlotWindow::buildMenus() {
   QAction* printNotes = print->addAction("Print + Notes");
   printNotes->setObjectName("PrintNotes1");
   connect(printNotes, &QAction::triggered, this, [this] {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) PrintPlot(printer, port_.window(WindowId::Main)->windowTitle());
+    if (printer) printPlotPage(*printer, this);
   });
   QAction* formPrint = print->addAction("Form Print");
   formPrint->setObjectName("FormPrint1");
@@ -422,6 +461,7 @@ void PlotWindow::showView() {
   for (auto [edit, text] : {std::pair{slide_, &view.slideDistance}, std::pair{size_, &view.sizeFactor},
                             std::pair{cutSpeed_, &view.cutSpeed}, std::pair{rapidSpeed_, &view.rapidSpeed}})
     if (edit->text() != fromBytes(*text)) edit->setText(fromBytes(*text));
+  enableModifiers();
   showing_ = false;
 }
 
@@ -690,29 +730,67 @@ void PlotWindow::moveEditorCaret(std::size_t, int line) {
   if (moveCaretToLine) moveCaretToLine(line);
 }
 
-void PlotWindow::PrintPlot(QPrinter& printer, const QString& mainCaption) {
-  port_.setBusy(true);
-  QPainter painter(&printer);
-  const QRect page = painter.viewport();
-  painter.drawImage(page, canvas_->image());
-  QFont font = painter.font();
-  font.setPixelSize(46);
-  painter.setFont(font);
-  painter.setPen(Qt::black);
+void PlotWindow::printPlotPage(QPrinter& printer, QWidget* parent) {
+  QPrintDialog dialog(&printer, parent);
+  if (dialog.exec() == QDialog::Accepted) PrintPlot(printer, port_.window(WindowId::Main)->windowTitle());
+}
+
+QStringList PlotWindow::pageLines(const QString& mainCaption) const {
   const PlotLabels& labels = app_.backplot.state().labels;
   const QLocale locale = QLocale::system();
-  const QString lines[4] = {
+  QStringList lines = {
       "Date : " + locale.toString(QDate::currentDate(), QLocale::ShortFormat) +
           "    Time : " + locale.toString(QTime::currentTime(), QLocale::LongFormat) + "    File : " + mainCaption,
       fromBytes(labels.caption),
       fromBytes(labels.label14 + labels.label15 + labels.label16),
-      "Rectangle Area " + fromBytes(labels.area) + "   Horizontal " + fromBytes(labels.bigy) + "   Vertical " +
+      // The area text already starts with its name.
+      "Rectangle " + fromBytes(labels.area) + "   Horizontal " + fromBytes(labels.bigy) + "   Vertical " +
           fromBytes(labels.bigx),
   };
-  for (int i = 0; i < 4; ++i) painter.drawText(100, 100 * (i + 1), lines[i]);
-  // The notes in the order of their labels: "Matl Thk ", "Note: ", "Note: ", "Part # ".
-  for (int i = 0; i < 4; ++i)
-    if (!notes_[i]->text().isEmpty()) painter.drawText(100, 500 + 100 * i, noteLabels_[i]->text() + notes_[i]->text());
+  // The notes in the order of their labels: "Matl Thk ", "Note: ", "Note: ", "Part # "; once one
+  // is typed, an empty one leaves its line blank.
+  QStringList notes;
+  bool anyNote = false;
+  for (int i = 0; i < 4; ++i) {
+    anyNote = anyNote || !notes_[i]->text().isEmpty();
+    notes << (notes_[i]->text().isEmpty() ? QString() : noteLabels_[i]->text() + notes_[i]->text());
+  }
+  if (anyNote) lines << notes;
+  return lines;
+}
+
+// The page: the plot image scaled to the page width without distortion, and below it the
+// read-outs and notes in 10 point type, wrapped at the page edge.
+void PlotWindow::PrintPlot(QPrinter& printer, const QString& mainCaption) {
+  port_.setBusy(true);
+  const QStringList lines = pageLines(mainCaption);
+  QPainter painter(&printer);
+  QFont font = painter.font();
+  font.setPointSizeF(10);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  const QRect page = painter.viewport();
+  const int gap = painter.fontMetrics().height();
+  int textHeight = 0;
+  std::vector<QRect> boxes;
+  for (const QString& line : lines) {
+    const QRect box = painter.boundingRect(QRect(0, 0, page.width(), page.height()), Qt::TextWordWrap,
+                                           line.isEmpty() ? QString(" ") : line);
+    boxes.push_back(box);
+    textHeight += box.height();
+  }
+  const QImage& image = canvas_->image();
+  if (!image.isNull()) {
+    const QSize room(page.width(), std::max(1, page.height() - textHeight - gap));
+    const QSize drawn = image.size().scaled(room, Qt::KeepAspectRatio);
+    painter.drawImage(QRect(QPoint((page.width() - drawn.width()) / 2, 0), drawn), image);
+    painter.translate(0, drawn.height() + gap);
+  }
+  int y = 0;
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    painter.drawText(QRect(0, y, page.width(), boxes[i].height()), Qt::TextWordWrap, lines[static_cast<int>(i)]);
+    y += boxes[i].height();
+  }
   painter.end();
   port_.setBusy(false);
 }

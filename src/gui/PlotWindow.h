@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -42,14 +43,20 @@ class PlotWindow : public QMainWindow, public PlotHost {
   void replot();
   // The controls show the plot values (after core work changed them).
   void showView();
-  // PrintPlot: the image stretched over the page with the read-outs and page notes.
+  // PrintPlot: the image scaled onto the page with the read-outs and page notes below it.
   void PrintPlot(QPrinter& printer, const QString& mainCaption);
+  // The print dialog, then PrintPlot: the main window's "Print Plot" and "Print + Notes" both.
+  void printPlotPage(QPrinter& printer, QWidget* parent);
+  // The printer both print commands use (the one "Print Setup" chose).
+  QPrinter* printer = nullptr;
   // "Return to X Y Flat Plane".
   void FlatButtonClick();
   // Single stepping and plot to cursor hand the caret to the main editor through this.
   std::function<void(int line)> moveCaretToLine;
   // The main editor's text is copied into the program buffer before every plot.
   std::function<void()> syncEditor;
+  // The slide, spin, flip, flop and size buttons run their registered command on the editor.
+  std::function<void(const std::string& name)> runCommand;
 
   // PlotHost.
   void showPlotWindow() override;
@@ -79,9 +86,15 @@ class PlotWindow : public QMainWindow, public PlotHost {
   void buildMenus();
   QWidget* buildPanel();
   QWidget* buildReadOuts();
+  // The slide buttons as a keypad around the spin button, with flip, flop and size beside it.
+  QWidget* buildKeypad(QWidget* parent);
+  // "Disable all Modifiers" disables the keypad, flip, flop and size; "X div  2" and
+  // "I div  2" the spin button as well.
+  void enableModifiers();
   void viewScaleEdited(int value);
   void scrollBarMoved(int which);
   void showReadOuts();
+  QStringList pageLines(const QString& mainCaption) const;
   void updateScrollGeometry();
   void singleStepTick();
   void plotToCursorClick();
@@ -132,6 +145,8 @@ class PlotWindow : public QMainWindow, public PlotHost {
   int plotCount_ = 0;
   bool plotting_ = false;
   QElapsedTimer refreshClock_;
+  // The buttons of slideButtonNames(), in its order.
+  std::vector<QPushButton*> modifiers_;
 };
 
 // The image widget inside the scroll box.

@@ -5,10 +5,14 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 
 namespace kw {
@@ -28,6 +32,11 @@ std::optional<std::string> runDialog(QWidget* parent, FileDialog& dialog, QFileD
   box.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   // Save As asks no overwrite question of its own; the program asks where it must.
   box.setOption(QFileDialog::DontConfirmOverwrite, true);
+  // Large enough that names, sizes and dates show whole.
+  if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    box.resize(std::min(1100, area.width() * 7 / 10), std::min(700, area.height() * 7 / 10));
+  }
   std::string name = dialog.fileName;
   if (!name.empty() && name != " ") box.selectFile(fromPath(name));
   bool picked = box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty();
@@ -48,13 +57,18 @@ QWidget* QtPort::parent() const {
   return active ? active : window(WindowId::Main);
 }
 
+// Message and question boxes stay on top, so the always-on-top setup window never hides one.
 void QtPort::message(std::string_view text) {
-  QMessageBox::information(parent(), QApplication::applicationName(), fromBytes(text));
+  QMessageBox box(QMessageBox::Information, QApplication::applicationName(), fromBytes(text), QMessageBox::Ok,
+                  parent());
+  box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  box.exec();
 }
 
 Answer QtPort::askYesNo(std::string_view text) {
   QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), fromBytes(text),
                   QMessageBox::Yes | QMessageBox::No, parent());
+  box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   // Esc and the title bar's close answer neither Yes nor No: they press a button that is never
   // shown, so the caller can tell a dismissed question from a No.
   QPushButton* dismiss = box.addButton(QMessageBox::Cancel);
@@ -112,19 +126,29 @@ void QtPort::hideProgress() {
     gauge->hide();
 }
 
+// The layer log shows in the main window (Memo4) and beside the setup window's layer box, which
+// stays on top of the main window while the user picks another layer.
 void QtPort::showLayerLog(const std::vector<std::string>& lines) {
-  auto* memo = window(WindowId::Main) ? window(WindowId::Main)->findChild<QPlainTextEdit*>("Memo4") : nullptr;
-  if (!memo) return;
   QStringList text;
   for (const auto& line : lines) text << fromBytes(line);
-  memo->setPlainText(text.join('\n'));
-  memo->show();
+  if (auto* memo = window(WindowId::Main) ? window(WindowId::Main)->findChild<QPlainTextEdit*>("Memo4") : nullptr) {
+    memo->setPlainText(text.join('\n'));
+    memo->show();
+  }
+  if (auto* view = window(WindowId::Setup) ? window(WindowId::Setup)->findChild<QLabel*>("LayerLogView") : nullptr) {
+    view->setText(text.join('\n'));
+    view->show();
+  }
 }
 
 void QtPort::hideLayerLog() {
   if (auto* memo = window(WindowId::Main) ? window(WindowId::Main)->findChild<QPlainTextEdit*>("Memo4") : nullptr) {
     memo->clear();
     memo->hide();
+  }
+  if (auto* view = window(WindowId::Setup) ? window(WindowId::Setup)->findChild<QLabel*>("LayerLogView") : nullptr) {
+    view->clear();
+    view->hide();
   }
 }
 
@@ -135,11 +159,17 @@ void QtPort::hideWindow(WindowId id) {
 void QtPort::focusControl(WindowId id, std::string_view control) {
   QWidget* w = window(id);
   if (!w) return;
+  // A minimised window comes back in the state it had before.
+  if (w->isMinimized()) w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
   w->show();
   w->raise();
   w->activateWindow();
-  if (QWidget* c = w->findChild<QWidget*>(QString::fromLatin1(control.data(), static_cast<qsizetype>(control.size()))))
-    c->setFocus();
+  QWidget* c = w->findChild<QWidget*>(QString::fromLatin1(control.data(), static_cast<qsizetype>(control.size())));
+  if (!c) return;
+  c->setFocus();
+  for (QWidget* up = c->parentWidget(); up; up = up->parentWidget())
+    if (auto* scroll = qobject_cast<QScrollArea*>(up)) scroll->ensureWidgetVisible(c);
+  if (auto* edit = qobject_cast<QLineEdit*>(c)) edit->selectAll();
 }
 
 void QtPort::closeWindow(WindowId id, int afterMs) {

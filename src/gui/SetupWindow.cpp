@@ -43,11 +43,11 @@ constexpr GroupPlace kGroups[] = {
     {"Buffer", "Com Buffer", "BufferGroupBox", 1},
     {"Transmit", "Transmit", "TransmitGroupBox", 1},
     {"Plotting", "Plotting", "PlottingGroupBox", 2},
-    {"Dxf", "Dxf", "DxfGroupBox", 2},
-    {"Options", "Options", "OptionsGroupBox", 3},
-    {"Tape", "Punched Tape", "TapeGroupBox", 3},
-    {"InitialDir", "Initial Working Directory", "InitialDirGroupBox", 3},
-    {"Font", "Font", "FontGroupBox", 3},
+    {"Dxf", "Dxf", "DxfGroupBox", 3},
+    {"Options", "Options", "OptionsGroupBox", 4},
+    {"Tape", "Punched Tape", "TapeGroupBox", 2},
+    {"InitialDir", "Initial Working Directory", "InitialDirGroupBox", 4},
+    {"Font", "Font", "FontGroupBox", 4},
 };
 
 // Labels beside edits that the axis swaps relabel keep their design names.
@@ -72,10 +72,13 @@ SetupWindow::SetupWindow(App& app, QtPort& port) : app_(app), port_(port) {
   scroll->setWidgetResizable(true);
   auto* page = new QWidget(scroll);
   auto* columns = new QHBoxLayout(page);
-  QVBoxLayout* columnLayouts[4];
-  for (auto& column : columnLayouts) {
-    column = new QVBoxLayout();
-    columns->addLayout(column);
+  // Five columns: the LabelTable, then the groups, so that every group is in view on a
+  // 1920 x 1080 screen; a smaller screen scrolls.
+  constexpr int kColumns = 5;
+  QVBoxLayout* columnLayouts[kColumns];
+  for (int c = 0; c < kColumns; ++c) {
+    columnLayouts[c] = new QVBoxLayout();
+    columns->addLayout(columnLayouts[c], c == 0 ? 0 : 1);
   }
 
   auto* labelsGroup = new QGroupBox("Labels  and Translate table", page);
@@ -102,12 +105,14 @@ SetupWindow::SetupWindow(App& app, QtPort& port) : app_(app), port_(port) {
   for (const auto& place : kGroups) {
     auto* box = new QGroupBox(place.title, page);
     box->setObjectName(place.objectName);
-    new QFormLayout(box);
+    auto* form = new QFormLayout(box);
+    form->setContentsMargins(6, 4, 6, 4);
+    form->setVerticalSpacing(2);
     columnLayouts[place.column]->addWidget(box);
     groups_[std::string(place.section)] = box;
   }
   // The LabelTable takes the whole height of its column; the other columns stack their groups.
-  for (int c = 1; c < 4; ++c) columnLayouts[c]->addStretch(1);
+  for (int c = 1; c < kColumns; ++c) columnLayouts[c]->addStretch(1);
   grid_->setMinimumHeight(480);
 
   const auto& defs = settingDefs();
@@ -124,6 +129,16 @@ SetupWindow::SetupWindow(App& app, QtPort& port) : app_(app), port_(port) {
       form->addRow(label, control);
     }
   }
+
+  // The layers of a drawing that gave nothing on the chosen layer, beside the layer box, until
+  // the next conversion.
+  auto* layerLog = new QLabel(groupFor("Dxf"));
+  layerLog->setObjectName("LayerLogView");
+  layerLog->setWordWrap(true);
+  layerLog->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layerLog->setStyleSheet("QLabel { background: #FFFFE0; padding: 4px; }");
+  layerLog->hide();
+  static_cast<QFormLayout*>(groupFor("Dxf")->layout())->addRow(layerLog);
 
   // The font: its name shown beside a "Font" label that opens the font dialog.
   auto* fontForm = static_cast<QFormLayout*>(groupFor("Font")->layout());

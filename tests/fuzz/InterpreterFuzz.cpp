@@ -1,8 +1,10 @@
 // The interpreter over a whole program, in the view and with the options of the input's first
 // byte and the circle resolution of its second (0 for the usual 5); every move goes to the DXF
-// writer as in a DXF save. A program that has lines must end with its statistics formed.
+// writer as in a DXF save. A program that has lines must end with its statistics formed, unless
+// the writer refused a number.
 #include "core/dxf/DxfWriter.h"
 #include "core/plot/Backplot.h"
+#include "core/text/FixedText.h"
 #include "fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -24,7 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   plot.state().DxfCaptureActive = true;
   plot.state().DxfLinesOnly = input.bit(options, 5);
   const std::vector<std::string> lines = kwfuzz::programLines(input.rest());
-  plot.PlotAll(lines, false, true, 0, 0);
+  try {
+    plot.PlotAll(lines, false, true, 0, 0);
+  } catch (const kw::NumberNotWritable&) {
+    return 0;  // a DXF save stops there and names the number
+  }
   if (!lines.empty() && plot.state().labels.caption == "Plot ") std::abort();
   return 0;
 }

@@ -47,7 +47,7 @@ struct GuiFixture {
 
   explicit GuiFixture(std::vector<std::string> args = {}, const std::string& profile = {}) {
     std::filesystem::create_directories(dir.file("home"));
-    if (!profile.empty()) dir.write("home/kerfwerk.ini", profile);
+    dir.write("home/kerfwerk.ini", profile);  // an empty profile: every setting at its default
     app = std::make_unique<kw::App>(dir.file("home"), port);
     gui = std::make_unique<kw::GuiApp>(*app, port, std::move(args));
   }

@@ -1,7 +1,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -41,6 +43,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(editor->document()->blockCount(), 2);
     QCOMPARE(f.gui->main()->windowTitle(), QString("all.bin"));
     QVERIFY(!editor->document()->isModified());
+    // The read-out shows the caret the load put after the first character.
+    QCOMPARE(f.gui->main()->findChild<QLabel*>("Panel2")->text(), QString("  Pos [1:2]   Sel : [1]   "));
     f.port.answers = {kw::Answer::Yes};
     f.action("Save1")->trigger();
     QCOMPARE(f.port.questions, std::vector<std::string>({"Overwrite " + path + " "}));
@@ -60,7 +64,9 @@ class MainWindowTest : public QObject {
     QTest::keyClicks(editor, "G01 X2");
     f.port.answers = {kw::Answer::Dismissed, kw::Answer::Dismissed, kw::Answer::Dismissed, kw::Answer::Yes};
     QVERIFY(!f.gui->main()->close());
+    f.gui->main()->setGeometry(137, 59, 500, 400);
     f.action("New1")->trigger();
+    QCOMPARE(f.gui->main()->geometry(), QRect(137, 59, 500, 400));  // not put back in its default place
     f.action("FileOpen")->trigger();
     QCOMPARE(f.port.questions, std::vector<std::string>(3, "File has been modified. Save file?"));
     QCOMPARE(editor->toPlainText(), QString("G01 X1\nG01 X2"));
@@ -72,13 +78,15 @@ class MainWindowTest : public QObject {
     QVERIFY(!f.gui->plot()->isVisible());
   }
 
-  // The real question box: Esc and the box's own close both answer neither Yes nor No.
+  // The real question box: Esc and the box's own close both answer neither Yes nor No; it stays
+  // on top.
   void escapeAndCloseDismissTheQuestion() {
     GuiFixture f;
     f.gui->main()->show();
     for (bool escape : {true, false}) {
       QTimer::singleShot(0, [escape] {
         QWidget* box = QApplication::activeModalWidget();
+        QVERIFY(box->windowFlags() & Qt::WindowStaysOnTopHint);  // never under the setup window
         escape ? QTest::keyClick(box, Qt::Key_Escape) : void(box->close());
       });
       QCOMPARE(f.port.QtPort::askYesNo("File has been modified. Save file?"), kw::Answer::Dismissed);
@@ -161,14 +169,60 @@ class MainWindowTest : public QObject {
     QVERIFY(!editor->isReadOnly());
   }
 
-  void useAnotherMachineProfile() {
+  // The main window's keys work while the plot window has the focus.
+  void mainWindowKeysWorkInThePlotWindow() {
     GuiFixture f;
+    f.gui->main()->show();
+    f.gui->plot()->show();
+    f.gui->plot()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.gui->plot()));
+    auto press = [&](QKeyCombination key) {
+      QTest::keyClick(f.gui->plot()->scrollBox(), key.key(), key.keyboardModifiers());
+    };
+    const std::string program = f.dir.write("part.nc", "G00 X1\nG01 X2\n");
+    f.port.picks = {program};
+    press(Qt::Key_F4);
+    QCOMPARE(f.gui->main()->windowTitle(), QString("part.nc"));
+    press(Qt::Key_F2);
+    QCOMPARE(f.port.questions, std::vector<std::string>{"Overwrite " + program + " "});
+    press(Qt::ControlModifier | Qt::Key_F);
+    QVERIFY(f.gui->main()->findChild<QDialog*>("FindDialog1")->isVisible());
+    press(Qt::Key_F10);
+    QVERIFY(f.gui->setup()->isVisible());
     f.port.picks = {f.dir.write("mill.ini", "[Labels]\nLine=G1\n")};
-    f.action("UseNewINI1")->trigger();
+    press(Qt::Key_F11);
     QCOMPARE(f.gui->main()->findChild<QLabel*>("Label1")->text(), QString("Using mill.ini"));
     QCOMPARE(f.gui->setup()->windowTitle(), QString("Setup       Using mill.ini"));
     QCOMPARE(f.app->profile.cell(1, 1), std::string("G1"));
   }
+
+  // Nothing on the chosen layer: the layers found stay in view beside the layer box, which comes
+  // up with its text selected even from a minimised setup window; "Convert again" then reads the
+  // drawing anew with the layer typed.
+  void anotherLayerIsChosenWithTheLayersInView() {
+    GuiFixture f;
+    f.gui->main()->show();
+    f.gui->setup()->showMinimized();
+    auto* layer = f.control<QLineEdit>("EditLayer");
+    f.app->profile.setText("EditLayer", "CUT");
+    f.gui->setup()->refreshAll();
+    const std::string dxf = f.dir.write("plate.dxf",
+                                        "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\nETCH\n 10\n0.0\n 20\n0.0\n"
+                                        " 30\n0.0\n 11\n5.0\n 21\n0.0\n 31\n0.0\n  0\nENDSEC\n  0\nEOF\n");
+    f.open(dxf);
+    QCOMPARE(f.port.messages, std::vector<std::string>{" No Usable Data found in dxf file "});
+    auto* log = f.gui->setup()->findChild<QLabel*>("LayerLogView");
+    QVERIFY(!f.gui->setup()->isMinimized() && log->isVisible());
+    QVERIFY2(log->text().contains("Try Layer : ETCH"), qPrintable(log->text()));
+    QVERIFY(f.gui->main()->findChild<QPlainTextEdit*>("Memo4")->isVisibleTo(f.gui->main()));
+    QCOMPARE(layer->selectedText(), QString("CUT"));
+    QTest::keyClicks(layer, "ETCH");  // typed over the selection
+    f.action("ConvertAgain1")->trigger();
+    QVERIFY(!log->isVisible());
+    QCOMPARE(f.gui->main()->windowTitle(), QString("plate"));
+    QVERIFY(f.gui->main()->editor()->toPlainText().endsWith("5.000"));
+  }
+
   // The offscreen platform starts no browser, as a machine without one would not.
   void helpWithoutABrowserNamesThePage() {
     GuiFixture f;

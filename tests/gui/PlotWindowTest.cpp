@@ -1,8 +1,10 @@
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -228,6 +230,48 @@ class PlotWindowTest : public QObject {
     QCOMPARE(f.gui->main()->editor()->textCursor().block().blockNumber(), line);
   }
 
+  // The keypad stands as a numeric keypad; each button rewrites the program as one undo step
+  // and shows the distance it used; "Disable all Modifiers", "X div  2" grey the buttons.
+  void keypadRewritesAsOneUndoStep() {
+    PlotFixture f;
+    const char* rows[3][3] = {{"SpeedButton5", "SpeedButton2", "SpeedButton3"},
+                              {"SpeedButton7", "SpeedButton9", "SpeedButton6"},
+                              {"SpeedButton8", "SpeedButton1", "SpeedButton4"}};
+    auto button = [&](const char* name) { return f.plot()->findChild<QPushButton*>(name); };
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 3; ++c) {
+        const QPoint at = button(rows[r][c])->geometry().topLeft(), first = button(rows[0][0])->geometry().topLeft();
+        QVERIFY((at.y() > first.y()) == (r > 0) && (at.x() > first.x()) == (c > 0));
+        if (c > 0) QCOMPARE(at.y(), button(rows[r][c - 1])->geometry().y());
+        if (r > 0) QCOMPARE(at.x(), button(rows[r - 1][c])->geometry().x());
+      }
+    QCOMPARE(button("SpeedButton9")->toolTip(),
+             QString("Spin the part Inc Degrees  or just highlighted code about 0,0,0"));
+    QPlainTextEdit* editor = f.gui->main()->editor();
+    const QString before = editor->toPlainText();
+    auto* slide = f.plot()->findChild<QLineEdit*>("SlideEdit1");
+    slide->selectAll();
+    QTest::keyClicks(slide, "250");
+    button("SpeedButton1")->click();
+    QCOMPARE(editor->toPlainText().section('\n', 0, 4),
+             QString("G00 X100.000 Y0.000\nG00 X110.000 Y10.000\nM07 \nG01 X120.000 Y10.000\n"
+                     "G03 X130.000 Y20.000 I0.000 J10.000"));
+    QTRY_COMPARE(slide->text(), QString("100.0"));
+    button("FlopButton")->click();
+    QVERIFY(editor->toPlainText().startsWith("G00 X-100.000 Y0.000\n"));
+    editor->undo();
+    editor->undo();
+    QCOMPARE(editor->toPlainText(), before);
+    f.app->profile.setFlag("NoModifiers", true);
+    f.plot()->showView();
+    for (auto* b : f.plot()->findChild<QWidget*>("Keypad")->findChildren<QPushButton*>()) QVERIFY(!b->isEnabled());
+    f.app->profile.setFlag("NoModifiers", false);
+    f.app->profile.setFlag("Xdiv2", true);
+    f.plot()->showView();
+    for (auto* b : f.plot()->findChild<QWidget*>("Keypad")->findChildren<QPushButton*>())
+      QCOMPARE(b->isEnabled(), b->objectName() != "SpeedButton9");
+  }
+
   void plotToCursorStopsAtTheSelectedLine() {
     PlotFixture f;
     QPlainTextEdit* editor = f.gui->main()->editor();
@@ -275,6 +319,21 @@ class PlotWindowTest : public QObject {
     QVERIFY(!f.plot()->findChild<QLabel*>("PlotProgress")->isVisible());
   }
 
+  // Closing the main window during a long plot stops the plot; the program ends after it returned.
+  void closingDuringALongPlotEndsTheProgramAfterIt() {
+    PlotFixture f;
+    QString program;
+    for (int i = 0; i < 20000; ++i) program += QString("G01 X%1 Y%2\n").arg(i % 100).arg(i % 37);
+    f.gui->main()->editor()->setPlainText(program);
+    std::vector<bool> plottingAtEnd;
+    f.gui->main()->endProgram = [&] { plottingAtEnd.push_back(f.plot()->plotting()); };
+    QTimer::singleShot(0, f.plot(), [&] { QVERIFY(f.gui->main()->close()); });
+    f.plot()->replot();
+    QCOMPARE(f.app->backplot.state().CurrentLine, 0);  // stopped and reset
+    QVERIFY(!f.plot()->isVisible());
+    QTRY_COMPARE(plottingAtEnd, std::vector<bool>{false});
+  }
+
   void flatButtonSetsTheBarsFromTheProfile() {
     PlotFixture f;
     f.app->profile.setNumber("XViewangle", 30);
@@ -289,23 +348,54 @@ class PlotWindowTest : public QObject {
     QCOMPARE(f.app->plot.angleAboutX, 30);
   }
 
-  void printPlotWritesTheReadOutsAndNotes() {
+  // Both print commands give one page: the image undistorted, then the read-outs and notes in
+  // 10 point type inside the page.
+  void printPlotFromEitherWindowGivesOnePage() {
     PlotFixture f;
     f.plot()->findChild<QAction*>("PageNotes1")->trigger();
     QVERIFY(f.plot()->findChild<QLineEdit*>("Edit3")->isVisible());
     f.plot()->findChild<QLineEdit*>("Edit3")->setText("4711");
-    f.plot()->PrintPlot(*f.pdfPrinter(), "part.nc");
-    QStringList text;
-    for (const QString& l : f.pdfText().split('\n'))
-      if (!l.trimmed().isEmpty()) text << l.simplified();
-    QCOMPARE(text.size(), 5);
-    QVERIFY(text.at(0).startsWith("Date : "));
-    QVERIFY(text.at(0).contains(" Time : "));
-    QVERIFY(text.at(0).endsWith("File : part.nc"));
-    QCOMPARE(text.mid(1, 3),
-             QStringList({"Cut 48.069 Rapid 28.284 Total Distance 76.353", "Time 48.069 + 14.142 = 62.211",
-                          "Rectangle Area Area 600 Horizontal Max 20.0 Vertical Max 30.0"}));
-    QCOMPARE(text.at(4), QString("Part # 4711"));
+    QPrinter& printer = f.gui->main()->printer();
+    const QString pdf = QString::fromStdString(f.dir.file("out.pdf"));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    for (const char* command : {"PrintPlot1", "PrintNotes1"}) {
+      std::filesystem::remove(f.dir.file("out.pdf"));
+      QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
+      });
+      f.action(command)->trigger();
+      QStringList text;
+      for (const QString& l : f.pdfText().split('\n'))
+        if (!l.trimmed().isEmpty()) text << l.simplified();
+      QCOMPARE(text.size(), 5);
+      QVERIFY(text.at(0).startsWith("Date : "));
+      QVERIFY(text.at(0).endsWith("File : part.nc"));
+      QCOMPARE(text.mid(1),
+               QStringList({"Cut 48.069 Rapid 28.284 Total Distance 76.353", "Time 48.069 + 14.142 = 62.211",
+                            "Rectangle Area 600 Horizontal Max 20.0 Vertical Max 30.0", "Part # 4711"}));
+      // The image keeps its proportions: the same resolution across and down.
+      const QStringList image = run("pdfimages", {"-list", pdf}).split('\n').at(2).simplified().split(' ');
+      QCOMPARE(image.at(12), image.at(13));
+      // Every word is set in 10 point type (its box about 12 points high) inside the page.
+      const QString boxes = run("pdftotext", {"-bbox", pdf, "-"});
+      const double pageWidth = QRegularExpression(R"re(<page width="([\d.]+)")re").match(boxes).captured(1).toDouble();
+      const QRegularExpression word(R"re(yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)")re");
+      for (const QString& line : boxes.split('\n')) {
+        const auto w = word.match(line);
+        if (!w.hasMatch()) continue;
+        const double height = w.captured(3).toDouble() - w.captured(1).toDouble();
+        QVERIFY2(height > 10 && height < 13, qPrintable(line));
+        QVERIFY2(w.captured(2).toDouble() <= pageWidth, qPrintable(line));
+      }
+    }
+  }
+
+  static QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput());
   }
 };
 

@@ -1,7 +1,10 @@
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -27,6 +30,26 @@ class SetupWindowTest : public QObject {
       QVERIFY2(fits, qPrintable(name));
     }
     QCOMPARE(f.control<QCheckBox>("RCheckbox")->text(), QString("R instead of I J K"));
+  }
+
+  // Maximised on a 1920 x 1080 screen every group is in view whole; a 1366 x 768 one scrolls to
+  // the rest.
+  void everyGroupFitsAFullHdScreen() {
+    GuiFixture f;
+    QWidget* setup = f.gui->setup();
+    auto* scroll = setup->findChild<QScrollArea*>("ScrollBox1");
+    for (QSize screen : {QSize(1920, 1030), QSize(1366, 720)}) {
+      setup->setWindowState(Qt::WindowNoState);
+      setup->resize(screen);
+      setup->show();
+      QCoreApplication::processEvents();
+      const QRect view = scroll->viewport()->rect();
+      QStringList cut;
+      for (auto* group : setup->findChildren<QGroupBox*>())
+        if (!view.contains(QRect(group->mapTo(scroll->viewport(), QPoint(0, 0)), group->size()))) cut << group->title();
+      QCOMPARE(cut.isEmpty(), screen.width() == 1920);
+      QCOMPARE(scroll->verticalScrollBar()->maximum() > 0, screen.width() != 1920);
+    }
   }
 
   void labelTableAndSpinEditsChangeTheProfile() {

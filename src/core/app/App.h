@@ -69,10 +69,13 @@ struct App {
   HighlightedBlock highlighted;
   // Memo4: the layers a drawing held, shown when nothing on the chosen layer was converted.
   std::vector<std::string> layerLog;
+  std::string lastDrawing;  // the drawing opened last, read again by "Convert again"
 
   // Machine profile.
   MachineProfile profile;
-  std::string currentProfileName;
+  std::string currentProfileName;  // the file name, without folder
+  // Where that profile was taken from, as an absolute path ("" = the program folder's file).
+  std::string currentProfilePath;
   std::string profileLabel = "The present ini file";  // main window's Label1
   std::array<std::string, 12> lineInsertTexts;
 

@@ -26,6 +26,8 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
     app.plot.rapidSpeed = value;
   } else if (control == "SlideEdit1") {
     app.plot.slideDistance = value;
+  } else if (control == "X_Edit1") {
+    app.plot.sizeFactor = value;
   } else if (control.rfind(kLineInsertPrefix, 0) == 0) {
     const std::string box = control.substr(std::string_view(kLineInsertPrefix).size());
     const std::size_t index = lineInsertBox(box);
@@ -46,12 +48,23 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
 
 }  // namespace
 
+bool refusesInputAsOutput(App& app, const std::string& output, const std::string& source, const std::string& profile) {
+  for (const std::string& input : {source, profile.empty() ? profile : findProfileFile(app, profile)}) {
+    if (sameFile(output, input)) {
+      app.ui.message("Cannot write " + output + ": it is one of the input files, so nothing was written.");
+      return true;
+    }
+  }
+  return false;
+}
+
 int runBatchConversion(App& app, const std::vector<std::string>& args) {
   if (args.empty()) return 0;
+  if (args.size() >= 2 && refusesInputAsOutput(app, args[1], args[0], args.size() >= 3 ? args[2] : "")) return 1;
   if (args.size() >= 3) {
     std::string profilePath = findProfileFile(app, args[2]);
     if (!profilePath.empty()) {
-      app.currentProfileName = cut255(baseName(profilePath));
+      useProfileFile(app, profilePath);
       Savelastini(app);
       LoadLastini(app, profilePath);
     } else {
@@ -111,6 +124,7 @@ std::vector<std::string> splitCommandList(const std::string& list) {
 }
 
 int runDoCommands(App& app, const DoRequest& request) {
+  if (refusesInputAsOutput(app, request.output, request.input, request.profile)) return 1;
   for (const auto& name : request.commands) {
     if (!app.commands.has(name)) {
       app.ui.message(unknownCommandMessage(name));
@@ -124,7 +138,7 @@ int runDoCommands(App& app, const DoRequest& request) {
       return 1;
     }
     if (!loadProfileFile(app, profilePath)) return 1;
-    app.currentProfileName = cut255(baseName(profilePath));
+    useProfileFile(app, profilePath);
     setProfileLabel(app, app.currentProfileName);
   }
   for (const auto& [control, value] : request.sets)

@@ -16,6 +16,10 @@ inline constexpr const char* kIniNotFound = "INI File Not Found ( Last INI file 
 inline constexpr const char* kSourceNotFound = "Source File Not Found";
 inline constexpr const char* kProfileNotFound = "Profile not found: ";
 
+// True (after telling the user) when output names the same file as the source or the profile
+// ("" for none; a bare name is the one in the program folder): nothing is written then.
+bool refusesInputAsOutput(App& app, const std::string& output, const std::string& source, const std::string& profile);
+
 // The batch steps for the given arguments (source, output, profile). With one argument the
 // source is opened and its words reordered; with two or more the result is written to the
 // output. Returns 0 on success and 1 when it stopped on an error (the user was told why).

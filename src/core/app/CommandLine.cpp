@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 #include "core/app/App.h"
@@ -40,8 +41,9 @@ const char* kUsage =
     "\n"
     "--profile uses a profile file from where it is, or a bare name from the program folder.\n"
     "--do runs registered commands headless: --set gives a setup control (e.g. RCheckbox=1,\n"
-    "DpEdit=4) or a plot value (CutSpeedEdit, RapidSpeedEdit, SlideEdit1) or a line-insertion\n"
-    "text (LineInsert.Edit0 to LineInsert.Edit11, used by Find and Insert) its value, --select\n"
+    "DpEdit=4) or a plot value (CutSpeedEdit, RapidSpeedEdit, SlideEdit1 the slide distance or\n"
+    "spin degrees, X_Edit1 the size factor) or a line-insertion text (LineInsert.Edit0 to\n"
+    "LineInsert.Edit11, used by Find and Insert) its value, --select\n"
     "sets the highlighted block (the lines FIRST+1 .. FIRST+COUNT, counted from 0). An empty\n"
     "NAME list only opens and saves. Questions are answered No and printed with every message\n"
     "on stderr; an unknown NAME stops before anything is opened or written.\n"
@@ -161,6 +163,7 @@ int runPng(const std::vector<std::string>& args, App& app, const CommandLineHook
   std::string why;
   if (!parsePlotArguments(args, 1, plotArgs, why)) return fail(why);
   if (plotArgs.positional.size() != 2) return fail("--png needs an output image and a program file");
+  if (refusesInputAsOutput(app, plotArgs.positional[0], plotArgs.positional[1], plotArgs.profile)) return 1;
   std::unique_ptr<ImageOutput> image = hooks.makeImage(plotArgs.width, plotArgs.height);
   app.canvas.target = &image->canvas();
   app.plot.windowWidth = plotArgs.width;
@@ -168,13 +171,12 @@ int runPng(const std::vector<std::string>& args, App& app, const CommandLineHook
   app.fitView();  // as the plot window shows a program just opened
   app.replot();
   const std::string& out = plotArgs.positional[0];
-  const bool saved = image->savePng(out);
+  const std::string png = image->pngBytes();
   app.canvas.target = nullptr;
-  if (!saved) {
-    std::fprintf(stderr, "Cannot write the image %s\n", out.c_str());
-    return 1;
-  }
-  return 0;
+  std::string reason = png.empty() ? "the image could not be encoded" : std::string();
+  if (reason.empty() && writeFileAtomically(out, png, &reason)) return 0;
+  std::fprintf(stderr, "Cannot write the image %s: %s\n", out.c_str(), reason.c_str());
+  return 1;
 }
 
 int runDo(const std::vector<std::string>& args, App& app) {
@@ -215,9 +217,7 @@ int runDo(const std::vector<std::string>& args, App& app) {
   return runDoCommands(app, request);
 }
 
-}  // namespace
-
-int runCommandLine(const std::vector<std::string>& args, const CommandLineHooks& hooks) {
+int runArguments(const std::vector<std::string>& args, const CommandLineHooks& hooks) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     std::fputs(kUsage, stdout);
     return 0;
@@ -264,6 +264,18 @@ int runCommandLine(const std::vector<std::string>& args, const CommandLineHooks&
     return 1;
   }
   return hooks.openWindow(folder, args);
+}
+
+}  // namespace
+
+int runCommandLine(const std::vector<std::string>& args, const CommandLineHooks& hooks) {
+  // A folder or file the system refuses to reach ends the run with its name and the reason.
+  try {
+    return runArguments(args, hooks);
+  } catch (const std::filesystem::filesystem_error& e) {
+    std::fprintf(stderr, "kerfwerk: cannot reach %s: %s\n", e.path1().c_str(), e.code().message().c_str());
+    return 1;
+  }
 }
 
 }  // namespace kw

@@ -15,8 +15,8 @@ class ImageOutput {
  public:
   virtual ~ImageOutput() = default;
   virtual PlotCanvas& canvas() = 0;
-  // False when the file could not be written.
-  virtual bool savePng(const std::string& path) = 0;
+  // The image encoded as a PNG file; empty when it cannot be encoded.
+  virtual std::string pngBytes() = 0;
 };
 
 // What the command line needs from the windowing side.

@@ -49,4 +49,10 @@ std::string unknownCommandMessage(std::string_view name);
 // Registers the commands that core provides (the GUI adds its window commands).
 void registerCoreCommands(CommandRegistry& registry);
 
+// The plot window's slide, spin, flip, flop and size buttons ("Plot.SpeedButton5Click", ...).
+void registerSlideCommands(CommandRegistry& registry);
+// Their design names, the keypad row by row from the top left (spin in the centre), then
+// "FlipButton", "FlopButton" and "SpeedButton12".
+std::vector<std::string> slideButtonNames();
+
 }  // namespace kw

@@ -38,6 +38,9 @@ void translate(App& app, int first, int last) { translateLines(app.buffer.lines,
 void registerCoreCommands(CommandRegistry& registry) {
   registry.add("Main.New1Click", {"&New", "Ctrl+N", ""}, New1Click);
   registry.add("Main.FileOpenClick", {"&Open...", "F4", "Open"}, FileOpenClick);
+  registry.add("Main.ConvertAgain1Click",
+               {"Con&vert again", "F5", "Read the drawing opened last again with the current settings"},
+               ConvertAgain1Click);
   registry.add("Main.Save1Click", {"&Save", "F2", "Save"}, Save1Click);
   registry.add("Main.SaveAs1Click", {"Save &As...", "Ctrl+F2", "Save As"}, SaveAs1Click);
   registry.add("Main.SaveasDXF1Click", {"Save As DXF Circles, Arcs,Lines", "Ctrl+F3", ""}, SaveasDXF1Click);
@@ -75,6 +78,7 @@ void registerCoreCommands(CommandRegistry& registry) {
   registry.add("Main.UseNewINI1Click", {"&Use another Machine INI File", "F11", " Use new INI "}, [](App& app) {
     app.ui.hideWindow(WindowId::Comm);
     FileDialog dialog;
+    dialog.title = "Use another Machine INI File";
     dialog.folder = app.folder;
     dialog.fileName = "*.ini";
     dialog.filters = {"INI files (*.ini)", "All Files (*.*)"};
@@ -83,6 +87,7 @@ void registerCoreCommands(CommandRegistry& registry) {
   registry.add("Main.UseAnotherLayer1Click",
                {"Use Another Layer", "F12", "Enter another Layer name to read from. *  = all layers."},
                [](App& app) { app.ui.focusControl(WindowId::Setup, "EditLayer"); });
+  registerSlideCommands(registry);
 }
 
 }  // namespace kw

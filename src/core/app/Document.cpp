@@ -1,5 +1,7 @@
 #include "core/app/Document.h"
 
+#include <filesystem>
+
 #include "core/app/App.h"
 #include "core/app/DxfSave.h"
 #include "core/app/ProfileSession.h"
@@ -21,13 +23,12 @@ namespace {
 bool convertDrawing(App& app, const std::string& name, const std::string& docName) {
   DxfPassContext context{app.profile, app.ui, app.folder};
   app.layerLog.clear();
+  app.ui.hideLayerLog();
+  app.lastDrawing = name;
   const DxfLoadResult result = LOAD_DXF_FILE(
       name, context, app.buffer.lines, app.layerLog, [&app] { app.ui.showLayerLog(app.layerLog); }, &docName);
-  if (result.useAnotherLayer) {
-    app.commands.run("Main.UseAnotherLayer1Click", app);
-    app.layerLog.clear();
-    app.ui.hideLayerLog();
-  }
+  // The layers found stay in view while the user picks another one, until the next conversion.
+  if (result.useAnotherLayer) app.commands.run("Main.UseAnotherLayer1Click", app);
   if (result.status != DxfLoadStatus::Converted) return false;
   if (result.runInsertLines) {
     RemoveDup(app.buffer.lines, 0, context);
@@ -58,6 +59,7 @@ bool Load_file(App& app, const std::string& nameIn) {
   std::string docName = name;
   bool loaded = true;
   if (ext == ".DXF") {
+    TempFilesLock tempFiles(app.folder, app.ui);
     for (const char* temp : {kDxf1File, kNewFile, kTempFile, kUnusedFile}) DeleteMyFile(app.folder, temp);
     docName = name.substr(0, name.size() - 4);
     loaded = convertDrawing(app, name, docName);
@@ -69,6 +71,10 @@ bool Load_file(App& app, const std::string& nameIn) {
       return false;
     }
   }
+  // The next Open starts in the folder of the file opened last, however it was opened.
+  std::error_code failed;
+  const std::filesystem::path opened = std::filesystem::absolute(name, failed);
+  if (!failed) app.openDialogInitialDir = opened.parent_path().string();
   if (app.buffer.lines.empty()) {
     app.title = kUntitledTitle;
     app.openDialogFileName.clear();
@@ -147,14 +153,17 @@ bool SaveoldFile(App& app) {
 }
 
 void New1Click(App& app) {
-  app.commands.run("Main.DefaultWindows1Click", app);
+  // A dismissed question leaves everything as it was, the windows' places too.
   if (!SaveoldFile(app)) return;
+  app.commands.run("Main.DefaultWindows1Click", app);
   app.buffer.lines.clear();
   ++app.buffer.generation;
   app.buffer.modified = false;
   app.openDialogFileName.clear();
   app.title = kUntitledTitle;
   app.ui.setCaption(WindowId::Main, app.title);
+  app.layerLog.clear();
+  app.ui.hideLayerLog();
   dropThePlot(app);
 }
 
@@ -169,6 +178,16 @@ void FileOpenClick(App& app) {
   app.buffer.modified = false;
   // The next Open starts where this dialog was left.
   app.openDialogInitialDir = dialog.folder;
+}
+
+void ConvertAgain1Click(App& app) {
+  if (app.lastDrawing.empty()) {
+    app.ui.message("No drawing has been opened yet: open one with Open (F4), then Convert again reads it anew.");
+    return;
+  }
+  if (!SaveoldFile(app)) return;
+  Load_file(app, app.lastDrawing);
+  app.buffer.modified = false;
 }
 
 bool FormCloseQuery(App& app) {

@@ -30,6 +30,8 @@ bool saveAsTo(App& app, const std::string& name);
 bool SaveoldFile(App& app);
 void New1Click(App& app);
 void FileOpenClick(App& app);
+// "Convert again": the drawing opened last, read again with the settings as they are now.
+void ConvertAgain1Click(App& app);
 // The closing question; true when the window may close.
 bool FormCloseQuery(App& app);
 // Exit: writes the last-use file. The command then closes the main window after kExitWaitMs.

@@ -8,6 +8,7 @@
 #include "core/app/Document.h"
 #include "core/dxf/DxfWriter.h"
 #include "core/text/FileIo.h"
+#include "core/text/FixedText.h"
 
 namespace kw {
 
@@ -39,6 +40,15 @@ class LinesOnlyScope {
 
 void tellNotSaved(App& app, const std::string& name, const std::string& reason) {
   app.ui.message("Cannot save " + name + ": " + reason);
+}
+
+// Why a drawing was not written: a number of the program (on the given line, counted from 0;
+// -1 when unknown) that the drawing cannot hold so that it reads back as itself.
+std::string numberNotWritable(const NumberNotWritable& e, long line) {
+  std::string where = line >= 0 ? " (program line " + std::to_string(line + 1) + ")" : std::string();
+  const std::string text = e.what();
+  if (text.find('E') == std::string::npos) return "a number" + where + " is past the range of numbers";
+  return "the number " + text + where + " has more than 6 digits before the point";
 }
 
 std::string withDefaultDxfExtension(const std::string& name) {
@@ -73,14 +83,18 @@ bool saveDxfCapture(App& app, const std::string& nameIn) {
   bool written = writer.DxfHeader(name, &error);
   bool stopped = false;
   if (written) {
-    {
+    try {
       CaptureAttachment attached(app.backplot, writer);
       // No highlighted block: the selection must not change which moves count as cuts.
       app.backplot.PlotAll(app.buffer.lines, false, true, 0, 0, nullptr);
+      // A plot stopped with Esc starts over from line 0; a finished one stands on its last line.
+      stopped = app.buffer.lines.size() >= 2 && state.CurrentLine == 0;
+      if (!stopped) written = writer.DxfFooter(&error);
+    } catch (const NumberNotWritable& e) {
+      app.ui.setBusy(false);
+      written = false;
+      error = numberNotWritable(e, state.CurrentLine);
     }
-    // A plot stopped with Esc starts over from line 0; a finished one stands on its last line.
-    stopped = app.buffer.lines.size() >= 2 && state.CurrentLine == 0;
-    if (!stopped) written = writer.DxfFooter(&error);
   }
   state.DxfCaptureActive = false;
   app.profile.setFlag("ShowXYZCheckBox", true);
@@ -100,9 +114,14 @@ bool DxfPointFile(App& app, const std::string& nameIn) {
   bool written = writer.DxfHeader(name, &error);
   if (written) {
     const Dialect& dialect = app.backplot.dialect();
-    writer.GetXYs(app.buffer.lines, dialect.rowWithoutBlanks(LabelRow::XLetter),
-                  dialect.rowWithoutBlanks(LabelRow::YLetter));
-    written = writer.DxfFooter(&error);
+    try {
+      writer.GetXYs(app.buffer.lines, dialect.rowWithoutBlanks(LabelRow::XLetter),
+                    dialect.rowWithoutBlanks(LabelRow::YLetter));
+      written = writer.DxfFooter(&error);
+    } catch (const NumberNotWritable& e) {
+      written = false;
+      error = numberNotWritable(e, -1);
+    }
   }
   if (!written) tellNotSaved(app, name, error);
   return written;

@@ -1,6 +1,9 @@
 #include "core/app/ProfileSession.h"
 
+#include <filesystem>
+
 #include "core/app/App.h"
+#include "core/app/BundledFiles.h"
 #include "core/profile/IniFile.h"
 #include "core/profile/LastUseFile.h"
 #include "core/profile/ProfileFile.h"
@@ -8,9 +11,32 @@
 
 namespace kw {
 
+namespace fs = std::filesystem;
+
 namespace {
 
 std::string setupCaption(const std::string& label) { return "Setup       " + label; }
+
+// Ldini and the post-load steps that reach other windows.
+void loadProfile(App& app, const IniFile& ini) {
+  Ldini(app.profile, ini);
+  app.plot.slideDistance = std::to_string(app.profile.number("AngStepSpinEdit")) + ".000";
+  app.openDialogInitialDir = app.profile.text("Edit1");
+}
+
+// The program's own copy of the default profile.
+std::string_view bundledDefaultProfile() {
+  for (const BundledFile& file : bundledProfiles())
+    if (sameIgnoringCase(file.name, kDefaultProfile)) return file.bytes;
+  return {};
+}
+
+// The last-use file's "LastUsedFile" for the profile in use.
+std::string rememberedProfile(const App& app) {
+  if (app.currentProfilePath.empty()) return app.currentProfileName;
+  const std::string folder = fs::path(app.currentProfilePath).parent_path().string();
+  return sameFile(folder, app.folder) ? app.currentProfileName : app.currentProfilePath;
+}
 
 }  // namespace
 
@@ -32,9 +58,7 @@ bool loadProfileFile(App& app, const std::string& path) {
     app.ui.message("Cannot read the machine profile " + path + ": " + error);
     return false;
   }
-  Ldini(app.profile, ini);
-  app.plot.slideDistance = std::to_string(app.profile.number("AngStepSpinEdit")) + ".000";
-  app.openDialogInitialDir = app.profile.text("Edit1");
+  loadProfile(app, ini);
   return true;
 }
 
@@ -43,11 +67,18 @@ void setProfileLabel(App& app, const std::string& name) {
   app.ui.setCaption(WindowId::Setup, setupCaption(app.profileLabel));
 }
 
+void useProfileFile(App& app, const std::string& path) {
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  app.currentProfilePath = ec ? path : absolute.lexically_normal().string();
+  app.currentProfileName = cut255(baseName(path));
+}
+
 void Savelastini(App& app) {
   LastUseFile last;
   last.cutSpeed = cut255(app.plot.cutSpeed);
   last.rapidSpeed = cut255(app.plot.rapidSpeed);
-  last.profileName = app.currentProfileName;
+  last.profileName = rememberedProfile(app);
   last.lineInsert = app.lineInsertTexts;
   std::string path = findInProgramFolder(app, kLastUseFile);
   IniFile ini;
@@ -63,13 +94,28 @@ void LoadLastini(App& app, const std::string& profilePath) {
   if (!ini.load(findInProgramFolder(app, kLastUseFile), &error))
     app.ui.message("Cannot read " + std::string(kLastUseFile) + ": " + error);
   LastUseFile last = readLastUse(ini);
-  app.currentProfileName = cut255(last.profileName);
   app.lineInsertTexts = last.lineInsert;
   app.plot.cutSpeed = last.cutSpeed;
   app.plot.rapidSpeed = last.rapidSpeed;
-  if (app.currentProfileName.empty()) app.currentProfileName = "Kerfwerk.ini";
-  loadProfileFile(app, profilePath.empty() ? findInProgramFolder(app, app.currentProfileName) : profilePath);
+  std::string remembered = last.profileName;
+  // A blank typed after the name is no part of it.
+  while (!remembered.empty() && (remembered.back() == ' ' || remembered.back() == '\t')) remembered.pop_back();
+  if (remembered.empty()) remembered = "Kerfwerk.ini";
+  std::string path = profilePath;
+  if (path.empty())
+    path = remembered.find('/') == std::string::npos ? findInProgramFolder(app, remembered) : remembered;
+  app.currentProfileName = cut255(baseName(remembered));
+  app.currentProfilePath = remembered.find('/') == std::string::npos ? std::string() : remembered;
+  if (!profilePath.empty()) useProfileFile(app, profilePath);
   setProfileLabel(app, app.currentProfileName);
+  if (fileExists(path)) {
+    loadProfileFile(app, path);
+    return;
+  }
+  // An empty profile would convert a drawing into lines without words: the program's own
+  // default profile stands in.
+  app.ui.message("The machine profile " + path + " was not found: the bundled " + kDefaultProfile + " is used.");
+  loadProfile(app, IniFile::fromText(bundledDefaultProfile()));
 }
 
 void createSetupWindow(App& app) {
@@ -91,7 +137,7 @@ bool Saveini2Click(App& app, const std::string& path) {
     app.ui.message(error);
     return false;
   }
-  app.currentProfileName = cut255(baseName(path));
+  useProfileFile(app, path);
   Savelastini(app);
   setProfileLabel(app, app.currentProfileName);
   return true;
@@ -101,7 +147,7 @@ void ChooseAndLoadProfile(App& app, const std::optional<std::string>& picked) {
   const std::string dialogName = app.openDialogFileName;
   const std::string dialogDir = app.openDialogInitialDir;
   if (picked) {
-    app.currentProfileName = cut255(baseName(*picked));
+    useProfileFile(app, *picked);
     setProfileLabel(app, app.currentProfileName);
     loadProfileFile(app, *picked);
   }

@@ -27,9 +27,15 @@ bool loadProfileFile(App& app, const std::string& path);
 // Label1 becomes "Using " + name and the setup window's caption follows it.
 void setProfileLabel(App& app, const std::string& name);
 
+// The profile at path becomes the one in use: its name is shown, its path is remembered.
+void useProfileFile(App& app, const std::string& path);
+
+// Writes the last-use file. A profile from the program folder is remembered by its name,
+// one from anywhere else by its absolute path.
 void Savelastini(App& app);
-// Reads the last-use file and loads the profile it names from the program folder, or from
-// profilePath when one is given (a profile named on the command line is used from where it is).
+// Reads the last-use file and loads the profile it names (a name from the program folder, a
+// path from where it is), or the one at profilePath when given. A remembered profile that is
+// missing is reported and the bundled default profile is loaded in its place.
 void LoadLastini(App& app, const std::string& profilePath = {});
 
 // What creating the setup window does at start: default profile, then the remembered one.

@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 
@@ -26,8 +28,13 @@ std::string executableFolder() {
 bool ensureFolder(const std::string& folder, std::string* error) {
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (ec || !fs::is_directory(folder)) {
-    if (error) *error = "Cannot create the folder " + folder + ": " + ec.message();
+  if (ec || !fs::is_directory(folder, ec)) {
+    if (error) *error = "Cannot create the folder " + folder + ": " + (ec ? ec.message() : "Not a directory");
+    return false;
+  }
+  // The profiles and the temporary files are looked up by listing the folder.
+  if (::access(folder.c_str(), R_OK | X_OK) != 0) {
+    if (error) *error = "Cannot use the program folder " + folder + ": " + std::strerror(errno);
     return false;
   }
   return true;
@@ -59,7 +66,8 @@ std::string resolveProgramFolder(std::string* error) {
 void seedProgramFolder(const std::string& folder) {
   for (const auto& file : bundledProfiles()) {
     std::string path = folder + "/" + std::string(file.name);
-    if (fs::exists(path)) continue;
+    std::error_code ec;
+    if (fs::exists(path, ec) || ec) continue;
     writeFileAtomically(path, file.bytes, nullptr);
   }
   // The help page belongs to this version of the program: it is brought up to date.

@@ -125,7 +125,7 @@ struct ArcFormat {
       out += ' ';
       if (!present) return;
       out += letter;
-      out += FixedText(value, decimals, kConverterPrecision);
+      out += writableFixedText(value, decimals, kConverterPrecision);
     };
     field(true, x, w.x);
     field(true, y, w.y);

@@ -56,10 +56,6 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
 // (LabelTable row 7): the caller then sets the interpreter to incremental mode.
 bool RemoveDup(std::vector<std::string>& program, int mode, DxfPassContext& context);
 
-// The refusal that tools which need an absolute program show.
-inline constexpr std::string_view kIncrementalRefusal =
-    "File is Incremental\rFunction not supported \rMust be Absolute.  Try Convert to Absolute";
-
 // The Compress command: RemoveDup in mode 0. Returns what RemoveDup returns.
 bool Compress(std::vector<std::string>& program, DxfPassContext& context);
 

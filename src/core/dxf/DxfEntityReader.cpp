@@ -199,7 +199,7 @@ void DxfEntityReader::setIncludeZ(bool on) {
   writer_.includeZ = on;
 }
 
-std::string DxfEntityReader::text(double number) const { return FixedText(number, decimals_, 7); }
+std::string DxfEntityReader::text(double number) const { return writableFixedText(number, decimals_, 7); }
 
 void DxfEntityReader::mapPoint(float x, float y, float z, PointTexts& point) const {
   point.y = text(static_cast<float>((static_cast<double>(x) - ux_) * ys_));

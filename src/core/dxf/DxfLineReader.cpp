@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/text/FileIo.h"
 #include "core/text/LenientInt.h"
 
 namespace kw {
@@ -69,6 +70,12 @@ bool DxfLineReader::open(const std::string& path, std::string* error) {
   }
   buffer_.resize(kBufferSize);
   rewind();
+  const std::string_view start(buffer_.data(), end_);
+  if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")) {
+    close();
+    if (error) *error = "the drawing is UTF-16 text; save it as a plain text DXF";
+    return false;
+  }
   return true;
 }
 
@@ -86,6 +93,12 @@ void DxfLineReader::rewind() {
   lineNumber_ = 0;
   bytesRead_ = 0;
   percent_ = -1;
+  if (!file_) return;
+  // The line end is the one of the first block; a UTF-8 byte-order mark is not a byte of the
+  // first line.
+  refill();
+  lineEnd_ = lineEndOf(std::string_view(buffer_.data(), end_));
+  if (std::string_view(buffer_.data(), end_).starts_with("\xEF\xBB\xBF")) begin_ = 3;
 }
 
 void DxfLineReader::refill() {
@@ -112,7 +125,7 @@ void DxfLineReader::refill() {
 }
 
 void DxfLineReader::takeLine(const char* text, std::size_t length) {
-  if (length > 0 && text[length - 1] == '\r') --length;
+  if (lineEnd_ == '\n' && length > 0 && text[length - 1] == '\r') --length;
   line_ = std::string_view(text, length > kDxfLineLimit ? kDxfLineLimit : length);
   ++lineNumber_;
 }
@@ -120,7 +133,7 @@ void DxfLineReader::takeLine(const char* text, std::size_t length) {
 void DxfLineReader::skipRestOfLine() {
   for (;;) {
     const char* start = buffer_.data() + begin_;
-    const void* lf = std::memchr(start, '\n', end_ - begin_);
+    const void* lf = std::memchr(start, lineEnd_, end_ - begin_);
     if (lf) {
       begin_ += static_cast<const char*>(lf) - start + 1;
       return;
@@ -137,7 +150,7 @@ bool DxfLineReader::next() {
   for (;;) {
     const char* start = buffer_.data() + begin_;
     const std::size_t available = end_ - begin_;
-    if (const void* lf = std::memchr(start, '\n', available)) {
+    if (const void* lf = std::memchr(start, lineEnd_, available)) {
       const std::size_t length = static_cast<const char*>(lf) - start;
       begin_ += length + 1;
       takeLine(start, length);
@@ -164,7 +177,7 @@ bool DxfLineReader::next() {
 }
 
 void DxfLineReader::endedInsideEntity() const {
-  throw DxfReadError("Unexpected end of file in " + path_ + " after line " + std::to_string(lineNumber_) +
+  throw DxfEndedInsideEntity("Unexpected end of file in " + path_ + " after line " + std::to_string(lineNumber_) +
                      ": the drawing ends inside an entity");
 }
 

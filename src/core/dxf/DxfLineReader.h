@@ -1,6 +1,6 @@
 #pragma once
 // The drawing as a stream of text lines, read through a large buffer: lines end at LF or
-// CR LF, every line is cut to its first 255 bytes (the rest of a longer line is skipped), and
+// CR LF, or at CR in a drawing without LF; a UTF-8 byte-order mark is skipped; every line is cut to its first 255 bytes (the rest of a longer line is skipped), and
 // nothing but the buffer and the current line is held. Values are read from lines as the
 // conversion needs them; a value that is not a number, a number out of range, a read error or
 // a drawing that ends where a value must follow ends the conversion with a DxfReadError.
@@ -19,6 +19,12 @@ namespace kw {
 class DxfReadError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// The drawing ends where the conversion still looks for a group code of the entity.
+class DxfEndedInsideEntity : public DxfReadError {
+ public:
+  using DxfReadError::DxfReadError;
 };
 
 inline constexpr std::size_t kDxfLineLimit = 255;
@@ -72,6 +78,7 @@ class DxfLineReader {
   std::size_t begin_ = 0;  // next unread byte
   std::size_t end_ = 0;    // end of the bytes in the buffer
   bool endOfFile_ = false;
+  char lineEnd_ = '\n';
   std::string longLine_;  // the first 255 bytes of a line that did not fit the buffer
   std::string_view line_;
   long lineNumber_ = 0;

@@ -13,6 +13,7 @@
 #include "core/dxf/DxfLineReader.h"
 #include "core/dxf/ElementWriter.h"
 #include "core/dxf/PathOrdering.h"
+#include "core/text/FixedText.h"
 #include "core/text/TempFiles.h"
 
 namespace kw {
@@ -46,6 +47,50 @@ std::string noEntitiesMessage(const std::string& name, DxfLineReader& input) {
   if (input.next() && input.line().starts_with("AutoCAD Binary DXF"))
     return name + " is a binary DXF file: only text (ASCII) DXF files can be converted";
   return "No ENTITIES section found in " + name;
+}
+
+// When a drawing ends inside an entity because its group codes are padded as another flavour
+// writes them, the setup option that reads them; "" when the padding is the chosen one's or
+// no flavour's.
+std::string flavourHint(const std::string& name, const GroupCodeSet& chosen) {
+  DxfLineReader input;
+  if (!input.open(name, nullptr) || !findEntitiesSection(input)) return {};
+  std::string layerCode, pointCode;
+  auto trimmed = [](std::string_view line) {
+    const std::size_t first = line.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : line.substr(first);
+  };
+  try {
+    while ((layerCode.empty() || pointCode.empty()) && input.next()) {
+      if (layerCode.empty() && trimmed(input.line()) == "8") layerCode = input.line();
+      if (pointCode.empty() && trimmed(input.line()) == "10") pointCode = input.line();
+    }
+  } catch (const DxfReadError&) {
+    return {};
+  }
+  if (layerCode == chosen.code8 && pointCode == chosen.code10) return {};
+  struct Flavour {
+    bool ashlar, autosketch, corel;
+    const char* option;
+  };
+  for (const Flavour& f :
+       {Flavour{false, false, false, "uncheck \"AutoSketch 1 Dxf\", \"Ashlar Velum\" and \"Corel /TurboCad Dxf\""},
+        Flavour{false, true, false, "check \"AutoSketch 1 Dxf\""}, Flavour{true, false, false, "check \"Ashlar Velum\""},
+        Flavour{false, false, true, "check \"Corel /TurboCad Dxf\""}}) {
+    const GroupCodeSet set = GroupCodeSet::forFlavour(f.ashlar, f.autosketch, f.corel);
+    if (set.code8 == layerCode && set.code10 == pointCode)
+      return std::string(". Its group codes are padded as another CAD program writes them: ") + f.option +
+             " on the setup window to read them";
+  }
+  return {};
+}
+
+// A number that would not read back as itself ends the conversion before it is written.
+std::string numberNotWritableMessage(const NumberNotWritable& e, const std::string& where) {
+  const std::string text = e.what();
+  if (text.find('E') == std::string::npos)  // an infinity or NaN: a scale or offset took it there
+    return "Number too large to write in " + where + ": it is past the range of numbers (see the scale settings)";
+  return "Number too large to write in " + where + ": " + text + " has more than 7 digits before the point";
 }
 
 }  // namespace
@@ -166,21 +211,32 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
       result.useAnotherLayer = true;
       return result;
     }
+  } catch (const DxfEndedInsideEntity& e) {
+    input.close();
+    return fail(DxfLoadStatus::ReadError, e.what() + flavourHint(name, codes));
   } catch (const DxfReadError& e) {
     input.close();
     return fail(DxfLoadStatus::ReadError, e.what());
+  } catch (const NumberNotWritable& e) {
+    const std::string where = input.path() + ", line " + std::to_string(input.lineNumber());
+    input.close();
+    return fail(DxfLoadStatus::ReadError, numberNotWritableMessage(e, where));
   }
 
   ui.showProgress(100, 100, true);
   // Each pass takes the lines of the one before over.
-  PassLines pass = SORTOUT3(std::move(elements), context);
-  PassLines().swap(elements);
-  if (profile.flag("VectorCheckBox2")) pass = CrunchLines(std::move(pass), context);
-  if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(std::move(pass), context);
-  pass = AddPlaneCodes2(std::move(pass), context);
-  pass = RemoveDup2(std::move(pass), context, currentFileName);
+  try {
+    PassLines pass = SORTOUT3(std::move(elements), context);
+    PassLines().swap(elements);
+    if (profile.flag("VectorCheckBox2")) pass = CrunchLines(std::move(pass), context);
+    if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(std::move(pass), context);
+    pass = AddPlaneCodes2(std::move(pass), context);
+    pass = RemoveDup2(std::move(pass), context, currentFileName);
+    program = std::move(pass);
+  } catch (const NumberNotWritable& e) {
+    return fail(DxfLoadStatus::ReadError, numberNotWritableMessage(e, "the program of " + name));
+  }
   ui.hideProgress();
-  program = std::move(pass);
   deleteTemporaryFiles(context.programFolder);
 
   result.status = DxfLoadStatus::Converted;

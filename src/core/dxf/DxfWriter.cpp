@@ -1,15 +1,6 @@
 #include "core/dxf/DxfWriter.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <random>
 
 #include "core/profile/Dialect.h"
 #include "core/profile/MachineProfile.h"
@@ -20,113 +11,6 @@
 #include "core/text/FixedText.h"
 
 namespace kw {
-
-// --- The output file -----------------------------------------------------------------------
-
-// A new file beside the target, written in large blocks and renamed over the target when it
-// is complete. The first failed write is remembered and reported when the file is finished.
-class DxfWriter::OutputFile {
- public:
-  OutputFile() = default;
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-  ~OutputFile() { discard(); }
-
-  bool open(const std::string& path, std::string* error) {
-    target_ = path;
-    // A link is followed, so that the file it points at is replaced and not the link.
-    struct stat linkStat {};
-    char resolved[PATH_MAX];
-    if (::lstat(path.c_str(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode) && ::realpath(path.c_str(), resolved))
-      target_ = resolved;
-    struct stat targetStat {};
-    replaces_ = ::stat(target_.c_str(), &targetStat) == 0;
-    if (replaces_ && S_ISDIR(targetStat.st_mode)) return fail(EISDIR, error);
-    mode_ = targetStat.st_mode & 07777;
-
-    const std::size_t slash = target_.find_last_of('/');
-    folder_ = slash == std::string::npos ? std::string(".") : target_.substr(0, slash + 1);
-    const std::string prefix =
-        (slash == std::string::npos ? std::string() : folder_) + "." + baseName(target_) + ".saving-";
-    std::random_device entropy;
-    for (int attempt = 0; attempt < 20 && fd_ < 0; ++attempt) {
-      temp_ = prefix + std::to_string(entropy() % 1000000);
-      fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ < 0 && errno != EEXIST) break;
-    }
-    if (fd_ < 0) {
-      temp_.clear();
-      return fail(errno, error);
-    }
-    buffer_.reserve(kBlock + 4096);
-    return true;
-  }
-
-  void write(std::string_view text) {
-    buffer_.append(text);
-    if (buffer_.size() >= kBlock) flush();
-  }
-
-  bool finish(std::string* error) {
-    flush();
-    if (error_ == 0 && ::fsync(fd_) != 0) error_ = errno;
-    if (error_ == 0 && replaces_) ::fchmod(fd_, mode_);
-    if (::close(fd_) != 0 && error_ == 0) error_ = errno;
-    fd_ = -1;
-    if (error_ == 0 && ::rename(temp_.c_str(), target_.c_str()) != 0) error_ = errno;
-    if (error_ != 0) {
-      const int err = error_;
-      discard();
-      return fail(err, error);
-    }
-    temp_.clear();
-    // The rename itself reaches the disk with the folder.
-    const int folderFd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-      ::fsync(folderFd);
-      ::close(folderFd);
-    }
-    return true;
-  }
-
-  void discard() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    if (!temp_.empty()) ::unlink(temp_.c_str());
-    temp_.clear();
-    buffer_.clear();
-  }
-
- private:
-  static constexpr std::size_t kBlock = std::size_t{1} << 16;
-
-  static bool fail(int err, std::string* error) {
-    if (error) *error = std::strerror(err);
-    return false;
-  }
-
-  void flush() {
-    const char* p = buffer_.data();
-    std::size_t left = buffer_.size();
-    while (left > 0 && error_ == 0) {
-      const ssize_t n = ::write(fd_, p, left);
-      if (n < 0) {
-        if (errno != EINTR) error_ = errno;
-        continue;
-      }
-      p += n;
-      left -= static_cast<std::size_t>(n);
-    }
-    buffer_.clear();
-  }
-
-  std::string target_, folder_, temp_;
-  bool replaces_ = false;
-  mode_t mode_ = 0;
-  int fd_ = -1;
-  int error_ = 0;
-  std::string buffer_;
-};
 
 // --- Settings and angles -------------------------------------------------------------------
 
@@ -184,7 +68,7 @@ DxfWriter::DxfWriter(const DxfWriterSettings& settings) : settings_(settings) { 
 DxfWriter::~DxfWriter() = default;
 
 bool DxfWriter::DxfHeader(const std::string& name, std::string* error) {
-  file_ = std::make_unique<OutputFile>();
+  file_ = std::make_unique<SafeSave>();
   if (!file_->open(name, error)) {
     file_.reset();
     return false;
@@ -204,7 +88,9 @@ bool DxfWriter::DxfFooter(std::string* error) {
   return ok;
 }
 
-std::string DxfWriter::number(double value) const { return FixedText(value, settings_.decimals, kDxfWriterPrecision); }
+std::string DxfWriter::number(double value) const {
+  return writableFixedText(value, settings_.decimals, kDxfWriterPrecision);
+}
 
 std::string DxfWriter::zText(float z) const {
   if (!settings_.zIncluded) return "0";

@@ -33,6 +33,7 @@
 namespace kw {
 
 class MachineProfile;
+class SafeSave;
 struct Dialect;
 
 // The numbers of the writer: FixedText with 6 significant digits and D decimals.
@@ -105,7 +106,6 @@ class DxfWriter final : public MoveSink {
   void circle(float cx, float cy, float z, float radius);
 
  private:
-  class OutputFile;
 
   std::string number(double value) const;
   std::string zText(float z) const;
@@ -115,7 +115,7 @@ class DxfWriter final : public MoveSink {
   void writeRecord(std::initializer_list<std::string_view> lines);
 
   DxfWriterSettings settings_;
-  std::unique_ptr<OutputFile> file_;
+  std::unique_ptr<SafeSave> file_;
   std::string record_;  // the record being formed, kept for its capacity
 };
 

@@ -71,7 +71,9 @@ ElementWriter::ElementWriter(MachineProfile& profile, const ConversionSettings& 
   ellipsePoints_ = points >= 1 ? static_cast<int>(std::min(points, static_cast<float>(kMaxEllipsePoints))) : 360;
 }
 
-std::string ElementWriter::text(double value) const { return FixedText(value, settings_.decimals, kPrecision); }
+std::string ElementWriter::text(double value) const {
+  return writableFixedText(value, settings_.decimals, kPrecision);
+}
 
 void ElementWriter::writeLine(std::string line) {
   out_.push_back(std::move(line));

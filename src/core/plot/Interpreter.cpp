@@ -136,6 +136,9 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll, const Hi
   }
 
   const float scale = s.PlotScale;
+  // The axis words in program units, signs applied, as the plot takes them.
+  const MovePoint axisWords{static_cast<double>(b.x) * dialect_.xSign / (options_.xDiv2 ? 2.0 : 1.0),
+                            static_cast<double>(b.y) * dialect_.ySign, static_cast<double>(b.z) * dialect_.zSign};
   b.i = scaled(b.i, dialect_.xSign, scale);
   b.x = scaled(b.x, dialect_.xSign, scale);
   b.j = scaled(b.j, dialect_.ySign, scale);
@@ -146,14 +149,21 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll, const Hi
   if (options_.xDiv2) b.x /= 2;
   if (options_.iDiv2) b.i /= 2;
 
+  MovePoint& to = s.programTo;
+  to = s.programAt;
   if (!s.AbsoluteMode) {
     completeIJ(b);
     b.i += s.prevX;
-    b.x += s.prevX;
     b.j += s.prevY;
-    b.y += s.prevY;
     b.k += s.prevZ;
-    b.z += s.prevZ;
+    if (b.xFound) b.x = static_cast<float>((to.x += axisWords.x) * scale);
+    if (b.yFound) b.y = static_cast<float>((to.y += axisWords.y) * scale);
+    if (b.zFound) b.z = static_cast<float>((to.z += axisWords.z) * scale);
+  } else {
+    const MovePoint plotted = programPoint(b.x, b.y, b.z);
+    if (b.xFound) to.x = plotted.x;
+    if (b.yFound) to.y = plotted.y;
+    if (b.zFound) to.z = plotted.z;
   }
   // Absolute centres become offsets from the arc start, unless they are offsets already.
   if (!(options_.bridgeport && s.AbsoluteMode)) {
@@ -195,9 +205,10 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll, const Hi
   }
 
   const bool anyCentre = b.iFound || b.jFound || b.kFound;
-  if (!anyCentre && anyAxis) handOver(programPoint(s.prevX, s.prevY, s.prevZ), programPoint(b.x, b.y, b.z));
+  if (!anyCentre && anyAxis) handOver(s.programAt, to);
   if (anyCentre) drawArcBlock();
 
+  s.programAt = to;
   s.prevX = b.x;
   s.prevY = b.y;
   s.prevZ = b.z;
@@ -259,8 +270,8 @@ void Backplot::drawArcBlock() {
   if (!s.ArcCw && !s.ArcCcw) return;  // no direction: nothing is drawn
 
   ArcMove move;
-  move.start = programPoint(s.prevX, s.prevY, s.prevZ);
-  move.end = programPoint(b.x, b.y, b.z);
+  move.start = s.programAt;
+  move.end = s.programTo;
   move.centre = programPoint(s.centreX, s.centreY, s.centreZ);
   move.radius = s.radius / static_cast<double>(s.PlotScale);
   move.startAngle = s.startAngle;

@@ -77,6 +77,7 @@ void Backplot::resetInterpreter() {
   s.ArcCw = s.ArcCcw = false;
   s.block = {};
   s.prevX = s.prevY = s.prevZ = 0;
+  s.programAt = s.programTo = {};
   s.centreX = s.centreY = s.centreZ = 0;
   s.radius = s.startAngle = s.endAngle = 0;
   s.MaxX = s.MinX = s.MaxY = s.MinY = 0;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/plot/MoveSink.h"
 #include "core/plot/PlotCanvas.h"
 
 namespace kw {
@@ -87,6 +88,9 @@ struct PlotState {
 
   BlockValues block;
   float prevX = 0, prevY = 0, prevZ = 0;  // end of the last move, plot units
+  // The same ends in program units: incremental moves add up here, in double precision, so a
+  // long incremental program ends where it says at every view scale.
+  MovePoint programAt, programTo;  // end of the last move, end of this block's move
 
   // Arc work values of the last arc block.
   float centreX = 0, centreY = 0, centreZ = 0;

@@ -95,15 +95,21 @@ void Backplot::trackObjects(std::string_view block) {
 }
 
 PlotLabels statisticsLabels(const PlotStatistics& n, int places) {
-  auto eight = [&](float value) { return FixedText(value, places, 8); };
+  // A total past what a float holds is shown as such, not as "INF".
+  auto shown = [](float value, int decimals, int precision) {
+    return std::isfinite(value) ? FixedText(value, decimals, precision) : std::string("overflow");
+  };
+  auto eight = [&](float value) { return shown(value, places, 8); };
   PlotLabels l;
   l.caption = "Cut " + eight(n.cut) + "  Rapid " + eight(n.rapid) + "  Total Distance " + eight(n.total);
   l.label14 = "Time " + eight(n.cutTime);
   l.label15 = " + " + eight(n.rapidTime);
   l.label16 = " = " + eight(n.totalTime);
-  l.bigx = "Max " + FixedText(n.xExtent, 1, 6);
-  l.bigy = "Max " + FixedText(n.yExtent, 1, 6);
-  l.area = "Area " + std::to_string(n.area);
+  l.bigx = "Max " + shown(n.xExtent, 1, 6);
+  l.bigy = "Max " + shown(n.yExtent, 1, 6);
+  const bool areaOverflows =
+      n.area == std::numeric_limits<std::int64_t>::max() || n.area == std::numeric_limits<std::int64_t>::min();
+  l.area = "Area " + (areaOverflows ? std::string("overflow") : std::to_string(n.area));
   return l;
 }
 

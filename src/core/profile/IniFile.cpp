@@ -43,28 +43,19 @@ bool IniFile::load(const std::string& path, std::string* error) {
   std::string bytes;
   int code = 0;
   if (!readWholeFile(path, bytes, error, &code)) return code == ENOENT;
+  if (!decodeTextBytes(bytes, error)) return false;
   *this = fromText(bytes);
   return true;
 }
 
 IniFile IniFile::fromText(std::string_view bytes) {
   IniFile ini;
-  bool styleKnown = false;
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    const std::size_t lf = bytes.find('\n', pos);
-    if (lf == kNone) {
-      ini.lines_.emplace_back(bytes.substr(pos));
-      break;
-    }
-    const bool cr = lf > pos && bytes[lf - 1] == '\r';
-    if (!styleKnown) {
-      ini.crlf_ = cr;
-      styleKnown = true;
-    }
-    ini.lines_.emplace_back(bytes.substr(pos, lf - pos - (cr ? 1 : 0)));
-    pos = lf + 1;
-  }
+  std::string text(bytes);
+  // A mark that cannot be decoded stays in the text: its first line then names no section.
+  decodeTextBytes(text, nullptr);
+  const std::size_t lf = text.find('\n');
+  if (lf != kNone) ini.crlf_ = lf > 0 && text[lf - 1] == '\r';
+  splitTextLines(text, ini.lines_);
   return ini;
 }
 

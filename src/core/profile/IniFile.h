@@ -14,7 +14,7 @@ class IniFile {
   // Reads the file. A file that does not exist gives an empty INI and true; a file that
   // exists but cannot be read gives an empty INI, false and the system's reason in *error.
   bool load(const std::string& path, std::string* error);
-  // The lines of a file's bytes, ended by CR LF or LF.
+  // The lines of a file's bytes (a byte-order mark skipped), ended by CR LF, LF or CR.
   static IniFile fromText(std::string_view bytes);
 
   // The value of the first key of that name in a section of that name (key names are

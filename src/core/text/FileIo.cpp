@@ -66,21 +66,53 @@ bool readWholeFile(const std::string& path, std::string& data, std::string* erro
   return true;
 }
 
+bool decodeTextBytes(std::string& bytes, std::string* error) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    bytes.erase(0, 3);
+    return true;
+  }
+  const bool little = bytes.starts_with("\xFF\xFE"), big = bytes.starts_with("\xFE\xFF");
+  if (!little && !big) return true;
+  std::string text;
+  text.reserve(bytes.size() / 2);
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const unsigned char first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+    const unsigned code = little ? first | (second << 8) : (first << 8) | second;
+    if (code > 0xFF) {
+      if (error) *error = "the file is UTF-16 text with characters that do not fit one byte; save it as plain text";
+      return false;
+    }
+    text += static_cast<char>(code);
+  }
+  bytes = std::move(text);
+  return true;
+}
+
+char lineEndOf(std::string_view text) {
+  if (text.find('\n') != std::string_view::npos) return '\n';
+  return text.find('\r') != std::string_view::npos ? '\r' : '\n';
+}
+
+void splitTextLines(std::string_view data, std::vector<std::string>& lines) {
+  lines.clear();
+  const char end = lineEndOf(data);
+  std::size_t start = 0;
+  while (start < data.size()) {
+    const std::size_t found = data.find(end, start);
+    const std::size_t stop = found == std::string_view::npos ? data.size() : found;
+    std::size_t cut = stop;
+    if (end == '\n' && found != std::string_view::npos && cut > start && data[cut - 1] == '\r') --cut;
+    lines.emplace_back(data.substr(start, cut - start));
+    if (found == std::string_view::npos) break;
+    start = found + 1;
+  }
+}
+
 bool readTextLines(const std::string& path, std::vector<std::string>& lines, std::string* error) {
   lines.clear();
   std::string data;
-  if (!readWholeFile(path, data, error)) return false;
-
-  size_t start = 0;
-  while (start < data.size()) {
-    size_t lf = data.find('\n', start);
-    size_t end = lf == std::string::npos ? data.size() : lf;
-    size_t stop = end;
-    if (lf != std::string::npos && stop > start && data[stop - 1] == '\r') --stop;
-    lines.emplace_back(data, start, stop - start);
-    if (lf == std::string::npos) break;
-    start = lf + 1;
-  }
+  if (!readWholeFile(path, data, error) || !decodeTextBytes(data, error)) return false;
+  splitTextLines(data, lines);
   return true;
 }
 
@@ -96,61 +128,114 @@ std::string joinCrLf(const std::vector<std::string>& lines) {
   return out;
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
-  // Follow a link so that the file it points at is replaced, not the link.
-  std::string target = path;
-  char resolved[PATH_MAX];
-  struct stat lst {};
-  if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode) && ::realpath(path.c_str(), resolved)) target = resolved;
+namespace {
 
-  struct stat st {};
-  bool exists = ::stat(target.c_str(), &st) == 0;
-  if (exists && S_ISDIR(st.st_mode)) {
-    if (error) *error = systemReason(EISDIR);
-    return false;
+constexpr std::size_t kSaveBlock = std::size_t{1} << 16;
+
+bool failWith(int err, std::string* error) {
+  if (error) *error = systemReason(err);
+  return false;
+}
+
+}  // namespace
+
+bool SafeSave::open(const std::string& path, std::string* error) {
+  discard();
+  error_ = 0;
+  target_ = path;
+  struct stat linkStat {};
+  char resolved[PATH_MAX];
+  if (::lstat(path.c_str(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode) && ::realpath(path.c_str(), resolved))
+    target_ = resolved;
+  struct stat targetStat {};
+  replaces_ = ::stat(target_.c_str(), &targetStat) == 0;
+  if (replaces_ && S_ISDIR(targetStat.st_mode)) return failWith(EISDIR, error);
+  // The rename would replace a file the user has made read-only: it is refused as a write.
+  if (replaces_ && (::access(target_.c_str(), W_OK) != 0 || (targetStat.st_mode & 0222) == 0))
+    return failWith(EACCES, error);
+  mode_ = targetStat.st_mode & 07777;
+  // A device or pipe (a terminal, /dev/stdout) is written in place: there is no old file to keep.
+  direct_ = replaces_ && !S_ISREG(targetStat.st_mode);
+  if (direct_) {
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    return fd_ >= 0 || failWith(errno, error);
   }
-  size_t slash = target.find_last_of('/');
-  std::string dir = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-  std::string tmp;
-  int fd = -1;
-  std::random_device rd;
-  for (int attempt = 0; attempt < 20 && fd < 0; ++attempt) {
-    tmp = (slash == std::string::npos ? std::string() : dir) + "." + std::string(baseName(target)) + ".saving-" +
-          std::to_string(rd() % 1000000);
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
+
+  const std::size_t slash = target_.find_last_of('/');
+  folder_ = slash == std::string::npos ? std::string(".") : target_.substr(0, slash + 1);
+  const std::string prefix =
+      (slash == std::string::npos ? std::string() : folder_) + "." + baseName(target_) + ".saving-";
+  std::random_device entropy;
+  for (int attempt = 0; attempt < 20 && fd_ < 0; ++attempt) {
+    temp_ = prefix + std::to_string(entropy() % 1000000);
+    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) {
-    if (error) *error = systemReason(errno);
-    return false;
+  if (fd_ < 0) {
+    const int err = errno;
+    temp_.clear();
+    return failWith(err, error);
   }
-  bool ok = writeAll(fd, bytes);
-  int err = ok ? 0 : errno;
-  if (ok && ::fsync(fd) != 0) {
-    ok = false;
-    err = errno;
+  buffer_.reserve(kSaveBlock + 4096);
+  return true;
+}
+
+void SafeSave::write(std::string_view bytes) {
+  buffer_.append(bytes);
+  if (buffer_.size() >= kSaveBlock) flush();
+}
+
+void SafeSave::flush() {
+  if (error_ == 0 && !writeAll(fd_, buffer_)) error_ = errno;
+  buffer_.clear();
+}
+
+bool SafeSave::finish(std::string* error) {
+  if (fd_ < 0) return failWith(error_ ? error_ : EBADF, error);
+  flush();
+  if (direct_) {
+    if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+    fd_ = -1;
+    return error_ == 0 || failWith(error_, error);
   }
-  if (ok && exists) ::fchmod(fd, st.st_mode & 07777);
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    err = errno;
+  if (error_ == 0 && ::fsync(fd_) != 0) error_ = errno;
+  if (error_ == 0 && replaces_) ::fchmod(fd_, static_cast<mode_t>(mode_));
+  if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+  fd_ = -1;
+  if (error_ == 0 && ::rename(temp_.c_str(), target_.c_str()) != 0) error_ = errno;
+  if (error_ != 0) {
+    const int err = error_;
+    discard();
+    return failWith(err, error);
   }
-  if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
-    ok = false;
-    err = errno;
-  }
-  if (!ok) {
-    ::unlink(tmp.c_str());
-    if (error) *error = systemReason(err);
-    return false;
-  }
+  temp_.clear();
   // The rename itself reaches the disk with the folder.
-  int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
+  const int folderFd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd >= 0) {
+    ::fsync(folderFd);
+    ::close(folderFd);
   }
   return true;
+}
+
+void SafeSave::discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+  buffer_.clear();
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+  SafeSave save;
+  if (!save.open(path, error)) return false;
+  save.write(bytes);
+  return save.finish(error);
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 bool fileExists(const std::string& path) {

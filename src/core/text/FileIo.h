@@ -11,18 +11,62 @@ namespace kw {
 // to the errno value (ENOENT for a missing file).
 bool readWholeFile(const std::string& path, std::string& bytes, std::string* error, int* errorCode = nullptr);
 
-// Reads a text file into lines. Lines end at LF; a CR just before the LF is dropped; every
-// other byte is kept. A final line without LF counts; an empty file gives no lines.
-// On failure returns false and sets error to the system's reason.
+// A file's bytes made text: a UTF-8 byte-order mark at the start is skipped; a UTF-16 file
+// (with its byte-order mark) becomes one byte per character when every character fits a byte,
+// and is refused (false, with the reason) when one does not. Other bytes are kept as they are.
+bool decodeTextBytes(std::string& bytes, std::string* error);
+
+// The line end of a text: LF when it holds one (a CR just before it belongs to the line end,
+// any other CR is a byte of its line), else CR when it holds one (older controllers and
+// editors end lines so), else LF.
+char lineEndOf(std::string_view text);
+
+// Splits text into lines at its line end (above). A final line without a line end counts; an
+// empty text gives no lines.
+void splitTextLines(std::string_view text, std::vector<std::string>& lines);
+
+// Reads a text file into lines (decoded and split as above). On failure returns false and
+// sets error to the reason.
 bool readTextLines(const std::string& path, std::vector<std::string>& lines, std::string* error);
 
 // The lines joined as the program saves them: every line ended by CR LF.
 std::string joinCrLf(const std::vector<std::string>& lines);
 
-// Writes bytes to path through a temporary file in the same folder, flushed to disk and then
-// renamed over the target, keeping the old file's permissions. On failure the old file is
-// untouched and error says why.
+// The one way the program writes a file: a new file beside the target, written in large
+// blocks, flushed to disk and renamed over the target when it is complete, keeping the old
+// file's permissions (a device or pipe is written in place). A link is followed, so the file it points at is replaced. A target the
+// user may not write (read-only) is refused. The first failed write is remembered and
+// reported by finish; until then, and whenever it fails, the old file is untouched.
+class SafeSave {
+ public:
+  SafeSave() = default;
+  SafeSave(const SafeSave&) = delete;
+  SafeSave& operator=(const SafeSave&) = delete;
+  ~SafeSave() { discard(); }
+
+  bool open(const std::string& path, std::string* error);
+  void write(std::string_view bytes);
+  bool finish(std::string* error);
+  // Drops the unfinished file; the target stays as it was.
+  void discard();
+
+ private:
+  void flush();
+  std::string target_, folder_, temp_;
+  bool replaces_ = false;
+  bool direct_ = false;
+  unsigned mode_ = 0;
+  int fd_ = -1;
+  int error_ = 0;
+  std::string buffer_;
+};
+
+// Writes bytes to path through SafeSave. On failure the old file is untouched and error says
+// why.
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
+
+// True when both names reach the same existing file (through links or other spellings).
+bool sameFile(const std::string& a, const std::string& b);
 
 bool fileExists(const std::string& path);
 // "C:/work/part.dxf" -> "part.dxf" (both slash kinds separate folders).

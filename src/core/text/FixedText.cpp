@@ -82,6 +82,13 @@ std::string FixedText(double value, int decimals, int precision) {
   return text;
 }
 
+std::string writableFixedText(double value, int decimals, int precision) {
+  std::string text = FixedText(value, decimals, precision);
+  // Fixed text holds digits, a sign and a period only; "E" and "N" come from the other forms.
+  if (text.find_first_of("EN") != std::string::npos) throw NumberNotWritable(text);
+  return text;
+}
+
 float writtenNumber(std::string_view text) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   double number = 0;

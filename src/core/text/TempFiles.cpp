@@ -1,5 +1,9 @@
 #include "core/text/TempFiles.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +19,23 @@ void PassFiles::close() {
   if (input) std::fclose(input);
   if (output) std::fclose(output);
   input = output = nullptr;
+}
+
+TempFilesLock::TempFilesLock(const std::string& programFolder, UiPort& ui) {
+  // The lock is on the folder itself, so the temporary files keep their names and no other
+  // file is left behind. A folder that cannot be locked (some network folders) is used as is.
+  fd_ = ::open(programFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
+  if (errno == EWOULDBLOCK) {
+    ui.showWaiting("Waiting for another Kerfwerk to finish with the temporary files in " + programFolder);
+    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+}
+
+TempFilesLock::~TempFilesLock() {
+  if (fd_ >= 0) ::close(fd_);
 }
 
 void DeleteMyFile(const std::string& programFolder, const std::string& name) { deleteInFolder(programFolder, name); }

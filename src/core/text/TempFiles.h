@@ -26,6 +26,19 @@ class PassFiles {
   void close();
 };
 
+// Holds the program folder's temporary files for the length of one operation: a second
+// program that needs them in the same folder waits until the first is done, and says so.
+class TempFilesLock {
+ public:
+  TempFilesLock(const std::string& programFolder, UiPort& ui);
+  ~TempFilesLock();
+  TempFilesLock(const TempFilesLock&) = delete;
+  TempFilesLock& operator=(const TempFilesLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
 // Deletes a temporary file of the program folder if it exists (name matched without regard
 // to case).
 void DeleteMyFile(const std::string& programFolder, const std::string& name);

@@ -11,6 +11,10 @@ namespace kw {
 
 enum class Answer { Yes, No, Dismissed };
 
+// The refusal that tools which need an absolute program show.
+inline constexpr std::string_view kIncrementalRefusal =
+    "File is Incremental\rFunction not supported \rMust be Absolute.  Try Convert to Absolute";
+
 enum class WindowId { Main, Plot, Setup, Comm, Drawing, DecimalAscii, Offset, Array };
 
 // What a file dialog starts with; the dialog leaves folder where the user left it.
@@ -30,6 +34,9 @@ class UiPort {
   virtual Answer askYesNo(std::string_view text) = 0;
   virtual void beep() = 0;
   virtual void setCaption(WindowId window, std::string_view caption) = 0;
+  // A wait the user did not ask for (another program holds the temporary files): shown in the
+  // main window's caption, printed by the headless runs.
+  virtual void showWaiting(std::string_view text) { setCaption(WindowId::Main, text); }
   // Hourglass cursor on (true) or back to normal (false).
   virtual void setBusy(bool busy) = 0;
   // Open and save dialogs: the chosen path, or nothing when cancelled.
@@ -60,6 +67,7 @@ class StderrPort : public UiPort {
   Answer askYesNo(std::string_view text) override;
   void beep() override {}
   void setCaption(WindowId, std::string_view) override {}
+  void showWaiting(std::string_view text) override { message(text); }
   void setBusy(bool) override {}
   std::optional<std::string> chooseOpenFile(FileDialog&) override { return std::nullopt; }
   std::optional<std::string> chooseSaveFile(FileDialog&) override { return std::nullopt; }

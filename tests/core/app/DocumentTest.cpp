@@ -186,6 +186,12 @@ TEST(DocumentOpen, ClearsModifiedEvenWhenCancelledAndRemembersTheFolder) {
   f.port.picks = {f.dir.write("b.nc", "G2\n")};
   FileOpenClick(*f.app);
   EXPECT_EQ(f.app->buffer.lines, (std::vector<std::string>{"G2"}));
+  // A file opened otherwise (the command line, a drop) sets where the next Open starts.
+  std::filesystem::create_directories(f.dir.file("parts"));
+  Load_file(*f.app, f.dir.write("parts/c.nc", "G3\n"));
+  FileOpenClick(*f.app);
+  ASSERT_EQ(f.port.dialogs.size(), 3u);
+  EXPECT_EQ(f.port.dialogs[2].folder, f.dir.file("parts"));
 }
 
 TEST(DocumentTempFiles, SetupMyFileChainsThePasses) {

@@ -12,7 +12,7 @@ namespace {
 using kwtest::AppFixture;
 using kwtest::readFile;
 
-TEST(ProfileSession, FirstStartWithoutFilesUsesDefaultsAndWritesNothing) {
+TEST(ProfileSession, FirstStartWithoutFilesUsesTheBundledDefaultAndWritesNothing) {
   AppFixture f;
   createSetupWindow(*f.app);
   EXPECT_EQ(f.port.lastCaption(WindowId::Setup), "Setup       Using Kerfwerk.ini");
@@ -21,8 +21,10 @@ TEST(ProfileSession, FirstStartWithoutFilesUsesDefaultsAndWritesNothing) {
   EXPECT_EQ(f.app->plot.cutSpeed, "1.00");
   EXPECT_EQ(f.app->plot.rapidSpeed, "2.00");
   EXPECT_EQ(f.app->plot.slideDistance, "5.000");
+  EXPECT_EQ(f.app->profile.cell(1, 1), "G01");
   EXPECT_FALSE(fileExists(f.home("LastIni.ini")));
-  EXPECT_TRUE(f.port.messages.empty());
+  EXPECT_EQ(f.port.messages, std::vector<std::string>{"The machine profile " + f.home("Kerfwerk.ini") +
+                                                      " was not found: the bundled kerfwerk.ini is used."});
 }
 
 TEST(ProfileSession, StartLoadsTheDefaultThenTheRememberedProfile) {
@@ -45,30 +47,39 @@ TEST(ProfileSession, StartLoadsTheDefaultThenTheRememberedProfile) {
   EXPECT_EQ(f.app->lineInsertTexts[11], "last");
 }
 
-TEST(ProfileSession, SaveIniRemembersTheNameAndTheNextStartLooksInTheProgramFolder) {
+TEST(ProfileSession, SaveIniRemembersWhereTheProfileIsAndTheNextStartLoadsItFromThere) {
   AppFixture f;
   createSetupWindow(*f.app);
-  f.app->profile.setCell(1, 1, "G01");
+  f.app->profile.setCell(1, 1, "G7");
   f.app->plot.cutSpeed = "3.5";
   std::string elsewhere = f.dir.file("machines/lathe.ini");
   std::filesystem::create_directories(f.dir.file("machines"));
   ASSERT_TRUE(Saveini2Click(*f.app, elsewhere));
   EXPECT_EQ(f.app->profileLabel, "Using lathe.ini");
   EXPECT_EQ(f.port.lastCaption(WindowId::Setup), "Setup       Using lathe.ini");
-  EXPECT_NE(readFile(elsewhere).find("Line=G01\r\n"), std::string::npos);
+  EXPECT_NE(readFile(elsewhere).find("Line=G7\r\n"), std::string::npos);
   IniFile last;
   ASSERT_TRUE(last.load(f.home("LastIni.ini"), nullptr));
   EXPECT_EQ(last.text(),
             "[LineInsert]\r\nF2Edit1=3.5\r\nF2Edit2=2.00\r\nEdit0=\r\nEdit1=\r\nEdit2=\r\nEdit3=\r\nEdit4=\r\n"
             "Edit5=\r\nEdit6=\r\nEdit7=\r\nEdit8=\r\nEdit9=\r\nEdit10=\r\nEdit11=\r\n\r\n[Files]\r\n"
-            "LastUsedFile=lathe.ini\r\n");
+            "LastUsedFile=" + elsewhere + "\r\n");
 
-  // Next start: the profile is taken from the program folder, where it does not exist.
+  // Next start: the profile is taken from where it was saved.
   AppFixture next;
   next.writeHome("LastIni.ini", readFile(f.home("LastIni.ini")));
   createSetupWindow(*next.app);
   EXPECT_EQ(next.app->profileLabel, "Using lathe.ini");
-  EXPECT_EQ(next.app->profile.cell(1, 1), "");
+  EXPECT_EQ(next.app->profile.cell(1, 1), "G7");
+}
+
+TEST(ProfileSession, SaveIniOverAFileWithAByteOrderMarkFillsItsOneLabelsSection) {
+  AppFixture f;
+  const std::string path = f.writeHome("bom.ini", "\xEF\xBB\xBF[Labels]\r\nLine=G01\r\n");
+  ASSERT_TRUE(Saveini2Click(*f.app, path));
+  const std::string saved = readFile(path);
+  EXPECT_TRUE(saved.starts_with("[Labels]\r\nLine=\r\n")) << saved.substr(0, 40);
+  EXPECT_EQ(saved.find("[Labels]", 1), std::string::npos);
 }
 
 TEST(ProfileSession, ChooseAndLoadProfile) {

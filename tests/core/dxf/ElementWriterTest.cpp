@@ -1,5 +1,6 @@
 #include "core/dxf/ElementWriter.h"
 
+#include <cmath>
 #include <functional>
 #include <numbers>
 #include <string>
@@ -170,13 +171,15 @@ TEST(ElementWriterNumbers, CalcVectorIJMeasuresFromTheFirstAxisTowardsTheSecond)
     EXPECT_NEAR(ElementWriter::Calc_VectorIJ(a.x, a.y, a.x0, a.y0), a.angle, 1e-6) << a.x << "," << a.y;
 }
 
-TEST(ElementWriterNumbers, TextHasNoNegativeZero) {
+TEST(ElementWriterNumbers, TextHasNoNegativeZeroAndNoNumberThatReadsBackOtherwise) {
   MachineProfile profile = passProfile({});
   PassLines lines;
   const ElementWriter writer(profile, ConversionSettings::read(profile), lines);
   EXPECT_EQ(writer.text(-0.00004), "0.0000");
   EXPECT_EQ(writer.text(-1.23456), "-1.2346");
-  EXPECT_EQ(writer.text(123456789.0), "1.234568E+08");
+  EXPECT_EQ(writer.text(9999999.4), "9999999.0000");
+  for (double unreadable : {9999999.5, 1e30, -1e30, 1e39 * 1e300, std::nan("")})
+    EXPECT_THROW(writer.text(unreadable), NumberNotWritable) << unreadable;
 }
 
 }  // namespace

@@ -72,6 +72,16 @@ TEST_F(StatisticsTest, DistancesDoNotDependOnTheViewScale) {
     EXPECT_EQ(std::vector<int>({o.largestFirstLine, o.largestLastLine, o.smallestFirstLine, o.smallestLastLine}),
               std::vector<int>({38851, 38891, 29151, 29191}));
   }
+  // Incremental moves add up to X5480 Y8440 at every scale, without drift.
+  std::vector<std::string> incremental{"G91", "M07"};
+  incremental.insert(incremental.end(), 40000, "G01 X0.137 Y0.211");
+  incremental.push_back("M08");
+  for (int viewScale : {80, 1000, 100000}) {
+    SCOPED_TRACE(viewScale);
+    view.viewScale = viewScale;
+    run(incremental);
+    EXPECT_EQ(labels().caption, "Cut 10063.001  Rapid 0.000  Total Distance 10063.001");
+  }
 }
 
 class ObjectTrackerTest : public kwtest::PlotFixture {};

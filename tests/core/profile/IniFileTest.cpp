@@ -15,7 +15,7 @@ namespace {
 
 using kw::IniFile;
 
-TEST(IniFileRead, FindsValuesInCrLfAndLfFiles) {
+TEST(IniFileRead, FindsValuesInCrLfLfAndCrFiles) {
   struct Case {
     const char* name;
     std::string text;
@@ -30,6 +30,9 @@ TEST(IniFileRead, FindsValuesInCrLfAndLfFiles) {
       {"empty value", "[S]\r\nk=\r\n", "S", "k", ""},
       {"last line without line end", "[S]\r\nk=v", "S", "k", "v"},
       {"last line ending in a lone CR", "[S]\nk=v\r", "S", "k", "v"},
+      {"lone CR inside an LF file", "[S]\nk=a\rb\n", "S", "k", "a\rb"},
+      {"CR only", "[S]\rk=v\rj=w\r", "S", "k", "v"},
+      {"UTF-8 byte-order mark before the first section", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", "v"},
       {"first key wins", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "1"},
       {"first section wins", "[S]\r\nk=1\r\n[S]\r\nk=2\r\n", "S", "k", "1"},
       {"later section of same name", "[S]\r\na=1\r\n[T]\r\nk=0\r\n[s]\r\nk=2\r\n", "S", "k", "2"},

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/geometry/RotateZ.h"
 
 namespace kw {
 namespace {
@@ -46,26 +45,6 @@ TEST(RadiusArcOffsets, PositiveRadiusTakesTheShortArcNegativeTheLong) {
     const PlaneOffsets o = radiusArcOffsets(c.a0, c.b0, c.a1, c.b1, c.radius, c.clockwise);
     EXPECT_NEAR(o.a, c.ca, 1e-5) << c.name;
     EXPECT_NEAR(o.b, c.cb, 1e-5) << c.name;
-  }
-}
-
-TEST(RotateZTurn, RotatesPointAndOffsetAlikeWithEitherCentreConvention) {
-  struct Case {
-    float x, y, i, j, angle, rx, ry, ri, rj;
-  };
-  const Case cases[] = {
-      {10, 0, 1, 0, static_cast<float>(kHalfPi), 0, 10, 0, 1},
-      {1, 2, -1, 0, static_cast<float>(kPi), -1, -2, 1, 0},
-      {3, 4, 0, 0, 0, 3, 4, 0, 0},
-  };
-  for (const Case& c : cases) {
-    for (bool incremental : {false, true}) {
-      const RotatedPoint r = RotateZ(c.x, c.y, c.i, c.j, c.angle, incremental);
-      EXPECT_NEAR(r.x, c.rx, 1e-5);
-      EXPECT_NEAR(r.y, c.ry, 1e-5);
-      EXPECT_NEAR(r.i, c.ri, 1e-5);
-      EXPECT_NEAR(r.j, c.rj, 1e-5);
-    }
   }
 }
 

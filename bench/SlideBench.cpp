@@ -1,0 +1,67 @@
+// The keypad rewrites (slide, spin, scale) on a generated program of 1,000,000 lines, against
+// the floor of copying the lines once.
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "core/geometry/Slide2.h"
+#include "core/profile/MachineProfile.h"
+#include "support/ProgramGenerator.h"
+
+namespace {
+
+constexpr int kLines = 1000000;
+
+const std::vector<std::string>& program() {
+  static const std::vector<std::string> lines = kwbench::generateProgram(kLines);
+  return lines;
+}
+
+class SilentPort : public kw::UiPort {
+ public:
+  void message(std::string_view) override {}
+  kw::Answer askYesNo(std::string_view) override { return kw::Answer::No; }
+  void beep() override {}
+  void setCaption(kw::WindowId, std::string_view) override {}
+  void setBusy(bool) override {}
+  std::optional<std::string> chooseOpenFile(kw::FileDialog&) override { return {}; }
+  std::optional<std::string> chooseSaveFile(kw::FileDialog&) override { return {}; }
+};
+
+// Copying the program's lines once: what any rewrite of every line costs at least.
+void BM_CopyLines(benchmark::State& state) {
+  for (auto _ : state) {
+    std::vector<std::string> lines = program();
+    benchmark::DoNotOptimize(lines.data());
+  }
+  state.SetItemsProcessed(state.iterations() * kLines);
+}
+BENCHMARK(BM_CopyLines)->Unit(benchmark::kMillisecond);
+
+// SLIDE2 over the whole program; the argument is the operation code: '2' slides down, '5'
+// spins, 'X' scales. The copy of the lines it rewrites is not timed.
+void BM_Slide2(benchmark::State& state) {
+  kw::MachineProfile profile;
+  kwbench::setBenchDialect(profile);
+  kw::SlideSettings settings;
+  settings.dialect = kw::Dialect(profile);
+  settings.distance = 5;
+  settings.size = 2;
+  settings.incrementalIJ = true;
+  const char code = static_cast<char>(state.range(0));
+  SilentPort port;
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::vector<std::string> lines = program();
+    state.ResumeTiming();
+    const kw::SlideResult result = kw::SLIDE2(lines, code, settings, {}, port);
+    if (result.rewritten != lines.size()) state.SkipWithError("not every line was rewritten");
+    benchmark::DoNotOptimize(lines.data());
+  }
+  state.SetItemsProcessed(state.iterations() * kLines);
+  state.SetLabel(std::string(1, code));
+}
+BENCHMARK(BM_Slide2)->Arg('2')->Arg('5')->Arg('X')->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,1 @@
+Y2 X1 G1M3 G01 X5(NOTE)

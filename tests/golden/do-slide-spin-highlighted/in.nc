@@ -1,0 +1,5 @@
+G90
+N20 G00 X10 Y0
+G03 X0 Y10 I0 J10 (quarter)
+G01 X-10
+M30
