@@ -37,7 +37,8 @@ kw::MachineProfile defaultProfile();
 // The scratch folder of this process; the file written there and its path.
 std::string scratchFolder();
 std::string writeScratch(const std::string& name, std::string_view bytes);
-// The bytes as a program file read back by the program's loader.
+// The bytes as a program file read back by the program's loader; no lines when it refuses them
+// (UTF-16 text with characters that do not fit a byte).
 std::vector<std::string> programLines(std::string_view bytes);
 
 // Draws nothing; aborts on a pixel beyond the range the interpreter promises its canvases.
