@@ -113,23 +113,6 @@ TEST(FindLetterValue, HugeLinesAndBinaryBytesAreSafe) {
   EXPECT_FALSE(FindLetterValue("X", std::string("X1\0", 3)).found);
   EXPECT_FALSE(FindLetterValue("X", "X1\xff").found);
   EXPECT_EQ(FindLetterValue(std::string("\x80", 1), "G1\x80-2.5").value, -2.5f);
-
-  // Pseudo-random blocks over the whole byte range, read with every routine.
-  std::uint32_t seed = 12345;
-  BlockLetters commented;
-  commented.commentStart = "(";
-  commented.commentEnd = ")";
-  for (int round = 0; round < 2000; ++round) {
-    std::string block;
-    const int length = static_cast<int>(seed % 300);
-    for (int q = 0; q < length; ++q) {
-      seed = seed * 1664525u + 1013904223u;
-      block.push_back(static_cast<char>(seed >> 24));
-    }
-    for (const char* letter : {"X", "Y", "e", "."}) (void)FindLetterValue(letter, block);
-    EXPECT_LE(SplitBlockWords(block, commented).rest.size(), kMaxBlockLength);
-    EXPECT_LE(SplitBlockWords(block, BlockLetters{}).rest.size(), kMaxBlockLength);
-  }
 }
 
 BlockLetters withComments(std::string start, std::string end) {
