@@ -11,6 +11,7 @@ namespace kw {
 
 GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app_(app), port_(port) {
   app_.argumentCount = static_cast<int>(arguments.size());
+  app_.remembersRecentFiles = true;
   main_ = std::make_unique<MainWindow>(app_, port_, std::move(arguments));
   port_.setWindow(WindowId::Main, main_.get());
   plot_ = std::make_unique<PlotWindow>(app_, port_);

@@ -79,6 +79,8 @@ class MainWindow : public QMainWindow {
 
  private:
   void buildMenus();
+  void fillRecentFiles();
+  QMenu* recentMenu_ = nullptr;
   QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key,
                       std::function<void()> run);
   // A menu item of a registered command, with the command's caption, shortcut and hint; it
