@@ -22,6 +22,7 @@
 #include "core/app/ProfileSession.h"
 #include "core/text/FileIo.h"
 #include "gui/EditorCommands.h"
+#include "gui/GcodeHighlighter.h"
 #include "gui/QtPort.h"
 
 namespace kw {
@@ -138,6 +139,7 @@ MainWindow::MainWindow(App& app, QtPort& port, std::vector<std::string> argument
   editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setAcceptDrops(false);
+  highlighter_ = new GcodeHighlighter(editor_, [&app = app_] { return HighlightWords(Dialect(app.profile)); });
   auto* centre = new QWidget(this);
   auto* column = new QVBoxLayout(centre);
   column->setContentsMargins(0, 0, 0, 0);

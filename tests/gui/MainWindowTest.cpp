@@ -226,6 +226,23 @@ class MainWindowTest : public QObject {
     QVERIFY(f.gui->main()->editor()->toPlainText().endsWith("5.000"));
   }
 
+  // The words are coloured by the profile's dialect, and only the lines in view.
+  void wordsInViewAreColouredByTheDialect() {
+    GuiFixture f({}, kwtest::kPlasmaProfile);
+    f.app->profile.setCell(9, 1, "M08");
+    std::string program = "N10 G01 X1.5 M08 (CUT)\n";
+    for (int i = 0; i < 20000; ++i) program += "G01 X1\n";
+    f.open(f.dir.write("part.nc", program));
+    f.gui->main()->show();
+    QTRY_VERIFY(!f.gui->main()->editor()->document()->firstBlock().layout()->formats().isEmpty());
+    const QTextBlock first = f.gui->main()->editor()->document()->firstBlock();
+    QStringList got;
+    for (const auto& range : first.layout()->formats())
+      got << first.text().mid(range.start, range.length) + "=" + range.format.foreground().color().name();
+    QCOMPARE(got, QStringList({"N10=#a05a00", "G01=#0044cc", "X1.5=#006600", "M08=#996600", "(CUT)=#808080"}));
+    QVERIFY(f.gui->main()->editor()->document()->lastBlock().previous().layout()->formats().isEmpty());
+  }
+
   // The File menu lists the files opened, newest first, and opens one when chosen.
   void recentFilesOpenFromTheFileMenu() {
     GuiFixture f;
