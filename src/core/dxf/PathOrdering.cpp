@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,7 @@ struct OrderingDialect {
   BlockLetters letters, written;
   std::string line, arcCw, arcCcw;
   std::string absolute, kerfLeft, cutOn, cutOff, fileEnd, leadIn;
-  bool includeZ = false, turnsOutlines = false;
+  bool includeZ = false, turnsOutlines = false, holesFirst = false;
 
   explicit OrderingDialect(const MachineProfile& profile) {
     using enum LabelRow;
@@ -42,6 +43,7 @@ struct OrderingDialect {
     includeZ = profile.flag("IncludeZCheckBox");
     // The program compensates to the left, in the plane of the X and Y words as written.
     turnsOutlines = !kerfLeft.empty() && !profile.flag("SwapXY") && !profile.flag("SwapYZ");
+    holesFirst = profile.flag("HolesFirst");
   }
 
   // The point a line moves to; Z counts only when "Z Included" is checked.
@@ -234,12 +236,23 @@ void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d)
   std::move(lines.begin(), lines.end(), out.begin() + static_cast<std::ptrdiff_t>(span.begin));
 }
 
-// With the kerf compensated to the left, a part's outline is cut clockwise and its holes
-// counter-clockwise, so that the kerf falls on the scrap side. Paths that neither hold another
-// path nor lie in one keep the direction they were drawn in.
-void turnNestedPaths(PassLines& out, const std::vector<PathSpan>& spans, const OrderingDialect& d, float tolerance) {
-  if (!d.turnsOutlines || spans.size() < 2) return;
+// Which closed paths lie in which: `depth` counts the closed paths round a path, `parent` is
+// the nearest of them (the smallest round it), `holds` tells a path that has another inside.
+struct Nesting {
   std::vector<PathOutline> outlines;
+  std::vector<int> depth;
+  std::vector<std::size_t> parent;  // kNoParent for none
+  std::vector<bool> holds;
+  static constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
+};
+
+Nesting nestingOf(const PassLines& out, const std::vector<PathSpan>& spans, const OrderingDialect& d,
+                  float tolerance) {
+  Nesting n;
+  n.depth.assign(spans.size(), 0);
+  n.parent.assign(spans.size(), Nesting::kNoParent);
+  n.holds.assign(spans.size(), false);
+  std::vector<PathOutline>& outlines = n.outlines;
   std::vector<std::size_t> closed;
   float low[2] = {0, 0}, high[2] = {0, 0};
   for (std::size_t p = 0; p < spans.size(); ++p) {
@@ -251,7 +264,7 @@ void turnNestedPaths(PassLines& out, const std::vector<PathSpan>& spans, const O
     }
     closed.push_back(p);
   }
-  if (closed.size() < 2) return;
+  if (closed.size() < 2) return n;
 
   // The outlines by the cells of a grid their boxes cover, so that a point meets only the
   // outlines near it.
@@ -266,18 +279,172 @@ void turnNestedPaths(PassLines& out, const std::vector<PathSpan>& spans, const O
       for (int cx = cell(outlines[q].low[0], 0); cx <= cell(outlines[q].high[0], 0); ++cx)
         grid[static_cast<std::size_t>(cy) * cells + cx].push_back(q);
 
-  std::vector<int> depth(spans.size(), 0);
-  std::vector<bool> holds(spans.size(), false);
   for (std::size_t p : closed) {
     const OrderPoint& at = outlines[p].points.front();
     for (std::size_t q : grid[static_cast<std::size_t>(cell(at.y, 1)) * cells + cell(at.x, 0)])
       if (q != p && encloses(outlines[q], at)) {
-        ++depth[p];
-        holds[q] = true;
+        ++n.depth[p];
+        n.holds[q] = true;
+        if (n.parent[p] == Nesting::kNoParent || std::fabs(outlines[q].area) < std::fabs(outlines[n.parent[p]].area))
+          n.parent[p] = q;
       }
   }
-  for (std::size_t p : closed)
-    if ((depth[p] > 0 || holds[p]) && (depth[p] % 2 == 0) == (outlines[p].area > 0)) reversePath(out, spans[p], d);
+  return n;
+}
+
+// With the kerf compensated to the left, a part's outline is cut clockwise and its holes
+// counter-clockwise, so that the kerf falls on the scrap side. Paths that neither hold another
+// path nor lie in one keep the direction they were drawn in, unless `everyClosedPath`.
+void turnNestedPaths(PassLines& out, const std::vector<PathSpan>& spans, const OrderingDialect& d,
+                     const Nesting& n, bool everyClosedPath) {
+  if (!d.turnsOutlines) return;
+  for (std::size_t p = 0; p < spans.size(); ++p) {
+    const PathOutline& o = n.outlines[p];
+    if (!o.closed || !(everyClosedPath || n.depth[p] > 0 || n.holds[p])) continue;
+    if ((n.depth[p] % 2 == 0) == (o.area > 0)) reversePath(out, spans[p], d);
+  }
+}
+
+// "Holes first, short rapids": every closed path is cut before the closed path round it, and
+// the paths follow one another by the nearest start from the machine's origin, then by
+// reversing runs of closed paths wherever that shortens the rapids and keeps the holes first.
+class ShortRapids {
+ public:
+  ShortRapids(const PassLines& out, const std::vector<PathSpan>& spans, const OrderingDialect& d, const Nesting& n)
+      : n_(n) {
+    for (const PathSpan& s : spans) {
+      starts_.push_back(d.pointOf(out[s.begin]));
+      ends_.push_back(d.pointOf(out[s.end - 1]));
+    }
+  }
+
+  std::vector<std::size_t> order() {
+    std::vector<std::size_t> path = nearestFirst();
+    improve(path);
+    return path;
+  }
+
+ private:
+  const Nesting& n_;
+  std::vector<OrderPoint> starts_, ends_;
+
+  static double distance(const OrderPoint& a, const OrderPoint& b) {
+    const double dx = static_cast<double>(a.x) - b.x, dy = static_cast<double>(a.y) - b.y;
+    return std::sqrt(dx * dx + dy * dy);
+  }
+
+  // Nearest neighbour over the paths free to go (all their holes cut), found through a grid.
+  std::vector<std::size_t> nearestFirst() const {
+    const std::size_t count = starts_.size();
+    std::vector<int> waiting(count, 0);  // holes not cut yet
+    for (std::size_t p = 0; p < count; ++p)
+      if (n_.parent[p] != Nesting::kNoParent) ++waiting[n_.parent[p]];
+    double low[2] = {starts_[0].x, starts_[0].y}, high[2] = {low[0], low[1]};
+    for (const OrderPoint& s : starts_) {
+      low[0] = std::min<double>(low[0], s.x), high[0] = std::max<double>(high[0], s.x);
+      low[1] = std::min<double>(low[1], s.y), high[1] = std::max<double>(high[1], s.y);
+    }
+    const int cells = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(count) / 2)));
+    const double size[2] = {std::max((high[0] - low[0]) / cells, 1e-9), std::max((high[1] - low[1]) / cells, 1e-9)};
+    auto cellOf = [&](double v, int axis) {
+      return std::clamp(static_cast<int>((v - low[axis]) / size[axis]), 0, cells - 1);
+    };
+    std::vector<std::vector<std::size_t>> grid(static_cast<std::size_t>(cells) * cells);
+    auto free = [&](std::size_t p) {
+      grid[static_cast<std::size_t>(cellOf(starts_[p].y, 1)) * cells + cellOf(starts_[p].x, 0)].push_back(p);
+    };
+    for (std::size_t p = 0; p < count; ++p)
+      if (waiting[p] == 0) free(p);
+
+    std::vector<std::size_t> path;
+    OrderPoint at{};  // the machine's origin
+    while (path.size() < count) {
+      const int cx = cellOf(at.x, 0), cy = cellOf(at.y, 1);
+      double best = 0;
+      std::vector<std::size_t>* bestCell = nullptr;
+      std::size_t bestSlot = 0;
+      for (int r = 0;; ++r) {
+        for (int y = std::max(0, cy - r); y <= std::min(cells - 1, cy + r); ++y)
+          for (int x = std::max(0, cx - r); x <= std::min(cells - 1, cx + r); ++x) {
+            if (std::max(std::abs(x - cx), std::abs(y - cy)) != r) continue;  // the ring only
+            auto& list = grid[static_cast<std::size_t>(y) * cells + x];
+            for (std::size_t slot = 0; slot < list.size(); ++slot) {
+              const double d = distance(at, starts_[list[slot]]);
+              // Ties go to the path drawn first, so the order does not depend on the grid.
+              if (!bestCell || d < best || (d == best && list[slot] < (*bestCell)[bestSlot]))
+                best = d, bestCell = &list, bestSlot = slot;
+            }
+          }
+        // What lies beyond the cells scanned is at least this far away.
+        double beyond = std::numeric_limits<double>::infinity();
+        if (cx - r > 0) beyond = std::min(beyond, at.x - (low[0] + (cx - r) * size[0]));
+        if (cx + r < cells - 1) beyond = std::min(beyond, low[0] + (cx + r + 1) * size[0] - at.x);
+        if (cy - r > 0) beyond = std::min(beyond, at.y - (low[1] + (cy - r) * size[1]));
+        if (cy + r < cells - 1) beyond = std::min(beyond, low[1] + (cy + r + 1) * size[1] - at.y);
+        if (beyond == std::numeric_limits<double>::infinity() || (bestCell && best < beyond)) break;
+      }
+      const std::size_t next = (*bestCell)[bestSlot];
+      (*bestCell)[bestSlot] = bestCell->back();
+      bestCell->pop_back();
+      path.push_back(next);
+      at = ends_[next];
+      if (const std::size_t around = n_.parent[next]; around != Nesting::kNoParent && --waiting[around] == 0)
+        free(around);
+    }
+    return path;
+  }
+
+  // Reverses runs of up to kWindow closed paths (a closed path starts where it ends, so only
+  // the two rapids at the run's ends change) while that shortens the rapids and no path of the
+  // run lies in another of it. The origin stands before the first path and after the last.
+  void improve(std::vector<std::size_t>& path) const {
+    constexpr std::size_t kWindow = 40;
+    const std::size_t count = path.size();
+    std::vector<std::size_t> place(count);
+    auto endOf = [&](std::size_t i) { return i == 0 ? OrderPoint{} : ends_[path[i - 1]]; };
+    auto startOf = [&](std::size_t i) { return i == count ? OrderPoint{} : starts_[path[i]]; };
+    auto closed = [&](std::size_t p) { return n_.outlines[p].closed; };
+    for (int pass = 0; pass < 4; ++pass) {
+      bool better = false;
+      for (std::size_t i = 0; i < count; ++i) place[path[i]] = i;
+      for (std::size_t i = 0; i < count; ++i) {
+        if (!closed(path[i])) continue;
+        for (std::size_t j = i + 1; j < count && j < i + kWindow && closed(path[j]); ++j) {
+          const double before = distance(endOf(i), startOf(i)) + distance(ends_[path[j]], startOf(j + 1));
+          const double after = distance(endOf(i), starts_[path[j]]) + distance(ends_[path[i]], startOf(j + 1));
+          if (after >= before - 1e-9) continue;
+          bool keepsHolesFirst = true;
+          for (std::size_t k = i; k <= j && keepsHolesFirst; ++k) {
+            const std::size_t around = n_.parent[path[k]];
+            keepsHolesFirst = around == Nesting::kNoParent || place[around] < i || place[around] > j;
+          }
+          if (!keepsHolesFirst) continue;
+          std::reverse(path.begin() + static_cast<std::ptrdiff_t>(i), path.begin() + static_cast<std::ptrdiff_t>(j) + 1);
+          for (std::size_t k = i; k <= j; ++k) place[path[k]] = k;
+          better = true;
+        }
+      }
+      if (!better) break;
+    }
+  }
+};
+
+// The program's paths put in `order`, each after the separator lines the ordering wrote.
+void reorderPaths(PassLines& out, const std::vector<PathSpan>& spans, const std::vector<std::size_t>& order) {
+  PassLines reordered;
+  reordered.reserve(out.size());
+  auto take = [&](std::size_t from, std::size_t to) {
+    for (std::size_t line = from; line < to; ++line) reordered.push_back(std::move(out[line]));
+  };
+  const std::size_t opening = spans.front().begin;
+  const PassLines separator(out.begin() + static_cast<std::ptrdiff_t>(spans.front().end),
+                            out.begin() + static_cast<std::ptrdiff_t>(spans.size() > 1 ? spans[1].begin : spans.front().end));
+  take(0, opening);
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    if (k > 0) reordered.insert(reordered.end(), separator.begin(), separator.end());
+    take(spans[order[k]].begin, spans[order[k]].end);
+  }
+  out = std::move(reordered);
 }
 
 }  // namespace
@@ -369,7 +536,11 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   }
 
   if (!spans.empty()) spans.back().end = out.size();
-  turnNestedPaths(out, spans, dialect, tolerance);
+  if ((dialect.turnsOutlines && spans.size() >= 2) || (dialect.holesFirst && !spans.empty())) {
+    const Nesting nesting = nestingOf(out, spans, dialect, tolerance);
+    turnNestedPaths(out, spans, dialect, nesting, dialect.holesFirst);
+    if (dialect.holesFirst && spans.size() >= 2) reorderPaths(out, spans, ShortRapids(out, spans, dialect, nesting).order());
+  }
   writer.closing();
   if (unused) unused->clear();
   return out;

@@ -130,6 +130,8 @@ std::vector<SettingDef> buildDefs() {
   v.push_back(textDef("VectorErr", "Dxf", "VectorErr", "Vector Err"));
   v.push_back(textDef("EllipseEdit", "Dxf", "EllipsePoints", "Ellipse Points", "360"));
   v.push_back(textDef("LeadInEdit", "Dxf", "LeadInLen", "Lead In Length", "0.500"));
+  // Not in older profiles: off unless asked for.
+  v.push_back(flagDef("HolesFirst", "Dxf", "HolesFirst", "Holes first, short rapids"));
   // Line numbers and view.
   v.push_back(numberDef(K::IntText, "LineNum", "Options", "Linenum", "Line Num Inc", 1, 1, 20));
   v.push_back(numberDef(K::IntText, "StartLine", "Options", "StartLine", "Start Line", 1, 1, 200000));
