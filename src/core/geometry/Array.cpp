@@ -17,9 +17,6 @@ bool vertical(ArrayDirection direction) {
   return direction == ArrayDirection::Up || direction == ArrayDirection::Down;
 }
 
-// Every later slide of a run covers the program as it stood before the first copy.
-SlideRange wholeProgram(const std::vector<std::string>& lines) { return {0, static_cast<int>(lines.size()) - 1}; }
-
 void endWithFileEnd(std::vector<std::string>& lines, const std::string& fileEnd) {
   if (fileEnd.empty()) return;
   if (lines.empty() || !contains(lines.back(), fileEnd)) lines.push_back(fileEnd);
@@ -44,7 +41,6 @@ std::string stepArrayBox(const std::string& text, double step, double otherwise)
 bool arrayCopies(ArrayRun& run, ArrayValues& values, ArrayDirection direction) {
   std::vector<std::string>& lines = run.lines;
   const std::string& fileEnd = run.settings.dialect.row(LabelRow::FileEnd);
-  const SlideRange block = wholeProgram(lines);
   const std::size_t programLines = lines.size();
   if (!values.keepUndoCount) values.undoCount = static_cast<int>(lines.size()) - 1;
   std::string& box = vertical(direction) ? values.verticalIncrement : values.horizontalIncrement;
@@ -55,7 +51,13 @@ bool arrayCopies(ArrayRun& run, ArrayValues& values, ArrayDirection direction) {
   for (int copy = 1; copy < quantity; ++copy) {
     std::string distance = box;  // the slide reads the distance as the plot window's edit would
     run.settings.distance = slideValue(distance);
-    if (SLIDE2(lines, static_cast<char>(direction), run.settings, block, run.ui).end != SlideEnd::Done) return false;
+    // Every copy is made from the program as it stood before the first one, however short.
+    std::vector<std::string> program(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(programLines));
+    const SlideEnd end = SLIDE2(program, static_cast<char>(direction), run.settings, {}, run.ui).end;
+    std::move(program.begin(), program.begin() + static_cast<std::ptrdiff_t>(programLines), lines.begin());
+    lines.insert(lines.end(), std::make_move_iterator(program.begin() + static_cast<std::ptrdiff_t>(programLines)),
+                 std::make_move_iterator(program.end()));
+    if (end != SlideEnd::Done) return false;
     total += increment;
     box = arrayNumber(total);
   }
