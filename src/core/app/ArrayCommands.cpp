@@ -55,12 +55,6 @@ constexpr ArrayButton kArrayButtons[] = {
 
 }  // namespace
 
-std::vector<std::string> arrayButtonNames() {
-  std::vector<std::string> names;
-  for (const ArrayButton& button : kArrayButtons) names.push_back(button.name);
-  return names;
-}
-
 void registerArrayCommands(CommandRegistry& registry) {
   for (const ArrayButton& button : kArrayButtons) {
     registry.add(std::string("Array.") + button.name + "Click", {button.hint, "", button.hint},

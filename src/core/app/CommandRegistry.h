@@ -57,8 +57,6 @@ std::vector<std::string> slideButtonNames();
 // The array window's row, column and grid buttons, Suggest, Re Scale, Undo Nest and Compress
 // ("Array.SpeedButton2Click", ...).
 void registerArrayCommands(CommandRegistry& registry);
-// Their design names: the column, row and grid buttons in the order of their hints.
-std::vector<std::string> arrayButtonNames();
 // The plot window's Draw menu and the drawing clicks on its image ("Plot.Line1Click",
 // "Plot.Image1MouseDown", ...) and the Drawing window's Draw button.
 void registerDrawingCommands(CommandRegistry& registry);
