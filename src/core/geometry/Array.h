@@ -46,7 +46,8 @@ struct ArrayRun {
 };
 
 // A column (Up, Down: vertical quantity and increment) or a row (Right, Left: horizontal ones)
-// of copies after the program: copy k is moved by k times the increment. The copies carry no
+// of copies after the program: copy k is the program as it stood before the first copy, moved
+// by k times the increment (as far as the slide takes, 100 at most). The copies carry no
 // end word; unless a grid is in progress the program then ends with the file-end text. False
 // when the slide refused an incremental program (the copies made so far stay).
 bool arrayCopies(ArrayRun& run, ArrayValues& values, ArrayDirection direction);
