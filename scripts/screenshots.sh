@@ -180,3 +180,44 @@ enter "$ascii" 205 285 M07
 enter "$ascii" 519 285 "G04 P1"
 shot "$ascii" decimal-ascii.png
 stop
+
+# A part nested 3 x 2 (Grid down right with the suggested increments), the plot fitted to the
+# nest, beside the array window.
+start kerfwerk.ini
+printf '%s\r\n' % G90 "G00 X0 Y0" M07 "G01 X0 Y8" "G02 X4 Y12 I4 J0" "G01 X8 Y12" "G01 X8 Y0" "G01 X0 Y0" \
+  M08 M30 >"$work/part.nc"
+open_file "$work/part.nc"
+plot=$(window '^Cut ')
+xdotool windowactivate --sync "$main"
+xdotool key alt+a
+array=$(window '^Array$')
+xdotool windowmove --sync "$array" 700 480
+xdotool windowactivate --sync "$array"
+sleep 0.5
+# The vertical and horizontal quantities, then by Tab: Suggest, Grid down right, Re Scale.
+xdotool key ctrl+a type 3
+xdotool key Tab ctrl+a type 2
+xdotool key --delay 20 --repeat 12 Tab
+xdotool key space shift+Tab space Tab Tab space
+sleep 2
+import -window root -crop 1920x900+0+85 +repage -colors 128 "$out/array.png"
+echo "wrote $out/array.png"
+stop
+
+# A clockwise arc being drawn about the plot's origin: the rubber circle of the radius the
+# first click set, the rubber line to the mouse and the numbers in the Drawing window.
+start kerfwerk.ini
+open_file "$work/part.nc"
+plot=$(window '^Cut ')
+click "$plot" 340 600
+sleep 1
+click "$plot" 206 10
+xdotool key Down Down Return
+window '^Cw Arcs$' >/dev/null
+xdotool mousemove --window "$plot" 490 600 mousemove --window "$plot" 500 600 click 1
+sleep 0.5
+xdotool mousemove --window "$plot" 390 660 mousemove --window "$plot" 380 720
+sleep 1
+import -window root -crop 1920x900+0+85 +repage -colors 128 "$out/drawing.png"
+echo "wrote $out/drawing.png"
+stop

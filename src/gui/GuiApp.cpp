@@ -17,6 +17,7 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   plot_ = std::make_unique<PlotWindow>(app_, port_);
   plot_->syncEditor = [this] { main_->syncToCore(); };
   plot_->runCommand = [this](const std::string& name) { main_->runCommand(name); };
+  plot_->runCore = [this](const std::function<void()>& routine) { main_->runCore(routine); };
   main_->isPlotting = [this] { return plot_ && plot_->plotting(); };
   plot_->moveCaretToLine = [this](int line) { main_->moveCaretToLine(line); };
   // The caret's line is marked on the plot as the caret moves.
@@ -32,8 +33,18 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
 
   comm_ = std::make_unique<ShellWindow>("Comm", "Comm");
   port_.setWindow(WindowId::Comm, comm_.get());
-  drawing_ = std::make_unique<ShellWindow>("Drawing", "Drawing");
+  drawing_ = std::make_unique<DrawingWindow>(app_);
   port_.setWindow(WindowId::Drawing, drawing_.get());
+  drawing_->runCommand = [this](const std::string& name) { main_->runCommand(name); };
+  drawing_->activated = [this] { plot_->flatBars(); };
+  plot_->showDrawing = [this] {
+    drawing_->show();
+    drawing_->raise();
+  };
+  plot_->drawingChanged = [this] { drawing_->showValues(); };
+  plot_->drawMenuOpening = [this] { drawing_->refreshLabels(); };
+  drawing_->adjustSize();
+  placeDrawing();
   decimalAscii_ = std::make_unique<DecimalAsciiWindow>(app_);
   port_.setWindow(WindowId::DecimalAscii, decimalAscii_.get());
   // The window works on the first highlighted line, the one holding the selection start.
@@ -46,8 +57,10 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
                    [this] { decimalAscii_->EditcurrentlineasDecimalAscii1Click(); });
   offset_ = std::make_unique<ShellWindow>("Offset", "Offsetting");
   port_.setWindow(WindowId::Offset, offset_.get());
-  array_ = std::make_unique<ShellWindow>("Array", "Array");
+  array_ = std::make_unique<ArrayWindow>(app_);
   port_.setWindow(WindowId::Array, array_.get());
+  array_->runCommand = [this](const std::string& name) { main_->runCommand(name); };
+  array_->shownChanged = [this](bool shown) { plot_->setModifiersVisible(!shown); };
 
   port_.defaultWindows = [this] { DefaultWindows1Click(); };
   main_->closeOtherWindows = [this] {
@@ -100,13 +113,16 @@ void GuiApp::DefaultWindows1Click() {
   const QSize setupSize = setup_->designSize();
   setup_->setGeometry(setup_->x(), 0, setupSize.width(), setupSize.height());
   plot_->replot();
-  QScreen* screen = main_->screen();
-  if (screen) {
+  placeDrawing();
+  drawing_->hide();
+}
+
+void GuiApp::placeDrawing() {
+  if (QScreen* screen = main_->screen()) {
     const QRect area = screen->availableGeometry();
     drawing_->move(area.x() + area.width() / 2 - drawing_->width(),
                    area.y() + static_cast<int>(std::lround(area.height() * 0.1)) + 100);
   }
-  drawing_->hide();
 }
 
 void GuiApp::shareMainShortcuts() {

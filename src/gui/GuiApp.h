@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "core/app/App.h"
+#include "gui/ArrayWindow.h"
 #include "gui/DecimalAsciiWindow.h"
+#include "gui/DrawingWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/PlotWindow.h"
 #include "gui/QtPort.h"
@@ -24,18 +26,24 @@ class GuiApp {
   MainWindow* main() const { return main_.get(); }
   PlotWindow* plot() const { return plot_.get(); }
   SetupWindow* setup() const { return setup_.get(); }
+  DrawingWindow* drawing() const { return drawing_.get(); }
+  ArrayWindow* array() const { return array_.get(); }
   std::vector<QWidget*> windowsInOrder() const;
   // "Default Windows": main and plot side by side, setup at the top, drawing window hidden.
   void DefaultWindows1Click();
 
  private:
   void shareMainShortcuts();
+  // The Drawing window's place: right of the screen's middle, a tenth of its height down.
+  void placeDrawing();
   App& app_;
   QtPort& port_;
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<PlotWindow> plot_;
   std::unique_ptr<SetupWindow> setup_;
-  std::unique_ptr<ShellWindow> comm_, drawing_, offset_, array_;
+  std::unique_ptr<ShellWindow> comm_, offset_;
+  std::unique_ptr<DrawingWindow> drawing_;
+  std::unique_ptr<ArrayWindow> array_;
   std::unique_ptr<DecimalAsciiWindow> decimalAscii_;
 };
 

@@ -311,6 +311,10 @@ void MainWindow::buildMenus() {
   QAction* comm = addCommand(menuBar()->addMenu("&Window"), "Comm1", "&Comm ", QKeySequence(Qt::Key_F6),
                              [this] { emit showWindowRequested(WindowId::Comm); });
   comm->setToolTip("Serial communications");
+  QAction* array = menuBar()->addAction("&Array");
+  array->setObjectName("Array1");
+  array->setToolTip("Rows, columns and grids of copies of the part");
+  connect(array, &QAction::triggered, this, [this] { emit showWindowRequested(WindowId::Array); });
   QAction* help = menuBar()->addAction("&Help");
   help->setObjectName("Help1");
   help->setShortcut(QKeySequence(Qt::Key_F1));

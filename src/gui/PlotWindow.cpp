@@ -21,7 +21,9 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "core/app/DrawingCommands.h"
 #include "core/profile/SettingNumbers.h"
+#include "core/text/DecimalNumber.h"
 #include "gui/MainWindow.h"
 #include "gui/QtPort.h"
 
@@ -76,6 +78,12 @@ void PlotImage::setPanOffset(QPoint offset) {
   update();
 }
 
+void PlotImage::setRubberDrawing(const QLine& line, int circleRadius) {
+  rubberLine_ = line;
+  rubberRadius_ = circleRadius;
+  update();
+}
+
 void PlotImage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   if (panOffset_.isNull()) {
@@ -98,6 +106,13 @@ void PlotImage::paintEvent(QPaintEvent* event) {
     painter.setPen(QPen(Qt::white, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rubber_.normalized());
+  }
+  if (!rubberLine_.isNull() || rubberRadius_ > 0) {
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(rubberLine_);
+    if (rubberRadius_ > 0) painter.drawEllipse(rubberLine_.p1(), rubberRadius_, rubberRadius_);
   }
 }
 
@@ -193,6 +208,8 @@ PlotWindow::PlotWindow(App& app, QtPort& port) : app_(app), port_(port) {
   };
 
   buildMenus();
+  buildDrawMenu();
+  enableDrawItems();
   qApp->installEventFilter(this);
   showView();
 }
@@ -391,6 +408,9 @@ void PlotWindow::buildMenus() {
   zoom->setObjectName("Zoom1");
   zoom->setShortcut(QKeySequence("Ctrl+Z"));
   connect(zoom, &QAction::triggered, this, [this] {
+    app_.drawing.mode = DrawMode::None;
+    enableDrawItems();
+    image_->setRubberDrawing({}, 0);
     zoomArmed_ = true;
     previous_->setEnabled(true);
     clicks_ = 0;
@@ -460,6 +480,100 @@ void PlotWindow::buildMenus() {
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted) printWidget(printer, this);
   });
+}
+
+void PlotWindow::buildDrawMenu() {
+  QMenu* draw = menuBar()->addMenu("Draw");
+  draw->setObjectName("Draw1");
+  for (const std::string& name : drawModeNames()) {
+    const std::string command = "Plot." + name + "Click";
+    const CommandLabel& label = app_.commands.label(command);
+    QAction* item = draw->addAction(fromBytes(label.caption));
+    item->setObjectName(QString::fromStdString(name));
+    item->setToolTip(fromBytes(label.hint));
+    connect(item, &QAction::triggered, this, [this, command] {
+      image_->setRubberDrawing({}, 0);
+      zoomArmed_ = false;
+      drawAnchor_ = QPoint(box_.anchorX, box_.anchorY);
+      if (runCommand) runCommand(command);
+      enableDrawItems();
+      if (showDrawing) showDrawing();
+    });
+    drawItems_.push_back(item);
+  }
+  draw->addSeparator();
+  cutOff_ = draw->addAction("Cut Off");
+  cutOff_->setObjectName("CutOff1");
+  cutOn_ = draw->addAction("Cut On");
+  cutOn_->setObjectName("CutOn1");
+  for (auto [item, command] : {std::pair{cutOff_, "Plot.CutOff1Click"}, std::pair{cutOn_, "Plot.CutOn1Click"}}) {
+    item->setToolTip(fromBytes(app_.commands.label(command).hint));
+    connect(item, &QAction::triggered, this, [this, command = std::string(command)] {
+      if (runCommand) runCommand(command);
+    });
+  }
+  draw->setToolTipsVisible(true);
+  connect(draw, &QMenu::aboutToShow, this, [this] {
+    const MachineProfile& profile = app_.profile;
+    const Dialect dialect(profile);
+    const int off = rowIndex(LabelRow::EndBlock), on = rowIndex(LabelRow::BeginBlock);
+    cutOff_->setText(fromBytes(profile.cell(off, 0) + " " + dialect.row(LabelRow::EndBlock)));
+    cutOn_->setText(fromBytes(profile.cell(on, 0) + " " + dialect.row(LabelRow::BeginBlock)));
+    if (drawMenuOpening) drawMenuOpening();
+  });
+}
+
+void PlotWindow::enableDrawItems() {
+  const DrawMode mode = app_.drawing.mode;
+  // Line, the two arcs, the two circles: each mode greys the items it does not mix with.
+  drawItems_[0]->setEnabled(mode == DrawMode::None || mode == DrawMode::Line);
+  for (int arc : {1, 2}) drawItems_[arc]->setEnabled(!drawsCircle(mode) && mode != DrawMode::Line);
+}
+
+void PlotWindow::setModifiersVisible(bool visible) {
+  for (QPushButton* button : modifiers_) button->setVisible(visible);
+}
+
+void PlotWindow::flatBars() {
+  for (QScrollBar* bar : bars_) bar->setValue(0);
+}
+
+void PlotWindow::followDrawing(QPoint at) {
+  DrawingView view;
+  view.plotScale = app_.backplot.state().PlotScale;
+  view.horizontalOrigin = app_.plot.horizontalOrigin;
+  view.verticalOrigin = app_.plot.verticalOrigin;
+  view.xSign = app_.backplot.dialect().xSign;
+  view.ySign = app_.backplot.dialect().ySign;
+  view.decimals = decimalPlaces(app_.profile);
+  followMouse(app_.drawing, view, {drawAnchor_.x(), drawAnchor_.y()}, {at.x(), at.y()});
+  const DrawMode mode = app_.drawing.mode;
+  int radius = 0;
+  if (app_.drawing.clicks > 0 && mode != DrawMode::Line) {
+    const double length = drawsCircle(mode) ? QLineF(drawAnchor_, at).length()
+                                            : typedNumber(app_.drawing.edits[DrawingValues::Radius]).value_or(0) *
+                                                  view.plotScale;
+    radius = static_cast<int>(std::lround(length));
+  }
+  image_->setRubberDrawing(QLine(drawAnchor_, at), radius);
+  if (drawingChanged) drawingChanged();
+}
+
+void PlotWindow::drawingPress(Qt::MouseButton button, QPoint at) {
+  if (app_.drawing.mode == DrawMode::Line) drawAnchor_ = at;
+  followDrawing(at);
+  const bool right = button == Qt::RightButton;
+  if (right) {
+    if (runCore) runCore([this] { kw::drawingPress(app_, true); });
+  } else if (runCommand) {
+    runCommand("Plot.Image1MouseDown");
+  }
+  if (app_.drawing.mode == DrawMode::None) {
+    drawAnchor_ = at;
+    image_->setRubberDrawing({}, 0);
+    enableDrawItems();
+  }
+  if (drawingChanged) drawingChanged();
 }
 
 void PlotWindow::showView() {
@@ -597,6 +711,10 @@ void PlotWindow::imageMouseDown(Qt::MouseButton button, QPoint at) {
   box_.anchorX = box_.currentX = at.x();
   box_.anchorY = box_.currentY = at.y();
   ++clicks_;
+  if (app_.drawing.mode != DrawMode::None && (button == Qt::LeftButton || button == Qt::RightButton)) {
+    drawingPress(button, at);
+    return;
+  }
   if (zoomArmed_) {
     zoomDrag_ = true;
     return;
@@ -619,6 +737,7 @@ void PlotWindow::imageMouseMove(QPoint at) {
   label1_->setText(fromBytes(readout.label1));
   label2_->setText(fromBytes(readout.label2));
   if (panning_) image_->setPanOffset(at - panAnchor_);
+  if (app_.drawing.mode != DrawMode::None) followDrawing(at);
   if (zoomDrag_) {
     box_.currentX = at.x();
     box_.currentY = at.y();

@@ -64,6 +64,15 @@ class PlotWindow : public QMainWindow, public PlotHost {
   std::function<void()> syncEditor;
   // The slide, spin, flip, flop and size buttons run their registered command on the editor.
   std::function<void(const std::string& name)> runCommand;
+  // A core routine on the main editor's text (one undo step).
+  std::function<void(const std::function<void()>& routine)> runCore;
+  // The Drawing window: shown by a drawing mode, told of new values, its labels refreshed
+  // when the Draw menu opens.
+  std::function<void()> showDrawing, drawingChanged, drawMenuOpening;
+  // The slide, spin, flip, flop and size buttons are hidden while the array window is open.
+  void setModifiersVisible(bool visible);
+  // The three view-angle scroll bars at 0: the flat view the mouse draws on.
+  void flatBars();
 
   // PlotHost.
   void showPlotWindow() override;
@@ -98,6 +107,11 @@ class PlotWindow : public QMainWindow, public PlotHost {
   // "Disable all Modifiers" disables the keypad, flip, flop and size; "X div  2" and
   // "I div  2" the spin button as well.
   void enableModifiers();
+  void buildDrawMenu();
+  // The mode items enabled for the drawing mode in force.
+  void enableDrawItems();
+  void drawingPress(Qt::MouseButton button, QPoint at);
+  void followDrawing(QPoint at);
   void viewScaleEdited(int value);
   void scrollBarMoved(int which);
   void showReadOuts();
@@ -156,6 +170,11 @@ class PlotWindow : public QMainWindow, public PlotHost {
   QElapsedTimer refreshClock_;
   // The buttons of slideButtonNames(), in its order.
   std::vector<QPushButton*> modifiers_;
+  // The Draw menu's mode items in the order of drawModeNames(), and its cut texts.
+  std::vector<QAction*> drawItems_;
+  QAction* cutOff_ = nullptr;
+  QAction* cutOn_ = nullptr;
+  QPoint drawAnchor_;  // the centre of an arc or circle, the last pressed point for lines
 };
 
 // The image widget inside the scroll box.
@@ -167,6 +186,8 @@ class PlotImage : public QWidget {
   void setRubber(const QRect& rect);
   // While the middle button drags, the image is shown moved by `offset` until it is re-plotted.
   void setPanOffset(QPoint offset);
+  // The rubber line and circle of drawing, inverting; a null line or a radius of 0 for none.
+  void setRubberDrawing(const QLine& line, int circleRadius);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -179,6 +200,8 @@ class PlotImage : public QWidget {
   PlotWindow* window_;
   ImageCanvas& canvas_;
   QRect rubber_;
+  QLine rubberLine_;
+  int rubberRadius_ = 0;
   QPoint panOffset_;
 };
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core/app/CommandRegistry.h"
+#include "core/geometry/Array.h"
+#include "core/geometry/Drawing.h"
 #include "core/plot/Backplot.h"
 #include "core/plot/PlotView.h"
 #include "core/profile/MachineProfile.h"
@@ -84,6 +86,8 @@ struct App {
   std::array<std::string, 12> lineInsertTexts;
 
   PlotView plot;  // the plot window's own values
+  ArrayValues array;      // the array window's boxes and its nesting runs
+  DrawingValues drawing;  // the Drawing window's read-out and the plot window's drawing mode
   CanvasSwitch canvas;
   Backplot backplot{profile, plot, canvas};
   // Asks the plot window to plot the whole program again once the view settles (the

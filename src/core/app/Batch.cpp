@@ -19,15 +19,29 @@ std::size_t lineInsertBox(const std::string& box) {
   return 12;
 }
 
+// The plot, array and Drawing windows' edits that --set reaches, by control name.
+std::string* windowEdit(App& app, const std::string& control) {
+  const std::pair<const char*, std::string*> edits[] = {
+      {"CutSpeedEdit", &app.plot.cutSpeed},
+      {"RapidSpeedEdit", &app.plot.rapidSpeed},
+      {"SlideEdit1", &app.plot.slideDistance},
+      {"X_Edit1", &app.plot.sizeFactor},
+      {"QtyEdit1", &app.array.verticalQty},
+      {"IncrementEdit1", &app.array.verticalIncrement},
+      {"HorizQtyEdit1", &app.array.horizontalQty},
+      {"HorizontalEdit1", &app.array.horizontalIncrement},
+      {"ClearanceEdit1", &app.array.clearance},
+  };
+  for (auto [name, edit] : edits)
+    if (control == name) return edit;
+  for (std::size_t i = 0; i < app.drawing.edits.size(); ++i)
+    if (control == "Drawing.Edit" + std::to_string(i + 1)) return &app.drawing.edits[i];
+  return nullptr;
+}
+
 bool setControl(App& app, const std::string& control, const std::string& value) {
-  if (control == "CutSpeedEdit") {
-    app.plot.cutSpeed = value;
-  } else if (control == "RapidSpeedEdit") {
-    app.plot.rapidSpeed = value;
-  } else if (control == "SlideEdit1") {
-    app.plot.slideDistance = value;
-  } else if (control == "X_Edit1") {
-    app.plot.sizeFactor = value;
+  if (std::string* edit = windowEdit(app, control)) {
+    *edit = value;
   } else if (control.rfind(kLineInsertPrefix, 0) == 0) {
     const std::string box = control.substr(std::string_view(kLineInsertPrefix).size());
     const std::size_t index = lineInsertBox(box);

@@ -54,5 +54,13 @@ void registerSlideCommands(CommandRegistry& registry);
 // Their design names, the keypad row by row from the top left (spin in the centre), then
 // "FlipButton", "FlopButton" and "SpeedButton12".
 std::vector<std::string> slideButtonNames();
+// The array window's row, column and grid buttons, Suggest, Re Scale, Undo Nest and Compress
+// ("Array.SpeedButton2Click", ...).
+void registerArrayCommands(CommandRegistry& registry);
+// The plot window's Draw menu and the drawing clicks on its image ("Plot.Line1Click",
+// "Plot.Image1MouseDown", ...) and the Drawing window's Draw button.
+void registerDrawingCommands(CommandRegistry& registry);
+// The Draw menu's mode items ("Line1", ...): line, the two arcs, the two circles.
+std::vector<std::string> drawModeNames();
 
 }  // namespace kw

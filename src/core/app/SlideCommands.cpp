@@ -1,14 +1,12 @@
 // The plot window's keypad: slide, spin, scale, flip and flop of the program or of the
 // highlighted code.
-#include "core/app/App.h"
+#include "core/app/SlideCommands.h"
+
 #include "core/app/CommandRegistry.h"
-#include "core/geometry/Slide2.h"
 #include "core/profile/SettingNumbers.h"
 #include "core/texttools/LineOrder.h"
 
 namespace kw {
-
-namespace {
 
 SlideSettings slideSettings(App& app) {
   SlideSettings settings;
@@ -17,6 +15,7 @@ SlideSettings slideSettings(App& app) {
   settings.distance = slideValue(app.plot.slideDistance);
   settings.size = slideValue(app.plot.sizeFactor);
   settings.incrementalIJ = app.profile.flag("Bridgeport");
+  settings.arrayMode = app.array.shown;
   if (app.profile.flag("SwapXY")) {
     settings.reorder = [letters = settings.dialect.lettersWithoutBlanks()](std::string_view line) {
       return lineOrderNGXYZIJKRM(line, letters);
@@ -25,16 +24,21 @@ SlideSettings slideSettings(App& app) {
   return settings;
 }
 
+void replotAfterRewrite(App& app) {
+  if (app.replotSoon)
+    app.replotSoon();
+  else
+    app.replot();
+}
+
+namespace {
+
 void slide(App& app, char code) {
   const SlideSettings settings = slideSettings(app);
   const SlideResult result =
       SLIDE2(app.buffer.lines, code, settings, {app.highlighted.first, app.highlighted.count}, app.ui);
   if (result.rewritten > 0) app.buffer.modified = true;
-  if (result.end != SlideEnd::Done) return;
-  if (app.replotSoon)
-    app.replotSoon();
-  else
-    app.replot();
+  if (result.end == SlideEnd::Done) replotAfterRewrite(app);
 }
 
 struct SlideButton {
