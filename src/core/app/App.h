@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/app/CommandRegistry.h"
+#include "core/geometry/Offset.h"
 #include "core/plot/Backplot.h"
 #include "core/plot/PlotView.h"
 #include "core/profile/MachineProfile.h"
@@ -86,6 +87,7 @@ struct App {
   // re-plot delay); nothing happens without a window.
   std::function<void()> replotSoon;
   CommandRegistry commands;
+  OffsetWindowState offset;  // the offset window's box, editor and read-outs
 
   // PlotAll over the program with set-up, the highlighted block drawn black.
   void replot() { backplot.PlotAll(buffer.lines, false, true, 0, 0, &highlighted); }

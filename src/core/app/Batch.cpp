@@ -28,6 +28,8 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
     app.plot.slideDistance = value;
   } else if (control == "X_Edit1") {
     app.plot.sizeFactor = value;
+  } else if (control == "OffsetEdit1") {
+    app.offset.offsetText = value;
   } else if (control.rfind(kLineInsertPrefix, 0) == 0) {
     const std::string box = control.substr(std::string_view(kLineInsertPrefix).size());
     const std::size_t index = lineInsertBox(box);

@@ -55,4 +55,12 @@ void registerSlideCommands(CommandRegistry& registry);
 // "FlipButton", "FlopButton" and "SpeedButton12".
 std::vector<std::string> slideButtonNames();
 
+// The main menu's "Offset" ("Main.Offset1Click") and the offset window's operations
+// ("Offset.CopytoFileend1Click", "Offset.Insertabove1Click", "Offset.Replace1Click",
+// "Offset.InsertBelow1Click", "Offset.Reload1Click").
+void registerOffsetCommands(CommandRegistry& registry);
+// One tick of stepping through the offset path: the line of the offset editor just plotted,
+// or -1 when the stepping went back to the start.
+int offsetStep(App& app);
+
 }  // namespace kw

@@ -88,6 +88,7 @@ void registerCoreCommands(CommandRegistry& registry) {
                {"Use Another Layer", "F12", "Enter another Layer name to read from. *  = all layers."},
                [](App& app) { app.ui.focusControl(WindowId::Setup, "EditLayer"); });
   registerSlideCommands(registry);
+  registerOffsetCommands(registry);
 }
 
 }  // namespace kw
