@@ -3,7 +3,6 @@
 // of the program's first line. Each run writes its path between two lines of a single blank,
 // and no line it writes is longer than its words can make it.
 #include "core/geometry/Offset.h"
-#include "core/texttools/LineOrder.h"
 #include "fuzz/FuzzSupport.h"
 #include "support/RecordingPort.h"
 
@@ -15,16 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.dialect = kw::Dialect(kwfuzz::defaultProfile());
   settings.decimals = static_cast<int>(options >> 4);
   settings.incrementalIJ = input.bit(options, 0);
-  if (input.bit(options, 1))
-    settings.reorder = [letters = settings.dialect.lettersWithoutBlanks()](std::string_view line) {
-      return kw::lineOrderNGXYZIJKRM(line, letters);
-    };
-  std::vector<std::string> lines;
-  for (std::string_view rest = input.rest(); !rest.empty();) {
-    const std::size_t end = std::min(rest.find('\n'), rest.size());
-    lines.emplace_back(rest.substr(0, end));
-    rest.remove_prefix(std::min(end + 1, rest.size()));
-  }
+  if (input.bit(options, 1)) settings.reorder = kwfuzz::mLastOrder(kwfuzz::defaultProfile());
+  std::vector<std::string> lines = kwfuzz::splitLines(input.rest());
   kw::OffsetWindowState window;
   if (!lines.empty()) window.offsetText = lines.front();
   kw::RecordingPort port;

@@ -3,7 +3,6 @@
 // rule that stops the run drawn from the input. A line it rewrites holds at most 255 bytes and
 // the blank after each reordered word; outside the array mode no line comes or goes.
 #include "core/geometry/Slide2.h"
-#include "core/texttools/LineOrder.h"
 #include "fuzz/FuzzSupport.h"
 #include "support/RecordingPort.h"
 
@@ -34,16 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.size = static_cast<float>(value) / 2.55f;
   settings.incrementalIJ = input.bit(options, 0);
   settings.arrayMode = input.bit(options, 1);
-  if (input.bit(options, 2))
-    settings.reorder = [letters = settings.dialect.lettersWithoutBlanks()](std::string_view line) {
-      return kw::lineOrderNGXYZIJKRM(line, letters);
-    };
-  std::vector<std::string> lines;
-  for (std::string_view rest = input.rest(); !rest.empty();) {
-    const std::size_t end = std::min(rest.find('\n'), rest.size());
-    lines.emplace_back(rest.substr(0, end));
-    rest.remove_prefix(std::min(end + 1, rest.size()));
-  }
+  if (input.bit(options, 2)) settings.reorder = kwfuzz::mLastOrder(kwfuzz::defaultProfile());
+  std::vector<std::string> lines = kwfuzz::splitLines(input.rest());
   const std::vector<std::string> before = lines;
   kw::RecordingPort port;
   RelativeValues conversion;

@@ -99,4 +99,8 @@ struct App {
   std::string pathInFolder(const std::string& name) const { return folder + "/" + name; }
 };
 
+// The profile's settings every geometry rewrite reads at the start of a run: the dialect, "Dec
+// Places", "Incremental  Type I J" and the word order of "Swap X Y ".
+RewriteSettings rewriteSettings(App& app);
+
 }  // namespace kw

@@ -5,25 +5,10 @@
 #include "core/app/App.h"
 #include "core/app/CommandRegistry.h"
 #include "core/geometry/Offset.h"
-#include "core/profile/SettingNumbers.h"
-#include "core/texttools/LineOrder.h"
 
 namespace kw {
 
 namespace {
-
-OffsetSettings offsetSettings(App& app) {
-  OffsetSettings settings;
-  settings.dialect = Dialect(app.profile);
-  settings.decimals = decimalPlaces(app.profile);
-  settings.incrementalIJ = app.profile.flag("Bridgeport");
-  if (app.profile.flag("SwapXY")) {
-    settings.reorder = [letters = settings.dialect.lettersWithoutBlanks()](std::string_view line) {
-      return lineOrderNGXYZIJKRM(line, letters);
-    };
-  }
-  return settings;
-}
 
 void Offset1Click(App& app) {
   const std::string& incremental = Dialect(app.profile).row(LabelRow::Incremental);
@@ -36,7 +21,7 @@ void Offset1Click(App& app) {
   if (app.buffer.lines.size() <= 1) return;
   app.ui.showWindow(WindowId::Offset);
   app.offset.lines.clear();
-  Button4Click(app.buffer.lines, {app.highlighted.first, app.highlighted.count}, app.offset, offsetSettings(app),
+  Button4Click(app.buffer.lines, {app.highlighted.first, app.highlighted.count}, app.offset, rewriteSettings(app),
                app.ui);
   app.ui.setCaption(WindowId::Offset, app.offset.caption);
 }

@@ -71,13 +71,8 @@ float offsetValue(std::string& editText);
 // off level.
 double Calc_VectorIJ(double px, double py, double qx, double qy);
 
-struct OffsetSettings {
-  Dialect dialect;
-  int decimals = 3;            // "Dec Places"
-  bool incrementalIJ = false;  // "Incremental  Type I J": I and J are relative to the arc start
-  // The word order "Swap X Y " asks for (N G X Y Z I J K R M); none when empty.
-  std::function<std::string(std::string_view)> reorder;
-};
+// The word order of "Swap X Y " is N G X Y Z I J K R M.
+using OffsetSettings = RewriteSettings;
 
 // One offset run over a range of program lines, pass by pass.
 class Offsetter {
