@@ -1,6 +1,7 @@
 // kerfwerk: the desktop program, or the headless batch conversion and scripted commands.
 #include <QApplication>
 #include <QBuffer>
+#include <QIcon>
 
 #include "core/app/App.h"
 #include "core/app/CommandLine.h"
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
   hooks.openWindow = [&](const std::string& folder, const std::vector<std::string>& args) {
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName("Kerfwerk");
+    QApplication::setDesktopFileName("kerfwerk");
+    QApplication::setWindowIcon(QIcon(":/kerfwerk.png"));
     kw::QtPort port;
     kw::App app(folder, port);
     kw::GuiApp gui(app, port, args);

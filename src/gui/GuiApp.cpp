@@ -11,6 +11,7 @@ namespace kw {
 
 GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app_(app), port_(port) {
   app_.argumentCount = static_cast<int>(arguments.size());
+  app_.remembersRecentFiles = true;
   main_ = std::make_unique<MainWindow>(app_, port_, std::move(arguments));
   port_.setWindow(WindowId::Main, main_.get());
   plot_ = std::make_unique<PlotWindow>(app_, port_);
@@ -18,6 +19,9 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   plot_->runCommand = [this](const std::string& name) { main_->runCommand(name); };
   main_->isPlotting = [this] { return plot_ && plot_->plotting(); };
   plot_->moveCaretToLine = [this](int line) { main_->moveCaretToLine(line); };
+  // The caret's line is marked on the plot as the caret moves.
+  QObject::connect(main_->editor(), &QPlainTextEdit::cursorPositionChanged, plot_.get(),
+                   [this] { plot_->markLine(main_->editor()->textCursor().blockNumber()); });
   port_.setWindow(WindowId::Plot, plot_.get());
   setup_ = std::make_unique<SetupWindow>(app_, port_);
   port_.setWindow(WindowId::Setup, setup_.get());

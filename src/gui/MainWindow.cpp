@@ -22,6 +22,7 @@
 #include "core/app/ProfileSession.h"
 #include "core/text/FileIo.h"
 #include "gui/EditorCommands.h"
+#include "gui/GcodeHighlighter.h"
 #include "gui/QtPort.h"
 
 namespace kw {
@@ -138,6 +139,7 @@ MainWindow::MainWindow(App& app, QtPort& port, std::vector<std::string> argument
   editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setAcceptDrops(false);
+  highlighter_ = new GcodeHighlighter(editor_, [&app = app_] { return HighlightWords(Dialect(app.profile)); });
   auto* centre = new QWidget(this);
   auto* column = new QVBoxLayout(centre);
   column->setContentsMargins(0, 0, 0, 0);
@@ -188,6 +190,29 @@ QAction* MainWindow::addRegistered(QMenu* menu, const QString& objectName, const
   return action;
 }
 
+// The recent files as the File menu opens: "&1 path" (newest first), then "Clear List".
+void MainWindow::fillRecentFiles() {
+  recentMenu_->clear();
+  recentMenu_->setEnabled(!app_.recentFiles.empty());
+  for (std::size_t i = 0; i < app_.recentFiles.size(); ++i) {
+    QString path = QString::fromStdString(app_.recentFiles[i]);
+    QAction* entry = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(path.replace("&", "&&")));
+    entry->setObjectName(QString("RecentFile%1").arg(i + 1));
+    connect(entry, &QAction::triggered, this, [this, i] {
+      commands_->readOutPanel()->hide();
+      runCore([this, i] {
+        openRecentFile(app_, i);
+        applyEditorFont();
+      });
+      commands_->readOutPanel()->show();
+    });
+  }
+  recentMenu_->addSeparator();
+  QAction* clear = recentMenu_->addAction("Clear List");
+  clear->setObjectName("ClearRecentFiles1");
+  connect(clear, &QAction::triggered, this, [this] { clearRecentFiles(app_); });
+}
+
 void MainWindow::buildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
@@ -206,6 +231,10 @@ void MainWindow::buildMenus() {
   addRegistered(file, "SaveasDXF1", "Main.SaveasDXF1Click");
   addRegistered(file, "SaveAsDXFLinesOnly1", "Main.SaveAsDXFLinesOnly1Click");
   addRegistered(file, "SaveAsDXFPointsonlySpecial1", "Main.SaveAsDXFPointsonlySpecial1Click");
+  file->addSeparator();
+  recentMenu_ = file->addMenu("&Recent Files");
+  recentMenu_->setObjectName("RecentFiles1");
+  connect(file, &QMenu::aboutToShow, this, &MainWindow::fillRecentFiles);
   file->addSeparator();
   QAction* printText = addCommand(file, "Print1", "&Print Text", QKeySequence("Ctrl+P"), [this] {
     QPrintDialog dialog(&printer_, this);

@@ -13,6 +13,7 @@ namespace kw {
 
 class QtPort;
 class EditorCommands;
+class GcodeHighlighter;
 
 // Tooltips ("hints") of every window on or off until the program restarts.
 void setHintsShown(bool shown);
@@ -81,6 +82,9 @@ class MainWindow : public QMainWindow {
 
  private:
   void buildMenus();
+  void fillRecentFiles();
+  QMenu* recentMenu_ = nullptr;
+  GcodeHighlighter* highlighter_ = nullptr;
   QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key,
                       std::function<void()> run);
   // A menu item of a registered command, with the command's caption, shortcut and hint; it

@@ -84,6 +84,14 @@ void PlotImage::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), Qt::white);
     painter.drawImage(panOffset_, canvas_.image());
   }
+  const auto marked = window_->markedStrokes();
+  if (!marked.empty() && panOffset_.isNull()) {
+    // The caret line's move, over the plot: a green band and a ring where it ends.
+    painter.setPen(QPen(QColor(0, 170, 0), 3, Qt::SolidLine, Qt::RoundCap));
+    for (const auto& s : marked) painter.drawLine(s.x0, s.y0, s.x1, s.y1);
+    painter.setPen(QPen(QColor(0, 170, 0), 2));
+    painter.drawEllipse(QPoint(marked.back().x1, marked.back().y1), 5, 5);
+  }
   if (!rubber_.isNull()) {
     // The rubber rectangle inverts what lies under it, with no fill.
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -94,7 +102,10 @@ void PlotImage::paintEvent(QPaintEvent* event) {
 }
 
 void PlotImage::mousePressEvent(QMouseEvent* event) {
-  window_->imageMouseDown(event->button(), event->position().toPoint());
+  if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier))
+    window_->imageCtrlClick(event->position().toPoint());
+  else
+    window_->imageMouseDown(event->button(), event->position().toPoint());
 }
 
 void PlotImage::mouseMoveEvent(QMouseEvent* event) { window_->imageMouseMove(event->position().toPoint()); }
@@ -116,7 +127,8 @@ PlotWindow::PlotWindow(App& app, QtPort& port) : app_(app), port_(port) {
   const QSize size = screenSize();
   canvas_ = std::make_unique<ImageCanvas>(size.width(), size.height());
   canvas_->clear();
-  app_.canvas.target = canvas_.get();
+  lineMap_ = std::make_unique<PlotLineMap>(*canvas_, [this] { return app_.backplot.state().CurrentLine; });
+  app_.canvas.target = lineMap_.get();
   app_.backplot.setHost(this);
 
   auto* central = new QWidget(this);
@@ -528,7 +540,7 @@ void PlotWindow::replot() {
     showPlotWindow();  // the fit needs the size the window is shown at
     updateScrollGeometry();
     if (!app_.fitView()) {  // Esc stopped the measuring
-      canvas_->clear();
+      lineMap_->clear();
       image_->update();
       return;
     }
@@ -724,6 +736,23 @@ void PlotWindow::serviceEvents() {
     progress_->raise();
   }
   QCoreApplication::processEvents();
+}
+
+void PlotWindow::markLine(int index) {
+  if (index == markedLine_) return;
+  markedLine_ = index;
+  image_->update();
+}
+
+std::vector<PlotLineMap::Stroke> PlotWindow::markedStrokes() const {
+  return markedLine_ < 0 ? std::vector<PlotLineMap::Stroke>{} : lineMap_->strokesOf(markedLine_);
+}
+
+void PlotWindow::imageCtrlClick(QPoint at) {
+  const std::optional<int> line = lineMap_->lineNear(at, 6);
+  if (!line) return;
+  if (moveCaretToLine) moveCaretToLine(*line);
+  markLine(*line);
 }
 
 void PlotWindow::moveEditorCaret(std::size_t, int line) {

@@ -19,6 +19,7 @@
 #include "core/plot/PlotHost.h"
 #include "core/plot/ViewControl.h"
 #include "gui/ImageCanvas.h"
+#include "gui/PlotLineMap.h"
 
 namespace kw {
 
@@ -53,6 +54,12 @@ class PlotWindow : public QMainWindow, public PlotHost {
   void FlatButtonClick();
   // Single stepping and plot to cursor hand the caret to the main editor through this.
   std::function<void(int line)> moveCaretToLine;
+  // Marks the move of program line `index` (the editor's caret line) over the plot; no re-plot.
+  void markLine(int index);
+  const PlotLineMap& lineMap() const { return *lineMap_; }
+  // Ctrl+click: the caret goes to the line of the drawn move under the pointer.
+  void imageCtrlClick(QPoint at);
+  std::vector<PlotLineMap::Stroke> markedStrokes() const;
   // The main editor's text is copied into the program buffer before every plot.
   std::function<void()> syncEditor;
   // The slide, spin, flip, flop and size buttons run their registered command on the editor.
@@ -102,6 +109,8 @@ class PlotWindow : public QMainWindow, public PlotHost {
   App& app_;
   QtPort& port_;
   std::unique_ptr<ImageCanvas> canvas_;
+  std::unique_ptr<PlotLineMap> lineMap_;
+  int markedLine_ = -1;
   PlotImage* image_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QSpinBox* scale_ = nullptr;        // SpinEdit1

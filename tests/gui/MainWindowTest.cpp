@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -132,7 +133,9 @@ class MainWindowTest : public QObject {
     QTRY_COMPARE(f.gui->main()->editor()->toPlainText(), QString("Y2 X1"));
     QCOMPARE(f.gui->main()->windowTitle(), QString("in.nc"));
     QVERIFY(!f.gui->main()->editor()->document()->isModified());
-    QVERIFY(!std::filesystem::exists(f.dir.file("home/LastIni.ini")));  // only a profile argument writes it
+    // Only a profile argument changes the remembered profile; the file joins the recent ones.
+    QCOMPARE(QString::fromStdString(kwtest::readFile(f.dir.file("home/LastIni.ini"))),
+             "[RecentFiles]\r\nFile1=" + QString::fromStdString(src.file("in.nc")) + "\r\n");
   }
 
   void defaultWindowsPutMainAndPlotSideBySide() {
@@ -221,6 +224,39 @@ class MainWindowTest : public QObject {
     QVERIFY(!log->isVisible());
     QCOMPARE(f.gui->main()->windowTitle(), QString("plate"));
     QVERIFY(f.gui->main()->editor()->toPlainText().endsWith("5.000"));
+  }
+
+  // The words are coloured by the profile's dialect, and only the lines in view.
+  void wordsInViewAreColouredByTheDialect() {
+    GuiFixture f({}, kwtest::kPlasmaProfile);
+    f.app->profile.setCell(9, 1, "M08");
+    std::string program = "N10 G01 X1.5 M08 (CUT)\n";
+    for (int i = 0; i < 20000; ++i) program += "G01 X1\n";
+    f.open(f.dir.write("part.nc", program));
+    f.gui->main()->show();
+    QTRY_VERIFY(!f.gui->main()->editor()->document()->firstBlock().layout()->formats().isEmpty());
+    const QTextBlock first = f.gui->main()->editor()->document()->firstBlock();
+    QStringList got;
+    for (const auto& range : first.layout()->formats())
+      got << first.text().mid(range.start, range.length) + "=" + range.format.foreground().color().name();
+    QCOMPARE(got, QStringList({"N10=#a05a00", "G01=#0044cc", "X1.5=#006600", "M08=#996600", "(CUT)=#808080"}));
+    QVERIFY(f.gui->main()->editor()->document()->lastBlock().previous().layout()->formats().isEmpty());
+  }
+
+  // The File menu lists the files opened, newest first, and opens one when chosen.
+  void recentFilesOpenFromTheFileMenu() {
+    GuiFixture f;
+    const std::string first = f.dir.write("first.nc", "G00 X1\n"), second = f.dir.write("second.nc", "G00 X2\n");
+    f.open(first);
+    f.open(second);
+    auto* file = f.gui->main()->findChild<QMenu*>("File1");
+    emit file->aboutToShow();
+    QCOMPARE(f.action("RecentFile1")->text(), "&1 " + QString::fromStdString(second));
+    f.action("RecentFile2")->trigger();
+    QCOMPARE(f.gui->main()->windowTitle(), QString("first.nc"));
+    f.action("ClearRecentFiles1")->trigger();
+    emit file->aboutToShow();
+    QVERIFY(!f.gui->main()->findChild<QMenu*>("RecentFiles1")->isEnabled());
   }
 
   // The offscreen platform starts no browser, as a machine without one would not.

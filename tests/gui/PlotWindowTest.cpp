@@ -334,6 +334,33 @@ class PlotWindowTest : public QObject {
     QTRY_COMPARE(plottingAtEnd, std::vector<bool>{false});
   }
 
+  // The caret's line is marked over the plot without a re-plot; Ctrl+click on a drawn move puts
+  // the caret on its line, and a plain click still moves the origin.
+  void caretLineIsMarkedAndCtrlClickFindsTheLine() {
+    PlotFixture f;
+    QPlainTextEdit* editor = f.gui->main()->editor();
+    const int plots = f.plot()->plotCount();
+    editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(3)));  // G01 X20 Y10
+    const auto marked = f.plot()->markedStrokes();
+    QCOMPARE(marked.size(), size_t{1});
+    QVERIFY(std::abs(marked[0].x1 - marked[0].x0) + std::abs(marked[0].y1 - marked[0].y0) > 20);
+    QVERIFY(f.plot()->lineMap().strokesOf(4).size() > 3);  // the arc, in chords
+    QCOMPARE(f.plot()->plotCount(), plots);
+
+    const QPoint onCut((marked[0].x0 + marked[0].x1) / 2 + 2, (marked[0].y0 + marked[0].y1) / 2);
+    editor->setTextCursor(QTextCursor(editor->document()->firstBlock()));
+    QTest::mouseClick(f.image(), Qt::LeftButton, Qt::ControlModifier, onCut);
+    QCOMPARE(editor->textCursor().blockNumber(), 3);
+    QCOMPARE(f.plot()->markedStrokes().size(), size_t{1});
+    QTest::mouseClick(f.image(), Qt::LeftButton, Qt::ControlModifier, QPoint(2, 2));  // nothing drawn there
+    QCOMPARE(editor->textCursor().blockNumber(), 3);
+    const auto before = f.view();
+    mouse(f.image(), QEvent::MouseButtonPress, Qt::LeftButton, onCut);
+    mouse(f.image(), QEvent::MouseButtonRelease, Qt::LeftButton, onCut);
+    QCOMPARE(std::get<1>(f.view()), onCut.x());
+    QVERIFY(f.view() != before);
+  }
+
   void flatButtonSetsTheBarsFromTheProfile() {
     PlotFixture f;
     f.app->profile.setNumber("XViewangle", 30);

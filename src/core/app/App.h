@@ -71,6 +71,10 @@ struct App {
   // Memo4: the layers a drawing held, shown when nothing on the chosen layer was converted.
   std::vector<std::string> layerLog;
   std::string lastDrawing;  // the drawing opened last, read again by "Convert again"
+  // The File menu's recent files, newest first (absolute paths). Only the window keeps the
+  // list: a batch run or script leaves it as the user left it.
+  std::vector<std::string> recentFiles;
+  bool remembersRecentFiles = false;
 
   // Machine profile.
   MachineProfile profile;

@@ -6,6 +6,7 @@
 #include "core/app/DxfSave.h"
 #include "core/app/ProfileSession.h"
 #include "core/dxf/CleanupPasses.h"
+#include "core/profile/LastUseFile.h"
 #include "core/dxf/DxfReader.h"
 #include "core/dxf/DxfWriter.h"
 #include "core/plot/ViewControl.h"
@@ -75,6 +76,7 @@ bool Load_file(App& app, const std::string& nameIn) {
   std::error_code failed;
   const std::filesystem::path opened = std::filesystem::absolute(name, failed);
   if (!failed) app.openDialogInitialDir = opened.parent_path().string();
+  if (loaded) rememberRecentFile(app, name);
   if (app.buffer.lines.empty()) {
     app.title = kUntitledTitle;
     app.openDialogFileName.clear();
@@ -128,7 +130,9 @@ bool saveAsTo(App& app, const std::string& nameIn) {
   app.currentFileName = name;
   app.title = baseName(name);
   app.ui.setCaption(WindowId::Main, app.title);
-  return SaveTheFile(app);
+  if (!SaveTheFile(app)) return false;
+  rememberRecentFile(app, name);
+  return true;
 }
 
 // Yes saves (a save that did not happen keeps the work), No drops the work, and a question
@@ -196,6 +200,37 @@ bool FormCloseQuery(App& app) {
 }
 
 void FileExitClick(App& app) { Savelastini(app); }
+
+void rememberRecentFile(App& app, const std::string& path) {
+  if (!app.remembersRecentFiles) return;
+  std::error_code failed;
+  std::filesystem::path full = std::filesystem::absolute(path, failed);
+  const std::string entry = failed ? path : full.lexically_normal().string();
+  auto& list = app.recentFiles;
+  std::erase(list, entry);
+  list.insert(list.begin(), entry);
+  if (list.size() > kRecentFiles) list.resize(kRecentFiles);
+  saveRecentFiles(app);
+}
+
+void openRecentFile(App& app, std::size_t index) {
+  if (index >= app.recentFiles.size()) return;
+  const std::string path = app.recentFiles[index];
+  if (!fileExists(path)) {
+    app.recentFiles.erase(app.recentFiles.begin() + static_cast<std::ptrdiff_t>(index));
+    saveRecentFiles(app);
+    app.ui.message("Cannot open " + path + ": the file is no longer there. It was taken off the recent files.");
+    return;
+  }
+  if (!SaveoldFile(app)) return;
+  Load_file(app, path);
+  app.buffer.modified = false;
+}
+
+void clearRecentFiles(App& app) {
+  app.recentFiles.clear();
+  saveRecentFiles(app);
+}
 
 void dropFiles(App& app, const std::vector<std::string>& paths) {
   if (!paths.empty()) Load_file(app, paths.front());

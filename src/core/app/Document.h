@@ -37,6 +37,13 @@ bool FormCloseQuery(App& app);
 // Exit: writes the last-use file. The command then closes the main window after kExitWaitMs.
 void FileExitClick(App& app);
 inline constexpr int kExitWaitMs = 1000;
+// The recent files: a file opened or saved under a new name goes to the top of the list
+// (once, at most eight), and the list is written to the last-use file at once.
+void rememberRecentFile(App& app, const std::string& path);
+// Opens entry `index` of the list after the unsaved-work question; a file that is gone is
+// taken off the list, and the user is told.
+void openRecentFile(App& app, std::size_t index);
+void clearRecentFiles(App& app);
 // Files dropped on the main window: the first one is opened, without a question.
 void dropFiles(App& app, const std::vector<std::string>& paths);
 

@@ -80,11 +80,21 @@ void Savelastini(App& app) {
   last.rapidSpeed = cut255(app.plot.rapidSpeed);
   last.profileName = rememberedProfile(app);
   last.lineInsert = app.lineInsertTexts;
+  last.recentFiles = app.recentFiles;
   std::string path = findInProgramFolder(app, kLastUseFile);
   IniFile ini;
   std::string error;
   ini.load(path, &error);
   writeLastUse(last, ini);
+  if (!ini.save(path, &error)) app.ui.message(error);
+}
+
+void saveRecentFiles(App& app) {
+  std::string path = findInProgramFolder(app, kLastUseFile);
+  IniFile ini;
+  std::string error;
+  if (!ini.load(path, &error)) return app.ui.message(error);
+  writeRecentFiles(app.recentFiles, ini);
   if (!ini.save(path, &error)) app.ui.message(error);
 }
 
@@ -95,6 +105,7 @@ void LoadLastini(App& app, const std::string& profilePath) {
     app.ui.message("Cannot read " + std::string(kLastUseFile) + ": " + error);
   LastUseFile last = readLastUse(ini);
   app.lineInsertTexts = last.lineInsert;
+  app.recentFiles = last.recentFiles;
   app.plot.cutSpeed = last.cutSpeed;
   app.plot.rapidSpeed = last.rapidSpeed;
   std::string remembered = last.profileName;

@@ -33,6 +33,8 @@ void useProfileFile(App& app, const std::string& path);
 // Writes the last-use file. A profile from the program folder is remembered by its name,
 // one from anywhere else by its absolute path.
 void Savelastini(App& app);
+// Writes only the recent files into the last-use file, the rest of it as it was.
+void saveRecentFiles(App& app);
 // Reads the last-use file and loads the profile it names (a name from the program folder, a
 // path from where it is), or the one at profilePath when given. A remembered profile that is
 // missing is reported and the bundled default profile is loaded in its place.

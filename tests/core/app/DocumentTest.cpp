@@ -1,5 +1,7 @@
 #include "core/app/Document.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "core/app/AppFixture.h"
@@ -33,6 +35,36 @@ TEST(DocumentLoad, TitleAndNamesFollowTheLoadedFile) {
     EXPECT_EQ(f.app->openDialogFileName, c.dialogName);
     EXPECT_EQ(f.port.lastCaption(WindowId::Main), c.title);
   }
+}
+
+// Newest first, each file once, eight at most, kept in the last-use file as it changes; a file
+// that is gone is taken off with a message; a batch run keeps no list.
+TEST(DocumentLoad, RecentFiles) {
+  AppFixture f;
+  f.app->remembersRecentFiles = true;
+  std::vector<std::string> paths;
+  for (int i = 1; i <= 9; ++i) paths.push_back(f.dir.write("p" + std::to_string(i) + ".nc", "G00 X1\n"));
+  for (const auto& p : paths) Load_file(*f.app, p);
+  Load_file(*f.app, paths[4]);
+  EXPECT_TRUE(saveAsTo(*f.app, f.dir.file("saved.nc")));
+  const std::vector<std::string> expected = {f.dir.file("saved.nc"), paths[4], paths[8], paths[7],
+                                             paths[6], paths[5], paths[3], paths[2]};
+  EXPECT_EQ(f.app->recentFiles, expected);
+  EXPECT_NE(readFile(f.home("LastIni.ini")).find("File1=" + expected[0]), std::string::npos);
+
+  std::filesystem::remove(paths[8]);
+  openRecentFile(*f.app, 2);
+  EXPECT_EQ(f.port.messages, std::vector<std::string>{"Cannot open " + paths[8] +
+                                                       ": the file is no longer there. It was taken off the recent files."});
+  EXPECT_EQ(f.app->recentFiles.size(), 7u);
+  openRecentFile(*f.app, 6);
+  EXPECT_EQ(f.app->currentFileName, paths[2]);
+  EXPECT_EQ(f.app->recentFiles.front(), paths[2]);
+
+  AppFixture batch;
+  Load_file(*batch.app, paths[0]);
+  EXPECT_TRUE(batch.app->recentFiles.empty());
+  EXPECT_FALSE(fileExists(batch.home("LastIni.ini")));
 }
 
 TEST(DocumentLoad, DrawingWithoutEntitiesIsReportedAndClearsTheTemporaryFiles) {
