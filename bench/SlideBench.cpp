@@ -7,7 +7,9 @@
 
 #include "core/geometry/Slide2.h"
 #include "core/profile/MachineProfile.h"
+#include "support/CopyFloor.h"
 #include "support/ProgramGenerator.h"
+#include "support/SilentPort.h"
 
 namespace {
 
@@ -18,25 +20,9 @@ const std::vector<std::string>& program() {
   return lines;
 }
 
-class SilentPort : public kw::UiPort {
- public:
-  void message(std::string_view) override {}
-  kw::Answer askYesNo(std::string_view) override { return kw::Answer::No; }
-  void beep() override {}
-  void setCaption(kw::WindowId, std::string_view) override {}
-  void setBusy(bool) override {}
-  std::optional<std::string> chooseOpenFile(kw::FileDialog&) override { return {}; }
-  std::optional<std::string> chooseSaveFile(kw::FileDialog&) override { return {}; }
-};
 
 // Copying the program's lines once: what any rewrite of every line costs at least.
-void BM_CopyLines(benchmark::State& state) {
-  for (auto _ : state) {
-    std::vector<std::string> lines = program();
-    benchmark::DoNotOptimize(lines.data());
-  }
-  state.SetItemsProcessed(state.iterations() * kLines);
-}
+void BM_CopyLines(benchmark::State& state) { kwbench::copyLinesOnce(state, program(), kLines); }
 BENCHMARK(BM_CopyLines)->Unit(benchmark::kMillisecond);
 
 // SLIDE2 over the whole program; the argument is the operation code: '2' slides down, '5'
@@ -50,7 +36,7 @@ void BM_Slide2(benchmark::State& state) {
   settings.size = 2;
   settings.incrementalIJ = true;
   const char code = static_cast<char>(state.range(0));
-  SilentPort port;
+  kwbench::SilentPort port;
   for (auto _ : state) {
     state.PauseTiming();
     std::vector<std::string> lines = program();

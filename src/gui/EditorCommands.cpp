@@ -136,17 +136,22 @@ bool EditorCommands::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-ReadOut EditorCommands::showReadOut() {
-  const QTextCursor cursor = editor_->textCursor();
+ReadOut editorReadOut(const QPlainTextEdit* editor) {
+  const QTextCursor cursor = editor->textCursor();
   const int start = cursor.selectionStart();
   const int last = cursor.selectionEnd() - 1;
-  const QTextDocument* doc = editor_->document();
+  const QTextDocument* doc = editor->document();
   const QTextBlock startBlock = doc->findBlock(start);
   ReadOut position;
   position.startLine = startBlock.blockNumber();
   position.column = start - startBlock.position();
   // The character before the text start lies on the line before the first one.
   position.endLine = last < 0 ? -1 : doc->findBlock(last).blockNumber();
+  return position;
+}
+
+ReadOut EditorCommands::showReadOut() {
+  const ReadOut position = editorReadOut(editor_);
   panel_->setText(QString::fromStdString(readOutText(position)));
   return position;
 }

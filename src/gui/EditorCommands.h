@@ -20,6 +20,9 @@ namespace kw {
 class QtPort;
 class SearchDialog;
 
+// The line, column and selected lines of an editor's selection.
+ReadOut editorReadOut(const QPlainTextEdit* editor);
+
 class EditorCommands : public QObject {
   Q_OBJECT
  public:

@@ -55,8 +55,16 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   decimalAscii_->findAndInsert = [this] { main_->runCommand("DecimalAscii.Button1Click"); };
   QObject::connect(main_.get(), &MainWindow::editLineAsDecimalAsciiRequested, decimalAscii_.get(),
                    [this] { decimalAscii_->EditcurrentlineasDecimalAscii1Click(); });
-  offset_ = std::make_unique<ShellWindow>("Offset", "Offsetting");
+  offset_ = std::make_unique<OffsetWindow>(app_);
   port_.setWindow(WindowId::Offset, offset_.get());
+  offset_->runMainCommand = [this](const std::string& name) { main_->runCommand(name); };
+  offset_->syncMain = [this] { main_->syncToCore(); };
+  offset_->plotDrawn = [this] {
+    plot_->showPlotWindow();
+    plot_->image()->update();
+  };
+  QObject::connect(main_.get(), &MainWindow::offsetRequested, offset_.get(),
+                   [this] { offset_->runOffsetCommand("Main.Offset1Click"); });
   array_ = std::make_unique<ArrayWindow>(app_);
   port_.setWindow(WindowId::Array, array_.get());
   array_->runCommand = [this](const std::string& name) { main_->runCommand(name); };

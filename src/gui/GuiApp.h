@@ -9,6 +9,7 @@
 #include "gui/DecimalAsciiWindow.h"
 #include "gui/DrawingWindow.h"
 #include "gui/MainWindow.h"
+#include "gui/OffsetWindow.h"
 #include "gui/PlotWindow.h"
 #include "gui/QtPort.h"
 #include "gui/SetupWindow.h"
@@ -28,6 +29,7 @@ class GuiApp {
   SetupWindow* setup() const { return setup_.get(); }
   DrawingWindow* drawing() const { return drawing_.get(); }
   ArrayWindow* array() const { return array_.get(); }
+  OffsetWindow* offset() const { return offset_.get(); }
   std::vector<QWidget*> windowsInOrder() const;
   // "Default Windows": main and plot side by side, setup at the top, drawing window hidden.
   void DefaultWindows1Click();
@@ -41,7 +43,8 @@ class GuiApp {
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<PlotWindow> plot_;
   std::unique_ptr<SetupWindow> setup_;
-  std::unique_ptr<ShellWindow> comm_, offset_;
+  std::unique_ptr<ShellWindow> comm_;
+  std::unique_ptr<OffsetWindow> offset_;
   std::unique_ptr<DrawingWindow> drawing_;
   std::unique_ptr<ArrayWindow> array_;
   std::unique_ptr<DecimalAsciiWindow> decimalAscii_;

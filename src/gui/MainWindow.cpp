@@ -308,6 +308,10 @@ void MainWindow::buildMenus() {
     port_.message("Kerfwerk has no web site: its manual is the help page (F1), which comes with the program.");
   });
 
+  QAction* offset = menuBar()->addAction(QString::fromStdString(app_.commands.label("Main.Offset1Click").caption));
+  offset->setObjectName("Offset1");
+  offset->setToolTip(QString::fromStdString(app_.commands.label("Main.Offset1Click").hint));
+  connect(offset, &QAction::triggered, this, [this] { emit offsetRequested(); });
   QAction* comm = addCommand(menuBar()->addMenu("&Window"), "Comm1", "&Comm ", QKeySequence(Qt::Key_F6),
                              [this] { emit showWindowRequested(WindowId::Comm); });
   comm->setToolTip("Serial communications");

@@ -69,6 +69,8 @@ class MainWindow : public QMainWindow {
   void editLineAsDecimalAsciiRequested();
   void editTranslateTableRequested();
   void replotRequested();
+  // The main menu's "Offset": the offset window runs it, with its box and editor.
+  void offsetRequested();
   void printPlotRequested();
 
  protected:

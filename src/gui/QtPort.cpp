@@ -156,6 +156,13 @@ void QtPort::hideWindow(WindowId id) {
   if (QWidget* w = window(id)) w->hide();
 }
 
+void QtPort::showWindow(WindowId id) {
+  if (QWidget* w = window(id)) {
+    w->show();
+    w->raise();
+  }
+}
+
 void QtPort::focusControl(WindowId id, std::string_view control) {
   QWidget* w = window(id);
   if (!w) return;

@@ -23,6 +23,7 @@ class QtPort : public UiPort {
   std::optional<std::string> chooseOpenFile(FileDialog& dialog) override;
   std::optional<std::string> chooseSaveFile(FileDialog& dialog) override;
   void hideWindow(WindowId window) override;
+  void showWindow(WindowId window) override;
   void focusControl(WindowId window, std::string_view control) override;
   void closeWindow(WindowId window, int afterMs) override;
   void placeDefaultWindows() override {

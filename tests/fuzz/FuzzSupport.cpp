@@ -1,11 +1,14 @@
 #include "fuzz/FuzzSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
 #include "core/app/BundledFiles.h"
+#include "core/profile/Dialect.h"
 #include "core/profile/ProfileFile.h"
 #include "core/text/FileIo.h"
+#include "core/texttools/LineOrder.h"
 #include "support/TempDir.h"
 
 namespace kwfuzz {
@@ -20,6 +23,22 @@ unsigned Input::bits() {
 void setFlags(kw::MachineProfile& profile, const std::vector<const char*>& flags, unsigned bits) {
   for (std::size_t n = 0; n < flags.size(); ++n)
     if ((bits >> n & 1u) != 0) profile.setFlag(flags[n], !profile.flag(flags[n]));
+}
+
+std::vector<std::string> splitLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  while (!bytes.empty()) {
+    const std::size_t end = std::min(bytes.find('\n'), bytes.size());
+    lines.emplace_back(bytes.substr(0, end));
+    bytes.remove_prefix(std::min(end + 1, bytes.size()));
+  }
+  return lines;
+}
+
+std::function<std::string(std::string_view)> mLastOrder(const kw::MachineProfile& profile) {
+  return [letters = kw::Dialect(profile).lettersWithoutBlanks()](std::string_view line) {
+    return kw::lineOrderNGXYZIJKRM(line, letters);
+  };
 }
 
 kw::MachineProfile defaultProfile() {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,11 @@ std::string writeScratch(const std::string& name, std::string_view bytes);
 // The bytes as a program file read back by the program's loader; no lines when it refuses them
 // (UTF-16 text with characters that do not fit a byte).
 std::vector<std::string> programLines(std::string_view bytes);
+
+// The bytes split at every line feed, for routines that take the lines as given.
+std::vector<std::string> splitLines(std::string_view bytes);
+// N G X Y Z I J K R M in the profile's letters, as "Swap X Y " asks of the geometry tools.
+std::function<std::string(std::string_view)> mLastOrder(const kw::MachineProfile& profile);
 
 // Draws nothing; aborts on a pixel beyond the range the interpreter promises its canvases.
 class CheckingCanvas : public kw::PlotCanvas {

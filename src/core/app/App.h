@@ -10,6 +10,7 @@
 #include "core/app/CommandRegistry.h"
 #include "core/geometry/Array.h"
 #include "core/geometry/Drawing.h"
+#include "core/geometry/Offset.h"
 #include "core/plot/Backplot.h"
 #include "core/plot/PlotView.h"
 #include "core/profile/MachineProfile.h"
@@ -94,6 +95,7 @@ struct App {
   // re-plot delay); nothing happens without a window.
   std::function<void()> replotSoon;
   CommandRegistry commands;
+  OffsetWindowState offset;  // the offset window's box, editor and read-outs
 
   // PlotAll over the program with set-up, the highlighted block drawn black.
   void replot() { backplot.PlotAll(buffer.lines, false, true, 0, 0, &highlighted); }
@@ -104,5 +106,9 @@ struct App {
 
   std::string pathInFolder(const std::string& name) const { return folder + "/" + name; }
 };
+
+// The profile's settings every geometry rewrite reads at the start of a run: the dialect, "Dec
+// Places", "Incremental  Type I J" and the word order of "Swap X Y ".
+RewriteSettings rewriteSettings(App& app);
 
 }  // namespace kw

@@ -19,7 +19,7 @@ std::size_t lineInsertBox(const std::string& box) {
   return 12;
 }
 
-// The plot, array and Drawing windows' edits that --set reaches, by control name.
+// The plot, array, offset and Drawing windows' edits that --set reaches, by control name.
 std::string* windowEdit(App& app, const std::string& control) {
   const std::pair<const char*, std::string*> edits[] = {
       {"CutSpeedEdit", &app.plot.cutSpeed},
@@ -31,6 +31,7 @@ std::string* windowEdit(App& app, const std::string& control) {
       {"HorizQtyEdit1", &app.array.horizontalQty},
       {"HorizontalEdit1", &app.array.horizontalIncrement},
       {"ClearanceEdit1", &app.array.clearance},
+      {"OffsetEdit1", &app.offset.offsetText},
   };
   for (auto [name, edit] : edits)
     if (control == name) return edit;

@@ -63,4 +63,12 @@ void registerDrawingCommands(CommandRegistry& registry);
 // The Draw menu's mode items ("Line1", ...): line, the two arcs, the two circles.
 std::vector<std::string> drawModeNames();
 
+// The main menu's "Offset" ("Main.Offset1Click") and the offset window's operations
+// ("Offset.CopytoFileend1Click", "Offset.Insertabove1Click", "Offset.Replace1Click",
+// "Offset.InsertBelow1Click", "Offset.Reload1Click").
+void registerOffsetCommands(CommandRegistry& registry);
+// One tick of stepping through the offset path: the line of the offset editor just plotted,
+// or -1 when the stepping went back to the start.
+int offsetStep(App& app);
+
 }  // namespace kw

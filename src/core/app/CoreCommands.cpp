@@ -90,6 +90,7 @@ void registerCoreCommands(CommandRegistry& registry) {
   registerSlideCommands(registry);
   registerArrayCommands(registry);
   registerDrawingCommands(registry);
+  registerOffsetCommands(registry);
 }
 
 }  // namespace kw

@@ -10,17 +10,10 @@ namespace kw {
 
 SlideSettings slideSettings(App& app) {
   SlideSettings settings;
-  settings.dialect = Dialect(app.profile);
-  settings.decimals = decimalPlaces(app.profile);
+  static_cast<RewriteSettings&>(settings) = rewriteSettings(app);
   settings.distance = slideValue(app.plot.slideDistance);
   settings.size = slideValue(app.plot.sizeFactor);
-  settings.incrementalIJ = app.profile.flag("Bridgeport");
   settings.arrayMode = app.array.shown;
-  if (app.profile.flag("SwapXY")) {
-    settings.reorder = [letters = settings.dialect.lettersWithoutBlanks()](std::string_view line) {
-      return lineOrderNGXYZIJKRM(line, letters);
-    };
-  }
   return settings;
 }
 
@@ -65,6 +58,19 @@ constexpr SlideButton kSlideButtons[] = {
 };
 
 }  // namespace
+
+RewriteSettings rewriteSettings(App& app) {
+  RewriteSettings settings;
+  settings.dialect = Dialect(app.profile);
+  settings.decimals = decimalPlaces(app.profile);
+  settings.incrementalIJ = app.profile.flag("Bridgeport");
+  if (app.profile.flag("SwapXY")) {
+    settings.reorder = [letters = settings.dialect.lettersWithoutBlanks()](std::string_view line) {
+      return lineOrderNGXYZIJKRM(line, letters);
+    };
+  }
+  return settings;
+}
 
 std::vector<std::string> slideButtonNames() {
   std::vector<std::string> names;

@@ -25,16 +25,20 @@ inline constexpr double kMaxSlideValue = 100.0;
 // ("1.000").
 float slideValue(std::string& editText);
 
-// What one run needs, read at its start.
-struct SlideSettings {
+// What a rewrite of the geometry tools reads from the profile at the start of a run.
+struct RewriteSettings {
   Dialect dialect;             // rows, letters after the swaps, sign factors
   int decimals = 3;            // "Dec Places"
-  float distance = 0.0f;       // slide distance, or the spin angle in degrees
-  float size = 1.0f;           // size factor
   bool incrementalIJ = false;  // "Incremental  Type I J": I and J are relative to the start
-  bool arrayMode = false;      // the array window is open: rebuilt lines are appended
   // The word order "Swap X Y " asks for, applied to every rebuilt line; none when empty.
   std::function<std::string(std::string_view)> reorder;
+};
+
+// What one run needs, read at its start.
+struct SlideSettings : RewriteSettings {
+  float distance = 0.0f;   // slide distance, or the spin angle in degrees
+  float size = 1.0f;       // size factor
+  bool arrayMode = false;  // the array window is open: rebuilt lines are appended
 };
 
 // The coordinate words of a line, in the order they are written back.

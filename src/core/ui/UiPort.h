@@ -43,6 +43,7 @@ class UiPort {
   virtual std::optional<std::string> chooseOpenFile(FileDialog& dialog) = 0;
   virtual std::optional<std::string> chooseSaveFile(FileDialog& dialog) = 0;
   virtual void hideWindow(WindowId) {}
+  virtual void showWindow(WindowId) {}
   // Shows a window with the cursor in one of its controls (by control name).
   virtual void focusControl(WindowId, std::string_view /*control*/) {}
   // Closes a window after the given wait; closing the main window ends the program.
