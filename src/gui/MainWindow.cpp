@@ -162,6 +162,13 @@ MainWindow::MainWindow(App& app, QtPort& port, std::vector<std::string> argument
   statusBar()->addPermanentWidget(profileLabel_);
 
   column->addWidget(memo);
+  // The second editor: what a file split wrote, shown for a while below the program.
+  auto* notes = new QPlainTextEdit(this);
+  notes->setObjectName("RichEdit2");
+  notes->setReadOnly(true);
+  notes->setMaximumHeight(120);
+  notes->hide();
+  column->addWidget(notes);
   commands_ = new EditorCommands(this, editor_, app_, port_);
   statusBar()->addWidget(commands_->readOutPanel());
   buildMenus();
@@ -185,6 +192,7 @@ QAction* MainWindow::addRegistered(QMenu* menu, const QString& objectName, const
   QAction* action = addCommand(menu, objectName, QString::fromStdString(label.caption),
                                QKeySequence(QString::fromStdString(label.shortcut)), std::move(run));
   if (!label.hint.empty()) action->setToolTip(QString::fromStdString(label.hint));
+  if (!label.popup.empty()) commands_->addToPopup(action, QString::fromStdString(label.popup));
   return action;
 }
 
@@ -206,6 +214,7 @@ void MainWindow::buildMenus() {
   addRegistered(file, "SaveasDXF1", "Main.SaveasDXF1Click");
   addRegistered(file, "SaveAsDXFLinesOnly1", "Main.SaveAsDXFLinesOnly1Click");
   addRegistered(file, "SaveAsDXFPointsonlySpecial1", "Main.SaveAsDXFPointsonlySpecial1Click");
+  addRegistered(file, "SaveSplit2", "Main.SaveSplit2Click");
   file->addSeparator();
   QAction* printText = addCommand(file, "Print1", "&Print Text", QKeySequence("Ctrl+P"), [this] {
     QPrintDialog dialog(&printer_, this);
@@ -238,9 +247,18 @@ void MainWindow::buildMenus() {
   search->setObjectName("Search1");
   commands_->addMenus(edit, search);
   edit->addSeparator();
-  QAction* compress = addRegistered(edit, "Compress1", "Main.Compress1Click");
+  addRegistered(edit, "AddLineNumbers1", "Main.AddLineNumbers1Click");
+  addRegistered(edit, "RemoveLineNumbers1", "Main.RemoveLineNumbers1Click");
+  addRegistered(edit, "Compress1", "Main.Compress1Click");
   addRegistered(edit, "SuperCompress1", "Main.SuperCompress1Click");
-  commands_->addToPopup(compress);
+  edit->addSeparator();
+  addRegistered(edit, "ConverttoIncremental1", "Main.ConverttoIncremental1Click");
+  addRegistered(edit, "ConverttoAbsolute1", "Main.ConverttoAbsolute1Click");
+  addRegistered(edit, "InchtoMetric1", "Main.InchtoMetric1Click");
+  addRegistered(edit, "MetrictoInch1", "Main.MetrictoInch1Click");
+  edit->addSeparator();
+  addRegistered(edit, "swap1", "Main.swap1Click");
+  addRegistered(edit, "MovestartingpointForward1", "Main.MovestartingpointForward1Click");
   addCommand(edit, "EditcurrentlineasDecimalAscii1", "Edit current line as Decimal Ascii", QKeySequence("Ctrl+I"),
              [this] { emit editLineAsDecimalAsciiRequested(); })
       ->setToolTip("Put non printing control characters into the line.");
@@ -252,6 +270,15 @@ void MainWindow::buildMenus() {
   misc->setObjectName("Misc1");
   addRegistered(misc, "LineOrderGXYZIJKR1", "Main.LineOrderGXYZIJKR1Click");
   addRegistered(misc, "LineOrderXYZIJKRM1", "Main.LineOrderXYZIJKRM1Click");
+  misc->addSeparator();
+  addRegistered(misc, "SortSmallesttopLargestBottom1", "Main.SortSmallesttopLargestBottom1Click");
+  addRegistered(misc, "SortObjectsDecending1", "Main.SortObjectsDecending1Click");
+  addRegistered(misc, "MoveLargestobjecttobottom1", "Main.MoveLargestobjecttobottom1Click");
+  misc->addSeparator();
+  addRegistered(misc, "RemoveComments1", "Main.RemoveComments1Click");
+  addRegistered(misc, "Packthefileremoveallspaces1", "Main.Packthefileremoveallspaces1Click");
+  addRegistered(misc, "AddSemiColons1", "Main.AddSemiColons1Click");
+  addRegistered(misc, "RemoveSemicolons1", "Main.RemoveSemicolons1Click");
   misc->addSeparator();
   addRegistered(misc, "Translate1", "Main.Translate1Click");
   addCommand(misc, "EditTranslatetable1", "Edit Translate table", QKeySequence(),

@@ -51,7 +51,7 @@ void registerCoreCommands(CommandRegistry& registry) {
     FileExitClick(app);
     app.ui.closeWindow(WindowId::Main, kExitWaitMs);
   });
-  registry.add("Main.Compress1Click", {"Compress", "Ctrl+Alt+C", "Remove duplicate lines"},
+  registry.add("Main.Compress1Click", {"Compress", "Ctrl+Alt+C", "Remove duplicate lines", "Compress"},
                [](App& app) { compress(app, false); });
   registry.add("Main.SuperCompress1Click",
                {"Super Compress", "", "Warning Some Kerfwerk functions will not work on a super compressed files"},
@@ -88,6 +88,8 @@ void registerCoreCommands(CommandRegistry& registry) {
                {"Use Another Layer", "F12", "Enter another Layer name to read from. *  = all layers."},
                [](App& app) { app.ui.focusControl(WindowId::Setup, "EditLayer"); });
   registerSlideCommands(registry);
+  registerConversionCommands(registry);
+  registerTextToolCommands(registry);
 }
 
 }  // namespace kw

@@ -1,10 +1,12 @@
 // The plot window's keypad: slide, spin, scale, flip and flop of the program or of the
-// highlighted code.
+// highlighted code; the conversions that run through the same engine.
 #include "core/app/App.h"
 #include "core/app/CommandRegistry.h"
 #include "core/geometry/Slide2.h"
 #include "core/profile/SettingNumbers.h"
+#include "core/texttools/CoordinateConversion.h"
 #include "core/texttools/LineOrder.h"
+#include "core/texttools/LineRewrites.h"
 
 namespace kw {
 
@@ -25,16 +27,74 @@ SlideSettings slideSettings(App& app) {
   return settings;
 }
 
-void slide(App& app, char code) {
-  const SlideSettings settings = slideSettings(app);
-  const SlideResult result =
-      SLIDE2(app.buffer.lines, code, settings, {app.highlighted.first, app.highlighted.count}, app.ui);
-  if (result.rewritten > 0) app.buffer.modified = true;
-  if (result.end != SlideEnd::Done) return;
+void replot(App& app) {
   if (app.replotSoon)
     app.replotSoon();
   else
     app.replot();
+}
+
+SlideEnd slide(App& app, char code, const SlideSettings& settings, LineConversion* conversion = nullptr) {
+  const SlideResult result =
+      SLIDE2(app.buffer.lines, code, settings, {app.highlighted.first, app.highlighted.count}, app.ui, conversion);
+  if (result.rewritten > 0) app.buffer.modified = true;
+  return result.end;
+}
+
+void slide(App& app, char code) {
+  if (slide(app, code, slideSettings(app)) == SlideEnd::Done) replot(app);
+}
+
+constexpr const char* k3dRefusal = "File is 3d \rFunction not supported \rMust be Absolute 2d ";
+
+ConversionCodes conversionCodes(const SlideSettings& settings) {
+  return {settings.dialect.row(LabelRow::Absolute), settings.dialect.row(LabelRow::Incremental),
+          settings.incrementalIJ};
+}
+
+void ConverttoIncremental1Click(App& app) {
+  const SlideSettings settings = slideSettings(app);
+  if (programContains(app.buffer.lines, settings.dialect.row(LabelRow::KLetter))) {
+    app.ui.message(k3dRefusal);
+    return;
+  }
+  ToIncremental rule(conversionCodes(settings));
+  if (slide(app, 'I', settings, &rule) == SlideEnd::Done) replot(app);
+}
+
+// One run to absolute; false (after the beep) when the program was absolute already.
+bool toAbsolute(App& app, const SlideSettings& settings) {
+  ToAbsolute rule(conversionCodes(settings));
+  const SlideEnd end = slide(app, 'A', settings, &rule);
+  if (rule.stopped()) app.ui.beep();
+  return end == SlideEnd::Done;
+}
+
+// With relative centres the program is taken to absolute with absolute centres, back to
+// incremental, and to absolute again with the centres relative; a run that stops ends the chain.
+void ConverttoAbsolute1Click(App& app) {
+  if (RemoveNumbers(app.buffer.lines, Dialect(app.profile).row(LabelRow::NLetter)) > 0) app.buffer.modified = true;
+  SlideSettings settings = slideSettings(app);
+  bool done;
+  if (!settings.incrementalIJ) {
+    done = toAbsolute(app, settings);
+  } else {
+    settings.incrementalIJ = false;
+    ToIncremental back(conversionCodes(settings));
+    done = toAbsolute(app, settings) && slide(app, 'I', settings, &back) == SlideEnd::Done;
+    settings.incrementalIJ = true;
+    done = done && toAbsolute(app, settings);
+  }
+  if (done) replot(app);
+}
+
+// Scales by the factor through the size button, then puts the factor back and the windows in
+// their places.
+void scaleUnits(App& app, const char* factor) {
+  app.plot.sizeFactor = factor;
+  app.commands.run("Plot.SpeedButton12Click", app);
+  app.plot.sizeFactor = "1.000";
+  app.commands.run("Main.DefaultWindows1Click", app);
 }
 
 struct SlideButton {
@@ -74,6 +134,17 @@ void registerSlideCommands(CommandRegistry& registry) {
     registry.add(std::string("Plot.") + button.name + "Click", {button.caption, "", button.hint},
                  [code](App& app) { slide(app, code); });
   }
+}
+
+void registerConversionCommands(CommandRegistry& registry) {
+  registry.add("Main.ConverttoIncremental1Click", {"Convert to Incremental G91", "", "", "Convert to  G91"},
+               ConverttoIncremental1Click);
+  registry.add("Main.ConverttoAbsolute1Click", {"Convert to Absolute     G90", "", "", "Convert to  G90"},
+               ConverttoAbsolute1Click);
+  registry.add("Main.InchtoMetric1Click", {"Inch to Metric", "", "", "Inch to Metric"},
+               [](App& app) { scaleUnits(app, "25.4"); });
+  registry.add("Main.MetrictoInch1Click", {"Metric to Inch", "", "", "Metric to Inch"},
+               [](App& app) { scaleUnits(app, "0.03937"); });
 }
 
 }  // namespace kw
