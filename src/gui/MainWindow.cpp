@@ -398,7 +398,7 @@ void MainWindow::openHelp(const QString& anchor) {
 void MainWindow::syncToCore() {
   // While a program is still being shown in parts the editor is read-only: the program
   // buffer already holds its text.
-  if (showingInParts()) return;
+  if (showingInParts() || inCore_) return;
   app_.buffer.modified = editor_->document()->isModified();
   // Nothing typed since the last sync: the buffer already holds the editor's text.
   if (editor_->document()->revision() == syncedRevision_ && app_.buffer.lines == shownLines_) return;
