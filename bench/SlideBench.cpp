@@ -8,24 +8,15 @@
 #include "core/geometry/Slide2.h"
 #include "core/profile/MachineProfile.h"
 #include "support/ProgramGenerator.h"
+#include "support/QuietPort.h"
 
 namespace {
 
 constexpr int kLines = 1000000;
 
-const std::vector<std::string>& program() {
-  static const std::vector<std::string> lines = kwbench::generateProgram(kLines);
-  return lines;
-}
+const std::vector<std::string>& program() { return kwbench::millionLineProgram(); }
 
-class SilentPort : public kw::UiPort {
- public:
-  void message(std::string_view) override {}
-  kw::Answer askYesNo(std::string_view) override { return kw::Answer::No; }
-  void beep() override {}
-  void setCaption(kw::WindowId, std::string_view) override {}
-  void setBusy(bool) override {}
-  std::optional<std::string> chooseOpenFile(kw::FileDialog&) override { return {}; }
+}
   std::optional<std::string> chooseSaveFile(kw::FileDialog&) override { return {}; }
 };
 
@@ -50,7 +41,7 @@ void BM_Slide2(benchmark::State& state) {
   settings.size = 2;
   settings.incrementalIJ = true;
   const char code = static_cast<char>(state.range(0));
-  SilentPort port;
+  kwbench::QuietPort port;
   for (auto _ : state) {
     state.PauseTiming();
     std::vector<std::string> lines = program();

@@ -12,24 +12,15 @@
 #include "core/texttools/CoordinateConversion.h"
 #include "core/texttools/LineRewrites.h"
 #include "support/ProgramGenerator.h"
+#include "support/QuietPort.h"
 
 namespace {
 
 constexpr int kLines = 1000000;
 
-const std::vector<std::string>& program() {
-  static const std::vector<std::string> lines = kwbench::generateProgram(kLines);
-  return lines;
-}
+const std::vector<std::string>& program() { return kwbench::millionLineProgram(); }
 
-class QuietPort : public kw::UiPort {
- public:
-  void message(std::string_view) override {}
-  kw::Answer askYesNo(std::string_view) override { return kw::Answer::No; }
-  void beep() override {}
-  void setCaption(kw::WindowId, std::string_view) override {}
-  void setBusy(bool) override {}
-  std::optional<std::string> chooseOpenFile(kw::FileDialog&) override { return {}; }
+}
   std::optional<std::string> chooseSaveFile(kw::FileDialog&) override { return {}; }
 };
 
@@ -56,7 +47,7 @@ bool convert(std::vector<std::string>& lines, char mode) {
                                   true};
   kw::ToIncremental toIncremental(codes);
   kw::ToAbsolute toAbsolute(codes);
-  QuietPort port;
+  kwbench::QuietPort port;
   kw::LineConversion* rule = mode == 'I' ? static_cast<kw::LineConversion*>(&toIncremental) : &toAbsolute;
   return kw::SLIDE2(lines, mode, s, {}, port, rule).end == kw::SlideEnd::Done;
 }
@@ -79,7 +70,7 @@ const char* const kNames[] = {"add line numbers", "remove line numbers", "remove
 // The copy of the lines each run starts from is not timed.
 void BM_TextTool(benchmark::State& state) {
   const Tool tool = static_cast<Tool>(state.range(0));
-  QuietPort port;
+  kwbench::QuietPort port;
   kw::DxfPassContext context{profile(), port, "/tmp"};
   for (auto _ : state) {
     state.PauseTiming();

@@ -247,18 +247,17 @@ void MainWindow::buildMenus() {
   search->setObjectName("Search1");
   commands_->addMenus(edit, search);
   edit->addSeparator();
-  addRegistered(edit, "AddLineNumbers1", "Main.AddLineNumbers1Click");
-  addRegistered(edit, "RemoveLineNumbers1", "Main.RemoveLineNumbers1Click");
-  addRegistered(edit, "Compress1", "Main.Compress1Click");
-  addRegistered(edit, "SuperCompress1", "Main.SuperCompress1Click");
-  edit->addSeparator();
-  addRegistered(edit, "ConverttoIncremental1", "Main.ConverttoIncremental1Click");
-  addRegistered(edit, "ConverttoAbsolute1", "Main.ConverttoAbsolute1Click");
-  addRegistered(edit, "InchtoMetric1", "Main.InchtoMetric1Click");
-  addRegistered(edit, "MetrictoInch1", "Main.MetrictoInch1Click");
-  edit->addSeparator();
-  addRegistered(edit, "swap1", "Main.swap1Click");
-  addRegistered(edit, "MovestartingpointForward1", "Main.MovestartingpointForward1Click");
+  // Main window commands whose item name is the handler's without "Click"; "" is a separator.
+  auto addItems = [this](QMenu* menu, std::initializer_list<const char*> items) {
+    for (const char* item : items) {
+      if (*item == 0)
+        menu->addSeparator();
+      else
+        addRegistered(menu, item, std::string("Main.") + item + "Click");
+    }
+  };
+  addItems(edit, {"AddLineNumbers1", "RemoveLineNumbers1", "Compress1", "SuperCompress1", "", "ConverttoIncremental1",
+                  "ConverttoAbsolute1", "InchtoMetric1", "MetrictoInch1", "", "swap1", "MovestartingpointForward1"});
   addCommand(edit, "EditcurrentlineasDecimalAscii1", "Edit current line as Decimal Ascii", QKeySequence("Ctrl+I"),
              [this] { emit editLineAsDecimalAsciiRequested(); })
       ->setToolTip("Put non printing control characters into the line.");
@@ -268,18 +267,9 @@ void MainWindow::buildMenus() {
 
   QMenu* misc = menuBar()->addMenu("&Misc");
   misc->setObjectName("Misc1");
-  addRegistered(misc, "LineOrderGXYZIJKR1", "Main.LineOrderGXYZIJKR1Click");
-  addRegistered(misc, "LineOrderXYZIJKRM1", "Main.LineOrderXYZIJKRM1Click");
-  misc->addSeparator();
-  addRegistered(misc, "SortSmallesttopLargestBottom1", "Main.SortSmallesttopLargestBottom1Click");
-  addRegistered(misc, "SortObjectsDecending1", "Main.SortObjectsDecending1Click");
-  addRegistered(misc, "MoveLargestobjecttobottom1", "Main.MoveLargestobjecttobottom1Click");
-  misc->addSeparator();
-  addRegistered(misc, "RemoveComments1", "Main.RemoveComments1Click");
-  addRegistered(misc, "Packthefileremoveallspaces1", "Main.Packthefileremoveallspaces1Click");
-  addRegistered(misc, "AddSemiColons1", "Main.AddSemiColons1Click");
-  addRegistered(misc, "RemoveSemicolons1", "Main.RemoveSemicolons1Click");
-  misc->addSeparator();
+  addItems(misc, {"LineOrderGXYZIJKR1", "LineOrderXYZIJKRM1", "", "SortSmallesttopLargestBottom1",
+                  "SortObjectsDecending1", "MoveLargestobjecttobottom1", "", "RemoveComments1",
+                  "Packthefileremoveallspaces1", "AddSemiColons1", "RemoveSemicolons1", ""});
   addRegistered(misc, "Translate1", "Main.Translate1Click");
   addCommand(misc, "EditTranslatetable1", "Edit Translate table", QKeySequence(),
              [this] { emit editTranslateTableRequested(); });
