@@ -263,7 +263,8 @@ std::optional<ArcFit> arcThrough(const Chain& chain, std::size_t from, std::size
   const std::vector<Vec3>& halves = chain.halves;
   if (!circle) circle = circleThrough(points[from], points[(from + to) / 2], points[to]);
   if (!circle) return std::nullopt;
-  const auto [centre, radius] = *circle;
+  const Vec3 centre = circle->first;  // named, not bound: clang 14 cannot capture a binding
+  const double radius = circle->second;
   // An arc much flatter than a line within the tolerance is left to the line.
   const double chord = length(points[to] - points[from]);
   if (chord > tolerance && radius > 1e4 * chord) return std::nullopt;
