@@ -16,10 +16,6 @@ constexpr int kLines = 1000000;
 
 const std::vector<std::string>& program() { return kwbench::millionLineProgram(); }
 
-}
-  std::optional<std::string> chooseSaveFile(kw::FileDialog&) override { return {}; }
-};
-
 // Copying the program's lines once: what any rewrite of every line costs at least.
 void BM_CopyLines(benchmark::State& state) {
   for (auto _ : state) {

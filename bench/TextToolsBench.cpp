@@ -20,10 +20,6 @@ constexpr int kLines = 1000000;
 
 const std::vector<std::string>& program() { return kwbench::millionLineProgram(); }
 
-}
-  std::optional<std::string> chooseSaveFile(kw::FileDialog&) override { return {}; }
-};
-
 kw::MachineProfile& profile() {
   static kw::MachineProfile p = [] {
     kw::MachineProfile made;
