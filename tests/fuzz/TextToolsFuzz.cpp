@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kw::App app(kwfuzz::scratchFolder(), port);
   app.profile = kwfuzz::defaultProfile();
   kwfuzz::setFlags(app.profile, {"Bridgeport", "SwapXY"}, options);
-  app.profile.setCell(72, 1, "4");  // parts of a few lines, so that a short program splits
+  app.profile.setCell(72, 1, "40");  // parts of a few dozen lines, so that a short program splits
   app.profile.setText("LineEnds", input.bit(options, 2) ? "$;" : ";");
   app.currentFileName = kwfuzz::scratchFolder() + "/part.nc";
   const std::vector<std::string> program = kwfuzz::programLines(input.rest());

@@ -36,9 +36,10 @@ void replot(App& app) {
     app.replot();
 }
 
-bool writeLines(App& app, const std::string& path, const std::vector<std::string>& lines) {
+// A temporary file is written straight; a part file of the split through the safe save.
+bool writeLines(App& app, const std::string& path, const std::vector<std::string>& lines, bool safe = false) {
   std::string error;
-  if (writeFileAtomically(path, joinCrLf(lines), &error)) return true;
+  if (safe ? writeFileAtomically(path, joinCrLf(lines), &error) : writeTempLines(path, lines, &error)) return true;
   app.ui.message("Cannot write " + path + ": " + error);
   return false;
 }
@@ -178,7 +179,7 @@ void SaveSplit2Click(App& app) {
   std::string name;
   for (std::size_t part = 0; part < parts->size(); ++part) {
     name = splitFileName(app.currentFileName, static_cast<int>(part) + 1);
-    if (!writeLines(app, name, (*parts)[part])) return;
+    if (!writeLines(app, name, (*parts)[part], true)) return;
     notes.push_back(name);
   }
   notes.push_back(" File Split into " + std::to_string(parts->size()));

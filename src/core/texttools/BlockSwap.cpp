@@ -79,7 +79,7 @@ bool SWAP_BLOCK3(const std::string& folder, const SwapSettings& settings, UiPort
     return false;
   }
   for (std::string& line : block) line = cut255(line);
-  if (!writeFileAtomically(newFile, joinCrLf(reversedPath(block, settings)), &error)) {
+  if (!writeTempLines(newFile, reversedPath(block, settings), &error)) {
     ui.message("Cannot write " + newFile + ": " + error);
     return false;
   }
