@@ -34,11 +34,10 @@ best() {
 read -r floor floorCpu < <(best "$BUILD/bench/kerfwerk_read_lines" "$work/big.nc")
 printf '%-48s %7.3f s wall %7.3f s cpu\n' "floor (reading the lines)" "$floor" "$floorCpu"
 echo "program: $(wc -l <"$work/big.nc") lines, $(wc -l <"$work/flat.nc") without K words for the conversions"
-# Each entry: the commands, then any --set of the run. The bundled profile has relative arc
+# Each entry: the commands, then any --set CONTROL=VALUE of the run. The bundled profile has relative arc
 # centres ("Incremental  Type I J"), with which the way back to absolute takes three passes.
 for entry in AddLineNumbers1Click RemoveLineNumbers1Click Packthefileremoveallspaces1Click Compress1Click \
-             ConverttoIncremental1Click ConverttoIncremental1Click,Main.ConverttoAbsolute1Click \
-             "ConverttoIncremental1Click,Main.ConverttoAbsolute1Click Bridgeport=0"; do
+             ConverttoIncremental1Click ConverttoIncremental1Click,Main.ConverttoAbsolute1Click; do
   read -r names set <<<"$entry"
   input=$work/big.nc
   [[ $names == Convert* ]] && input=$work/flat.nc
