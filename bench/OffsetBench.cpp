@@ -12,7 +12,7 @@
 #include "core/text/FixedText.h"
 #include "support/CopyFloor.h"
 #include "support/ProgramGenerator.h"
-#include "support/SilentPort.h"
+#include "support/QuietPort.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ void BM_OffsetPipeline(benchmark::State& state) {
   kw::OffsetSettings settings;
   settings.dialect = kw::Dialect(profile);
   settings.incrementalIJ = true;
-  kwbench::SilentPort port;
+  kwbench::QuietPort port;
   for (auto _ : state) {
     kw::OffsetWindowState window;
     window.offsetText = "0.125";

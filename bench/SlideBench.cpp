@@ -9,17 +9,13 @@
 #include "core/profile/MachineProfile.h"
 #include "support/CopyFloor.h"
 #include "support/ProgramGenerator.h"
-#include "support/SilentPort.h"
+#include "support/QuietPort.h"
 
 namespace {
 
 constexpr int kLines = 1000000;
 
-const std::vector<std::string>& program() {
-  static const std::vector<std::string> lines = kwbench::generateProgram(kLines);
-  return lines;
-}
-
+const std::vector<std::string>& program() { return kwbench::millionLineProgram(); }
 
 // Copying the program's lines once: what any rewrite of every line costs at least.
 void BM_CopyLines(benchmark::State& state) { kwbench::copyLinesOnce(state, program(), kLines); }
@@ -36,7 +32,7 @@ void BM_Slide2(benchmark::State& state) {
   settings.size = 2;
   settings.incrementalIJ = true;
   const char code = static_cast<char>(state.range(0));
-  kwbench::SilentPort port;
+  kwbench::QuietPort port;
   for (auto _ : state) {
     state.PauseTiming();
     std::vector<std::string> lines = program();

@@ -72,4 +72,9 @@ void setBenchDialect(kw::MachineProfile& p) {
   p.setFlag("Bridgeport", true);  // arc centres relative to the arc's start
 }
 
+const std::vector<std::string>& millionLineProgram() {
+  static const std::vector<std::string> lines = generateProgram(1000000);
+  return lines;
+}
+
 }  // namespace kwbench

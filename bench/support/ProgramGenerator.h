@@ -16,6 +16,9 @@ namespace kwbench {
 // one) accept the same file.
 std::vector<std::string> generateProgram(int lineCount);
 
+// The program of 1,000,000 lines the routine benchmarks share, generated once.
+const std::vector<std::string>& millionLineProgram();
+
 // Gives a profile the dialect those programs use: the words above, 3 decimal places, a
 // single-step delay of 125 ms, arc centres relative to the start ("Incremental  Type I J").
 void setBenchDialect(kw::MachineProfile& profile);

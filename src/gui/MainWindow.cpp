@@ -164,6 +164,13 @@ MainWindow::MainWindow(App& app, QtPort& port, std::vector<std::string> argument
   statusBar()->addPermanentWidget(profileLabel_);
 
   column->addWidget(memo);
+  // The second editor: what a file split wrote, shown for a while below the program.
+  auto* notes = new QPlainTextEdit(this);
+  notes->setObjectName("RichEdit2");
+  notes->setReadOnly(true);
+  notes->setMaximumHeight(120);
+  notes->hide();
+  column->addWidget(notes);
   commands_ = new EditorCommands(this, editor_, app_, port_);
   statusBar()->addWidget(commands_->readOutPanel());
   buildMenus();
@@ -187,6 +194,7 @@ QAction* MainWindow::addRegistered(QMenu* menu, const QString& objectName, const
   QAction* action = addCommand(menu, objectName, QString::fromStdString(label.caption),
                                QKeySequence(QString::fromStdString(label.shortcut)), std::move(run));
   if (!label.hint.empty()) action->setToolTip(QString::fromStdString(label.hint));
+  if (!label.popup.empty()) commands_->addToPopup(action, QString::fromStdString(label.popup));
   return action;
 }
 
@@ -231,6 +239,7 @@ void MainWindow::buildMenus() {
   addRegistered(file, "SaveasDXF1", "Main.SaveasDXF1Click");
   addRegistered(file, "SaveAsDXFLinesOnly1", "Main.SaveAsDXFLinesOnly1Click");
   addRegistered(file, "SaveAsDXFPointsonlySpecial1", "Main.SaveAsDXFPointsonlySpecial1Click");
+  addRegistered(file, "SaveSplit2", "Main.SaveSplit2Click");
   file->addSeparator();
   recentMenu_ = file->addMenu("&Recent Files");
   recentMenu_->setObjectName("RecentFiles1");
@@ -267,9 +276,17 @@ void MainWindow::buildMenus() {
   search->setObjectName("Search1");
   commands_->addMenus(edit, search);
   edit->addSeparator();
-  QAction* compress = addRegistered(edit, "Compress1", "Main.Compress1Click");
-  addRegistered(edit, "SuperCompress1", "Main.SuperCompress1Click");
-  commands_->addToPopup(compress);
+  // Main window commands whose item name is the handler's without "Click"; "" is a separator.
+  auto addItems = [this](QMenu* menu, std::initializer_list<const char*> items) {
+    for (const char* item : items) {
+      if (*item == 0)
+        menu->addSeparator();
+      else
+        addRegistered(menu, item, std::string("Main.") + item + "Click");
+    }
+  };
+  addItems(edit, {"AddLineNumbers1", "RemoveLineNumbers1", "Compress1", "SuperCompress1", "", "ConverttoIncremental1",
+                  "ConverttoAbsolute1", "InchtoMetric1", "MetrictoInch1", "", "swap1", "MovestartingpointForward1"});
   addCommand(edit, "EditcurrentlineasDecimalAscii1", "Edit current line as Decimal Ascii", QKeySequence("Ctrl+I"),
              [this] { emit editLineAsDecimalAsciiRequested(); })
       ->setToolTip("Put non printing control characters into the line.");
@@ -279,9 +296,9 @@ void MainWindow::buildMenus() {
 
   QMenu* misc = menuBar()->addMenu("&Misc");
   misc->setObjectName("Misc1");
-  addRegistered(misc, "LineOrderGXYZIJKR1", "Main.LineOrderGXYZIJKR1Click");
-  addRegistered(misc, "LineOrderXYZIJKRM1", "Main.LineOrderXYZIJKRM1Click");
-  misc->addSeparator();
+  addItems(misc, {"LineOrderGXYZIJKR1", "LineOrderXYZIJKRM1", "", "SortSmallesttopLargestBottom1",
+                  "SortObjectsDecending1", "MoveLargestobjecttobottom1", "", "RemoveComments1",
+                  "Packthefileremoveallspaces1", "AddSemiColons1", "RemoveSemicolons1", ""});
   addRegistered(misc, "Translate1", "Main.Translate1Click");
   addCommand(misc, "EditTranslatetable1", "Edit Translate table", QKeySequence(),
              [this] { emit editTranslateTableRequested(); });
@@ -408,7 +425,7 @@ void MainWindow::openHelp(const QString& anchor) {
 void MainWindow::syncToCore() {
   // While a program is still being shown in parts the editor is read-only: the program
   // buffer already holds its text.
-  if (showingInParts()) return;
+  if (showingInParts() || inCore_) return;
   app_.buffer.modified = editor_->document()->isModified();
   // Nothing typed since the last sync: the buffer already holds the editor's text.
   if (editor_->document()->revision() == syncedRevision_ && app_.buffer.lines == shownLines_) return;

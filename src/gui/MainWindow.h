@@ -38,7 +38,12 @@ class MainWindow : public QMainWindow {
   template <typename F>
   void runCore(F&& routine) {
     syncToCore();
+    // While a core routine runs the program buffer is the text: a window it asks to plot
+    // again must not read the editor's older text back.
+    const bool outer = !inCore_;
+    inCore_ = true;
     routine();
+    if (outer) inCore_ = false;
     syncFromCore();
   }
   // The main window's default place: top at 0.1 of the screen height, left 0, half the
@@ -115,6 +120,7 @@ class MainWindow : public QMainWindow {
   int syncedRevision_ = -1;
   size_t shownUpTo_ = 0;  // lines of shownLines_ in the editor while a program is shown in parts  // the editor
                           // document's revision at the last sync
+  bool inCore_ = false;
 };
 
 }  // namespace kw

@@ -152,6 +152,19 @@ void QtPort::hideLayerLog() {
   }
 }
 
+void QtPort::showNotes(const std::vector<std::string>& lines, int ms) {
+  auto* notes = window(WindowId::Main) ? window(WindowId::Main)->findChild<QPlainTextEdit*>("RichEdit2") : nullptr;
+  if (!notes) return;
+  QStringList text;
+  for (const auto& line : lines) text << fromBytes(line);
+  notes->setPlainText(text.join('\n'));
+  notes->show();
+  QTimer::singleShot(ms, notes, [notes] {
+    notes->clear();
+    notes->hide();
+  });
+}
+
 void QtPort::hideWindow(WindowId id) {
   if (QWidget* w = window(id)) w->hide();
 }

@@ -35,6 +35,7 @@ class QtPort : public UiPort {
   void hideProgress() override;
   void showLayerLog(const std::vector<std::string>& lines) override;
   void hideLayerLog() override;
+  void showNotes(const std::vector<std::string>& lines, int ms) override;
 
  private:
   QWidget* parent() const;

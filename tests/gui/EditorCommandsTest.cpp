@@ -110,12 +110,47 @@ class EditorCommandsTest : public QObject {
     QMenu* popup = f.gui->main()->commands()->popupMenu();
     QStringList captions;
     for (QAction* a : popup->actions()) captions << a->text();
-    QCOMPARE(captions, QStringList({"Undo", "Cut", "Copy", "Paste", "Delete", "Compress"}));
+    QCOMPARE(captions, QStringList({"Undo", "Cut", "Copy", "Paste", "Delete", "Add Line Numbers", "Remove Numbers",
+                                    "Compress", "Convert to  G91", "Convert to  G90", "Inch to Metric",
+                                    "Metric to Inch", "Swap"}));
     select(editor, 6, 8);
     popup->actions()[4]->trigger();
     QCOMPARE(editor->toPlainText(), QString("X1\nX1\n"));
-    f.gui->main()->commands()->popupMenu()->actions()[5]->trigger();  // duplicate lines go
+    f.gui->main()->commands()->popupMenu()->actions()[7]->trigger();  // duplicate lines go
     QCOMPARE(editor->toPlainText(), QString("X1"));
+  }
+
+  // Each text tool, run from its menu entry by design name, rewrites the editor's text as one
+  // undo step.
+  void textToolsAreOneUndoStepEach() {
+    GuiFixture f({}, "[Labels]\r\nLine=G01\r\nArc Cw=G02\r\nArc Ccw=G03\r\nAbsolute=G90\r\nIncremental=G91\r\n"
+                     "N Letter=N\r\nI Letter=I\r\nJ Letter=J\r\nX Letter=X\r\nY Letter=Y\r\nTrans170=(\r\n"
+                     "Trans171=)\r\n[Options]\r\nBridgeport IJ=1\r\nLineEnds=;\r\nStartLine=1000\r\n");
+    QPlainTextEdit* editor = f.gui->main()->editor();
+    const QString program = "G90\nG01 X1 Y0 (a)\nG01 X1 Y0 (a)\nG02 X2 Y1 I0 J1";
+    const struct {
+      const char* action;
+      QString text;
+    } cases[] = {
+        {"AddLineNumbers1", "N1000 G90\nN1001 G01 X1 Y0 (a)\nN1002 G01 X1 Y0 (a)\nN1003 G02 X2 Y1 I0 J1"},
+        {"RemoveComments1", "G90\nG01 X1 Y0 \nG01 X1 Y0 \nG02 X2 Y1 I0 J1"},
+        {"Packthefileremoveallspaces1", "G90\nG01X1Y0(a)\nG01X1Y0(a)\nG02X2Y1I0J1"},
+        {"AddSemiColons1", "G90;\nG01 X1 Y0 (a);\nG01 X1 Y0 (a);\nG02 X2 Y1 I0 J1;"},
+        {"Compress1", "G90\nG01 X1 Y0 (a)\nG02 X2 Y1 I0 J1"},
+        {"ConverttoIncremental1",
+         "G91 \nG01 X1.000 Y0.000 (a)\nG01 X0.000 Y0.000 (a)\nG02 X1.000 Y1.000 I0.000 J1.000"},
+        {"InchtoMetric1", "G90 \nG01 X25.400 Y0.000 (a)\nG01 X25.400 Y0.000 (a)\nG02 X50.800 Y25.400 I0.000 J25.400"},
+        {"SortObjectsDecending1", "G90\nG01 X1 Y0 (a)\nG02 X2 Y1 I0 J1"},
+    };
+    for (const auto& c : cases) {
+      editor->setPlainText(program);
+      select(editor, 0, 0);
+      f.action(c.action)->trigger();
+      QCOMPARE(f.port.messages, std::vector<std::string>{});
+      QCOMPARE(editor->toPlainText(), c.text);
+      f.action("Undo1")->trigger();
+      QCOMPARE(editor->toPlainText(), program);
+    }
   }
 
   // Typing and a command's whole rewrite are each one undo step.

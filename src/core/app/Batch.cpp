@@ -102,11 +102,7 @@ int runBatchConversion(App& app, const std::vector<std::string>& args) {
 
   const std::string& output = args[1];
   const std::string outExt = upperExtension(output);
-  if (outExt == ".SGT") {
-    app.ui.message("Conversion to incremental for a .SGT output is not available yet: nothing was written to " +
-                   output + ".");
-    return 1;
-  }
+  if (outExt == ".SGT") app.commands.run("Main.ConverttoIncremental1Click", app);
   if (outExt == ".DXF") {
     if (upperExtension(source) == ".PNT") {
       if (!DxfPointFile(app, output)) return 1;

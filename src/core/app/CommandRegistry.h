@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kw {
@@ -14,11 +15,16 @@ namespace kw {
 struct App;
 
 // What a menu shows for a command: the caption ("&" before the access key), the shortcut
-// ("Ctrl+F2", "F4", "" for none) and the hint (tooltip, "" for none).
+// ("Ctrl+F2", "F4", "" for none), the hint (tooltip, "" for none) and the caption of its entry
+// in the editor's pop-up menu ("" for none).
 struct CommandLabel {
+  CommandLabel() = default;
+  CommandLabel(std::string caption_, std::string shortcut_, std::string hint_, std::string popup_ = {})
+      : caption(std::move(caption_)), shortcut(std::move(shortcut_)), hint(std::move(hint_)), popup(std::move(popup_)) {}
   std::string caption;
   std::string shortcut;
   std::string hint;
+  std::string popup;
 };
 
 class CommandRegistry {
@@ -70,5 +76,11 @@ void registerOffsetCommands(CommandRegistry& registry);
 // One tick of stepping through the offset path: the line of the offset editor just plotted,
 // or -1 when the stepping went back to the start.
 int offsetStep(App& app);
+
+// The conversions between absolute and incremental programs and between inch and metric.
+void registerConversionCommands(CommandRegistry& registry);
+// Line numbers, comments, blanks and line ends; block swap and start point; object sorting;
+// the file split.
+void registerTextToolCommands(CommandRegistry& registry);
 
 }  // namespace kw

@@ -51,7 +51,7 @@ void registerCoreCommands(CommandRegistry& registry) {
     FileExitClick(app);
     app.ui.closeWindow(WindowId::Main, kExitWaitMs);
   });
-  registry.add("Main.Compress1Click", {"Compress", "Ctrl+Alt+C", "Remove duplicate lines"},
+  registry.add("Main.Compress1Click", {"Compress", "Ctrl+Alt+C", "Remove duplicate lines", "Compress"},
                [](App& app) { compress(app, false); });
   registry.add("Main.SuperCompress1Click",
                {"Super Compress", "", "Warning Some Kerfwerk functions will not work on a super compressed files"},
@@ -91,6 +91,8 @@ void registerCoreCommands(CommandRegistry& registry) {
   registerArrayCommands(registry);
   registerDrawingCommands(registry);
   registerOffsetCommands(registry);
+  registerConversionCommands(registry);
+  registerTextToolCommands(registry);
 }
 
 }  // namespace kw

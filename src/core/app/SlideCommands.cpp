@@ -1,12 +1,27 @@
 // The plot window's keypad: slide, spin, scale, flip and flop of the program or of the
-// highlighted code.
+// highlighted code; the conversions that run through the same engine.
 #include "core/app/SlideCommands.h"
 
 #include "core/app/CommandRegistry.h"
 #include "core/profile/SettingNumbers.h"
+#include "core/texttools/CoordinateConversion.h"
 #include "core/texttools/LineOrder.h"
+#include "core/texttools/LineRewrites.h"
 
 namespace kw {
+
+RewriteSettings rewriteSettings(App& app) {
+  RewriteSettings settings;
+  settings.dialect = Dialect(app.profile);
+  settings.decimals = decimalPlaces(app.profile);
+  settings.incrementalIJ = app.profile.flag("Bridgeport");
+  if (app.profile.flag("SwapXY")) {
+    settings.reorder = [letters = settings.dialect.lettersWithoutBlanks()](std::string_view line) {
+      return lineOrderNGXYZIJKRM(line, letters);
+    };
+  }
+  return settings;
+}
 
 SlideSettings slideSettings(App& app) {
   SlideSettings settings;
@@ -26,12 +41,74 @@ void replotAfterRewrite(App& app) {
 
 namespace {
 
-void slide(App& app, char code) {
-  const SlideSettings settings = slideSettings(app);
+SlideEnd slide(App& app, char code, const SlideSettings& settings, LineConversion* conversion = nullptr) {
   const SlideResult result =
-      SLIDE2(app.buffer.lines, code, settings, {app.highlighted.first, app.highlighted.count}, app.ui);
+      SLIDE2(app.buffer.lines, code, settings, {app.highlighted.first, app.highlighted.count}, app.ui, conversion);
   if (result.rewritten > 0) app.buffer.modified = true;
-  if (result.end == SlideEnd::Done) replotAfterRewrite(app);
+  return result.end;
+}
+
+void slide(App& app, char code) {
+  if (slide(app, code, slideSettings(app)) == SlideEnd::Done) replotAfterRewrite(app);
+}
+
+constexpr const char* k3dRefusal = "File is 3d \rFunction not supported \rMust be Absolute 2d ";
+
+ConversionCodes conversionCodes(const SlideSettings& settings) {
+  return {settings.dialect.row(LabelRow::Absolute), settings.dialect.row(LabelRow::Incremental),
+          settings.incrementalIJ};
+}
+
+// A conversion rewrites the lines in place, array window or not.
+SlideSettings conversionSettings(App& app) {
+  SlideSettings settings = slideSettings(app);
+  settings.arrayMode = false;
+  return settings;
+}
+
+void ConverttoIncremental1Click(App& app) {
+  const SlideSettings settings = conversionSettings(app);
+  if (programContains(app.buffer.lines, settings.dialect.row(LabelRow::KLetter))) {
+    app.ui.message(k3dRefusal);
+    return;
+  }
+  ToIncremental rule(conversionCodes(settings));
+  if (slide(app, 'I', settings, &rule) == SlideEnd::Done) replotAfterRewrite(app);
+}
+
+// One run to absolute; false (after the beep) when the program was absolute already.
+bool toAbsolute(App& app, const SlideSettings& settings) {
+  ToAbsolute rule(conversionCodes(settings));
+  const SlideEnd end = slide(app, 'A', settings, &rule);
+  if (rule.stopped()) app.ui.beep();
+  return end == SlideEnd::Done;
+}
+
+// With relative centres the program is taken to absolute with absolute centres, back to
+// incremental, and to absolute again with the centres relative; a run that stops ends the chain.
+void ConverttoAbsolute1Click(App& app) {
+  if (RemoveNumbers(app.buffer.lines, Dialect(app.profile).row(LabelRow::NLetter)) > 0) app.buffer.modified = true;
+  SlideSettings settings = conversionSettings(app);
+  bool done;
+  if (!settings.incrementalIJ) {
+    done = toAbsolute(app, settings);
+  } else {
+    settings.incrementalIJ = false;
+    ToIncremental back(conversionCodes(settings));
+    done = toAbsolute(app, settings) && slide(app, 'I', settings, &back) == SlideEnd::Done;
+    settings.incrementalIJ = true;
+    done = done && toAbsolute(app, settings);
+  }
+  if (done) replotAfterRewrite(app);
+}
+
+// Scales by the factor through the size button, then puts the factor back and the windows in
+// their places.
+void scaleUnits(App& app, const char* factor) {
+  app.plot.sizeFactor = factor;
+  app.commands.run("Plot.SpeedButton12Click", app);
+  app.plot.sizeFactor = "1.000";
+  app.commands.run("Main.DefaultWindows1Click", app);
 }
 
 struct SlideButton {
@@ -59,19 +136,6 @@ constexpr SlideButton kSlideButtons[] = {
 
 }  // namespace
 
-RewriteSettings rewriteSettings(App& app) {
-  RewriteSettings settings;
-  settings.dialect = Dialect(app.profile);
-  settings.decimals = decimalPlaces(app.profile);
-  settings.incrementalIJ = app.profile.flag("Bridgeport");
-  if (app.profile.flag("SwapXY")) {
-    settings.reorder = [letters = settings.dialect.lettersWithoutBlanks()](std::string_view line) {
-      return lineOrderNGXYZIJKRM(line, letters);
-    };
-  }
-  return settings;
-}
-
 std::vector<std::string> slideButtonNames() {
   std::vector<std::string> names;
   for (const SlideButton& button : kSlideButtons) names.push_back(button.name);
@@ -84,6 +148,17 @@ void registerSlideCommands(CommandRegistry& registry) {
     registry.add(std::string("Plot.") + button.name + "Click", {button.caption, "", button.hint},
                  [code](App& app) { slide(app, code); });
   }
+}
+
+void registerConversionCommands(CommandRegistry& registry) {
+  registry.add("Main.ConverttoIncremental1Click", {"Convert to Incremental G91", "", "", "Convert to  G91"},
+               ConverttoIncremental1Click);
+  registry.add("Main.ConverttoAbsolute1Click", {"Convert to Absolute     G90", "", "", "Convert to  G90"},
+               ConverttoAbsolute1Click);
+  registry.add("Main.InchtoMetric1Click", {"Inch to Metric", "", "", "Inch to Metric"},
+               [](App& app) { scaleUnits(app, "25.4"); });
+  registry.add("Main.MetrictoInch1Click", {"Metric to Inch", "", "", "Metric to Inch"},
+               [](App& app) { scaleUnits(app, "0.03937"); });
 }
 
 }  // namespace kw

@@ -3,7 +3,7 @@
 // the part by a distance in one of eight directions, spins it about the origin, scales it and
 // mirrors it, over the whole program or the highlighted block, rebuilding every line it visits
 // from its words. The conversions between absolute and incremental programs run through the
-// same engine with their own per-line rule (LineConversion).
+// same engine with their own per-line rule (LineConversion, core/text).
 #include <array>
 #include <cstddef>
 #include <functional>
@@ -13,6 +13,7 @@
 
 #include "core/profile/Dialect.h"
 #include "core/text/BlockScanner.h"
+#include "core/text/LineConversion.h"
 #include "core/ui/UiPort.h"
 
 namespace kw {
@@ -39,27 +40,6 @@ struct SlideSettings : RewriteSettings {
   float distance = 0.0f;   // slide distance, or the spin angle in degrees
   float size = 1.0f;       // size factor
   bool arrayMode = false;  // the array window is open: rebuilt lines are appended
-};
-
-// The coordinate words of a line, in the order they are written back.
-enum SlideWord : std::size_t { WordX, WordY, WordZ, WordI, WordJ, WordK, WordR, kSlideWords };
-using SlideValues = std::array<float, kSlideWords>;
-
-// One line as the engine holds it while a rule changes it.
-struct SlideLine {
-  std::string_view text;                    // the line without its blanks
-  BlockWords words;                         // G and M words are written back as they stand here
-  SlideValues value{};                      // the values of the words, missing ones taken from the line before
-  SlideValues previous{};                   // the line before's values, as read
-  std::array<bool, kSlideWords> present{};  // the words written back
-};
-
-// The per-line rule of a conversion ("I" to incremental, "A" to absolute). It keeps its own
-// running state over a run; returning false stops the run at this line, unchanged.
-class LineConversion {
- public:
-  virtual ~LineConversion() = default;
-  virtual bool convert(SlideLine& line) = 0;
 };
 
 enum class SlideEnd {

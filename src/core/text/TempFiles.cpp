@@ -38,6 +38,21 @@ TempFilesLock::~TempFilesLock() {
   if (fd_ >= 0) ::close(fd_);
 }
 
+bool writeTempLines(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) {
+    if (error) *error = std::strerror(errno);
+    return false;
+  }
+  const std::string bytes = joinCrLf(lines);
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const int writeErrno = errno;
+  const bool closed = std::fclose(file) == 0;
+  if (written && closed) return true;
+  if (error) *error = std::strerror(written ? errno : writeErrno);
+  return false;
+}
+
 void DeleteMyFile(const std::string& programFolder, const std::string& name) { deleteInFolder(programFolder, name); }
 
 bool SetupMyFile(const std::string& programFolder, UiPort& ui, PassFiles& files) {

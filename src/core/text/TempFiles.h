@@ -3,6 +3,7 @@
 // pass files that chain one pass's output into the next pass's input.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace kw {
 
@@ -38,6 +39,11 @@ class TempFilesLock {
  private:
   int fd_ = -1;
 };
+
+// Writes a temporary file of the program folder: the lines, each ended by CR LF, straight into
+// the file (it holds nothing worth keeping after the operation, so it is not synced to disk).
+// False with the system's reason when it cannot be written.
+bool writeTempLines(const std::string& path, const std::vector<std::string>& lines, std::string* error);
 
 // Deletes a temporary file of the program folder if it exists (name matched without regard
 // to case).

@@ -57,6 +57,9 @@ class UiPort {
   // Memo4: the layers a drawing held, shown while the user is told nothing was converted.
   virtual void showLayerLog(const std::vector<std::string>& /*lines*/) {}
   virtual void hideLayerLog() {}
+  // RichEdit2: lines shown beside the editor for `ms` milliseconds, then hidden (what a file
+  // split wrote).
+  virtual void showNotes(const std::vector<std::string>& /*lines*/, int /*ms*/) {}
 };
 
 // Headless port: every message and question goes to stderr; questions are answered No. The
@@ -65,6 +68,7 @@ class StderrPort : public UiPort {
  public:
   void message(std::string_view text) override;
   void showLayerLog(const std::vector<std::string>& lines) override;
+  void showNotes(const std::vector<std::string>& lines, int) override { showLayerLog(lines); }
   Answer askYesNo(std::string_view text) override;
   void beep() override {}
   void setCaption(WindowId, std::string_view) override {}

@@ -1,10 +1,10 @@
 #pragma once
-// A user port that shows nothing and answers No: the benchmarks time the routines alone.
+// The benchmarks' user port: every message, question and dialog is dropped.
 #include "core/ui/UiPort.h"
 
 namespace kwbench {
 
-class SilentPort : public kw::UiPort {
+class QuietPort : public kw::UiPort {
  public:
   void message(std::string_view) override {}
   kw::Answer askYesNo(std::string_view) override { return kw::Answer::No; }

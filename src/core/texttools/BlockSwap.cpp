@@ -1,0 +1,102 @@
+#include "core/texttools/BlockSwap.h"
+
+#include "core/text/FileIo.h"
+#include "core/text/FixedText.h"
+#include "core/text/TempFiles.h"
+#include "core/ui/UiPort.h"
+
+namespace kw {
+
+namespace {
+
+constexpr int kCentrePrecision = 7;
+
+bool holds(std::string_view text, const std::string& word) {
+  return !word.empty() && text.find(word) != std::string_view::npos;
+}
+
+float valueOf(const std::string& letter, const std::string& word) {
+  return word.empty() ? 0.0f : FindLetterValue(letter, word).value;
+}
+
+std::string concat(std::initializer_list<const std::string*> words) {
+  std::string out;
+  for (const std::string* w : words) out += *w;
+  return out;
+}
+
+}  // namespace
+
+SwapSettings::SwapSettings(const Dialect& dialect, bool relative, int places)
+    : letters(dialect.lettersWithoutBlanks()),
+      line(dialect.rowWithoutBlanks(LabelRow::Line)),
+      arcCw(dialect.rowWithoutBlanks(LabelRow::ArcCw)),
+      arcCcw(dialect.rowWithoutBlanks(LabelRow::ArcCcw)),
+      incrementalIJ(relative),
+      decimals(places) {}
+
+std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFirst, const SwapSettings& s) {
+  std::vector<std::string> out;
+  out.reserve(lastLineFirst.size() * 2 + 1);
+  const BlockLetters& l = s.letters;
+  BlockWords a, b;  // a: the move that came after b in the block
+  // The turning sense an arc is travelled back in.
+  const std::string backOfCw = s.arcCcw + " ", backOfCcw = s.arcCw + " ";
+  for (const std::string& text : lastLineFirst) {
+    b = SplitBlockWords(text, l);
+    const std::string g = StripChar('A', ' ', a.g);
+    const bool cw = !g.empty() && g == s.arcCw, ccw = !g.empty() && g == s.arcCcw;
+    if (s.incrementalIJ && (cw || ccw)) {
+      auto offset = [&](std::string& word, const std::string& letter, const std::string& axis, const std::string& bAxis,
+                        const std::string& aAxis) {
+        if (word.empty()) return;
+        const double value = static_cast<double>(valueOf(axis, bAxis)) - valueOf(axis, aAxis) + valueOf(letter, word);
+        word = letter + FixedText(static_cast<float>(value), s.decimals, kCentrePrecision) + " ";
+      };
+      offset(a.i, l.i, l.x, b.x, a.x);
+      offset(a.j, l.j, l.y, b.y, a.y);
+      offset(a.k, l.k, l.z, b.z, a.z);
+    }
+    if (cw || ccw) {
+      out.push_back(concat({&a.m, &s.line, &a.x, &a.y, &a.z, &a.rest}));
+      out.push_back(concat({&b.m, cw ? &backOfCw : &backOfCcw, &b.x, &b.y, &b.z, &a.i, &a.j, &a.k, &a.r, &b.rest}));
+    } else {
+      out.push_back(concat({&a.m, &a.g, &a.x, &a.y, &a.z, &b.rest}));
+    }
+    a = std::move(b);
+  }
+  // The move to the end point of the block's first line ends the path.
+  out.push_back(concat({&a.g, &a.m, &a.x, &a.y, &a.z, &a.rest}));
+  return out;
+}
+
+bool SWAP_BLOCK3(const std::string& folder, const SwapSettings& settings, UiPort& ui) {
+  std::vector<std::string> block;
+  std::string error;
+  const std::string temp = folder + "/" + kTempFile, newFile = folder + "/" + kNewFile;
+  if (!readTextLines(temp, block, &error)) {
+    ui.message("Cannot read " + temp + ": " + error);
+    return false;
+  }
+  for (std::string& line : block) line = cut255(line);
+  if (!writeTempLines(newFile, reversedPath(block, settings), &error)) {
+    ui.message("Cannot write " + newFile + ": " + error);
+    return false;
+  }
+  return true;
+}
+
+bool moveStartForward(std::vector<std::string>& lines, int first, int count, const BlockLetters& letters) {
+  const long long top = static_cast<long long>(first) + 1, end = static_cast<long long>(first) + count;
+  if (count < 2 || top < 0 || end >= static_cast<long long>(lines.size())) return false;
+  const std::string l1 = lines[static_cast<std::size_t>(top)], l2 = lines[static_cast<std::size_t>(top + 1)];
+  if (!holds(l1, letters.x) && !(holds(l1, letters.y) && count >= 3)) return false;
+  const BlockWords w = SplitBlockWords(l2, letters);
+  lines[static_cast<std::size_t>(top + 1)] = w.m + w.x + w.y + w.z + w.rest;
+  const auto after = lines.begin() + static_cast<std::ptrdiff_t>(end) + 1;
+  lines.insert(after, {l1, l2});
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(top));
+  return true;
+}
+
+}  // namespace kw

@@ -1,0 +1,40 @@
+#pragma once
+// Reversal of a highlighted cutting path, and the move of a closed path's start point one move
+// forward. Lines are split into words that keep their letter and one trailing blank; the lines
+// written are plain concatenations of words.
+#include <string>
+#include <vector>
+
+#include "core/profile/Dialect.h"
+
+namespace kw {
+
+class UiPort;
+
+inline constexpr const char* kStartPointRefusal = "Highlighted first two selected lines must contain X or Y ";
+
+struct SwapSettings {
+  explicit SwapSettings(const Dialect& dialect, bool incrementalIJ, int decimals);
+  BlockLetters letters;               // the letters without blanks, as the scanner splits blocks
+  std::string line, arcCw, arcCcw;    // the motion words without blanks
+  bool incrementalIJ = false;         // "Incremental  Type I J": centres relative to the start
+  int decimals = 3;                   // for recomputed centre offsets
+};
+
+// The path of the block lines given last line first (as "Temp.$$$" holds them) travelled the
+// other way: it starts at the block's end point and visits its end points in reverse order, each
+// move with the motion word of the line that ended there; an arc becomes a straight move to its
+// old end point followed by the arc the other way round, its centre offsets recomputed from the
+// new start when they are relative.
+std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFirst, const SwapSettings& settings);
+
+// SWAP_BLOCK3: reversedPath from "Temp.$$$" into "NEWFILE.$$$" in the program folder. False,
+// after telling the user, when a file cannot be read or written.
+bool SWAP_BLOCK3(const std::string& programFolder, const SwapSettings& settings, UiPort& ui);
+
+// Lines first + 1 .. first + count, L1 L2 L3 ... Lm, become L2' L3 ... Lm L1 L2, where L2' is L2
+// without its G, N, I, J, R and K words. Refused (false, nothing changed) unless the block has
+// two lines or more and L1 holds the X letter, or the Y letter with three lines or more.
+bool moveStartForward(std::vector<std::string>& lines, int first, int count, const BlockLetters& letters);
+
+}  // namespace kw

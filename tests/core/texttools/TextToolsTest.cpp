@@ -1,0 +1,170 @@
+// The line rewrites, the conversions through the keypad engine, the reversal of a block, the
+// move of its start point and the split, on the edge cases that matter, with exact texts.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/geometry/Slide2.h"
+#include "core/texttools/BlockSwap.h"
+#include "core/texttools/CoordinateConversion.h"
+#include "core/texttools/FileSplit.h"
+#include "core/texttools/LineRewrites.h"
+#include "support/RecordingPort.h"
+
+namespace kw {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Dialect dialect() {
+  Dialect d;
+  using enum LabelRow;
+  const std::pair<LabelRow, const char*> rows[] = {{Line, "G01"},      {ArcCw, "G02"},       {ArcCcw, "G03"},
+                                                   {Absolute, "G90"},  {Incremental, "G91"}, {FileEnd, "M30"},
+                                                   {Trans178, "M02"}, {Trans123, ": 3000"}, {NLetter, "N"},
+                                                   {XLetter, "X"},    {YLetter, "Y"},       {ZLetter, "Z"},
+                                                   {ILetter, "I"},    {JLetter, "J"},       {KLetter, "K"},
+                                                   {RLetter, "R"}};
+  for (auto [row, text] : rows) d.rows[rowIndex(row)] = text;
+  d.n = "N", d.x = "X", d.y = "Y", d.z = "Z", d.i = "I", d.j = "J", d.k = "K", d.r = "R";
+  return d;
+}
+
+TEST(LineRewrites, EachRewriteOnItsEdgeCases) {
+  using Rewrite = std::function<void(Lines&)>;
+  const Rewrite number = [](Lines& l) { Renumber(l, "N", 1000, 1); };
+  const Rewrite unnumber = [](Lines& l) { RemoveNumbers(l, "N"); };
+  const Rewrite comments = [](Lines& l) { RemoveComments(l, "(", ")"); };
+  const Rewrite twoCharEnd = [](Lines& l) { RemoveComments(l, "(*", "*)"); };
+  const Rewrite addEnds = [](Lines& l) { addLineEnds(l, "$;"); };
+  const Rewrite removeEnds = [](Lines& l) { removeLineEnds(l, "$;"); };
+  const Rewrite pack = [](Lines& l) { RemoveSpaces(l); };
+  const struct {
+    Rewrite rewrite;
+    Lines in, out;
+  } cases[] = {
+      {number, {"G1", "N50 X1", "X2"}, {"N1000 G1", "N50 X1", "N1002 X2"}},
+      {unnumber, {"N10 G1 X5", "N10", "G1 X5 N10 Y2", "N1.5 (c)", "G1"}, {"G1 X5", "", "Y2", "(c)", "G1"}},
+      {comments, {"G1 X5 (cut) Y2", "X1 ) (a)", "(a) (b)"}, {"G1 X5  Y2", "X1 ) (a)", " (b)"}},
+      {twoCharEnd, {"X1 (*a*) Y2"}, {"X1 ) Y2"}},
+      {addEnds, {"X1", "X2$;"}, {"X1$;", "X2$;"}},
+      {[&](Lines& l) { addEnds(l), addEnds(l); }, {"X1"}, {"X1$;"}},
+      {removeEnds, {"X1 $; Y2", "X2$;$;", "X3"}, {"X1  Y2", "X2$;", "X3"}},
+      {pack, {"G1 X 5", "G1\tX5"}, {"G1X5", "G1\tX5"}},
+      {pack, {std::string(300, ' ') + "X1"}, {""}},
+      {number, {std::string(300, 'X')}, {"N1000 " + std::string(300, 'X')}},
+  };
+  for (const auto& c : cases) {
+    Lines lines = c.in;
+    c.rewrite(lines);
+    EXPECT_EQ(lines, c.out) << c.in.front();
+  }
+}
+
+TEST(CoordinateConversion, BothWaysThroughTheEngine) {
+  const struct {
+    const char* name;
+    Lines in;
+    char mode;
+    bool relativeCentres;
+    Lines out;
+    SlideEnd end = SlideEnd::Done;
+  } cases[] = {
+      {"first move from 0,0,0; a repeated X is 0; the G word keeps its blank",
+       {"G90 X1", "G01 X10 Y5", "X10 Y7"}, 'I', true, {"G91 X1.000", "G01 X9.000 Y5.000", "X0.000 Y2.000"}},
+      {"absolute centres lose the previous point", {"X10 Y5", "G02 X12 Y7 I11 J6"}, 'I', false,
+       {"X10.000 Y5.000", "G02 X2.000 Y2.000 I1.000 J1.000"}},
+      {"relative centres stay", {"X10 Y5", "G02 X12 Y7 I1 J1"}, 'I', true,
+       {"X10.000 Y5.000", "G02 X2.000 Y2.000 I1.000 J1.000"}},
+      {"an incremental line is refused, the lines before stay", {"X1", "G91 X2"}, 'I', true, {"X1.000", "G91 X2"},
+       SlideEnd::Refused},
+      {"to absolute: X brings Y, I brings J; N is dropped", {"N1 G91 X10", "Y5", "G02 X2 Y2 I1"}, 'A', false,
+       {"G90 X10.000 Y0.000", "X10.000 Y5.000", "G02 X12.000 Y7.000 I11.000 J5.000"}},
+      {"to absolute with relative centres", {"G91", "X10 Y5", "G03 X2 Y2 J1"}, 'A', true,
+       {"G90 ", "X10.000 Y5.000", "G03 X12.000 Y7.000 I10.000 J1.000"}},
+      {"an absolute program stops the run", {"X1", "G90", "X2"}, 'A', true, {"X1.000 Y0.000", "G90", "X2"},
+       SlideEnd::Stopped},
+  };
+  for (const auto& c : cases) {
+    SlideSettings settings;
+    settings.dialect = dialect();
+    settings.decimals = 3;
+    settings.incrementalIJ = c.relativeCentres;
+    const ConversionCodes codes{"G90", "G91", c.relativeCentres};
+    ToIncremental toIncremental(codes);
+    ToAbsolute toAbsolute(codes);
+    LineConversion* rule = c.mode == 'I' ? static_cast<LineConversion*>(&toIncremental) : &toAbsolute;
+    Lines lines = c.in;
+    RecordingPort port;
+    EXPECT_EQ(SLIDE2(lines, c.mode, settings, {}, port, rule).end, c.end) << c.name;
+    EXPECT_EQ(lines, c.out) << c.name;
+  }
+}
+
+TEST(BlockSwap, ReversedPathAndStartPoint) {
+  const struct {
+    const char* name;
+    Lines lastLineFirst;
+    bool relativeCentres;
+    Lines out;
+  } cases[] = {
+      {"straight moves come back in reverse, each with a G word", {"G01 X3 Y0", "G01 X2 Y0", "G01 X1 Y0"}, true,
+       {"", "G01 X3 Y0 ", "G01 X2 Y0 ", "G01 X1 Y0 "}},
+      {"a clockwise arc with relative centres: centre minus the new start", {"G02 X2 Y2 I0 J2", "G01 X0 Y2"}, true,
+       {"", "G01X2 Y2 ", "G03 X0 Y2 I-2.000 J2.000 ", "G01 X0 Y2 "}},
+      {"absolute centres are copied", {"G03 X2 Y2 I1 J1", "G01 X0 Y2"}, false,
+       {"", "G01X2 Y2 ", "G02 X0 Y2 I1 J1 ", "G01 X0 Y2 "}},
+  };
+  for (const auto& c : cases) {
+    Dialect d = dialect();
+    EXPECT_EQ(reversedPath(c.lastLineFirst, SwapSettings(d, c.relativeCentres, 3)), c.out) << c.name;
+  }
+  const BlockLetters letters;
+  const struct {
+    Lines in;
+    int count;
+    bool moved;
+    Lines out;
+  } starts[] = {
+      {{"G01 X1 Y1", "G01 X2 Y1 I3", "G01 X2 Y2"}, 3, true, {"X2 Y1 ", "G01 X2 Y2", "G01 X1 Y1", "G01 X2 Y1 I3"}},
+      {{"G01 Y1", "G01 X2"}, 2, false, {"G01 Y1", "G01 X2"}},
+      {{"G01 Y1", "G01 X2", "G01 X3"}, 3, true, {"X2 ", "G01 X3", "G01 Y1", "G01 X2"}},
+      {{"G01 X1"}, 1, false, {"G01 X1"}},
+  };
+  for (const auto& s : starts) {
+    Lines lines = s.in;
+    EXPECT_EQ(moveStartForward(lines, -1, s.count, letters), s.moved) << s.in.front();
+    EXPECT_EQ(lines, s.out) << s.in.front();
+  }
+}
+
+TEST(FileSplit, PartsEndAfterM91OnceFullAndNeverCopyTheLastThreeLines) {
+  Lines program(12000);
+  for (std::size_t i = 0; i < program.size(); ++i) program[i] = "L" + std::to_string(i + 1);
+  program[5199] += " M91";
+  program[10099] += " M91";
+  const SplitSettings settings(dialect());
+  EXPECT_EQ(settings.baseProgram, 3000);
+  const auto parts = splitProgram(program, settings);
+  ASSERT_TRUE(parts);
+  ASSERT_EQ(parts->size(), 3u);
+  const std::pair<Lines, Lines> ends[] = {{{"L1", "L2"}, {"L5200 M91", "M02", "M30"}},
+                                          {{"M30", ":3001", "L5201"}, {"L10100 M91", "M02", "M30"}},
+                                          {{"M30", ":3002", "L10101"}, {"L11997", "M02", "M30"}}};
+  for (std::size_t p = 0; p < 3; ++p) {
+    const Lines& part = (*parts)[p];
+    EXPECT_EQ(Lines(part.begin(), part.begin() + static_cast<long>(ends[p].first.size())), ends[p].first);
+    EXPECT_EQ(Lines(part.end() - 3, part.end()), ends[p].second);
+  }
+  EXPECT_EQ((*parts)[0].size(), 5202u);
+  program.resize(5000);
+  EXPECT_FALSE(splitProgram(program, settings));
+  EXPECT_EQ(splitRefusal(settings), "File is too samll to split Less than 5000 Lines");
+  EXPECT_EQ(splitFileName("/jobs/plate.nc", 2), "/jobs/plate_2.TXT");
+  EXPECT_EQ(splitFileName("/jobs.v2/plate", 1), "/jobs.v2/plate_1.TXT");
+}
+
+}  // namespace
+}  // namespace kw
