@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/app/App.h"
+#include "gui/CommWindow.h"
 #include "gui/DecimalAsciiWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/PlotWindow.h"
@@ -24,6 +25,7 @@ class GuiApp {
   MainWindow* main() const { return main_.get(); }
   PlotWindow* plot() const { return plot_.get(); }
   SetupWindow* setup() const { return setup_.get(); }
+  CommWindow* comm() const { return comm_.get(); }
   std::vector<QWidget*> windowsInOrder() const;
   // "Default Windows": main and plot side by side, setup at the top, drawing window hidden.
   void DefaultWindows1Click();
@@ -35,7 +37,8 @@ class GuiApp {
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<PlotWindow> plot_;
   std::unique_ptr<SetupWindow> setup_;
-  std::unique_ptr<ShellWindow> comm_, drawing_, offset_, array_;
+  std::unique_ptr<CommWindow> comm_;
+  std::unique_ptr<ShellWindow> drawing_, offset_, array_;
   std::unique_ptr<DecimalAsciiWindow> decimalAscii_;
 };
 

@@ -314,9 +314,7 @@ void MainWindow::buildMenus() {
   QAction* send = bar->addAction("Send");
   send->setObjectName("SendButton");
   send->setToolTip("Send the file to a remote system");
-  connect(send, &QAction::triggered, this, [this] {
-    port_.message("Sending to the machine is not available in this version: the serial line is not built yet.");
-  });
+  connect(send, &QAction::triggered, this, [this] { emit showWindowRequested(WindowId::Comm); });
 }
 
 std::string MainWindow::lineBytes(int line) {

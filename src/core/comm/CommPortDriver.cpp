@@ -1,6 +1,7 @@
 #include "core/comm/CommPortDriver.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -211,10 +212,14 @@ void TCommPortDriver::hangUp() {
 
 void TCommPortDriver::poll() {
   if (!IsOpen()) return;
+  // A line that went away (an adapter pulled out, the other end of a pseudo-terminal
+  // closed) reads as empty; poll tells it hung up. What came before is delivered first.
+  pollfd state{fd_, POLLIN, 0};
+  const bool gone = ::poll(&state, 1, 0) > 0 && (state.revents & (POLLHUP | POLLERR | POLLNVAL));
   const ssize_t n = ::read(fd_, receiveBuffer_.data(), receiveBuffer_.size());
   if (n > 0) {
     if (OnReceiveData) OnReceiveData(*this, receiveBuffer_.data(), static_cast<std::uint32_t>(n));
-  } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+  } else if (gone || (n < 0 && errno != EAGAIN && errno != EINTR)) {
     hangUp();
   }
 }
