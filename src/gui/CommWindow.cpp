@@ -12,8 +12,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -120,11 +118,7 @@ void CommWindow::buildMenus() {
     tx_->clear();
   });
   add("CopyToEeditor1", "&Copy Recieved To Editor", [this] { CopyToEeditor1Click(); });
-  add("PrintForm1", "Print Form", [this] {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) printWidget(printer, this);
-  });
+  add("PrintForm1", "Print Form", [this] { printForm(this); });
   QAction* help = menuBar()->addAction("Help");
   help->setObjectName("Help1");
   connect(help, &QAction::triggered, this, &CommWindow::helpRequested);

@@ -120,6 +120,12 @@ HintsFilter* hintsFilter() {
 void setHintsShown(bool shown) { hintsFilter()->shown = shown; }
 bool hintsShown() { return hintsFilter()->shown; }
 
+void printForm(QWidget* window) {
+  QPrinter printer;
+  QPrintDialog dialog(&printer, window);
+  if (dialog.exec() == QDialog::Accepted) printWidget(printer, window);
+}
+
 void printWidget(QPrinter& printer, QWidget* widget) {
   QPainter painter(&printer);
   const QPixmap image = widget->grab();

@@ -346,11 +346,7 @@ void SetupWindow::buildMenus() {
   });
   QAction* print = files->addAction("Print Form");
   print->setObjectName("PrintForm1");
-  connect(print, &QAction::triggered, this, [this] {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) printWidget(printer, this);
-  });
+  connect(print, &QAction::triggered, this, [this] { printForm(this); });
   QAction* help = menuBar()->addAction("Help");
   help->setObjectName("Help1");
   connect(help, &QAction::triggered, this, &SetupWindow::helpRequested);

@@ -78,6 +78,8 @@ TEST(PtyLine, TransmitPausesOnXoffGoesOnAfterXonAndReceives) {
     driver.setDevicePath(pnCOM3, pty.path);
     driver.setComPortSwHandshaking(shXONXOFF);
     ASSERT_TRUE(driver.OpenPort()) << driver.openError();
+    driver.setComPort(pnCOM1);  // the port stays while open
+    EXPECT_EQ(driver.ComPort(), pnCOM3);
     TCommPortDriver second(clock);
     second.setComPort(pnCOM3);
     second.setDevicePath(pnCOM3, pty.path);
