@@ -300,12 +300,13 @@ void CommWindow::Recieve1Click() {
 
 void CommWindow::CopyToEeditor1Click() {
   rx_->setFocus();
+  // Taken before the question: coming back from it activates the window, which empties it.
+  const QString received = rx_->toPlainText();
   main_.syncToCore();
   if (!app_.buffer.lines.empty() && port_.askYesNo("Over Write the Old file") != Answer::Yes) return;
   QPlainTextEdit* editor = main_.editor();
   editor->clear();
-  rx_->selectAll();
-  rx_->copy();
+  QApplication::clipboard()->setText(received);
   editor->paste();
   app_.currentFileName = "NoName";
   app_.openDialogFileName = "Noname";

@@ -110,7 +110,7 @@ TEST(PtyLine, TransmitPausesOnXoffGoesOnAfterXonAndReceives) {
     RecordingPort ui;
     TransmitView view;
     const TransmitResult r = Send1Click(options, profile, program, "", driver, clock, ui, view);
-    for (int i = 0; i < 200 && received.size() < 3 && driver.IsOpen(); ++i) clock.idle();
+    for (int i = 0; i < 3000 && received.size() < 3 && driver.IsOpen(); ++i) clock.idle();
     std::string got;
     readFor(report[0], got, hangUp ? 50 : 2000);
     ::close(report[0]);
