@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-tools-dev libqt6printsupport6 libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth imagemagick poppler-utils fonts-dejavu-core openbox xdotool
-  python3 python3-ezdxf desktop-file-utils
+  python3 python3-ezdxf desktop-file-utils socat
 )
 
 missing=()

@@ -31,7 +31,7 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   setup_->resize(setup_->designSize());
   main_->syncFromCore();
 
-  comm_ = std::make_unique<ShellWindow>("Comm", "Comm");
+  comm_ = std::make_unique<CommWindow>(app_, port_, *main_);
   port_.setWindow(WindowId::Comm, comm_.get());
   drawing_ = std::make_unique<DrawingWindow>(app_);
   port_.setWindow(WindowId::Drawing, drawing_.get());
@@ -106,6 +106,7 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
     }
   });
   shareMainShortcuts();
+  QObject::connect(comm_.get(), &CommWindow::helpRequested, main_.get(), [this] { main_->openHelp("transmit"); });
   QObject::connect(setup_.get(), &SetupWindow::helpRequested, main_.get(), [this] { main_->openHelp("setup"); });
   QObject::connect(setup_.get(), &SetupWindow::fontChosen, main_.get(),
                    [this](const QFont& font) { main_->editor()->setFont(font); });

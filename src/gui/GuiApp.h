@@ -6,6 +6,7 @@
 
 #include "core/app/App.h"
 #include "gui/ArrayWindow.h"
+#include "gui/CommWindow.h"
 #include "gui/DecimalAsciiWindow.h"
 #include "gui/DrawingWindow.h"
 #include "gui/MainWindow.h"
@@ -13,7 +14,6 @@
 #include "gui/PlotWindow.h"
 #include "gui/QtPort.h"
 #include "gui/SetupWindow.h"
-#include "gui/ShellWindow.h"
 
 namespace kw {
 
@@ -30,6 +30,7 @@ class GuiApp {
   DrawingWindow* drawing() const { return drawing_.get(); }
   ArrayWindow* array() const { return array_.get(); }
   OffsetWindow* offset() const { return offset_.get(); }
+  CommWindow* comm() const { return comm_.get(); }
   std::vector<QWidget*> windowsInOrder() const;
   // "Default Windows": main and plot side by side, setup at the top, drawing window hidden.
   void DefaultWindows1Click();
@@ -43,7 +44,7 @@ class GuiApp {
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<PlotWindow> plot_;
   std::unique_ptr<SetupWindow> setup_;
-  std::unique_ptr<ShellWindow> comm_;
+  std::unique_ptr<CommWindow> comm_;
   std::unique_ptr<OffsetWindow> offset_;
   std::unique_ptr<DrawingWindow> drawing_;
   std::unique_ptr<ArrayWindow> array_;

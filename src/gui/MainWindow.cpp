@@ -121,6 +121,12 @@ HintsFilter* hintsFilter() {
 void setHintsShown(bool shown) { hintsFilter()->shown = shown; }
 bool hintsShown() { return hintsFilter()->shown; }
 
+void printForm(QWidget* window) {
+  QPrinter printer;
+  QPrintDialog dialog(&printer, window);
+  if (dialog.exec() == QDialog::Accepted) printWidget(printer, window);
+}
+
 void printWidget(QPrinter& printer, QWidget* widget) {
   QPainter painter(&printer);
   const QPixmap image = widget->grab();
@@ -368,9 +374,7 @@ void MainWindow::buildMenus() {
   QAction* send = bar->addAction("Send");
   send->setObjectName("SendButton");
   send->setToolTip("Send the file to a remote system");
-  connect(send, &QAction::triggered, this, [this] {
-    port_.message("Sending to the machine is not available in this version: the serial line is not built yet.");
-  });
+  connect(send, &QAction::triggered, this, [this] { emit showWindowRequested(WindowId::Comm); });
 }
 
 std::string MainWindow::lineBytes(int line) {

@@ -20,6 +20,8 @@ void setHintsShown(bool shown);
 bool hintsShown();
 // Prints a window's image scaled to fit the page.
 void printWidget(QPrinter& printer, QWidget* widget);
+// "Print Form": the print dialog, then the window's image on the chosen printer.
+void printForm(QWidget* window);
 
 class MainWindow : public QMainWindow {
   Q_OBJECT

@@ -7,16 +7,19 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/app/ProfileSession.h"
+#include "core/comm/CommPortDriver.h"
 #include "core/text/FileIo.h"
 #include "gui/MainWindow.h"
 #include "gui/QtPort.h"
@@ -39,7 +42,7 @@ constexpr GroupPlace kGroups[] = {
     {"Parity", "Parity", "ParityGroupBox", 1},
     {"Flow", "Flow", "FlowGroupBox", 1},
     {"Stop Bits", "Stop Bits", "StopBitsGroupBox", 1},
-    {"Com Port", "Com Port", "ComPortGroupBox", 1},
+    {"Com Port", "Com Port", "ComPortGroupBox", 2},
     {"Buffer", "Com Buffer", "BufferGroupBox", 1},
     {"Transmit", "Transmit", "TransmitGroupBox", 1},
     {"Plotting", "Plotting", "PlottingGroupBox", 2},
@@ -128,6 +131,25 @@ SetupWindow::SetupWindow(App& app, QtPort& port) : app_(app), port_(port) {
       label->setObjectName(labelNameFor(defs[i].control));
       form->addRow(label, control);
     }
+  }
+
+  // Each port's device path: typed, or one of the serial devices the system has right now.
+  for (int port = 1; port <= 4; ++port) {
+    const std::string control = "ComDevice" + std::to_string(port);
+    auto* edit = findChild<QLineEdit*>(QString::fromStdString(control));
+    QAction* choose = edit->addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    choose->setObjectName(QString::fromStdString(control) + "Choose");
+    choose->setToolTip("The serial devices of this system");
+    connect(choose, &QAction::triggered, this, [this, edit, control] {
+      QMenu menu(this);
+      const std::vector<std::string> devices = serialDevices();
+      if (devices.empty()) menu.addAction("No serial devices found")->setEnabled(false);
+      for (const std::string& device : devices)
+        connect(menu.addAction(QString::fromStdString(device)), &QAction::triggered, this, [this, control, device] {
+          app_.profile.setText(control, device);
+        });
+      menu.exec(edit->mapToGlobal(QPoint(edit->width() - 20, edit->height())));
+    });
   }
 
   // The layers of a drawing that gave nothing on the chosen layer, beside the layer box, until
@@ -324,11 +346,7 @@ void SetupWindow::buildMenus() {
   });
   QAction* print = files->addAction("Print Form");
   print->setObjectName("PrintForm1");
-  connect(print, &QAction::triggered, this, [this] {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) printWidget(printer, this);
-  });
+  connect(print, &QAction::triggered, this, [this] { printForm(this); });
   QAction* help = menuBar()->addAction("Help");
   help->setObjectName("Help1");
   connect(help, &QAction::triggered, this, &SetupWindow::helpRequested);

@@ -11,6 +11,9 @@
 #include "core/app/DxfSave.h"
 #include "core/app/ProfileSession.h"
 #include "core/app/ProgramFolder.h"
+#include "core/comm/CommSettings.h"
+#include "core/comm/PaperTape.h"
+#include "core/comm/Transmit.h"
 #include "core/profile/SettingNumbers.h"
 #include "core/text/FileIo.h"
 
@@ -30,6 +33,8 @@ const char* kUsage =
     "                                    plot FILE and print the plot's statistics\n"
     "  kerfwerk --png OUT.png FILE [--profile P] [--size WxH]\n"
     "                                    draw the plot of FILE into a PNG image\n"
+    "  kerfwerk --send FILE [--profile P] [--device PATH] [--dont-transmit]\n"
+    "                                    send FILE to the machine over the serial line\n"
     "  kerfwerk --help | --version\n"
     "\n"
     "The batch conversion loads the remembered machine profile (or PROFILE, which is then\n"
@@ -62,6 +67,14 @@ const char* kUsage =
     "seven lines: the distances (the plot window's caption), the cutting, rapid and total\n"
     "times, the vertical and horizontal extents and the area. --png draws the plot as the\n"
     "plot window shows a newly opened program (default size 1920x1080).\n"
+    "\n"
+    "--send opens the profile's port (\"Com 1\" to \"Com 4\", the devices the setup window names,\n"
+    "/dev/ttyS0 to /dev/ttyS3 unless set) with its rate, framing and flow control, or the device\n"
+    "PATH instead, and sends FILE as the communication window's Send does, with the profile's\n"
+    "delays, stripping, translation, start and end characters, file name line and tape punch\n"
+    "options. The tape picture and errors go to stderr; the exit status is 1 when the port\n"
+    "could not be opened or the line took a character not within the output time-out.\n"
+    "--dont-transmit opens no port and prints the lines that would be sent on stdout.\n"
     "\n"
     "Profiles, the last-use file and temporary files live in the program folder:\n"
     "$KERFWERK_HOME, else the executable's folder when writable, else\n"
@@ -187,6 +200,53 @@ int runPng(const std::vector<std::string>& args, App& app, const CommandLineHook
   return 1;
 }
 
+// The headless transmit's window: the tape picture and errors on stderr, the lines of
+// --dont-transmit on stdout.
+class StreamTransmitView : public TransmitView {
+ public:
+  void addTransmitLine(const std::string& text) override {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fputc('\n', stdout);
+  }
+  void addTapeRow(const std::string& row) override { std::fprintf(stderr, "%s\n", row.c_str()); }
+};
+
+int runSend(const std::vector<std::string>& args, App& app) {
+  PlotArguments sendArgs;
+  std::string device;
+  bool dontTransmit = false;
+  std::vector<std::string> rest;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--device") {
+      if (i + 1 >= args.size()) return fail("--device needs a path");
+      device = args[++i];
+    } else if (args[i] == "--dont-transmit") {
+      dontTransmit = true;
+    } else {
+      rest.push_back(args[i]);
+    }
+  }
+  std::string why;
+  if (!parsePlotArguments(rest, 0, sendArgs, why)) return fail(why);
+  if (sendArgs.positional.size() != 1) return fail("--send needs one program file");
+  if (!openForPlot(app, sendArgs, sendArgs.positional[0])) return 1;
+  SteadyClock clock;
+  TCommPortDriver driver(clock);
+  applyProfileSettings(driver, app.profile);
+  if (!device.empty()) driver.setDevicePath(driver.ComPort(), device);
+  if (!dontTransmit && !driver.OpenPort()) {
+    std::fprintf(stderr, "%s\n%s\n", connectStatus(driver, false).c_str(), driver.openError().c_str());
+    return 1;
+  }
+  clock.onIdle = [&driver] { driver.poll(); };  // what comes back is read and dropped
+  StreamTransmitView view;
+  const TransmitResult result = Send1Click(transmitOptions(app.profile, dontTransmit), app.profile, app.buffer.lines,
+                                           app.title, driver, clock, app.ui, view);
+  const std::string report = transmitReport(result);
+  if (!report.empty()) std::fprintf(stderr, "%s\n", report.c_str());
+  return result.end == TransmitEnd::Done ? 0 : 1;
+}
+
 int runDo(const std::vector<std::string>& args, App& app) {
   DoRequest request;
   std::vector<std::string> positional;
@@ -237,7 +297,8 @@ int runArguments(const std::vector<std::string>& args, const CommandLineHooks& h
   const bool doMode = !args.empty() && args[0] == "--do";
   const bool reportMode = !args.empty() && args[0] == "--report";
   const bool pngMode = !args.empty() && args[0] == "--png";
-  if (!doMode && !reportMode && !pngMode)
+  const bool sendMode = !args.empty() && args[0] == "--send";
+  if (!doMode && !reportMode && !pngMode && !sendMode)
     for (const auto& a : args)
       if (a.size() > 2 && a.rfind("--", 0) == 0) return fail("unknown option " + a);
 
@@ -249,7 +310,7 @@ int runArguments(const std::vector<std::string>& args, const CommandLineHooks& h
   }
   seedProgramFolder(folder);
 
-  if (doMode || reportMode || pngMode || args.size() >= 2) {
+  if (doMode || reportMode || pngMode || sendMode || args.size() >= 2) {
     StderrPort port;
     App app(folder, port);
     if (doMode && args.size() == 2 && args[1] == "--list") {
@@ -257,11 +318,12 @@ int runArguments(const std::vector<std::string>& args, const CommandLineHooks& h
         std::printf("%s\t%s\n", name.c_str(), app.commands.caption(name).c_str());
       return 0;
     }
-    const bool scripted = doMode || reportMode || pngMode;
+    const bool scripted = doMode || reportMode || pngMode || sendMode;
     app.argumentCount = scripted ? 0 : static_cast<int>(args.size());
     createSetupWindow(app);
     if (reportMode) return runReport(args, app);
     if (pngMode) return runPng(args, app, hooks);
+    if (sendMode) return runSend(args, app);
     return doMode ? runDo(args, app) : runBatchConversion(app, args);
   }
 

@@ -67,7 +67,10 @@ std::vector<SettingDef> buildDefs() {
                               {"RadioButton24", "14400"},
                               {"RadioButton7", "19200"},
                               {"RadioButton25", "38400"},
-                              {"RadioButton26", "56000"}})
+                              {"RadioButton26", "56000"},
+                              // Rates of current controllers; older files lack them.
+                              {"RadioButton29", "57600"},
+                              {"RadioButton30", "115200"}})
     v.push_back(radioDef(control, "Baud", key, key));
   v.push_back(radioDef("RadioButton19", "Data", "7 Bits", "7 Data"));
   v.push_back(radioDef("RadioButton18", "Data", "8 Bits", "8 Data"));
@@ -85,6 +88,12 @@ std::vector<SettingDef> buildDefs() {
   v.push_back(radioDef("RadioButton15", "Com Port", "Com 2", "Com 2"));
   v.push_back(radioDef("RadioButton22", "Com Port", "Com 3", "Com 3"));
   v.push_back(radioDef("RadioButton23", "Com Port", "Com 4", "Com 4"));
+  // The device each port name stands for; older files lack them and get the first four
+  // serial ports.
+  v.push_back(textDef("ComDevice1", "Com Port", "Com 1 Device", "Com 1 Device", "/dev/ttyS0"));
+  v.push_back(textDef("ComDevice2", "Com Port", "Com 2 Device", "Com 2 Device", "/dev/ttyS1"));
+  v.push_back(textDef("ComDevice3", "Com Port", "Com 3 Device", "Com 3 Device", "/dev/ttyS2"));
+  v.push_back(textDef("ComDevice4", "Com Port", "Com 4 Device", "Com 4 Device", "/dev/ttyS3"));
   v.push_back(numberDef(K::Int, "BufferSpinEdit1", "Buffer", "BufferSize", "Com Buffer", 5, 2, 999));
   // Plotting.
   v.push_back(flagDef("XsignCheckBox", "Plotting", "X*-1", "X * -1"));
