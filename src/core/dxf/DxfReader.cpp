@@ -228,8 +228,6 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   }
 
   ui.showProgress(100, 100, true);
-  // The guess of the element count above may have left the vector twice as large as it is.
-  elements.shrink_to_fit();
   // Each pass takes the lines of the one before over.
   try {
     PassLines pass = SORTOUT3(std::move(elements), context);
