@@ -16,10 +16,11 @@
 # What it does:
 #   1. Installs what is missing (the project's build packages, python3-ezdxf, dxf2gcode, GNU
 #      time, node and npm; the npm package dxf-parser goes to BUILD_DIR/dxf-speed/npm), builds
-#      Release with -DKERFWERK_BENCH=ON and writes four drawings with bench/tools/gen-sheet.py
-#      (ezdxf): R12 (POLYLINE / VERTEX / SEQEND) and R2000 (LWPOLYLINE with bulges, ELLIPSE),
-#      small and large, into BUILD_DIR/dxf-speed/ (kept, and written again only when the
-#      generator changes). It checks that every program does the whole work: kerfwerk's program
+#      Release with -DKERFWERK_BENCH=ON and writes six drawings with bench/tools/gen-sheet.py
+#      (ezdxf): R12 (POLYLINE / VERTEX / SEQEND), R2000 (LWPOLYLINE with bulges, ELLIPSE) and
+#      R2000E (R2000 with about one entity in 22 an ELLIPSE, whole and half ones:
+#      --ellipse-share 22), small and large, into BUILD_DIR/dxf-speed/ (kept, and written again
+#      only when the generator changes). It checks that every program does the whole work: kerfwerk's program
 #      has one path per contour of the sheet, one arc move per arc, bulge and circle, and at
 #      least one straight move per straight segment; ezdxf and dxf-parser see every entity and
 #      every polyline vertex; dxf2gcode writes one shape per contour.
@@ -30,10 +31,15 @@
 #        ezdxf       ezdxf.readfile only (bench/tools/ezdxf-read.py, Debian's python3-ezdxf)
 #        dxf-parser  parseSync only (node bench/tools/dxf-parser-run.js)
 #        dxf2gcode   dxf2gcode -q -e OUT.ngc FILE, small drawings only (offscreen Qt)
+#      and on the large R2000E drawing the conversion once more with "EllipsePoints" 720 in the
+#      profile, then `kerfwerk --report` of the program that conversion wrote, against the
+#      floor of reading that program.
 #   3. Prints the table with the ratios kerfwerk / floor, kerfwerk / fastest peer parse,
 #      kerfwerk / dxf2gcode and the linearity (large time / small time / (large / small)), and
-#      the goals for the large drawings: the conversion under 1.5 s, its peak RSS under 300 MB,
-#      faster than the fastest peer's parsing alone. A missed goal is printed as MISSED.
+#      the goals for the large drawings: R12 under 0.4 s and 100 MB; R2000 and R2000E under
+#      1.5 s and 300 MB and faster than dxf-parser's parsing alone; R2000E with "EllipsePoints"
+#      720 under 2.5 s and 400 MB; its --report under 1 s with a peak RSS under 1.5 times the
+#      program's size. A missed goal is printed as MISSED.
 #
 # dxf2gcode's 2-D canvas crashes when it draws the export route under the current PyQt5 (a
 # float font size), so the script runs it with its 3-D view ("mode3d = True" in a private
@@ -126,7 +132,7 @@ build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/
 # .counts. They are written again when the generator is newer than the drawing.
 mkdir -p "$work"
 generator=$here/tools/gen-sheet.py
-versions=(R12 R2000)
+versions=(R12 R2000 R2000E)
 sizes=("$small" "$large")
 declare -A drawing counts
 for version in "${versions[@]}"; do
@@ -135,7 +141,9 @@ for version in "${versions[@]}"; do
     file=$work/sheet-$key.dxf
     if [ ! -s "$file" ] || [ ! -s "$file.counts" ] || [ "$generator" -nt "$file" ]; then
       say "Writing $file ($size entities, $version, ezdxf)"
-      $py "$generator" "$file.part" --entities "$size" --version "$version" >"$file.counts.part" ||
+      options=(--version "$version")
+      [ "$version" != R2000E ] || options=(--version R2000 --ellipse-share 22)
+      $py "$generator" "$file.part" --entities "$size" "${options[@]}" >"$file.counts.part" ||
         die "gen-sheet.py could not write $file"
       mv "$file.part" "$file"
       mv "$file.counts.part" "$file.counts"
@@ -240,6 +248,27 @@ for version in "${versions[@]}"; do
   done
 done
 
+# The large drawing with ellipses once more with 720 points to an ellipse, and --report of the
+# program it makes: both in a program folder whose profile is the bundled one with that change.
+key=R2000E-$large
+say "  $key: kerfwerk with EllipsePoints 720, --report of its program"
+ini720=$tmp/kerfwerk-720.ini
+sed 's/^EllipsePoints=.*/EllipsePoints=720/' "$check_home/kerfwerk.ini" >"$ini720"
+grep -q '^EllipsePoints=720$' "$ini720" || die "no EllipsePoints line in the bundled profile"
+rm -rf "$check_home"
+mkdir -p "$check_home"
+cp "$ini720" "$check_home/kerfwerk.ini"
+KERFWERK_HOME=$check_home "$build/kerfwerk" "${drawing[$key]}" "$tmp/out720.nc" 2>"$tmp/check.err" ||
+  { tail -n 5 "$tmp/check.err" >&2; die "kerfwerk could not convert ${drawing[$key]} with EllipsePoints 720"; }
+check720=$(check_kerfwerk "$key" "$tmp/out720.nc" "$check_home/kerfwerk.ini") ||
+  die "kerfwerk's program from ${drawing[$key]} with EllipsePoints 720 is incomplete"
+fresh_home=1 seed_ini=$ini720 must_measure "kerfwerk720" "kerfwerk with EllipsePoints 720" \
+  "$build/kerfwerk" "${drawing[$key]}" "$tmp/out.nc"
+must_measure "floor-report" "kerfwerk_read_lines $tmp/out720.nc" "$build/bench/kerfwerk_read_lines" "$tmp/out720.nc"
+fresh_home=1 must_measure "report" "kerfwerk --report" "$build/kerfwerk" --report "$tmp/out720.nc"
+report_lines=$(wc -l <"$tmp/out720.nc")
+report_bytes=$(stat -c %s "$tmp/out720.nc")
+
 # dxf2gcode on the small drawings: its configuration lives under a temporary HOME; the first
 # start writes it, and the 3-D view is switched on there (see the head of this script).
 d2g_status=skipped
@@ -276,7 +305,9 @@ fi
 # ---------------------------------------------------------------------------------------------
 # 3. Table
 # ---------------------------------------------------------------------------------------------
-table_args=("$runs" "$d2g_runs" "$load1" "$small" "$large" "$d2g_status")
+table_args=("$runs" "$d2g_runs" "$load1" "$small" "$large" "$d2g_status" "$check720"
+            "${best[kerfwerk720]}" "${rss_kb[kerfwerk720]}" "${best[floor-report]}" "${rss_kb[floor-report]}"
+            "${best[report]}" "${rss_kb[report]}" "$report_lines" "$report_bytes")
 for version in "${versions[@]}"; do
   for size in "${sizes[@]}"; do
     key=$version-$size
@@ -291,8 +322,9 @@ $py - "${table_args[@]}" <<'EOF' || status=1
 import sys
 args = sys.argv[1:]
 runs, d2g_runs, load, small, large, d2g_status = args[:6]
+check720, kw720_us, kw720_kb, floorrep_us, floorrep_kb, rep_us, rep_kb, rep_lines, rep_bytes = args[6:15]
 small, large = int(small), int(large)
-rest = args[6:]
+rest = args[15:]
 progs = ["floor", "kerfwerk", "ezdxf", "dxfparser", "d2g"]
 data = {}
 while rest:
@@ -356,22 +388,39 @@ print(f"Linearity, time({k(large)}) / time({k(small)}) / {scale:g} (1.0 = linear
       "makes the small run relatively dear):")
 for p in ("floor", "kerfwerk", "ezdxf", "dxfparser"):
     cells = []
-    for version in ("R12", "R2000"):
+    for version in ("R12", "R2000", "R2000E"):
         a, b = data[f"{version}-{large}"][p][0], data[f"{version}-{small}"][p][0]
         cells.append(f"{version} {a / b / scale:.2f}" if a and b else f"{version} n/a")
     print(f"  {labels[p]:28}" + "   ".join(cells))
 print()
 def goal(text, value, limit, met):
-    print(f"{text + ':':44} {value:>9} (goal {limit}): {'met' if met else 'MISSED'}")
-for version in ("R12", "R2000"):
+    print(f"{text + ':':52} {value:>9} (goal {limit}): {'met' if met else 'MISSED'}")
+kw720 = (int(kw720_us) / 1e6, int(kw720_kb) * 1024 / 1e6)
+floorrep = (int(floorrep_us) / 1e6, int(floorrep_kb) * 1024 / 1e6)
+rep = (int(rep_us) / 1e6, int(rep_kb) * 1024 / 1e6)
+rep_mb = int(rep_bytes) / 1e6
+e = f"R2000E-{large}"
+print(f"{'R2000E ' + k(large) + ', EllipsePoints 720':28}{kw720[0]:>10.3f}{kw720[1]:>8.0f}   "
+      f"kerfwerk / floor {kw720[0] / data[e]['floor'][0]:.1f}, / dxf-parser {kw720[0] / data[e]['dxfparser'][0]:.2f}")
+print(f"{'--report of its program':28}{rep[0]:>10.3f}{rep[1]:>8.0f}   "
+      f"{int(rep_lines):,} lines, {rep_mb:.1f} MB; floor {floorrep[0]:.3f} s, --report / floor {rep[0] / floorrep[0]:.1f}")
+print()
+limits = {"R12": (0.4, 100), "R2000": (1.5, 300), "R2000E": (1.5, 300)}
+for version in ("R12", "R2000", "R2000E"):
     key = f"{version}-{large}"
     t, rss = data[key]["kerfwerk"]
-    goal(f"kerfwerk {version} {k(large)}, whole conversion", f"{t:.3f} s", "under 1.5 s", t < 1.5)
-    goal(f"kerfwerk {version} {k(large)}, peak RSS", f"{rss:.0f} MB", "under 300 MB", rss < 300)
-    p = peer(key)
-    if p is not None:
-        goal(f"kerfwerk {version} {k(large)} / fastest peer parse", f"{t / p:.2f}", "under 1", t < p)
+    seconds, mb = limits[version]
+    goal(f"kerfwerk {version} {k(large)}, whole conversion", f"{t:.3f} s", f"under {seconds} s", t < seconds)
+    goal(f"kerfwerk {version} {k(large)}, peak RSS", f"{rss:.0f} MB", f"under {mb} MB", rss < mb)
+    if version != "R12" and data[key]["dxfparser"][0] is not None:
+        p = data[key]["dxfparser"][0]
+        goal(f"kerfwerk {version} {k(large)} / dxf-parser parse", f"{t / p:.2f}", "under 1", t < p)
+goal(f"kerfwerk R2000E {k(large)} EllipsePoints 720", f"{kw720[0]:.3f} s", "under 2.5 s", kw720[0] < 2.5)
+goal(f"kerfwerk R2000E {k(large)} EllipsePoints 720, peak RSS", f"{kw720[1]:.0f} MB", "under 400 MB", kw720[1] < 400)
+goal("--report of that program", f"{rep[0]:.3f} s", "under 1 s", rep[0] < 1)
+goal("--report peak RSS / program size", f"{rep[1] / rep_mb:.2f}", "under 1.5", rep[1] < 1.5 * rep_mb)
 print()
+print(f"Check of the EllipsePoints 720 program: {check720}")
 print("Checks of kerfwerk's program: " + "; ".join(f"{key}: {data[key]['check']}" for key in keys))
 for key in keys:
     if data[key]["note"]:

@@ -19,7 +19,8 @@ apt_install() {
 # measure KEY CMD...: runs CMD $runs times under GNU time, keeps the best wall-clock time
 # (taken around the run with bash's microsecond clock) in best[KEY] and the largest peak RSS
 # in rss_kb[KEY]; the last run's stdout stays in $tmp/KEY.out. With fresh_home=1 every run gets
-# a new empty KERFWERK_HOME. A failing run returns 1 with the reason in $tmp/KEY.err.
+# a new empty KERFWERK_HOME, holding a copy of $seed_ini as kerfwerk.ini when that is set. A
+# failing run returns 1 with the reason in $tmp/KEY.err.
 declare -A best rss_kb
 measure() {
   local key=$1 i t0 t1 us kb home prefix
@@ -29,6 +30,7 @@ measure() {
     prefix=()
     if [ "${fresh_home:-0}" -eq 1 ]; then
       home=$(mktemp -d "$tmp/home.XXXXXX")
+      [ -z "${seed_ini:-}" ] || cp "$seed_ini" "$home/kerfwerk.ini"
       prefix=(env KERFWERK_HOME="$home")
     fi
     t0=$EPOCHREALTIME

@@ -13,6 +13,10 @@ holes), so a conversion has to chain every contour into a path of its own:
   slots    one or two obround slots: two LINEs and two half-circle ARCs, or a closed
            polyline of four vertices with two half-circle bulges
   centre   two CIRCLEs, or (one plate in 16) an ELLIPSE
+With `--ellipse-share K` (R2000) a mounting or side hole is an ELLIPSE instead of its CIRCLE
+whenever fewer than one entity in K so far is an ellipse; every other one of those is a part
+of an ellipse (half a turn, an open path of its own), so about one entity in K is an ELLIPSE,
+full and partial.
 The entities of one plate are written in a shuffled order, so the path ordering has to look
 for the next piece of every contour. Plates that would go past N are replaced by single
 circles in cells of their own, so the drawing holds exactly N entities.
@@ -79,11 +83,11 @@ class Sheet:
         self.count(entities=1, polylines=1, contours=1, vertices=len(vertices), arcmoves=bulges,
                    straight=len(vertices) - bulges)
 
-    def ellipse(self, layer, centre, major, ratio):
+    def ellipse(self, layer, centre, major, ratio, start=0.0, end=2 * math.pi):
         self.count(entities=1, ellipses=1, contours=1)
         if self.version == "R2000":
             self.entities.append(("ELLIPSE", layer, (r4(centre[0]), r4(centre[1])),
-                                  (r4(major[0]), r4(major[1])), ratio))
+                                  (r4(major[0]), r4(major[1])), ratio, start, end))
             return
         # R12 has no ELLIPSE: a closed polyline through points of the ellipse.
         length = math.hypot(*major)
@@ -114,7 +118,18 @@ def reversed_polyline(vertices):
     return out
 
 
-def plate(sheet, rng, ox, oy):
+def hole(sheet, centre, radius, share):
+    """A mounting hole: its CIRCLE, or an ELLIPSE as `--ellipse-share` asks, whole or half of one."""
+    made = sheet.counts["ellipses"]
+    if share and made * share < sheet.counts["entities"]:
+        angle = math.radians(15 * (made % 12))
+        major = (radius * math.cos(angle), radius * math.sin(angle))
+        sheet.ellipse("HOLES", centre, major, 0.5, 0.0, math.pi if made % 2 else 2 * math.pi)
+    else:
+        sheet.circle("HOLES", centre, radius)
+
+
+def plate(sheet, rng, ox, oy, share=0):
     """One plate in the cell at (ox, oy): the entities go to `sheet` in a shuffled order."""
     start = len(sheet.entities)
     w, h = rng.uniform(40, 52), rng.uniform(24, 32)
@@ -139,9 +154,9 @@ def plate(sheet, rng, ox, oy):
             vertices = reversed_polyline(vertices)
         sheet.polyline("CUT", vertices)
     for x, y in ((5, 5), (w - 5, 5), (w - 5, h - 5), (5, h - 5)):
-        sheet.circle("HOLES", P(x, y), rng.uniform(1.2, 1.8))
+        hole(sheet, P(x, y), rng.uniform(1.2, 1.8), share)
     for x in (5, w - 5):
-        sheet.circle("HOLES", P(x, h / 2), 1.5)
+        hole(sheet, P(x, h / 2), 1.5, share)
     half = min(8.0, w / 2 - 12)
     for y in [6.0] + ([h - 6.0] if rng.random() < 0.5 else []):
         x0, x1 = w / 2 - half, w / 2 + half
@@ -167,7 +182,7 @@ def plate(sheet, rng, ox, oy):
     sheet.entities[start:] = mine
 
 
-def build(count, version, seed):
+def build(count, version, seed, share=0):
     rng = random.Random(seed)
     sheet = Sheet(version)
     columns = max(1, round(math.sqrt(count / 17 * CELL_H / CELL_W)))
@@ -175,7 +190,7 @@ def build(count, version, seed):
     # A plate has at most 8 + 6 + 2 * 4 + 2 = 24 entities; when fewer than that are left, the
     # rest are single circles, one to a cell.
     while sheet.counts["entities"] + 24 <= count:
-        plate(sheet, rng, (cell % columns) * CELL_W, (cell // columns) * CELL_H)
+        plate(sheet, rng, (cell % columns) * CELL_W, (cell // columns) * CELL_H, share)
         cell += 1
     while sheet.counts["entities"] < count:
         sheet.circle("HOLES", ((cell % columns) * CELL_W + 20, (cell // columns) * CELL_H + 15), 10)
@@ -199,7 +214,8 @@ def write_ezdxf(sheet, path):
         elif kind == "CIRCLE":
             msp.add_circle(e[2], e[3], dxfattribs=layer)
         elif kind == "ELLIPSE":
-            msp.add_ellipse(e[2], major_axis=e[3], ratio=e[4], dxfattribs=layer)
+            msp.add_ellipse(e[2], major_axis=e[3], ratio=e[4], start_param=e[5], end_param=e[6],
+                            dxfattribs=layer)
         elif sheet.version == "R12":
             msp.add_polyline2d(e[2], format="xyb", close=True, dxfattribs=layer)
         else:
@@ -247,7 +263,7 @@ def write_text(sheet, path):
             entity("ELLIPSE", layer, "AcDbEllipse")
             put(f" 10\n{fmt(e[2][0])}\n 20\n{fmt(e[2][1])}\n 30\n0.0\n"
                 f" 11\n{fmt(e[3][0])}\n 21\n{fmt(e[3][1])}\n 31\n0.0\n"
-                f"210\n0.0\n220\n0.0\n230\n1.0\n 40\n{fmt(e[4])}\n 41\n0.0\n 42\n{fmt(2 * math.pi)}\n")
+                f"210\n0.0\n220\n0.0\n230\n1.0\n 40\n{fmt(e[4])}\n 41\n{fmt(e[5])}\n 42\n{fmt(e[6])}\n")
         elif r2000:
             entity("LWPOLYLINE", layer, "AcDbPolyline")
             put(f" 90\n{len(e[2])}\n 70\n1\n 43\n0.0\n")
@@ -287,6 +303,8 @@ def main():
     parser.add_argument("--entities", type=int, default=10000)
     parser.add_argument("--version", choices=("R12", "R2000"), default="R2000")
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--ellipse-share", type=int, default=0, metavar="K",
+                        help="about one entity in K an ELLIPSE, whole or half (R2000 only)")
     parser.add_argument("--writer", choices=("ezdxf", "text"), default="ezdxf")
     parser.add_argument("--audit", metavar="FILE", help="audit FILE with ezdxf and exit")
     args = parser.parse_args()
@@ -296,7 +314,9 @@ def main():
         parser.error("the output drawing is missing")
     if args.entities < 1:
         parser.error("--entities must be at least 1")
-    sheet = build(args.entities, args.version, args.seed)
+    if args.ellipse_share < 0 or (args.ellipse_share and args.version != "R2000"):
+        parser.error("--ellipse-share takes a positive number and an R2000 drawing")
+    sheet = build(args.entities, args.version, args.seed, args.ellipse_share)
     (write_ezdxf if args.writer == "ezdxf" else write_text)(sheet, args.out)
     print(" ".join(f"{key} {value}" for key, value in sheet.counts.items()))
     return 0

@@ -113,7 +113,7 @@ int runBatchConversion(App& app, const std::vector<std::string>& args) {
     return 1;
   }
   std::string error;
-  if (!writeFileAtomically(output, joinCrLf(app.buffer.lines), &error)) {
+  if (!writeLinesAtomically(output, app.buffer.lines, &error)) {
     app.ui.message("Cannot save " + output + ": " + error);
     return 1;
   }

@@ -97,7 +97,7 @@ bool Load_file(App& app, const std::string& nameIn) {
 
 bool SaveTheFile(App& app) {
   std::string error;
-  if (!writeFileAtomically(app.currentFileName, joinCrLf(app.buffer.lines), &error)) {
+  if (!writeLinesAtomically(app.currentFileName, app.buffer.lines, &error)) {
     app.ui.message("Cannot save " + app.currentFileName + ": " + error);
     return false;
   }

@@ -96,8 +96,10 @@ void ElementWriter::appendPosition(std::string& line, const std::string& x, cons
 }
 
 void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const std::string& z) {
+  // The exact size: a drawing makes millions of these lines, and each passes on its buffer.
   std::string line;
-  line.reserve(dialect_.row(LabelRow::Line).size() + x.size() + y.size() + z.size() + 12);
+  line.reserve(dialect_.row(LabelRow::Line).size() + 3 + dialect_.x.size() + x.size() + dialect_.y.size() + y.size() +
+               (includeZ ? dialect_.z.size() + z.size() : 0));
   line += dialect_.row(LabelRow::Line);
   line += ' ';
   appendPosition(line, x, y, z);

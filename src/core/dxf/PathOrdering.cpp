@@ -464,8 +464,10 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   ui.showProgress(0, static_cast<int>(elements.size()), true);
 
   PassLines out;
-  // At most four separator lines before every element: the program never moves.
-  out.reserve(elements.size() + 4 * count + 16);
+  // Four separator lines start every path but the first. Paths of a handful of elements are
+  // the rule, so room for one path in four elements is reserved; a drawing of lone elements
+  // makes the vector grow.
+  out.reserve(elements.size() + count + 16);
   PathWriter writer(elements, dialect, out);
   writer.opening();
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "core/text/DecimalNumber.h"
@@ -33,12 +34,6 @@ float toFloat(long double value) {
   return static_cast<float>(value);
 }
 
-// Appends `text` to `out` without its blanks and tabs.
-void appendWithoutBlanks(std::string& out, std::string_view text) {
-  for (char ch : text)
-    if (ch != ' ' && ch != '\t') out.push_back(ch);
-}
-
 // Takes the first word of `letter` out of `work`; returns it followed by one blank, or an
 // empty text when the letter does not occur.
 std::string takeWord(std::string& work, std::string_view letter) {
@@ -56,6 +51,59 @@ std::string takeWord(std::string& work, std::string_view letter) {
   return word;
 }
 
+bool singleLetters(const BlockLetters& l) {
+  for (const std::string* letter : {&l.n, &l.x, &l.y, &l.z, &l.r, &l.i, &l.j, &l.k})
+    if (letter->size() > 1) return false;
+  return true;
+}
+
+// takeWord for every letter in turn when each letter is one character: the words are marked
+// as taken instead of cut out, and what is left is gathered once at the end. One scan finds
+// where each letter first occurs; only a letter whose first occurrence went with an earlier
+// word is looked for again.
+void splitSingleLetters(const char* work, std::size_t length, const BlockLetters& letters, BlockWords& words) {
+  const std::string_view order[] = {"G",       "M",       letters.n, letters.x, letters.y,
+                                    letters.z, letters.r, letters.i, letters.j, letters.k};
+  constexpr std::size_t kNone = kMaxBlockLength;
+  std::size_t first[256];
+  for (const std::string_view letter : order)
+    if (!letter.empty()) first[static_cast<unsigned char>(letter[0])] = kNone;
+  for (std::size_t q = length; q-- > 0;) first[static_cast<unsigned char>(work[q])] = q;
+  bool taken[kMaxBlockLength];
+  std::fill_n(taken, length, false);
+  char word[kMaxBlockLength + 1];
+  auto take = [&](std::string_view letter, std::string& out) {
+    if (letter.empty()) return;
+    std::size_t at = first[static_cast<unsigned char>(letter[0])];
+    if (at == kNone) return;
+    while (taken[at]) {  // an earlier word holds it: the next occurrence, if any
+      const void* hit = ++at < length ? std::memchr(work + at, letter[0], length - at) : nullptr;
+      if (!hit) return;
+      at = static_cast<std::size_t>(static_cast<const char*>(hit) - work);
+    }
+    taken[at] = true;
+    std::size_t size = 0;
+    word[size++] = work[at];
+    bool firstAfter = true;  // the character right after the letter always belongs
+    for (std::size_t q = at + 1; q < length; ++q) {
+      if (taken[q]) continue;
+      if (!firstAfter && isWordTerminator(work[q])) break;
+      firstAfter = false;
+      taken[q] = true;
+      word[size++] = work[q];
+    }
+    word[size++] = ' ';
+    out.assign(word, size);
+  };
+  std::string* const into[] = {&words.g, &words.m, &words.n, &words.x, &words.y,
+                               &words.z, &words.r, &words.i, &words.j, &words.k};
+  for (std::size_t l = 0; l < std::size(order); ++l) take(order[l], *into[l]);
+  std::size_t size = 0;
+  for (std::size_t q = 0; q < length; ++q)
+    if (!taken[q]) word[size++] = work[q];
+  words.rest.assign(word, size);
+}
+
 }  // namespace
 
 bool isWordTerminator(char ch) { return kTerminator[static_cast<unsigned char>(ch)]; }
@@ -63,19 +111,40 @@ bool isWordTerminator(char ch) { return kTerminator[static_cast<unsigned char>(c
 LetterValue FindLetterValue(std::string_view letter, std::string_view block) {
   if (letter.empty()) return {};
   block = cutBlock(block);
-  char stripped[kMaxBlockLength];
-  std::size_t length = 0;
-  for (char ch : block)
-    if (ch != ' ' && ch != '\t') stripped[length++] = ch;
-  const std::string_view text(stripped, length);
-
-  const std::size_t at = text.find(letter);
-  if (at == std::string_view::npos) return {};
-  const std::size_t start = at + letter.size();
-  if (start >= length) return {};
-  std::size_t end = start + 1;  // the first character always belongs to the number
-  while (end < length && !isWordTerminator(text[end])) ++end;
-  const std::string_view number = text.substr(start, end - start);
+  // The number after the letter, without blanks; a one-character letter is found in the block
+  // itself, where blanks cannot hide or make an occurrence of it.
+  char numberText[kMaxBlockLength];
+  std::size_t numberLength = 0;
+  std::size_t from = 0;
+  if (letter.size() == 1) {
+    if (letter[0] == ' ' || letter[0] == '\t') return {};
+    const std::size_t at = block.find(letter[0]);
+    if (at == std::string_view::npos) return {};
+    from = at + 1;
+  } else {
+    char stripped[kMaxBlockLength];
+    std::size_t length = 0;
+    for (char ch : block)
+      if (ch != ' ' && ch != '\t') stripped[length++] = ch;
+    const std::size_t at = std::string_view(stripped, length).find(letter);
+    if (at == std::string_view::npos) return {};
+    // The letter's last character lies in the block after as many characters as were kept
+    // before it, counting the blanks on the way.
+    std::size_t kept = 0, q = 0;
+    for (; q < block.size(); ++q) {
+      if (block[q] == ' ' || block[q] == '\t') continue;
+      if (++kept == at + letter.size()) break;
+    }
+    from = q + 1;
+  }
+  for (std::size_t q = from; q < block.size(); ++q) {
+    const char ch = block[q];
+    if (ch == ' ' || ch == '\t') continue;
+    if (numberLength > 0 && isWordTerminator(ch)) break;  // the first character always belongs
+    numberText[numberLength++] = ch;
+  }
+  if (numberLength == 0) return {};
+  const std::string_view number(numberText, numberLength);
 
   float value = 0.0f;
   if (convertNumber(number, value)) return {value, true};
@@ -97,22 +166,27 @@ LetterValue FindLetterValue(std::string_view letter, std::string_view block) {
 
 BlockWords SplitBlockWords(std::string_view block, const BlockLetters& letters) {
   block = cutBlock(block);
-  std::string work;
-  work.reserve(block.size());
+  // The block without its blanks and comments; the comments are kept apart.
+  char work[kMaxBlockLength];
+  std::size_t length = 0;
+  auto appendWithoutBlanks = [&](std::string_view text) {
+    for (char ch : text)
+      if (ch != ' ' && ch != '\t') work[length++] = ch;
+  };
   std::string comments;
   const std::string_view open = letters.commentStart;
   const std::string_view close = letters.commentEnd;
   if (open.empty()) {
-    appendWithoutBlanks(work, block);
+    appendWithoutBlanks(block);
   } else {
     std::size_t pos = 0;
     while (pos < block.size()) {
       const std::size_t start = block.find(open, pos);
       if (start == std::string_view::npos) {
-        appendWithoutBlanks(work, block.substr(pos));
+        appendWithoutBlanks(block.substr(pos));
         break;
       }
-      appendWithoutBlanks(work, block.substr(pos, start - pos));
+      appendWithoutBlanks(block.substr(pos, start - pos));
       std::size_t stop = block.size();
       if (!close.empty()) {
         const std::size_t endAt = block.find(close, start + open.size());
@@ -124,17 +198,23 @@ BlockWords SplitBlockWords(std::string_view block, const BlockLetters& letters) 
   }
 
   BlockWords words;
-  words.g = takeWord(work, "G");
-  words.m = takeWord(work, "M");
-  words.n = takeWord(work, letters.n);
-  words.x = takeWord(work, letters.x);
-  words.y = takeWord(work, letters.y);
-  words.z = takeWord(work, letters.z);
-  words.r = takeWord(work, letters.r);
-  words.i = takeWord(work, letters.i);
-  words.j = takeWord(work, letters.j);
-  words.k = takeWord(work, letters.k);
-  words.rest = std::move(work);
+  if (singleLetters(letters)) {
+    splitSingleLetters(work, length, letters, words);
+    words.rest += comments;
+    return words;
+  }
+  std::string rest(work, length);
+  words.g = takeWord(rest, "G");
+  words.m = takeWord(rest, "M");
+  words.n = takeWord(rest, letters.n);
+  words.x = takeWord(rest, letters.x);
+  words.y = takeWord(rest, letters.y);
+  words.z = takeWord(rest, letters.z);
+  words.r = takeWord(rest, letters.r);
+  words.i = takeWord(rest, letters.i);
+  words.j = takeWord(rest, letters.j);
+  words.k = takeWord(rest, letters.k);
+  words.rest = std::move(rest);
   words.rest += comments;
   return words;
 }

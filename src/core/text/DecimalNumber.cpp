@@ -3,12 +3,48 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <system_error>
 
 namespace kw {
 namespace {
 
 bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// The powers of ten that a double holds exactly.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The limits under which digits / 10^decimals, one division in double, is the correctly
+// rounded value: for a double both operands exact; for a float both exact floats, whose
+// quotient rounded to double and then to float is the quotient rounded to float once.
+template <typename Real>
+struct QuotientLimits;
+template <>
+struct QuotientLimits<double> {
+  static constexpr std::uint64_t digits = std::uint64_t{1} << 53;
+  static constexpr std::size_t decimals = 22;
+};
+template <>
+struct QuotientLimits<float> {
+  static constexpr std::uint64_t digits = std::uint64_t{1} << 24;
+  static constexpr std::size_t decimals = 10;
+};
+
+// The common case of a number such as "12.3456" without an exponent, computed directly when
+// the quotient is exact as above; false sends the text to the general conversion.
+template <typename Real>
+bool exactQuotient(std::string_view text, std::size_t intStart, std::size_t intEnd, std::size_t fracStart,
+                   std::size_t fracEnd, Real& magnitude) {
+  using Limits = QuotientLimits<Real>;
+  if (fracEnd - fracStart > Limits::decimals || (intEnd - intStart) + (fracEnd - fracStart) > 19) return false;
+  std::uint64_t digits = 0;
+  for (std::size_t q = intStart; q < intEnd; ++q) digits = digits * 10 + static_cast<unsigned>(text[q] - '0');
+  for (std::size_t q = fracStart; q < fracEnd; ++q) digits = digits * 10 + static_cast<unsigned>(text[q] - '0');
+  if (digits > Limits::digits) return false;
+  magnitude = static_cast<Real>(static_cast<double>(digits) / kPowersOfTen[fracEnd - fracStart]);
+  return true;
+}
 
 template <typename Real>
 NumberRead read(std::string_view text, PointDigits digits, Real& value) {
@@ -43,6 +79,10 @@ NumberRead read(std::string_view text, PointDigits digits, Real& value) {
   if (p != n) return NumberRead::NotANumber;
 
   Real magnitude = 0;
+  if (exponent == 0 && exactQuotient(text, intStart, intEnd, fracStart, fracEnd, magnitude)) {
+    value = negative ? -magnitude : magnitude;
+    return NumberRead::Number;
+  }
   const char* first = text.data() + intStart;
   const char* last = text.data() + n;
   const auto result = std::from_chars(first, last, magnitude, std::chars_format::general);

@@ -233,6 +233,16 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
   return save.finish(error);
 }
 
+bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
+  SafeSave save;
+  if (!save.open(path, error)) return false;
+  for (const std::string& line : lines) {
+    save.write(line);
+    save.write("\r\n");
+  }
+  return save.finish(error);
+}
+
 bool sameFile(const std::string& a, const std::string& b) {
   struct stat sa {}, sb {};
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;

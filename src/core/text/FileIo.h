@@ -65,6 +65,9 @@ class SafeSave {
 // why.
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
 
+// Writes the lines to path through SafeSave as joinCrLf joins them, without joining them first.
+bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines, std::string* error);
+
 // True when both names reach the same existing file (through links or other spellings).
 bool sameFile(const std::string& a, const std::string& b);
 

@@ -17,8 +17,9 @@ BlockWords orderedWords(std::string_view line, const BlockLetters& letters) {
   return w;
 }
 
-std::string rebuild(const BlockWords& w, bool mLast) {
-  std::string out;
+// The words in their order into `out`, whose buffer is reused.
+void rebuildInto(std::string& out, const BlockWords& w, bool mLast) {
+  out.clear();
   out.reserve(w.n.size() + w.g.size() + w.m.size() + w.x.size() + w.y.size() + w.z.size() + w.i.size() + w.j.size() +
               w.k.size() + w.r.size() + w.rest.size());
   out += w.n;
@@ -33,6 +34,11 @@ std::string rebuild(const BlockWords& w, bool mLast) {
   out += w.r;
   if (mLast) out += w.m;
   out += w.rest;
+}
+
+std::string rebuild(const BlockWords& w, bool mLast) {
+  std::string out;
+  rebuildInto(out, w, mLast);
   return out;
 }
 
@@ -47,7 +53,7 @@ std::string lineOrderNGXYZIJKRM(std::string_view line, const BlockLetters& lette
 }
 
 void applyLineOrder(std::vector<std::string>& lines, bool mLast, const BlockLetters& letters) {
-  for (std::string& line : lines) line = rebuild(orderedWords(line, letters), mLast);
+  for (std::string& line : lines) rebuildInto(line, orderedWords(line, letters), mLast);
 }
 
 }  // namespace kw
