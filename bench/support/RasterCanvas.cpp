@@ -25,24 +25,9 @@ void RasterCanvas::lineTo(int x, int y) {
   double x0 = x_, y0 = y_, x1 = x, y1 = y;
   x_ = x;
   y_ = y;
-  const double dx = x1 - x0, dy = y1 - y0;
-  double t0 = 0, t1 = 1;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x0, width_ - 1 - x0, y0, height_ - 1 - y0};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
-    if (t0 > t1) return;
-  }
-  const int ax = static_cast<int>(x0 + t0 * dx + 0.5), ay = static_cast<int>(y0 + t0 * dy + 0.5);
-  const int bx = static_cast<int>(x0 + t1 * dx + 0.5), by = static_cast<int>(y0 + t1 * dy + 0.5);
+  if (!kw::clipLine(x0, y0, x1, y1, 0, 0, width_ - 1, height_ - 1)) return;
+  const int ax = static_cast<int>(x0 + 0.5), ay = static_cast<int>(y0 + 0.5);
+  const int bx = static_cast<int>(x1 + 0.5), by = static_cast<int>(y1 + 0.5);
   plotLine(ax, ay, bx, by);
   if (penWidth_ > 1 && ax + 1 < width_ && bx + 1 < width_) plotLine(ax + 1, ay, bx + 1, by);
 }

@@ -7,28 +7,6 @@ namespace kw {
 
 namespace {
 
-// Cuts the stroke to the box [lo, hi] in both directions; false when nothing of it is inside.
-bool clip(double& x0, double& y0, double& x1, double& y1, double loX, double loY, double hiX, double hiY) {
-  double t0 = 0, t1 = 1;
-  const double dx = x1 - x0, dy = y1 - y0;
-  const double p[] = {-dx, dx, -dy, dy}, q[] = {x0 - loX, hiX - x0, y0 - loY, hiY - y0};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
-    if (t0 > t1) return false;
-  }
-  x1 = x0 + t1 * dx, y1 = y0 + t1 * dy;
-  x0 = x0 + t0 * dx, y0 = y0 + t0 * dy;
-  return true;
-}
-
 std::int16_t held(double v) { return static_cast<std::int16_t>(std::lround(v)); }
 
 double distanceToStroke(const PlotLineMap::Stroke& s, double px, double py) {
@@ -54,7 +32,7 @@ void PlotLineMap::lineTo(int x, int y) {
   double x0 = penX_, y0 = penY_, x1 = x, y1 = y;
   penX_ = x, penY_ = y;
   // Only the part on the image is kept (nobody clicks beside it), so it fits in 16 bits.
-  if (!clip(x0, y0, x1, y1, -1, -1, image_.width(), image_.height())) return;
+  if (!clipLine(x0, y0, x1, y1, -1, -1, image_.width(), image_.height())) return;
   const int line = currentLine_();
   if (!strokes_.empty() && line < strokes_.back().line) inLineOrder_ = false;
   strokes_.push_back({line, held(x0), held(y0), held(x1), held(y1)});

@@ -9,6 +9,10 @@ namespace kw {
 
 inline constexpr int kMaxCanvasCoordinate = 1000000000;
 
+// Cuts the line (x0, y0) - (x1, y1) to the box [loX, hiX] x [loY, hiY] (Liang-Barsky); false
+// when nothing of it is inside.
+bool clipLine(double& x0, double& y0, double& x1, double& y1, double loX, double loY, double hiX, double hiY);
+
 class PlotCanvas {
  public:
   virtual ~PlotCanvas() = default;
