@@ -112,6 +112,8 @@ void CommWindow::buildMenus() {
     return a;
   };
   add("Send1", "&Send Editor File", [this] { Send1Click(); });
+  add("SendFromLine1", "Send From &Line", [this] { SendFromLine1Click(); })
+      ->setToolTip("Resume a job: the opening lines, then the program from the editor's caret line");
   add("Recieve1", "&Recieve From Remote", [this] { Recieve1Click(); });
   add("Clear1", "C&lear", [this] {
     rx_->clear();
@@ -270,15 +272,29 @@ void CommWindow::CommPortDriver1ReceiveData(const unsigned char* data, std::uint
 }
 
 void CommWindow::Send1Click() {
+  if (transmitting_) return;
+  main_.syncToCore();
+  transmit(app_.buffer.lines);
+}
+
+// From the main editor's caret line on, after the program's opening lines.
+void CommWindow::SendFromLine1Click() {
+  if (transmitting_) return;
+  main_.syncToCore();
+  const auto from = static_cast<std::size_t>(main_.editor()->textCursor().blockNumber());
+  const std::vector<std::string> program = programFromLine(app_.profile, app_.buffer.lines, from, port_);
+  if (!program.empty()) transmit(program);
+}
+
+void CommWindow::transmit(const std::vector<std::string>& program) {
   if (transmitting_) return;  // one transmit at a time
   transmitting_ = true;
   stopRequested_ = false;
   send_->setEnabled(false);
   findChild<QAction*>("Send1")->setEnabled(false);
+  findChild<QAction*>("SendFromLine1")->setEnabled(false);
   stop_->setEnabled(true);
   gauge_->setValue(0);
-  main_.syncToCore();
-  const std::vector<std::string> program = app_.buffer.lines;
   View view(*this);
   const TransmitResult result = kw::Send1Click(transmitOptions(app_.profile, dontTransmit_->isChecked()), app_.profile,
                                                program, app_.title, driver_, clock_, port_, view);
@@ -288,6 +304,7 @@ void CommWindow::Send1Click() {
   transmitting_ = false;
   send_->setEnabled(true);
   findChild<QAction*>("Send1")->setEnabled(true);
+  findChild<QAction*>("SendFromLine1")->setEnabled(true);
   stop_->setEnabled(false);
 }
 

@@ -31,6 +31,7 @@ class CommWindow : public QMainWindow {
   // The window's commands.
   void FormActivate();
   void Send1Click();
+  void SendFromLine1Click();
   void Recieve1Click();
   void CopyToEeditor1Click();
   void CommPortDriver1ReceiveData(const unsigned char* data, std::uint32_t size);
@@ -44,6 +45,7 @@ class CommWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void transmit(const std::vector<std::string>& program);
   class View;
   void buildMenus();
   QWidget* buildPanels();

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include "core/comm/Transmit.h"
 #include "gui/GuiFixture.h"
 
 namespace {
@@ -105,6 +106,18 @@ class CommWindowTest : public QObject {
     QCOMPARE(f.port.questions, std::vector<std::string>{"Over Write the Old file"});
     QCOMPARE(f.gui->main()->editor()->toPlainText(), QString("N1 G01\nN2 M30"));
     QCOMPARE(f.gui->main()->windowTitle(), QString("Kerfwerk - [Untitled]"));
+    // Resuming at the caret's line: the opening lines go first; an incremental program is refused.
+    for (auto [row, text] : {std::pair{7, "G91"}, {17, "X"}, {18, "Y"}, {19, "Z"}, {70, "("}, {71, ")"}})
+      f.app->profile.setCell(row, 1, text);
+    f.gui->main()->editor()->setPlainText("(PLATE 2 X 3)\nG21 G90\nG00 X1 Y1\nM07\nG01 X2\nG01 X3\nM08");
+    f.gui->main()->moveCaretToLine(4);
+    comm->SendFromLine1Click();
+    QCOMPARE(readAll(master, 40), std::string("(PLATE 2 X 3)\r\nG21 G90\r\nG01 X2\r\nG01 X3\r\nM08\r\n"));
+    f.gui->main()->editor()->setPlainText("G91\nG01 X1\nG01 X2");
+    f.gui->main()->moveCaretToLine(2);
+    comm->SendFromLine1Click();
+    QCOMPARE(f.port.messages.back(), std::string(kw::kSendFromLineIncremental));
+    QCOMPARE(readAll(master, 1), std::string());
     ::close(master);  // the controller goes away: the window says so and closes the port
     QTRY_VERIFY(!comm->driver().IsOpen());
     QCOMPARE(comm->statusBar()->currentMessage(),

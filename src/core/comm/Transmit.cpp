@@ -1,6 +1,7 @@
 #include "core/comm/Transmit.h"
 
 #include "core/comm/PaperTape.h"
+#include "core/profile/Dialect.h"
 #include "core/profile/MachineProfile.h"
 #include "core/profile/Translate.h"
 #include "core/text/BlockScanner.h"
@@ -202,6 +203,28 @@ TransmitResult Send1Click(const TransmitOptions& options, const MachineProfile& 
                           const std::vector<std::string>& program, std::string_view title, CommLine& line,
                           CommClock& clock, UiPort& ui, TransmitView& view) {
   return Transmitter(options, profile, line, clock, ui, view).run(program, title);
+}
+
+std::vector<std::string> programFromLine(const MachineProfile& profile, const std::vector<std::string>& program,
+                                         std::size_t from, UiPort& ui) {
+  const Dialect dialect(profile);
+  const std::string& incremental = dialect.row(LabelRow::Incremental);
+  if (!incremental.empty())
+    for (const std::string& line : program)
+      if (line.find(incremental) != std::string::npos) {
+        ui.message(kSendFromLineIncremental);
+        return {};
+      }
+  const BlockLetters letters = dialect.lettersWithoutBlanks();
+  std::size_t opening = 0;
+  while (opening < program.size() && opening < from) {
+    const BlockWords words = SplitBlockWords(program[opening], letters);
+    if (!words.x.empty() || !words.y.empty() || !words.z.empty()) break;
+    ++opening;
+  }
+  std::vector<std::string> resumed(program.begin(), program.begin() + static_cast<std::ptrdiff_t>(opening));
+  if (from < program.size()) resumed.insert(resumed.end(), program.begin() + static_cast<std::ptrdiff_t>(from), program.end());
+  return resumed;
 }
 
 }  // namespace kw

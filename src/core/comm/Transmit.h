@@ -76,6 +76,17 @@ TransmitResult Send1Click(const TransmitOptions& options, const MachineProfile& 
                           const std::vector<std::string>& program, std::string_view title, CommLine& line,
                           CommClock& clock, UiPort& ui, TransmitView& view);
 
+// "Send From Line": the opening lines of the program (those before its first line that moves
+// an axis), then the program from line `from` (an index) on, so that a job broken off there
+// is resumed with its units, plane and modes set. Nothing, with the user told why, for a
+// program that holds the incremental word: its position at a line is known only from every
+// line before it.
+inline constexpr std::string_view kSendFromLineIncremental =
+    "Send From Line needs an absolute program: in an incremental one the position at a line depends on "
+    "every line before it.";
+std::vector<std::string> programFromLine(const MachineProfile& profile, const std::vector<std::string>& program,
+                                         std::size_t from, UiPort& ui);
+
 // The first program line as its file name: the title without blanks, minus signs,
 // underscores and full stops, at most 8 characters, in parentheses.
 std::string fileNameLine(std::string_view title);
