@@ -11,13 +11,10 @@ namespace kw {
 namespace {
 
 void Offset1Click(App& app) {
-  const std::string incremental = Dialect(app.profile).row(LabelRow::Incremental);
-  if (!incremental.empty())
-    for (const std::string& line : app.buffer.lines)
-      if (line.find(incremental) != std::string::npos) {
-        app.ui.message(kIncrementalRefusal);
-        return;
-      }
+  if (programContains(app.buffer.lines, Dialect(app.profile).row(LabelRow::Incremental))) {
+    app.ui.message(kIncrementalRefusal);
+    return;
+  }
   if (app.buffer.lines.size() <= 1) return;
   app.ui.showWindow(WindowId::Offset);
   app.offset.lines.clear();

@@ -3,6 +3,7 @@
 // its start point; object sorting; the split into part files.
 #include "core/app/App.h"
 #include "core/app/CommandRegistry.h"
+#include "core/app/SlideCommands.h"
 #include "core/dxf/CleanupPasses.h"
 #include "core/profile/Dialect.h"
 #include "core/profile/SettingNumbers.h"
@@ -27,13 +28,6 @@ void rewrite(App& app, Rewrite&& change) {
   change(app.buffer.lines, Dialect(app.profile));
   app.ui.setBusy(false);
   app.buffer.modified = true;
-}
-
-void replot(App& app) {
-  if (app.replotSoon)
-    app.replotSoon();
-  else
-    app.replot();
 }
 
 // A temporary file is written straight; a part file of the split through the safe save.
@@ -107,7 +101,7 @@ void MovestartingpointForward1Click(App& app) {
   }
   app.buffer.modified = true;
   ++app.highlighted.count;
-  replot(app);
+  replotAfterRewrite(app);
 }
 
 // The objects go through "Temp.$$$": taken out of the program one by one as the plot finds
@@ -143,7 +137,7 @@ void sortObjects(App& app, bool largestFirst) {
     lines.push_back(std::move(kept));
   }
   app.ui.setBusy(false);
-  replot(app);
+  replotAfterRewrite(app);
 }
 
 // The largest object of the last plot (none is made first) goes to the end, before the last line.
@@ -163,7 +157,7 @@ void MoveLargestobjecttobottom1Click(App& app) {
     lines.insert(lines.end(), std::make_move_iterator(object.begin()), std::make_move_iterator(object.end()));
   }
   lines.push_back(std::move(kept));
-  replot(app);
+  replotAfterRewrite(app);
 }
 
 // Every part through the safe save, each named in the notes as it is written; a part that cannot

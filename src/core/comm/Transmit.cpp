@@ -208,13 +208,10 @@ TransmitResult Send1Click(const TransmitOptions& options, const MachineProfile& 
 std::vector<std::string> programFromLine(const MachineProfile& profile, const std::vector<std::string>& program,
                                          std::size_t from, UiPort& ui) {
   const Dialect dialect(profile);
-  const std::string& incremental = dialect.row(LabelRow::Incremental);
-  if (!incremental.empty())
-    for (const std::string& line : program)
-      if (line.find(incremental) != std::string::npos) {
-        ui.message(kSendFromLineIncremental);
-        return {};
-      }
+  if (programContains(program, dialect.row(LabelRow::Incremental))) {
+    ui.message(kSendFromLineIncremental);
+    return {};
+  }
   const BlockLetters letters = dialect.lettersWithoutBlanks();
   std::size_t opening = 0;
   while (opening < program.size() && opening < from) {

@@ -254,4 +254,11 @@ float RootOfSquareSum(float a, float b) {
   return toFloat(std::sqrt(la * la + lb * lb));
 }
 
+bool programContains(const std::vector<std::string>& lines, std::string_view word) {
+  if (word.empty()) return false;
+  for (const std::string& line : lines)
+    if (line.find(word) != std::string::npos) return true;
+  return false;
+}
+
 }  // namespace kw

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kw {
 
@@ -31,6 +32,10 @@ struct LetterValue {
 // a float (e.g. 1e39) counts as not found; one too small for a float reads as 0. An empty
 // letter is never found. Not found always gives the value 0. Allocates nothing.
 LetterValue FindLetterValue(std::string_view letter, std::string_view block);
+
+// True when some line holds the word (never for an empty word): whether a program holds the
+// incremental code, a K word, ...
+bool programContains(const std::vector<std::string>& lines, std::string_view word);
 
 // The address letters of the machine's dialect and its comment delimiters.
 struct BlockLetters {

@@ -77,10 +77,4 @@ void removeLineEnds(std::vector<std::string>& lines, std::string_view text) {
   }
 }
 
-bool programContains(const std::vector<std::string>& lines, std::string_view word) {
-  for (const std::string& line : lines)
-    if (find(line, word) != std::string_view::npos) return true;
-  return false;
-}
-
 }  // namespace kw

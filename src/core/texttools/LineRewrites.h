@@ -32,7 +32,4 @@ void addLineEnds(std::vector<std::string>& lines, std::string_view text);
 // Deletes the first occurrence of the text from every line that holds it.
 void removeLineEnds(std::vector<std::string>& lines, std::string_view text);
 
-// True when some line holds the word (never for an empty word).
-bool programContains(const std::vector<std::string>& lines, std::string_view word);
-
 }  // namespace kw
