@@ -70,7 +70,8 @@ std::size_t Offsetter::firstFreeRow(std::size_t from) const {
 
 void Offsetter::Button6Click(std::size_t programLines) { table_.assign(2 * programLines + kExtraRows, emptyRow()); }
 
-void Offsetter::Load_Array(const std::vector<std::string>& lines, std::size_t first, std::size_t last, float offset) {
+void Offsetter::Load_Array(const std::vector<std::string>& lines, std::size_t first, std::size_t last, float offset,
+                           std::optional<std::size_t> start) {
   using enum LabelRow;
   const Dialect& d = settings_.dialect;
   offset_ = offset;
@@ -80,7 +81,8 @@ void Offsetter::Load_Array(const std::vector<std::string>& lines, std::size_t fi
   float previousX = 0, previousY = 0;
   double modalG = kNoValue;
   bool previousWasArc = false;
-  for (std::size_t index = first; index <= last && row + 1 < table_.size(); ++index) {
+  // The start line first, then the run; false when the visit ends.
+  auto visit = [&](std::size_t index, bool mayEnd) {
     const std::string& line = lines[index];
     const LetterValue x = FindLetterValue(letters_[0], line);
     const LetterValue g = FindLetterValue("G", line);
@@ -119,10 +121,24 @@ void Offsetter::Load_Array(const std::vector<std::string>& lines, std::size_t fi
       ++points;
       ++row;
     }
-    if (index + 1 < lines.size() &&
-        (contains(lines[index + 1], d.row(EndBlock)) || contains(lines[index + 1], d.row(FileEnd))))
-      break;
-  }
+    return !(mayEnd && index + 1 < lines.size() &&
+             (contains(lines[index + 1], d.row(EndBlock)) || contains(lines[index + 1], d.row(FileEnd))));
+  };
+  if (start && *start < lines.size()) visit(*start, false);
+  for (std::size_t index = first; index <= last && row + 1 < table_.size(); ++index)
+    if (!visit(index, true)) break;
+}
+
+std::optional<std::size_t> Offsetter::startBefore(const std::vector<std::string>& lines, std::size_t begin,
+                                                  std::size_t end) const {
+  using enum LabelRow;
+  const Dialect& d = settings_.dialect;
+  std::size_t k = begin + 1;
+  while (k < end && !FindLetterValue(letters_[0], lines[k]).found) ++k;
+  if (k >= end || !(contains(lines[k], d.row(ArcCw)) || contains(lines[k], d.row(ArcCcw)))) return std::nullopt;
+  for (std::size_t p = begin; p-- > 0;)
+    if (FindLetterValue(letters_[0], lines[p]).found) return p;
+  return std::nullopt;
 }
 
 void Offsetter::Button9Click() {
@@ -272,9 +288,9 @@ void Offsetter::Button5Click(std::vector<std::string>& editor) const {
 }
 
 void Offsetter::run(const std::vector<std::string>& lines, std::size_t first, std::size_t last, float offset,
-                    std::vector<std::string>& editor) {
-  Button6Click(last >= first ? last - first + 1 : 0);
-  Load_Array(lines, first, last, offset);
+                    std::vector<std::string>& editor, std::optional<std::size_t> start) {
+  Button6Click((last >= first ? last - first + 1 : 0) + (start ? 1 : 0));
+  Load_Array(lines, first, last, offset, start);
   Button9Click();
   Button10Click();
   Button13Click();
@@ -311,7 +327,7 @@ void Button4Click(const std::vector<std::string>& program, SlideRange highlighte
       std::size_t e = b + 1;
       while (e < size && !contains(program[e], end)) ++e;
       if (e >= size) break;
-      offsetter.run(program, b + 1, e, offset, window.lines);
+      offsetter.run(program, b + 1, e, offset, window.lines, offsetter.startBefore(program, b, e));
       from = e + 1;
     }
   }

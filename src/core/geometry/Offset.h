@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <optional>
 #include <vector>
 
 #include "core/geometry/Slide2.h"
@@ -86,8 +87,10 @@ class Offsetter {
   // line holding "End Block" or "File End" and after `last`. A line without an X word makes no
   // row; one with X and no Y takes the Y of the point before it (0 for the first point). An arc
   // written with R is given its centre as the interpreter computes it, in the convention of
-  // "Incremental  Type I J". An arc on the first point of a run has no start and is a point only.
-  void Load_Array(const std::vector<std::string>& lines, std::size_t first, std::size_t last, float offset);
+  // "Incremental  Type I J". An arc on the first point of a run has no start and is a point only,
+  // unless `start` names a line before the run whose point the run starts from.
+  void Load_Array(const std::vector<std::string>& lines, std::size_t first, std::size_t last, float offset,
+                  std::optional<std::size_t> start = std::nullopt);
   void Button9Click();   // Arcs2: new start and end points of every arc, radius shrunk or grown
   void Button10Click();  // Loopback2: the lead-in segment; a closed path leads in by its last one
   void Button13Click();  // Last Line: the lead-out segment
@@ -100,7 +103,11 @@ class Offsetter {
 
   // The passes above in their order over lines first .. last, appending the result to `editor`.
   void run(const std::vector<std::string>& lines, std::size_t first, std::size_t last, float offset,
-           std::vector<std::string>& editor);
+           std::vector<std::string>& editor, std::optional<std::size_t> start = std::nullopt);
+  // For a block whose first move is an arc: the last line before `begin` that moves to a point,
+  // where the arc starts; nothing when the block starts with a point of its own.
+  std::optional<std::size_t> startBefore(const std::vector<std::string>& lines, std::size_t begin,
+                                         std::size_t end) const;
 
   const std::vector<OffsetRow>& table() const { return table_; }
   const std::vector<GridRow>& grid() const { return grid_; }
