@@ -57,11 +57,16 @@ struct OrderingDialect {
 };
 
 // Writes the ordered program: the opening lines, the paths, the closing lines. Every element
-// is placed once; the lines it keeps are moved into the program.
+// is placed once; the lines it keeps are moved into the program. Beside each line of a path it
+// keeps the point that line's text moves to as `pointOf` reads it, for the end line of every
+// element and the first line of every path (the other lines' points are left unset), so that
+// the outlines of the paths need not read their lines again.
 class PathWriter {
  public:
   PathWriter(PassLines& elements, const OrderingDialect& dialect, PassLines& out)
       : elements_(elements), d_(dialect), out_(out) {}
+
+  std::vector<OrderPoint> points;  // beside out_, as said above
 
   const std::string& startLine(std::size_t element) const { return elements_[2 * element]; }
   const std::string& endLine(std::size_t element) const {
@@ -74,6 +79,7 @@ class PathWriter {
     out_.push_back(d_.kerfLeft + " ");
     out_.push_back(d_.cutOn + " ");
     out_.push_back(d_.leadIn + " ");
+    points.resize(out_.size());
   }
 
   // Cut off, cut on and lead in before every path but the first.
@@ -82,6 +88,7 @@ class PathWriter {
     out_.push_back(d_.cutOff + " ");
     out_.push_back(d_.cutOn + " ");
     out_.push_back(d_.leadIn + " ");
+    points.resize(out_.size());
   }
 
   void closing() {
@@ -89,10 +96,12 @@ class PathWriter {
     out_.push_back(d_.fileEnd);
   }
 
-  // The first element of a path, as it is. Returns the path's new end.
-  OrderPoint copy(std::size_t element, const OrderPoint& end) {
+  // The first element of a path, as it is, from `start` to `end`. Returns the path's new end.
+  OrderPoint copy(std::size_t element, const OrderPoint& start, const OrderPoint& end) {
     place(2 * element);
+    points.push_back(start);
     placeEndLine(element);
+    points.push_back(end);
     return end;
   }
 
@@ -107,7 +116,9 @@ class PathWriter {
     target += start.y;
     target += start.z;
     out_.push_back(std::move(target));
+    points.emplace_back();
     placeEndLine(element);
+    points.push_back(end);
     return end;
   }
 
@@ -133,7 +144,9 @@ class PathWriter {
 
     out_.push_back(std::move(move));
     out_.push_back(std::move(back));
-    return d_.pointOf(out_.back());
+    points.emplace_back();
+    points.push_back(d_.pointOf(out_.back()));
+    return points.back();
   }
 
  private:
@@ -163,15 +176,17 @@ struct PathOutline {
   bool closed = false;
 };
 
-PathOutline outlineOf(const PassLines& out, const PathSpan& span, const OrderingDialect& d, float tolerance) {
+// `points` holds the point of the path's first line and of each element's end line.
+PathOutline outlineOf(const PassLines& out, const std::vector<OrderPoint>& points, const PathSpan& span,
+                      const OrderingDialect& d, float tolerance) {
   constexpr int kPointsPerArc = 8;
   PathOutline o;
-  OrderPoint from = d.pointOf(out[span.begin]);
+  OrderPoint from = points[span.begin];
   const OrderPoint first = from;
   o.points.push_back(from);
   for (std::size_t line = span.begin + 1; line < span.end; line += 2) {
     const std::string& end = out[line];
-    const OrderPoint to = d.pointOf(end);
+    const OrderPoint to = points[line];
     const bool cw = containsWord(end, d.arcCw), ccw = !cw && containsWord(end, d.arcCcw);
     if (cw || ccw) {
       const double cx = FindLetterValue(d.written.i, end).value, cy = FindLetterValue(d.written.j, end).value;
@@ -246,8 +261,8 @@ struct Nesting {
   static constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
 };
 
-Nesting nestingOf(const PassLines& out, const std::vector<PathSpan>& spans, const OrderingDialect& d,
-                  float tolerance) {
+Nesting nestingOf(const PassLines& out, const std::vector<OrderPoint>& points, const std::vector<PathSpan>& spans,
+                  const OrderingDialect& d, float tolerance) {
   Nesting n;
   n.depth.assign(spans.size(), 0);
   n.parent.assign(spans.size(), Nesting::kNoParent);
@@ -256,7 +271,7 @@ Nesting nestingOf(const PassLines& out, const std::vector<PathSpan>& spans, cons
   std::vector<std::size_t> closed;
   float low[2] = {0, 0}, high[2] = {0, 0};
   for (std::size_t p = 0; p < spans.size(); ++p) {
-    outlines.push_back(outlineOf(out, spans[p], d, tolerance));
+    outlines.push_back(outlineOf(out, points, spans[p], d, tolerance));
     if (!outlines[p].closed) continue;
     for (int axis = 0; axis < 2; ++axis) {
       low[axis] = closed.empty() ? outlines[p].low[axis] : std::min(low[axis], outlines[p].low[axis]);
@@ -497,7 +512,7 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   OrderPoint pathEnd;
   if (count > 0) {
     spans.push_back({out.size(), 0});
-    pathEnd = writer.copy(0, ends[0]);
+    pathEnd = writer.copy(0, starts[0], ends[0]);
     index.remove(0);
     --remaining;
   }
@@ -528,7 +543,7 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
       spans.back().end = out.size();
       writer.separator();
       spans.push_back({out.size(), 0});
-      pathEnd = writer.copy(first, ends[first]);
+      pathEnd = writer.copy(first, starts[first], ends[first]);
       index.remove(first);
       --remaining;
     }
@@ -539,7 +554,8 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
 
   if (!spans.empty()) spans.back().end = out.size();
   if ((dialect.turnsOutlines && spans.size() >= 2) || (dialect.holesFirst && !spans.empty())) {
-    const Nesting nesting = nestingOf(out, spans, dialect, tolerance);
+    const Nesting nesting = nestingOf(out, writer.points, spans, dialect, tolerance);
+    std::vector<OrderPoint>().swap(writer.points);
     turnNestedPaths(out, spans, dialect, nesting, dialect.holesFirst);
     if (dialect.holesFirst && spans.size() >= 2) reorderPaths(out, spans, ShortRapids(out, spans, dialect, nesting).order());
   }

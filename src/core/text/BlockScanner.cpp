@@ -19,6 +19,16 @@ constexpr std::array<bool, 256> makeTerminatorTable() {
 }
 constexpr std::array<bool, 256> kTerminator = makeTerminatorTable();
 
+// What a character is to a scan of a block: part of a word, a blank (or tab), or a terminator.
+enum CharClass : unsigned char { kPlain = 0, kBlank = 1, kEnds = 2 };
+constexpr std::array<unsigned char, 256> makeClassTable() {
+  std::array<unsigned char, 256> table{};
+  for (char ch : WordTerminators) table[static_cast<unsigned char>(ch)] = kEnds;
+  table[static_cast<unsigned char>(' ')] = table[static_cast<unsigned char>('\t')] = kBlank;
+  return table;
+}
+constexpr std::array<unsigned char, 256> kClass = makeClassTable();
+
 std::string_view cutBlock(std::string_view block) { return block.substr(0, std::min(block.size(), kMaxBlockLength)); }
 
 // Converts `text` when the whole of it is a decimal number with digits on both sides of a
@@ -104,6 +114,72 @@ void splitSingleLetters(const char* work, std::size_t length, const BlockLetters
   words.rest.assign(word, size);
 }
 
+// The shape the conversion's writer and passes give their blocks: words parted by blanks or tabs,
+// each of two or more characters of which only the first ends a number (a letter, or other
+// punctuation that ends one), no comment in the block, and the block within kMaxBlockLength. Such a
+// block's words are its blank-parted pieces, each letter taking the first piece it begins that an
+// earlier letter has not taken, just as the general scan finds them; the other pieces make the
+// rest. Returns false, leaving `words` as it was, for any other block.
+bool splitPlainBlock(std::string_view block, const BlockLetters& letters, BlockWords& words) {
+  if (block.size() > kMaxBlockLength) return false;
+  // A comment delimiter that ends a number is caught as a terminator inside a word; one that
+  // does not is left to the general scan.
+  const char comment = letters.commentStart.empty() ? '\0' : letters.commentStart[0];
+  if (!letters.commentStart.empty() && kClass[static_cast<unsigned char>(comment)] != kEnds) return false;
+  const char order[] = {'G',
+                        'M',
+                        letters.n.empty() ? '\0' : letters.n[0],
+                        letters.x.empty() ? '\0' : letters.x[0],
+                        letters.y.empty() ? '\0' : letters.y[0],
+                        letters.z.empty() ? '\0' : letters.z[0],
+                        letters.r.empty() ? '\0' : letters.r[0],
+                        letters.i.empty() ? '\0' : letters.i[0],
+                        letters.j.empty() ? '\0' : letters.j[0],
+                        letters.k.empty() ? '\0' : letters.k[0]};
+  std::string_view found[std::size(order)];
+  char rest[kMaxBlockLength];
+  std::size_t restSize = 0;
+  const char* const text = block.data();
+  const std::size_t size = block.size();
+  std::size_t q = 0;
+  bool firstPiece = true;
+  while (true) {
+    while (q < size && kClass[static_cast<unsigned char>(text[q])] == kBlank) ++q;
+    if (q == size) break;
+    const std::size_t start = q;
+    for (++q; q < size; ++q) {
+      const unsigned char kind = kClass[static_cast<unsigned char>(text[q])];
+      if (kind == kBlank) break;
+      if (kind == kEnds) return false;
+    }
+    const char lead = text[start];
+    if (q - start < 2 || (lead == comment && !letters.commentStart.empty()) ||
+        (!firstPiece && kClass[static_cast<unsigned char>(lead)] != kEnds))
+      return false;
+    firstPiece = false;
+    const std::string_view piece(text + start, q - start);
+    std::size_t slot = 0;
+    while (slot < std::size(order) && (lead == '\0' || order[slot] != lead || !found[slot].empty())) ++slot;
+    if (slot < std::size(order)) {
+      found[slot] = piece;
+    } else {
+      std::memcpy(rest + restSize, piece.data(), piece.size());
+      restSize += piece.size();
+    }
+  }
+  std::string* const into[] = {&words.g, &words.m, &words.n, &words.x, &words.y,
+                               &words.z, &words.r, &words.i, &words.j, &words.k};
+  for (std::size_t slot = 0; slot < std::size(order); ++slot) {
+    if (found[slot].empty()) continue;
+    std::string& word = *into[slot];
+    word.reserve(found[slot].size() + 1);
+    word.assign(found[slot]);
+    word.push_back(' ');
+  }
+  words.rest.assign(rest, restSize);
+  return true;
+}
+
 }  // namespace
 
 bool isWordTerminator(char ch) { return kTerminator[static_cast<unsigned char>(ch)]; }
@@ -137,14 +213,30 @@ LetterValue FindLetterValue(std::string_view letter, std::string_view block) {
     }
     from = q + 1;
   }
-  for (std::size_t q = from; q < block.size(); ++q) {
-    const char ch = block[q];
-    if (ch == ' ' || ch == '\t') continue;
-    if (numberLength > 0 && isWordTerminator(ch)) break;  // the first character always belongs
-    numberText[numberLength++] = ch;
+  // Most numbers stand without a blank inside them: they are read where they stand when the
+  // first character after them that is not a blank ends them.
+  std::string_view number;
+  std::size_t q = from;
+  while (q < block.size() && kClass[static_cast<unsigned char>(block[q])] == kBlank) ++q;
+  if (q < block.size()) {
+    const std::size_t start = q;
+    for (++q; q < block.size() && kClass[static_cast<unsigned char>(block[q])] == kPlain; ++q) {
+    }
+    std::size_t after = q;
+    while (after < block.size() && kClass[static_cast<unsigned char>(block[after])] == kBlank) ++after;
+    if (after == block.size() || kClass[static_cast<unsigned char>(block[after])] == kEnds)
+      number = block.substr(start, q - start);
   }
-  if (numberLength == 0) return {};
-  const std::string_view number(numberText, numberLength);
+  if (number.empty()) {
+    for (std::size_t at = from; at < block.size(); ++at) {
+      const char ch = block[at];
+      if (ch == ' ' || ch == '\t') continue;
+      if (numberLength > 0 && isWordTerminator(ch)) break;  // the first character always belongs
+      numberText[numberLength++] = ch;
+    }
+    if (numberLength == 0) return {};
+    number = std::string_view(numberText, numberLength);
+  }
 
   float value = 0.0f;
   if (convertNumber(number, value)) return {value, true};
@@ -165,6 +257,8 @@ LetterValue FindLetterValue(std::string_view letter, std::string_view block) {
 }
 
 BlockWords SplitBlockWords(std::string_view block, const BlockLetters& letters) {
+  BlockWords words;
+  if (singleLetters(letters) && splitPlainBlock(block, letters, words)) return words;
   block = cutBlock(block);
   // The block without its blanks and comments; the comments are kept apart.
   char work[kMaxBlockLength];
@@ -197,7 +291,6 @@ BlockWords SplitBlockWords(std::string_view block, const BlockLetters& letters) 
     }
   }
 
-  BlockWords words;
   if (singleLetters(letters)) {
     splitSingleLetters(work, length, letters, words);
     words.rest += comments;
