@@ -39,7 +39,7 @@ void startMode(App& app, DrawMode mode) {
   app.ui.setCaption(WindowId::Drawing, drawingCaption(mode));
   if (!programEmpty(app.buffer.lines)) return;
   DxfPassContext context{app.profile, app.ui, app.folder};
-  app.buffer.lines = AddPlaneCodes2({}, context);
+  app.buffer.lines = AddPlaneCodes2({}, context).strings();
   app.buffer.modified = true;
   replotAfterRewrite(app);
 }

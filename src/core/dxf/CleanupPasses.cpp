@@ -24,20 +24,16 @@ constexpr std::string_view kPlaneCaption = "Adding Plane Codes";
 constexpr float kDefaultVectorError = 0.5f;  // degrees
 constexpr int kConverterPrecision = 7;
 
-// The pairs of a pass's input; a last line without a partner forms a pair of its own. The
-// pass owns the input: a line written to the output is moved there, and is not read again.
+// The pairs of a pass's input; a last line without a partner forms a pair of its own.
 struct Pairs {
-  PassLines& lines;
+  const PassLines& lines;
   std::size_t count() const { return (lines.size() + 1) / 2; }
-  const std::string& first(std::size_t pair) const { return lines[2 * pair]; }
+  std::string_view first(std::size_t pair) const { return lines[2 * pair]; }
   bool hasSecond(std::size_t pair) const { return 2 * pair + 1 < lines.size(); }
-  const std::string& second(std::size_t pair) const {
-    static const std::string kMissing;
-    return hasSecond(pair) ? lines[2 * pair + 1] : kMissing;
-  }
-  void writeFirst(std::size_t pair, PassLines& out) const { out.push_back(std::move(lines[2 * pair])); }
+  std::string_view second(std::size_t pair) const { return hasSecond(pair) ? lines[2 * pair + 1] : std::string_view(); }
+  void writeFirst(std::size_t pair, PassLines& out) const { out.push_back(lines[2 * pair]); }
   void writeSecond(std::size_t pair, PassLines& out) const {
-    if (hasSecond(pair)) out.push_back(std::move(lines[2 * pair + 1]));
+    if (hasSecond(pair)) out.push_back(lines[2 * pair + 1]);
   }
   void write(std::size_t pair, PassLines& out) const {
     writeFirst(pair, out);
@@ -65,7 +61,7 @@ double normalised(float angle) {
   return a;
 }
 
-PairShape shapeOf(const std::string& l1, const std::string& l2, const BlockLetters& letters, bool includeZ) {
+PairShape shapeOf(std::string_view l1, std::string_view l2, const BlockLetters& letters, bool includeZ) {
   const LetterValue x1 = FindLetterValue(letters.x, l1), y1 = FindLetterValue(letters.y, l1);
   const LetterValue z1 = FindLetterValue(letters.z, l1);
   const LetterValue x2 = FindLetterValue(letters.x, l2), y2 = FindLetterValue(letters.y, l2);
@@ -81,7 +77,7 @@ PairShape shapeOf(const std::string& l1, const std::string& l2, const BlockLette
 }
 
 // An element whose second line is a straight move: no arc word, no centre or radius word.
-bool isStraight(const PairShape& shape, const std::string& l2, const BlockLetters& letters, const std::string& arcCw,
+bool isStraight(const PairShape& shape, std::string_view l2, const BlockLetters& letters, const std::string& arcCw,
                 const std::string& arcCcw) {
   return shape.element && !containsWord(l2, arcCw) && !containsWord(l2, arcCcw) &&
          !FindLetterValue(letters.i, l2).found && !FindLetterValue(letters.j, l2).found &&
@@ -188,7 +184,7 @@ PassLines CrunchLines(PassLines in, DxfPassContext& context) {
 
   const Pairs pairs{in};
   PassLines out;
-  out.reserve(in.size());
+  out.reserve(in.size(), in.bytes());
   PairShape reference;  // the last pair written (none yet: not an element)
   // The dropped run since the last pair written: its first and its last pair.
   bool dropping = false;
@@ -241,8 +237,8 @@ PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context) {
   for (std::size_t p = 0; p < pairs.count(); ++p) {
     reportPairs(context.ui, p, in);
     if (!pairs.hasSecond(p)) continue;
-    const std::string& l1 = pairs.first(p);
-    const std::string& l2 = pairs.second(p);
+    const std::string_view l1 = pairs.first(p);
+    const std::string_view l2 = pairs.second(p);
     const bool cw = containsWord(l2, format.arcCw);
     const bool ccw = containsWord(l2, format.arcCcw);
     if (!cw && !ccw) continue;
@@ -269,7 +265,7 @@ PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context) {
     w.hasJ = j.found;
     w.hasK = k.found;
     w.hasR = r.found;
-    in[2 * p + 1] = format.line(w, "", ccw ? LabelRow::ArcCcw : LabelRow::ArcCw);
+    in.set(2 * p + 1, format.line(w, "", ccw ? LabelRow::ArcCcw : LabelRow::ArcCw));
   }
   context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);
   return in;
@@ -283,7 +279,7 @@ bool insertfile(const std::string& path, PassLines& out, std::string* error) {
     return false;
   }
   const bool even = lines.size() % 2 == 0;
-  for (std::string& line : lines) out.push_back(std::move(line));
+  for (const std::string& line : lines) out.push_back(line);
   if (even) out.push_back(" ");
   return true;
 }
@@ -306,14 +302,14 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
   const std::string rapid = dialect.rowWithoutBlanks(Trans127);
 
   PassLines out;
-  out.reserve(in.size() + in.size() / 4 + 16);
+  out.reserve(in.size() + in.size() / 4 + 16, in.bytes() + in.bytes() / 4 + 256);
   const std::string& fileStart = dialect.row(FileStart);
   out.push_back(fileStart);
   out.push_back(fileStart);
   for (LabelRow row : kOpeningRows) writeRow(dialect.row(row), context, out);
 
   // Without "Z Included" no plane word is written.
-  auto planeWords = [&](const std::string& line) {
+  auto planeWords = [&](std::string_view line) {
     if (!includeZ) return;
     const bool i = FindLetterValue(letters.i, line).found;
     const bool j = FindLetterValue(letters.j, line).found;
@@ -326,8 +322,8 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
   const Pairs pairs{in};
   for (std::size_t p = 0; p < pairs.count(); ++p) {
     reportPairs(context.ui, p, in);
-    const std::string& l1 = pairs.first(p);
-    const std::string& l2 = pairs.second(p);
+    const std::string_view l1 = pairs.first(p);
+    const std::string_view l2 = pairs.second(p);
     planeWords(l2);
     if (editLine && containsWord(l1, cutOn) && p + 1 < pairs.count()) {
       // A path opening: a positioning line to the path's first point before the cut goes on.

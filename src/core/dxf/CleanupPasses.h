@@ -16,8 +16,8 @@ namespace kw {
 // line then covers the dropped piece. Arcs are never dropped, and neither is the first element
 // of a path. When the dropped run ends a path, it is written as one element from the start of
 // its first piece to the end of its last, so the path keeps its end point.
-// Each pass takes its input lines by value and reuses their buffers for its output: a
-// conversion hands each pass's output on to the next with std::move, without a copy.
+// Each pass takes its input lines by value: a conversion hands each pass's output on to the next
+// with std::move, and the input's memory goes when the pass ends.
 PassLines CrunchLines(PassLines in, DxfPassContext& context);
 
 // Arc centre words made relative to the arc's start point ("Incremental  Type I J").

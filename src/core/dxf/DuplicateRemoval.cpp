@@ -115,28 +115,28 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
   const std::string& arcCcw = dialect.row(LabelRow::ArcCcw);
   const bool rMode = profile.flag("RCheckbox");
 
-  // The lines kept are written over the input from its start: in[kept] is never ahead of the
-  // line being read, whose text moves to `previousText` before its place can be written.
   const std::size_t total = in.size();
-  std::size_t kept = 0;
-  std::string previousText;      // the line before as it came
-  std::string previous;          // P: the line before, also when it was emptied
-  bool previousIsArc = false;    // P's G word holds an arc word
-  std::string previousPosition;  // P's X, Y and Z words without blanks
+  PassLines out;
+  out.reserve(total, in.bytes() + total);
+  std::string_view previousText;  // the line before as it came
+  std::string previous;           // P: the line before, also when it was emptied
+  bool previousIsArc = false;     // P's G word holds an arc word
+  std::string previousPosition;   // P's X, Y and Z words without blanks
   std::string position;
+  std::string line;
   for (std::size_t index = 0; index < total; ++index) {
     if (index % kProgressEvery == 0) context.ui.showProgress(static_cast<int>(index), static_cast<int>(total), true);
-    if (index > 0 && !previous.empty() && in[index] == previousText) {
+    const std::string_view text = in[index];
+    if (index > 0 && !previous.empty() && text == previousText) {
       // The same text as the line before, which was kept: it rebuilds into that very line, so
       // it goes (the start line of an element that goes on from a straight one).
       previousIsArc = false;
       previousPosition.clear();
       previous.clear();
-      previousText.swap(in[index]);
       continue;
     }
-    BlockWords w = SplitBlockWords(in[index], letters);
-    previousText.swap(in[index]);
+    BlockWords w = SplitBlockWords(text, letters);
+    previousText = text;
     if (rMode) {
       w.i.clear();
       w.j.clear();
@@ -144,8 +144,6 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
     } else {
       w.r.clear();
     }
-    // The line is built in the place of a line already read (its buffer is reused).
-    std::string& line = in[kept];
     joinWordsInto(line, w);
     positionInto(position, w);
     // A bare move to where the line before went, the start line that repeats the end of the
@@ -162,12 +160,11 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
       previousPosition.swap(position);
     }
     previous = line;
-    if (!isBlank(line)) ++kept;
+    if (!isBlank(line)) out.push_back(line);
   }
-  in.resize(kept);
   context.ui.showProgress(static_cast<int>(total), static_cast<int>(total), true);
   if (currentFileName) context.ui.setCaption(WindowId::Main, *currentFileName);
-  return in;
+  return out;
 }
 
 bool RemoveDup(std::vector<std::string>& program, int mode, DxfPassContext& context) {

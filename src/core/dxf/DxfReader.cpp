@@ -186,11 +186,15 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
 
   PassLines elements;
   std::vector<std::string> report;
-  // A guess of one element line per 16 bytes of drawing saves most of the vector's growth (a
-  // drawing full of ellipses needs more, and the vector then grows as it must).
+  // Room for one element line of 32 bytes per 4 bytes of drawing spares the lines the copies of
+  // their growth (a drawing full of ellipses may need more, and they then grow as they must);
+  // room reserved and never written takes no memory.
   std::error_code sizeError;
   const std::uintmax_t drawingBytes = fs::file_size(source, sizeError);
-  if (!sizeError) elements.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(drawingBytes / 16, 1u << 24)));
+  if (!sizeError) {
+    const auto lines = static_cast<std::size_t>(std::min<std::uintmax_t>(drawingBytes / 4, 1u << 24));
+    elements.reserve(lines, 32 * lines);
+  }
   try {
     const DxfReadOutcome outcome = readDxfElements(input, profile, codes, settings, elements, layerLog);
     // What the drawing holds and the conversion leaves out is told after the layers.
@@ -231,12 +235,12 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   // Each pass takes the lines of the one before over.
   try {
     PassLines pass = SORTOUT3(std::move(elements), context);
-    PassLines().swap(elements);
+    elements = PassLines();
     if (profile.flag("VectorCheckBox2")) pass = CrunchLines(std::move(pass), context);
     if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(std::move(pass), context);
     pass = AddPlaneCodes2(std::move(pass), context);
     pass = RemoveDup2(std::move(pass), context, currentFileName);
-    program = std::move(pass);
+    program = pass.strings();
   } catch (const NumberNotWritable& e) {
     return fail(DxfLoadStatus::ReadError, numberNotWritableMessage(e, "the program of " + name));
   }

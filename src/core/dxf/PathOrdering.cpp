@@ -57,21 +57,23 @@ struct OrderingDialect {
 };
 
 // Writes the ordered program: the opening lines, the paths, the closing lines. Every element
-// is placed once; the lines it keeps are moved into the program. Beside each line of a path it
-// keeps the point that line's text moves to as `pointOf` reads it, for the end line of every
-// element and the first line of every path (the other lines' points are left unset), so that
-// the outlines of the paths need not read their lines again.
+// is placed once. When `keepsPoints`, it keeps the points the lines move to as `pointOf` reads
+// them, of the first line of every path and of the end line of every element, so that the outlines
+// of the paths need not read their lines again.
 class PathWriter {
  public:
-  PathWriter(PassLines& elements, const OrderingDialect& dialect, PassLines& out)
-      : elements_(elements), d_(dialect), out_(out) {}
+  PathWriter(const PassLines& elements, const OrderingDialect& dialect, PassLines& out, bool keepsPoints)
+      : elements_(elements), d_(dialect), out_(out), keepsPoints_(keepsPoints) {
+    if (keepsPoints_) endPoints.reserve((out.size() + elements.size()) / 2 + elements.size() / 4 + 16);
+  }
 
-  std::vector<OrderPoint> points;  // beside out_, as said above
+  // An element's end line stands at an odd place in the program (four lines open it and separate
+  // the paths, and each element takes two): its point is endPoints[place / 2].
+  std::vector<OrderPoint> endPoints, firstPoints;  // the other for each path in turn
 
-  const std::string& startLine(std::size_t element) const { return elements_[2 * element]; }
-  const std::string& endLine(std::size_t element) const {
-    static const std::string kMissing;
-    return 2 * element + 1 < elements_.size() ? elements_[2 * element + 1] : kMissing;
+  std::string_view startLine(std::size_t element) const { return elements_[2 * element]; }
+  std::string_view endLine(std::size_t element) const {
+    return 2 * element + 1 < elements_.size() ? elements_[2 * element + 1] : std::string_view();
   }
 
   void opening() {
@@ -79,7 +81,6 @@ class PathWriter {
     out_.push_back(d_.kerfLeft + " ");
     out_.push_back(d_.cutOn + " ");
     out_.push_back(d_.leadIn + " ");
-    points.resize(out_.size());
   }
 
   // Cut off, cut on and lead in before every path but the first.
@@ -88,7 +89,6 @@ class PathWriter {
     out_.push_back(d_.cutOff + " ");
     out_.push_back(d_.cutOn + " ");
     out_.push_back(d_.leadIn + " ");
-    points.resize(out_.size());
   }
 
   void closing() {
@@ -99,26 +99,23 @@ class PathWriter {
   // The first element of a path, as it is, from `start` to `end`. Returns the path's new end.
   OrderPoint copy(std::size_t element, const OrderPoint& start, const OrderPoint& end) {
     place(2 * element);
-    points.push_back(start);
+    if (keepsPoints_) firstPoints.push_back(start);
     placeEndLine(element);
-    points.push_back(end);
+    endPoint(end);
     return end;
   }
 
   // An element whose start meets the path's end: its start line shrinks to the move itself.
   OrderPoint forward(std::size_t element, const OrderPoint& end) {
     const BlockWords start = SplitBlockWords(startLine(element), d_.letters);
-    // The start line's buffer holds the shorter move.
-    std::string& target = elements_[2 * element];
-    target.clear();
-    target += start.g;
-    target += start.x;
-    target += start.y;
-    target += start.z;
-    out_.push_back(std::move(target));
-    points.emplace_back();
+    line_.clear();
+    line_ += start.g;
+    line_ += start.x;
+    line_ += start.y;
+    line_ += start.z;
+    out_.push_back(line_);
     placeEndLine(element);
-    points.push_back(end);
+    endPoint(end);
     return end;
   }
 
@@ -144,17 +141,23 @@ class PathWriter {
 
     out_.push_back(std::move(move));
     out_.push_back(std::move(back));
-    points.emplace_back();
-    points.push_back(d_.pointOf(out_.back()));
-    return points.back();
+    const OrderPoint to = d_.pointOf(out_.back());
+    endPoint(to);
+    return to;
   }
 
  private:
-  PassLines& elements_;
+  const PassLines& elements_;
   const OrderingDialect& d_;
   PassLines& out_;
+  std::string line_;  // the shortened start line, its buffer kept from line to line
+  bool keepsPoints_;
 
-  void place(std::size_t line) { out_.push_back(std::move(elements_[line])); }
+  void endPoint(const OrderPoint& p) {
+    if (keepsPoints_) endPoints.resize(out_.size() / 2, p);
+  }
+
+  void place(std::size_t line) { out_.push_back(elements_[line]); }
   void placeEndLine(std::size_t element) {
     if (2 * element + 1 < elements_.size())
       place(2 * element + 1);
@@ -176,17 +179,17 @@ struct PathOutline {
   bool closed = false;
 };
 
-// `points` holds the point of the path's first line and of each element's end line.
-PathOutline outlineOf(const PassLines& out, const std::vector<OrderPoint>& points, const PathSpan& span,
-                      const OrderingDialect& d, float tolerance) {
+// `first` is the point of the path's first line, endPoints[place / 2] that of each element's end
+// line.
+PathOutline outlineOf(const PassLines& out, const OrderPoint& first, const std::vector<OrderPoint>& endPoints,
+                      const PathSpan& span, const OrderingDialect& d, float tolerance) {
   constexpr int kPointsPerArc = 8;
   PathOutline o;
-  OrderPoint from = points[span.begin];
-  const OrderPoint first = from;
+  OrderPoint from = first;
   o.points.push_back(from);
   for (std::size_t line = span.begin + 1; line < span.end; line += 2) {
-    const std::string& end = out[line];
-    const OrderPoint to = points[line];
+    const std::string_view end = out[line];
+    const OrderPoint to = endPoints[line / 2];
     const bool cw = containsWord(end, d.arcCw), ccw = !cw && containsWord(end, d.arcCcw);
     if (cw || ccw) {
       const double cx = FindLetterValue(d.written.i, end).value, cy = FindLetterValue(d.written.j, end).value;
@@ -233,7 +236,7 @@ void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d)
   std::vector<BlockWords> words;
   for (std::size_t line = span.begin; line < span.end; ++line) words.push_back(SplitBlockWords(out[line], d.letters));
   auto position = [](const BlockWords& w) { return w.x + w.y + w.z; };
-  PassLines lines;
+  std::vector<std::string> lines;
   const std::size_t last = words.size() - 1;
   const std::string line = d.line.empty() ? "" : d.line + " ";
   lines.push_back(line + position(words[last]));
@@ -248,7 +251,7 @@ void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d)
     lines.push_back(motion + " " + position(words[end == 1 ? 0 : end - 2]) + e.i + e.j + e.k + e.r);
     if (end == 1) break;
   }
-  std::move(lines.begin(), lines.end(), out.begin() + static_cast<std::ptrdiff_t>(span.begin));
+  for (std::size_t line = 0; line < lines.size(); ++line) out.set(span.begin + line, lines[line]);
 }
 
 // Which closed paths lie in which: `depth` counts the closed paths round a path, `parent` is
@@ -261,7 +264,8 @@ struct Nesting {
   static constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
 };
 
-Nesting nestingOf(const PassLines& out, const std::vector<OrderPoint>& points, const std::vector<PathSpan>& spans,
+Nesting nestingOf(const PassLines& out, const std::vector<OrderPoint>& firstPoints,
+                  const std::vector<OrderPoint>& endPoints, const std::vector<PathSpan>& spans,
                   const OrderingDialect& d, float tolerance) {
   Nesting n;
   n.depth.assign(spans.size(), 0);
@@ -271,7 +275,7 @@ Nesting nestingOf(const PassLines& out, const std::vector<OrderPoint>& points, c
   std::vector<std::size_t> closed;
   float low[2] = {0, 0}, high[2] = {0, 0};
   for (std::size_t p = 0; p < spans.size(); ++p) {
-    outlines.push_back(outlineOf(out, points, spans[p], d, tolerance));
+    outlines.push_back(outlineOf(out, firstPoints[p], endPoints, spans[p], d, tolerance));
     if (!outlines[p].closed) continue;
     for (int axis = 0; axis < 2; ++axis) {
       low[axis] = closed.empty() ? outlines[p].low[axis] : std::min(low[axis], outlines[p].low[axis]);
@@ -447,16 +451,15 @@ class ShortRapids {
 // The program's paths put in `order`, each after the separator lines the ordering wrote.
 void reorderPaths(PassLines& out, const std::vector<PathSpan>& spans, const std::vector<std::size_t>& order) {
   PassLines reordered;
-  reordered.reserve(out.size());
+  reordered.reserve(out.size(), out.bytes());
   auto take = [&](std::size_t from, std::size_t to) {
-    for (std::size_t line = from; line < to; ++line) reordered.push_back(std::move(out[line]));
+    for (std::size_t line = from; line < to; ++line) reordered.push_back(out[line]);
   };
   const std::size_t opening = spans.front().begin;
-  const PassLines separator(out.begin() + static_cast<std::ptrdiff_t>(spans.front().end),
-                            out.begin() + static_cast<std::ptrdiff_t>(spans.size() > 1 ? spans[1].begin : spans.front().end));
+  const std::size_t separator = spans.front().end, separatorEnd = spans.size() > 1 ? spans[1].begin : spans.front().end;
   take(0, opening);
   for (std::size_t k = 0; k < order.size(); ++k) {
-    if (k > 0) reordered.insert(reordered.end(), separator.begin(), separator.end());
+    if (k > 0) take(separator, separatorEnd);
     take(spans[order[k]].begin, spans[order[k]].end);
   }
   out = std::move(reordered);
@@ -482,8 +485,8 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   // Four separator lines start every path but the first. Paths of a handful of elements are
   // the rule, so room for one path in four elements is reserved; a drawing of lone elements
   // makes the vector grow.
-  out.reserve(elements.size() + count + 16);
-  PathWriter writer(elements, dialect, out);
+  out.reserve(elements.size() + count + 16, elements.bytes() + 16 * count + 256);
+  PathWriter writer(elements, dialect, out, dialect.turnsOutlines || dialect.holesFirst);
   writer.opening();
 
   std::vector<OrderPoint> starts(count), ends(count);
@@ -553,11 +556,19 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   }
 
   if (!spans.empty()) spans.back().end = out.size();
+  // Every element is placed: what follows needs only the program.
+  elements = PassLines();
+  std::vector<OrderPoint>().swap(starts);
+  std::vector<OrderPoint>().swap(ends);
   if ((dialect.turnsOutlines && spans.size() >= 2) || (dialect.holesFirst && !spans.empty())) {
-    const Nesting nesting = nestingOf(out, writer.points, spans, dialect, tolerance);
-    std::vector<OrderPoint>().swap(writer.points);
-    turnNestedPaths(out, spans, dialect, nesting, dialect.holesFirst);
-    if (dialect.holesFirst && spans.size() >= 2) reorderPaths(out, spans, ShortRapids(out, spans, dialect, nesting).order());
+    std::vector<std::size_t> order;
+    {
+      const Nesting nesting = nestingOf(out, writer.firstPoints, writer.endPoints, spans, dialect, tolerance);
+      std::vector<OrderPoint>().swap(writer.endPoints);
+      turnNestedPaths(out, spans, dialect, nesting, dialect.holesFirst);
+      if (dialect.holesFirst && spans.size() >= 2) order = ShortRapids(out, spans, dialect, nesting).order();
+    }
+    if (!order.empty()) reorderPaths(out, spans, order);
   }
   writer.closing();
   if (unused) unused->clear();

@@ -14,7 +14,7 @@ namespace kw {
 // until one attaches nothing, then the first remaining element starts the next path. The rounds
 // are reproduced exactly with an index over the elements' end points, so a drawing is ordered in
 // about linear time. The gauge gets the number of lines each round read at the round's end.
-// The element lines are taken by value and moved into the result, not copied.
+// The element lines are taken by value; their memory goes once every element is placed.
 PassLines SORTOUT3(PassLines elements, DxfPassContext& context, PassLines* unused = nullptr);
 
 // The connect tolerance, "Connect Error" (ConnectEdit), 0.005 when its text is not a number.

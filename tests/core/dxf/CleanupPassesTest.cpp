@@ -117,10 +117,10 @@ TEST_P(AddPlaneCodesTest, AddsOpeningClosingPlaneAndEditLines) {
 
 const PassLines kArcProgram =
     join({kOpening, {move(0, 0), arc("G03", 2, 0, 1, 0)}, kSeparator, line(5, 5, 6, 6), kClosing});
-const PassLines kPlainBody =
+const std::vector<std::string> kPlainBody =
     join({kOpening, {move(0, 0), arc("G03", 2, 0, 1, 0)}, kSeparator, {move(5, 5), move(6, 6), "M05"}});
-const PassLines kBlankOpening = {"%", "%", " ", " ", " ", " "};
-const PassLines kBlankClosing = {" ", " ", " ", " ", " ", "M30"};
+const std::vector<std::string> kBlankOpening = {"%", "%", " ", " ", " ", " "};
+const std::vector<std::string> kBlankClosing = {" ", " ", " ", " ", " ", "M30"};
 
 // clang-format off
 const PassCase kPlaneCodesCases[] = {

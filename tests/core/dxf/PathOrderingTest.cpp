@@ -86,7 +86,7 @@ PassLines referenceOrdering(const PassLines& elements, bool includeZ, float tole
   BlockLetters letters;
   letters.x = "X", letters.y = "Y", letters.z = "Z";
   std::vector<std::array<double, 3>> at;  // the point of every line
-  for (const std::string& t : elements)
+  for (std::string_view t : elements)
     at.push_back({FindLetterValue("X", t).value, FindLetterValue("Y", t).value,
                   includeZ ? FindLetterValue("Z", t).value : 0.0f});
   auto connects = [&](std::size_t a, std::size_t b) {
@@ -96,10 +96,10 @@ PassLines referenceOrdering(const PassLines& elements, bool includeZ, float tole
   std::vector<std::size_t> rest;  // the start line of every element not yet written
   for (std::size_t i = 0; i + 1 < elements.size(); i += 2) rest.push_back(i);
   auto words = [&](std::size_t line) { return SplitBlockWords(elements[line], letters); };
-  PassLines out = kOpening;
+  std::vector<std::string> out = kOpening;
   std::size_t end = 0;  // the line whose point the path has reached
   auto startPath = [&] {
-    out.insert(out.end(), {elements[rest.front()], elements[end = rest.front() + 1]});
+    out.insert(out.end(), {std::string(elements[rest.front()]), std::string(elements[end = rest.front() + 1])});
     rest.erase(rest.begin());
   };
   if (!rest.empty()) startPath();
@@ -109,7 +109,7 @@ PassLines referenceOrdering(const PassLines& elements, bool includeZ, float tole
     for (std::size_t i : rest) {
       if (connects(i, end)) {
         const BlockWords s = words(i);
-        out.insert(out.end(), {s.g + s.x + s.y + s.z, elements[end = i + 1]});
+        out.insert(out.end(), {s.g + s.x + s.y + s.z, std::string(elements[end = i + 1])});
       } else if (connects(i + 1, end)) {
         const BlockWords here = words(end), s = words(i), t = words(i + 1);
         const bool ccw = t.g.find("G03") != std::string::npos, cw = t.g.find("G02") != std::string::npos;
