@@ -124,6 +124,8 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
   std::string previousPosition;   // P's X, Y and Z words without blanks
   std::string position;
   std::string line;
+  PlainWords plain;
+  BlockWords words;
   for (std::size_t index = 0; index < total; ++index) {
     if (index % kProgressEvery == 0) context.ui.showProgress(static_cast<int>(index), static_cast<int>(total), true);
     const std::string_view text = in[index];
@@ -135,28 +137,54 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
       previous.clear();
       continue;
     }
-    BlockWords w = SplitBlockWords(text, letters);
     previousText = text;
-    if (rMode) {
-      w.i.clear();
-      w.j.clear();
-      w.k.clear();
+    // The line rebuilt, its position, whether it is a bare move, and its G word with its blank.
+    bool bare = false;
+    std::string_view g;
+    if (splitPlainWords(text, letters, plain)) {
+      if (rMode)
+        plain.i = plain.j = plain.k = {};
+      else
+        plain.r = {};
+      line.clear();
+      for (const std::string_view word :
+           {plain.g, plain.m, plain.n, plain.x, plain.y, plain.z, plain.i, plain.j, plain.r, plain.k}) {
+        if (word.empty()) continue;
+        line += word;
+        line += ' ';
+      }
+      line += plain.rest;
+      position.assign(plain.x);
+      position += plain.y;
+      position += plain.z;
+      bare = plain.g.empty() && plain.m.empty() && plain.z.empty() && plain.i.empty() && plain.j.empty() &&
+             plain.k.empty() && plain.r.empty() && plain.rest.empty();
+      g = std::string_view(line).substr(0, plain.g.empty() ? 0 : plain.g.size() + 1);
     } else {
-      w.r.clear();
+      words = SplitBlockWords(text, letters);
+      BlockWords& w = words;
+      if (rMode) {
+        w.i.clear();
+        w.j.clear();
+        w.k.clear();
+      } else {
+        w.r.clear();
+      }
+      joinWordsInto(line, w);
+      positionInto(position, w);
+      bare = w.g.empty() && w.m.empty() && w.z.empty() && w.i.empty() && w.j.empty() && w.k.empty() && w.r.empty() &&
+             w.rest.empty();
+      g = w.g;
     }
-    joinWordsInto(line, w);
-    positionInto(position, w);
     // A bare move to where the line before went, the start line that repeats the end of the
     // arc before it, or the line before once more.
-    const bool bare = w.g.empty() && w.m.empty() && w.z.empty() && w.i.empty() && w.j.empty() && w.k.empty() &&
-                      w.r.empty() && w.rest.empty();
     if (((bare || previousIsArc) && position == previousPosition) || sameWithoutBlanks(line, previous)) line.clear();
 
     if (line.empty()) {
       previousIsArc = false;
       previousPosition.clear();
     } else {
-      previousIsArc = containsWord(w.g, arcCw) || containsWord(w.g, arcCcw);
+      previousIsArc = containsWord(g, arcCw) || containsWord(g, arcCcw);
       previousPosition.swap(position);
     }
     previous = line;

@@ -107,12 +107,21 @@ class PathWriter {
 
   // An element whose start meets the path's end: its start line shrinks to the move itself.
   OrderPoint forward(std::size_t element, const OrderPoint& end) {
-    const BlockWords start = SplitBlockWords(startLine(element), d_.letters);
     line_.clear();
-    line_ += start.g;
-    line_ += start.x;
-    line_ += start.y;
-    line_ += start.z;
+    PlainWords plain;
+    if (splitPlainWords(startLine(element), d_.letters, plain)) {
+      for (const std::string_view word : {plain.g, plain.x, plain.y, plain.z}) {
+        if (word.empty()) continue;
+        line_ += word;
+        line_ += ' ';
+      }
+    } else {
+      const BlockWords start = SplitBlockWords(startLine(element), d_.letters);
+      line_ += start.g;
+      line_ += start.x;
+      line_ += start.y;
+      line_ += start.z;
+    }
     out_.push_back(line_);
     placeEndLine(element);
     endPoint(end);

@@ -114,18 +114,15 @@ void splitSingleLetters(const char* work, std::size_t length, const BlockLetters
   words.rest.assign(word, size);
 }
 
-// The shape the conversion's writer and passes give their blocks: words parted by blanks or tabs,
-// each of two or more characters of which only the first ends a number (a letter, or other
-// punctuation that ends one), no comment in the block, and the block within kMaxBlockLength. Such a
-// block's words are its blank-parted pieces, each letter taking the first piece it begins that an
-// earlier letter has not taken, just as the general scan finds them; the other pieces make the
-// rest. Returns false, leaving `words` as it was, for any other block.
-bool splitPlainBlock(std::string_view block, const BlockLetters& letters, BlockWords& words) {
-  if (block.size() > kMaxBlockLength) return false;
+// The words of a plain block (see splitPlainWords) as views into it; the rest's pieces are
+// gathered into `restBuffer`, or, without one, the rest may be one piece at most.
+bool scanPlainBlock(std::string_view block, const BlockLetters& letters, PlainWords& words, char* restBuffer) {
+  if (block.size() > kMaxBlockLength || !singleLetters(letters)) return false;
   // A comment delimiter that ends a number is caught as a terminator inside a word; one that
   // does not is left to the general scan.
-  const char comment = letters.commentStart.empty() ? '\0' : letters.commentStart[0];
-  if (!letters.commentStart.empty() && kClass[static_cast<unsigned char>(comment)] != kEnds) return false;
+  const bool comments = !letters.commentStart.empty();
+  const char comment = comments ? letters.commentStart[0] : '\0';
+  if (comments && kClass[static_cast<unsigned char>(comment)] != kEnds) return false;
   const char order[] = {'G',
                         'M',
                         letters.n.empty() ? '\0' : letters.n[0],
@@ -136,8 +133,9 @@ bool splitPlainBlock(std::string_view block, const BlockLetters& letters, BlockW
                         letters.i.empty() ? '\0' : letters.i[0],
                         letters.j.empty() ? '\0' : letters.j[0],
                         letters.k.empty() ? '\0' : letters.k[0]};
-  std::string_view found[std::size(order)];
-  char rest[kMaxBlockLength];
+  std::string_view* const into[] = {&words.g, &words.m, &words.n, &words.x, &words.y,
+                                    &words.z, &words.r, &words.i, &words.j, &words.k};
+  words = PlainWords{};
   std::size_t restSize = 0;
   const char* const text = block.data();
   const std::size_t size = block.size();
@@ -153,34 +151,31 @@ bool splitPlainBlock(std::string_view block, const BlockLetters& letters, BlockW
       if (kind == kEnds) return false;
     }
     const char lead = text[start];
-    if (q - start < 2 || (lead == comment && !letters.commentStart.empty()) ||
-        (!firstPiece && kClass[static_cast<unsigned char>(lead)] != kEnds))
+    if (q - start < 2 || (comments && lead == comment) || (!firstPiece && kClass[static_cast<unsigned char>(lead)] != kEnds))
       return false;
     firstPiece = false;
     const std::string_view piece(text + start, q - start);
     std::size_t slot = 0;
-    while (slot < std::size(order) && (lead == '\0' || order[slot] != lead || !found[slot].empty())) ++slot;
+    while (slot < std::size(order) && (lead == '\0' || order[slot] != lead || !into[slot]->empty())) ++slot;
     if (slot < std::size(order)) {
-      found[slot] = piece;
-    } else {
-      std::memcpy(rest + restSize, piece.data(), piece.size());
+      *into[slot] = piece;
+    } else if (restBuffer) {
+      std::memcpy(restBuffer + restSize, piece.data(), piece.size());
       restSize += piece.size();
+    } else {
+      if (!words.rest.empty()) return false;
+      words.rest = piece;
     }
   }
-  std::string* const into[] = {&words.g, &words.m, &words.n, &words.x, &words.y,
-                               &words.z, &words.r, &words.i, &words.j, &words.k};
-  for (std::size_t slot = 0; slot < std::size(order); ++slot) {
-    if (found[slot].empty()) continue;
-    std::string& word = *into[slot];
-    word.reserve(found[slot].size() + 1);
-    word.assign(found[slot]);
-    word.push_back(' ');
-  }
-  words.rest.assign(rest, restSize);
+  if (restBuffer) words.rest = std::string_view(restBuffer, restSize);
   return true;
 }
 
 }  // namespace
+
+bool splitPlainWords(std::string_view block, const BlockLetters& letters, PlainWords& words) {
+  return scanPlainBlock(block, letters, words, nullptr);
+}
 
 bool isWordTerminator(char ch) { return kTerminator[static_cast<unsigned char>(ch)]; }
 
@@ -258,7 +253,22 @@ LetterValue FindLetterValue(std::string_view letter, std::string_view block) {
 
 BlockWords SplitBlockWords(std::string_view block, const BlockLetters& letters) {
   BlockWords words;
-  if (singleLetters(letters) && splitPlainBlock(block, letters, words)) return words;
+  PlainWords plain;
+  char restBuffer[kMaxBlockLength];
+  if (scanPlainBlock(block, letters, plain, restBuffer)) {
+    const std::string_view* const from[] = {&plain.g, &plain.m, &plain.n, &plain.x, &plain.y,
+                                            &plain.z, &plain.r, &plain.i, &plain.j, &plain.k};
+    std::string* const into[] = {&words.g, &words.m, &words.n, &words.x, &words.y,
+                                 &words.z, &words.r, &words.i, &words.j, &words.k};
+    for (std::size_t slot = 0; slot < std::size(from); ++slot) {
+      if (from[slot]->empty()) continue;
+      into[slot]->reserve(from[slot]->size() + 1);
+      into[slot]->assign(*from[slot]);
+      into[slot]->push_back(' ');
+    }
+    words.rest.assign(plain.rest);
+    return words;
+  }
   block = cutBlock(block);
   // The block without its blanks and comments; the comments are kept apart.
   char work[kMaxBlockLength];

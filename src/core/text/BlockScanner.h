@@ -59,6 +59,20 @@ struct BlockWords {
 // terminator. Only the first word of each letter is taken; an empty letter takes nothing.
 BlockWords SplitBlockWords(std::string_view block, const BlockLetters& letters);
 
+// The words of a plain block as views into it, each without the blank after it; `rest` is the
+// one piece of the block that no letter took, if any.
+struct PlainWords {
+  std::string_view g, m, n, x, y, z, r, i, j, k, rest;
+};
+
+// SplitBlockWords for the blocks the conversion's writer and passes write: words parted by blanks
+// or tabs, each of two or more characters of which only the first ends a number (a letter, or
+// other punctuation that ends one), at most one piece that no letter takes, no comment, one-letter
+// addresses, and the block within kMaxBlockLength. Such a block's words are its pieces, each
+// letter taking the first piece it begins that an earlier letter has not taken, just as
+// SplitBlockWords finds them. False, and `words` of no use, for any other block.
+bool splitPlainWords(std::string_view block, const BlockLetters& letters, PlainWords& words);
+
 // mode 'A' removes every `ch`; 'B' removes leading and trailing runs of `ch`; 'L' the leading
 // run; 'R' the trailing run. The mode is compared in upper case; any other mode returns the
 // text unchanged. The text is not cut.

@@ -53,7 +53,29 @@ std::string lineOrderNGXYZIJKRM(std::string_view line, const BlockLetters& lette
 }
 
 void applyLineOrder(std::vector<std::string>& lines, bool mLast, const BlockLetters& letters) {
-  for (std::string& line : lines) rebuildInto(line, orderedWords(line, letters), mLast);
+  std::string ordered;
+  PlainWords w;
+  for (std::string& line : lines) {
+    if (!splitPlainWords(line, letters, w)) {
+      rebuildInto(line, orderedWords(line, letters), mLast);
+      continue;
+    }
+    // As orderedWords and rebuildInto have it, on the words where they stand.
+    if (!w.x.empty() && !w.y.empty() &&
+        static_cast<unsigned char>(w.x.front()) > static_cast<unsigned char>(w.y.front())) {
+      std::swap(w.x, w.y);
+      std::swap(w.i, w.j);
+    }
+    ordered.clear();
+    for (const std::string_view word : {w.n, w.g, mLast ? std::string_view() : w.m, w.x, w.y, w.z, w.i, w.j, w.k, w.r,
+                                        mLast ? w.m : std::string_view()}) {
+      if (word.empty()) continue;
+      ordered += word;
+      ordered += ' ';
+    }
+    ordered += w.rest;
+    line.assign(ordered);
+  }
 }
 
 }  // namespace kw

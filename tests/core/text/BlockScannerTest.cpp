@@ -184,7 +184,14 @@ TEST(SplitBlockWords, QuickAndGeneralScansAgree) {
   for (int n = 0; n < 20000; ++n) {
     std::string block;
     for (std::size_t length = next() % 24; length > 0; --length) block += alphabet[next() % alphabet.size()];
-    ASSERT_EQ(show(SplitBlockWords(block, plain)), show(SplitBlockWords(block, general))) << block;
+    const BlockWords words = SplitBlockWords(block, plain);
+    ASSERT_EQ(show(words), show(SplitBlockWords(block, general))) << block;
+    if (PlainWords v; splitPlainWords(block, plain, v)) {
+      auto word = [](std::string_view w) { return w.empty() ? std::string() : std::string(w) + " "; };
+      const BlockWords fromViews{word(v.g), word(v.m), word(v.n), word(v.x), word(v.y), word(v.z),
+                                 word(v.i), word(v.j), word(v.r), word(v.k), std::string(v.rest)};
+      ASSERT_EQ(show(fromViews), show(words)) << block;
+    }
     BlockLetters generalTwice = xTwice;
     generalTwice.commentStart = "\x01";
     ASSERT_EQ(show(SplitBlockWords(block, xTwice)), show(SplitBlockWords(block, generalTwice))) << block;
