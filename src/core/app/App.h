@@ -94,6 +94,9 @@ struct App {
   // Asks the plot window to plot the whole program again once the view settles (the
   // re-plot delay); nothing happens without a window.
   std::function<void()> replotSoon;
+  // Whether a program loaded is measured for its plot scale. A batch conversion, which draws no
+  // plot, leaves it off and saves a reading of every line.
+  bool scalesLoadedPrograms = true;
   CommandRegistry commands;
   OffsetWindowState offset;  // the offset window's box, editor and read-outs
 

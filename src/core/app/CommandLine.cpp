@@ -324,7 +324,9 @@ int runArguments(const std::vector<std::string>& args, const CommandLineHooks& h
     if (reportMode) return runReport(args, app);
     if (pngMode) return runPng(args, app, hooks);
     if (sendMode) return runSend(args, app);
-    return doMode ? runDo(args, app) : runBatchConversion(app, args);
+    if (doMode) return runDo(args, app);
+    app.scalesLoadedPrograms = false;  // headless: no plot is drawn
+    return runBatchConversion(app, args);
   }
 
   if (!displayAvailable()) {

@@ -82,7 +82,7 @@ bool Load_file(App& app, const std::string& nameIn) {
     app.openDialogFileName.clear();
     dropThePlot(app);
   } else {
-    app.backplot.CalcScale(app.buffer.lines);
+    if (app.scalesLoadedPrograms) app.backplot.CalcScale(app.buffer.lines);
     app.plot.fitPending = true;  // whatever view the last program left
     if (app.replotSoon) app.replotSoon();
     app.currentFileName = docName;

@@ -125,6 +125,7 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
   std::string position;
   std::string line;
   PlainWords plain;
+  const PlainWordSplitter splitter(letters);
   BlockWords words;
   for (std::size_t index = 0; index < total; ++index) {
     if (index % kProgressEvery == 0) context.ui.showProgress(static_cast<int>(index), static_cast<int>(total), true);
@@ -141,7 +142,7 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
     // The line rebuilt, its position, whether it is a bare move, and its G word with its blank.
     bool bare = false;
     std::string_view g;
-    if (splitPlainWords(text, letters, plain)) {
+    if (splitter.split(text, plain)) {
       if (rMode)
         plain.i = plain.j = plain.k = {};
       else

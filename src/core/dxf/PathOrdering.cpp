@@ -109,7 +109,7 @@ class PathWriter {
   OrderPoint forward(std::size_t element, const OrderPoint& end) {
     line_.clear();
     PlainWords plain;
-    if (splitPlainWords(startLine(element), d_.letters, plain)) {
+    if (plainSplitter_.split(startLine(element), plain)) {
       for (const std::string_view word : {plain.g, plain.x, plain.y, plain.z}) {
         if (word.empty()) continue;
         line_ += word;
@@ -160,6 +160,7 @@ class PathWriter {
   const OrderingDialect& d_;
   PassLines& out_;
   std::string line_;  // the shortened start line, its buffer kept from line to line
+  const PlainWordSplitter plainSplitter_{d_.letters};
   bool keepsPoints_;
 
   void endPoint(const OrderPoint& p) {

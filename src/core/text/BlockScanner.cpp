@@ -114,25 +114,27 @@ void splitSingleLetters(const char* work, std::size_t length, const BlockLetters
   words.rest.assign(word, size);
 }
 
-// The words of a plain block (see splitPlainWords) as views into it; the rest's pieces are
-// gathered into `restBuffer`, or, without one, the rest may be one piece at most.
-bool scanPlainBlock(std::string_view block, const BlockLetters& letters, PlainWords& words, char* restBuffer) {
-  if (block.size() > kMaxBlockLength || !singleLetters(letters)) return false;
-  // A comment delimiter that ends a number is caught as a terminator inside a word; one that
-  // does not is left to the general scan.
-  const bool comments = !letters.commentStart.empty();
-  const char comment = comments ? letters.commentStart[0] : '\0';
-  if (comments && kClass[static_cast<unsigned char>(comment)] != kEnds) return false;
-  const char order[] = {'G',
-                        'M',
-                        letters.n.empty() ? '\0' : letters.n[0],
-                        letters.x.empty() ? '\0' : letters.x[0],
-                        letters.y.empty() ? '\0' : letters.y[0],
-                        letters.z.empty() ? '\0' : letters.z[0],
-                        letters.r.empty() ? '\0' : letters.r[0],
-                        letters.i.empty() ? '\0' : letters.i[0],
-                        letters.j.empty() ? '\0' : letters.j[0],
-                        letters.k.empty() ? '\0' : letters.k[0]};
+}  // namespace
+
+PlainWordSplitter::PlainWordSplitter(const BlockLetters& letters) {
+  std::fill(std::begin(slot_), std::end(slot_), kNoSlot);
+  // A comment delimiter that ends a number is caught as a terminator inside a word; one that does
+  // not, letters of more than one character and two letters alike are left to the general scan.
+  comments_ = !letters.commentStart.empty();
+  comment_ = comments_ ? letters.commentStart[0] : '\0';
+  usable_ = singleLetters(letters) && (!comments_ || kClass[static_cast<unsigned char>(comment_)] == kEnds);
+  const std::string_view order[] = {"G",       "M",       letters.n, letters.x, letters.y,
+                                    letters.z, letters.r, letters.i, letters.j, letters.k};
+  for (unsigned char slot = 0; slot < std::size(order); ++slot) {
+    if (order[slot].empty()) continue;
+    unsigned char& at = slot_[static_cast<unsigned char>(order[slot][0])];
+    if (at != kNoSlot || order[slot][0] == '\0') usable_ = false;
+    at = slot;
+  }
+}
+
+bool PlainWordSplitter::split(std::string_view block, PlainWords& words, char* restBuffer) const {
+  if (!usable_ || block.size() > kMaxBlockLength) return false;
   std::string_view* const into[] = {&words.g, &words.m, &words.n, &words.x, &words.y,
                                     &words.z, &words.r, &words.i, &words.j, &words.k};
   words = PlainWords{};
@@ -151,13 +153,13 @@ bool scanPlainBlock(std::string_view block, const BlockLetters& letters, PlainWo
       if (kind == kEnds) return false;
     }
     const char lead = text[start];
-    if (q - start < 2 || (comments && lead == comment) || (!firstPiece && kClass[static_cast<unsigned char>(lead)] != kEnds))
+    if (q - start < 2 || (comments_ && lead == comment_) ||
+        (!firstPiece && kClass[static_cast<unsigned char>(lead)] != kEnds))
       return false;
     firstPiece = false;
     const std::string_view piece(text + start, q - start);
-    std::size_t slot = 0;
-    while (slot < std::size(order) && (lead == '\0' || order[slot] != lead || !into[slot]->empty())) ++slot;
-    if (slot < std::size(order)) {
+    const unsigned char slot = slot_[static_cast<unsigned char>(lead)];
+    if (slot != kNoSlot && into[slot]->empty()) {
       *into[slot] = piece;
     } else if (restBuffer) {
       std::memcpy(restBuffer + restSize, piece.data(), piece.size());
@@ -171,11 +173,6 @@ bool scanPlainBlock(std::string_view block, const BlockLetters& letters, PlainWo
   return true;
 }
 
-}  // namespace
-
-bool splitPlainWords(std::string_view block, const BlockLetters& letters, PlainWords& words) {
-  return scanPlainBlock(block, letters, words, nullptr);
-}
 
 bool isWordTerminator(char ch) { return kTerminator[static_cast<unsigned char>(ch)]; }
 
@@ -255,7 +252,7 @@ BlockWords SplitBlockWords(std::string_view block, const BlockLetters& letters) 
   BlockWords words;
   PlainWords plain;
   char restBuffer[kMaxBlockLength];
-  if (scanPlainBlock(block, letters, plain, restBuffer)) {
+  if (PlainWordSplitter(letters).split(block, plain, restBuffer)) {
     const std::string_view* const from[] = {&plain.g, &plain.m, &plain.n, &plain.x, &plain.y,
                                             &plain.z, &plain.r, &plain.i, &plain.j, &plain.k};
     std::string* const into[] = {&words.g, &words.m, &words.n, &words.x, &words.y,

@@ -67,11 +67,24 @@ struct PlainWords {
 
 // SplitBlockWords for the blocks the conversion's writer and passes write: words parted by blanks
 // or tabs, each of two or more characters of which only the first ends a number (a letter, or
-// other punctuation that ends one), at most one piece that no letter takes, no comment, one-letter
-// addresses, and the block within kMaxBlockLength. Such a block's words are its pieces, each
-// letter taking the first piece it begins that an earlier letter has not taken, just as
-// SplitBlockWords finds them. False, and `words` of no use, for any other block.
-bool splitPlainWords(std::string_view block, const BlockLetters& letters, PlainWords& words);
+// other punctuation that ends one), at most one piece that no letter takes, no comment, and the
+// block within kMaxBlockLength. Such a block's words are its pieces, each letter taking the first
+// piece it begins that an earlier letter has not taken, just as SplitBlockWords finds them. Made
+// for one set of letters (one-letter addresses, no two alike, else it splits nothing), it reads
+// them once for all the blocks it splits.
+class PlainWordSplitter {
+ public:
+  explicit PlainWordSplitter(const BlockLetters& letters);
+  // False, and `words` of no use, for a block that is not plain. With `restBuffer` (room for
+  // kMaxBlockLength bytes) the pieces no letter takes are gathered there, as many as there are.
+  bool split(std::string_view block, PlainWords& words, char* restBuffer = nullptr) const;
+
+ private:
+  static constexpr unsigned char kNoSlot = 0xff;
+  unsigned char slot_[256];  // the word a piece beginning with the character is, in SplitBlockWords' order
+  bool usable_ = false, comments_ = false;
+  char comment_ = '\0';
+};
 
 // mode 'A' removes every `ch`; 'B' removes leading and trailing runs of `ch`; 'L' the leading
 // run; 'R' the trailing run. The mode is compared in upper case; any other mode returns the

@@ -55,8 +55,9 @@ std::string lineOrderNGXYZIJKRM(std::string_view line, const BlockLetters& lette
 void applyLineOrder(std::vector<std::string>& lines, bool mLast, const BlockLetters& letters) {
   std::string ordered;
   PlainWords w;
+  const PlainWordSplitter plain(letters);
   for (std::string& line : lines) {
-    if (!splitPlainWords(line, letters, w)) {
+    if (!plain.split(line, w)) {
       rebuildInto(line, orderedWords(line, letters), mLast);
       continue;
     }

@@ -186,7 +186,7 @@ TEST(SplitBlockWords, QuickAndGeneralScansAgree) {
     for (std::size_t length = next() % 24; length > 0; --length) block += alphabet[next() % alphabet.size()];
     const BlockWords words = SplitBlockWords(block, plain);
     ASSERT_EQ(show(words), show(SplitBlockWords(block, general))) << block;
-    if (PlainWords v; splitPlainWords(block, plain, v)) {
+    if (PlainWords v; PlainWordSplitter(plain).split(block, v)) {
       auto word = [](std::string_view w) { return w.empty() ? std::string() : std::string(w) + " "; };
       const BlockWords fromViews{word(v.g), word(v.m), word(v.n), word(v.x), word(v.y), word(v.z),
                                  word(v.i), word(v.j), word(v.r), word(v.k), std::string(v.rest)};
