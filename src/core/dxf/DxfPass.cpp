@@ -10,7 +10,7 @@ void PassLines::set(std::size_t line, std::string_view text) {
     set(line, copy);
     return;
   }
-  spans_[line] = {text_.size(), text.size()};
+  spans_[line] = {text_.size(), lengthOf(text)};
   text_.append(text);
 }
 

@@ -2,8 +2,10 @@
 // What every pass of a DXF conversion is given: the machine profile in use (read at the moment
 // of use), the user port for captions, progress and messages, and the program folder.
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +23,7 @@ struct DxfPassContext {
 
 // The lines of one temporary file of the conversion, held in memory: their texts one after
 // another in one buffer, and where each line stands in it. A drawing makes millions of short
-// lines; held so, a line costs its text and sixteen bytes, not a string and a block of its own.
+// lines; held so, a line costs its text and twelve bytes, not a string and a block of its own.
 // A line that repeats the line before it (an element that starts where the one before it ended)
 // shares that line's text. A line read from here is a view that stays valid until the next change
 // of these lines.
@@ -110,8 +112,10 @@ class PassLines {
   bool operator==(const PassLines& other) const;
 
  private:
-  struct Span {
-    std::size_t offset, length;
+  // Twelve bytes a line: an offset of any size, a line of up to 4 GiB.
+  struct [[gnu::packed]] Span {
+    std::uint64_t offset;
+    std::uint32_t length;
   };
   std::string text_;
   std::vector<Span> spans_;
@@ -120,8 +124,12 @@ class PassLines {
     return !line.empty() && line.data() >= text_.data() && line.data() < text_.data() + text_.size();
   }
   void append(std::string_view line) {
-    spans_.push_back({text_.size(), line.size()});
+    spans_.push_back({text_.size(), lengthOf(line)});
     text_.append(line);
+  }
+  static std::uint32_t lengthOf(std::string_view line) {
+    if (line.size() > UINT32_MAX) throw std::length_error("a line of more than 4 GiB");
+    return static_cast<std::uint32_t>(line.size());
   }
 };
 
