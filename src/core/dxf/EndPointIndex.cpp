@@ -32,7 +32,23 @@ EndPointIndex::EndPointIndex(const std::vector<OrderPoint>& starts, const std::v
                              float tolerance)
     : tolerance_(tolerance), removed_(starts.size(), 0) {
   const std::size_t count = starts.size();
-  if (!(tolerance_ >= 0) || count == 0) return;  // a negative tolerance connects nothing
+  const std::size_t points = 2 * count;
+  bool anyZ = false;
+  for (std::size_t i = 0; i < count && !anyZ; ++i) anyZ = starts[i].z != 0 || ends[i].z != 0;
+  slots_.resize(points);
+  place_.resize(points);
+  if (anyZ) z_.resize(points);
+  auto put = [&](std::size_t point, std::uint32_t slot) {
+    const std::size_t element = point / 2;
+    const OrderPoint& p = point % 2 ? ends[element] : starts[element];
+    slots_[slot] = Slot{static_cast<std::uint32_t>(element), p.x, p.y};
+    if (anyZ) z_[slot] = p.z;
+    place_[point] = slot;
+  };
+  if (!(tolerance_ >= 0) || count == 0) {  // a negative tolerance connects nothing: the points are only kept
+    for (std::size_t point = 0; point < points; ++point) put(point, static_cast<std::uint32_t>(point));
+    return;
+  }
 
   // Cells four times as wide as the tolerance: the points that connect to a point lie in at most
   // two cells along each axis, and mostly in one. Far-flung coordinates widen the cells so that
@@ -44,7 +60,6 @@ EndPointIndex::EndPointIndex(const std::vector<OrderPoint>& starts, const std::v
   cellSize_ = std::max({4.0 * tolerance_, largest / (kCellLimit / 4), 1e-30});
 
   // The points go into their buckets by a counting sort, in file order: start before end.
-  const std::size_t points = 2 * count;
   std::size_t buckets = 16;
   while (buckets < points) buckets *= 2;
   bucketMask_ = buckets - 1;
@@ -56,12 +71,8 @@ EndPointIndex::EndPointIndex(const std::vector<OrderPoint>& starts, const std::v
   }
   for (std::uint32_t b : bucket) ++bucketStart_[b + 1];
   for (std::size_t b = 1; b <= buckets; ++b) bucketStart_[b] += bucketStart_[b - 1];
-  slots_.resize(points);
-  for (std::size_t point = 0; point < points; ++point) {  // bucketStart_[b] runs on to the bucket's end
-    const std::size_t element = point / 2;
-    slots_[bucketStart_[bucket[point]]++] =
-        Slot{static_cast<std::uint32_t>(element), point % 2 ? ends[element] : starts[element]};
-  }
+  for (std::size_t point = 0; point < points; ++point)  // bucketStart_[b] runs on to the bucket's end
+    put(point, bucketStart_[bucket[point]]++);
   for (std::size_t b = buckets; b > 0; --b) bucketStart_[b] = bucketStart_[b - 1];
   bucketStart_[0] = 0;
   nextLive_.resize(slots_.size() + 1);
@@ -116,10 +127,10 @@ std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t 
                                           [](const Slot& s, std::size_t element) { return s.element < element; });
       std::uint32_t slot = liveSlot(static_cast<std::uint32_t>(first - slots_.begin()));
       while (slot < end) {
-        const Slot s = slots_[slot];
-        if (s.element >= best) break;  // the bucket lists its elements in file order
-        if (pointsConnect(s.point, point, tolerance_)) {
-          best = s.element;
+        const std::uint32_t element = slots_[slot].element;
+        if (element >= best) break;  // the bucket lists its elements in file order
+        if (pointsConnect(pointAt(slot), point, tolerance_)) {
+          best = element;
           break;
         }
         slot = liveSlot(slot + 1);

@@ -22,8 +22,13 @@ class EndPointIndex {
  public:
   static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-  // starts[i] and ends[i] are the end points of element i (the index keeps its own copies).
+  // starts[i] and ends[i] are the end points of element i (the index keeps its own copies, so
+  // the caller may let them go).
   EndPointIndex(const std::vector<OrderPoint>& starts, const std::vector<OrderPoint>& ends, float tolerance);
+
+  // The end points of element i as they were given.
+  OrderPoint start(std::size_t element) const { return pointAt(place_[2 * element]); }
+  OrderPoint end(std::size_t element) const { return pointAt(place_[2 * element + 1]); }
 
   // Takes an element out: it is never found again.
   void remove(std::size_t element);
@@ -40,8 +45,10 @@ class EndPointIndex {
   // A point with its element: a bucket's candidates are checked without a look elsewhere.
   struct Slot {
     std::uint32_t element;
-    OrderPoint point;
+    float x, y;
   };
+  // A slot's point; z is kept only when some point has one.
+  OrderPoint pointAt(std::uint32_t slot) const { return {slots_[slot].x, slots_[slot].y, z_.empty() ? 0.0f : z_[slot]}; }
   std::int64_t cellOf(double value) const;
   std::size_t bucketOf(std::int64_t cx, std::int64_t cy) const;
   // The first slot at or after `slot` whose element is not removed (slots_.size() if none).
@@ -50,6 +57,8 @@ class EndPointIndex {
   float tolerance_;
   double cellSize_ = 1;
   std::vector<Slot> slots_;                 // bucket after bucket, each in file order
+  std::vector<float> z_;                    // beside slots_, or empty when every z is 0
+  std::vector<std::uint32_t> place_;        // the slot of every start and end, element by element
   std::vector<std::uint32_t> bucketStart_;  // slots_[bucketStart_[b], bucketStart_[b + 1]) lie in bucket b
   std::uint64_t bucketMask_ = 0;            // a power of two buckets, less one
   std::vector<std::uint32_t> nextLive_;     // union-find over slots: a removed slot points further on

@@ -510,6 +510,8 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     ends[e] = dialect.pointOf(writer.endLine(e));
   }
   EndPointIndex index(starts, ends, tolerance);
+  std::vector<OrderPoint>().swap(starts);  // the index keeps them
+  std::vector<OrderPoint>().swap(ends);
 
   // One round reads every remaining element: the gauge shows how many lines it read, and its
   // maximum is what the first round read.
@@ -525,7 +527,7 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   OrderPoint pathEnd;
   if (count > 0) {
     spans.push_back({out.size(), 0});
-    pathEnd = writer.copy(0, starts[0], ends[0]);
+    pathEnd = writer.copy(0, index.start(0), index.end(0));
     index.remove(0);
     --remaining;
   }
@@ -539,8 +541,8 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   while (remaining > 0) {
     const std::size_t next = index.firstConnecting(pathEnd, from);
     if (next != EndPointIndex::npos) {
-      if (pointsConnect(starts[next], pathEnd, tolerance))
-        pathEnd = writer.forward(next, ends[next]);
+      if (pointsConnect(index.start(next), pathEnd, tolerance))
+        pathEnd = writer.forward(next, index.end(next));
       else
         pathEnd = writer.reversed(next);
       index.remove(next);
@@ -556,7 +558,7 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
       spans.back().end = out.size();
       writer.separator();
       spans.push_back({out.size(), 0});
-      pathEnd = writer.copy(first, starts[first], ends[first]);
+      pathEnd = writer.copy(first, index.start(first), index.end(first));
       index.remove(first);
       --remaining;
     }
@@ -568,8 +570,6 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   if (!spans.empty()) spans.back().end = out.size();
   // Every element is placed: what follows needs only the program.
   elements = PassLines();
-  std::vector<OrderPoint>().swap(starts);
-  std::vector<OrderPoint>().swap(ends);
   if ((dialect.turnsOutlines && spans.size() >= 2) || (dialect.holesFirst && !spans.empty())) {
     std::vector<std::size_t> order;
     {
