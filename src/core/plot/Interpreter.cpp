@@ -44,19 +44,12 @@ class Occurrences {
   std::uint8_t last_[256];
 };
 
-// FindLetterValue of the block: a letter of one byte is looked up where it first occurs, else
-// in the block read without its blanks (`strippedBlock`, formed when first needed). It is
-// handed only the word that begins at the letter's first occurrence (the letter, the character
-// after it and everything up to the next word terminator), which reads the same value as the
-// whole block.
-LetterValue readWord(std::string_view letter, std::string_view block, const Occurrences& first,
-                     std::string_view& strippedBlock, char* strippedBuffer) {
-  if (letter.empty()) return {};
-  if (letter.size() == 1) {
-    if (letter[0] == ' ' || letter[0] == '\t') return {};
-    const std::size_t at = first.find(letter[0], block.size());
-    return at == std::string_view::npos ? LetterValue{} : FindLetterValue(letter, block.substr(at));
-  }
+// FindLetterValue of a letter of several bytes, in the block read without its blanks
+// (`strippedBlock`, formed when first needed). It is handed only the word that begins at the
+// letter's first occurrence (the letter, the character after it and everything up to the next
+// word terminator), which reads the same value as the whole block.
+LetterValue readLongLetter(std::string_view letter, std::string_view block, std::string_view& strippedBlock,
+                           char* strippedBuffer) {
   if (strippedBlock.data() == nullptr) {
     std::size_t length = 0;
     for (char ch : block)
@@ -69,6 +62,17 @@ LetterValue readWord(std::string_view letter, std::string_view block, const Occu
   if (end < strippedBlock.size()) ++end;
   while (end < strippedBlock.size() && !isWordTerminator(strippedBlock[end])) ++end;
   return FindLetterValue(letter, strippedBlock.substr(at, end - at));
+}
+
+// FindLetterValue of the block; a letter of one byte is read from where it first occurs.
+[[gnu::always_inline]] inline LetterValue readWord(std::string_view letter, std::string_view block,
+                                                   const Occurrences& first, std::string_view& strippedBlock,
+                                                   char* strippedBuffer) {
+  if (letter.size() != 1)
+    return letter.empty() ? LetterValue{} : readLongLetter(letter, block, strippedBlock, strippedBuffer);
+  if (letter[0] == ' ' || letter[0] == '\t') return {};
+  const std::size_t at = first.find(letter[0], block.size());
+  return at == std::string_view::npos ? LetterValue{} : FindLetterValue(letter, block.substr(at));
 }
 
 // The cut texts lose their blanks before a plot: a cut-on or cut-off of several words (a
@@ -99,7 +103,8 @@ std::size_t wordEnd(std::string_view block, std::size_t at) {
 }
 
 // Whether the block holds the dialect's text of `row`.
-bool containsRow(const Dialect& dialect, std::string_view block, const Occurrences& first, LabelRow row) {
+[[gnu::always_inline]] inline bool containsRow(const Dialect& dialect, std::string_view block, const Occurrences& first,
+                                               LabelRow row) {
   const std::string& text = dialect.row(row);
   if (text.empty()) return false;
   const std::size_t from = first.find(text[0], block.size());
