@@ -14,6 +14,7 @@
 #include "core/comm/CommSettings.h"
 #include "core/comm/PaperTape.h"
 #include "core/comm/Transmit.h"
+#include "core/plot/ViewControl.h"
 #include "core/profile/SettingNumbers.h"
 #include "core/text/FileIo.h"
 
@@ -147,8 +148,9 @@ bool parsePlotArguments(const std::vector<std::string>& args, size_t from, PlotA
   return true;
 }
 
-// Opens FILE as Open does, with the profile named by --profile when there is one.
-bool openForPlot(App& app, const PlotArguments& plotArgs, const std::string& file) {
+// Loads the profile named by --profile when there is one; false, with the message, when it
+// cannot be loaded or FILE does not exist.
+bool prepareForPlot(App& app, const PlotArguments& plotArgs, const std::string& file) {
   if (!plotArgs.profile.empty()) {
     const std::string profilePath = findProfileFile(app, plotArgs.profile);
     if (profilePath.empty()) {
@@ -161,7 +163,30 @@ bool openForPlot(App& app, const PlotArguments& plotArgs, const std::string& fil
     app.ui.message(std::string(kSourceNotFound) + ": " + file);
     return false;
   }
-  return Load_file(app, file);
+  return true;
+}
+
+// Opens FILE as Open does, with the profile named by --profile when there is one.
+bool openForPlot(App& app, const PlotArguments& plotArgs, const std::string& file) {
+  return prepareForPlot(app, plotArgs, file) && Load_file(app, file);
+}
+
+// Plots a program at View Scale 1000 reading it once, line by line, as Open would read it:
+// a program of millions of lines is never held whole. False, with the message Open gives,
+// when it cannot be read.
+bool plotReadingOnce(App& app, const std::string& file) {
+  const std::string name = cut255(file);
+  FlatButtonClick(app.plot, app.profile);
+  TextLineReader reader;
+  std::string error;
+  if (reader.open(name, &error)) {
+    app.plot.setViewScale(1000);
+    app.backplot.PlotLines([&reader](std::string_view& line) { return reader.next(line); });
+    if (!reader.failed()) return true;
+    error = reader.error();
+  }
+  app.ui.message("Cannot open " + name + ": " + error);
+  return false;
 }
 
 int runReport(const std::vector<std::string>& args, App& app) {
@@ -169,9 +194,17 @@ int runReport(const std::vector<std::string>& args, App& app) {
   std::string why;
   if (!parsePlotArguments(args, 1, plotArgs, why)) return fail(why);
   if (plotArgs.positional.size() != 1) return fail("--report needs one program file");
-  if (!openForPlot(app, plotArgs, plotArgs.positional[0])) return 1;
-  app.plot.setViewScale(1000);
-  app.replot();
+  const std::string& file = plotArgs.positional[0];
+  if (!prepareForPlot(app, plotArgs, file)) return 1;
+  // A drawing is converted, and a program the profile translates on loading is translated,
+  // as Open does; only then is the whole text plotted.
+  if (upperExtension(cut255(file)) == ".DXF" || app.profile.flag("TranslateLoad")) {
+    if (!Load_file(app, file)) return 1;
+    app.plot.setViewScale(1000);
+    app.replot();
+  } else if (!plotReadingOnce(app, file)) {
+    return 1;
+  }
   const PlotLabels labels = statisticsLabels(app.backplot.state().statistics, decimalPlaces(app.profile));
   for (const std::string* line :
        {&labels.caption, &labels.label14, &labels.label15, &labels.label16, &labels.bigx, &labels.bigy, &labels.area})

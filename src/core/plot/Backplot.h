@@ -14,6 +14,7 @@
 // widened to sweep / kMaxArcChords; at that count a chord strays less than half a pixel from
 // a circle of up to 1e9 pixels radius. A NaN sweep or radius draws only the end point, which
 // the projection then skips.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,6 +80,9 @@ class Backplot {
   // block after StopRequested was set.
   void PlotAll(const std::vector<std::string>& lines, bool setOrigin, bool runSetup, int verticalOrigin,
                int horizontalOrigin, const HighlightRange* highlight = nullptr);
+  // PlotAll with set-up over lines read one at a time (false after the last one) and not
+  // kept, without a highlighted block: the same moves, extents and statistics.
+  void PlotLines(const std::function<bool(std::string_view&)>& nextLine);
   // One single step over the main editor's lines: set-up at line 0, caret to the next line,
   // the block, then CurrentLine advances, wrapping to 0 after the last line.
   void SingleStepAline(const std::vector<std::string>& lines, const HighlightRange* highlight = nullptr);
@@ -144,14 +148,22 @@ class Backplot {
   void resetInterpreter();
   void drawArc(ArcPlane plane, bool plottingAll, float radius, float angle1, float angle2, float offPlaneEnd, float c1,
                float c2);
+  // The parts of PlotAll around its blocks: the start, the events before every
+  // kEventInterval-th block, and the stop after a block once Esc was pressed.
+  void beginPlotAll(bool setOrigin, int verticalOrigin, int horizontalOrigin, bool runSetup);
+  void serviceEventsBefore(long long index);
+  bool stopWhenRequested();
+  // Whether the G word at `at` (npos: none) reads as a number, as FindLetterValue finds it;
+  // its value is not used. Blocks repeat a few G words, so the answer for the last is kept.
+  bool gWordReads(std::string_view block, std::size_t at);
   void interpretBlock(std::string_view block, bool plottingAll, const HighlightRange* highlight);
   void drawArcBlock();
   void handOver(const MovePoint& from, const MovePoint& to);
   void handOver(const ArcMove& arc);
   MovePoint programPoint(float x, float y, float z) const;
-  void trackObjects(std::string_view block);
+  // The object tracker after a block that holds the cut-on or the cut-off text.
+  void trackObjects(bool cutOn, bool cutOff);
   void formStatistics();
-  bool contains(std::string_view block, LabelRow row) const;
 
   MachineProfile& profile_;
   PlotView& view_;
@@ -165,6 +177,8 @@ class Backplot {
   Preview preview_{*this};
   DistanceMeter distance_{state_};
   bool plottingAll_ = true;  // of the block being interpreted
+  std::string lastGWord_;
+  bool lastGWordReads_ = false;
 
   // Sines and cosines of the view angles, for the angles they were computed from.
   int trigAngles_[3] = {0, 0, 0};

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "core/plot/Backplot.h"
@@ -12,17 +14,110 @@
 namespace kw {
 namespace {
 
-// FindLetterValue on a block whose blanks are already removed. It is handed only the word
-// that begins at the letter's first occurrence (the letter, the character after it and
-// everything up to the next word terminator), which reads the same value as the whole block.
-LetterValue readWord(std::string_view letter, std::string_view strippedBlock) {
-  if (letter.empty()) return {};
-  const std::size_t at = letter.size() == 1 ? strippedBlock.find(letter[0]) : strippedBlock.find(letter);
+// Where every byte first and last occurs in a block (of at most kMaxBlockLength bytes): one
+// scan of the block answers where a text or a letter can begin, for every text and letter of
+// the dialect.
+class Occurrences {
+ public:
+  static_assert(kMaxBlockLength <= 255);  // a position in a block fits a byte, 255 is none
+  explicit Occurrences(std::string_view block) {
+    std::memset(first_, kNone, sizeof first_);
+    std::memset(last_, kNone, sizeof last_);
+    const std::size_t size = block.size();
+    for (std::size_t q = 0; q < size; ++q) last_[static_cast<unsigned char>(block[q])] = static_cast<std::uint8_t>(q);
+    for (std::size_t q = size; q-- > 0;) first_[static_cast<unsigned char>(block[q])] = static_cast<std::uint8_t>(q);
+  }
+  // The first position of ch in the first `length` bytes of the block, or npos.
+  std::size_t find(char ch, std::size_t length) const {
+    const std::size_t at = first_[static_cast<unsigned char>(ch)];
+    return at < length ? at : std::string_view::npos;
+  }
+  // True when ch, found at `at`, occurs nowhere else in the first `length` bytes.
+  bool onlyAt(char ch, std::size_t at, std::size_t length) const {
+    const std::size_t last = last_[static_cast<unsigned char>(ch)];
+    return last < length && last == at;
+  }
+
+ private:
+  static constexpr std::uint8_t kNone = 255;
+  std::uint8_t first_[256];
+  std::uint8_t last_[256];
+};
+
+// FindLetterValue of a letter of several bytes, in the block read without its blanks
+// (`strippedBlock`, formed when first needed). It is handed only the word that begins at the
+// letter's first occurrence (the letter, the character after it and everything up to the next
+// word terminator), which reads the same value as the whole block.
+LetterValue readLongLetter(std::string_view letter, std::string_view block, std::string_view& strippedBlock,
+                           char* strippedBuffer) {
+  if (strippedBlock.data() == nullptr) {
+    std::size_t length = 0;
+    for (char ch : block)
+      if (ch != ' ' && ch != '\t') strippedBuffer[length++] = ch;
+    strippedBlock = std::string_view(strippedBuffer, length);
+  }
+  const std::size_t at = strippedBlock.find(letter);
   if (at == std::string_view::npos) return {};
   std::size_t end = at + letter.size();
   if (end < strippedBlock.size()) ++end;
   while (end < strippedBlock.size() && !isWordTerminator(strippedBlock[end])) ++end;
   return FindLetterValue(letter, strippedBlock.substr(at, end - at));
+}
+
+// FindLetterValue of the block; a letter of one byte is read from where it first occurs.
+[[gnu::always_inline]] inline LetterValue readWord(std::string_view letter, std::string_view block,
+                                                   const Occurrences& first, std::string_view& strippedBlock,
+                                                   char* strippedBuffer) {
+  if (letter.size() != 1)
+    return letter.empty() ? LetterValue{} : readLongLetter(letter, block, strippedBlock, strippedBuffer);
+  if (letter[0] == ' ' || letter[0] == '\t') return {};
+  const std::size_t at = first.find(letter[0], block.size());
+  return at == std::string_view::npos ? LetterValue{} : FindLetterValue(letter, block.substr(at));
+}
+
+// The cut texts lose their blanks before a plot: a cut-on or cut-off of several words (a
+// router's plunge or retract) is found in the block read without its blanks. `from` is the
+// first occurrence of the text's first byte, `once` when it has no other.
+bool holdsWithoutBlanks(std::string_view block, std::string_view text, std::size_t from, bool once) {
+  for (std::size_t start = from; start != std::string_view::npos;
+       start = once ? std::string_view::npos : block.find(text[0], start + 1)) {
+    std::size_t at = start, matched = 0;
+    for (; matched < text.size() && at < block.size(); ++at) {
+      if (block[at] == ' ' || block[at] == '\t') continue;
+      if (block[at] != text[matched]) break;
+      ++matched;
+    }
+    if (matched == text.size()) return true;
+  }
+  return false;
+}
+
+// The end of the word FindLetterValue reads for a letter of one byte at `at`: the first byte
+// after the letter that is not a blank, then every byte up to the next word terminator.
+std::size_t wordEnd(std::string_view block, std::size_t at) {
+  std::size_t q = at + 1;
+  while (q < block.size() && (block[q] == ' ' || block[q] == '\t')) ++q;
+  if (q < block.size()) ++q;
+  while (q < block.size() && !isWordTerminator(block[q])) ++q;
+  return q;
+}
+
+// Whether the block holds the dialect's text of `row`.
+[[gnu::always_inline]] inline bool containsRow(const Dialect& dialect, std::string_view block, const Occurrences& first,
+                                               LabelRow row) {
+  const std::string& text = dialect.row(row);
+  if (text.empty()) return false;
+  const std::size_t from = first.find(text[0], block.size());
+  if (from == std::string_view::npos) return false;
+  const bool once = first.onlyAt(text[0], from, block.size());
+  auto startsAt = [&](std::size_t at) {
+    if (block.size() - at < text.size()) return false;
+    for (std::size_t q = 1; q < text.size(); ++q)
+      if (block[at + q] != text[q]) return false;
+    return true;
+  };
+  if (startsAt(from) || (!once && block.find(text, from + 1) != std::string_view::npos)) return true;
+  return (row == LabelRow::BeginBlock || row == LabelRow::EndBlock) && holdsWithoutBlanks(block, text, from, once);
 }
 
 // A missing I or J beside a present one counts as a present 0.
@@ -43,26 +138,6 @@ float scaled(float value, int sign, float scale) {
 
 }  // namespace
 
-bool Backplot::contains(std::string_view block, LabelRow row) const {
-  const std::string& text = dialect_.row(row);
-  if (text.empty()) return false;
-  if (block.find(text) != std::string_view::npos) return true;
-  // The cut texts lose their blanks before a plot: a cut-on or cut-off of several words (a
-  // router's plunge or retract) is found in the block read without its blanks.
-  if (row != LabelRow::BeginBlock && row != LabelRow::EndBlock) return false;
-  for (std::size_t start = block.find(text[0]); start != std::string_view::npos;
-       start = block.find(text[0], start + 1)) {
-    std::size_t at = start, matched = 0;
-    for (; matched < text.size() && at < block.size(); ++at) {
-      if (block[at] == ' ' || block[at] == '\t') continue;
-      if (block[at] != text[matched]) break;
-      ++matched;
-    }
-    if (matched == text.size()) return true;
-  }
-  return false;
-}
-
 void Backplot::SinglestepPlot(const std::vector<std::string>& lines, bool plottingAll,
                               const HighlightRange* highlight) {
   if (lines.empty()) return;
@@ -75,22 +150,35 @@ void Backplot::SinglestepPlot(const std::vector<std::string>& lines, bool plotti
   if (state_.CurrentLine >= count - 1) formStatistics();
 }
 
+bool Backplot::gWordReads(std::string_view block, std::size_t at) {
+  if (at == std::string_view::npos) return false;
+  const std::string_view word = block.substr(at, wordEnd(block, at) - at);
+  if (word != lastGWord_) {
+    lastGWord_.assign(word);
+    lastGWordReads_ = FindLetterValue("G", word).found;
+  }
+  return lastGWordReads_;
+}
+
 void Backplot::interpretBlock(std::string_view block, bool plottingAll, const HighlightRange* highlight) {
   using enum LabelRow;
   PlotState& s = state_;
   plottingAll_ = plottingAll;
 
+  const Occurrences firstAt(block);
+  auto contains = [&](LabelRow row) { return containsRow(dialect_, block, firstAt, row); };
   // Everything from a stop text on is ignored.
   for (LabelRow row : {StopA, StopB, StopC}) {
     const std::string& stop = dialect_.row(row);
     if (stop.empty()) continue;
-    const std::size_t at = block.find(stop);
+    const std::size_t from = firstAt.find(stop[0], block.size());
+    const std::size_t at = from == std::string_view::npos ? from : block.find(stop, from);
     if (at != std::string_view::npos) block = block.substr(0, at);
   }
 
-  if (contains(block, XYPlane)) s.ActivePlane = kPlaneXY;
-  if (contains(block, XZPlane)) s.ActivePlane = kPlaneXZ;
-  if (contains(block, YZPlane)) s.ActivePlane = kPlaneYZ;
+  if (contains(XYPlane)) s.ActivePlane = kPlaneXY;
+  if (contains(XZPlane)) s.ActivePlane = kPlaneXZ;
+  if (contains(YZPlane)) s.ActivePlane = kPlaneYZ;
 
   if (highlight && highlight->count > 1) {
     const long long line = s.CurrentLine;
@@ -99,14 +187,15 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll, const Hi
     if (line == last + 1) setPen(kRed, 1);
   }
 
-  if (contains(block, BeginBlock)) setPen(kRed, s.pen.width);
-  if (contains(block, EndBlock)) setPen(kBlue, s.pen.width);
+  const bool cutOn = contains(BeginBlock), cutOff = contains(EndBlock);
+  if (cutOn) setPen(kRed, s.pen.width);
+  if (cutOff) setPen(kBlue, s.pen.width);
 
-  if (contains(block, Absolute)) s.AbsoluteMode = true;
-  if (contains(block, Incremental)) s.AbsoluteMode = false;
+  if (contains(Absolute)) s.AbsoluteMode = true;
+  if (contains(Incremental)) s.AbsoluteMode = false;
 
-  const bool clockwiseCode = contains(block, ArcCw);
-  const bool counterCode = contains(block, ArcCcw);
+  const bool clockwiseCode = contains(ArcCw);
+  const bool counterCode = contains(ArcCcw);
   const bool arcCode = clockwiseCode || counterCode;
   if (clockwiseCode) {
     s.ArcCw = true;
@@ -120,19 +209,14 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll, const Hi
   if (arcCode && (s.ActivePlane == kPlaneXZ || s.ActivePlane == kPlaneYZ)) std::swap(s.ArcCw, s.ArcCcw);
 
   char strippedBuffer[kMaxBlockLength];
-  std::size_t length = 0;
-  for (char ch : block)
-    if (ch != ' ' && ch != '\t') strippedBuffer[length++] = ch;
-  const std::string_view words(strippedBuffer, length);
-
+  std::string_view strippedBlock;
   BlockValues& b = s.block;
   auto read = [&](std::string_view letter, float& value, bool& found) {
-    const LetterValue word = readWord(letter, words);
+    const LetterValue word = readWord(letter, block, firstAt, strippedBlock, strippedBuffer);
     value = word.value;
     found = word.found;
   };
-  float unusedG = 0;
-  read("G", unusedG, b.gFound);
+  b.gFound = gWordReads(block, firstAt.find('G', block.size()));
   read(dialect_.i, b.i, b.iFound);
   read(dialect_.j, b.j, b.jFound);
   read(dialect_.r, b.r, b.rFound);
@@ -227,7 +311,7 @@ void Backplot::interpretBlock(std::string_view block, bool plottingAll, const Hi
   s.prevX = b.x;
   s.prevY = b.y;
   s.prevZ = b.z;
-  trackObjects(block);
+  trackObjects(cutOn, cutOff);
 }
 
 // One arc per block, in the plane its centre words give: XY when I and J are present (or,
@@ -313,8 +397,7 @@ void Backplot::handOver(const ArcMove& arc) {
   if (capture_ && state_.DxfCaptureActive && !state_.DxfLinesOnly) capture_->arcMove(arc, state_.pen);
 }
 
-void Backplot::PlotAll(const std::vector<std::string>& lines, bool setOrigin, bool runSetup, int verticalOrigin,
-                       int horizontalOrigin, const HighlightRange* highlight) {
+void Backplot::beginPlotAll(bool setOrigin, int verticalOrigin, int horizontalOrigin, bool runSetup) {
   host_->showPlotWindow();
   host_->stopPlotTimers();
   if (setOrigin) {
@@ -324,21 +407,47 @@ void Backplot::PlotAll(const std::vector<std::string>& lines, bool setOrigin, bo
   if (runSetup) SetupPlot(1);
   readOptions();
   host_->setBusyCursor(true);
+}
+
+void Backplot::serviceEventsBefore(long long index) {
+  if (index % kEventInterval != 0) return;
+  host_->serviceEvents();
+  canvas_.refresh();
+  readOptions();
+}
+
+bool Backplot::stopWhenRequested() {
+  if (!state_.StopRequested) return false;
+  SetupPlot(1);
+  host_->setBusyCursor(false);
+  return true;
+}
+
+void Backplot::PlotAll(const std::vector<std::string>& lines, bool setOrigin, bool runSetup, int verticalOrigin,
+                       int horizontalOrigin, const HighlightRange* highlight) {
+  beginPlotAll(setOrigin, verticalOrigin, horizontalOrigin, runSetup);
   for (long long index = 0; index < static_cast<long long>(lines.size()) && index <= INT_MAX; ++index) {
     state_.CurrentLine = static_cast<int>(index);
-    if (index % kEventInterval == 0) {
-      host_->serviceEvents();
-      canvas_.refresh();
-      readOptions();
-      if (index >= static_cast<long long>(lines.size())) break;  // the text got shorter
-    }
+    serviceEventsBefore(index);
+    if (index >= static_cast<long long>(lines.size())) break;  // the text got shorter
     SinglestepPlot(lines, true, highlight);
-    if (state_.StopRequested) {
-      SetupPlot(1);
-      host_->setBusyCursor(false);
-      return;
-    }
+    if (stopWhenRequested()) return;
   }
+  host_->setBusyCursor(false);
+}
+
+void Backplot::PlotLines(const std::function<bool(std::string_view&)>& nextLine) {
+  beginPlotAll(false, 0, 0, true);
+  std::string_view line;
+  long long index = 0;
+  for (; index <= INT_MAX && nextLine(line); ++index) {
+    state_.CurrentLine = static_cast<int>(index);
+    serviceEventsBefore(index);
+    interpretBlock(line.substr(0, std::min(line.size(), kMaxBlockLength)), true, nullptr);
+    if (stopWhenRequested()) return;
+  }
+  // The statistics come after the last line, when the text ended within the lines plotted.
+  if (index > 0 && (index <= INT_MAX || !nextLine(line))) formStatistics();
   host_->setBusyCursor(false);
 }
 

@@ -57,12 +57,11 @@ void Backplot::DistanceMeter::arcMove(const ArcMove& arc, const PlotPen&) {
   state_.TotalDistance += std::fabs(radius * span);
 }
 
-void Backplot::trackObjects(std::string_view block) {
-  using enum LabelRow;
+void Backplot::trackObjects(bool cutOn, bool cutOff) {
   PlotState& s = state_;
   ObjectTracker& o = s.objects;
   RapidStretch& rapid = s.rapidStretch;
-  if (contains(block, BeginBlock)) {
+  if (cutOn) {
     setPen(kRed, s.pen.width);
     if (rapid.open) {
       s.RapidDistance += s.TotalDistance - rapid.from;
@@ -73,7 +72,7 @@ void Backplot::trackObjects(std::string_view block) {
     o.rapidStretch = s.TotalDistance - o.totalAtLastCutOff;
     o.afterCutOff = false;
   }
-  if (contains(block, EndBlock)) {
+  if (cutOff) {
     const double length = s.TotalDistance - o.rapidStretch - o.totalAtLastCutOff;
     if (length > o.largestLength) {
       o.largestLength = length;

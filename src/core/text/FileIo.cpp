@@ -93,16 +93,25 @@ char lineEndOf(std::string_view text) {
   return text.find('\r') != std::string_view::npos ? '\r' : '\n';
 }
 
+namespace {
+
+// The line from `start` up to the line end at `found` (npos: the end of the text, a last line
+// without line end); a CR just before an LF belongs to the line end.
+std::string_view lineBefore(std::string_view data, std::size_t start, std::size_t found, char end) {
+  std::size_t cut = found == std::string_view::npos ? data.size() : found;
+  if (end == '\n' && found != std::string_view::npos && cut > start && data[cut - 1] == '\r') --cut;
+  return data.substr(start, cut - start);
+}
+
+}  // namespace
+
 void splitTextLines(std::string_view data, std::vector<std::string>& lines) {
   lines.clear();
   const char end = lineEndOf(data);
   std::size_t start = 0;
   while (start < data.size()) {
     const std::size_t found = data.find(end, start);
-    const std::size_t stop = found == std::string_view::npos ? data.size() : found;
-    std::size_t cut = stop;
-    if (end == '\n' && found != std::string_view::npos && cut > start && data[cut - 1] == '\r') --cut;
-    lines.emplace_back(data.substr(start, cut - start));
+    lines.emplace_back(lineBefore(data, start, found, end));
     if (found == std::string_view::npos) break;
     start = found + 1;
   }
@@ -114,6 +123,102 @@ bool readTextLines(const std::string& path, std::vector<std::string>& lines, std
   if (!readWholeFile(path, data, error) || !decodeTextBytes(data, error)) return false;
   splitTextLines(data, lines);
   return true;
+}
+
+namespace {
+
+constexpr std::size_t kReadBlock = std::size_t{1} << 20;
+
+}  // namespace
+
+TextLineReader::~TextLineReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool TextLineReader::open(const std::string& path, std::string* error) {
+  auto fail = [&](int err) {
+    if (error) *error = systemReason(err);
+    return false;
+  };
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return fail(errno);
+  struct stat st {};
+  if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) return fail(EISDIR);
+  auto failedRead = [&] {
+    if (error) *error = error_;
+    return false;
+  };
+  while (end_ < 3 && fill()) {
+  }
+  if (failed()) return failedRead();
+  const std::string_view start(buffer_.data(), end_);
+  if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")) {
+    // Decoded as a whole: its characters become bytes.
+    while (fill()) {
+    }
+    buffer_.resize(end_);
+    if (failed()) return failedRead();
+    if (!decodeTextBytes(buffer_, error)) return false;
+    end_ = buffer_.size();
+  } else if (start.starts_with("\xEF\xBB\xBF")) {
+    begin_ = searched_ = 3;
+  }
+  // LF ends the lines when the file holds one anywhere; the first LF decides.
+  for (;;) {
+    const std::string_view held(buffer_.data() + searched_, end_ - searched_);
+    if (held.find('\n') != std::string_view::npos) break;
+    searched_ = end_;
+    if (!fill()) {
+      if (failed()) return failedRead();
+      lineEnd_ = lineEndOf(std::string_view(buffer_.data() + begin_, end_ - begin_));
+      break;
+    }
+  }
+  searched_ = begin_;
+  return true;
+}
+
+bool TextLineReader::fill() {
+  if (endOfFile_ || fd_ < 0) return false;
+  if (begin_ > 0 && begin_ == end_) {
+    searched_ -= begin_;
+    begin_ = end_ = 0;
+  } else if (begin_ >= kReadBlock) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    searched_ -= begin_;
+    begin_ = 0;
+  }
+  if (buffer_.size() - end_ < kReadBlock) buffer_.resize(std::max(buffer_.size() * 2, end_ + kReadBlock));
+  for (;;) {
+    const ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error_ = systemReason(errno);
+    if (n <= 0) {
+      endOfFile_ = true;
+      ::close(fd_);
+      fd_ = -1;
+      return false;
+    }
+    end_ += static_cast<std::size_t>(n);
+    return true;
+  }
+}
+
+bool TextLineReader::next(std::string_view& line) {
+  for (;;) {
+    if (failed()) return false;
+    const std::string_view held(buffer_.data(), end_);
+    const std::size_t found = searched_ < end_ ? held.find(lineEnd_, searched_) : std::string_view::npos;
+    if (found != std::string_view::npos || (endOfFile_ && begin_ < end_)) {
+      line = lineBefore(held, begin_, found, lineEnd_);
+      begin_ = searched_ = found == std::string_view::npos ? end_ : found + 1;
+      return true;
+    }
+    if (endOfFile_) return false;
+    searched_ = end_;
+    fill();
+  }
 }
 
 std::string joinCrLf(const std::vector<std::string>& lines) {
@@ -244,7 +349,8 @@ bool writeLinesAtomically(const std::string& path, const std::vector<std::string
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
+  struct stat sa {
+  }, sb{};
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 

@@ -29,14 +29,46 @@ void splitTextLines(std::string_view text, std::vector<std::string>& lines);
 // sets error to the reason.
 bool readTextLines(const std::string& path, std::vector<std::string>& lines, std::string* error);
 
+// A text file read line by line, decoded and split as readTextLines does, while only a block
+// of it is held: for one pass over a program too large to keep as lines. A UTF-16 file, and
+// one whose line end shows only late in it (no LF in its first blocks), is held until its
+// line end is known, at most the whole file.
+class TextLineReader {
+ public:
+  TextLineReader() = default;
+  TextLineReader(const TextLineReader&) = delete;
+  TextLineReader& operator=(const TextLineReader&) = delete;
+  ~TextLineReader();
+
+  // On failure returns false and sets error to the reason, as readTextLines does.
+  bool open(const std::string& path, std::string* error);
+  // The next line, valid until the next call; false after the last line, or when the file
+  // could not be read on (then error() says why).
+  bool next(std::string_view& line);
+  bool failed() const { return !error_.empty(); }
+  const std::string& error() const { return error_; }
+
+ private:
+  // Reads one more block behind what is held, first dropping the lines already handed out;
+  // false at the end of the file or on a read error.
+  bool fill();
+  int fd_ = -1;
+  std::string buffer_;  // held bytes are [begin_, end_)
+  std::size_t begin_ = 0, end_ = 0;
+  std::size_t searched_ = 0;  // [begin_, searched_) holds no line end
+  char lineEnd_ = '\n';
+  bool endOfFile_ = false;
+  std::string error_;
+};
+
 // The lines joined as the program saves them: every line ended by CR LF.
 std::string joinCrLf(const std::vector<std::string>& lines);
 
 // The one way the program writes a file: a new file beside the target, written in large
 // blocks, flushed to disk and renamed over the target when it is complete, keeping the old
-// file's permissions (a device or pipe is written in place). A link is followed, so the file it points at is replaced. A target the
-// user may not write (read-only) is refused. The first failed write is remembered and
-// reported by finish; until then, and whenever it fails, the old file is untouched.
+// file's permissions (a device or pipe is written in place). A link is followed, so the file it points at is replaced.
+// A target the user may not write (read-only) is refused. The first failed write is remembered and reported by finish;
+// until then, and whenever it fails, the old file is untouched.
 class SafeSave {
  public:
   SafeSave() = default;
