@@ -184,7 +184,7 @@ PassLines CrunchLines(PassLines in, DxfPassContext& context) {
 
   const Pairs pairs{in};
   PassLines out;
-  out.reserve(in.size(), in.bytes());
+  out.reserve(in.size());
   PairShape reference;  // the last pair written (none yet: not an element)
   // The dropped run since the last pair written: its first and its last pair.
   bool dropping = false;
@@ -302,7 +302,7 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
   const std::string rapid = dialect.rowWithoutBlanks(Trans127);
 
   PassLines out;
-  out.reserve(in.size() + in.size() / 4 + 16, in.bytes() + in.bytes() / 4 + 256);
+  out.reserve(in.size() + in.size() / 4 + 16);
   const std::string& fileStart = dialect.row(FileStart);
   out.push_back(fileStart);
   out.push_back(fileStart);

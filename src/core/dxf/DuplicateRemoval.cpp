@@ -117,7 +117,7 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
 
   const std::size_t total = in.size();
   PassLines out;
-  out.reserve(total, in.bytes() + total);
+  out.reserve(total);
   std::string_view previousText;  // the line before as it came
   std::string previous;           // P: the line before, also when it was emptied
   bool previousIsArc = false;     // P's G word holds an arc word

@@ -1,17 +1,26 @@
 #include "core/dxf/DxfPass.h"
 
 #include <algorithm>
+#include <cstring>
+#include <stdexcept>
 
 namespace kw {
 
-void PassLines::set(std::size_t line, std::string_view text) {
-  if (holds(text)) {  // the buffer may move while the text is appended
-    const std::string copy(text);
-    set(line, copy);
-    return;
+PassLines::Span PassLines::place(std::string_view text) {
+  if (blocks_.empty() || blocks_.back().capacity - blocks_.back().size < text.size()) {
+    if (blocks_.size() >= UINT32_MAX || text.size() > UINT32_MAX) throw std::length_error("more lines than a pass can hold");
+    Block block;
+    block.capacity = std::max(kBlockSize, text.size());
+    block.text = std::make_unique_for_overwrite<char[]>(block.capacity);
+    blocks_.push_back(std::move(block));
   }
-  spans_[line] = {text_.size(), lengthOf(text)};
-  text_.append(text);
+  Block& block = blocks_.back();
+  const Span span{static_cast<std::uint32_t>(blocks_.size() - 1), static_cast<std::uint32_t>(block.size),
+                  static_cast<std::uint32_t>(text.size())};
+  if (!text.empty()) std::memcpy(block.text.get() + block.size, text.data(), text.size());
+  block.size += text.size();
+  bytes_ += text.size();
+  return span;
 }
 
 std::vector<std::string> PassLines::strings() const {

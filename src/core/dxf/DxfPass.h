@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
-#include <stdexcept>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,11 +22,11 @@ struct DxfPassContext {
 };
 
 // The lines of one temporary file of the conversion, held in memory: their texts one after
-// another in one buffer, and where each line stands in it. A drawing makes millions of short
-// lines; held so, a line costs its text and twelve bytes, not a string and a block of its own.
-// A line that repeats the line before it (an element that starts where the one before it ended)
-// shares that line's text. A line read from here is a view that stays valid until the next change
-// of these lines.
+// another in blocks of a megabyte, and where each line stands in them. A drawing makes millions of
+// short lines; held so, a line costs its text and twelve bytes, not a string and a block of its
+// own, and the lines grow without ever being copied. A line that repeats the line before it (an
+// element that starts where the one before it ended) shares that line's text. A line read from
+// here is a view that stays valid as long as the lines are kept, whatever is added to them.
 class PassLines {
  public:
   class const_iterator {
@@ -69,68 +69,59 @@ class PassLines {
 
   std::size_t size() const { return spans_.size(); }
   bool empty() const { return spans_.empty(); }
-  std::string_view operator[](std::size_t line) const { return {text_.data() + spans_[line].offset, spans_[line].length}; }
+  std::string_view operator[](std::size_t line) const {
+    const Span& span = spans_[line];
+    return {blocks_[span.block].text.get() + span.offset, span.length};
+  }
   std::string_view front() const { return (*this)[0]; }
   std::string_view back() const { return (*this)[size() - 1]; }
   const_iterator begin() const { return {this, 0}; }
   const_iterator end() const { return {this, size()}; }
 
   void push_back(std::string_view line) {
-    if (!spans_.empty() && line == back()) {
+    if (!spans_.empty() && line == back())
       spans_.push_back(spans_.back());
-      return;
-    }
-    if (holds(line)) {  // a line of these very lines: copied before the buffer may move
-      const std::string copy(line);
-      append(copy);
-    } else {
-      append(line);
-    }
+    else
+      spans_.push_back(place(line));
   }
-  void emplace_back() { spans_.push_back({text_.size(), 0}); }
-  void pop_back() {
-    const Span last = spans_.back();
-    spans_.pop_back();
-    const bool shared = !spans_.empty() && spans_.back().offset + spans_.back().length > last.offset;
-    if (last.offset + last.length == text_.size() && !shared) text_.resize(last.offset);
-  }
-  // Line `line` becomes `text`, written at the end of the buffer (its old text may be shared).
-  void set(std::size_t line, std::string_view text);
-  // Room for `lines` lines holding `bytes` bytes in all.
-  void reserve(std::size_t lines, std::size_t bytes) {
-    spans_.reserve(lines);
-    text_.reserve(bytes);
-  }
+  void emplace_back() { spans_.push_back({0, 0, 0}); }
+  // The last line goes; its text stays (another line may share it).
+  void pop_back() { spans_.pop_back(); }
+  // Adds a line with the text of line `line`, shared with it.
+  void repeat(std::size_t line) { spans_.push_back(spans_[line]); }
+  // The first `count` lines go; their texts stay for the lines that share them.
+  void dropFront(std::size_t count) { spans_.erase(spans_.begin(), spans_.begin() + static_cast<std::ptrdiff_t>(count)); }
+  // Line `line` becomes `text`, written after the others (its old text may be shared).
+  void set(std::size_t line, std::string_view text) { spans_[line] = place(text); }
+  // Room for the places of `lines` lines.
+  void reserve(std::size_t lines) { spans_.reserve(lines); }
   void clear() {
     spans_.clear();
-    text_.clear();
+    blocks_.clear();
+    bytes_ = 0;
   }
-  // The bytes the lines' texts take in the buffer (a replaced line leaves its old place unused).
-  std::size_t bytes() const { return text_.size(); }
+  // The bytes the lines' texts take (a replaced line leaves its old text).
+  std::size_t bytes() const { return bytes_; }
   std::vector<std::string> strings() const;
 
   bool operator==(const PassLines& other) const;
 
  private:
-  // Twelve bytes a line: an offset of any size, a line of up to 4 GiB.
-  struct [[gnu::packed]] Span {
-    std::uint64_t offset;
-    std::uint32_t length;
+  static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+  struct Block {
+    std::unique_ptr<char[]> text;
+    std::size_t size = 0, capacity = 0;
   };
-  std::string text_;
+  struct Span {
+    std::uint32_t block, offset, length;
+  };
+  std::vector<Block> blocks_;
   std::vector<Span> spans_;
+  std::size_t bytes_ = 0;
 
-  bool holds(std::string_view line) const {
-    return !line.empty() && line.data() >= text_.data() && line.data() < text_.data() + text_.size();
-  }
-  void append(std::string_view line) {
-    spans_.push_back({text_.size(), lengthOf(line)});
-    text_.append(line);
-  }
-  static std::uint32_t lengthOf(std::string_view line) {
-    if (line.size() > UINT32_MAX) throw std::length_error("a line of more than 4 GiB");
-    return static_cast<std::uint32_t>(line.size());
-  }
+  // Copies `text` after the texts so far: into the last block if it fits there, else into a new
+  // one (of its own size when it is longer than a block).
+  Span place(std::string_view text);
 };
 
 }  // namespace kw

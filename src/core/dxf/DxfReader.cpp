@@ -186,15 +186,12 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
 
   PassLines elements;
   std::vector<std::string> report;
-  // Room for one element line of 32 bytes per 4 bytes of drawing spares the lines the copies of
-  // their growth (a drawing full of ellipses may need more, and they then grow as they must);
-  // room reserved and never written takes no memory.
+  // Room for one element line per 3 bytes of drawing spares the lines' places the copies of their
+  // growth (a drawing full of ellipses may need more, and they then grow as they must); room
+  // reserved and never written takes no memory.
   std::error_code sizeError;
   const std::uintmax_t drawingBytes = fs::file_size(source, sizeError);
-  if (!sizeError) {
-    const auto lines = static_cast<std::size_t>(std::min<std::uintmax_t>(drawingBytes / 4, 1u << 24));
-    elements.reserve(lines, 32 * lines);
-  }
+  if (!sizeError) elements.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(drawingBytes / 3, 1u << 25)));
   try {
     const DxfReadOutcome outcome = readDxfElements(input, profile, codes, settings, elements, layerLog);
     // What the drawing holds and the conversion leaves out is told after the layers.

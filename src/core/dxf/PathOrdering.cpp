@@ -56,44 +56,50 @@ struct OrderingDialect {
   }
 };
 
-// Writes the ordered program: the opening lines, the paths, the closing lines. Every element
+// Writes the ordered program: the opening lines and the paths. Every element
 // is placed once. When `keepsPoints`, it keeps the points the lines move to as `pointOf` reads
 // them, of the first line of every path and of the end line of every element, so that the outlines
 // of the paths need not read their lines again.
 class PathWriter {
  public:
-  PathWriter(const PassLines& elements, const OrderingDialect& dialect, PassLines& out, bool keepsPoints)
-      : elements_(elements), d_(dialect), out_(out), keepsPoints_(keepsPoints) {
-    if (keepsPoints_) endPoints.reserve((out.size() + elements.size()) / 2 + elements.size() / 4 + 16);
+  // The program is written after the elements, into their lines, sharing the texts of the lines
+  // it takes over as they are; take() then leaves the program alone.
+  PathWriter(PassLines& elements, const OrderingDialect& dialect, bool keepsPoints)
+      : lines_(elements), elementLines_(elements.size()), d_(dialect), keepsPoints_(keepsPoints) {
+    if (keepsPoints_) endPoints.reserve(elementLines_ / 2 + elementLines_ / 4 + 16);
+  }
+
+  // The lines of the program written so far.
+  std::size_t written() const { return lines_.size() - elementLines_; }
+  // The program, once every element is placed.
+  PassLines take() {
+    lines_.dropFront(elementLines_);
+    elementLines_ = 0;
+    return std::move(lines_);
   }
 
   // An element's end line stands at an odd place in the program (four lines open it and separate
   // the paths, and each element takes two): its point is endPoints[place / 2].
   std::vector<OrderPoint> endPoints, firstPoints;  // the other for each path in turn
 
-  std::string_view startLine(std::size_t element) const { return elements_[2 * element]; }
+  std::string_view startLine(std::size_t element) const { return lines_[2 * element]; }
   std::string_view endLine(std::size_t element) const {
-    return 2 * element + 1 < elements_.size() ? elements_[2 * element + 1] : std::string_view();
+    return 2 * element + 1 < elementLines_ ? lines_[2 * element + 1] : std::string_view();
   }
 
   void opening() {
-    out_.push_back(d_.absolute + " ");
-    out_.push_back(d_.kerfLeft + " ");
-    out_.push_back(d_.cutOn + " ");
-    out_.push_back(d_.leadIn + " ");
+    lines_.push_back(d_.absolute + " ");
+    lines_.push_back(d_.kerfLeft + " ");
+    lines_.push_back(d_.cutOn + " ");
+    lines_.push_back(d_.leadIn + " ");
   }
 
   // Cut off, cut on and lead in before every path but the first.
   void separator() {
-    out_.push_back(d_.cutOff + " ");
-    out_.push_back(d_.cutOff + " ");
-    out_.push_back(d_.cutOn + " ");
-    out_.push_back(d_.leadIn + " ");
-  }
-
-  void closing() {
-    out_.push_back(d_.cutOff);
-    out_.push_back(d_.fileEnd);
+    lines_.push_back(d_.cutOff + " ");
+    lines_.push_back(d_.cutOff + " ");
+    lines_.push_back(d_.cutOn + " ");
+    lines_.push_back(d_.leadIn + " ");
   }
 
   // The first element of a path, as it is, from `start` to `end`. Returns the path's new end.
@@ -122,7 +128,7 @@ class PathWriter {
       line_ += start.y;
       line_ += start.z;
     }
-    out_.push_back(line_);
+    lines_.push_back(line_);
     placeEndLine(element);
     endPoint(end);
     return end;
@@ -133,7 +139,7 @@ class PathWriter {
   // centre words must not reach the machine), then the element's motion to its old start, an
   // arc turning the other way round the same centre.
   OrderPoint reversed(std::size_t element) {
-    const BlockWords pathEnd = SplitBlockWords(out_.back(), d_.letters);
+    const BlockWords pathEnd = SplitBlockWords(lines_.back(), d_.letters);
     const BlockWords start = SplitBlockWords(startLine(element), d_.letters);
     const BlockWords end = SplitBlockWords(endLine(element), d_.letters);
 
@@ -148,31 +154,31 @@ class PathWriter {
       motion = d_.arcCcw;
     std::string back = motion + " " + start.x + start.y + start.z + end.i + end.j + end.k + end.r;
 
-    out_.push_back(std::move(move));
-    out_.push_back(std::move(back));
-    const OrderPoint to = d_.pointOf(out_.back());
+    lines_.push_back(std::move(move));
+    lines_.push_back(std::move(back));
+    const OrderPoint to = d_.pointOf(lines_.back());
     endPoint(to);
     return to;
   }
 
  private:
-  const PassLines& elements_;
+  PassLines& lines_;  // the elements, then the program written after them
+  std::size_t elementLines_;
   const OrderingDialect& d_;
-  PassLines& out_;
   std::string line_;  // the shortened start line, its buffer kept from line to line
   const PlainWordSplitter plainSplitter_{d_.letters};
   bool keepsPoints_;
 
   void endPoint(const OrderPoint& p) {
-    if (keepsPoints_) endPoints.resize(out_.size() / 2, p);
+    if (keepsPoints_) endPoints.resize(written() / 2, p);
   }
 
-  void place(std::size_t line) { out_.push_back(elements_[line]); }
+  void place(std::size_t line) { lines_.repeat(line); }
   void placeEndLine(std::size_t element) {
-    if (2 * element + 1 < elements_.size())
+    if (2 * element + 1 < elementLines_)
       place(2 * element + 1);
     else
-      out_.emplace_back();
+      lines_.emplace_back();
   }
 };
 
@@ -461,7 +467,7 @@ class ShortRapids {
 // The program's paths put in `order`, each after the separator lines the ordering wrote.
 void reorderPaths(PassLines& out, const std::vector<PathSpan>& spans, const std::vector<std::size_t>& order) {
   PassLines reordered;
-  reordered.reserve(out.size(), out.bytes());
+  reordered.reserve(out.size());
   auto take = [&](std::size_t from, std::size_t to) {
     for (std::size_t line = from; line < to; ++line) reordered.push_back(out[line]);
   };
@@ -491,12 +497,11 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   const std::size_t count = (elements.size() + 1) / 2;
   ui.showProgress(0, static_cast<int>(elements.size()), true);
 
-  PassLines out;
-  // Four separator lines start every path but the first. Paths of a handful of elements are
-  // the rule, so room for one path in four elements is reserved; a drawing of lone elements
-  // makes the vector grow.
-  out.reserve(elements.size() + count + 16, elements.bytes() + 16 * count + 256);
-  PathWriter writer(elements, dialect, out, dialect.turnsOutlines || dialect.holesFirst);
+  // The program goes after the elements. Four separator lines start every path but the first;
+  // paths of a handful of elements are the rule, so room for one path in four elements is
+  // reserved (a drawing of lone elements makes the lines grow).
+  elements.reserve(2 * elements.size() + count + 16);
+  PathWriter writer(elements, dialect, dialect.turnsOutlines || dialect.holesFirst);
   writer.opening();
 
   std::vector<OrderPoint> starts(count), ends(count);
@@ -526,7 +531,7 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   std::size_t remaining = count;
   OrderPoint pathEnd;
   if (count > 0) {
-    spans.push_back({out.size(), 0});
+    spans.push_back({writer.written(), 0});
     pathEnd = writer.copy(0, index.start(0), index.end(0));
     index.remove(0);
     --remaining;
@@ -555,9 +560,9 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     endRound(roundStart);
     if (!attached) {  // nothing connects any more: the first element left starts a new path
       const std::size_t first = index.firstRemaining();
-      spans.back().end = out.size();
+      spans.back().end = writer.written();
       writer.separator();
-      spans.push_back({out.size(), 0});
+      spans.push_back({writer.written(), 0});
       pathEnd = writer.copy(first, index.start(first), index.end(first));
       index.remove(first);
       --remaining;
@@ -567,9 +572,9 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     attached = false;
   }
 
-  if (!spans.empty()) spans.back().end = out.size();
+  if (!spans.empty()) spans.back().end = writer.written();
   // Every element is placed: what follows needs only the program.
-  elements = PassLines();
+  PassLines out = writer.take();
   if ((dialect.turnsOutlines && spans.size() >= 2) || (dialect.holesFirst && !spans.empty())) {
     std::vector<std::size_t> order;
     {
@@ -580,7 +585,8 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     }
     if (!order.empty()) reorderPaths(out, spans, order);
   }
-  writer.closing();
+  out.push_back(dialect.cutOff);  // the closing lines
+  out.push_back(dialect.fileEnd);
   if (unused) unused->clear();
   return out;
 }
