@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -514,7 +515,8 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
       starts[e] = dialect.pointOf(writer.startLine(e));
     ends[e] = dialect.pointOf(writer.endLine(e));
   }
-  EndPointIndex index(starts, ends, tolerance);
+  std::optional<EndPointIndex> indexHeld(std::in_place, starts, ends, tolerance);  // let go after the rounds
+  EndPointIndex& index = *indexHeld;
   std::vector<OrderPoint>().swap(starts);  // the index keeps them
   std::vector<OrderPoint>().swap(ends);
 
@@ -574,6 +576,7 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
 
   if (!spans.empty()) spans.back().end = writer.written();
   // Every element is placed: what follows needs only the program.
+  indexHeld.reset();
   PassLines out = writer.take();
   if ((dialect.turnsOutlines && spans.size() >= 2) || (dialect.holesFirst && !spans.empty())) {
     std::vector<std::size_t> order;
