@@ -66,6 +66,17 @@ class PassLines {
   PassLines(const std::vector<std::string>& lines) {  // NOLINT(google-explicit-constructor): lines as read
     for (const std::string& line : lines) push_back(line);
   }
+  PassLines(const PassLines& other) {
+    reserve(other.size());
+    for (std::string_view line : other) push_back(line);
+  }
+  PassLines& operator=(const PassLines& other) {
+    if (this != &other) *this = PassLines(other);
+    return *this;
+  }
+  PassLines(PassLines&&) noexcept = default;
+  PassLines& operator=(PassLines&&) noexcept = default;
+  ~PassLines() = default;
 
   std::size_t size() const { return spans_.size(); }
   bool empty() const { return spans_.empty(); }
