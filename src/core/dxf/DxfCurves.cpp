@@ -212,13 +212,12 @@ std::string DxfRecord::text(int code, std::string_view fallback) const {
 std::vector<Vec3> DxfRecord::points(int xCode) const {
   std::vector<Vec3> list;
   for (const GroupPair& pair : pairs) {
-    const double value = number(pair.value).value_or(0);
     if (pair.code == xCode)
-      list.push_back({value, 0, 0});
+      list.push_back({number(pair.value).value_or(0), 0, 0});
     else if (pair.code == xCode + 10 && !list.empty())
-      list.back().y = value;
+      list.back().y = number(pair.value).value_or(0);
     else if (pair.code == xCode + 20 && !list.empty())
-      list.back().z = value;
+      list.back().z = number(pair.value).value_or(0);
   }
   return list;
 }

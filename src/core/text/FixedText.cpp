@@ -57,10 +57,24 @@ bool exactDigits(double magnitude, int precision, std::uint64_t& digits, int& or
     if (scale < 0 || scale > 19) return false;
     using Wide = unsigned __int128;
     const Wide scaled = static_cast<Wide>(mantissa) * kPowersOfTen[scale];
-    Wide rounded = scaled >> shift;
-    const Wide rest = scaled - (rounded << shift);
-    const Wide half = static_cast<Wide>(1) << (shift - 1);
-    if (rest > half || (rest == half && (rounded & 1) != 0)) ++rounded;
+    Wide rounded = 0;
+    if (shift < 64) {
+      // The same in 64-bit halves, for numbers from about 0.0005 up.
+      const auto high = static_cast<std::uint64_t>(scaled >> 64), low = static_cast<std::uint64_t>(scaled);
+      if ((high >> shift) != 0) {
+        ++guess;
+        continue;
+      }
+      const std::uint64_t whole = (high << (64 - shift)) | (low >> shift);
+      const std::uint64_t rest = low & ((std::uint64_t{1} << shift) - 1), half = std::uint64_t{1} << (shift - 1);
+      rounded = whole;
+      if (whole < kPowersOfTen[precision] && (rest > half || (rest == half && (whole & 1) != 0))) ++rounded;
+    } else {
+      rounded = scaled >> shift;
+      const Wide rest = scaled - (rounded << shift);
+      const Wide half = static_cast<Wide>(1) << (shift - 1);
+      if (rest > half || (rest == half && (rounded & 1) != 0)) ++rounded;
+    }
     if (rounded >= kPowersOfTen[precision]) {
       ++guess;
       continue;
