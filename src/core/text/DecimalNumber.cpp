@@ -68,21 +68,27 @@ NumberRead read(std::string_view text, PointDigits digits, Real& value) {
   std::size_t p = 0;
   bool negative = false;
   if (p < n && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
-  // The digits on both sides of the point as one whole number, while there are at most 19.
+  // The digits on both sides of the point as one whole number (which only counts while there
+  // are at most 19 of them).
   std::uint64_t whole = 0;
-  std::size_t count = 0;
+  auto digitsFrom = [&text, n, &p, &whole] {
+    for (; p < n; ++p) {
+      const unsigned digit = static_cast<unsigned char>(text[p]) - static_cast<unsigned>('0');
+      if (digit > 9) break;
+      whole = whole * 10 + digit;
+    }
+  };
   const std::size_t intStart = p;
-  for (; p < n && isDigit(text[p]); ++p, ++count)
-    if (count < 19) whole = whole * 10 + static_cast<unsigned>(text[p] - '0');
+  digitsFrom();
   const std::size_t intEnd = p;
   std::size_t fracStart = p, fracEnd = p;
   const bool point = p < n && text[p] == '.';
   if (point) {
     fracStart = ++p;
-    for (; p < n && isDigit(text[p]); ++p, ++count)
-      if (count < 19) whole = whole * 10 + static_cast<unsigned>(text[p] - '0');
+    digitsFrom();
     fracEnd = p;
   }
+  const std::size_t count = (intEnd - intStart) + (fracEnd - fracStart);
   const bool intDigits = intEnd > intStart, fracDigits = fracEnd > fracStart;
   if (digits == PointDigits::BothSides ? !intDigits || (point && !fracDigits) : !intDigits && !fracDigits)
     return NumberRead::NotANumber;
