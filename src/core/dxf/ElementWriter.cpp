@@ -97,10 +97,33 @@ void ElementWriter::appendPosition(std::string& line, std::string_view x, std::s
 
 std::string ElementWriter::lineText(std::string_view x, std::string_view y, std::string_view z) const {
   std::string line;
-  line.reserve(lineSize(x, y, z));
-  line += dialect_.row(LabelRow::Line);
-  line += ' ';
-  appendPosition(line, x, y, z);
+  const std::size_t size = lineSize(x, y, z);
+  line.reserve(size);
+  // Put together in a buffer and copied in once, quicker than part by part.
+  char room[128];
+  if (size > sizeof room) {
+    line += dialect_.row(LabelRow::Line);
+    line += ' ';
+    appendPosition(line, x, y, z);
+    return line;
+  }
+  char* at = room;
+  auto put = [&at](std::string_view part) {
+    for (const char c : part) *at++ = c;
+  };
+  put(dialect_.row(LabelRow::Line));
+  *at++ = ' ';
+  put(dialect_.x);
+  put(x);
+  *at++ = ' ';
+  put(dialect_.y);
+  put(y);
+  *at++ = ' ';
+  if (includeZ) {
+    put(dialect_.z);
+    put(z);
+  }
+  line.append(room, size);
   return line;
 }
 

@@ -110,7 +110,7 @@ constexpr char kDigitPairs[] =
 // Writes the last `count` digits of `number` ending just before `end`, two at a time, and
 // takes them off `number`; returns where they start.
 template <typename Whole>
-char* lastDigits(char* end, Whole& number, int count) {
+[[gnu::always_inline]] inline char* lastDigits(char* end, Whole& number, int count) {
   for (; count >= 2; count -= 2) {
     end -= 2;
     std::memcpy(end, kDigitPairs + 2 * (number % 100), 2);
@@ -125,7 +125,7 @@ char* lastDigits(char* end, Whole& number, int count) {
 
 // All the digits of `number` (at least one) ending just before `end`; returns where they start.
 template <typename Whole>
-char* allDigits(char* end, Whole number) {
+[[gnu::always_inline]] inline char* allDigits(char* end, Whole number) {
   while (number >= 100) end = lastDigits(end, number, 2);
   if (number >= 10) return lastDigits(end, number, 2);
   *--end = static_cast<char>('0' + number);
@@ -135,7 +135,7 @@ char* allDigits(char* end, Whole number) {
 // The last `decimals` digits and the point (when there is one), then the integer digits; in 32 bits when
 // they fit, which is quicker.
 template <typename Whole>
-char* unitsText(char* end, Whole units, int decimals, bool point) {
+[[gnu::always_inline]] inline char* unitsText(char* end, Whole units, int decimals, bool point) {
   if (point) {
     end = lastDigits(end, units, decimals);
     *--end = '.';
