@@ -230,18 +230,20 @@ float writtenNumber(std::string_view text) {
   std::size_t at = size > 0 && text[0] == '-' ? 1 : 0;
   const bool negative = at == 1;
   std::uint64_t digits = 0;
-  int count = 0, decimals = -1;
-  for (; at < size; ++at) {
-    const char c = text[at];
-    if (c >= '0' && c <= '9') {
-      digits = digits * 10 + static_cast<unsigned>(c - '0');
-      ++count;
-      if (decimals >= 0) ++decimals;
-    } else if (c == '.' && decimals < 0) {
-      decimals = 0;
-    } else {
-      break;
+  auto digitsFrom = [&text, size, &at, &digits] {
+    const std::size_t first = at;
+    for (; at < size; ++at) {
+      const unsigned digit = static_cast<unsigned char>(text[at]) - static_cast<unsigned>('0');
+      if (digit > 9) break;
+      digits = digits * 10 + digit;
     }
+    return static_cast<int>(at - first);
+  };
+  int count = digitsFrom(), decimals = -1;
+  if (at < size && text[at] == '.') {
+    ++at;
+    decimals = digitsFrom();
+    count += decimals;
   }
   if (at == size && count > 0 && count <= 15 && decimals != 0) {
     const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals < 0 ? 0 : decimals];
