@@ -1,8 +1,8 @@
 #include "core/dxf/DxfCurves.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <memory>
 #include <numbers>
 
 #include "core/text/DecimalNumber.h"
@@ -39,32 +39,57 @@ double distanceToSegment(const Vec3& p, const Vec3& a, const Vec3& b) {
   return length(p - (a + t * ab));
 }
 
-// The value at t of the B-spline (de Boor's algorithm on the weighted points).
-Vec3 evaluate(const Spline& s, double t) {
-  const int p = s.degree;
-  const int n = static_cast<int>(s.control.size());
-  const auto from = s.knots.begin() + p, to = s.knots.begin() + n;
-  int k = static_cast<int>(std::upper_bound(from, to, t) - s.knots.begin()) - 1;
-  k = std::clamp(k, p, n - 1);
-  double w[16][4];
-  for (int j = 0; j <= p; ++j) {
-    const Vec3& c = s.control[k - p + j];
-    const double weight = s.weights[k - p + j];
-    w[j][0] = c.x * weight;
-    w[j][1] = c.y * weight;
-    w[j][2] = c.z * weight;
-    w[j][3] = weight;
+// A spline ready for de Boor's algorithm: its control points multiplied by their weights, the
+// weights beside them.
+struct WeightedSpline {
+  int degree = 3, count = 0;
+  const std::vector<double>& knots;
+  std::vector<std::array<double, 4>> points;
+  explicit WeightedSpline(const Spline& s)
+      : degree(s.degree), count(static_cast<int>(s.control.size())), knots(s.knots), points(s.control.size()) {
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const Vec3& c = s.control[i];
+      const double weight = s.weights[i];
+      points[i] = {c.x * weight, c.y * weight, c.z * weight, weight};
+    }
   }
+};
+
+// The value at t of the B-spline (de Boor's algorithm on the weighted points); P is the degree,
+// or 0 for the spline's own.
+template <int P>
+Vec3 deBoor(const WeightedSpline& s, double t) {
+  const int p = P > 0 ? P : s.degree;
+  const int n = s.count;
+  const double* const knots = s.knots.data();
+  int k = static_cast<int>(std::upper_bound(knots + p, knots + n, t) - knots) - 1;
+  k = std::clamp(k, p, n - 1);
+  double w[P > 0 ? P + 1 : 16][4];
+  for (int j = 0; j <= p; ++j)
+    for (int m = 0; m < 4; ++m) w[j][m] = s.points[k - p + j][m];
   for (int r = 1; r <= p; ++r) {
     for (int j = p; j >= r; --j) {
       const int i = k - p + j;
-      const double span = s.knots[i + p + 1 - r] - s.knots[i];
-      const double alpha = span > 0 ? (t - s.knots[i]) / span : 0.0;
+      const double span = knots[i + p + 1 - r] - knots[i];
+      const double alpha = span > 0 ? (t - knots[i]) / span : 0.0;
       for (int m = 0; m < 4; ++m) w[j][m] = (1 - alpha) * w[j - 1][m] + alpha * w[j][m];
     }
   }
   const double weight = w[p][3] != 0 ? w[p][3] : 1.0;
   return {w[p][0] / weight, w[p][1] / weight, w[p][2] / weight};
+}
+
+Vec3 evaluate(const WeightedSpline& s, double t) {
+  switch (s.degree) {
+    case 1:
+      return deBoor<1>(s, t);
+    case 2:
+      return deBoor<2>(s, t);
+    case 3:
+      return deBoor<3>(s, t);
+    default:
+      return deBoor<0>(s, t);
+  }
 }
 
 // The curve through the fit points: a natural cubic on the chord lengths between them.
@@ -104,7 +129,8 @@ struct Chain {
   std::vector<double> params;  // of the points
 };
 
-void split(const std::function<Vec3(double)>& f, double a, const Vec3& pa, double b, const Vec3& pb,
+template <typename F>
+void split(const F& f, double a, const Vec3& pa, double b, const Vec3& pb,
            double tolerance, int depth, Chain& chain) {
   const double m = (a + b) / 2;
   const Vec3 pm = f(m);
@@ -128,7 +154,8 @@ void split(const std::function<Vec3(double)>& f, double a, const Vec3& pa, doubl
 }
 
 // Every piece is split until its chord is within the tolerance at its quarter points.
-Chain flatten(const std::function<Vec3(double)>& f, double t0, double t1, const std::vector<double>& breaks,
+template <typename F>
+Chain flatten(const F& f, double t0, double t1, const std::vector<double>& breaks,
               double tolerance) {
   std::vector<double> stops{t0};
   for (double u : breaks)
@@ -185,13 +212,12 @@ std::string DxfRecord::text(int code, std::string_view fallback) const {
 std::vector<Vec3> DxfRecord::points(int xCode) const {
   std::vector<Vec3> list;
   for (const GroupPair& pair : pairs) {
-    const double value = number(pair.value).value_or(0);
     if (pair.code == xCode)
-      list.push_back({value, 0, 0});
+      list.push_back({number(pair.value).value_or(0), 0, 0});
     else if (pair.code == xCode + 10 && !list.empty())
-      list.back().y = value;
+      list.back().y = number(pair.value).value_or(0);
     else if (pair.code == xCode + 20 && !list.empty())
-      list.back().z = value;
+      list.back().z = number(pair.value).value_or(0);
   }
   return list;
 }
@@ -257,8 +283,10 @@ struct ArcFit {
   double radius = 0, start = 0, sweep = 0;  // radians, sweep signed (positive: counter-clockwise)
 };
 // Every `stride`th sample (and the last) is checked: a stride above 1 makes a quick first test.
+// Without `angles` only whether the arc fits is wanted: its start and sweep may be left at 0.
 std::optional<ArcFit> arcThrough(const Chain& chain, std::size_t from, std::size_t to, double tolerance,
-                                 std::size_t stride, std::optional<std::pair<Vec3, double>> circle = std::nullopt) {
+                                 std::size_t stride, std::optional<std::pair<Vec3, double>> circle = std::nullopt,
+                                 bool angles = true) {
   const std::vector<Vec3>& points = chain.points;
   const std::vector<Vec3>& halves = chain.halves;
   if (!circle) circle = circleThrough(points[from], points[(from + to) / 2], points[to]);
@@ -285,7 +313,13 @@ std::optional<ArcFit> arcThrough(const Chain& chain, std::size_t from, std::size
     turned += step;
   }
   const Vec3 end = points[to] - centre;
-  double sweep = std::atan2(start.x * end.y - start.y * end.x, start.x * end.x + start.y * end.y);
+  const double cross = start.x * end.y - start.y * end.x, along = start.x * end.x + start.y * end.y;
+  // Ends less than a quarter turn apart, and steps that turned less than one the same way: the
+  // sweep is the angle between the ends.
+  if (!angles && along > 0 && std::fabs(cross) >= along * 1e-12 && turned != 0 && std::fabs(turned) <= 1.5 &&
+      (cross > 0) == (turned > 0))
+    return ArcFit{centre, radius, 0, 0};
+  double sweep = std::atan2(cross, along);
   sweep += 2 * kPi * std::round((turned - sweep) / (2 * kPi));
   if (std::fabs(sweep) > 2 * kPi + 1e-9 || (sweep > 0) != (turned > 0)) return std::nullopt;
   return ArcFit{centre, radius, std::atan2(start.y, start.x), sweep};
@@ -318,6 +352,7 @@ std::optional<std::pair<Vec3, double>> balancedCircle(const Chain& chain, std::s
   for (std::size_t i = std::min(from + stride, to); i <= to; i = i == to ? to + 1 : std::min(i + stride, to)) {
     if (i < to) allow(chain.points[i]);
     allow(chain.halves[i - 1]);
+    if (low > high) return std::nullopt;  // the stretch only shrinks
   }
   if (!(low <= high) || !std::isfinite(low) || !std::isfinite(high)) return std::nullopt;
   const double s = (low + high) / 2;
@@ -345,10 +380,9 @@ CurveShape arcShape(const ArcFit& fit) {
   return shape;
 }
 
-}  // namespace
-
-std::vector<CurveShape> fitCurve(const std::function<Vec3(double)>& f, double t0, double t1,
-                                 const std::vector<double>& breaks, double tolerance) {
+template <typename F>
+std::vector<CurveShape> fitWith(const F& f, double t0, double t1, const std::vector<double>& breaks,
+                                double tolerance) {
   // The pieces are checked against points of the curve a little farther apart than the chord
   // tolerance needs (an arc's distance to the curve changes slowly between them); a straight
   // piece between two of them that strays is followed in chords within the tolerance.
@@ -372,6 +406,12 @@ std::vector<CurveShape> fitCurve(const std::function<Vec3(double)>& f, double t0
   // From each point on, the longest run of points that one arc (or one line) holds: found by
   // doubling the run, then halving back to its end.
   std::vector<CurveShape> pieces;
+  // Whether one line or one arc holds the run (the search for the longest run asks only that).
+  auto fits = [&](std::size_t from, std::size_t to, std::size_t stride) {
+    if (straightThrough(chain, from, to, tolerance, stride)) return true;
+    const auto circle = balancedCircle(chain, from, to, tolerance, stride);
+    return circle && arcThrough(chain, from, to, tolerance, stride, circle, false);
+  };
   auto piece = [&](std::size_t from, std::size_t to, std::size_t stride) -> std::optional<CurveShape> {
     if (straightThrough(chain, from, to, tolerance, stride))
       return CurveShape{CurveShape::Lines, {points[from], points[to]}, {}, 0, 0, 0};
@@ -386,7 +426,7 @@ std::vector<CurveShape> fitCurve(const std::function<Vec3(double)>& f, double t0
   auto longest = [&](std::size_t from, std::size_t limit, std::size_t stride) {
     std::size_t good = from + 1, bad = limit;
     for (std::size_t run = 2; from + run < bad; run *= 2) {
-      if (!piece(from, from + run, stride)) {
+      if (!fits(from, from + run, stride)) {
         bad = from + run;
         break;
       }
@@ -394,7 +434,7 @@ std::vector<CurveShape> fitCurve(const std::function<Vec3(double)>& f, double t0
     }
     while (bad - good > 1) {
       const std::size_t middle = (good + bad) / 2;
-      (piece(from, middle, stride) ? good : bad) = middle;
+      (fits(from, middle, stride) ? good : bad) = middle;
     }
     return good;
   };
@@ -417,43 +457,45 @@ std::vector<CurveShape> fitCurve(const std::function<Vec3(double)>& f, double t0
   return pieces;
 }
 
+}  // namespace
+
+std::vector<CurveShape> fitCurve(const std::function<Vec3(double)>& f, double t0, double t1,
+                                 const std::vector<double>& breaks, double tolerance) {
+  return fitWith(f, t0, t1, breaks, tolerance);
+}
+
 std::vector<CurveShape> shapeOfSpline(const Spline& source, const Placement& placement, double tolerance) {
   Spline s = source;
   for (Vec3& p : s.control) p = placement.apply(p);
   for (Vec3& p : s.fit) p = placement.apply(p);
-  std::function<Vec3(double)> f;
-  double t0 = 0, t1 = 1;
-  std::vector<double> breaks;
-  if (!s.control.empty()) {
-    t0 = s.knots[s.degree];
-    t1 = s.knots[s.control.size()];
-    breaks = s.knots;
-    f = [&s](double t) { return evaluate(s, t); };
-  } else {
-    if (s.closed && length(s.fit.front() - s.fit.back()) > 0) s.fit.push_back(s.fit.front());
-    auto fit = std::make_shared<FitCurve>(s.fit);
-    t1 = fit->t.back();
-    breaks = fit->t;
-    f = [fit](double t) { return (*fit)(t); };
-  }
-  const Vec3 start = f(t0), end = f(t1);
   const std::vector<Vec3>& hull = s.control.empty() ? s.fit : s.control;
-  if (length(end - start) > tolerance) {
-    // Straight: every control point lies on the chord, in order along it.
-    const Vec3 chord = end - start;
-    double last = -1e-12;
-    bool straight = true;
-    for (const Vec3& p : hull) {
-      const double along = dot(p - start, chord) / dot(chord, chord);
-      if (distanceToSegment(p, start, end) > tolerance || along < last - 1e-12) {
-        straight = false;
-        break;
+  auto shapes = [&](const auto& f, double t0, double t1, const std::vector<double>& breaks) {
+    const Vec3 start = f(t0), end = f(t1);
+    if (length(end - start) > tolerance) {
+      // Straight: every control point lies on the chord, in order along it.
+      const Vec3 chord = end - start;
+      double last = -1e-12;
+      bool straight = true;
+      for (const Vec3& p : hull) {
+        const double along = dot(p - start, chord) / dot(chord, chord);
+        if (distanceToSegment(p, start, end) > tolerance || along < last - 1e-12) {
+          straight = false;
+          break;
+        }
+        last = along;
       }
-      last = along;
+      if (straight) return std::vector<CurveShape>{CurveShape{CurveShape::Lines, {start, end}, {}, 0, 0, 0}};
     }
-    if (straight) return {CurveShape{CurveShape::Lines, {start, end}, {}, 0, 0, 0}};
+    return fitWith(f, t0, t1, breaks, tolerance);
+  };
+  if (!s.control.empty()) {
+    const WeightedSpline weighted(s);
+    return shapes([&weighted](double t) { return evaluate(weighted, t); }, s.knots[s.degree], s.knots[s.control.size()],
+                  s.knots);
   }
-  return fitCurve(f, t0, t1, breaks, tolerance);
+  if (s.closed && length(s.fit.front() - s.fit.back()) > 0) s.fit.push_back(s.fit.front());
+  const FitCurve fit(s.fit);
+  return shapes(fit, 0.0, fit.t.back(), fit.t);
 }
 
 void DxfBlockTable::take(std::string_view line) {

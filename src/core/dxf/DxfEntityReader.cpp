@@ -624,6 +624,7 @@ void DxfEntityReader::readEllipse() {
 
 DxfRecord DxfEntityReader::readRecord(std::string_view type) {
   DxfRecord record{std::string(type), {}};
+  record.pairs.reserve(64);  // a spline's groups without the copies of the vector's growth
   while (in_.next()) {
     const std::optional<int> code = groupCode(in_.line());
     if (!code || *code == 0 || !in_.next()) break;

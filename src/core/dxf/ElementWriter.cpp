@@ -81,8 +81,8 @@ void ElementWriter::writeLine(std::string line) {
 }
 
 // "X<x> Y<y> " and, with "Z Included", "Z<z>": the position fields of both kinds of line.
-void ElementWriter::appendPosition(std::string& line, const std::string& x, const std::string& y,
-                                   const std::string& z) const {
+void ElementWriter::appendPosition(std::string& line, std::string_view x, std::string_view y,
+                                   std::string_view z) const {
   line += dialect_.x;
   line += x;
   line += ' ';
@@ -95,14 +95,49 @@ void ElementWriter::appendPosition(std::string& line, const std::string& x, cons
   }
 }
 
-void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const std::string& z) {
-  // The exact size: a drawing makes millions of these lines, and each passes on its buffer.
+std::string ElementWriter::lineText(std::string_view x, std::string_view y, std::string_view z) const {
   std::string line;
-  line.reserve(dialect_.row(LabelRow::Line).size() + 3 + dialect_.x.size() + x.size() + dialect_.y.size() + y.size() +
-               (includeZ ? dialect_.z.size() + z.size() : 0));
-  line += dialect_.row(LabelRow::Line);
-  line += ' ';
-  appendPosition(line, x, y, z);
+  const std::size_t size = lineSize(x, y, z);
+  line.reserve(size);
+  // Put together in a buffer and copied in once, quicker than part by part.
+  char room[128];
+  if (size > sizeof room) {
+    line += dialect_.row(LabelRow::Line);
+    line += ' ';
+    appendPosition(line, x, y, z);
+    return line;
+  }
+  char* at = room;
+  auto put = [&at](std::string_view part) {
+    for (const char c : part) *at++ = c;
+  };
+  put(dialect_.row(LabelRow::Line));
+  *at++ = ' ';
+  put(dialect_.x);
+  put(x);
+  *at++ = ' ';
+  put(dialect_.y);
+  put(y);
+  *at++ = ' ';
+  if (includeZ) {
+    put(dialect_.z);
+    put(z);
+  }
+  line.append(room, size);
+  return line;
+}
+
+std::size_t ElementWriter::lineSize(std::string_view x, std::string_view y, std::string_view z) const {
+  // The exact size: a drawing makes millions of these lines, and each passes on its buffer.
+  return dialect_.row(LabelRow::Line).size() + 3 + dialect_.x.size() + x.size() + dialect_.y.size() + y.size() +
+         (includeZ ? dialect_.z.size() + z.size() : 0);
+}
+
+void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const std::string& z) {
+  addLine(lineText(x, y, z));
+}
+
+void ElementWriter::addLine(std::string line) {
   if (startWritten_ && !out_.empty() && out_.back() == line) {
     // A straight move to where it starts: the element is not written at all.
     out_.pop_back();
@@ -313,19 +348,23 @@ void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, 
   const double step = (static_cast<double>(end) - start) / n;
   const double cosA = std::cos(angle), sinA = std::sin(angle);
   const std::string zText = text(z);
+  // The line of each point is made once: it ends one element and starts the next.
   auto at = [&](float t) {
     const double ct = std::cos(t), st = std::sin(t);
-    return std::pair{text(f32(centreX + minor * ct * cosA - major * st * sinA)),
-                     text(f32(centreY + minor * ct * sinA + major * st * cosA))};
+    return lineText(text(f32(centreX + minor * ct * cosA - major * st * sinA)),
+                    text(f32(centreY + minor * ct * sinA + major * st * cosA)), zText);
   };
-  const auto first = at(start);
-  const auto last = wholeTurn ? first : at(end);
-  auto from = first;
+  const std::string first = at(start);
+  const std::string last = wholeTurn ? first : at(end);
+  // Copies are assigned, not constructed, so that they get the room a line made anew gets.
+  std::string from;
+  from = first;
   for (int i = 1; i <= n; ++i) {
-    ADDLINE(from.first, from.second, zText);
-    auto to = i < n ? at(f32(start + i * step)) : last;
-    ADDLINE(to.first, to.second, zText);
-    from = std::move(to);
+    addLine(std::move(from));
+    std::string to;
+    to = i < n ? at(f32(start + i * step)) : last;
+    from = to;
+    addLine(std::move(to));
   }
 }
 

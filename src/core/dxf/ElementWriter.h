@@ -4,6 +4,7 @@
 // profile's dialect to the element file (held in memory). Circles get their lead-ins and
 // lead-outs here.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/dxf/DxfPass.h"
@@ -98,7 +99,11 @@ class ElementWriter {
   bool startWritten_ = false;  // the last line written is the start line of an element
 
   void writeLine(std::string line);
-  void appendPosition(std::string& line, const std::string& x, const std::string& y, const std::string& z) const;
+  // The text of a straight line to the point, and the line written as ADDLINE writes it.
+  std::string lineText(std::string_view x, std::string_view y, std::string_view z) const;
+  std::size_t lineSize(std::string_view x, std::string_view y, std::string_view z) const;
+  void appendPosition(std::string& line, std::string_view x, std::string_view y, std::string_view z) const;
+  void addLine(std::string line);
   void writeArc(LabelRow row, const std::string& endX, const std::string& endY, const std::string& z,
                 const std::string& firstLetter, const std::string& first, const std::string& secondLetter,
                 const std::string& second, const std::string& r, const std::string& extra);

@@ -1,10 +1,12 @@
 #include "core/text/DecimalNumber.h"
 
+#include <bit>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <system_error>
+#include <type_traits>
 
 namespace kw {
 namespace {
@@ -31,19 +33,33 @@ struct QuotientLimits<float> {
   static constexpr std::size_t decimals = 10;
 };
 
+// A double that stands exactly halfway between two neighbouring normal floats, where rounding
+// it to float could go the other way than rounding the exact value it came from.
+bool floatHalfway(double value) {
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  return (bits & ((std::uint64_t{1} << 29) - 1)) == (std::uint64_t{1} << 28);
+}
+
 // The common case of a number such as "12.3456" without an exponent, computed directly when
-// the quotient is exact as above; false sends the text to the general conversion.
+// the quotient is exact as above, or for a float from exact double operands when the double
+// quotient is not halfway between two floats (then the double is on the same side of every
+// halfway point as the exact value); false sends the text to the general conversion.
 template <typename Real>
-bool exactQuotient(std::string_view text, std::size_t intStart, std::size_t intEnd, std::size_t fracStart,
-                   std::size_t fracEnd, Real& magnitude) {
+bool exactQuotient(std::uint64_t digits, std::size_t count, std::size_t decimals, Real& magnitude) {
   using Limits = QuotientLimits<Real>;
-  if (fracEnd - fracStart > Limits::decimals || (intEnd - intStart) + (fracEnd - fracStart) > 19) return false;
-  std::uint64_t digits = 0;
-  for (std::size_t q = intStart; q < intEnd; ++q) digits = digits * 10 + static_cast<unsigned>(text[q] - '0');
-  for (std::size_t q = fracStart; q < fracEnd; ++q) digits = digits * 10 + static_cast<unsigned>(text[q] - '0');
-  if (digits > Limits::digits) return false;
-  magnitude = static_cast<Real>(static_cast<double>(digits) / kPowersOfTen[fracEnd - fracStart]);
-  return true;
+  if (count > 19) return false;
+  if (decimals <= Limits::decimals && digits <= Limits::digits) {
+    magnitude = static_cast<Real>(static_cast<double>(digits) / kPowersOfTen[decimals]);
+    return true;
+  }
+  if constexpr (std::is_same_v<Real, float>) {
+    if (decimals > QuotientLimits<double>::decimals || digits > QuotientLimits<double>::digits) return false;
+    const double quotient = static_cast<double>(digits) / kPowersOfTen[decimals];
+    if (!(quotient >= FLT_MIN && quotient <= FLT_MAX) || floatHalfway(quotient)) return false;
+    magnitude = static_cast<float>(quotient);
+    return true;
+  }
+  return false;
 }
 
 template <typename Real>
@@ -52,16 +68,27 @@ NumberRead read(std::string_view text, PointDigits digits, Real& value) {
   std::size_t p = 0;
   bool negative = false;
   if (p < n && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
+  // The digits on both sides of the point as one whole number (which only counts while there
+  // are at most 19 of them).
+  std::uint64_t whole = 0;
+  auto digitsFrom = [&text, n, &p, &whole] {
+    for (; p < n; ++p) {
+      const unsigned digit = static_cast<unsigned char>(text[p]) - static_cast<unsigned>('0');
+      if (digit > 9) break;
+      whole = whole * 10 + digit;
+    }
+  };
   const std::size_t intStart = p;
-  while (p < n && isDigit(text[p])) ++p;
+  digitsFrom();
   const std::size_t intEnd = p;
   std::size_t fracStart = p, fracEnd = p;
   const bool point = p < n && text[p] == '.';
   if (point) {
     fracStart = ++p;
-    while (p < n && isDigit(text[p])) ++p;
+    digitsFrom();
     fracEnd = p;
   }
+  const std::size_t count = (intEnd - intStart) + (fracEnd - fracStart);
   const bool intDigits = intEnd > intStart, fracDigits = fracEnd > fracStart;
   if (digits == PointDigits::BothSides ? !intDigits || (point && !fracDigits) : !intDigits && !fracDigits)
     return NumberRead::NotANumber;
@@ -79,7 +106,7 @@ NumberRead read(std::string_view text, PointDigits digits, Real& value) {
   if (p != n) return NumberRead::NotANumber;
 
   Real magnitude = 0;
-  if (exponent == 0 && exactQuotient(text, intStart, intEnd, fracStart, fracEnd, magnitude)) {
+  if (exponent == 0 && exactQuotient(whole, count, fracEnd - fracStart, magnitude)) {
     value = negative ? -magnitude : magnitude;
     return NumberRead::Number;
   }
