@@ -249,26 +249,57 @@ bool encloses(const PathOutline& o, const OrderPoint& p) {
 
 // The path travelled the other way: each element from its end back to its start, arcs turning
 // the other way round the same centre.
-void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d) {
-  std::vector<BlockWords> words;
-  for (std::size_t line = span.begin; line < span.end; ++line) words.push_back(SplitBlockWords(out[line], d.letters));
-  auto position = [](const BlockWords& w) { return w.x + w.y + w.z; };
-  std::vector<std::string> lines;
-  const std::size_t last = words.size() - 1;
+void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d, const PlainWordSplitter& plain) {
+  // The words of each line, without the blank after each: views into the line where it is plain,
+  // else into its words as SplitBlockWords gives them. A line replaced below keeps its old text.
+  struct Words {
+    std::string_view g, x, y, z, i, j, k, r;
+  };
+  std::vector<Words> words(span.end - span.begin);
+  std::vector<BlockWords> held;
+  held.reserve(words.size());  // never moves: the views point into it
+  auto bare = [](const std::string& word) { return std::string_view(word).substr(0, word.empty() ? 0 : word.size() - 1); };
+  for (std::size_t k = 0; k < words.size(); ++k) {
+    if (PlainWords v; plain.split(out[span.begin + k], v)) {
+      words[k] = {v.g, v.x, v.y, v.z, v.i, v.j, v.k, v.r};
+    } else {
+      const BlockWords& w = held.emplace_back(SplitBlockWords(out[span.begin + k], d.letters));
+      words[k] = {bare(w.g), bare(w.x), bare(w.y), bare(w.z), bare(w.i), bare(w.j), bare(w.k), bare(w.r)};
+    }
+  }
+  std::string text, motion;
+  auto add = [&text](std::string_view word) {
+    if (word.empty()) return;
+    text += word;
+    text += ' ';
+  };
+  auto position = [&add](const Words& w) { add(w.x), add(w.y), add(w.z); };
   const std::string line = d.line.empty() ? "" : d.line + " ";
-  lines.push_back(line + position(words[last]));
+  std::size_t written = span.begin;
+  const std::size_t last = words.size() - 1;
+  text = line;
+  position(words[last]);
+  out.set(written++, text);
   for (std::size_t end = last; end >= 1; end -= 2) {
-    const BlockWords& e = words[end];
-    std::string motion = e.g;
+    const Words& e = words[end];
+    motion.assign(e.g);
+    if (!e.g.empty()) motion += ' ';
     if (containsWord(motion, d.arcCcw))
       motion = d.arcCw;
     else if (containsWord(motion, d.arcCw))
       motion = d.arcCcw;
-    if (end != last) lines.push_back(line + position(e));
-    lines.push_back(motion + " " + position(words[end == 1 ? 0 : end - 2]) + e.i + e.j + e.k + e.r);
+    if (end != last) {
+      text = line;
+      position(e);
+      out.set(written++, text);
+    }
+    text = motion;
+    text += ' ';
+    position(words[end == 1 ? 0 : end - 2]);
+    add(e.i), add(e.j), add(e.k), add(e.r);
+    out.set(written++, text);
     if (end == 1) break;
   }
-  for (std::size_t line = 0; line < lines.size(); ++line) out.set(span.begin + line, lines[line]);
 }
 
 // Which closed paths lie in which: `depth` counts the closed paths round a path, `parent` is
@@ -334,10 +365,11 @@ Nesting nestingOf(const PassLines& out, const std::vector<OrderPoint>& firstPoin
 void turnNestedPaths(PassLines& out, const std::vector<PathSpan>& spans, const OrderingDialect& d,
                      const Nesting& n, bool everyClosedPath) {
   if (!d.turnsOutlines) return;
+  const PlainWordSplitter plain(d.letters);
   for (std::size_t p = 0; p < spans.size(); ++p) {
     const PathOutline& o = n.outlines[p];
     if (!o.closed || !(everyClosedPath || n.depth[p] > 0 || n.holds[p])) continue;
-    if ((n.depth[p] % 2 == 0) == (o.area > 0)) reversePath(out, spans[p], d);
+    if ((n.depth[p] % 2 == 0) == (o.area > 0)) reversePath(out, spans[p], d, plain);
   }
 }
 
