@@ -75,8 +75,8 @@ std::string ElementWriter::text(double value) const {
   return writableFixedText(value, settings_.decimals, kPrecision);
 }
 
-void ElementWriter::writeLine(std::string line) {
-  out_.push_back(std::move(line));
+void ElementWriter::writeLine(std::string_view line) {
+  out_.push_back(line);
   noDataFound = false;
 }
 
@@ -95,49 +95,19 @@ void ElementWriter::appendPosition(std::string& line, std::string_view x, std::s
   }
 }
 
-std::string ElementWriter::lineText(std::string_view x, std::string_view y, std::string_view z) const {
-  std::string line;
-  const std::size_t size = lineSize(x, y, z);
-  line.reserve(size);
-  // Put together in a buffer and copied in once, quicker than part by part.
-  char room[128];
-  if (size > sizeof room) {
-    line += dialect_.row(LabelRow::Line);
-    line += ' ';
-    appendPosition(line, x, y, z);
-    return line;
-  }
-  char* at = room;
-  auto put = [&at](std::string_view part) {
-    for (const char c : part) *at++ = c;
-  };
-  put(dialect_.row(LabelRow::Line));
-  *at++ = ' ';
-  put(dialect_.x);
-  put(x);
-  *at++ = ' ';
-  put(dialect_.y);
-  put(y);
-  *at++ = ' ';
-  if (includeZ) {
-    put(dialect_.z);
-    put(z);
-  }
-  line.append(room, size);
-  return line;
-}
-
-std::size_t ElementWriter::lineSize(std::string_view x, std::string_view y, std::string_view z) const {
-  // The exact size: a drawing makes millions of these lines, and each passes on its buffer.
-  return dialect_.row(LabelRow::Line).size() + 3 + dialect_.x.size() + x.size() + dialect_.y.size() + y.size() +
-         (includeZ ? dialect_.z.size() + z.size() : 0);
+void ElementWriter::lineText(std::string& line, std::string_view x, std::string_view y, std::string_view z) const {
+  line.clear();
+  line += dialect_.row(LabelRow::Line);
+  line += ' ';
+  appendPosition(line, x, y, z);
 }
 
 void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const std::string& z) {
-  addLine(lineText(x, y, z));
+  lineText(line_, x, y, z);
+  addLine(line_);
 }
 
-void ElementWriter::addLine(std::string line) {
+void ElementWriter::addLine(std::string_view line) {
   if (startWritten_ && !out_.empty() && out_.back() == line) {
     // A straight move to where it starts: the element is not written at all.
     out_.pop_back();
@@ -145,7 +115,7 @@ void ElementWriter::addLine(std::string line) {
     noDataFound = out_.empty();
     return;
   }
-  writeLine(std::move(line));
+  writeLine(line);
   startWritten_ = !startWritten_;
 }
 
@@ -349,22 +319,23 @@ void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, 
   const double cosA = std::cos(angle), sinA = std::sin(angle);
   const std::string zText = text(z);
   // The line of each point is made once: it ends one element and starts the next.
-  auto at = [&](float t) {
+  auto at = [&](float t, std::string& line) {
     const double ct = std::cos(t), st = std::sin(t);
-    return lineText(text(f32(centreX + minor * ct * cosA - major * st * sinA)),
-                    text(f32(centreY + minor * ct * sinA + major * st * cosA)), zText);
+    lineText(line, text(f32(centreX + minor * ct * cosA - major * st * sinA)),
+             text(f32(centreY + minor * ct * sinA + major * st * cosA)), zText);
   };
-  const std::string first = at(start);
-  const std::string last = wholeTurn ? first : at(end);
-  // Copies are assigned, not constructed, so that they get the room a line made anew gets.
-  std::string from;
-  from = first;
+  std::string first, last;
+  at(start, first);
+  if (wholeTurn)
+    last = first;
+  else
+    at(end, last);
+  addLine(first);
   for (int i = 1; i <= n; ++i) {
-    addLine(std::move(from));
-    std::string to;
-    to = i < n ? at(f32(start + i * step)) : last;
-    from = to;
-    addLine(std::move(to));
+    if (i < n) at(f32(start + i * step), line_);
+    const std::string& to = i < n ? line_ : last;
+    addLine(to);
+    if (i < n) addLine(to);
   }
 }
 

@@ -98,12 +98,13 @@ class ElementWriter {
   int ellipsePoints_ = 360;
   bool startWritten_ = false;  // the last line written is the start line of an element
 
-  void writeLine(std::string line);
-  // The text of a straight line to the point, and the line written as ADDLINE writes it.
-  std::string lineText(std::string_view x, std::string_view y, std::string_view z) const;
-  std::size_t lineSize(std::string_view x, std::string_view y, std::string_view z) const;
+  void writeLine(std::string_view line);
+  // The text of a straight line to the point, into `line` (its room reused), and a line written
+  // as ADDLINE writes it.
+  void lineText(std::string& line, std::string_view x, std::string_view y, std::string_view z) const;
   void appendPosition(std::string& line, std::string_view x, std::string_view y, std::string_view z) const;
-  void addLine(std::string line);
+  void addLine(std::string_view line);
+  std::string line_;  // the straight line being written, its room kept from line to line
   void writeArc(LabelRow row, const std::string& endX, const std::string& endY, const std::string& z,
                 const std::string& firstLetter, const std::string& first, const std::string& secondLetter,
                 const std::string& second, const std::string& r, const std::string& extra);
