@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string>
@@ -56,6 +57,41 @@ struct OrderingDialect {
     return p;
   }
 };
+
+// The words of a line that a path turned round needs, without the blank after each: views into
+// the line where it is plain, else into the line's words as SplitBlockWords gives them, added to
+// `held` (which must have room for them: the views point into it).
+struct MotionWords {
+  std::string_view g, x, y, z, i, j, k, r;
+};
+MotionWords motionWords(std::string_view line, const PlainWordSplitter& plain, const BlockLetters& letters,
+                        std::vector<BlockWords>& held) {
+  if (PlainWords v; plain.split(line, v)) return {v.g, v.x, v.y, v.z, v.i, v.j, v.k, v.r};
+  const BlockWords& storage = held.emplace_back(SplitBlockWords(line, letters));
+  auto bare = [](const std::string& word) { return std::string_view(word).substr(0, word.empty() ? 0 : word.size() - 1); };
+  return {bare(storage.g), bare(storage.x), bare(storage.y), bare(storage.z),
+          bare(storage.i), bare(storage.j), bare(storage.k), bare(storage.r)};
+}
+
+// Appends each word that is there and a blank after it.
+void appendWords(std::string& text, std::initializer_list<std::string_view> words) {
+  for (const std::string_view word : words) {
+    if (word.empty()) continue;
+    text += word;
+    text += ' ';
+  }
+}
+
+// The arc word of a motion turned round: the other arc word, or the motion's own word (with its
+// blank) when it is no arc.
+void turnedMotion(std::string& motion, std::string_view g, const std::string& arcCw, const std::string& arcCcw) {
+  motion.assign(g);
+  if (!g.empty()) motion += ' ';
+  if (containsWord(motion, arcCcw))
+    motion = arcCw;
+  else if (containsWord(motion, arcCw))
+    motion = arcCcw;
+}
 
 // Writes the ordered program: the opening lines and the paths. Every element
 // is placed once. When `keepsPoints`, it keeps the points the lines move to as `pointOf` reads
@@ -140,23 +176,23 @@ class PathWriter {
   // centre words must not reach the machine), then the element's motion to its old start, an
   // arc turning the other way round the same centre.
   OrderPoint reversed(std::size_t element) {
-    const BlockWords pathEnd = SplitBlockWords(lines_.back(), d_.letters);
-    const BlockWords start = SplitBlockWords(startLine(element), d_.letters);
-    const BlockWords end = SplitBlockWords(endLine(element), d_.letters);
+    held_.clear();
+    held_.reserve(3);
+    const MotionWords pathEnd = motionWords(lines_.back(), plainSplitter_, d_.letters, held_);
+    const MotionWords start = motionWords(startLine(element), plainSplitter_, d_.letters, held_);
+    const MotionWords end = motionWords(endLine(element), plainSplitter_, d_.letters, held_);
 
     std::string move;
     if (!d_.line.empty()) move = d_.line + " ";
-    move += pathEnd.x + pathEnd.y + pathEnd.z;
+    appendWords(move, {pathEnd.x, pathEnd.y, pathEnd.z});
 
-    std::string motion = end.g;
-    if (containsWord(motion, d_.arcCcw))
-      motion = d_.arcCw;
-    else if (containsWord(motion, d_.arcCw))
-      motion = d_.arcCcw;
-    std::string back = motion + " " + start.x + start.y + start.z + end.i + end.j + end.k + end.r;
+    std::string back;
+    turnedMotion(back, end.g, d_.arcCw, d_.arcCcw);
+    back += ' ';
+    appendWords(back, {start.x, start.y, start.z, end.i, end.j, end.k, end.r});
 
-    lines_.push_back(std::move(move));
-    lines_.push_back(std::move(back));
+    lines_.push_back(move);
+    lines_.push_back(back);
     const OrderPoint to = d_.pointOf(lines_.back());
     endPoint(to);
     return to;
@@ -168,6 +204,7 @@ class PathWriter {
   const OrderingDialect& d_;
   std::string line_;  // the shortened start line, its buffer kept from line to line
   const PlainWordSplitter plainSplitter_{d_.letters};
+  std::vector<BlockWords> held_;  // the words of the lines reversed() reads that are not plain
   bool keepsPoints_;
 
   void endPoint(const OrderPoint& p) {
@@ -250,30 +287,13 @@ bool encloses(const PathOutline& o, const OrderPoint& p) {
 // The path travelled the other way: each element from its end back to its start, arcs turning
 // the other way round the same centre.
 void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d, const PlainWordSplitter& plain) {
-  // The words of each line, without the blank after each: views into the line where it is plain,
-  // else into its words as SplitBlockWords gives them. A line replaced below keeps its old text.
-  struct Words {
-    std::string_view g, x, y, z, i, j, k, r;
-  };
-  std::vector<Words> words(span.end - span.begin);
+  // A line replaced below keeps its old text, which the words read still point into.
+  std::vector<MotionWords> words(span.end - span.begin);
   std::vector<BlockWords> held;
-  held.reserve(words.size());  // never moves: the views point into it
-  auto bare = [](const std::string& word) { return std::string_view(word).substr(0, word.empty() ? 0 : word.size() - 1); };
-  for (std::size_t k = 0; k < words.size(); ++k) {
-    if (PlainWords v; plain.split(out[span.begin + k], v)) {
-      words[k] = {v.g, v.x, v.y, v.z, v.i, v.j, v.k, v.r};
-    } else {
-      const BlockWords& w = held.emplace_back(SplitBlockWords(out[span.begin + k], d.letters));
-      words[k] = {bare(w.g), bare(w.x), bare(w.y), bare(w.z), bare(w.i), bare(w.j), bare(w.k), bare(w.r)};
-    }
-  }
+  held.reserve(words.size());
+  for (std::size_t k = 0; k < words.size(); ++k) words[k] = motionWords(out[span.begin + k], plain, d.letters, held);
   std::string text, motion;
-  auto add = [&text](std::string_view word) {
-    if (word.empty()) return;
-    text += word;
-    text += ' ';
-  };
-  auto position = [&add](const Words& w) { add(w.x), add(w.y), add(w.z); };
+  auto position = [&text](const MotionWords& w) { appendWords(text, {w.x, w.y, w.z}); };
   const std::string line = d.line.empty() ? "" : d.line + " ";
   std::size_t written = span.begin;
   const std::size_t last = words.size() - 1;
@@ -281,13 +301,8 @@ void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d,
   position(words[last]);
   out.set(written++, text);
   for (std::size_t end = last; end >= 1; end -= 2) {
-    const Words& e = words[end];
-    motion.assign(e.g);
-    if (!e.g.empty()) motion += ' ';
-    if (containsWord(motion, d.arcCcw))
-      motion = d.arcCw;
-    else if (containsWord(motion, d.arcCw))
-      motion = d.arcCcw;
+    const MotionWords& e = words[end];
+    turnedMotion(motion, e.g, d.arcCw, d.arcCcw);
     if (end != last) {
       text = line;
       position(e);
@@ -296,7 +311,7 @@ void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d,
     text = motion;
     text += ' ';
     position(words[end == 1 ? 0 : end - 2]);
-    add(e.i), add(e.j), add(e.k), add(e.r);
+    appendWords(text, {e.i, e.j, e.k, e.r});
     out.set(written++, text);
     if (end == 1) break;
   }

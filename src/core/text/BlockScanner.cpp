@@ -134,9 +134,11 @@ PlainWordSplitter::PlainWordSplitter(const BlockLetters& letters) {
 }
 
 bool PlainWordSplitter::split(std::string_view block, PlainWords& words, char* restBuffer) const {
+  static constexpr std::string_view PlainWords::*kInto[] = {&PlainWords::g, &PlainWords::m, &PlainWords::n,
+                                                             &PlainWords::x, &PlainWords::y, &PlainWords::z,
+                                                             &PlainWords::r, &PlainWords::i, &PlainWords::j,
+                                                             &PlainWords::k};
   if (!usable_ || block.size() > kMaxBlockLength) return false;
-  std::string_view* const into[] = {&words.g, &words.m, &words.n, &words.x, &words.y,
-                                    &words.z, &words.r, &words.i, &words.j, &words.k};
   words = PlainWords{};
   std::size_t restSize = 0;
   const char* const text = block.data();
@@ -149,8 +151,10 @@ bool PlainWordSplitter::split(std::string_view block, PlainWords& words, char* r
     const std::size_t start = q;
     for (++q; q < size; ++q) {
       const unsigned char kind = kClass[static_cast<unsigned char>(text[q])];
-      if (kind == kBlank) break;
-      if (kind == kEnds) return false;
+      if (kind != kPlain) {
+        if (kind == kEnds) return false;
+        break;
+      }
     }
     const char lead = text[start];
     if (q - start < 2 || (comments_ && lead == comment_) ||
@@ -159,8 +163,8 @@ bool PlainWordSplitter::split(std::string_view block, PlainWords& words, char* r
     firstPiece = false;
     const std::string_view piece(text + start, q - start);
     const unsigned char slot = slot_[static_cast<unsigned char>(lead)];
-    if (slot != kNoSlot && into[slot]->empty()) {
-      *into[slot] = piece;
+    if (slot != kNoSlot && (words.*kInto[slot]).empty()) {
+      words.*kInto[slot] = piece;
     } else if (restBuffer) {
       std::memcpy(restBuffer + restSize, piece.data(), piece.size());
       restSize += piece.size();
@@ -172,7 +176,6 @@ bool PlainWordSplitter::split(std::string_view block, PlainWords& words, char* r
   if (restBuffer) words.rest = std::string_view(restBuffer, restSize);
   return true;
 }
-
 
 bool isWordTerminator(char ch) { return kTerminator[static_cast<unsigned char>(ch)]; }
 
