@@ -36,14 +36,18 @@ EndPointIndex::EndPointIndex(const std::vector<OrderPoint>& starts, const std::v
   bool anyZ = false;
   for (std::size_t i = 0; i < count && !anyZ; ++i) anyZ = starts[i].z != 0 || ends[i].z != 0;
   slots_.resize(points);
-  place_.resize(points);
-  if (anyZ) z_.resize(points);
+  elementXY_.resize(2 * points);
+  if (anyZ) {
+    z_.resize(points);
+    elementZ_.resize(points);
+  }
   auto put = [&](std::size_t point, std::uint32_t slot) {
     const std::size_t element = point / 2;
     const OrderPoint& p = point % 2 ? ends[element] : starts[element];
     slots_[slot] = Slot{static_cast<std::uint32_t>(element), p.x, p.y};
-    if (anyZ) z_[slot] = p.z;
-    place_[point] = slot;
+    if (anyZ) z_[slot] = elementZ_[point] = p.z;
+    elementXY_[2 * point] = p.x;
+    elementXY_[2 * point + 1] = p.y;
   };
   if (!(tolerance_ >= 0) || count == 0) {  // a negative tolerance connects nothing: the points are only kept
     for (std::size_t point = 0; point < points; ++point) put(point, static_cast<std::uint32_t>(point));
@@ -112,6 +116,11 @@ std::uint32_t EndPointIndex::liveSlot(std::uint32_t slot) {
 
 std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t from) {
   if (!(tolerance_ >= 0) || slots_.empty()) return npos;
+  // No element before `from` counts, so one at `from` that connects is the answer: the pieces of a
+  // polyline or an ellipse, drawn one after another, are found without a look into the buckets.
+  if (from < removed_.size() && !removed_[from] &&
+      (pointsConnect(start(from), point, tolerance_) || pointsConnect(end(from), point, tolerance_)))
+    return from;
   // The cells that the square of the tolerance around the point touches, widened a little
   // against rounding.
   const double reach = tolerance_ + cellSize_ * 1e-6;

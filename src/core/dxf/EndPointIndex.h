@@ -27,8 +27,8 @@ class EndPointIndex {
   EndPointIndex(const std::vector<OrderPoint>& starts, const std::vector<OrderPoint>& ends, float tolerance);
 
   // The end points of element i as they were given.
-  OrderPoint start(std::size_t element) const { return pointAt(place_[2 * element]); }
-  OrderPoint end(std::size_t element) const { return pointAt(place_[2 * element + 1]); }
+  OrderPoint start(std::size_t element) const { return elementPoint(2 * element); }
+  OrderPoint end(std::size_t element) const { return elementPoint(2 * element + 1); }
 
   // Takes an element out: it is never found again.
   void remove(std::size_t element);
@@ -58,7 +58,13 @@ class EndPointIndex {
   double cellSize_ = 1;
   std::vector<Slot> slots_;                 // bucket after bucket, each in file order
   std::vector<float> z_;                    // beside slots_, or empty when every z is 0
-  std::vector<std::uint32_t> place_;        // the slot of every start and end, element by element
+  // The starts and ends once more, element by element: a path read in file order reads them
+  // one after another.
+  std::vector<float> elementXY_;            // x and y of every start and end
+  std::vector<float> elementZ_;             // z of every start and end, or empty when every z is 0
+  OrderPoint elementPoint(std::size_t point) const {
+    return {elementXY_[2 * point], elementXY_[2 * point + 1], elementZ_.empty() ? 0.0f : elementZ_[point]};
+  }
   std::vector<std::uint32_t> bucketStart_;  // slots_[bucketStart_[b], bucketStart_[b + 1]) lie in bucket b
   std::uint64_t bucketMask_ = 0;            // a power of two buckets, less one
   std::vector<std::uint32_t> nextLive_;     // union-find over slots: a removed slot points further on

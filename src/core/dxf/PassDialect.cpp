@@ -1,11 +1,25 @@
 #include "core/dxf/PassDialect.h"
 
+#include <cstring>
 #include <utility>
 
 namespace kw {
 
 bool containsWord(std::string_view line, std::string_view word) {
-  return !word.empty() && line.find(word) != std::string_view::npos;
+  // A search without a call per candidate: the words asked for are a few bytes long.
+  const std::size_t n = word.size();
+  if (n == 0 || n > line.size()) return false;
+  const char* at = line.data();
+  const char* const last = line.data() + (line.size() - n);  // the last place the word can start
+  while (at <= last) {
+    at = static_cast<const char*>(std::memchr(at, word[0], static_cast<std::size_t>(last - at) + 1));
+    if (!at) return false;
+    std::size_t k = 1;
+    while (k < n && at[k] == word[k]) ++k;
+    if (k == n) return true;
+    ++at;
+  }
+  return false;
 }
 
 BlockLetters writtenLetters(const Dialect& dialect) {
