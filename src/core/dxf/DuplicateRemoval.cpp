@@ -16,16 +16,12 @@ void appendWithoutBlanks(std::string& out, std::string_view text) {
   for (char ch : text)
     if (ch != ' ') out.push_back(ch);
 }
-// The X, Y and Z words without blanks, into `out` (whose buffer is reused line after line).
-void positionInto(std::string& out, const BlockWords& w) {
-  out.clear();
-  appendWithoutBlanks(out, w.x);
-  appendWithoutBlanks(out, w.y);
-  appendWithoutBlanks(out, w.z);
-}
+// The X, Y and Z words without blanks.
 std::string positionOf(const BlockWords& w) {
   std::string position;
-  positionInto(position, w);
+  appendWithoutBlanks(position, w.x);
+  appendWithoutBlanks(position, w.y);
+  appendWithoutBlanks(position, w.z);
   return position;
 }
 bool hasPosition(const BlockWords& w) { return !w.x.empty() || !w.y.empty() || !w.z.empty(); }
@@ -41,16 +37,6 @@ bool sameWithoutBlanks(std::string_view a, std::string_view b) {
     if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
     if (a[i++] != b[j++]) return false;
   }
-}
-
-// The words of a line in the order G, M, N, X, Y, Z, I, J, R, K, rest.
-void joinWordsInto(std::string& line, const BlockWords& w) {
-  const std::string* parts[] = {&w.g, &w.m, &w.n, &w.x, &w.y, &w.z, &w.i, &w.j, &w.r, &w.k, &w.rest};
-  std::size_t size = 0;
-  for (const std::string* part : parts) size += part->size();
-  line.clear();
-  line.reserve(size);
-  for (const std::string* part : parts) line += *part;
 }
 
 // The editor's duplicate removal for one pair of neighbouring lines, `line` and `next`.
@@ -139,44 +125,24 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
       continue;
     }
     previousText = text;
-    // The line rebuilt, its position, whether it is a bare move, and its G word with its blank.
-    bool bare = false;
-    std::string_view g;
-    if (splitter.split(text, plain)) {
-      if (rMode)
-        plain.i = plain.j = plain.k = {};
-      else
-        plain.r = {};
-      line.clear();
-      for (const std::string_view word :
-           {plain.g, plain.m, plain.n, plain.x, plain.y, plain.z, plain.i, plain.j, plain.r, plain.k}) {
-        if (word.empty()) continue;
-        line += word;
-        line += ' ';
-      }
-      line += plain.rest;
-      position.assign(plain.x);
-      position += plain.y;
-      position += plain.z;
-      bare = plain.g.empty() && plain.m.empty() && plain.z.empty() && plain.i.empty() && plain.j.empty() &&
-             plain.k.empty() && plain.r.empty() && plain.rest.empty();
-      g = std::string_view(line).substr(0, plain.g.empty() ? 0 : plain.g.size() + 1);
-    } else {
+    // The line rebuilt, its position, and its G word with its blank (the line's first word).
+    if (!splitter.split(text, plain)) {
       words = SplitBlockWords(text, letters);
-      BlockWords& w = words;
-      if (rMode) {
-        w.i.clear();
-        w.j.clear();
-        w.k.clear();
-      } else {
-        w.r.clear();
-      }
-      joinWordsInto(line, w);
-      positionInto(position, w);
-      bare = w.g.empty() && w.m.empty() && w.z.empty() && w.i.empty() && w.j.empty() && w.k.empty() && w.r.empty() &&
-             w.rest.empty();
-      g = w.g;
+      plain = wordViews(words);
     }
+    if (rMode)
+      plain.i = plain.j = plain.k = {};
+    else
+      plain.r = {};
+    line.clear();
+    appendWords(line, {plain.g, plain.m, plain.n, plain.x, plain.y, plain.z, plain.i, plain.j, plain.r, plain.k});
+    line += plain.rest;
+    position.assign(plain.x);
+    position += plain.y;
+    position += plain.z;
+    const bool bare = plain.g.empty() && plain.m.empty() && plain.z.empty() && plain.i.empty() && plain.j.empty() &&
+                      plain.k.empty() && plain.r.empty() && plain.rest.empty();
+    const std::string_view g = std::string_view(line).substr(0, plain.g.empty() ? 0 : plain.g.size() + 1);
     // A bare move to where the line before went, the start line that repeats the end of the
     // arc before it, or the line before once more.
     if (((bare || previousIsArc) && position == previousPosition) || sameWithoutBlanks(line, previous)) line.clear();

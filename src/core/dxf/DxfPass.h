@@ -31,7 +31,7 @@ class PassLines {
  public:
   class const_iterator {
    public:
-    using iterator_category = std::random_access_iterator_tag;
+    using iterator_category = std::forward_iterator_tag;
     using value_type = std::string_view;
     using difference_type = std::ptrdiff_t;
     using pointer = void;
@@ -39,18 +39,9 @@ class PassLines {
     const_iterator() = default;
     const_iterator(const PassLines* lines, std::size_t at) : lines_(lines), at_(at) {}
     std::string_view operator*() const { return (*lines_)[at_]; }
-    std::string_view operator[](difference_type n) const { return (*lines_)[at_ + n]; }
     const_iterator& operator++() { return ++at_, *this; }
     const_iterator operator++(int) { return {lines_, at_++}; }
-    const_iterator& operator--() { return --at_, *this; }
-    const_iterator operator--(int) { return {lines_, at_--}; }
-    const_iterator& operator+=(difference_type n) { return at_ += n, *this; }
-    const_iterator& operator-=(difference_type n) { return at_ -= n, *this; }
-    const_iterator operator+(difference_type n) const { return {lines_, at_ + n}; }
-    const_iterator operator-(difference_type n) const { return {lines_, at_ - n}; }
-    difference_type operator-(const const_iterator& o) const { return static_cast<difference_type>(at_ - o.at_); }
     bool operator==(const const_iterator& o) const { return at_ == o.at_; }
-    auto operator<=>(const const_iterator& o) const { return at_ <=> o.at_; }
 
    private:
     const PassLines* lines_ = nullptr;

@@ -58,28 +58,14 @@ struct OrderingDialect {
   }
 };
 
-// The words of a line that a path turned round needs, without the blank after each: views into
-// the line where it is plain, else into the line's words as SplitBlockWords gives them, added to
-// `held` (which must have room for them: the views point into it).
-struct MotionWords {
-  std::string_view g, x, y, z, i, j, k, r;
-};
-MotionWords motionWords(std::string_view line, const PlainWordSplitter& plain, const BlockLetters& letters,
-                        std::vector<BlockWords>& held) {
-  if (PlainWords v; plain.split(line, v)) return {v.g, v.x, v.y, v.z, v.i, v.j, v.k, v.r};
-  const BlockWords& storage = held.emplace_back(SplitBlockWords(line, letters));
-  auto bare = [](const std::string& word) { return std::string_view(word).substr(0, word.empty() ? 0 : word.size() - 1); };
-  return {bare(storage.g), bare(storage.x), bare(storage.y), bare(storage.z),
-          bare(storage.i), bare(storage.j), bare(storage.k), bare(storage.r)};
-}
-
-// Appends each word that is there and a blank after it.
-void appendWords(std::string& text, std::initializer_list<std::string_view> words) {
-  for (const std::string_view word : words) {
-    if (word.empty()) continue;
-    text += word;
-    text += ' ';
-  }
+// The words of a line as views: into the line where it is plain, else into its words as
+// SplitBlockWords gives them, added to `held` (which must have room for them: the views point
+// into it).
+PlainWords wordsOf(std::string_view line, const PlainWordSplitter& plain, const BlockLetters& letters,
+                   std::vector<BlockWords>& held) {
+  PlainWords words;
+  if (plain.split(line, words)) return words;
+  return wordViews(held.emplace_back(SplitBlockWords(line, letters)));
 }
 
 // The arc word of a motion turned round: the other arc word, or the motion's own word (with its
@@ -104,6 +90,7 @@ class PathWriter {
   PathWriter(PassLines& elements, const OrderingDialect& dialect, bool keepsPoints)
       : lines_(elements), elementLines_(elements.size()), d_(dialect), keepsPoints_(keepsPoints) {
     if (keepsPoints_) endPoints.reserve(elementLines_ / 2 + elementLines_ / 4 + 16);
+    held_.reserve(3);  // reversed() reads three lines at once
   }
 
   // The lines of the program written so far.
@@ -150,21 +137,10 @@ class PathWriter {
 
   // An element whose start meets the path's end: its start line shrinks to the move itself.
   OrderPoint forward(std::size_t element, const OrderPoint& end) {
+    held_.clear();
+    const PlainWords start = wordsOf(startLine(element), plainSplitter_, d_.letters, held_);
     line_.clear();
-    PlainWords plain;
-    if (plainSplitter_.split(startLine(element), plain)) {
-      for (const std::string_view word : {plain.g, plain.x, plain.y, plain.z}) {
-        if (word.empty()) continue;
-        line_ += word;
-        line_ += ' ';
-      }
-    } else {
-      const BlockWords start = SplitBlockWords(startLine(element), d_.letters);
-      line_ += start.g;
-      line_ += start.x;
-      line_ += start.y;
-      line_ += start.z;
-    }
+    appendWords(line_, {start.g, start.x, start.y, start.z});
     lines_.push_back(line_);
     placeEndLine(element);
     endPoint(end);
@@ -177,10 +153,9 @@ class PathWriter {
   // arc turning the other way round the same centre.
   OrderPoint reversed(std::size_t element) {
     held_.clear();
-    held_.reserve(3);
-    const MotionWords pathEnd = motionWords(lines_.back(), plainSplitter_, d_.letters, held_);
-    const MotionWords start = motionWords(startLine(element), plainSplitter_, d_.letters, held_);
-    const MotionWords end = motionWords(endLine(element), plainSplitter_, d_.letters, held_);
+    const PlainWords pathEnd = wordsOf(lines_.back(), plainSplitter_, d_.letters, held_);
+    const PlainWords start = wordsOf(startLine(element), plainSplitter_, d_.letters, held_);
+    const PlainWords end = wordsOf(endLine(element), plainSplitter_, d_.letters, held_);
 
     std::string move;
     if (!d_.line.empty()) move = d_.line + " ";
@@ -204,7 +179,7 @@ class PathWriter {
   const OrderingDialect& d_;
   std::string line_;  // the shortened start line, its buffer kept from line to line
   const PlainWordSplitter plainSplitter_{d_.letters};
-  std::vector<BlockWords> held_;  // the words of the lines reversed() reads that are not plain
+  std::vector<BlockWords> held_;  // the words of the lines read that are not plain (room for three)
   bool keepsPoints_;
 
   void endPoint(const OrderPoint& p) {
@@ -288,12 +263,12 @@ bool encloses(const PathOutline& o, const OrderPoint& p) {
 // the other way round the same centre.
 void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d, const PlainWordSplitter& plain) {
   // A line replaced below keeps its old text, which the words read still point into.
-  std::vector<MotionWords> words(span.end - span.begin);
+  std::vector<PlainWords> words(span.end - span.begin);
   std::vector<BlockWords> held;
   held.reserve(words.size());
-  for (std::size_t k = 0; k < words.size(); ++k) words[k] = motionWords(out[span.begin + k], plain, d.letters, held);
+  for (std::size_t k = 0; k < words.size(); ++k) words[k] = wordsOf(out[span.begin + k], plain, d.letters, held);
   std::string text, motion;
-  auto position = [&text](const MotionWords& w) { appendWords(text, {w.x, w.y, w.z}); };
+  auto position = [&text](const PlainWords& w) { appendWords(text, {w.x, w.y, w.z}); };
   const std::string line = d.line.empty() ? "" : d.line + " ";
   std::size_t written = span.begin;
   const std::size_t last = words.size() - 1;
@@ -301,7 +276,7 @@ void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d,
   position(words[last]);
   out.set(written++, text);
   for (std::size_t end = last; end >= 1; end -= 2) {
-    const MotionWords& e = words[end];
+    const PlainWords& e = words[end];
     turnedMotion(motion, e.g, d.arcCw, d.arcCcw);
     if (end != last) {
       text = line;

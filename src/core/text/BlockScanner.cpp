@@ -177,6 +177,13 @@ bool PlainWordSplitter::split(std::string_view block, PlainWords& words, char* r
   return true;
 }
 
+PlainWords wordViews(const BlockWords& w) {
+  // Every word but the rest ends with its blank.
+  auto bare = [](const std::string& word) { return std::string_view(word).substr(0, word.empty() ? 0 : word.size() - 1); };
+  return {bare(w.g), bare(w.m), bare(w.n), bare(w.x), bare(w.y), bare(w.z),
+          bare(w.r), bare(w.i), bare(w.j), bare(w.k), w.rest};
+}
+
 bool isWordTerminator(char ch) { return kTerminator[static_cast<unsigned char>(ch)]; }
 
 LetterValue FindLetterValue(std::string_view letter, std::string_view block) {

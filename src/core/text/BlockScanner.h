@@ -5,6 +5,7 @@
 // such as ".5" or "5." are repaired. Letters are matched exactly as written (no case
 // folding), and a block longer than kMaxBlockLength bytes is cut before it is scanned.
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,11 +60,24 @@ struct BlockWords {
 // terminator. Only the first word of each letter is taken; an empty letter takes nothing.
 BlockWords SplitBlockWords(std::string_view block, const BlockLetters& letters);
 
-// The words of a plain block as views into it, each without the blank after it; `rest` is the
-// one piece of the block that no letter took, if any.
+// The words of a block as views, each without the blank after it: of a plain block (below) into
+// the block, `rest` then the one piece that no letter took, if any; of any block into its
+// BlockWords (wordViews).
 struct PlainWords {
   std::string_view g, m, n, x, y, z, r, i, j, k, rest;
 };
+
+// The words of `words` as views into them.
+PlainWords wordViews(const BlockWords& words);
+
+// Appends each word that is there and a blank after it.
+inline void appendWords(std::string& text, std::initializer_list<std::string_view> words) {
+  for (const std::string_view word : words) {
+    if (word.empty()) continue;
+    text += word;
+    text += ' ';
+  }
+}
 
 // SplitBlockWords for the blocks the conversion's writer and passes write: words parted by blanks
 // or tabs, each of two or more characters of which only the first ends a number (a letter, or

@@ -349,8 +349,7 @@ bool writeLinesAtomically(const std::string& path, const std::vector<std::string
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
+  struct stat sa {}, sb {};
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 

@@ -5,77 +5,52 @@
 namespace kw {
 namespace {
 
-BlockWords orderedWords(std::string_view line, const BlockLetters& letters) {
-  BlockWords w = SplitBlockWords(line, letters);
+// The words of `line` in their order into `out` (its room reused): N G M X Y Z I J K R rest, or
+// M after R when `mLast`. A plain block's words are read where they stand, any other's through
+// SplitBlockWords into `held`.
+void orderInto(std::string& out, std::string_view line, const PlainWordSplitter& plain, const BlockLetters& letters,
+               BlockWords& held, bool mLast) {
+  PlainWords w;
+  if (!plain.split(line, w)) {
+    held = SplitBlockWords(line, letters);
+    w = wordViews(held);
+  }
   // Only a pair of X and Y words says anything about swapped letters; a lone X or Y word
   // must not move the I and J words.
-  if (!w.x.empty() && !w.y.empty() &&
-      static_cast<unsigned char>(w.x.front()) > static_cast<unsigned char>(w.y.front())) {
+  if (!w.x.empty() && !w.y.empty() && static_cast<unsigned char>(w.x.front()) > static_cast<unsigned char>(w.y.front())) {
     std::swap(w.x, w.y);
     std::swap(w.i, w.j);
   }
-  return w;
-}
-
-// The words in their order into `out`, whose buffer is reused.
-void rebuildInto(std::string& out, const BlockWords& w, bool mLast) {
   out.clear();
-  out.reserve(w.n.size() + w.g.size() + w.m.size() + w.x.size() + w.y.size() + w.z.size() + w.i.size() + w.j.size() +
-              w.k.size() + w.r.size() + w.rest.size());
-  out += w.n;
-  out += w.g;
-  if (!mLast) out += w.m;
-  out += w.x;
-  out += w.y;
-  out += w.z;
-  out += w.i;
-  out += w.j;
-  out += w.k;
-  out += w.r;
-  if (mLast) out += w.m;
+  appendWords(out, {w.n, w.g, mLast ? std::string_view() : w.m, w.x, w.y, w.z, w.i, w.j, w.k, w.r,
+                    mLast ? w.m : std::string_view()});
   out += w.rest;
 }
 
-std::string rebuild(const BlockWords& w, bool mLast) {
+std::string ordered(std::string_view line, const BlockLetters& letters, bool mLast) {
   std::string out;
-  rebuildInto(out, w, mLast);
+  BlockWords held;
+  orderInto(out, line, PlainWordSplitter(letters), letters, held, mLast);
   return out;
 }
 
 }  // namespace
 
 std::string lineOrderNGMXYZIJKR(std::string_view line, const BlockLetters& letters) {
-  return rebuild(orderedWords(line, letters), false);
+  return ordered(line, letters, false);
 }
 
 std::string lineOrderNGXYZIJKRM(std::string_view line, const BlockLetters& letters) {
-  return rebuild(orderedWords(line, letters), true);
+  return ordered(line, letters, true);
 }
 
 void applyLineOrder(std::vector<std::string>& lines, bool mLast, const BlockLetters& letters) {
-  std::string ordered;
-  PlainWords w;
+  std::string out;
+  BlockWords held;
   const PlainWordSplitter plain(letters);
   for (std::string& line : lines) {
-    if (!plain.split(line, w)) {
-      rebuildInto(line, orderedWords(line, letters), mLast);
-      continue;
-    }
-    // As orderedWords and rebuildInto have it, on the words where they stand.
-    if (!w.x.empty() && !w.y.empty() &&
-        static_cast<unsigned char>(w.x.front()) > static_cast<unsigned char>(w.y.front())) {
-      std::swap(w.x, w.y);
-      std::swap(w.i, w.j);
-    }
-    ordered.clear();
-    for (const std::string_view word : {w.n, w.g, mLast ? std::string_view() : w.m, w.x, w.y, w.z, w.i, w.j, w.k, w.r,
-                                        mLast ? w.m : std::string_view()}) {
-      if (word.empty()) continue;
-      ordered += word;
-      ordered += ' ';
-    }
-    ordered += w.rest;
-    line.assign(ordered);
+    orderInto(out, line, plain, letters, held, mLast);  // the words read point into the line
+    line.assign(out);
   }
 }
 
