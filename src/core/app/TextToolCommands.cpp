@@ -77,7 +77,7 @@ void swap1Click(App& app) {
     return;
   }
   DxfPassContext context{app.profile, app.ui, app.folder};
-  path = RemoveDup2(RemoveDup2(PassLines(path), context), context).strings();
+  path = RemoveDup2(RemoveDup2(PassLines(path), context), context);
   app.ui.hideProgress();
   const bool reorder = app.profile.flag("SwapXY");
   const BlockLetters letters = dialect.lettersWithoutBlanks();

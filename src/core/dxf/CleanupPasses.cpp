@@ -31,9 +31,9 @@ struct Pairs {
   std::string_view first(std::size_t pair) const { return lines[2 * pair]; }
   bool hasSecond(std::size_t pair) const { return 2 * pair + 1 < lines.size(); }
   std::string_view second(std::size_t pair) const { return hasSecond(pair) ? lines[2 * pair + 1] : std::string_view(); }
-  void writeFirst(std::size_t pair, PassLines& out) const { out.push_back(lines[2 * pair]); }
+  void writeFirst(std::size_t pair, PassLines& out) const { out.share(lines, 2 * pair); }
   void writeSecond(std::size_t pair, PassLines& out) const {
-    if (hasSecond(pair)) out.push_back(lines[2 * pair + 1]);
+    if (hasSecond(pair)) out.share(lines, 2 * pair + 1);
   }
   void write(std::size_t pair, PassLines& out) const {
     writeFirst(pair, out);
@@ -183,7 +183,7 @@ PassLines CrunchLines(PassLines in, DxfPassContext& context) {
   const std::string& arcCcw = dialect.row(LabelRow::ArcCcw);
 
   const Pairs pairs{in};
-  PassLines out;
+  PassLines out = in.sharingTexts();
   out.reserve(in.size());
   PairShape reference;  // the last pair written (none yet: not an element)
   // The dropped run since the last pair written: its first and its last pair.
@@ -301,7 +301,7 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
   const std::string& yzPlane = dialect.row(YZPlane);
   const std::string rapid = dialect.rowWithoutBlanks(Trans127);
 
-  PassLines out;
+  PassLines out = in.sharingTexts();
   out.reserve(in.size() + in.size() / 4 + 16);
   const std::string& fileStart = dialect.row(FileStart);
   out.push_back(fileStart);

@@ -92,7 +92,7 @@ class NeighbourRule {
 
 }  // namespace
 
-PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName) {
+std::vector<std::string> RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName) {
   const MachineProfile& profile = context.profile;
   context.ui.setCaption(WindowId::Main, kRemoveDuplicatesCaption);
   const Dialect dialect(profile);
@@ -102,7 +102,7 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
   const bool rMode = profile.flag("RCheckbox");
 
   const std::size_t total = in.size();
-  PassLines out;
+  std::vector<std::string> out;
   out.reserve(total);
   std::string_view previousText;  // the line before as it came
   std::string previous;           // P: the line before, also when it was emptied
@@ -155,7 +155,7 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
       previousPosition.swap(position);
     }
     previous = line;
-    if (!isBlank(line)) out.push_back(line);
+    if (!isBlank(line)) out.emplace_back(line);
   }
   context.ui.showProgress(static_cast<int>(total), static_cast<int>(total), true);
   if (currentFileName) context.ui.setCaption(WindowId::Main, *currentFileName);

@@ -7,20 +7,29 @@
 namespace kw {
 
 PassLines::Span PassLines::place(std::string_view text) {
-  if (blocks_.empty() || blocks_.back().capacity - blocks_.back().size < text.size()) {
-    if (blocks_.size() >= UINT32_MAX || text.size() > UINT32_MAX) throw std::length_error("more lines than a pass can hold");
+  if (text.empty()) return {0, 0, 0};
+  if (!blocks_) blocks_ = std::make_shared<std::vector<Block>>();
+  std::vector<Block>& blocks = *blocks_;
+  if (blocks.empty() || blocks.back().capacity - blocks.back().size < text.size()) {
+    if (blocks.size() >= UINT32_MAX || text.size() > UINT32_MAX) throw std::length_error("more lines than a pass can hold");
     Block block;
     block.capacity = std::max(kBlockSize, text.size());
     block.text = std::make_unique_for_overwrite<char[]>(block.capacity);
-    blocks_.push_back(std::move(block));
+    blocks.push_back(std::move(block));
   }
-  Block& block = blocks_.back();
-  const Span span{static_cast<std::uint32_t>(blocks_.size() - 1), static_cast<std::uint32_t>(block.size),
+  Block& block = blocks.back();
+  const Span span{static_cast<std::uint32_t>(blocks.size() - 1), static_cast<std::uint32_t>(block.size),
                   static_cast<std::uint32_t>(text.size())};
-  if (!text.empty()) std::memcpy(block.text.get() + block.size, text.data(), text.size());
+  std::memcpy(block.text.get() + block.size, text.data(), text.size());
   block.size += text.size();
   bytes_ += text.size();
   return span;
+}
+
+PassLines PassLines::sharingTexts() const {
+  PassLines lines;
+  lines.blocks_ = blocks_ ? blocks_ : std::make_shared<std::vector<Block>>();
+  return lines;
 }
 
 std::vector<std::string> PassLines::strings() const {

@@ -25,8 +25,10 @@ struct DxfPassContext {
 // another in blocks of a megabyte, and where each line stands in them. A drawing makes millions of
 // short lines; held so, a line costs its text and twelve bytes, not a string and a block of its
 // own, and the lines grow without ever being copied. A line that repeats the line before it (an
-// element that starts where the one before it ended) shares that line's text. A line read from
-// here is a view that stays valid as long as the lines are kept, whatever is added to them.
+// element that starts where the one before it ended) shares that line's text, and a pass that
+// passes a line on unchanged shares it with the lines it was given (`sharingTexts`, `share`). A
+// line read from here is a view that stays valid as long as the lines, or any lines sharing
+// their texts, are kept, whatever is added to them.
 class PassLines {
  public:
   class const_iterator {
@@ -73,7 +75,8 @@ class PassLines {
   bool empty() const { return spans_.empty(); }
   std::string_view operator[](std::size_t line) const {
     const Span& span = spans_[line];
-    return {blocks_[span.block].text.get() + span.offset, span.length};
+    if (span.length == 0) return {};
+    return {(*blocks_)[span.block].text.get() + span.offset, span.length};
   }
   std::string_view front() const { return (*this)[0]; }
   std::string_view back() const { return (*this)[size() - 1]; }
@@ -89,20 +92,29 @@ class PassLines {
   void emplace_back() { spans_.push_back({0, 0, 0}); }
   // The last line goes; its text stays (another line may share it).
   void pop_back() { spans_.pop_back(); }
-  // Adds a line with the text of line `line`, shared with it.
-  void repeat(std::size_t line) { spans_.push_back(spans_[line]); }
-  // The first `count` lines go; their texts stay for the lines that share them.
-  void dropFront(std::size_t count) { spans_.erase(spans_.begin(), spans_.begin() + static_cast<std::ptrdiff_t>(count)); }
+  // No lines, writing their texts where these lines keep theirs: a line of these added with
+  // `share` costs no text.
+  PassLines sharingTexts() const;
+  // Adds line `line` of `other`: sharing its text when `other` writes its texts where these
+  // lines do, else as a copy.
+  void share(const PassLines& other, std::size_t line) {
+    if (other.blocks_ == blocks_ && blocks_)
+      spans_.push_back(other.spans_[line]);
+    else
+      push_back(other[line]);
+  }
   // Line `line` becomes `text`, written after the others (its old text may be shared).
   void set(std::size_t line, std::string_view text) { spans_[line] = place(text); }
   // Room for the places of `lines` lines.
   void reserve(std::size_t lines) { spans_.reserve(lines); }
   void clear() {
     spans_.clear();
-    blocks_.clear();
+    blocks_.reset();
     bytes_ = 0;
   }
-  // The bytes the lines' texts take (a replaced line leaves its old text).
+  // Lets go of the lines, keeping their texts for the lines that share them.
+  void releaseLines() { std::vector<Span>().swap(spans_); }
+  // The bytes of the texts these lines wrote (a replaced line leaves its old text).
   std::size_t bytes() const { return bytes_; }
   std::vector<std::string> strings() const;
 
@@ -117,7 +129,7 @@ class PassLines {
   struct Span {
     std::uint32_t block, offset, length;
   };
-  std::vector<Block> blocks_;
+  std::shared_ptr<std::vector<Block>> blocks_;  // the texts, maybe shared with other lines
   std::vector<Span> spans_;
   std::size_t bytes_ = 0;
 

@@ -236,8 +236,7 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
     if (profile.flag("VectorCheckBox2")) pass = CrunchLines(std::move(pass), context);
     if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(std::move(pass), context);
     pass = AddPlaneCodes2(std::move(pass), context);
-    pass = RemoveDup2(std::move(pass), context, currentFileName);
-    program = pass.strings();
+    program = RemoveDup2(std::move(pass), context, currentFileName);
   } catch (const NumberNotWritable& e) {
     return fail(DxfLoadStatus::ReadError, numberNotWritableMessage(e, "the program of " + name));
   }

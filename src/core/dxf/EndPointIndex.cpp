@@ -35,24 +35,15 @@ EndPointIndex::EndPointIndex(const std::vector<OrderPoint>& starts, const std::v
   const std::size_t points = 2 * count;
   bool anyZ = false;
   for (std::size_t i = 0; i < count && !anyZ; ++i) anyZ = starts[i].z != 0 || ends[i].z != 0;
-  slots_.resize(points);
   elementXY_.resize(2 * points);
-  if (anyZ) {
-    z_.resize(points);
-    elementZ_.resize(points);
-  }
-  auto put = [&](std::size_t point, std::uint32_t slot) {
-    const std::size_t element = point / 2;
-    const OrderPoint& p = point % 2 ? ends[element] : starts[element];
-    slots_[slot] = Slot{static_cast<std::uint32_t>(element), p.x, p.y};
-    if (anyZ) z_[slot] = elementZ_[point] = p.z;
+  if (anyZ) elementZ_.resize(points);
+  for (std::size_t point = 0; point < points; ++point) {
+    const OrderPoint& p = point % 2 ? ends[point / 2] : starts[point / 2];
     elementXY_[2 * point] = p.x;
     elementXY_[2 * point + 1] = p.y;
-  };
-  if (!(tolerance_ >= 0) || count == 0) {  // a negative tolerance connects nothing: the points are only kept
-    for (std::size_t point = 0; point < points; ++point) put(point, static_cast<std::uint32_t>(point));
-    return;
+    if (anyZ) elementZ_[point] = p.z;
   }
+  if (!(tolerance_ >= 0) || count == 0) return;  // a negative tolerance connects nothing: the points are only kept
 
   // Cells four times as wide as the tolerance: the points that connect to a point lie in at most
   // two cells along each axis, and mostly in one. Far-flung coordinates widen the cells so that
@@ -65,7 +56,7 @@ EndPointIndex::EndPointIndex(const std::vector<OrderPoint>& starts, const std::v
 
   // The points go into their buckets by a counting sort, in file order: start before end.
   std::size_t buckets = 16;
-  while (buckets < points) buckets *= 2;
+  while (2 * buckets < points) buckets *= 2;
   bucketMask_ = buckets - 1;
   bucketStart_.assign(buckets + 1, 0);
   std::vector<std::uint32_t> bucket(points);
@@ -75,8 +66,9 @@ EndPointIndex::EndPointIndex(const std::vector<OrderPoint>& starts, const std::v
   }
   for (std::uint32_t b : bucket) ++bucketStart_[b + 1];
   for (std::size_t b = 1; b <= buckets; ++b) bucketStart_[b] += bucketStart_[b - 1];
+  slots_.resize(points);
   for (std::size_t point = 0; point < points; ++point)  // bucketStart_[b] runs on to the bucket's end
-    put(point, bucketStart_[bucket[point]]++);
+    slots_[bucketStart_[bucket[point]]++] = static_cast<std::uint32_t>(point);
   for (std::size_t b = buckets; b > 0; --b) bucketStart_[b] = bucketStart_[b - 1];
   bucketStart_[0] = 0;
   nextLive_.resize(slots_.size() + 1);
@@ -102,7 +94,7 @@ std::uint32_t EndPointIndex::liveSlot(std::uint32_t slot) {
   const auto size = static_cast<std::uint32_t>(slots_.size());
   // Only a removed slot ever points past itself, so a live one is known by its element alone.
   std::uint32_t live = slot;
-  while (live < size && removed_[slots_[live].element]) {
+  while (live < size && removed_[slots_[live] / 2]) {
     const std::uint32_t next = nextLive_[live];
     live = next != live ? next : live + 1;
   }
@@ -114,7 +106,8 @@ std::uint32_t EndPointIndex::liveSlot(std::uint32_t slot) {
   return live;
 }
 
-std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t from) {
+std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t from, std::size_t* below) {
+  if (below) *below = npos;
   if (!(tolerance_ >= 0) || slots_.empty()) return npos;
   // No element before `from` counts, so one at `from` that connects is the answer: the pieces of a
   // polyline or an ellipse, drawn one after another, are found without a look into the buckets.
@@ -126,26 +119,29 @@ std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t 
   const double reach = tolerance_ + cellSize_ * 1e-6;
   const std::int64_t x0 = cellOf(point.x - reach), x1 = cellOf(point.x + reach);
   const std::int64_t y0 = cellOf(point.y - reach), y1 = cellOf(point.y + reach);
-  std::size_t best = npos;
+  // The element of the first live slot from `slot` on, before `end`, whose point connects and
+  // whose element is below `limit`; `limit` when there is none.
+  auto firstIn = [&](std::uint32_t slot, std::uint32_t end, std::size_t limit) {
+    for (slot = liveSlot(slot); slot < end; slot = liveSlot(slot + 1)) {
+      const std::uint32_t element = slots_[slot] / 2;
+      if (element >= limit) break;  // the bucket lists its elements in file order
+      if (pointsConnect(elementPoint(slots_[slot]), point, tolerance_)) return static_cast<std::size_t>(element);
+    }
+    return limit;
+  };
+  std::size_t best = npos, bestBelow = from;
   for (std::int64_t cx = x0; cx <= x1; ++cx) {
     for (std::int64_t cy = y0; cy <= y1; ++cy) {
       const std::size_t b = bucketOf(cx, cy);
       const std::uint32_t begin = bucketStart_[b], end = bucketStart_[b + 1];
       if (begin == end) continue;
-      const auto first = std::lower_bound(slots_.begin() + begin, slots_.begin() + end, from,
-                                          [](const Slot& s, std::size_t element) { return s.element < element; });
-      std::uint32_t slot = liveSlot(static_cast<std::uint32_t>(first - slots_.begin()));
-      while (slot < end) {
-        const std::uint32_t element = slots_[slot].element;
-        if (element >= best) break;  // the bucket lists its elements in file order
-        if (pointsConnect(pointAt(slot), point, tolerance_)) {
-          best = element;
-          break;
-        }
-        slot = liveSlot(slot + 1);
-      }
+      const auto first = std::lower_bound(slots_.begin() + begin, slots_.begin() + end, 2 * from);
+      const auto firstSlot = static_cast<std::uint32_t>(first - slots_.begin());
+      best = firstIn(firstSlot, end, best);
+      if (below && best == npos) bestBelow = firstIn(begin, firstSlot, bestBelow);
     }
   }
+  if (below && best == npos && bestBelow < from) *below = bestBelow;
   return best;
 }
 

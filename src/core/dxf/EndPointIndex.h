@@ -1,7 +1,7 @@
 #pragma once
 // The index behind the path ordering: the two end points of every element in a grid of cells
 // four times as wide as the connect tolerance. The cells are hashed into buckets (about one per
-// point), each bucket listing its points in file order, so "the first remaining element from
+// two points), each bucket listing its points in file order, so "the first remaining element from
 // here on that connects to this point" costs one to four bucket look-ups instead of a walk over
 // the whole element list. A bucket may hold points of other cells too: every candidate is
 // checked against the tolerance.
@@ -35,20 +35,14 @@ class EndPointIndex {
   bool removed(std::size_t element) const { return removed_[element] != 0; }
 
   // The smallest element index not below `from` that is not removed and whose start or end
-  // connects to `point`; npos when there is none.
-  std::size_t firstConnecting(const OrderPoint& point, std::size_t from);
+  // connects to `point`; npos when there is none. Then, with `below`, *below is the smallest such
+  // index below `from` (npos when there is none): what a search from 0 would answer.
+  std::size_t firstConnecting(const OrderPoint& point, std::size_t from, std::size_t* below = nullptr);
 
   // The smallest element index that is not removed; npos when every element is removed.
   std::size_t firstRemaining();
 
  private:
-  // A point with its element: a bucket's candidates are checked without a look elsewhere.
-  struct Slot {
-    std::uint32_t element;
-    float x, y;
-  };
-  // A slot's point; z is kept only when some point has one.
-  OrderPoint pointAt(std::uint32_t slot) const { return {slots_[slot].x, slots_[slot].y, z_.empty() ? 0.0f : z_[slot]}; }
   std::int64_t cellOf(double value) const;
   std::size_t bucketOf(std::int64_t cx, std::int64_t cy) const;
   // The first slot at or after `slot` whose element is not removed (slots_.size() if none).
@@ -56,12 +50,11 @@ class EndPointIndex {
 
   float tolerance_;
   double cellSize_ = 1;
-  std::vector<Slot> slots_;                 // bucket after bucket, each in file order
-  std::vector<float> z_;                    // beside slots_, or empty when every z is 0
-  // The starts and ends once more, element by element: a path read in file order reads them
-  // one after another.
-  std::vector<float> elementXY_;            // x and y of every start and end
-  std::vector<float> elementZ_;             // z of every start and end, or empty when every z is 0
+  // The points by bucket, each bucket in file order, a point known by its number: 2 * element for
+  // the start, one more for the end. A bucket's candidates are checked against the points below.
+  std::vector<std::uint32_t> slots_;
+  std::vector<float> elementXY_;  // x and y of every point, start and end of each element in turn
+  std::vector<float> elementZ_;   // z of every point, or empty when every z is 0
   OrderPoint elementPoint(std::size_t point) const {
     return {elementXY_[2 * point], elementXY_[2 * point + 1], elementZ_.empty() ? 0.0f : elementZ_[point]};
   }

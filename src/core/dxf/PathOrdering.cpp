@@ -85,30 +85,28 @@ void turnedMotion(std::string& motion, std::string_view g, const std::string& ar
 // of the paths need not read their lines again.
 class PathWriter {
  public:
-  // The program is written after the elements, into their lines, sharing the texts of the lines
-  // it takes over as they are; take() then leaves the program alone.
-  PathWriter(PassLines& elements, const OrderingDialect& dialect, bool keepsPoints)
-      : lines_(elements), elementLines_(elements.size()), d_(dialect), keepsPoints_(keepsPoints) {
-    if (keepsPoints_) endPoints.reserve(elementLines_ / 2 + elementLines_ / 4 + 16);
+  // The program shares the texts of the element lines it takes over as they are. Four separator
+  // lines start every path but the first; paths of a handful of elements are the rule, so room
+  // for one path in four elements is reserved (a drawing of lone elements makes the lines grow).
+  PathWriter(const PassLines& elements, const OrderingDialect& dialect, bool keepsPoints)
+      : elements_(elements), lines_(elements.sharingTexts()), d_(dialect), keepsPoints_(keepsPoints) {
+    lines_.reserve(elements.size() + elements.size() / 2 + 16);
+    if (keepsPoints_) endPoints.reserve(elements.size() / 2 + elements.size() / 4 + 16);
     held_.reserve(3);  // reversed() reads three lines at once
   }
 
   // The lines of the program written so far.
-  std::size_t written() const { return lines_.size() - elementLines_; }
+  std::size_t written() const { return lines_.size(); }
   // The program, once every element is placed.
-  PassLines take() {
-    lines_.dropFront(elementLines_);
-    elementLines_ = 0;
-    return std::move(lines_);
-  }
+  PassLines take() { return std::move(lines_); }
 
   // An element's end line stands at an odd place in the program (four lines open it and separate
   // the paths, and each element takes two): its point is endPoints[place / 2].
   std::vector<OrderPoint> endPoints, firstPoints;  // the other for each path in turn
 
-  std::string_view startLine(std::size_t element) const { return lines_[2 * element]; }
+  std::string_view startLine(std::size_t element) const { return elements_[2 * element]; }
   std::string_view endLine(std::size_t element) const {
-    return 2 * element + 1 < elementLines_ ? lines_[2 * element + 1] : std::string_view();
+    return 2 * element + 1 < elements_.size() ? elements_[2 * element + 1] : std::string_view();
   }
 
   void opening() {
@@ -174,8 +172,8 @@ class PathWriter {
   }
 
  private:
-  PassLines& lines_;  // the elements, then the program written after them
-  std::size_t elementLines_;
+  const PassLines& elements_;
+  PassLines lines_;  // the program
   const OrderingDialect& d_;
   std::string line_;  // the shortened start line, its buffer kept from line to line
   const PlainWordSplitter plainSplitter_{d_.letters};
@@ -186,9 +184,9 @@ class PathWriter {
     if (keepsPoints_) endPoints.resize(written() / 2, p);
   }
 
-  void place(std::size_t line) { lines_.repeat(line); }
+  void place(std::size_t line) { lines_.share(elements_, line); }
   void placeEndLine(std::size_t element) {
-    if (2 * element + 1 < elementLines_)
+    if (2 * element + 1 < elements_.size())
       place(2 * element + 1);
     else
       lines_.emplace_back();
@@ -489,10 +487,10 @@ class ShortRapids {
 
 // The program's paths put in `order`, each after the separator lines the ordering wrote.
 void reorderPaths(PassLines& out, const std::vector<PathSpan>& spans, const std::vector<std::size_t>& order) {
-  PassLines reordered;
+  PassLines reordered = out.sharingTexts();
   reordered.reserve(out.size());
   auto take = [&](std::size_t from, std::size_t to) {
-    for (std::size_t line = from; line < to; ++line) reordered.push_back(out[line]);
+    for (std::size_t line = from; line < to; ++line) reordered.share(out, line);
   };
   const std::size_t opening = spans.front().begin;
   const std::size_t separator = spans.front().end, separatorEnd = spans.size() > 1 ? spans[1].begin : spans.front().end;
@@ -520,10 +518,6 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   const std::size_t count = (elements.size() + 1) / 2;
   ui.showProgress(0, static_cast<int>(elements.size()), true);
 
-  // The program goes after the elements. Four separator lines start every path but the first;
-  // paths of a handful of elements are the rule, so room for one path in four elements is
-  // reserved (a drawing of lone elements makes the lines grow).
-  elements.reserve(2 * elements.size() + count + 16);
   PathWriter writer(elements, dialect, dialect.turnsOutlines || dialect.holesFirst);
   writer.opening();
 
@@ -567,8 +561,13 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   std::size_t roundStart = remaining;
   std::size_t from = 0;
   bool attached = false;
+  // A search that found nothing from `from` on also tells what the next round's first search,
+  // from 0 and for the same end, finds.
+  std::size_t below = EndPointIndex::npos;
+  bool belowKnown = false;
   while (remaining > 0) {
-    const std::size_t next = index.firstConnecting(pathEnd, from);
+    const std::size_t next = belowKnown ? below : index.firstConnecting(pathEnd, from, &below);
+    belowKnown = false;
     if (next != EndPointIndex::npos) {
       if (pointsConnect(index.start(next), pathEnd, tolerance))
         pathEnd = writer.forward(next, index.end(next));
@@ -590,6 +589,8 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
       pathEnd = writer.copy(first, index.start(first), index.end(first));
       index.remove(first);
       --remaining;
+    } else {
+      belowKnown = true;
     }
     roundStart = remaining;
     from = 0;
@@ -600,6 +601,7 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   // Every element is placed: what follows needs only the program.
   indexHeld.reset();
   PassLines out = writer.take();
+  elements.releaseLines();
   if ((dialect.turnsOutlines && spans.size() >= 2) || (dialect.holesFirst && !spans.empty())) {
     std::vector<std::size_t> order;
     {

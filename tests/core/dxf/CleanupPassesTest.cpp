@@ -158,7 +158,7 @@ TEST(AddPlaneCodesFiles, RowsNamingFilesInsertTheirLines) {
 class RemoveDup2Test : public ::testing::TestWithParam<PassCase> {};
 
 TEST_P(RemoveDup2Test, RemovesRepeatsAndChoosesTheArcWords) {
-  EXPECT_EQ(runPass([](PassLines in, DxfPassContext& c) { return RemoveDup2(std::move(in), c); }, GetParam()),
+  EXPECT_EQ(runPass([](PassLines in, DxfPassContext& c) { return PassLines(RemoveDup2(std::move(in), c)); }, GetParam()),
             GetParam().expected);
 }
 

@@ -1,5 +1,6 @@
 #include "core/dxf/DxfPass.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,24 @@ TEST(PassLines, SharedTextsStayApart) {
   lines.pop_back();
   lines.emplace_back();
   EXPECT_EQ(lines, (PassLines{"X1 Y2", "G01 X10.5 Y20.25", "G02 X3 Y4", ""}));
+}
+
+// Lines passed on from one pass to the next share their texts: they outlive the lines they came
+// from, changing either leaves the other alone, and lines kept elsewhere are copied.
+TEST(PassLines, PassedOnLinesOutliveTheirPass) {
+  auto in = std::make_unique<PassLines>(PassLines{"G00 X1 Y2", "G01 X3 Y4", "M07"});
+  PassLines out = in->sharingTexts();
+  const PassLines elsewhere = {"M08"};
+  out.share(*in, 1);
+  out.share(*in, 0);
+  out.share(elsewhere, 0);
+  out.push_back("G02 X5 Y6");
+  EXPECT_EQ(out.bytes(), 12u);  // only the copied line and the new one
+  in->set(1, "G01 X9 Y9");
+  out.set(1, "G00");
+  EXPECT_EQ(in->strings(), (Lines{"G00 X1 Y2", "G01 X9 Y9", "M07"}));
+  in.reset();
+  EXPECT_EQ(out.strings(), (Lines{"G01 X3 Y4", "G00", "M08", "G02 X5 Y6"}));
 }
 
 }  // namespace
