@@ -154,8 +154,8 @@ std::vector<std::string> RemoveDup2(PassLines in, DxfPassContext& context, const
       previousIsArc = containsWord(g, arcCw) || containsWord(g, arcCcw);
       previousPosition.swap(position);
     }
-    previous = line;
-    if (!isBlank(line)) out.emplace_back(line);
+    previous.swap(line);  // the next line is rebuilt in the old room of this one
+    if (!isBlank(previous)) out.emplace_back(previous);
   }
   context.ui.showProgress(static_cast<int>(total), static_cast<int>(total), true);
   if (currentFileName) context.ui.setCaption(WindowId::Main, *currentFileName);

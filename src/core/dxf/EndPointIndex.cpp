@@ -28,30 +28,25 @@ bool pointsConnect(const OrderPoint& a, const OrderPoint& b, float tolerance) {
   return gap <= tolerance;
 }
 
-EndPointIndex::EndPointIndex(const std::vector<OrderPoint>& starts, const std::vector<OrderPoint>& ends,
-                             float tolerance)
-    : tolerance_(tolerance), removed_(starts.size(), 0) {
-  const std::size_t count = starts.size();
+void ElementPoints::dropZerosOfZ() {
+  if (std::all_of(z_.begin(), z_.end(), [](float z) { return z == 0; })) std::vector<float>().swap(z_);
+}
+
+EndPointIndex::EndPointIndex(ElementPoints given, float tolerance)
+    : tolerance_(tolerance), points_(std::move(given)), removed_(points_.elements(), 0) {
+  points_.dropZerosOfZ();
+  const std::size_t count = points_.elements();
   const std::size_t points = 2 * count;
-  bool anyZ = false;
-  for (std::size_t i = 0; i < count && !anyZ; ++i) anyZ = starts[i].z != 0 || ends[i].z != 0;
-  elementXY_.resize(2 * points);
-  if (anyZ) elementZ_.resize(points);
-  for (std::size_t point = 0; point < points; ++point) {
-    const OrderPoint& p = point % 2 ? ends[point / 2] : starts[point / 2];
-    elementXY_[2 * point] = p.x;
-    elementXY_[2 * point + 1] = p.y;
-    if (anyZ) elementZ_[point] = p.z;
-  }
   if (!(tolerance_ >= 0) || count == 0) return;  // a negative tolerance connects nothing: the points are only kept
 
   // Cells four times as wide as the tolerance: the points that connect to a point lie in at most
   // two cells along each axis, and mostly in one. Far-flung coordinates widen the cells so that
   // cell numbers stay small.
   double largest = 0;
-  for (std::size_t i = 0; i < count; ++i)
-    for (const OrderPoint* p : {&starts[i], &ends[i]})
-      largest = std::max({largest, std::fabs(static_cast<double>(p->x)), std::fabs(static_cast<double>(p->y))});
+  for (std::size_t point = 0; point < points; ++point) {
+    const OrderPoint p = points_[point];
+    largest = std::max({largest, std::fabs(static_cast<double>(p.x)), std::fabs(static_cast<double>(p.y))});
+  }
   cellSize_ = std::max({4.0 * tolerance_, largest / (kCellLimit / 4), 1e-30});
 
   // The points go into their buckets by a counting sort, in file order: start before end.
@@ -60,9 +55,9 @@ EndPointIndex::EndPointIndex(const std::vector<OrderPoint>& starts, const std::v
   bucketMask_ = buckets - 1;
   bucketStart_.assign(buckets + 1, 0);
   std::vector<std::uint32_t> bucket(points);
-  for (std::size_t i = 0; i < count; ++i) {
-    bucket[2 * i] = static_cast<std::uint32_t>(bucketOf(cellOf(starts[i].x), cellOf(starts[i].y)));
-    bucket[2 * i + 1] = static_cast<std::uint32_t>(bucketOf(cellOf(ends[i].x), cellOf(ends[i].y)));
+  for (std::size_t point = 0; point < points; ++point) {
+    const OrderPoint p = points_[point];
+    bucket[point] = static_cast<std::uint32_t>(bucketOf(cellOf(p.x), cellOf(p.y)));
   }
   for (std::uint32_t b : bucket) ++bucketStart_[b + 1];
   for (std::size_t b = 1; b <= buckets; ++b) bucketStart_[b] += bucketStart_[b - 1];
@@ -125,7 +120,7 @@ std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t 
     for (slot = liveSlot(slot); slot < end; slot = liveSlot(slot + 1)) {
       const std::uint32_t element = slots_[slot] / 2;
       if (element >= limit) break;  // the bucket lists its elements in file order
-      if (pointsConnect(elementPoint(slots_[slot]), point, tolerance_)) return static_cast<std::size_t>(element);
+      if (pointsConnect(points_[slots_[slot]], point, tolerance_)) return static_cast<std::size_t>(element);
     }
     return limit;
   };

@@ -18,17 +18,38 @@ struct OrderPoint {
 // |dx| + |dy| + |dz| <= tolerance, summed in double.
 bool pointsConnect(const OrderPoint& a, const OrderPoint& b, float tolerance);
 
+// The end points of the elements, point 2 * i the start of element i and point 2 * i + 1 its end.
+class ElementPoints {
+ public:
+  // `count` elements, every point at 0; z is kept when `withZ`.
+  ElementPoints(std::size_t count, bool withZ) : xy_(4 * count), z_(withZ ? 2 * count : 0) {}
+  std::size_t elements() const { return xy_.size() / 4; }
+  OrderPoint operator[](std::size_t point) const {
+    return {xy_[2 * point], xy_[2 * point + 1], z_.empty() ? 0.0f : z_[point]};
+  }
+  void set(std::size_t point, const OrderPoint& p) {
+    xy_[2 * point] = p.x;
+    xy_[2 * point + 1] = p.y;
+    if (!z_.empty()) z_[point] = p.z;
+  }
+  // Lets go of z when every point's is 0.
+  void dropZerosOfZ();
+
+ private:
+  std::vector<float> xy_;  // x and y of every point
+  std::vector<float> z_;   // z of every point, or empty
+};
+
 class EndPointIndex {
  public:
   static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-  // starts[i] and ends[i] are the end points of element i (the index keeps its own copies, so
-  // the caller may let them go).
-  EndPointIndex(const std::vector<OrderPoint>& starts, const std::vector<OrderPoint>& ends, float tolerance);
+  // The index keeps the points it is given.
+  EndPointIndex(ElementPoints given, float tolerance);
 
   // The end points of element i as they were given.
-  OrderPoint start(std::size_t element) const { return elementPoint(2 * element); }
-  OrderPoint end(std::size_t element) const { return elementPoint(2 * element + 1); }
+  OrderPoint start(std::size_t element) const { return points_[2 * element]; }
+  OrderPoint end(std::size_t element) const { return points_[2 * element + 1]; }
 
   // Takes an element out: it is never found again.
   void remove(std::size_t element);
@@ -53,11 +74,7 @@ class EndPointIndex {
   // The points by bucket, each bucket in file order, a point known by its number: 2 * element for
   // the start, one more for the end. A bucket's candidates are checked against the points below.
   std::vector<std::uint32_t> slots_;
-  std::vector<float> elementXY_;  // x and y of every point, start and end of each element in turn
-  std::vector<float> elementZ_;   // z of every point, or empty when every z is 0
-  OrderPoint elementPoint(std::size_t point) const {
-    return {elementXY_[2 * point], elementXY_[2 * point + 1], elementZ_.empty() ? 0.0f : elementZ_[point]};
-  }
+  ElementPoints points_;
   std::vector<std::uint32_t> bucketStart_;  // slots_[bucketStart_[b], bucketStart_[b + 1]) lie in bucket b
   std::uint64_t bucketMask_ = 0;            // a power of two buckets, less one
   std::vector<std::uint32_t> nextLive_;     // union-find over slots: a removed slot points further on

@@ -521,20 +521,18 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   PathWriter writer(elements, dialect, dialect.turnsOutlines || dialect.holesFirst);
   writer.opening();
 
-  std::vector<OrderPoint> starts(count), ends(count);
+  ElementPoints points(count, dialect.includeZ);
   for (std::size_t e = 0; e < count; ++e) {
     // The pieces of a polyline or an ellipse start with the very line the piece before ended
     // with: its point is known.
     if (e > 0 && writer.startLine(e) == writer.endLine(e - 1))
-      starts[e] = ends[e - 1];
+      points.set(2 * e, points[2 * e - 1]);
     else
-      starts[e] = dialect.pointOf(writer.startLine(e));
-    ends[e] = dialect.pointOf(writer.endLine(e));
+      points.set(2 * e, dialect.pointOf(writer.startLine(e)));
+    points.set(2 * e + 1, dialect.pointOf(writer.endLine(e)));
   }
-  std::optional<EndPointIndex> indexHeld(std::in_place, starts, ends, tolerance);  // let go after the rounds
+  std::optional<EndPointIndex> indexHeld(std::in_place, std::move(points), tolerance);  // let go after the rounds
   EndPointIndex& index = *indexHeld;
-  std::vector<OrderPoint>().swap(starts);  // the index keeps them
-  std::vector<OrderPoint>().swap(ends);
 
   // One round reads every remaining element: the gauge shows how many lines it read, and its
   // maximum is what the first round read.
