@@ -177,6 +177,34 @@ bool PlainWordSplitter::split(std::string_view block, PlainWords& words, char* r
   return true;
 }
 
+bool PlainWordSplitter::standsInOrder(std::string_view block, const unsigned char (&rank)[10]) const {
+  if (!usable_ || block.size() > kMaxBlockLength) return false;
+  const auto* p = reinterpret_cast<const unsigned char*>(block.data());
+  const auto* const end = p + block.size();
+  unsigned taken = 0;
+  int lastRank = -1;
+  bool firstPiece = true;
+  while (p != end) {
+    if (kClass[*p] == kBlank) return false;  // a blank before the first word, or a second one
+    const auto* const start = p;
+    const unsigned char lead = *p++;
+    while (p != end && kClass[*p] == kPlain) ++p;
+    if (p != end && kClass[*p] == kEnds) return false;
+    if (p - start < 2 || (comments_ && lead == static_cast<unsigned char>(comment_)) ||
+        (!firstPiece && kClass[lead] != kEnds))
+      return false;
+    firstPiece = false;
+    const unsigned char slot = slot_[lead];
+    if (slot == kNoSlot || (taken & (1u << slot)) != 0) return p == end;  // the rest, last
+    if (rank[slot] <= lastRank) return false;
+    lastRank = rank[slot];
+    taken |= 1u << slot;
+    if (p == end || *p != ' ') return false;
+    ++p;
+  }
+  return true;
+}
+
 PlainWords wordViews(const BlockWords& w) {
   // Every word but the rest ends with its blank.
   auto bare = [](const std::string& word) { return std::string_view(word).substr(0, word.empty() ? 0 : word.size() - 1); };

@@ -92,6 +92,11 @@ class PlainWordSplitter {
   // False, and `words` of no use, for a block that is not plain. With `restBuffer` (room for
   // kMaxBlockLength bytes) the pieces no letter takes are gathered there, as many as there are.
   bool split(std::string_view block, PlainWords& words, char* restBuffer = nullptr) const;
+  // Whether the block is plain and stands as its words are written back in the order `rank`
+  // gives (for each word in SplitBlockWords' order G M N X Y Z R I J K, its place, all
+  // different): each word with one blank after it, then the piece no letter takes, if any,
+  // without one. Such a block is what appendWords of its words in that order and the piece give.
+  bool standsInOrder(std::string_view block, const unsigned char (&rank)[10]) const;
 
  private:
   static constexpr unsigned char kNoSlot = 0xff;
