@@ -135,11 +135,18 @@ class PathWriter {
 
   // An element whose start meets the path's end: its start line shrinks to the move itself.
   OrderPoint forward(std::size_t element, const OrderPoint& end) {
-    held_.clear();
-    const PlainWords start = wordsOf(startLine(element), plainSplitter_, d_.letters, held_);
-    line_.clear();
-    appendWords(line_, {start.g, start.x, start.y, start.z});
-    lines_.push_back(line_);
+    // Words in SplitBlockWords' order G M N X Y Z R I J K: the move keeps G, X, Y and Z.
+    constexpr unsigned char no = PlainWordSplitter::kNotWritten;
+    static constexpr unsigned char kMove[10] = {0, no, no, 1, 2, 3, no, no, no, no};
+    if (plainSplitter_.standsInOrder(startLine(element), kMove, false)) {
+      place(2 * element);  // already the move alone, as the pieces of a polyline are
+    } else {
+      held_.clear();
+      const PlainWords start = wordsOf(startLine(element), plainSplitter_, d_.letters, held_);
+      line_.clear();
+      appendWords(line_, {start.g, start.x, start.y, start.z});
+      lines_.push_back(line_);
+    }
     placeEndLine(element);
     endPoint(end);
     return end;

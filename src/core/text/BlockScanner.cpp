@@ -177,7 +177,7 @@ bool PlainWordSplitter::split(std::string_view block, PlainWords& words, char* r
   return true;
 }
 
-bool PlainWordSplitter::standsInOrder(std::string_view block, const unsigned char (&rank)[10]) const {
+bool PlainWordSplitter::standsInOrder(std::string_view block, const unsigned char (&rank)[10], bool rest) const {
   if (!usable_ || block.size() > kMaxBlockLength) return false;
   const auto* p = reinterpret_cast<const unsigned char*>(block.data());
   const auto* const end = p + block.size();
@@ -195,8 +195,8 @@ bool PlainWordSplitter::standsInOrder(std::string_view block, const unsigned cha
       return false;
     firstPiece = false;
     const unsigned char slot = slot_[lead];
-    if (slot == kNoSlot || (taken & (1u << slot)) != 0) return p == end;  // the rest, last
-    if (rank[slot] <= lastRank) return false;
+    if (slot == kNoSlot || (taken & (1u << slot)) != 0) return rest && p == end;  // the rest, last
+    if (rank[slot] == kNotWritten || rank[slot] <= lastRank) return false;
     lastRank = rank[slot];
     taken |= 1u << slot;
     if (p == end || *p != ' ') return false;

@@ -94,9 +94,11 @@ class PlainWordSplitter {
   bool split(std::string_view block, PlainWords& words, char* restBuffer = nullptr) const;
   // Whether the block is plain and stands as its words are written back in the order `rank`
   // gives (for each word in SplitBlockWords' order G M N X Y Z R I J K, its place, all
-  // different): each word with one blank after it, then the piece no letter takes, if any,
-  // without one. Such a block is what appendWords of its words in that order and the piece give.
-  bool standsInOrder(std::string_view block, const unsigned char (&rank)[10]) const;
+  // different): each word with one blank after it, then, when `rest`, the piece no letter takes,
+  // if any, without one. Such a block is what appendWords of its words in that order (and the
+  // piece) give. A word ranked kNotWritten must not be there.
+  static constexpr unsigned char kNotWritten = 0xff;
+  bool standsInOrder(std::string_view block, const unsigned char (&rank)[10], bool rest = true) const;
 
  private:
   static constexpr unsigned char kNoSlot = 0xff;

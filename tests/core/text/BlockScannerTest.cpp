@@ -205,6 +205,20 @@ TEST(SplitBlockWords, QuickAndGeneralScansAgree) {
   }
 }
 
+// The move alone: G, X, Y and Z in that order, each with its blank, and nothing else.
+TEST(PlainWordSplitter, StandsInOrderOnlyWithTheWordsWritten) {
+  constexpr unsigned char no = PlainWordSplitter::kNotWritten;
+  const unsigned char move[10] = {0, no, no, 1, 2, 3, no, no, no, no};
+  const PlainWordSplitter plain{BlockLetters{}};
+  const std::pair<const char*, bool> cases[] = {
+      {"G01 X1 Y2 ", true},  {"X1 Y2 Z3 ", true},    {"", true},           {"G01 X1 Y2", false},
+      {"G01 X1 Y2 I3 ", false}, {"G01 X1 Y2 F5", false}, {"X1 G01 ", false},    {"G01  X1 ", false},
+      {"G01 X1 X2 ", false}, {" G01 X1 ", false},    {"G01\tX1 ", false},  {"G01 M3 X1 ", false},
+  };
+  for (const auto& [block, stands] : cases) EXPECT_EQ(plain.standsInOrder(block, move, false), stands) << block;
+  EXPECT_TRUE(plain.standsInOrder("G01 X1 F5", move, true));
+}
+
 TEST(StripChar, RemovesRunsByMode) {
   struct Case {
     char mode;
