@@ -113,16 +113,16 @@ std::vector<std::string> RemoveDup2(PassLines in, DxfPassContext& context, const
   PlainWords plain;
   const PlainWordSplitter splitter(letters);
   BlockWords words;
-  for (std::size_t index = 0; index < total; ++index) {
+  // The lines are let go of as they are read: the program grows as they go.
+  in.consume([&](std::string_view text, std::size_t index) {
     if (index % kProgressEvery == 0) context.ui.showProgress(static_cast<int>(index), static_cast<int>(total), true);
-    const std::string_view text = in[index];
     if (index > 0 && !previous.empty() && text == previousText) {
       // The same text as the line before, which was kept: it rebuilds into that very line, so
       // it goes (the start line of an element that goes on from a straight one).
       previousIsArc = false;
       previousPosition.clear();
       previous.clear();
-      continue;
+      return;
     }
     previousText = text;
     // The line rebuilt, its position, and its G word with its blank (the line's first word).
@@ -156,7 +156,7 @@ std::vector<std::string> RemoveDup2(PassLines in, DxfPassContext& context, const
     }
     previous.swap(line);  // the next line is rebuilt in the old room of this one
     if (!isBlank(previous)) out.emplace_back(previous);
-  }
+  });
   context.ui.showProgress(static_cast<int>(total), static_cast<int>(total), true);
   if (currentFileName) context.ui.setCaption(WindowId::Main, *currentFileName);
   return out;

@@ -32,6 +32,17 @@ PassLines PassLines::sharingTexts() const {
   return lines;
 }
 
+std::vector<std::uint32_t> PassLines::usesOfBlocks() {
+  std::vector<std::uint32_t> uses;
+  if (!blocks_ || blocks_.use_count() != 1) return uses;
+  uses.assign(blocks_->size(), 0);
+  for (const Span& span : spans_)
+    if (span.length != 0) ++uses[span.block];
+  for (std::size_t block = 0; block < uses.size(); ++block)
+    if (uses[block] == 0) (*blocks_)[block].text.reset();
+  return uses;
+}
+
 std::vector<std::string> PassLines::strings() const {
   std::vector<std::string> lines;
   lines.reserve(size());

@@ -114,6 +114,12 @@ class PassLines {
   }
   // Lets go of the lines, keeping their texts for the lines that share them.
   void releaseLines() { std::vector<Span>().swap(spans_); }
+  // Hands every line in turn to `take(line, index)` and lets go of each block of texts that no
+  // later line uses, so that the lines can be turned into others without both being held at
+  // once. A line's view stays valid until the next line has been taken. The lines are gone
+  // afterwards; texts shared with other lines are kept for those.
+  template <typename Take>
+  void consume(Take&& take);
   // The bytes of the texts these lines wrote (a replaced line leaves its old text).
   std::size_t bytes() const { return bytes_; }
   std::vector<std::string> strings() const;
@@ -136,6 +142,23 @@ class PassLines {
   // Copies `text` after the texts so far: into the last block if it fits there, else into a new
   // one (of its own size when it is longer than a block).
   Span place(std::string_view text);
+  // How many of the lines use each block, when no other lines share the texts (else empty);
+  // the blocks no line uses go at once.
+  std::vector<std::uint32_t> usesOfBlocks();
 };
+
+template <typename Take>
+void PassLines::consume(Take&& take) {
+  std::vector<std::uint32_t> uses = usesOfBlocks();
+  std::size_t spent = SIZE_MAX;  // a block the line before was the last to use, let go after this line
+  for (std::size_t line = 0; line < spans_.size(); ++line) {
+    take((*this)[line], line);
+    if (spent != SIZE_MAX) (*blocks_)[spent].text.reset();
+    spent = SIZE_MAX;
+    const Span& span = spans_[line];
+    if (!uses.empty() && span.length != 0 && --uses[span.block] == 0) spent = span.block;
+  }
+  clear();
+}
 
 }  // namespace kw
