@@ -10,16 +10,16 @@ PassLines::Span PassLines::place(std::string_view text) {
   if (text.empty()) return {0, 0, 0};
   if (!blocks_) blocks_ = std::make_shared<std::vector<Block>>();
   std::vector<Block>& blocks = *blocks_;
-  if (blocks.empty() || blocks.back().capacity - blocks.back().size < text.size()) {
-    if (blocks.size() >= UINT32_MAX || text.size() > UINT32_MAX) throw std::length_error("more lines than a pass can hold");
+  const bool longText = text.size() >= kLong;
+  if (longText || blocks.empty() || blocks.back().capacity - blocks.back().size < text.size()) {
+    if (blocks.size() >= kMaxBlocks) throw std::length_error("more lines than a pass can hold");
     Block block;
-    block.capacity = std::max(kBlockSize, text.size());
+    block.capacity = longText ? text.size() : kBlockSize;
     block.text = std::make_unique_for_overwrite<char[]>(block.capacity);
     blocks.push_back(std::move(block));
   }
   Block& block = blocks.back();
-  const Span span{static_cast<std::uint32_t>(blocks.size() - 1), static_cast<std::uint32_t>(block.size),
-                  static_cast<std::uint32_t>(text.size())};
+  const Span span{blocks.size() - 1, block.size, longText ? kLong : text.size()};
   std::memcpy(block.text.get() + block.size, text.data(), text.size());
   block.size += text.size();
   bytes_ += text.size();

@@ -23,7 +23,7 @@ struct DxfPassContext {
 
 // The lines of one temporary file of the conversion, held in memory: their texts one after
 // another in blocks of a megabyte, and where each line stands in them. A drawing makes millions of
-// short lines; held so, a line costs its text and twelve bytes, not a string and a block of its
+// short lines; held so, a line costs its text and eight bytes, not a string and a block of its
 // own, and the lines grow without ever being copied. A line that repeats the line before it (an
 // element that starts where the one before it ended) shares that line's text, and a pass that
 // passes a line on unchanged shares it with the lines it was given (`sharingTexts`, `share`). A
@@ -74,9 +74,10 @@ class PassLines {
   std::size_t size() const { return spans_.size(); }
   bool empty() const { return spans_.empty(); }
   std::string_view operator[](std::size_t line) const {
-    const Span& span = spans_[line];
+    const Span span = spans_[line];
     if (span.length == 0) return {};
-    return {(*blocks_)[span.block].text.get() + span.offset, span.length};
+    const Block& block = (*blocks_)[span.block];
+    return {block.text.get() + span.offset, span.length == kLong ? block.size : span.length};
   }
   std::string_view front() const { return (*this)[0]; }
   std::string_view back() const { return (*this)[size() - 1]; }
@@ -132,9 +133,13 @@ class PassLines {
     std::unique_ptr<char[]> text;
     std::size_t size = 0, capacity = 0;
   };
+  // Eight bytes a line: its block, and its place and length there. A text too long for the
+  // length has a block of its own and kLong for a length.
   struct Span {
-    std::uint32_t block, offset, length;
+    std::uint64_t block : 24, offset : 20, length : 20;
   };
+  static constexpr std::size_t kMaxBlocks = std::size_t{1} << 24;
+  static constexpr std::uint64_t kLong = (std::uint64_t{1} << 20) - 1;
   std::shared_ptr<std::vector<Block>> blocks_;  // the texts, maybe shared with other lines
   std::vector<Span> spans_;
   std::size_t bytes_ = 0;

@@ -28,14 +28,34 @@ bool pointsConnect(const OrderPoint& a, const OrderPoint& b, float tolerance) {
   return gap <= tolerance;
 }
 
-void ElementPoints::dropZerosOfZ() {
-  if (std::all_of(z_.begin(), z_.end(), [](float z) { return z == 0; })) std::vector<float>().swap(z_);
+void PointList::reserve(std::size_t count) {
+  xy_.reserve(2 * count);
+  if (withZ_) z_.reserve(count);
 }
 
-EndPointIndex::EndPointIndex(ElementPoints given, float tolerance)
-    : tolerance_(tolerance), points_(std::move(given)), removed_(points_.elements(), 0) {
+void PointList::resize(std::size_t count, const OrderPoint& p) {
+  const std::size_t from = size();
+  xy_.resize(2 * count);
+  if (!z_.empty() || withZ_) z_.resize(count);
+  for (std::size_t point = from; point < count; ++point) set(point, p);
+}
+
+void PointList::dropZerosOfZ() {
+  if (std::all_of(z_.begin(), z_.end(), [](float z) { return z == 0; })) {
+    std::vector<float>().swap(z_);
+    withZ_ = false;
+  }
+}
+
+void PointList::release() {
+  std::vector<float>().swap(xy_);
+  std::vector<float>().swap(z_);
+}
+
+EndPointIndex::EndPointIndex(PointList given, float tolerance)
+    : tolerance_(tolerance), points_(std::move(given)), removed_(points_.size() / 2, 0) {
   points_.dropZerosOfZ();
-  const std::size_t count = points_.elements();
+  const std::size_t count = points_.size() / 2;
   const std::size_t points = 2 * count;
   if (!(tolerance_ >= 0) || count == 0) return;  // a negative tolerance connects nothing: the points are only kept
 

@@ -18,12 +18,11 @@ struct OrderPoint {
 // |dx| + |dy| + |dz| <= tolerance, summed in double.
 bool pointsConnect(const OrderPoint& a, const OrderPoint& b, float tolerance);
 
-// The end points of the elements, point 2 * i the start of element i and point 2 * i + 1 its end.
-class ElementPoints {
+// Points, with z only where it is asked for (every z is 0 then), at two or three floats each.
+class PointList {
  public:
-  // `count` elements, every point at 0; z is kept when `withZ`.
-  ElementPoints(std::size_t count, bool withZ) : xy_(4 * count), z_(withZ ? 2 * count : 0) {}
-  std::size_t elements() const { return xy_.size() / 4; }
+  PointList(std::size_t count, bool withZ) : xy_(2 * count), z_(withZ ? count : 0), withZ_(withZ) {}
+  std::size_t size() const { return xy_.size() / 2; }
   OrderPoint operator[](std::size_t point) const {
     return {xy_[2 * point], xy_[2 * point + 1], z_.empty() ? 0.0f : z_[point]};
   }
@@ -32,20 +31,26 @@ class ElementPoints {
     xy_[2 * point + 1] = p.y;
     if (!z_.empty()) z_[point] = p.z;
   }
+  void reserve(std::size_t count);
+  // `count` points, any new one `p`.
+  void resize(std::size_t count, const OrderPoint& p);
   // Lets go of z when every point's is 0.
   void dropZerosOfZ();
+  void release();
 
  private:
   std::vector<float> xy_;  // x and y of every point
   std::vector<float> z_;   // z of every point, or empty
+  bool withZ_;
 };
 
 class EndPointIndex {
  public:
   static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-  // The index keeps the points it is given.
-  EndPointIndex(ElementPoints given, float tolerance);
+  // The end points of the elements, point 2 * i the start of element i and point 2 * i + 1 its
+  // end: the index keeps them.
+  EndPointIndex(PointList given, float tolerance);
 
   // The end points of element i as they were given.
   OrderPoint start(std::size_t element) const { return points_[2 * element]; }
@@ -74,7 +79,7 @@ class EndPointIndex {
   // The points by bucket, each bucket in file order, a point known by its number: 2 * element for
   // the start, one more for the end. A bucket's candidates are checked against the points below.
   std::vector<std::uint32_t> slots_;
-  ElementPoints points_;
+  PointList points_;
   std::vector<std::uint32_t> bucketStart_;  // slots_[bucketStart_[b], bucketStart_[b + 1]) lie in bucket b
   std::uint64_t bucketMask_ = 0;            // a power of two buckets, less one
   std::vector<std::uint32_t> nextLive_;     // union-find over slots: a removed slot points further on

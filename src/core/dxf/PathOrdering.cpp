@@ -89,7 +89,11 @@ class PathWriter {
   // lines start every path but the first; paths of a handful of elements are the rule, so room
   // for one path in four elements is reserved (a drawing of lone elements makes the lines grow).
   PathWriter(const PassLines& elements, const OrderingDialect& dialect, bool keepsPoints)
-      : elements_(elements), lines_(elements.sharingTexts()), d_(dialect), keepsPoints_(keepsPoints) {
+      : endPoints(0, dialect.includeZ),
+        elements_(elements),
+        lines_(elements.sharingTexts()),
+        d_(dialect),
+        keepsPoints_(keepsPoints) {
     lines_.reserve(elements.size() + elements.size() / 2 + 16);
     if (keepsPoints_) endPoints.reserve(elements.size() / 2 + elements.size() / 4 + 16);
     held_.reserve(3);  // reversed() reads three lines at once
@@ -102,7 +106,8 @@ class PathWriter {
 
   // An element's end line stands at an odd place in the program (four lines open it and separate
   // the paths, and each element takes two): its point is endPoints[place / 2].
-  std::vector<OrderPoint> endPoints, firstPoints;  // the other for each path in turn
+  PointList endPoints;
+  std::vector<OrderPoint> firstPoints;  // the other for each path in turn
 
   std::string_view startLine(std::size_t element) const { return elements_[2 * element]; }
   std::string_view endLine(std::size_t element) const {
@@ -215,7 +220,7 @@ struct PathOutline {
 
 // `first` is the point of the path's first line, endPoints[place / 2] that of each element's end
 // line.
-PathOutline outlineOf(const PassLines& out, const OrderPoint& first, const std::vector<OrderPoint>& endPoints,
+PathOutline outlineOf(const PassLines& out, const OrderPoint& first, const PointList& endPoints,
                       const PathSpan& span, const OrderingDialect& d, float tolerance) {
   constexpr int kPointsPerArc = 8;
   PathOutline o;
@@ -308,7 +313,7 @@ struct Nesting {
 };
 
 Nesting nestingOf(const PassLines& out, const std::vector<OrderPoint>& firstPoints,
-                  const std::vector<OrderPoint>& endPoints, const std::vector<PathSpan>& spans,
+                  const PointList& endPoints, const std::vector<PathSpan>& spans,
                   const OrderingDialect& d, float tolerance) {
   Nesting n;
   n.depth.assign(spans.size(), 0);
@@ -528,7 +533,7 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   PathWriter writer(elements, dialect, dialect.turnsOutlines || dialect.holesFirst);
   writer.opening();
 
-  ElementPoints points(count, dialect.includeZ);
+  PointList points(2 * count, dialect.includeZ);
   for (std::size_t e = 0; e < count; ++e) {
     // The pieces of a polyline or an ellipse start with the very line the piece before ended
     // with: its point is known.
@@ -611,7 +616,7 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     std::vector<std::size_t> order;
     {
       const Nesting nesting = nestingOf(out, writer.firstPoints, writer.endPoints, spans, dialect, tolerance);
-      std::vector<OrderPoint>().swap(writer.endPoints);
+      writer.endPoints.release();
       turnNestedPaths(out, spans, dialect, nesting, dialect.holesFirst);
       if (dialect.holesFirst && spans.size() >= 2) order = ShortRapids(out, spans, dialect, nesting).order();
     }

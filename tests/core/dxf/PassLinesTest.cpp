@@ -50,5 +50,46 @@ TEST(PassLines, PassedOnLinesOutliveTheirPass) {
   EXPECT_EQ(out.strings(), (Lines{"G01 X3 Y4", "G00", "M08", "G02 X5 Y6"}));
 }
 
+// Texts as long as a block or longer than the length a line's place can tell, among short ones.
+TEST(PassLines, LongTextsReadBackWhole) {
+  const std::size_t block = std::size_t{1} << 20;
+  const Lines texts = {"G01 X1", std::string(block - 2, 'a'), std::string(block - 1, 'b'), "G02",
+                       std::string(3 * block, 'c'), std::string(block, 'd'), "M30"};
+  PassLines lines;
+  for (const std::string& text : texts) lines.push_back(text);
+  EXPECT_EQ(lines.strings(), texts);
+  lines.set(0, std::string(2 * block, 'e'));
+  lines.set(4, "X");
+  EXPECT_EQ(lines[0], std::string(2 * block, 'e'));
+  EXPECT_EQ(lines[4], "X");
+  EXPECT_EQ(lines[5], texts[5]);
+}
+
+// Consumed lines come in order, the line before still readable, and are gone afterwards; texts
+// other lines share are kept for them.
+TEST(PassLines, ConsumedLinesComeInOrder) {
+  for (const bool shared : {false, true}) {
+    PassLines lines;
+    Lines texts;
+    for (int n = 0; n < 200000; ++n) texts.push_back("G01 X" + std::to_string(n) + " Y" + std::to_string(n % 7));
+    for (const std::string& text : texts) lines.push_back(text);
+    PassLines other;
+    if (shared) {
+      other = lines.sharingTexts();
+      other.share(lines, 199999);
+    }
+    Lines taken;
+    std::string_view before;
+    lines.consume([&](std::string_view line, std::size_t index) {
+      if (index > 0) ASSERT_EQ(before, texts[index - 1]);
+      taken.emplace_back(line);
+      before = line;
+    });
+    EXPECT_EQ(taken, texts);
+    EXPECT_TRUE(lines.empty());
+    if (shared) EXPECT_EQ(other.strings(), Lines{texts.back()});
+  }
+}
+
 }  // namespace
 }  // namespace kw
