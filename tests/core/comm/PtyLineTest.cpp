@@ -92,7 +92,10 @@ TEST(PtyLine, TransmitPausesOnXoffGoesOnAfterXonAndReceives) {
     EXPECT_EQ(second.openError(), pty.path + ": in use by another program");
 
     std::vector<std::string> program, received;
-    for (int i = 1; i <= 60; ++i) program.push_back("N" + std::to_string(i) + " G01 X" + std::to_string(i * 7));
+    // The controller that hangs up is sent a program that takes many seconds a character at a
+    // time, so that even on a busy machine the line is closed long before its end.
+    const int lines = hangUp ? 1000 : 60;
+    for (int i = 1; i <= lines; ++i) program.push_back("N" + std::to_string(i) + " G01 X" + std::to_string(i * 7));
     std::string expected;
     for (const auto& line : program) expected += line + "\r";
     int report[2];
