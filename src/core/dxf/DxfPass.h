@@ -145,7 +145,7 @@ class PassLines {
   std::size_t bytes_ = 0;
 
   // Copies `text` after the texts so far: into the last block if it fits there, else into a new
-  // one (of its own size when it is longer than a block).
+  // one; a text of kLong bytes or more gets a block of its own size.
   Span place(std::string_view text);
   // How many of the lines use each block, when no other lines share the texts (else empty);
   // the blocks no line uses go at once.
