@@ -109,6 +109,7 @@ bool TCommPortDriver::OpenPort() {
   }
   ioctl(fd, TIOCEXCL);
   fd_ = fd;
+  hungUp_ = false;
   openError_.clear();
   ApplyLineSettings();
   return true;
@@ -164,7 +165,9 @@ int TCommPortDriver::OutputSpaceFree() {
 }
 
 std::int32_t TCommPortDriver::SendBytes(const unsigned char* data, std::uint32_t count) {
-  fault_ = SendFault::None;
+  // A line that went away while nothing was being sent (found by poll) stays a hang-up: the
+  // bytes asked for now go nowhere.
+  fault_ = !IsOpen() && hungUp_ ? SendFault::HungUp : SendFault::None;
   if (!IsOpen() || count == 0) return 0;
   std::int32_t total = 0;
   std::uint32_t lastProgress = clock_.ticks();
@@ -207,6 +210,7 @@ void TCommPortDriver::SetRtsLine(bool on) { setLine(TIOCM_RTS, on); }
 
 void TCommPortDriver::hangUp() {
   ClosePort();
+  hungUp_ = true;
   if (OnHangUp) OnHangUp();
 }
 

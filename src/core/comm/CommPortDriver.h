@@ -109,6 +109,7 @@ class TCommPortDriver : public CommLine {
   std::array<std::string, 4> devices_;
   std::string openError_;
   SendFault fault_ = SendFault::None;
+  bool hungUp_ = false;  // the line went away since it was last opened
 };
 
 }  // namespace kw

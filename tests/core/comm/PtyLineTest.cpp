@@ -2,7 +2,6 @@
 // the controller does.
 #include <poll.h>
 #include <pty.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -32,15 +31,21 @@ void readFor(int fd, std::string& into, int ms) {
   }
 }
 
-// The controller: stops the line with XOFF after the first bytes, checks that nothing comes
-// while stopped, lets it go on with XON, takes the rest, sends a program back and reports
-// what it received through `report`. With hangUpEarly it closes the line after 5 bytes.
-[[noreturn]] void controller(int master, int report, std::size_t expected, bool hangUpEarly) {
+// The controller, on a thread of its own: stops the line with XOFF after the first bytes, checks
+// that nothing comes while stopped, lets it go on with XON, takes the rest, sends a program back
+// and reports what it received through `report`. With hangUpEarly it closes the line after 5
+// bytes. It closes the line and the report when it ends; 0 tells that all went as it should.
+int controller(int master, int report, std::size_t expected, bool hangUpEarly) {
   std::string got;
+  auto end = [&](int code) {
+    ::close(master);
+    ::close(report);
+    return code;
+  };
   while (got.size() < 5) readFor(master, got, 10);
-  if (hangUpEarly) _exit(0);
+  if (hangUpEarly) return end(0);
   const char xoff = 19, xon = 17;
-  if (::write(master, &xoff, 1) != 1) _exit(2);
+  if (::write(master, &xoff, 1) != 1) return end(2);
   // The pseudo-terminal hands bytes over through a kernel worker, late on a busy machine: what
   // was under way when XOFF went is taken until the line has been quiet for 200 ms.
   for (std::size_t before = got.size() + 1; got.size() != before;) {
@@ -49,14 +54,14 @@ void readFor(int fd, std::string& into, int ms) {
   }
   const std::size_t beforePause = got.size();
   readFor(master, got, 300);
-  if (got.size() != beforePause) _exit(3);
-  if (::write(master, &xon, 1) != 1) _exit(2);
+  if (got.size() != beforePause) return end(3);
+  if (::write(master, &xon, 1) != 1) return end(2);
   for (int i = 0; i < 300 && got.size() < expected; ++i) readFor(master, got, 10);
   const std::string back = "N10\r\nN20\r\n";
-  if (::write(master, back.data(), back.size()) != static_cast<ssize_t>(back.size())) _exit(2);
-  if (::write(report, got.data(), got.size()) != static_cast<ssize_t>(got.size())) _exit(2);
+  if (::write(master, back.data(), back.size()) != static_cast<ssize_t>(back.size())) return end(2);
+  if (::write(report, got.data(), got.size()) != static_cast<ssize_t>(got.size())) return end(2);
   readFor(master, got, 500);
-  _exit(0);
+  return end(0);
 }
 
 struct PtyPair {
@@ -93,18 +98,21 @@ TEST(PtyLine, TransmitPausesOnXoffGoesOnAfterXonAndReceives) {
 
     std::vector<std::string> program, received;
     // The controller that hangs up is sent a program that takes many seconds a character at a
-    // time, so that even on a busy machine the line is closed long before its end.
+    // time: on a busy machine the pseudo-terminal may hand the first bytes over late, and the
+    // line must still be closed long before the program's end.
     const int lines = hangUp ? 1000 : 60;
     for (int i = 1; i <= lines; ++i) program.push_back("N" + std::to_string(i) + " G01 X" + std::to_string(i * 7));
     std::string expected;
     for (const auto& line : program) expected += line + "\r";
     int report[2];
     ASSERT_EQ(pipe(report), 0);
-    const pid_t child = fork();
-    if (child == 0) controller(pty.master, report[1], expected.size(), hangUp);
-    ::close(pty.master);
+    // A thread, not a forked process: a forked child of a process with threads (the
+    // sanitizers' ones) must not allocate, and the controller does.
+    int controllerEnd = -1;
+    std::thread line([&, master = pty.master, reportEnd = report[1]] {
+      controllerEnd = controller(master, reportEnd, expected.size(), hangUp);
+    });
     pty.master = -1;
-    ::close(report[1]);
 
     int hangUps = 0;
     driver.OnHangUp = [&] { ++hangUps; };
@@ -122,9 +130,8 @@ TEST(PtyLine, TransmitPausesOnXoffGoesOnAfterXonAndReceives) {
     std::string got;
     readFor(report[0], got, hangUp ? 50 : 2000);
     ::close(report[0]);
-    int status = -1;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    line.join();
+    EXPECT_EQ(controllerEnd, 0);
     if (hangUp) {
       EXPECT_EQ(r.end, TransmitEnd::HungUp);
       EXPECT_FALSE(driver.IsOpen());
@@ -141,6 +148,35 @@ TEST(PtyLine, TransmitPausesOnXoffGoesOnAfterXonAndReceives) {
       EXPECT_EQ(hangUps, 0);
     }
   }
+}
+
+// A hang-up that poll finds between two bytes (while a character delay runs) must end the next
+// send as a hang-up, not as nothing sent: else a transmit would go on to its end and report the
+// program sent.
+TEST(PtyLine, AHangUpFoundBetweenBytesFailsTheNextSend) {
+  PtyPair pty;
+  SteadyClock clock;
+  TCommPortDriver driver(clock);
+  driver.setComPort(pnCOM1);
+  driver.setDevicePath(pnCOM1, pty.path);
+  ASSERT_TRUE(driver.OpenPort()) << driver.openError();
+  const unsigned char byte = 'G';
+  EXPECT_EQ(driver.SendBytes(&byte, 1), 1);
+  EXPECT_EQ(driver.lastFault(), SendFault::None);
+  ::close(pty.master);
+  pty.master = -1;
+  int hangUps = 0;
+  driver.OnHangUp = [&] { ++hangUps; };
+  driver.poll();
+  EXPECT_EQ(hangUps, 1);
+  EXPECT_FALSE(driver.IsOpen());
+  EXPECT_EQ(driver.SendBytes(&byte, 1), 0);
+  EXPECT_EQ(driver.lastFault(), SendFault::HungUp);
+  PtyPair next;  // opened again, the line sends as before
+  driver.setDevicePath(pnCOM1, next.path);
+  ASSERT_TRUE(driver.OpenPort()) << driver.openError();
+  EXPECT_EQ(driver.SendBytes(&byte, 1), 1);
+  EXPECT_EQ(driver.lastFault(), SendFault::None);
 }
 
 TEST(PtyLine, AnAbsentDeviceSendsNothing) {
