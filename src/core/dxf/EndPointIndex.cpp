@@ -36,7 +36,7 @@ void PointList::reserve(std::size_t count) {
 void PointList::resize(std::size_t count, const OrderPoint& p) {
   const std::size_t from = size();
   xy_.resize(2 * count);
-  if (!z_.empty() || withZ_) z_.resize(count);
+  if (withZ_) z_.resize(count);
   for (std::size_t point = from; point < count; ++point) set(point, p);
 }
 
