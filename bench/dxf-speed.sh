@@ -112,21 +112,7 @@ if [ ! -f "$npm_dir/node_modules/dxf-parser/package.json" ]; then
     dxf-parser@1 >"$tmp/npm.log" 2>&1 || { cat "$tmp/npm.log" >&2; die "npm install dxf-parser failed"; }
 fi
 
-if [ $do_build -eq 1 ]; then
-  say "Building Release with the benchmarks in $build (log: $build/dxf-speed-build.log)"
-  if ! { cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-           -DKERFWERK_BENCH=ON -DKERFWERK_TESTS=OFF &&
-         cmake --build "$build" -j"${JOBS:-2}" --target kerfwerk kerfwerk_read_lines; } \
-       >"$build/dxf-speed-build.log" 2>&1; then
-    tail -n 30 "$build/dxf-speed-build.log" >&2
-    die "the build failed; the whole log is in $build/dxf-speed-build.log"
-  fi
-fi
-for exe in kerfwerk bench/kerfwerk_read_lines; do
-  [ -x "$build/$exe" ] || die "$build/$exe is missing (build without --no-build)"
-done
-build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null || true)
-[ "$build_type" = Release ] || say "warning: $build is a '$build_type' build, not Release"
+build_release dxf-speed kerfwerk kerfwerk_read_lines
 
 # The drawings: sheet-<version>-<entities>.dxf with the generator's counts beside them in
 # .counts. They are written again when the generator is newer than the drawing.

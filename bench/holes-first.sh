@@ -37,11 +37,7 @@ trap 'rm -rf "$tmp"' EXIT
 # shellcheck source=tools/common.sh
 source "$here/tools/common.sh"
 [ -x /usr/bin/time ] || apt_install time
-if [ $do_build -eq 1 ]; then
-  { cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKERFWERK_TESTS=OFF &&
-    cmake --build "$build" -j"${JOBS:-2}" --target kerfwerk; } >"$build/holes-first-build.log" 2>&1 ||
-    { tail -n 30 "$build/holes-first-build.log" >&2; die "the build failed"; }
-fi
+build_release holes-first kerfwerk
 exe=$build/kerfwerk
 work=$build/holes-first
 mkdir -p "$work"

@@ -91,21 +91,7 @@ if [ ! -f "$npm_dir/node_modules/gcode-toolpath/package.json" ]; then
     gcode-toolpath@3 >"$tmp/npm.log" 2>&1 || { cat "$tmp/npm.log" >&2; die "npm install gcode-toolpath failed"; }
 fi
 
-if [ $do_build -eq 1 ]; then
-  say "Building Release with the benchmarks in $build (log: $build/plot-speed-build.log)"
-  if ! { cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-           -DKERFWERK_BENCH=ON -DKERFWERK_TESTS=OFF &&
-         cmake --build "$build" -j"${JOBS:-2}" --target kerfwerk kerfwerk_bench \
-           kerfwerk_gen_program kerfwerk_read_lines; } >"$build/plot-speed-build.log" 2>&1; then
-    tail -n 30 "$build/plot-speed-build.log" >&2
-    die "the build failed; the whole log is in $build/plot-speed-build.log"
-  fi
-fi
-for exe in kerfwerk bench/kerfwerk_bench bench/kerfwerk_gen_program bench/kerfwerk_read_lines; do
-  [ -x "$build/$exe" ] || die "$build/$exe is missing (build without --no-build)"
-done
-build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null || true)
-[ "$build_type" = Release ] || say "warning: $build is a '$build_type' build, not Release"
+build_release plot-speed kerfwerk kerfwerk_bench kerfwerk_gen_program kerfwerk_read_lines
 
 mkdir -p "$work"
 "$build/bench/kerfwerk_gen_program" "$program" "$lines" || die "could not write $program"

@@ -58,15 +58,7 @@ missing=()
 [ -x /usr/bin/time ] || missing+=(time)
 [ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
 
-if [ $do_build -eq 1 ]; then
-  say "Building Release in $build (log: $build/spline-speed-build.log)"
-  if ! { cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKERFWERK_TESTS=OFF &&
-         cmake --build "$build" -j"${JOBS:-2}" --target kerfwerk; } >"$build/spline-speed-build.log" 2>&1; then
-    tail -n 30 "$build/spline-speed-build.log" >&2
-    die "the build failed"
-  fi
-fi
-[ -x "$build/kerfwerk" ] || die "$build/kerfwerk is missing (build without --no-build)"
+build_release spline-speed kerfwerk
 
 mkdir -p "$work"
 drawing=$work/splines-$entities.dxf

@@ -68,19 +68,7 @@ command -v import >/dev/null || missing+=(imagemagick)
 { [ -x $py ] && $py -c 'import ezdxf' 2>/dev/null; } || missing+=(python3-ezdxf)
 [ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
 
-if [ $do_build -eq 1 ]; then
-  say "Building Release in $build (log: $build/window-speed-build.log)"
-  if ! { cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-           -DKERFWERK_BENCH=ON -DKERFWERK_TESTS=OFF &&
-         cmake --build "$build" -j"${JOBS:-2}" --target kerfwerk kerfwerk_read_lines; } \
-       >"$build/window-speed-build.log" 2>&1; then
-    tail -n 30 "$build/window-speed-build.log" >&2
-    die "the build failed; the whole log is in $build/window-speed-build.log"
-  fi
-fi
-for exe in kerfwerk bench/kerfwerk_read_lines; do
-  [ -x "$build/$exe" ] || die "$build/$exe is missing (build without --no-build)"
-done
+build_release window-speed kerfwerk kerfwerk_read_lines
 
 drawing=$work/sheet-R2000E-$entities.dxf
 if [ ! -s "$drawing" ] || [ "$here/tools/gen-sheet.py" -nt "$drawing" ]; then

@@ -1,5 +1,6 @@
-# Shell helpers of the whole-process benchmarks (plot-speed.sh, dxf-speed.sh). The script that
-# sources this file defines die(), $runs (runs per measurement) and $tmp (a scratch folder).
+# Shell helpers of the whole-process benchmarks (plot-speed.sh, dxf-speed.sh, spline-speed.sh,
+# window-speed.sh, holes-first.sh). The script that sources this file defines die(), $runs (runs
+# per measurement) and $tmp (a scratch folder).
 
 say() { printf '%s\n' "$*" >&2; }
 
@@ -52,4 +53,29 @@ must_measure() {
   local key=$1 what=$2
   shift 2
   measure "$key" "$@" || { tail -n 5 "$tmp/$key.err" >&2; die "$what failed"; }
+}
+
+# build_release NAME TARGET...: when $do_build is 1, builds the TARGETs in $build, Release and
+# with the benchmarks (the log in $build/NAME-build.log, its end shown when the build fails);
+# then checks that every target's program is there and that $build is a Release build. The
+# script defines $repo, $build and $do_build.
+build_release() {
+  local name=$1 target exe build_type
+  shift
+  if [ "$do_build" -eq 1 ]; then
+    say "Building Release with the benchmarks in $build (log: $build/$name-build.log)"
+    if ! { cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+             -DKERFWERK_BENCH=ON -DKERFWERK_TESTS=OFF &&
+           cmake --build "$build" -j"${JOBS:-2}" --target "$@"; } >"$build/$name-build.log" 2>&1; then
+      tail -n 30 "$build/$name-build.log" >&2
+      die "the build failed; the whole log is in $build/$name-build.log"
+    fi
+  fi
+  for target in "$@"; do
+    exe=$build/bench/$target
+    [ "$target" != kerfwerk ] || exe=$build/kerfwerk
+    [ -x "$exe" ] || die "$exe is missing (build without --no-build)"
+  done
+  build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null || true)
+  [ "$build_type" = Release ] || say "warning: $build is a '$build_type' build, not Release"
 }
