@@ -281,7 +281,7 @@ void CommWindow::Send1Click() {
 void CommWindow::SendFromLine1Click() {
   if (transmitting_) return;
   main_.syncToCore();
-  const auto from = static_cast<std::size_t>(main_.editor()->textCursor().blockNumber());
+  const auto from = static_cast<std::size_t>(main_.editor()->caret().line);
   const std::vector<std::string> program = programFromLine(app_.profile, app_.buffer.lines, from, port_);
   if (!program.empty()) transmit(program);
 }
@@ -321,8 +321,8 @@ void CommWindow::CopyToEeditor1Click() {
   const QString received = rx_->toPlainText();
   main_.syncToCore();
   if (!app_.buffer.lines.empty() && port_.askYesNo("Over Write the Old file") != Answer::Yes) return;
-  QPlainTextEdit* editor = main_.editor();
-  editor->clear();
+  ProgramEditor* editor = main_.editor();
+  editor->setLines({});
   QApplication::clipboard()->setText(received);
   editor->paste();
   app_.currentFileName = "NoName";

@@ -21,13 +21,6 @@ namespace kw {
 
 namespace {
 
-// Positions in the editor are characters; every byte of the program is one character.
-std::string editorBytes(const QPlainTextEdit* editor) {
-  QString raw = editor->document()->toRawText();
-  raw.replace(QChar::ParagraphSeparator, u'\n');
-  return toBytes(raw);
-}
-
 QAction* addItem(QMenu* menu, const char* objectName, const QString& caption, const QKeySequence& key,
                  const QString& hint = {}) {
   QAction* action = menu->addAction(caption);
@@ -39,7 +32,7 @@ QAction* addItem(QMenu* menu, const char* objectName, const QString& caption, co
 
 }  // namespace
 
-EditorCommands::EditorCommands(QMainWindow* window, QPlainTextEdit* editor, App& app, QtPort& port)
+EditorCommands::EditorCommands(QMainWindow* window, ProgramEditor* editor, App& app, QtPort& port)
     : QObject(window), window_(window), editor_(editor), app_(app), port_(port) {
   panel_ = new QLabel(kReadOutInitialText, window);
   panel_->setObjectName("Panel2");
@@ -55,20 +48,20 @@ EditorCommands::EditorCommands(QMainWindow* window, QPlainTextEdit* editor, App&
 
 void EditorCommands::addMenus(QMenu* edit, QMenu* search) {
   QAction* undo = addItem(edit, "Undo1", "&Undo", QKeySequence("Ctrl+U"), "Undo last text edit");
-  connect(undo, &QAction::triggered, editor_, &QPlainTextEdit::undo);
+  connect(undo, &QAction::triggered, editor_, &ProgramEditor::undo);
   QAction* selectAll = addItem(edit, "SelectAll1", "Select All", QKeySequence());
   connect(selectAll, &QAction::triggered, this, [this] {
     editor_->selectAll();
     ShowLineNum2();
   });
   QAction* cut = addItem(edit, "Cut1", "Cu&t", QKeySequence("Ctrl+X"), "Cut");
-  connect(cut, &QAction::triggered, editor_, &QPlainTextEdit::cut);
+  connect(cut, &QAction::triggered, editor_, &ProgramEditor::cut);
   QAction* copy = addItem(edit, "Copy1", "&Copy", QKeySequence("Ctrl+C"), "Copy");
-  connect(copy, &QAction::triggered, editor_, &QPlainTextEdit::copy);
+  connect(copy, &QAction::triggered, editor_, &ProgramEditor::copy);
   QAction* paste = addItem(edit, "Paste1", "&Paste", QKeySequence("Ctrl+V"), "Paste");
-  connect(paste, &QAction::triggered, editor_, &QPlainTextEdit::paste);
+  connect(paste, &QAction::triggered, editor_, &ProgramEditor::paste);
   QAction* remove = addItem(edit, "Delete1", "&Delete", QKeySequence("Ctrl+Del"), "Delete");
-  connect(remove, &QAction::triggered, this, [this] { editor_->textCursor().removeSelectedText(); });
+  connect(remove, &QAction::triggered, this, [this] { editor_->removeSelectedText(); });
 
   QAction* find = addItem(search, "Find1", "&Find ...", QKeySequence("Ctrl+F"), "Find");
   connect(find, &QAction::triggered, this, [this] {
@@ -120,16 +113,6 @@ bool EditorCommands::eventFilter(QObject* watched, QEvent* event) {
       // Runs after the editor has moved the caret.
       QMetaObject::invokeMethod(this, &EditorCommands::ShowLineNum2, Qt::QueuedConnection);
       break;
-    case QEvent::ShortcutOverride: {
-      // The editor's own Ctrl+A and Ctrl+Z would hide the program's commands on those keys.
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (watched == editor_ && key->modifiers() == Qt::ControlModifier &&
-          (key->key() == Qt::Key_A || key->key() == Qt::Key_Z || key->key() == Qt::Key_Y)) {
-        event->ignore();
-        return true;
-      }
-      break;
-    }
     default:
       break;
   }
@@ -150,6 +133,17 @@ ReadOut editorReadOut(const QPlainTextEdit* editor) {
   return position;
 }
 
+ReadOut editorReadOut(const ProgramEditor* editor) {
+  const TextPos start = editor->selectionStart(), end = editor->selectionEnd();
+  ReadOut position;
+  position.startLine = start.line;
+  position.column = start.column;
+  // The last selected character; at a line's start that is the line break before it, and
+  // before the text start it lies on the line before the first one.
+  position.endLine = end.column > 0 ? end.line : end.line - 1;
+  return position;
+}
+
 ReadOut EditorCommands::showReadOut() {
   const ReadOut position = editorReadOut(editor_);
   panel_->setText(QString::fromStdString(readOutText(position)));
@@ -160,32 +154,24 @@ void EditorCommands::ShowLineNum2() {
   app_.highlighted = highlightedBlockOf(showReadOut());
   // The line-editing window belongs to the line it was opened on: it goes when the caret moves
   // (not when a key that opens it is let go).
-  const QTextCursor cursor = editor_->textCursor();
-  const std::pair<int, int> selection{cursor.anchor(), cursor.position()};
+  const std::pair<TextPos, TextPos> selection{editor_->anchor(), editor_->caret()};
   if (selection != lastSelection_) port_.hideWindow(WindowId::DecimalAscii);
   lastSelection_ = selection;
   emit readOutUpdated();
 }
 
 bool EditorCommands::search(const QString& find, bool down, bool matchCase, bool wholeWord) {
-  const std::string text = editorBytes(editor_);
-  const QTextCursor cursor = editor_->textCursor();
+  const std::string text = editor_->text();
+  const size_t start = editor_->offsetOf(editor_->selectionStart());
+  const size_t length = editor_->offsetOf(editor_->selectionEnd()) - start;
   const std::string needle = toBytes(find);
-  auto at = searchEditorText(text, static_cast<size_t>(cursor.selectionStart()),
-                             static_cast<size_t>(cursor.selectionEnd() - cursor.selectionStart()), needle, down,
-                             matchCase, wholeWord);
+  auto at = searchEditorText(text, start, length, needle, down, matchCase, wholeWord);
   if (!at) return false;
-  auto select = [&] {
-    QTextCursor match(editor_->document());
-    match.setPosition(static_cast<int>(*at));
-    match.setPosition(static_cast<int>(*at + needle.size()), QTextCursor::KeepAnchor);
-    editor_->setTextCursor(match);
-  };
-  select();
+  const TextPos from = editor_->positionAt(*at), to = editor_->positionAt(*at + needle.size());
+  editor_->setSelection(from, to);
   editor_->cut();
   editor_->paste();
-  select();
-  editor_->ensureCursorVisible();
+  editor_->setSelection(from, to);
   return true;
 }
 
@@ -199,27 +185,17 @@ void EditorCommands::replaceFrom(SearchDialog* dialog, bool all) {
   const std::string find = toBytes(dialog->findText());
   const std::string replacement = toBytes(dialog->replaceText());
   if (all) {
-    const QTextCursor cursor = editor_->textCursor();
-    ReplaceResult result = replaceAll(editorBytes(editor_), static_cast<size_t>(cursor.selectionStart()),
-                                      static_cast<size_t>(cursor.selectionEnd() - cursor.selectionStart()), find,
+    const size_t start = editor_->offsetOf(editor_->selectionStart());
+    ReplaceResult result = replaceAll(editor_->text(), start, editor_->offsetOf(editor_->selectionEnd()) - start, find,
                                       replacement, dialog->down(), dialog->matchCase(), dialog->wholeWord());
     if (result.replacements > 0) {
-      QTextCursor edit(editor_->document());
-      edit.beginEditBlock();
-      edit.select(QTextCursor::Document);
-      edit.insertText(fromBytes(result.text));
-      edit.endEditBlock();
-      edit.setPosition(static_cast<int>(result.selStart));
-      edit.setPosition(static_cast<int>(result.selStart + result.selLength), QTextCursor::KeepAnchor);
-      editor_->setTextCursor(edit);
+      editor_->replaceLines(splitLines(result.text));
+      editor_->setSelection(editor_->positionAt(result.selStart),
+                            editor_->positionAt(result.selStart + result.selLength));
     }
     port_.message(replacedMessage(result.replacements));
   } else {
-    QTextCursor cursor = editor_->textCursor();
-    if (!find.empty() && equalsIgnoringCase(toBytes(cursor.selectedText()), find)) {
-      cursor.insertText(dialog->replaceText());
-      editor_->setTextCursor(cursor);
-    }
+    if (!find.empty() && equalsIgnoringCase(editor_->selectedText(), find)) editor_->insertText(replacement);
     if (!search(dialog->findText(), dialog->down(), dialog->matchCase(), dialog->wholeWord()))
       port_.message(cannotFindMessage(find));
   }

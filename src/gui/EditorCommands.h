@@ -10,6 +10,7 @@
 
 #include "core/app/App.h"
 #include "core/app/ReadOut.h"
+#include "gui/ProgramEditor.h"
 
 class QMainWindow;
 class QMenu;
@@ -22,11 +23,12 @@ class SearchDialog;
 
 // The line, column and selected lines of an editor's selection.
 ReadOut editorReadOut(const QPlainTextEdit* editor);
+ReadOut editorReadOut(const ProgramEditor* editor);
 
 class EditorCommands : public QObject {
   Q_OBJECT
  public:
-  EditorCommands(QMainWindow* window, QPlainTextEdit* editor, App& app, QtPort& port);
+  EditorCommands(QMainWindow* window, ProgramEditor* editor, App& app, QtPort& port);
 
   // Builds the Edit and Search menus and the editor's pop-up menu.
   void addMenus(QMenu* edit, QMenu* search);
@@ -61,7 +63,7 @@ class EditorCommands : public QObject {
   void replaceFrom(SearchDialog* dialog, bool all);
 
   QMainWindow* window_;
-  QPlainTextEdit* editor_;
+  ProgramEditor* editor_;
   App& app_;
   QtPort& port_;
   QLabel* panel_ = nullptr;
@@ -70,7 +72,7 @@ class EditorCommands : public QObject {
   QAction* findNextAction_ = nullptr;
   std::vector<std::pair<QAction*, QString>> popupEntries_;
   QMenu* popup_ = nullptr;
-  std::pair<int, int> lastSelection_{-1, -1};  // anchor and caret at the last read-out
+  std::pair<TextPos, TextPos> lastSelection_{{-1, -1}, {-1, -1}};  // anchor and caret at the last read-out
 };
 
 }  // namespace kw

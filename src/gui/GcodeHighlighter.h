@@ -1,31 +1,19 @@
 #pragma once
-// Colours the words of the program in the main editor by the machine's dialect. Only the
-// lines in view are coloured, when they come into view or change, so a program of a million
-// lines opens and scrolls as fast as without colours.
-#include <QObject>
-#include <QPlainTextEdit>
+// Colours the words of the program in the main editor by the machine's dialect. The editor asks
+// only for the lines in view, so a program of millions of lines opens and scrolls as fast as
+// without colours.
 #include <functional>
-#include <optional>
+
+#include <QColor>
 
 #include "core/texttools/GcodeHighlight.h"
+#include "gui/ProgramEditor.h"
 
 namespace kw {
 
-class GcodeHighlighter : public QObject {
-  Q_OBJECT
- public:
-  // `words` is asked for the dialect's words at each pass; a change colours the view anew.
-  GcodeHighlighter(QPlainTextEdit* editor, std::function<HighlightWords()> words);
-  static QColor colour(WordKind kind);
-  // Colours the lines in view that are not coloured yet or have changed since.
-  void highlightVisible();
-
- private:
-  QPlainTextEdit* editor_;
-  std::function<HighlightWords()> words_;
-  std::optional<HighlightWords> current_;
-  unsigned generation_ = 0;
-  bool busy_ = false;
-};
+QColor wordColour(WordKind kind);
+// The editor's colouring; `words` is asked for the dialect's words each time the view is drawn,
+// so a change of profile shows at once.
+ProgramEditor::Colouring gcodeColouring(std::function<HighlightWords()> words);
 
 }  // namespace kw

@@ -21,8 +21,8 @@ GuiApp::GuiApp(App& app, QtPort& port, std::vector<std::string> arguments) : app
   main_->isPlotting = [this] { return plot_ && plot_->plotting(); };
   plot_->moveCaretToLine = [this](int line) { main_->moveCaretToLine(line); };
   // The caret's line is marked on the plot as the caret moves.
-  QObject::connect(main_->editor(), &QPlainTextEdit::cursorPositionChanged, plot_.get(),
-                   [this] { plot_->markLine(main_->editor()->textCursor().blockNumber()); });
+  QObject::connect(main_->editor(), &ProgramEditor::caretMoved, plot_.get(),
+                   [this] { plot_->markLine(main_->editor()->caret().line); });
   port_.setWindow(WindowId::Plot, plot_.get());
   setup_ = std::make_unique<SetupWindow>(app_, port_);
   port_.setWindow(WindowId::Setup, setup_.get());

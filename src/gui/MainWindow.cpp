@@ -7,12 +7,12 @@
 #include <QDesktopServices>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTextBlock>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -29,72 +29,10 @@ namespace kw {
 
 namespace {
 
-// The editor would break a line at a lone carriage return or line feed, so inside a line they
-// are shown as the symbols for carriage return and line feed and written back as the bytes.
-constexpr char16_t kCrSymbol = 0x240D;
-constexpr char16_t kLfSymbol = 0x240A;
-
-// The bytes of one line of the editor.
-std::string bytesOfLine(QString text) {
-  text.replace(QChar(kCrSymbol), u'\r');
-  text.replace(QChar(kLfSymbol), u'\n');
-  return toBytes(text);
-}
-
-// How one line of bytes is shown.
-QString textOfLine(std::string_view bytes) {
-  QString text = fromBytes(bytes);
-  text.replace(u'\r', QChar(kCrSymbol));
-  text.replace(u'\n', QChar(kLfSymbol));
-  return text;
-}
-
-// Splits the editor's raw text (paragraphs separated by U+2029 or '\n') into byte lines.
-std::vector<std::string> splitLines(QString text) {
-  std::vector<std::string> lines;
-  if (text.isEmpty()) return lines;
-  text.replace(QChar::ParagraphSeparator, u'\n');
-  if (text.contains(QChar(kLfSymbol))) {  // rare: line by line
-    for (const QString& line : text.split(u'\n')) lines.push_back(bytesOfLine(line));
-    return lines;
-  }
-  if (text.contains(QChar(kCrSymbol))) text.replace(QChar(kCrSymbol), u'\r');
-  const QByteArray bytes = text.toLatin1();  // every character of the program is one byte
-  const char* data = bytes.constData();
-  const size_t size = static_cast<size_t>(bytes.size());
-  size_t start = 0;
-  for (;;) {
-    const void* lf = std::memchr(data + start, '\n', size - start);
-    const size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : size;
-    lines.emplace_back(data + start, end - start);
-    if (!lf) break;
-    start = end + 1;
-  }
-  return lines;
-}
-
-QString joinLines(const std::vector<std::string>& lines, size_t from = 0, size_t to = SIZE_MAX) {
-  to = std::min(to, lines.size());
-  size_t total = 0;
-  bool lineFeedInside = false;
-  for (size_t i = from; i < to; ++i) {
-    total += lines[i].size() + 1;
-    lineFeedInside = lineFeedInside || lines[i].find('\n') != std::string::npos;
-  }
-  if (lineFeedInside) {  // rare: line by line
-    QStringList shown;
-    for (size_t i = from; i < to; ++i) shown.push_back(textOfLine(lines[i]));
-    return shown.join(u'\n');
-  }
-  std::string all;
-  all.reserve(total);
-  for (size_t i = from; i < to; ++i) {
-    if (i > from) all += '\n';
-    all += lines[i];
-  }
-  QString text = fromBytes(all);
-  if (all.find('\r') != std::string::npos) text.replace(u'\r', QChar(kCrSymbol));
-  return text;
+// The editor's lines as the program buffer holds them: an empty editor is a program of no lines.
+bool sameText(const std::vector<std::string>& program, const std::vector<std::string>& shown) {
+  if (program.empty()) return shown.size() == 1 && shown[0].empty();
+  return program == shown;
 }
 
 // Swallows every tooltip while hints are off.
@@ -139,13 +77,12 @@ MainWindow::MainWindow(App& app, QtPort& port, std::vector<std::string> argument
     : app_(app), port_(port), arguments_(std::move(arguments)) {
   setObjectName("Main");
   setWindowTitle(kUntitledTitle);
-  editor_ = new QPlainTextEdit(this);
+  editor_ = new ProgramEditor(this);
   editor_->setObjectName("RichEdit1");
-  editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
   editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setAcceptDrops(false);
-  highlighter_ = new GcodeHighlighter(editor_, [&app = app_] { return HighlightWords(Dialect(app.profile)); });
+  editor_->setColouring(gcodeColouring([&app = app_] { return HighlightWords(Dialect(app.profile)); }));
   auto* centre = new QWidget(this);
   auto* column = new QVBoxLayout(centre);
   column->setContentsMargins(0, 0, 0, 0);
@@ -384,32 +321,15 @@ std::string MainWindow::lineBytes(int line) {
 }
 
 void MainWindow::replaceLineBytes(int line, const std::string& bytes) {
-  if (showingInParts()) finishShowing();
-  const QTextBlock block = editor_->document()->findBlockByNumber(line);
-  if (!block.isValid()) return;
   // The caret stays where it was, so the line's window stays open.
-  // (Positions, not a cursor: a cursor would move with the edit.)
-  const int anchor = editor_->textCursor().anchor(), position = editor_->textCursor().position();
-  const int start = block.position(), oldEnd = start + block.length() - 1;
-  QTextCursor cursor(block);
-  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-  const QString text = textOfLine(bytes);
-  cursor.insertText(text);
-  const int newEnd = start + static_cast<int>(text.size());
-  auto moved = [&](int p) { return p <= start ? p : p > oldEnd ? p + newEnd - oldEnd : std::min(p, newEnd); };
-  QTextCursor kept(editor_->document());
-  kept.setPosition(moved(anchor));
-  kept.setPosition(moved(position), QTextCursor::KeepAnchor);
-  editor_->setTextCursor(kept);
+  editor_->replaceLine(line, bytes);
 }
 
 void MainWindow::moveCaretToLine(int line) {
-  const QTextBlock block = editor_->document()->findBlockByNumber(line);
-  if (!block.isValid()) return;
-  QTextCursor cursor(block);
-  cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-  editor_->setTextCursor(cursor);
-  editor_->ensureCursorVisible();
+  if (line < 0 || line >= editor_->lineCount()) return;
+  // The line's first character is selected (on an empty line, its line break).
+  const bool empty = editor_->lines()[static_cast<size_t>(line)].empty();
+  editor_->setSelection({line, 0}, empty ? TextPos{line + 1, 0} : TextPos{line, 1});
   commands_->ShowLineNum2();
 }
 
@@ -427,85 +347,31 @@ void MainWindow::openHelp(const QString& anchor) {
 }
 
 void MainWindow::syncToCore() {
-  // While a program is still being shown in parts the editor is read-only: the program
-  // buffer already holds its text.
-  if (showingInParts() || inCore_) return;
-  app_.buffer.modified = editor_->document()->isModified();
+  if (inCore_) return;
+  app_.buffer.modified = editor_->isModified();
   // Nothing typed since the last sync: the buffer already holds the editor's text.
-  if (editor_->document()->revision() == syncedRevision_ && app_.buffer.lines == shownLines_) return;
-  // The raw text keeps non-breaking spaces, which the plain text turns into blanks.
-  app_.buffer.lines = splitLines(editor_->document()->toRawText());
-  shownLines_ = app_.buffer.lines;
-  syncedRevision_ = editor_->document()->revision();
+  if (editor_->revision() == syncedRevision_ && sameText(app_.buffer.lines, editor_->lines())) return;
+  app_.buffer.lines = editor_->lines();
+  if (app_.buffer.lines.size() == 1 && app_.buffer.lines[0].empty()) app_.buffer.lines.clear();
+  syncedRevision_ = editor_->revision();
 }
 
 void MainWindow::syncFromCore() {
   const bool firstSync = shownGeneration_ == -1;
   if (app_.buffer.generation != shownGeneration_) {
     shownGeneration_ = app_.buffer.generation;
-    // A long program is shown a part at a time while the window stays responsive; until the
-    // last part is in, the editor is read-only and the program buffer holds the text.
-    editor_->setUndoRedoEnabled(false);
-    shownUpTo_ = std::min(app_.buffer.lines.size(), kShowChunkLines);
-    editor_->setPlainText(joinLines(app_.buffer.lines, 0, shownUpTo_));
-    QTextCursor cursor = editor_->textCursor();
-    cursor.setPosition(app_.buffer.lines.empty() || app_.buffer.lines[0].empty() ? 0 : 1);
-    editor_->setTextCursor(cursor);
-    if (shownUpTo_ < app_.buffer.lines.size()) {
-      editor_->setReadOnly(true);
-      QTimer::singleShot(0, this, &MainWindow::showNextPart);
-    } else {
-      editor_->setUndoRedoEnabled(true);
-    }
-  } else if (app_.buffer.lines != shownLines_) {
-    finishShowing();
-    int position = editor_->textCursor().position();
-    QTextCursor cursor(editor_->document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(joinLines(app_.buffer.lines));
-    cursor.endEditBlock();
-    cursor.setPosition(std::min(position, editor_->document()->characterCount() - 1));
-    editor_->setTextCursor(cursor);
+    editor_->setLines(app_.buffer.lines);
+    editor_->setCaret({0, app_.buffer.lines.empty() || app_.buffer.lines[0].empty() ? 0 : 1});
+  } else if (!sameText(app_.buffer.lines, editor_->lines())) {
+    editor_->replaceLines(app_.buffer.lines);
   }
-  shownLines_ = app_.buffer.lines;
-  syncedRevision_ = editor_->document()->revision();
-  editor_->document()->setModified(app_.buffer.modified);
+  syncedRevision_ = editor_->revision();
+  // Undo back to the text last saved or opened makes it unmodified again.
+  if (editor_->isModified() != app_.buffer.modified) editor_->setModified(app_.buffer.modified);
   setWindowTitle(fromBytes(app_.title));
   profileLabel_->setText(fromBytes(app_.profileLabel));
   // The read-out keeps its first text until there is a program or a caret to show.
   if (!firstSync) commands_->showReadOut();
-}
-
-bool MainWindow::showingInParts() const { return editor_->isReadOnly() && shownUpTo_ < shownLines_.size(); }
-
-void MainWindow::appendShownLines(size_t to) {
-  const bool modified = editor_->document()->isModified();
-  QTextCursor end(editor_->document());
-  end.movePosition(QTextCursor::End);
-  end.insertText(QString(u'\n') + joinLines(shownLines_, shownUpTo_, to));
-  shownUpTo_ = std::min(to, shownLines_.size());
-  editor_->document()->setModified(modified);
-  if (shownUpTo_ >= shownLines_.size()) {
-    editor_->setReadOnly(false);
-    editor_->setUndoRedoEnabled(true);
-  }
-  syncedRevision_ = editor_->document()->revision();
-}
-
-void MainWindow::showNextPart() {
-  if (!showingInParts()) return;
-  // A running plot lets events run every 1000 blocks: the next part waits for it to end.
-  if (isPlotting && isPlotting()) {
-    QTimer::singleShot(20, this, &MainWindow::showNextPart);
-    return;
-  }
-  appendShownLines(shownUpTo_ + kShowChunkLines);
-  if (showingInParts()) QTimer::singleShot(0, this, &MainWindow::showNextPart);
-}
-
-void MainWindow::finishShowing() {
-  if (showingInParts()) appendShownLines(shownLines_.size());
 }
 
 void MainWindow::runCommand(const std::string& name) {
@@ -577,7 +443,7 @@ void MainWindow::runBatchOnce() {
   // The batch steps for the command-line arguments run once, when the window first becomes
   // active with an empty editor: running them on every activation would repeat their messages
   // without end, since closing a message box activates the window again.
-  if (batchDone_ || arguments_.empty() || !editor_->document()->isEmpty()) return;
+  if (batchDone_ || arguments_.empty() || !sameText({}, editor_->lines())) return;
   batchDone_ = true;
   runCore([this] {
     runBatchConversion(app_, arguments_);

@@ -4,16 +4,15 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMainWindow>
-#include <QPlainTextEdit>
 #include <QPrinter>
 
 #include "core/app/App.h"
+#include "gui/ProgramEditor.h"
 
 namespace kw {
 
 class QtPort;
 class EditorCommands;
-class GcodeHighlighter;
 
 // Tooltips ("hints") of every window on or off until the program restarts.
 void setHintsShown(bool shown);
@@ -28,7 +27,7 @@ class MainWindow : public QMainWindow {
  public:
   MainWindow(App& app, QtPort& port, std::vector<std::string> arguments);
 
-  QPlainTextEdit* editor() const { return editor_; }
+  ProgramEditor* editor() const { return editor_; }
   // Copies the editor's text and modified flag into the program buffer.
   void syncToCore();
   // Shows the program buffer in the editor: a new document resets the editor and its undo
@@ -54,7 +53,7 @@ class MainWindow : public QMainWindow {
   void placeDefault();
   void setArguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
   void setPlotWindow(QWidget* plot) { plotWindow_ = plot; }
-  // Tells whether a plot is running (a long program is shown in parts between plots).
+  // Tells whether a plot is running.
   std::function<bool()> isPlotting;
   // Puts every other window away once the main window has agreed to close.
   std::function<void()> closeOtherWindows;
@@ -91,7 +90,6 @@ class MainWindow : public QMainWindow {
   void buildMenus();
   void fillRecentFiles();
   QMenu* recentMenu_ = nullptr;
-  GcodeHighlighter* highlighter_ = nullptr;
   QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& key,
                       std::function<void()> run);
   // A menu item of a registered command, with the command's caption, shortcut and hint; it
@@ -101,27 +99,17 @@ class MainWindow : public QMainWindow {
   void applyEditorFont();
   void runBatchOnce();
   void endProgramWhenIdle();
-  // Showing a long program a part at a time.
-  static constexpr size_t kShowChunkLines = 20000;
-  bool showingInParts() const;
-  void appendShownLines(size_t to);
-  void showNextPart();
-  void finishShowing();
-
   App& app_;
   QtPort& port_;
   std::vector<std::string> arguments_;
   bool batchDone_ = false;
-  QPlainTextEdit* editor_ = nullptr;
+  ProgramEditor* editor_ = nullptr;
   QLabel* profileLabel_ = nullptr;
   EditorCommands* commands_ = nullptr;
   QWidget* plotWindow_ = nullptr;
   QPrinter printer_{QPrinter::HighResolution};
-  std::vector<std::string> shownLines_;  // the lines the editor showed at the last sync
   int shownGeneration_ = -1;
-  int syncedRevision_ = -1;
-  size_t shownUpTo_ = 0;  // lines of shownLines_ in the editor while a program is shown in parts  // the editor
-                          // document's revision at the last sync
+  unsigned syncedRevision_ = 0;  // the editor's revision at the last sync
   bool inCore_ = false;
 };
 

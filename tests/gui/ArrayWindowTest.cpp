@@ -32,20 +32,20 @@ class ArrayWindowTest : public QObject {
     array->findChild<QAbstractSpinBox*>("IncrementEdit1")->stepBy(1);
     QCOMPARE(increment->text(), QString("2.000"));
     array->findChild<QLineEdit*>("HorizontalEdit1Text")->setText("5");
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    const QString before = editor->toPlainText();
+    kw::ProgramEditor* editor = f.gui->main()->editor();
+    const QString before = kwtest::text(editor);
     array->findChild<QPushButton*>("SpeedButton3")->click();
     const QString grid =
         "G90\nX1 Y1\nX2 Y1\n\nG90 \nX-1.0 Y1.0\nX0.0 Y1.0\n\nG90 \nX1.0 Y6.0\nX2.0 Y6.0\n\nG90 \nX-1.0 Y6.0\n"
         "X0.0 Y6.0\n\nM30";
-    QCOMPARE(editor->toPlainText(), grid);
+    QCOMPARE(kwtest::text(editor), grid);
     QCOMPARE(array->findChild<QLineEdit*>("HorizontalEdit1Text")->text(), QString("5.000"));
     array->findChild<QPushButton*>("UndoNest")->click();
-    QCOMPARE(editor->toPlainText(), QString("G90\nX1 Y1\nX2 Y1\nM30"));
+    QCOMPARE(kwtest::text(editor), QString("G90\nX1 Y1\nX2 Y1\nM30"));
     editor->undo();
-    QCOMPARE(editor->toPlainText(), grid);
+    QCOMPARE(kwtest::text(editor), grid);
     editor->undo();
-    QCOMPARE(editor->toPlainText(), before);
+    QCOMPARE(kwtest::text(editor), before);
     array->close();
     QVERIFY(keypadButton->isVisible());
     QVERIFY(!f.app->array.shown);

@@ -65,7 +65,7 @@ class CommWindowTest : public QObject {
     kwtest::GuiFixture f;
     for (const char* on : {"TapeCheckBox", "TapeRadioButtonOdd", "CheckBox4"}) f.app->profile.setFlag(on, true);
     f.app->profile.setNumber("FileEndSpinEdit", 4);
-    f.gui->main()->editor()->setPlainText("G1 X1\nM2");
+    kwtest::setText(f.gui->main()->editor(), "G1 X1\nM2");
     in<QCheckBox>(f, "DontTransmit")->setChecked(true);
     in<QPushButton>(f, "Button1")->click();
     QCOMPARE(in<QPlainTextEdit>(f, "TxRichEdit1")->toPlainText(), QString("G1 X1\nM2\n\x04"));
@@ -87,7 +87,7 @@ class CommWindowTest : public QObject {
     kw::CommWindow* comm = f.gui->comm();  // not shown: no activation reopens the port midway
     comm->FormActivate();
     QCOMPARE(comm->statusBar()->currentMessage(), QString("Connected to Comm Port 2"));
-    f.gui->main()->editor()->setPlainText("N10 G00 X1\nM30");
+    kwtest::setText(f.gui->main()->editor(), "N10 G00 X1\nM30");
     comm->Send1Click();
     QCOMPARE(readAll(master, 17), std::string("N10 G00 X1\r\nM30\r\n"));
     QCOMPARE(in<QLabel>(f, "ProgressLabel")->text(), QString("Sent 2 of 2 lines, 17 of 17 bytes"));
@@ -104,16 +104,16 @@ class CommWindowTest : public QObject {
     f.app->profile.setFlag("StripBlankCheckBox", true);
     comm->CopyToEeditor1Click();
     QCOMPARE(f.port.questions, std::vector<std::string>{"Over Write the Old file"});
-    QCOMPARE(f.gui->main()->editor()->toPlainText(), QString("N1 G01\nN2 M30"));
+    QCOMPARE(kwtest::text(f.gui->main()->editor()), QString("N1 G01\nN2 M30"));
     QCOMPARE(f.gui->main()->windowTitle(), QString("Kerfwerk - [Untitled]"));
     // Resuming at the caret's line: the opening lines go first; an incremental program is refused.
     for (auto [row, text] : {std::pair{7, "G91"}, {17, "X"}, {18, "Y"}, {19, "Z"}, {70, "("}, {71, ")"}})
       f.app->profile.setCell(row, 1, text);
-    f.gui->main()->editor()->setPlainText("(PLATE 2 X 3)\nG21 G90\nG00 X1 Y1\nM07\nG01 X2\nG01 X3\nM08");
+    kwtest::setText(f.gui->main()->editor(), "(PLATE 2 X 3)\nG21 G90\nG00 X1 Y1\nM07\nG01 X2\nG01 X3\nM08");
     f.gui->main()->moveCaretToLine(4);
     comm->SendFromLine1Click();
     QCOMPARE(readAll(master, 40), std::string("(PLATE 2 X 3)\r\nG21 G90\r\nG01 X2\r\nG01 X3\r\nM08\r\n"));
-    f.gui->main()->editor()->setPlainText("G91\nG01 X1\nG01 X2");
+    kwtest::setText(f.gui->main()->editor(), "G91\nG01 X1\nG01 X2");
     f.gui->main()->moveCaretToLine(2);
     comm->SendFromLine1Click();
     QCOMPARE(f.port.messages.back(), std::string(kw::kSendFromLineIncremental));

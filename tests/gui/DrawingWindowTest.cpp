@@ -40,16 +40,16 @@ class DrawingWindowTest : public QObject {
     plot->imageMouseMove({308, 200});
     QCOMPARE(window->findChild<QLineEdit*>("Edit2")->text(), QString("4.0"));
     QCOMPARE(window->findChild<QLineEdit*>("Edit6")->text(), QString("4.0"));
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    const QString before = editor->toPlainText();
+    kw::ProgramEditor* editor = f.gui->main()->editor();
+    const QString before = kwtest::text(editor);
     plot->imageMouseDown(Qt::LeftButton, {308, 200});
-    QCOMPARE(editor->toPlainText(),
+    QCOMPARE(kwtest::text(editor),
              QString("G90\nG01X0.0 Y4.0\nG02 X4.0 Y0.0 I0.0 J0.0 \nG02 X0.0 Y-4.0 I0.0 J0.0 \n"
                      "G02 X-4.0 Y0.0 I0.0 J0.0 \nG02 X0.0 Y4.0 I0.0 J0.0 \nM30"));
     QCOMPARE(f.app->drawing.mode, kw::DrawMode::None);
     QVERIFY(f.action("Line1")->isEnabled() && f.action("ClockwiseArc1")->isEnabled());
     editor->undo();
-    QCOMPARE(editor->toPlainText(), before);
+    QCOMPARE(kwtest::text(editor), before);
   }
 };
 

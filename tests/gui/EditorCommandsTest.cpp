@@ -17,14 +17,9 @@ using kwtest::GuiFixture;
 
 namespace {
 
-void select(QPlainTextEdit* editor, int from, int to) {
-  QTextCursor c(editor->document());
-  c.setPosition(from);
-  c.setPosition(to, QTextCursor::KeepAnchor);
-  editor->setTextCursor(c);
-}
+using kwtest::select;
 
-int startOfLine(QPlainTextEdit* editor, int line) { return editor->document()->findBlockByNumber(line).position(); }
+int startOfLine(kw::ProgramEditor* editor, int line) { return static_cast<int>(editor->offsetOf({line, 0})); }
 
 QString numberedLines(int count) {
   QStringList lines;
@@ -39,8 +34,8 @@ class EditorCommandsTest : public QObject {
  private slots:
   void readOutAndHighlightedBlockFollowTheSelection() {
     GuiFixture f;
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    editor->setPlainText(numberedLines(12));
+    kw::ProgramEditor* editor = f.gui->main()->editor();
+    kwtest::setText(editor, numberedLines(12));
     auto* panel = f.gui->main()->findChild<QLabel*>("Panel2");
     QCOMPARE(panel->text(), QString("Pos [ ] Sel [ ]"));
     // Dragging from the start of line 5 to the start of line 9 selects lines 5 to 8.
@@ -59,8 +54,8 @@ class EditorCommandsTest : public QObject {
 
   void findDialogReportsWhatItCannotFind() {
     GuiFixture f;
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    editor->setPlainText("G00 X1");
+    kw::ProgramEditor* editor = f.gui->main()->editor();
+    kwtest::setText(editor, "G00 X1");
     QAction* next = f.action("FindNext1");
     QVERIFY(!next->isEnabled());
     f.action("Find1")->trigger();
@@ -71,33 +66,33 @@ class EditorCommandsTest : public QObject {
     QCOMPARE(f.port.messages, std::vector<std::string>({"Cannot find \"Y9\"."}));
     dialog->findChild<QLineEdit*>("FindText")->setText("x1");
     next->trigger();
-    QCOMPARE(editor->textCursor().selectedText(), QString("X1"));
+    QCOMPARE(QString::fromLatin1(editor->selectedText()), QString("X1"));
     QCOMPARE(QApplication::clipboard()->text(), QString("X1"));  // found by cutting and pasting it
-    QVERIFY(editor->document()->isModified());
+    QVERIFY(editor->isModified());
     QCOMPARE(f.port.messages.size(), size_t(1));
     dialog->close();
   }
 
   void replaceAndReplaceAll() {
     GuiFixture f;
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    editor->setPlainText("X1 X2\nX3 X4");
+    kw::ProgramEditor* editor = f.gui->main()->editor();
+    kwtest::setText(editor, "X1 X2\nX3 X4");
     auto* dialog = f.gui->main()->commands()->replaceDialog();
     dialog->findChild<QLineEdit*>("FindText")->setText("X");
     dialog->findChild<QLineEdit*>("ReplaceText")->setText("Y");
     select(editor, 3, 3);
     dialog->findChild<QPushButton*>("ReplaceAllButton")->click();
-    QCOMPARE(editor->toPlainText(), QString("X1 Y2\nY3 Y4"));
+    QCOMPARE(kwtest::text(editor), QString("X1 Y2\nY3 Y4"));
     dialog->findChild<QPushButton*>("ReplaceAllButton")->click();  // nothing left after the caret
     QCOMPARE(f.port.messages, std::vector<std::string>({"Replaced 3 occurrences", "Replaced 0 occurrences"}));
     f.port.messages.clear();
     editor->undo();
-    QCOMPARE(editor->toPlainText(), QString("X1 X2\nX3 X4"));
+    QCOMPARE(kwtest::text(editor), QString("X1 X2\nX3 X4"));
     // Replace: the selected match is replaced, then the next one is found.
     select(editor, 0, 1);
     dialog->findChild<QPushButton*>("ReplaceButton")->click();
-    QCOMPARE(editor->toPlainText(), QString("Y1 X2\nX3 X4"));
-    QCOMPARE(editor->textCursor().selectionStart(), 3);
+    QCOMPARE(kwtest::text(editor), QString("Y1 X2\nX3 X4"));
+    QCOMPARE(editor->offsetOf(editor->selectionStart()), size_t(3));
     select(editor, 11, 11);
     dialog->findChild<QPushButton*>("ReplaceButton")->click();
     QCOMPARE(f.port.messages, std::vector<std::string>({"Cannot find \"X\"."}));
@@ -105,8 +100,8 @@ class EditorCommandsTest : public QObject {
 
   void popupMenuRunsTheMenuCommands() {
     GuiFixture f;
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    editor->setPlainText("X1\nX1\nY2");
+    kw::ProgramEditor* editor = f.gui->main()->editor();
+    kwtest::setText(editor, "X1\nX1\nY2");
     QMenu* popup = f.gui->main()->commands()->popupMenu();
     QStringList captions;
     for (QAction* a : popup->actions()) captions << a->text();
@@ -115,9 +110,9 @@ class EditorCommandsTest : public QObject {
                                     "Metric to Inch", "Swap"}));
     select(editor, 6, 8);
     popup->actions()[4]->trigger();
-    QCOMPARE(editor->toPlainText(), QString("X1\nX1\n"));
+    QCOMPARE(kwtest::text(editor), QString("X1\nX1\n"));
     f.gui->main()->commands()->popupMenu()->actions()[7]->trigger();  // duplicate lines go
-    QCOMPARE(editor->toPlainText(), QString("X1"));
+    QCOMPARE(kwtest::text(editor), QString("X1"));
   }
 
   // Each text tool, run from its menu entry by design name, rewrites the editor's text as one
@@ -126,7 +121,7 @@ class EditorCommandsTest : public QObject {
     GuiFixture f({}, "[Labels]\r\nLine=G01\r\nArc Cw=G02\r\nArc Ccw=G03\r\nAbsolute=G90\r\nIncremental=G91\r\n"
                      "N Letter=N\r\nI Letter=I\r\nJ Letter=J\r\nX Letter=X\r\nY Letter=Y\r\nTrans170=(\r\n"
                      "Trans171=)\r\n[Options]\r\nBridgeport IJ=1\r\nLineEnds=;\r\nStartLine=1000\r\n");
-    QPlainTextEdit* editor = f.gui->main()->editor();
+    kw::ProgramEditor* editor = f.gui->main()->editor();
     const QString program = "G90\nG01 X1 Y0 (a)\nG01 X1 Y0 (a)\nG02 X2 Y1 I0 J1";
     const struct {
       const char* action;
@@ -143,13 +138,13 @@ class EditorCommandsTest : public QObject {
         {"SortObjectsDecending1", "G90\nG01 X1 Y0 (a)\nG02 X2 Y1 I0 J1"},
     };
     for (const auto& c : cases) {
-      editor->setPlainText(program);
+      kwtest::setText(editor, program);
       select(editor, 0, 0);
       f.action(c.action)->trigger();
       QCOMPARE(f.port.messages, std::vector<std::string>{});
-      QCOMPARE(editor->toPlainText(), c.text);
+      QCOMPARE(kwtest::text(editor), c.text);
       f.action("Undo1")->trigger();
-      QCOMPARE(editor->toPlainText(), program);
+      QCOMPARE(kwtest::text(editor), program);
     }
   }
 
@@ -157,21 +152,21 @@ class EditorCommandsTest : public QObject {
   void undoTakesBackTypingAndWholeCommands() {
     GuiFixture f({}, kwtest::kPlasmaProfile);
     f.gui->main()->show();
-    QPlainTextEdit* editor = f.gui->main()->editor();
+    kw::ProgramEditor* editor = f.gui->main()->editor();
     editor->setFocus();
     QTest::keyClicks(editor, "Y2 X1");
     f.action("LineOrderGXYZIJKR1")->trigger();
-    QCOMPARE(editor->toPlainText(), QString("X1 Y2 "));
-    QVERIFY(editor->document()->isModified());
+    QCOMPARE(kwtest::text(editor), QString("X1 Y2 "));
+    QVERIFY(editor->isModified());
     QApplication::setActiveWindow(f.gui->main());
     QVERIFY(QTest::qWaitForWindowActive(f.gui->main()));
     QTest::keySequence(editor, QKeySequence("Ctrl+U"));
-    QCOMPARE(editor->toPlainText(), QString("Y2 X1"));
+    QCOMPARE(kwtest::text(editor), QString("Y2 X1"));
   }
 
   void printTextNumbersPagesByFiftyLines() {
     GuiFixture f;
-    f.gui->main()->editor()->setPlainText(numberedLines(120));
+    kwtest::setText(f.gui->main()->editor(), numberedLines(120));
     f.gui->main()->syncToCore();
     f.app->currentFileName = "/parts/plate.nc";
     f.gui->main()->commands()->printText(*f.pdfPrinter());

@@ -80,6 +80,13 @@ struct GuiFixture {
   }
 };
 
+// The main editor's text as one string, set from one, and a selection between character offsets.
+inline QString text(const kw::ProgramEditor* editor) { return QString::fromLatin1(editor->text()); }
+inline void setText(kw::ProgramEditor* editor, const QString& text) { editor->setText(text.toLatin1().toStdString()); }
+inline void select(kw::ProgramEditor* editor, int from, int to) {
+  editor->setSelection(editor->positionAt(static_cast<size_t>(from)), editor->positionAt(static_cast<size_t>(to)));
+}
+
 inline const char* kPlasmaProfile =
     "[Labels]\r\nLine=G01\r\nN Letter=N\r\nR Letter=R\r\nI Letter=I\r\nJ Letter=J\r\nK Letter=K\r\n"
     "X Letter=X\r\nY Letter=Y\r\nZ Letter=Z\r\nTrans170=(\r\nTrans171=)\r\nTrans029=X\r\nTrans129=U\r\n";

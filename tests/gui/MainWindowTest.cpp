@@ -39,11 +39,11 @@ class MainWindowTest : public QObject {
     const std::string bytes = line + "\r\n" + line + "\r\n";
     std::string path = f.dir.write("all.bin", bytes);
     f.open(path);
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    QCOMPARE(editor->toPlainText().size(), qsizetype(2 * 255 + 1));
-    QCOMPARE(editor->document()->blockCount(), 2);
+    kw::ProgramEditor* editor = f.gui->main()->editor();
+    QCOMPARE(kwtest::text(editor).size(), qsizetype(2 * 255 + 1));
+    QCOMPARE(editor->lineCount(), 2);
     QCOMPARE(f.gui->main()->windowTitle(), QString("all.bin"));
-    QVERIFY(!editor->document()->isModified());
+    QVERIFY(!editor->isModified());
     // The read-out shows the caret the load put after the first character.
     QCOMPARE(f.gui->main()->findChild<QLabel*>("Panel2")->text(), QString("  Pos [1:2]   Sel : [1]   "));
     f.port.answers = {kw::Answer::Yes};
@@ -58,7 +58,7 @@ class MainWindowTest : public QObject {
     GuiFixture f;
     f.gui->main()->show();
     f.gui->plot()->show();
-    QPlainTextEdit* editor = f.gui->main()->editor();
+    kw::ProgramEditor* editor = f.gui->main()->editor();
     editor->setFocus();
     QTest::keyClicks(editor, "G01 X1");
     QTest::keyClick(editor, Qt::Key_Return);
@@ -70,8 +70,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.gui->main()->geometry(), QRect(137, 59, 500, 400));  // not put back in its default place
     f.action("FileOpen")->trigger();
     QCOMPARE(f.port.questions, std::vector<std::string>(3, "File has been modified. Save file?"));
-    QCOMPARE(editor->toPlainText(), QString("G01 X1\nG01 X2"));
-    QVERIFY(editor->document()->isModified());
+    QCOMPARE(kwtest::text(editor), QString("G01 X1\nG01 X2"));
+    QVERIFY(editor->isModified());
     QVERIFY(f.gui->main()->isVisible());
     f.port.picks = {f.dir.file("typed.nc")};
     QVERIFY(f.gui->main()->close());  // Yes: saved through Save As, then closed
@@ -97,8 +97,8 @@ class MainWindowTest : public QObject {
   // Dropped files replace typed work without a question; only the first is opened.
   void droppedFilesOpenTheFirstOnly() {
     GuiFixture f;
-    f.gui->main()->editor()->setPlainText("G01 X9\nG01 X8");
-    f.gui->main()->editor()->document()->setModified(true);
+    kwtest::setText(f.gui->main()->editor(), "G01 X9\nG01 X8");
+    f.gui->main()->editor()->setModified(true);
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(f.dir.write("a.nc", "G00 X1\n"))),
                   QUrl::fromLocalFile(QString::fromStdString(f.dir.write("b.nc", "G00 X2\n")))});
@@ -108,7 +108,7 @@ class MainWindowTest : public QObject {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(f.gui->main(), &drop);
-    QCOMPARE(f.gui->main()->editor()->toPlainText(), QString("G00 X1"));
+    QCOMPARE(kwtest::text(f.gui->main()->editor()), QString("G00 X1"));
     QCOMPARE(f.gui->main()->windowTitle(), QString("a.nc"));
     QVERIFY(f.port.questions.empty());
   }
@@ -130,9 +130,9 @@ class MainWindowTest : public QObject {
     kwtest::TempDir src;
     GuiFixture f({src.write("in.nc", "Y2 X1\n")}, kwtest::kPlasmaProfile);
     f.gui->main()->show();
-    QTRY_COMPARE(f.gui->main()->editor()->toPlainText(), QString("Y2 X1"));
+    QTRY_COMPARE(kwtest::text(f.gui->main()->editor()), QString("Y2 X1"));
     QCOMPARE(f.gui->main()->windowTitle(), QString("in.nc"));
-    QVERIFY(!f.gui->main()->editor()->document()->isModified());
+    QVERIFY(!f.gui->main()->editor()->isModified());
     // Only a profile argument changes the remembered profile; the file joins the recent ones.
     QCOMPARE(QString::fromStdString(kwtest::readFile(f.dir.file("home/LastIni.ini"))),
              "[RecentFiles]\r\nFile1=" + QString::fromStdString(src.file("in.nc")) + "\r\n");
@@ -149,27 +149,23 @@ class MainWindowTest : public QObject {
     QVERIFY(f.gui->plot()->isVisible());
   }
 
-  // A long program is shown a part at a time; a command in the meantime sees the whole text.
-  void longProgramIsShownInParts() {
+  // A long program is in the editor whole at once; a command's rewrite of it is one undo step.
+  void longProgramIsShownWholeAndRewrittenAsOneEdit() {
     GuiFixture f({}, kwtest::kPlasmaProfile);
     std::string text;
     for (int i = 0; i < 45000; ++i) text += "Y" + std::to_string(i) + " X1\n";
-    std::string path = f.dir.write("long.nc", text);
-    f.open(path);
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    QVERIFY(editor->isReadOnly());
-    QVERIFY(editor->document()->blockCount() < 45000);
-    QTRY_COMPARE(editor->document()->blockCount(), 45000);
-    QVERIFY(!editor->isReadOnly());
-    QVERIFY(!editor->document()->isModified());
-    QVERIFY(!editor->document()->isUndoAvailable());
-
-    f.open(path);
-    QVERIFY(editor->isReadOnly());
+    f.open(f.dir.write("long.nc", text));
+    kw::ProgramEditor* editor = f.gui->main()->editor();
+    QCOMPARE(editor->lineCount(), 45000);
+    QVERIFY(!editor->isModified());
+    QVERIFY(!editor->isUndoAvailable());
     f.action("LineOrderGXYZIJKR1")->trigger();
-    QCOMPARE(editor->document()->blockCount(), 45000);
-    QCOMPARE(editor->document()->findBlockByNumber(44999).text(), QString("X1 Y44999 "));
-    QVERIFY(!editor->isReadOnly());
+    QCOMPARE(editor->lineCount(), 45000);
+    QCOMPARE(editor->lines()[44999], std::string("X1 Y44999 "));
+    QVERIFY(editor->isModified());
+    f.action("Undo1")->trigger();
+    QCOMPARE(editor->lines()[44999], std::string("Y44999 X1"));
+    QVERIFY(!editor->isModified());
   }
 
   // The main window's keys work while the plot window has the focus.
@@ -223,24 +219,20 @@ class MainWindowTest : public QObject {
     f.action("ConvertAgain1")->trigger();
     QVERIFY(!log->isVisible());
     QCOMPARE(f.gui->main()->windowTitle(), QString("plate"));
-    QVERIFY(f.gui->main()->editor()->toPlainText().endsWith("5.000"));
+    QVERIFY(kwtest::text(f.gui->main()->editor()).endsWith("5.000"));
   }
 
-  // The words are coloured by the profile's dialect, and only the lines in view.
+  // The words are coloured by the profile's dialect.
   void wordsInViewAreColouredByTheDialect() {
     GuiFixture f({}, kwtest::kPlasmaProfile);
     f.app->profile.setCell(9, 1, "M08");
-    std::string program = "N10 G01 X1.5 M08 (CUT)\n";
-    for (int i = 0; i < 20000; ++i) program += "G01 X1\n";
-    f.open(f.dir.write("part.nc", program));
-    f.gui->main()->show();
-    QTRY_VERIFY(!f.gui->main()->editor()->document()->firstBlock().layout()->formats().isEmpty());
-    const QTextBlock first = f.gui->main()->editor()->document()->firstBlock();
+    const auto& colouring = f.gui->main()->editor()->colouring();
+    QVERIFY(colouring);
+    const QString first = "N10 G01 X1.5 M08 (CUT)";
     QStringList got;
-    for (const auto& range : first.layout()->formats())
-      got << first.text().mid(range.start, range.length) + "=" + range.format.foreground().color().name();
+    for (const auto& range : colouring(first.toStdString()))
+      got << first.mid(range.start, range.length) + "=" + range.format.foreground().color().name();
     QCOMPARE(got, QStringList({"N10=#a05a00", "G01=#0044cc", "X1.5=#006600", "M08=#996600", "(CUT)=#808080"}));
-    QVERIFY(f.gui->main()->editor()->document()->lastBlock().previous().layout()->formats().isEmpty());
   }
 
   // The File menu lists the files opened, newest first, and opens one when chosen.

@@ -21,9 +21,9 @@ class OffsetWindowTest : public QObject {
  private slots:
   void operationsCopyThePathAsOneUndoStepEach() {
     kwtest::GuiFixture f({}, kProfile);
-    QPlainTextEdit* main = f.gui->main()->editor();
+    kw::ProgramEditor* main = f.gui->main()->editor();
     const QString program = "G90\nM07\nG01 X0 Y0\nX1 Y0\nX1 Y1\nM08\nM30";
-    main->setPlainText(program);
+    kwtest::setText(main, program);
     kw::OffsetWindow* window = f.gui->offset();
     auto* edit = window->findChild<QLineEdit*>("OffsetEdit1");
     QCOMPARE(edit->text(), QString("-0.125"));
@@ -36,8 +36,7 @@ class OffsetWindowTest : public QObject {
     QCOMPARE(window->windowTitle(), QString("Offsetting"));
 
     // Each operation by its menu item; the caret on line 3 with nothing selected.
-    QTextCursor caret(main->document()->findBlockByNumber(3));
-    main->setTextCursor(caret);
+    main->setCaret({3, 0});
     f.gui->main()->commands()->ShowLineNum2();
     const struct {
       const char* item;
@@ -50,9 +49,9 @@ class OffsetWindowTest : public QObject {
     };
     for (const auto& step : steps) {
       window->findChild<QAction*>(step.item)->trigger();
-      QCOMPARE(main->toPlainText(), step.result);
+      QCOMPARE(kwtest::text(main), step.result);
       main->undo();
-      QCOMPARE(main->toPlainText(), program);
+      QCOMPARE(kwtest::text(main), program);
     }
 
     // The right button steps the plot through the path every 121 ms until any button is let go.

@@ -227,7 +227,7 @@ class PlotWindowTest : public QObject {
     mouse(image, QEvent::MouseButtonRelease, Qt::RightButton, QPoint(10, 10));
     QVERIFY(!f.plot()->stepTimer()->isActive());
     const int line = f.app->backplot.state().CurrentLine;
-    QCOMPARE(f.gui->main()->editor()->textCursor().block().blockNumber(), line);
+    QCOMPARE(f.gui->main()->editor()->caret().line, line);
   }
 
   // The keypad stands as a numeric keypad; each button rewrites the program as one undo step
@@ -247,21 +247,21 @@ class PlotWindowTest : public QObject {
       }
     QCOMPARE(button("SpeedButton9")->toolTip(),
              QString("Spin the part Inc Degrees  or just highlighted code about 0,0,0"));
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    const QString before = editor->toPlainText();
+    kw::ProgramEditor* editor = f.gui->main()->editor();
+    const QString before = kwtest::text(editor);
     auto* slide = f.plot()->findChild<QLineEdit*>("SlideEdit1");
     slide->selectAll();
     QTest::keyClicks(slide, "250");
     button("SpeedButton1")->click();
-    QCOMPARE(editor->toPlainText().section('\n', 0, 4),
+    QCOMPARE(kwtest::text(editor).section('\n', 0, 4),
              QString("G00 X100.000 Y0.000\nG00 X110.000 Y10.000\nM07 \nG01 X120.000 Y10.000\n"
                      "G03 X130.000 Y20.000 I0.000 J10.000"));
     QTRY_COMPARE(slide->text(), QString("100.0"));
     button("FlopButton")->click();
-    QVERIFY(editor->toPlainText().startsWith("G00 X-100.000 Y0.000\n"));
+    QVERIFY(kwtest::text(editor).startsWith("G00 X-100.000 Y0.000\n"));
     editor->undo();
     editor->undo();
-    QCOMPARE(editor->toPlainText(), before);
+    QCOMPARE(kwtest::text(editor), before);
     f.app->profile.setFlag("NoModifiers", true);
     f.plot()->showView();
     for (auto* b : f.plot()->findChild<QWidget*>("Keypad")->findChildren<QPushButton*>()) QVERIFY(!b->isEnabled());
@@ -274,26 +274,22 @@ class PlotWindowTest : public QObject {
 
   void plotToCursorStopsAtTheSelectedLine() {
     PlotFixture f;
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    QTextCursor cursor(editor->document()->findBlockByNumber(4));
-    cursor.movePosition(QTextCursor::Right);
-    editor->setTextCursor(cursor);
+    kw::ProgramEditor* editor = f.gui->main()->editor();
+    editor->setCaret({4, 1});
     f.gui->main()->commands()->ShowLineNum2();
     QCOMPARE(f.app->highlighted.first, 3);
     f.plot()->findChild<QPushButton*>("SpeedButton10")->click();
     QCOMPARE(f.app->backplot.state().CurrentLine, 4);
-    QCOMPARE(editor->textCursor().block().blockNumber(), 4);
+    QCOMPARE(editor->caret().line, 4);
   }
 
   // The block is drawn black only when it spans more than one line.
   void highlightedBlockIsDrawnBlack() {
     PlotFixture f;
-    QPlainTextEdit* editor = f.gui->main()->editor();
-    QTextCursor cursor(editor->document()->findBlockByNumber(3));
+    kw::ProgramEditor* editor = f.gui->main()->editor();
     for (int lines : {1, 2}) {
-      if (lines == 2) cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-      cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-      editor->setTextCursor(cursor);
+      const int last = 3 + lines - 1;
+      editor->setSelection({3, 0}, {last, static_cast<int>(editor->lines()[static_cast<size_t>(last)].size())});
       f.gui->main()->commands()->ShowLineNum2();
       f.plot()->replot();
       QCOMPARE(pixelsOf(f.plot()->canvas().image(), qRgb(0, 0, 0)) > 0, lines == 2);
@@ -305,7 +301,7 @@ class PlotWindowTest : public QObject {
     PlotFixture f;
     QString program;
     for (int i = 0; i < 20000; ++i) program += QString("G01 X%1 Y%2\n").arg(i % 100).arg(i % 37);
-    f.gui->main()->editor()->setPlainText(program);
+    kwtest::setText(f.gui->main()->editor(), program);
     f.plot()->setProgressDelay(0);
     QString shown;
     QTimer::singleShot(0, f.plot(), [&] {
@@ -324,7 +320,7 @@ class PlotWindowTest : public QObject {
     PlotFixture f;
     QString program;
     for (int i = 0; i < 20000; ++i) program += QString("G01 X%1 Y%2\n").arg(i % 100).arg(i % 37);
-    f.gui->main()->editor()->setPlainText(program);
+    kwtest::setText(f.gui->main()->editor(), program);
     std::vector<bool> plottingAtEnd;
     f.gui->main()->endProgram = [&] { plottingAtEnd.push_back(f.plot()->plotting()); };
     QTimer::singleShot(0, f.plot(), [&] { QVERIFY(f.gui->main()->close()); });
@@ -338,9 +334,9 @@ class PlotWindowTest : public QObject {
   // the caret on its line, and a plain click still moves the origin.
   void caretLineIsMarkedAndCtrlClickFindsTheLine() {
     PlotFixture f;
-    QPlainTextEdit* editor = f.gui->main()->editor();
+    kw::ProgramEditor* editor = f.gui->main()->editor();
     const int plots = f.plot()->plotCount();
-    editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(3)));  // G01 X20 Y10
+    editor->setCaret({3, 0});  // G01 X20 Y10
     const auto marked = f.plot()->markedStrokes();
     QCOMPARE(marked.size(), size_t{1});
     QVERIFY(std::abs(marked[0].x1 - marked[0].x0) + std::abs(marked[0].y1 - marked[0].y0) > 20);
@@ -348,12 +344,12 @@ class PlotWindowTest : public QObject {
     QCOMPARE(f.plot()->plotCount(), plots);
 
     const QPoint onCut((marked[0].x0 + marked[0].x1) / 2 + 2, (marked[0].y0 + marked[0].y1) / 2);
-    editor->setTextCursor(QTextCursor(editor->document()->firstBlock()));
+    editor->setCaret({0, 0});
     QTest::mouseClick(f.image(), Qt::LeftButton, Qt::ControlModifier, onCut);
-    QCOMPARE(editor->textCursor().blockNumber(), 3);
+    QCOMPARE(editor->caret().line, 3);
     QCOMPARE(f.plot()->markedStrokes().size(), size_t{1});
     QTest::mouseClick(f.image(), Qt::LeftButton, Qt::ControlModifier, QPoint(2, 2));  // nothing drawn there
-    QCOMPARE(editor->textCursor().blockNumber(), 3);
+    QCOMPARE(editor->caret().line, 3);
     const auto before = f.view();
     mouse(f.image(), QEvent::MouseButtonPress, Qt::LeftButton, onCut);
     mouse(f.image(), QEvent::MouseButtonRelease, Qt::LeftButton, onCut);
