@@ -520,6 +520,12 @@ bool ProgramEditor::event(QEvent* event) {
       return true;
     }
   }
+  // A tab is typed into the text rather than moving the focus on.
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab &&
+      static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+    keyPressEvent(static_cast<QKeyEvent*>(event));
+    return true;
+  }
   return QAbstractScrollArea::event(event);
 }
 
