@@ -1,6 +1,7 @@
 #include "gui/ProgramEditor.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include <QApplication>
@@ -30,21 +31,27 @@ size_t bytesOf(const std::vector<std::string>& lines) {
   return bytes;
 }
 
-// Text for the clipboard: lines joined by '\n', a line break byte inside a line as its symbol.
-QString clipboardText(std::string_view bytes) {
+// How a line's bytes are shown: a line break byte inside a line as its symbol.
+QString shownBytes(std::string_view bytes) {
   QString text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  text.replace(u'\r', QChar(kCrSymbol));
-  return text;  // '\n' stays: it is the break between lines
+  if (bytes.find('\r') != std::string_view::npos) text.replace(u'\r', QChar(kCrSymbol));
+  if (bytes.find('\n') != std::string_view::npos) text.replace(u'\n', QChar(kLfSymbol));
+  return text;
 }
 
-// Bytes from clipboard text: any line break ends a line, the symbols are the bytes again.
-std::string bytesOfClipboard(QString text) {
+// The lines of clipboard text: any line break ends a line, the symbols are the bytes again.
+std::vector<std::string> linesOfClipboard(QString text) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(u'\r', u'\n');
   text.replace(QChar::ParagraphSeparator, u'\n');
   text.replace(QChar::LineSeparator, u'\n');
-  text.replace(QChar(kCrSymbol), u'\r');
-  return text.toLatin1().toStdString();
+  std::vector<std::string> lines;
+  for (QString line : text.split(u'\n')) {
+    line.replace(QChar(kCrSymbol), u'\r');
+    line.replace(QChar(kLfSymbol), u'\n');
+    lines.push_back(line.toLatin1().toStdString());
+  }
+  return lines;
 }
 
 }  // namespace
@@ -252,31 +259,23 @@ std::string ProgramEditor::selectedText() const {
   return text;
 }
 
-void ProgramEditor::insertText(std::string_view bytes) { replaceSelection(bytes, false); }
+void ProgramEditor::insertText(std::string_view bytes) {
+  replaceRange(selectionStart(), selectionEnd(), splitLines(bytes), false);
+}
 
 void ProgramEditor::replaceSelection(std::string_view bytes, bool typing) {
-  const TextPos start = selectionStart(), end = selectionEnd();
-  if (start == end && bytes.empty()) return;
-  const std::string& startLine = lines_[static_cast<size_t>(start.line)];
+  replaceRange(selectionStart(), selectionEnd(), splitLines(bytes), typing);
+}
+
+void ProgramEditor::replaceRange(TextPos start, TextPos end, std::vector<std::string> pieces, bool typing) {
+  if (start == end && pieces.size() == 1 && pieces[0].empty()) return;
   const std::string& endLine = lines_[static_cast<size_t>(end.line)];
-  std::vector<std::string> with;
-  std::string head = startLine.substr(0, static_cast<size_t>(start.column));
   const std::string tail = endLine.substr(static_cast<size_t>(end.column));
-  size_t from = 0;
-  for (;;) {
-    const size_t lf = bytes.find('\n', from);
-    const std::string_view piece = bytes.substr(from, lf == std::string_view::npos ? std::string_view::npos : lf - from);
-    if (with.empty())
-      with.push_back(head.append(piece));
-    else
-      with.emplace_back(piece);
-    if (lf == std::string_view::npos) break;
-    from = lf + 1;
-  }
-  const TextPos caret{start.line + static_cast<int>(with.size()) - 1, static_cast<int>(with.back().size())};
-  with.back() += tail;
+  pieces.front().insert(0, lines_[static_cast<size_t>(start.line)], 0, static_cast<size_t>(start.column));
+  const TextPos caret{start.line + static_cast<int>(pieces.size()) - 1, static_cast<int>(pieces.back().size())};
+  pieces.back() += tail;
   // The selection before the change is what Undo brings back.
-  change(start.line, end.line - start.line + 1, std::move(with), typing);
+  change(start.line, end.line - start.line + 1, std::move(pieces), typing);
   anchor_ = caret_ = caret;
   preferredColumn_ = -1;
   ensureCaretVisible();
@@ -307,12 +306,21 @@ void ProgramEditor::cut() {
 }
 
 void ProgramEditor::copy() {
-  if (hasSelection()) QGuiApplication::clipboard()->setText(clipboardText(selectedText()));
+  if (!hasSelection()) return;
+  const TextPos start = selectionStart(), end = selectionEnd();
+  QStringList shownLines;
+  for (int i = start.line; i <= end.line; ++i) {
+    std::string_view line = lines_[static_cast<size_t>(i)];
+    if (i == end.line) line = line.substr(0, static_cast<size_t>(end.column));
+    if (i == start.line) line = line.substr(static_cast<size_t>(start.column));
+    shownLines << shownBytes(line);
+  }
+  QGuiApplication::clipboard()->setText(shownLines.join(u'\n'));
 }
 
 void ProgramEditor::paste() {
   const QString text = QGuiApplication::clipboard()->text();
-  if (!text.isEmpty()) insertText(bytesOfClipboard(text));
+  if (!text.isEmpty()) replaceRange(selectionStart(), selectionEnd(), linesOfClipboard(text), false);
 }
 
 void ProgramEditor::selectAll() {
@@ -329,13 +337,7 @@ int ProgramEditor::lastVisibleLine() const {
   return std::min(lineCount() - 1, firstVisibleLine() + (viewport()->height() - 1) / lineHeight());
 }
 
-QString ProgramEditor::shown(int line) const {
-  const std::string& bytes = lines_[static_cast<size_t>(line)];
-  QString text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  if (std::memchr(bytes.data(), '\r', bytes.size())) text.replace(u'\r', QChar(kCrSymbol));
-  if (std::memchr(bytes.data(), '\n', bytes.size())) text.replace(u'\n', QChar(kLfSymbol));
-  return text;
-}
+QString ProgramEditor::shown(int line) const { return shownBytes(lines_[static_cast<size_t>(line)]); }
 
 int ProgramEditor::lineX(int line, int column) const {
   const QString text = shown(line);
@@ -529,6 +531,16 @@ bool ProgramEditor::event(QEvent* event) {
   return QAbstractScrollArea::event(event);
 }
 
+// The start of the word before a place, or the end of the line above at a line's start.
+TextPos ProgramEditor::wordStartBefore(TextPos from) const {
+  if (from.column == 0) return from.line > 0 ? TextPos{from.line - 1, INT_MAX} : from;
+  const std::string& line = lines_[static_cast<size_t>(from.line)];
+  size_t i = static_cast<size_t>(from.column);
+  while (i > 0 && !isWordByte(line[i - 1])) --i;
+  while (i > 0 && isWordByte(line[i - 1])) --i;
+  return {from.line, static_cast<int>(i)};
+}
+
 void ProgramEditor::keyPressEvent(QKeyEvent* event) {
   if (const Move* move = moveOf(event)) {
     const std::string& line = lines_[static_cast<size_t>(caret_.line)];
@@ -564,17 +576,7 @@ void ProgramEditor::keyPressEvent(QKeyEvent* event) {
         to.column = static_cast<int>(i);
         break;
       }
-      case kPreviousWord: {
-        if (caret_.column == 0) {
-          if (caret_.line > 0) to = {caret_.line - 1, INT_MAX};
-          break;
-        }
-        size_t i = static_cast<size_t>(caret_.column);
-        while (i > 0 && !isWordByte(line[i - 1])) --i;
-        while (i > 0 && isWordByte(line[i - 1])) --i;
-        to.column = static_cast<int>(i);
-        break;
-      }
+      case kPreviousWord: to = wordStartBefore(caret_); break;
       case kNextLine: upDown(1); break;
       case kPreviousLine: upDown(-1); break;
       case kLineStart: to.column = 0; break;
@@ -602,12 +604,7 @@ void ProgramEditor::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::SelectAll)) return selectAll();
   if (event->matches(QKeySequence::Undo)) return undo();
   if (event->matches(QKeySequence::DeleteStartOfWord)) {
-    if (!hasSelection()) {
-      const TextPos caret = caret_;
-      QKeyEvent previous(QEvent::KeyPress, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
-      keyPressEvent(&previous);
-      if (caret_ == caret) return;
-    }
+    if (!hasSelection()) return replaceRange(clamp(wordStartBefore(caret_)), caret_, {std::string()}, true);
     return replaceSelection({}, true);
   }
   const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
@@ -626,9 +623,8 @@ void ProgramEditor::keyPressEvent(QKeyEvent* event) {
         else if (caret_.line + 1 < lineCount()) other = {caret_.line + 1, 0};
         else return;
       }
-      const bool join = joinTyping_;
-      anchor_ = other;
-      joinTyping_ = join;
+      // Undo puts the caret back where it stood, with nothing selected.
+      return replaceRange(std::min(caret_, other), std::max(caret_, other), {std::string()}, true);
     }
     return replaceSelection({}, true);
   }
@@ -649,6 +645,8 @@ void ProgramEditor::mouseMoveEvent(QMouseEvent* event) {
   moveCaret(positionAtPoint(event->position().toPoint()), true);
   preferredColumn_ = -1;
 }
+
+void ProgramEditor::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
 
 void ProgramEditor::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;

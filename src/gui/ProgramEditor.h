@@ -101,6 +101,7 @@ class ProgramEditor : public QAbstractScrollArea {
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -121,8 +122,10 @@ class ProgramEditor : public QAbstractScrollArea {
   void changed();
   // Replaces the selection; typed keys in a row are one edit for Undo.
   void replaceSelection(std::string_view bytes, bool typing);
+  void replaceRange(TextPos start, TextPos end, std::vector<std::string> pieces, bool typing);
   void moveCaret(TextPos to, bool select);
   TextPos clamp(TextPos position) const;
+  TextPos wordStartBefore(TextPos from) const;
   TextPos positionAtPoint(QPoint point) const;
   QString shown(int line) const;
   int lineHeight() const;
