@@ -67,8 +67,12 @@ ProgramEditor::ProgramEditor(QWidget* parent) : QAbstractScrollArea(parent) {
   blink_.setInterval(std::max(100, QGuiApplication::styleHints()->cursorFlashTime() / 2));
   connect(&blink_, &QTimer::timeout, this, [this] {
     caretShown_ = !caretShown_;
-    viewport()->update();
+    const int row = caret_.line - firstVisibleLine();
+    viewport()->update(0, row * lineHeight(), viewport()->width(), lineHeight());
   });
+  // While a drag selects beyond the top or bottom, the text scrolls on under the mouse.
+  dragScroll_.setInterval(50);
+  connect(&dragScroll_, &QTimer::timeout, this, [this] { moveCaret(positionAtPoint(dragAt_), true); });
   updateScrollBars();
 }
 
@@ -391,7 +395,7 @@ TextPos ProgramEditor::positionAtPoint(QPoint point) const {
   return clamp({line, column});
 }
 
-void ProgramEditor::paintEvent(QPaintEvent*) {
+void ProgramEditor::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.setPen(palette().color(QPalette::Text));
   const int height = lineHeight();
@@ -403,8 +407,10 @@ void ProgramEditor::paintEvent(QPaintEvent*) {
   selected.setForeground(palette().brush(group, QPalette::HighlightedText));
   QTextOption option;
   option.setWrapMode(QTextOption::NoWrap);
-  const int last = lastVisibleLine();
-  for (int line = firstVisibleLine(), y = 0; line <= last; ++line, y += height) {
+  // Only the rows asked for are laid out: the caret's blink asks for its row alone.
+  const int top = event->rect().top() / height, bottom = event->rect().bottom() / height;
+  const int last = std::min(lastVisibleLine(), firstVisibleLine() + bottom);
+  for (int line = firstVisibleLine() + top, y = top * height; line <= last; ++line, y += height) {
     QTextLayout layout(shown(line), font());
     layout.setTextOption(option);
     if (colouring_) layout.setFormats(colouring_(lines_[static_cast<size_t>(line)]));
@@ -642,11 +648,19 @@ void ProgramEditor::mousePressEvent(QMouseEvent* event) {
 
 void ProgramEditor::mouseMoveEvent(QMouseEvent* event) {
   if (!(event->buttons() & Qt::LeftButton) || selectingWords_) return;
-  moveCaret(positionAtPoint(event->position().toPoint()), true);
+  dragAt_ = event->position().toPoint();
+  moveCaret(positionAtPoint(dragAt_), true);
   preferredColumn_ = -1;
+  if (dragAt_.y() < 0 || dragAt_.y() >= viewport()->height())
+    dragScroll_.start();
+  else
+    dragScroll_.stop();
 }
 
-void ProgramEditor::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+void ProgramEditor::mouseReleaseEvent(QMouseEvent* event) {
+  dragScroll_.stop();
+  event->accept();
+}
 
 void ProgramEditor::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;

@@ -147,6 +147,8 @@ class ProgramEditor : public QAbstractScrollArea {
   size_t widest_ = 0;        // characters of the longest line seen
   Colouring colouring_;
   QTimer blink_;
+  QTimer dragScroll_;
+  QPoint dragAt_;  // where the mouse is while a drag selects
   bool caretShown_ = true;
   bool selectingWords_ = false;
 };
