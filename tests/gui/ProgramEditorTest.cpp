@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <map>
+#include <random>
 
 using kw::ProgramEditor;
 using kw::TextPos;
@@ -277,6 +278,29 @@ class ProgramEditorTest : public QObject {
     QCOMPARE(marked(e), QString("G01 X1\n|G02"));
     QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, QPoint(view->width() - 2, 2));
     QCOMPARE(marked(e), QString("G01 X1|\n[G02"));
+  }
+
+  // Random keys, clicks and clipboard commands, then Undo until there is nothing left to undo:
+  // the text is the one set, and every place stayed within it.
+  void undoingEverythingGivesTheTextBack() {
+    ProgramEditor e;
+    show(e);
+    const std::vector<std::string> start = {"G01 X1 Y2", "", "M07", "G02 X3 Y4 I1 J0", "M30"};
+    const std::string_view pieces[] = {"a", "7", " ", "<Ret>", "<BS>", "<Del>", "<Left>", "<Right>", "<Up>", "<Down>",
+                                       "<S-Right>", "<S-Down>", "<S-C-Left>", "<End>", "<C-Home>", "<C-End>", "<PgDn>",
+                                       "<Cut>", "<Copy>", "<Paste>", "<C-BS>", "\t"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 20; ++round) {
+      e.setLines(start);
+      for (int key = 0; key < 60; ++key) {
+        press(e, pieces[random() % std::size(pieces)]);
+        QVERIFY(e.caret().line < e.lineCount() &&
+                e.caret().column <= int(e.lines()[size_t(e.caret().line)].size()));
+      }
+      for (int undo = 0; e.isUndoAvailable() && undo < 100; ++undo) e.undo();
+      QCOMPARE(e.lines(), start);
+      QVERIFY(!e.isModified());
+    }
   }
 
   void millionLines() {
