@@ -60,7 +60,7 @@ struct PlotFixture : GuiFixture {
     open(dir.write("part.nc", kProgram));
     gui->main()->show();
     gui->plot()->show();
-    QTest::qWaitFor([this] { return gui->plot()->plotCount() == 1; });
+    QVERIFY(QTest::qWaitFor([this] { return gui->plot()->plotCount() == 1; }));
   }
   kw::PlotWindow* plot() const { return gui->plot(); }
   QWidget* image() const { return plot()->findChild<QWidget*>("Image1"); }
