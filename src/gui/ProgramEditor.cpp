@@ -96,9 +96,10 @@ void ProgramEditor::setLines(std::vector<std::string> lines) {
   emit caretMoved();
 }
 
-void ProgramEditor::replaceLines(std::vector<std::string> lines) {
-  if (lines.empty()) lines.emplace_back();
-  // Only the lines between the unchanged start and end are kept for Undo.
+void ProgramEditor::replaceLines(const std::vector<std::string>& given) {
+  static const std::vector<std::string> kEmptyText{std::string()};
+  const std::vector<std::string>& lines = given.empty() ? kEmptyText : given;
+  // Only the lines between the unchanged start and end are copied, and kept for Undo.
   const size_t oldSize = lines_.size(), newSize = lines.size();
   size_t head = 0;
   while (head < oldSize && head < newSize && lines_[head] == lines[head]) ++head;
@@ -106,8 +107,8 @@ void ProgramEditor::replaceLines(std::vector<std::string> lines) {
   size_t tail = 0;
   while (tail < oldSize - head && tail < newSize - head && lines_[oldSize - 1 - tail] == lines[newSize - 1 - tail])
     ++tail;
-  std::vector<std::string> middle(std::make_move_iterator(lines.begin() + static_cast<ptrdiff_t>(head)),
-                                  std::make_move_iterator(lines.end() - static_cast<ptrdiff_t>(tail)));
+  std::vector<std::string> middle(lines.begin() + static_cast<ptrdiff_t>(head),
+                                  lines.end() - static_cast<ptrdiff_t>(tail));
   const TextPos anchor = anchor_, caret = caret_;
   change(static_cast<int>(head), static_cast<int>(oldSize - head - tail), std::move(middle), false);
   anchor_ = clamp(anchor);

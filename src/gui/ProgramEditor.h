@@ -42,7 +42,7 @@ class ProgramEditor : public QAbstractScrollArea {
   void setLines(std::vector<std::string> lines);
   // The text rewritten as one edit that Undo takes back; the caret stays where it was (within
   // the new text).
-  void replaceLines(std::vector<std::string> lines);
+  void replaceLines(const std::vector<std::string>& lines);
   // One line rewritten as one edit (line break bytes in it stay in the line); the selection
   // stays where it was.
   void replaceLine(int line, std::string bytes);
