@@ -16,6 +16,9 @@ namespace kw {
 namespace {
 
 constexpr int kMargin = 4;                             // pixels left of the text
+// A longer line is drawn a character width a column, and only its part in view: shaping a
+// line of millions of characters on every paint would freeze the window.
+constexpr size_t kLongLine = 4096;
 constexpr size_t kUndoBytes = size_t(512) << 20;       // the oldest edits go beyond this
 constexpr char16_t kCrSymbol = 0x240D;                 // a carriage return inside a line
 constexpr char16_t kLfSymbol = 0x240A;                 // a line feed inside a line
@@ -344,7 +347,19 @@ int ProgramEditor::lastVisibleLine() const {
 
 QString ProgramEditor::shown(int line) const { return shownBytes(lines_[static_cast<size_t>(line)]); }
 
+int ProgramEditor::columnWidth() const { return std::max(1, fontMetrics().horizontalAdvance(u'0')); }
+
+ProgramEditor::Piece ProgramEditor::pieceOf(int line) const {
+  const int length = static_cast<int>(lines_[static_cast<size_t>(line)].size());
+  if (static_cast<size_t>(length) <= kLongLine) return {0, length, 0};
+  const int width = columnWidth();
+  const int from = std::clamp(horizontalScrollBar()->value() / width - 8, 0, length);
+  const int to = std::min(length, from + viewport()->width() / width + 16);
+  return {from, to, from * width};
+}
+
 int ProgramEditor::lineX(int line, int column) const {
+  if (lines_[static_cast<size_t>(line)].size() > kLongLine) return kMargin + column * columnWidth();
   const QString text = shown(line);
   return kMargin + fontMetrics().horizontalAdvance(text.left(column));
 }
@@ -388,12 +403,16 @@ void ProgramEditor::setColouring(Colouring colouring) {
 TextPos ProgramEditor::positionAtPoint(QPoint point) const {
   const int line = std::clamp(firstVisibleLine() + (point.y() < 0 ? point.y() / lineHeight() - 1 : point.y() / lineHeight()),
                               0, lineCount() - 1);
+  const int x = point.x() + horizontalScrollBar()->value() - kMargin;
+  if (lines_[static_cast<size_t>(line)].size() > kLongLine) {
+    const int width = columnWidth();
+    return clamp({line, (std::max(x, 0) + width / 2) / width});
+  }
   QTextLayout layout(shown(line), font());
   layout.beginLayout();
   QTextLine row = layout.createLine();
   layout.endLayout();
-  const int column = row.isValid() ? row.xToCursor(point.x() + horizontalScrollBar()->value() - kMargin) : 0;
-  return clamp({line, column});
+  return clamp({line, row.isValid() ? row.xToCursor(x) : 0});
 }
 
 void ProgramEditor::paintEvent(QPaintEvent* event) {
@@ -412,26 +431,31 @@ void ProgramEditor::paintEvent(QPaintEvent* event) {
   const int top = event->rect().top() / height, bottom = event->rect().bottom() / height;
   const int last = std::min(lastVisibleLine(), firstVisibleLine() + bottom);
   for (int line = firstVisibleLine() + top, y = top * height; line <= last; ++line, y += height) {
-    QTextLayout layout(shown(line), font());
+    const std::string_view bytes = lines_[static_cast<size_t>(line)];
+    const Piece piece = pieceOf(line);
+    const std::string_view part = bytes.substr(static_cast<size_t>(piece.from), static_cast<size_t>(piece.to - piece.from));
+    QTextLayout layout(shownBytes(part), font());
     layout.setTextOption(option);
-    if (colouring_) layout.setFormats(colouring_(lines_[static_cast<size_t>(line)]));
+    if (colouring_) layout.setFormats(colouring_(part));
     layout.beginLayout();
     QTextLine row = layout.createLine();
     layout.endLayout();
     if (!row.isValid()) continue;
+    const QPointF at(left + piece.x, y);
     QList<QTextLayout::FormatRange> selection;
     if (start.line <= line && line <= end.line && start != end) {
-      const int from = line == start.line ? start.column : 0;
-      const int to = line == end.line ? end.column : static_cast<int>(lines_[static_cast<size_t>(line)].size());
+      const int from = std::max(line == start.line ? start.column : 0, piece.from) - piece.from;
+      const int to = std::min(line == end.line ? end.column : static_cast<int>(bytes.size()), piece.to) - piece.from;
       if (to > from) selection.append({from, to - from, selected});
       // A selected line break shows as a blank's width of selection after the line.
-      if (line < end.line) {
-        const qreal x = left + row.cursorToX(to);
+      if (line < end.line && piece.to == static_cast<int>(bytes.size())) {
+        const qreal x = at.x() + row.cursorToX(piece.to - piece.from);
         painter.fillRect(QRectF(x, y, fontMetrics().horizontalAdvance(u' '), height), selected.background());
       }
     }
-    layout.draw(&painter, QPointF(left, y), selection);
-    if (line == caret_.line && caretShown_ && hasFocus()) layout.drawCursor(&painter, QPointF(left, y), caret_.column);
+    layout.draw(&painter, at, selection);
+    if (line == caret_.line && caretShown_ && hasFocus() && piece.from <= caret_.column && caret_.column <= piece.to)
+      layout.drawCursor(&painter, at, caret_.column - piece.from);
   }
 }
 

@@ -130,6 +130,12 @@ class ProgramEditor : public QAbstractScrollArea {
   QString shown(int line) const;
   int lineHeight() const;
   int lineX(int line, int column) const;
+  // The columns of a line that are drawn, and the x of the first one.
+  struct Piece {
+    int from, to, x;
+  };
+  Piece pieceOf(int line) const;
+  int columnWidth() const;
   void updateScrollBars();
   void updateWidestLine(int first, int last);
   void restartBlink();

@@ -327,6 +327,16 @@ class ProgramEditorTest : public QObject {
     QVERIFY(e.firstVisibleLine() <= 500000 && 500000 <= e.lastVisibleLine());
     const QImage middle = e.viewport()->grab().toImage();
     QVERIFY(hasInk(middle) && middle != top);
+
+    // A line of a million characters: its end is scrolled into view and drawn, and a click at
+    // the view's left edge lands on the column there.
+    e.setLines({"G01", std::string(1000000, 'X') + "Y"});
+    press(e, "<Down><End>");
+    QCOMPARE(e.caret(), (TextPos{1, 1000001}));
+    QVERIFY(e.horizontalScrollBar()->value() > 0);
+    QVERIFY(hasInk(e.viewport()->grab().toImage()));
+    QTest::mouseClick(e.viewport(), Qt::LeftButton, {}, QPoint(1, e.fontMetrics().lineSpacing() * 3 / 2));
+    QVERIFY(e.caret().line == 1 && e.caret().column > 990000 && e.caret().column < 1000001);
   }
 };
 
