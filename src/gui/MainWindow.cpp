@@ -29,10 +29,9 @@ namespace kw {
 
 namespace {
 
-// The editor's lines as the program buffer holds them: an empty editor is a program of no lines.
-bool sameText(const std::vector<std::string>& program, const std::vector<std::string>& shown) {
-  if (program.empty()) return shown.size() == 1 && shown[0].empty();
-  return program == shown;
+// Whether the editor shows the program: an empty editor is a program of no lines.
+bool sameText(const std::vector<std::string>& program, const ProgramEditor& editor) {
+  return program.empty() ? editor.isEmpty() : program == editor.lines();
 }
 
 // Swallows every tooltip while hints are off.
@@ -350,9 +349,11 @@ void MainWindow::syncToCore() {
   if (inCore_) return;
   app_.buffer.modified = editor_->isModified();
   // Nothing typed since the last sync: the buffer already holds the editor's text.
-  if (editor_->revision() == syncedRevision_ && sameText(app_.buffer.lines, editor_->lines())) return;
-  app_.buffer.lines = editor_->lines();
-  if (app_.buffer.lines.size() == 1 && app_.buffer.lines[0].empty()) app_.buffer.lines.clear();
+  if (editor_->revision() == syncedRevision_ && sameText(app_.buffer.lines, *editor_)) return;
+  if (editor_->isEmpty())
+    app_.buffer.lines.clear();
+  else
+    app_.buffer.lines = editor_->lines();
   syncedRevision_ = editor_->revision();
 }
 
@@ -362,7 +363,7 @@ void MainWindow::syncFromCore() {
     shownGeneration_ = app_.buffer.generation;
     editor_->setLines(app_.buffer.lines);
     editor_->setCaret({0, app_.buffer.lines.empty() || app_.buffer.lines[0].empty() ? 0 : 1});
-  } else if (!sameText(app_.buffer.lines, editor_->lines())) {
+  } else if (!sameText(app_.buffer.lines, *editor_)) {
     editor_->replaceLines(app_.buffer.lines);
   }
   syncedRevision_ = editor_->revision();
@@ -443,7 +444,7 @@ void MainWindow::runBatchOnce() {
   // The batch steps for the command-line arguments run once, when the window first becomes
   // active with an empty editor: running them on every activation would repeat their messages
   // without end, since closing a message box activates the window again.
-  if (batchDone_ || arguments_.empty() || !sameText({}, editor_->lines())) return;
+  if (batchDone_ || arguments_.empty() || !editor_->isEmpty()) return;
   batchDone_ = true;
   runCore([this] {
     runBatchConversion(app_, arguments_);

@@ -75,7 +75,7 @@ ProgramEditor::ProgramEditor(QWidget* parent) : QAbstractScrollArea(parent) {
   });
   // While a drag selects beyond the top or bottom, the text scrolls on under the mouse.
   dragScroll_.setInterval(50);
-  connect(&dragScroll_, &QTimer::timeout, this, [this] { moveCaret(positionAtPoint(dragAt_), true); });
+  connect(&dragScroll_, &QTimer::timeout, this, [this] { setSelection(anchor_, positionAtPoint(dragAt_)); });
   updateScrollBars();
 }
 
@@ -112,11 +112,7 @@ void ProgramEditor::replaceLines(const std::vector<std::string>& given) {
     ++tail;
   std::vector<std::string> middle(lines.begin() + static_cast<ptrdiff_t>(head),
                                   lines.end() - static_cast<ptrdiff_t>(tail));
-  const TextPos anchor = anchor_, caret = caret_;
-  change(static_cast<int>(head), static_cast<int>(oldSize - head - tail), std::move(middle), false);
-  anchor_ = clamp(anchor);
-  caret_ = clamp(caret);
-  emit caretMoved();
+  changeKeepingSelection(static_cast<int>(head), static_cast<int>(oldSize - head - tail), std::move(middle));
 }
 
 std::string ProgramEditor::text() const {
@@ -148,10 +144,13 @@ void ProgramEditor::replaceLine(int line, std::string bytes) {
   if (line < 0 || line >= lineCount()) return;
   std::vector<std::string> with;
   with.push_back(std::move(bytes));
-  const TextPos anchor = anchor_, caret = caret_;
-  change(line, 1, std::move(with), false);
-  anchor_ = clamp(anchor);
-  caret_ = clamp(caret);
+  changeKeepingSelection(line, 1, std::move(with));
+}
+
+void ProgramEditor::changeKeepingSelection(int first, int count, std::vector<std::string> with) {
+  change(first, count, std::move(with), false);
+  anchor_ = clamp(anchor_);
+  caret_ = clamp(caret_);
   emit caretMoved();
 }
 
@@ -267,9 +266,7 @@ std::string ProgramEditor::selectedText() const {
   return text;
 }
 
-void ProgramEditor::insertText(std::string_view bytes) {
-  replaceRange(selectionStart(), selectionEnd(), splitLines(bytes), false);
-}
+void ProgramEditor::insertText(std::string_view bytes) { replaceSelection(bytes, false); }
 
 void ProgramEditor::replaceSelection(std::string_view bytes, bool typing) {
   replaceRange(selectionStart(), selectionEnd(), splitLines(bytes), typing);
@@ -667,15 +664,13 @@ void ProgramEditor::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   selectingWords_ = false;
   const TextPos at = positionAtPoint(event->position().toPoint());
-  moveCaret(at, event->modifiers() & Qt::ShiftModifier);
-  preferredColumn_ = -1;
+  setSelection(event->modifiers() & Qt::ShiftModifier ? anchor_ : at, at);
 }
 
 void ProgramEditor::mouseMoveEvent(QMouseEvent* event) {
   if (!(event->buttons() & Qt::LeftButton) || selectingWords_) return;
   dragAt_ = event->position().toPoint();
-  moveCaret(positionAtPoint(dragAt_), true);
-  preferredColumn_ = -1;
+  setSelection(anchor_, positionAtPoint(dragAt_));
   if (dragAt_.y() < 0 || dragAt_.y() >= viewport()->height())
     dragScroll_.start();
   else

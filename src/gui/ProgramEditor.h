@@ -38,6 +38,8 @@ class ProgramEditor : public QAbstractScrollArea {
   // The text.
   const std::vector<std::string>& lines() const { return lines_; }
   int lineCount() const { return static_cast<int>(lines_.size()); }
+  // No text: the one line there is, empty.
+  bool isEmpty() const { return lines_.size() == 1 && lines_[0].empty(); }
   // A new text: the caret goes to the start, the undo history is cleared, not modified.
   void setLines(std::vector<std::string> lines);
   // The text rewritten as one edit that Undo takes back; the caret stays where it was (within
@@ -120,6 +122,8 @@ class ProgramEditor : public QAbstractScrollArea {
   // Replaces lines [first, first + count) by `with`, recording the change for Undo.
   void change(int first, int count, std::vector<std::string> with, bool typing);
   void changed();
+  // A change by a command: the selection stays where it was, within the new text.
+  void changeKeepingSelection(int first, int count, std::vector<std::string> with);
   // Replaces the selection; typed keys in a row are one edit for Undo.
   void replaceSelection(std::string_view bytes, bool typing);
   void replaceRange(TextPos start, TextPos end, std::vector<std::string> pieces, bool typing);
