@@ -76,6 +76,20 @@ void applyOperation(char code, const SlideSettings& settings, SlideValues& v) {
   }
 }
 
+// A turn moves a point along both axes at once. A line that gives only one of X and Y, leaving
+// the other to the line before as most programs do, gets both, or it would end where the turned
+// line before left the other axis. The same for the centre words, where the one left out stands
+// for no offset from the arc's start, as the interpreter reads it.
+void writeBothAxesOfATurn(SlideLine& line, bool incrementalIJ) {
+  if (line.present[WordX] != line.present[WordY]) line.present[WordX] = line.present[WordY] = true;
+  if (line.present[WordI] != line.present[WordJ]) {
+    const bool noI = !line.present[WordI];
+    const std::size_t absent = noI ? WordI : WordJ;
+    line.value[absent] = incrementalIJ ? 0.0f : line.previous[noI ? WordX : WordY];
+    line.present[WordI] = line.present[WordJ] = true;
+  }
+}
+
 std::string rebuild(const SlideLine& line, const std::array<std::string, kSlideWords>& letters, int decimals) {
   std::string out;
   out.reserve(64);
@@ -182,6 +196,7 @@ SlideResult SLIDE2(std::vector<std::string>& lines, char code, const SlideSettin
     previous = line.value;
 
     if (code == '0' || code == 'F') swapDirectionCodes(line.words.g, dialect);
+    if (code == '5') writeBothAxesOfATurn(line, settings.incrementalIJ);
     if (code == 'I' || code == 'A') {
       if (conversion && !conversion->convert(line)) {
         ui.setBusy(false);

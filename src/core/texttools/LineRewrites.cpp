@@ -16,6 +16,13 @@ void cut(std::string& line) {
   if (line.size() > kMaxBlockLength) line.resize(kMaxBlockLength);
 }
 
+// The tape mark that opens and closes a program, alone on its line (blanks around it allowed).
+bool isTapeMark(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  return first != std::string_view::npos && line[first] == '%' &&
+         line.find_first_not_of(" \t", first + 1) == std::string_view::npos;
+}
+
 }  // namespace
 
 void Renumber(std::vector<std::string>& lines, std::string_view nLetter, int start, int step) {
@@ -23,7 +30,8 @@ void Renumber(std::vector<std::string>& lines, std::string_view nLetter, int sta
   std::string numbered;
   char digits[24];
   for (std::string& line : lines) {
-    if (find(line, nLetter) == std::string_view::npos) {
+    // A number before the tape mark would make it a block that a control refuses.
+    if (find(line, nLetter) == std::string_view::npos && !isTapeMark(line)) {
       const auto end = std::to_chars(digits, digits + sizeof digits, counter).ptr;
       numbered.assign(nLetter);
       numbered.append(digits, end);

@@ -10,8 +10,9 @@
 
 namespace kw {
 
-// Every line without the N letter becomes the letter, the counter, a blank and the old line.
-// The counter starts at `start` and grows by `step` after every line, numbered or not.
+// Every line without the N letter becomes the letter, the counter, a blank and the old line,
+// except the tape mark "%" alone on its line, which must stay alone. The counter starts at
+// `start` and grows by `step` after every line, numbered or not.
 void Renumber(std::vector<std::string>& lines, std::string_view nLetter, int start, int step);
 
 // A line holding the N letter loses everything before the first N letter, the letter and what

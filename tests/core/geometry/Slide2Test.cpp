@@ -45,6 +45,14 @@ TEST(Slide2, RewritesEachLineFromItsWords) {
       {"incremental centres stay", {"G02 X1 Y1 I0 J1"}, '1', {"G02 X6.0000 Y-4.0000 I0.0000 J1.0000"}, 5, true},
       {"left moves Y only", {"X2 Y2", "M30"}, '4', {"X2.0000 Y1.0000", "M30 "}, 1},
       {"spin a quarter turn", {"G02 X1 Y0 I0 J1"}, '5', {"G02 X0.0000 Y1.0000 I-1.0000 J0.0000"}, 90},
+      // A turn moves both axes: a line that gives one gets both; a centre word left out is no
+      // offset from the start (incremental) or the start's coordinate (absolute centres).
+      {"spin: one axis given, both written", {"G01 X1 Y0", "G01 X2", "Y3", "G01 Z-1"}, '5',
+       {"G01 X0.0000 Y1.0000", "G01 X0.0000 Y2.0000", "X-3.0000 Y2.0000", "G01 Z-1.0000"}, 90},
+      {"spin: incremental centre word left out", {"G01 X1 Y0", "G03 X0 Y1 I-1"}, '5',
+       {"G01 X0.0000 Y1.0000", "G03 X-1.0000 Y0.0000 I0.0000 J-1.0000"}, 90, true},
+      {"spin: absolute centre word left out", {"G01 X1 Y2", "G03 X0 Y3 I0"}, '5',
+       {"G01 X-2.0000 Y1.0000", "G03 X-3.0000 Y0.0000 I-2.0000 J0.0000"}, 90},
       {"flip: arc word, Y, J", {"G02 X1 Y1 I0 J1"}, '0', {"G03 X1.0000 Y-1.0000 I0.0000 J-1.0000"}},
       {"flop: kerf word, X, I", {"G42 X1 Y2 I3", "G03 X1"}, 'F', {"G41 X-1.0000 Y2.0000 I-3.0000", "G02 X-1.0000"}},
       {"scale, R too", {"G02 X1 Y2 Z-0.5 R2.5 I3 J4 K1"}, 'X',

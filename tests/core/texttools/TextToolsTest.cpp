@@ -46,6 +46,8 @@ TEST(LineRewrites, EachRewriteOnItsEdgeCases) {
     Lines in, out;
   } cases[] = {
       {number, {"G1", "N50 X1", "X2"}, {"N1000 G1", "N50 X1", "N1002 X2"}},
+      // The tape marks around a program stay alone; the counter goes on past them.
+      {number, {"%", "G1", " % ", "%%", "X1 %"}, {"%", "N1001 G1", " % ", "N1003 %%", "N1004 X1 %"}},
       {unnumber, {"N10 G1 X5", "N10", "G1 X5 N10 Y2", "N1.5 (c)", "G1"}, {"G1 X5", "", "Y2", "(c)", "G1"}},
       {comments, {"G1 X5 (cut) Y2", "X1 ) (a)", "(a) (b)"}, {"G1 X5  Y2", "X1 ) (a)", " (b)"}},
       {twoCharEnd, {"X1 (*a*) Y2"}, {"X1 ) Y2"}},
