@@ -62,6 +62,7 @@ void swap1Click(App& app) {
     return;
   }
   TempFilesLock tempFiles(app.folder, app.ui);
+  const AxisPosition before = positionAfter(lines, static_cast<std::size_t>(top), dialect.lettersWithoutBlanks());
   std::vector<std::string> block;
   for (long long line = end - 1; line >= top; --line) {
     block.push_back(std::move(lines[static_cast<std::size_t>(line)]));
@@ -72,7 +73,7 @@ void swap1Click(App& app) {
   app.ui.setBusy(true);
   const SwapSettings settings(dialect, app.profile.flag("Bridgeport"), decimalPlaces(app.profile));
   std::vector<std::string> path;
-  if (!SWAP_BLOCK3(app.folder, settings, app.ui) || !readLines(app, app.pathInFolder(kNewFile), path)) {
+  if (!SWAP_BLOCK3(app.folder, settings, app.ui, before) || !readLines(app, app.pathInFolder(kNewFile), path)) {
     app.ui.setBusy(false);
     return;
   }

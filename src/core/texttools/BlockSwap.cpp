@@ -1,5 +1,9 @@
 #include "core/texttools/BlockSwap.h"
 
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
 #include "core/text/FileIo.h"
 #include "core/text/FixedText.h"
 #include "core/text/TempFiles.h"
@@ -25,6 +29,35 @@ std::string concat(std::initializer_list<const std::string*> words) {
   return out;
 }
 
+bool isArcWord(const std::string& g, const SwapSettings& s) {
+  const std::string word = StripChar('A', ' ', g);
+  return !word.empty() && (word == s.arcCw || word == s.arcCcw);
+}
+
+// A line that leaves out an axis ends where the line before it left that axis. Travelled the
+// other way, the line before is another one, so each move of the block (and the end of each
+// line that an arc starts from) is given every axis the block moves along, at the position it
+// ends at going forward. Lines that give them all stay as they are.
+void giveEveryMoveItsAxes(std::vector<BlockWords>& lastLineFirst, const SwapSettings& s, AxisPosition at) {
+  const BlockLetters& l = s.letters;
+  bool usesX = false, usesY = false, usesZ = false;
+  for (const BlockWords& w : lastLineFirst) usesX |= !w.x.empty(), usesY |= !w.y.empty(), usesZ |= !w.z.empty();
+  for (std::size_t k = lastLineFirst.size(); k-- > 0;) {  // the block in its own order
+    BlockWords& w = lastLineFirst[k];
+    const bool arcStartsHere = k > 0 && isArcWord(lastLineFirst[k - 1].g, s);
+    const bool ends = arcStartsHere || !w.x.empty() || !w.y.empty() || !w.z.empty();
+    for (auto [word, letter, value, used] : {std::tuple{&w.x, &l.x, &at.x, usesX}, std::tuple{&w.y, &l.y, &at.y, usesY},
+                                             std::tuple{&w.z, &l.z, &at.z, usesZ}}) {
+      if (!word->empty()) {
+        const LetterValue read = FindLetterValue(*letter, *word);
+        if (read.found) *value = read.value;
+      } else if (ends && used) {
+        *word = *letter + FixedText(*value, s.decimals, kCentrePrecision) + " ";
+      }
+    }
+  }
+}
+
 }  // namespace
 
 SwapSettings::SwapSettings(const Dialect& dialect, bool relative, int places)
@@ -35,15 +68,30 @@ SwapSettings::SwapSettings(const Dialect& dialect, bool relative, int places)
       incrementalIJ(relative),
       decimals(places) {}
 
-std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFirst, const SwapSettings& s) {
+AxisPosition positionAfter(const std::vector<std::string>& lines, std::size_t count, const BlockLetters& letters) {
+  AxisPosition at;
+  for (std::size_t line = 0; line < std::min(count, lines.size()); ++line) {
+    for (auto [letter, value] : {std::pair{&letters.x, &at.x}, {&letters.y, &at.y}, {&letters.z, &at.z}}) {
+      const LetterValue read = FindLetterValue(*letter, lines[line]);
+      if (read.found) *value = read.value;
+    }
+  }
+  return at;
+}
+
+std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFirst, const SwapSettings& s,
+                                      const AxisPosition& before) {
   std::vector<std::string> out;
   out.reserve(lastLineFirst.size() * 2 + 1);
   const BlockLetters& l = s.letters;
-  BlockWords a, b;  // a: the move that came after b in the block
+  std::vector<BlockWords> words;
+  words.reserve(lastLineFirst.size());
+  for (const std::string& text : lastLineFirst) words.push_back(SplitBlockWords(text, l));
+  giveEveryMoveItsAxes(words, s, before);
+  BlockWords a;  // the move that came after b in the block
   // The turning sense an arc is travelled back in.
   const std::string backOfCw = s.arcCcw + " ", backOfCcw = s.arcCw + " ";
-  for (const std::string& text : lastLineFirst) {
-    b = SplitBlockWords(text, l);
+  for (const BlockWords& b : words) {
     const std::string g = StripChar('A', ' ', a.g);
     const bool cw = !g.empty() && g == s.arcCw, ccw = !g.empty() && g == s.arcCcw;
     if (s.incrementalIJ && (cw || ccw)) {
@@ -63,14 +111,14 @@ std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFi
     } else {
       out.push_back(concat({&a.m, &a.g, &a.x, &a.y, &a.z, &b.rest}));
     }
-    a = std::move(b);
+    a = b;
   }
   // The move to the end point of the block's first line ends the path.
   out.push_back(concat({&a.g, &a.m, &a.x, &a.y, &a.z, &a.rest}));
   return out;
 }
 
-bool SWAP_BLOCK3(const std::string& folder, const SwapSettings& settings, UiPort& ui) {
+bool SWAP_BLOCK3(const std::string& folder, const SwapSettings& settings, UiPort& ui, const AxisPosition& before) {
   std::vector<std::string> block;
   std::string error;
   const std::string temp = folder + "/" + kTempFile, newFile = folder + "/" + kNewFile;
@@ -79,7 +127,7 @@ bool SWAP_BLOCK3(const std::string& folder, const SwapSettings& settings, UiPort
     return false;
   }
   for (std::string& line : block) line = cut255(line);
-  if (!writeTempLines(newFile, reversedPath(block, settings), &error)) {
+  if (!writeTempLines(newFile, reversedPath(block, settings, before), &error)) {
     ui.message("Cannot write " + newFile + ": " + error);
     return false;
   }

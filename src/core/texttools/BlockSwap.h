@@ -26,11 +26,23 @@ struct SwapSettings {
 // move with the motion word of the line that ended there; an arc becomes a straight move to its
 // old end point followed by the arc the other way round, its centre offsets recomputed from the
 // new start when they are relative.
-std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFirst, const SwapSettings& settings);
+// A line that leaves out an axis keeps the position of the line before on it; travelled back, each
+// move is given every axis the block moves along, at the position it reached going forward from
+// `before`, the position before the block.
+struct AxisPosition {
+  float x = 0, y = 0, z = 0;
+};
+std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFirst, const SwapSettings& settings,
+                                      const AxisPosition& before = {});
+
+// The position after the first `count` lines of an absolute program, from 0, 0, 0: each axis where
+// the last line that gives it leaves it.
+AxisPosition positionAfter(const std::vector<std::string>& lines, std::size_t count, const BlockLetters& letters);
 
 // SWAP_BLOCK3: reversedPath from "Temp.$$$" into "NEWFILE.$$$" in the program folder. False,
 // after telling the user, when a file cannot be read or written.
-bool SWAP_BLOCK3(const std::string& programFolder, const SwapSettings& settings, UiPort& ui);
+bool SWAP_BLOCK3(const std::string& programFolder, const SwapSettings& settings, UiPort& ui,
+                 const AxisPosition& before = {});
 
 // Lines first + 1 .. first + count, L1 L2 L3 ... Lm, become L2' L3 ... Lm L1 L2, where L2' is L2
 // without its G, N, I, J, R and K words. Refused (false, nothing changed) unless the block has

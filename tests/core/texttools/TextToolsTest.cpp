@@ -111,6 +111,7 @@ TEST(BlockSwap, ReversedPathAndStartPoint) {
     Lines lastLineFirst;
     bool relativeCentres;
     Lines out;
+    AxisPosition before{};
   } cases[] = {
       {"straight moves come back in reverse, each with a G word", {"G01 X3 Y0", "G01 X2 Y0", "G01 X1 Y0"}, true,
        {"", "G01 X3 Y0 ", "G01 X2 Y0 ", "G01 X1 Y0 "}},
@@ -118,10 +119,18 @@ TEST(BlockSwap, ReversedPathAndStartPoint) {
        {"", "G01X2 Y2 ", "G03 X0 Y2 I-2.000 J2.000 ", "G01 X0 Y2 "}},
       {"absolute centres are copied", {"G03 X2 Y2 I1 J1", "G01 X0 Y2"}, false,
        {"", "G01X2 Y2 ", "G02 X0 Y2 I1 J1 ", "G01 X0 Y2 "}},
+      // Lines that leave an axis to the line before (from 1, 1: X4, Y3, an arc, X1, Y1) get it
+      // written, at the position they reached going forward.
+      {"modal axes are written out", {"Y1", "G01 X1", "G03 X3 Y4 I-1 J0", "Y3", "G01 X4"}, true,
+       {"", "X1.000 Y1 ", "G01 X1 Y4.000 ", "G01X3 Y4 ", "G02 X4.000 Y3 I0.000 J-1.000 ", "X4.000 Y3 ",
+        "G01 X4 Y1.000 "},
+       {1, 1, 0}},
+      {"an arc goes back to where the line before it left the tool", {"G03 X55 Y30 I5 J0", "M07"}, true,
+       {"", "G01X55 Y30 ", "M07 G02 X45.000 Y30.000 I-5.000 J0.000 ", "M07 X45.000 Y30.000 "}, {45, 30, 0}},
   };
   for (const auto& c : cases) {
     Dialect d = dialect();
-    EXPECT_EQ(reversedPath(c.lastLineFirst, SwapSettings(d, c.relativeCentres, 3)), c.out) << c.name;
+    EXPECT_EQ(reversedPath(c.lastLineFirst, SwapSettings(d, c.relativeCentres, 3), c.before), c.out) << c.name;
   }
   const BlockLetters letters;
   const struct {
