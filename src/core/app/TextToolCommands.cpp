@@ -96,7 +96,8 @@ void swap1Click(App& app) {
 
 void MovestartingpointForward1Click(App& app) {
   const HighlightedBlock block = app.highlighted;
-  if (!moveStartForward(app.buffer.lines, block.first, block.count, Dialect(app.profile).lettersWithoutBlanks())) {
+  if (!moveStartForward(app.buffer.lines, block.first, block.count, Dialect(app.profile).lettersWithoutBlanks(),
+                        decimalPlaces(app.profile))) {
     app.ui.message(kStartPointRefusal);
     return;
   }

@@ -29,6 +29,14 @@ std::string concat(std::initializer_list<const std::string*> words) {
   return out;
 }
 
+// Where a line of an absolute program leaves the tool: each axis it gives, the others as they were.
+void moveTo(AxisPosition& at, std::string_view line, const BlockLetters& letters) {
+  for (auto [letter, value] : {std::pair{&letters.x, &at.x}, {&letters.y, &at.y}, {&letters.z, &at.z}}) {
+    const LetterValue read = FindLetterValue(*letter, line);
+    if (read.found) *value = read.value;
+  }
+}
+
 bool isArcWord(const std::string& g, const SwapSettings& s) {
   const std::string word = StripChar('A', ' ', g);
   return !word.empty() && (word == s.arcCw || word == s.arcCcw);
@@ -70,12 +78,7 @@ SwapSettings::SwapSettings(const Dialect& dialect, bool relative, int places)
 
 AxisPosition positionAfter(const std::vector<std::string>& lines, std::size_t count, const BlockLetters& letters) {
   AxisPosition at;
-  for (std::size_t line = 0; line < std::min(count, lines.size()); ++line) {
-    for (auto [letter, value] : {std::pair{&letters.x, &at.x}, {&letters.y, &at.y}, {&letters.z, &at.z}}) {
-      const LetterValue read = FindLetterValue(*letter, lines[line]);
-      if (read.found) *value = read.value;
-    }
-  }
+  for (std::size_t line = 0; line < std::min(count, lines.size()); ++line) moveTo(at, lines[line], letters);
   return at;
 }
 
@@ -134,13 +137,25 @@ bool SWAP_BLOCK3(const std::string& folder, const SwapSettings& settings, UiPort
   return true;
 }
 
-bool moveStartForward(std::vector<std::string>& lines, int first, int count, const BlockLetters& letters) {
+bool moveStartForward(std::vector<std::string>& lines, int first, int count, const BlockLetters& letters,
+                      int decimals) {
   const long long top = static_cast<long long>(first) + 1, end = static_cast<long long>(first) + count;
   if (count < 2 || top < 0 || end >= static_cast<long long>(lines.size())) return false;
   const std::string l1 = lines[static_cast<std::size_t>(top)], l2 = lines[static_cast<std::size_t>(top + 1)];
   if (!holds(l1, letters.x) && !(holds(l1, letters.y) && count >= 3)) return false;
   const BlockWords w = SplitBlockWords(l2, letters);
-  lines[static_cast<std::size_t>(top + 1)] = w.m + w.x + w.y + w.z + w.rest;
+  // L2' now follows the line before the block: an axis that L2 leaves to the lines before it is
+  // written out where L1 moved it, or L2' would go where the line before the block left it.
+  const AxisPosition before = positionAfter(lines, static_cast<std::size_t>(top), letters);
+  AxisPosition reached = before;
+  moveTo(reached, l1, letters);
+  moveTo(reached, l2, letters);
+  auto axis = [&](const std::string& word, const std::string& letter, float was, float now) {
+    return !word.empty() || was == now ? word : letter + FixedText(now, decimals, kCentrePrecision) + " ";
+  };
+  lines[static_cast<std::size_t>(top + 1)] = w.m + axis(w.x, letters.x, before.x, reached.x) +
+                                             axis(w.y, letters.y, before.y, reached.y) +
+                                             axis(w.z, letters.z, before.z, reached.z) + w.rest;
   const auto after = lines.begin() + static_cast<std::ptrdiff_t>(end) + 1;
   lines.insert(after, {l1, l2});
   lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(top));
