@@ -75,23 +75,6 @@ LetterValue readLongLetter(std::string_view letter, std::string_view block, std:
   return at == std::string_view::npos ? LetterValue{} : FindLetterValue(letter, block.substr(at));
 }
 
-// The cut texts lose their blanks before a plot: a cut-on or cut-off of several words (a
-// router's plunge or retract) is found in the block read without its blanks. `from` is the
-// first occurrence of the text's first byte, `once` when it has no other.
-bool holdsWithoutBlanks(std::string_view block, std::string_view text, std::size_t from, bool once) {
-  for (std::size_t start = from; start != std::string_view::npos;
-       start = once ? std::string_view::npos : block.find(text[0], start + 1)) {
-    std::size_t at = start, matched = 0;
-    for (; matched < text.size() && at < block.size(); ++at) {
-      if (block[at] == ' ' || block[at] == '\t') continue;
-      if (block[at] != text[matched]) break;
-      ++matched;
-    }
-    if (matched == text.size()) return true;
-  }
-  return false;
-}
-
 // The end of the word FindLetterValue reads for a letter of one byte at `at`: the first byte
 // after the letter that is not a blank, then every byte up to the next word terminator.
 std::size_t wordEnd(std::string_view block, std::size_t at) {

@@ -37,6 +37,7 @@ struct ObjectTracker {
   double totalAtLastCutOff = 0;  // TotalDistance at the last cut-off text
   double rapidStretch = 0;       // travel between the last cut-off and the following cut-on
   bool afterCutOff = false;      // the last cut text seen was a cut-off
+  bool cutting = false;          // a cut-on text since the last cut-off: an object is open
 };
 
 // Rapid travel: the stretch after a cut-off text, up to the next cut-on text or the end of the

@@ -71,8 +71,12 @@ void Backplot::trackObjects(bool cutOn, bool cutOff) {
     o.blockStartLine = s.CurrentLine;
     o.rapidStretch = s.TotalDistance - o.totalAtLastCutOff;
     o.afterCutOff = false;
+    o.cutting = true;
   }
-  if (cutOff) {
+  // Only a cut-off that ends a cut is an object: one before the first cut-on (an opening line
+  // that holds the cut-off text) or one repeating the last would be an object of no length made
+  // of other lines, which the sorting would move.
+  if (cutOff && o.cutting) {
     const double length = s.TotalDistance - o.rapidStretch - o.totalAtLastCutOff;
     if (length > o.largestLength) {
       o.largestLength = length;
@@ -84,6 +88,9 @@ void Backplot::trackObjects(bool cutOn, bool cutOff) {
       o.smallestFirstLine = o.blockStartLine;
       o.smallestLastLine = s.CurrentLine;
     }
+  }
+  if (cutOff) {
+    o.cutting = false;
     o.totalAtLastCutOff = s.TotalDistance;
     o.afterCutOff = true;
     if (!rapid.open) {

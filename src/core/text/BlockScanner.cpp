@@ -212,6 +212,20 @@ PlainWords wordViews(const BlockWords& w) {
           bare(w.r), bare(w.i), bare(w.j), bare(w.k), w.rest};
 }
 
+bool holdsWithoutBlanks(std::string_view block, std::string_view text, std::size_t from, bool once) {
+  for (std::size_t start = from; start != std::string_view::npos;
+       start = once ? std::string_view::npos : block.find(text[0], start + 1)) {
+    std::size_t at = start, matched = 0;
+    for (; matched < text.size() && at < block.size(); ++at) {
+      if (block[at] == ' ' || block[at] == '\t') continue;
+      if (block[at] != text[matched]) break;
+      ++matched;
+    }
+    if (matched == text.size()) return true;
+  }
+  return false;
+}
+
 bool isWordTerminator(char ch) { return kTerminator[static_cast<unsigned char>(ch)]; }
 
 LetterValue FindLetterValue(std::string_view letter, std::string_view block) {

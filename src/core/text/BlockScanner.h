@@ -38,6 +38,15 @@ LetterValue FindLetterValue(std::string_view letter, std::string_view block);
 // incremental code, a K word, ...
 bool programContains(const std::vector<std::string>& lines, std::string_view word);
 
+// Whether `text` occurs in `block` read without its blanks and tabs: how a cut text, which loses
+// its blanks before a plot (a router's plunge or retract of several words), is found in a line.
+// `from` is the first occurrence of the text's first byte in the block, `once` when it occurs
+// there only; without them the block is searched from its start.
+bool holdsWithoutBlanks(std::string_view block, std::string_view text, std::size_t from, bool once);
+inline bool holdsWithoutBlanks(std::string_view block, std::string_view text) {
+  return !text.empty() && holdsWithoutBlanks(block, text, block.find(text[0]), false);
+}
+
 // The address letters of the machine's dialect and its comment delimiters.
 struct BlockLetters {
   std::string n = "N", r = "R", i = "I", j = "J", k = "K", x = "X", y = "Y", z = "Z";

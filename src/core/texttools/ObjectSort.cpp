@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/text/BlockScanner.h"
+
 namespace kw {
 
 int objectFirstLine(const std::vector<std::string>& lines, int start, const Dialect& dialect) {
@@ -10,10 +12,10 @@ int objectFirstLine(const std::vector<std::string>& lines, int start, const Dial
   const int top = std::min(start, static_cast<int>(lines.size()) - 1);
   for (int line = top; line >= 0; --line) {
     const std::string& text = lines[static_cast<std::size_t>(line)];
-    for (LabelRow row : {EndBlock, KerfCompLeft, KerfCompRight}) {
-      const std::string& word = dialect.row(row);
-      if (!word.empty() && text.find(word) != std::string::npos) return line + 1;
-    }
+    // Found as the plot finds the cut texts, the line's blanks left out: the plot that measured
+    // the object may have taken the blanks out of the texts (a router's "G00 Z0.25").
+    for (LabelRow row : {EndBlock, KerfCompLeft, KerfCompRight})
+      if (holdsWithoutBlanks(text, dialect.rowWithoutBlanks(row))) return line + 1;
   }
   return start;
 }

@@ -11,7 +11,8 @@ namespace kw {
 
 // The first line of the object whose cut-on text stands at line `start`: scanning from `start`
 // up to line 0, the line after the first line holding the "End Block", "Kerf Comp Left" or
-// "Kerf Comp Right" text; `start` when none holds one.
+// "Kerf Comp Right" text, its blanks and the line's left out as the plot reads the cut texts;
+// `start` when none holds one.
 int objectFirstLine(const std::vector<std::string>& lines, int start, const Dialect& dialect);
 
 // Moves lines first .. last (counted from 0, cut to the program) into `out`, in order.
