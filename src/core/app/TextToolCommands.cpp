@@ -96,8 +96,10 @@ void swap1Click(App& app) {
 
 void MovestartingpointForward1Click(App& app) {
   const HighlightedBlock block = app.highlighted;
-  if (!moveStartForward(app.buffer.lines, block.first, block.count, Dialect(app.profile).lettersWithoutBlanks(),
-                        decimalPlaces(app.profile))) {
+  const Dialect dialect(app.profile);
+  const bool absolute = !programContains(app.buffer.lines, dialect.row(LabelRow::Incremental));
+  if (!moveStartForward(app.buffer.lines, block.first, block.count, dialect.lettersWithoutBlanks(),
+                        decimalPlaces(app.profile), absolute)) {
     app.ui.message(kStartPointRefusal);
     return;
   }

@@ -138,7 +138,7 @@ bool SWAP_BLOCK3(const std::string& folder, const SwapSettings& settings, UiPort
 }
 
 bool moveStartForward(std::vector<std::string>& lines, int first, int count, const BlockLetters& letters,
-                      int decimals) {
+                      int decimals, bool absolute) {
   const long long top = static_cast<long long>(first) + 1, end = static_cast<long long>(first) + count;
   if (count < 2 || top < 0 || end >= static_cast<long long>(lines.size())) return false;
   const std::string l1 = lines[static_cast<std::size_t>(top)], l2 = lines[static_cast<std::size_t>(top + 1)];
@@ -151,7 +151,8 @@ bool moveStartForward(std::vector<std::string>& lines, int first, int count, con
   moveTo(reached, l1, letters);
   moveTo(reached, l2, letters);
   auto axis = [&](const std::string& word, const std::string& letter, float was, float now) {
-    return !word.empty() || was == now ? word : letter + FixedText(now, decimals, kCentrePrecision) + " ";
+    if (!absolute || !word.empty() || was == now) return word;
+    return letter + FixedText(now, decimals, kCentrePrecision) + " ";
   };
   lines[static_cast<std::size_t>(top + 1)] = w.m + axis(w.x, letters.x, before.x, reached.x) +
                                              axis(w.y, letters.y, before.y, reached.y) +

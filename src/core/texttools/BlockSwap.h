@@ -45,10 +45,10 @@ bool SWAP_BLOCK3(const std::string& programFolder, const SwapSettings& settings,
                  const AxisPosition& before = {});
 
 // Lines first + 1 .. first + count, L1 L2 L3 ... Lm, become L2' L3 ... Lm L1 L2, where L2' is L2
-// without its G, N, I, J, R and K words, and with each axis it left to L1 written out (numbers
-// with `decimals` places). Refused (false, nothing changed) unless the block has two lines or
-// more and L1 holds the X letter, or the Y letter with three lines or more.
+// without its G, N, I, J, R and K words, and, in an `absolute` program, with each axis it left
+// to L1 written out (numbers with `decimals` places). Refused (false, nothing changed) unless the
+// block has two lines or more and L1 holds the X letter, or the Y letter with three lines or more.
 bool moveStartForward(std::vector<std::string>& lines, int first, int count, const BlockLetters& letters,
-                      int decimals);
+                      int decimals, bool absolute);
 
 }  // namespace kw

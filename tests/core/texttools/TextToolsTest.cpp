@@ -138,16 +138,19 @@ TEST(BlockSwap, ReversedPathAndStartPoint) {
     int count;
     bool moved;
     Lines out;
+    bool absolute = true;
   } starts[] = {
       {{"G01 X1 Y1", "G01 X2 Y1 I3", "G01 X2 Y2"}, 3, true, {"X2 Y1 ", "G01 X2 Y2", "G01 X1 Y1", "G01 X2 Y1 I3"}},
       {{"G01 Y1", "G01 X2"}, 2, false, {"G01 Y1", "G01 X2"}},
       // L2 left Y to L1: written out, or the new start would be at Y0 where the program began.
       {{"G01 Y1", "G01 X2", "G01 X3"}, 3, true, {"X2 Y1.000 ", "G01 X3", "G01 Y1", "G01 X2"}},
+      // In an incremental program the words are steps: nothing is written out.
+      {{"G01 Y1", "G01 X2", "G01 X3"}, 3, true, {"X2 ", "G01 X3", "G01 Y1", "G01 X2"}, false},
       {{"G01 X1"}, 1, false, {"G01 X1"}},
   };
   for (const auto& s : starts) {
     Lines lines = s.in;
-    EXPECT_EQ(moveStartForward(lines, -1, s.count, letters, 3), s.moved) << s.in.front();
+    EXPECT_EQ(moveStartForward(lines, -1, s.count, letters, 3, s.absolute), s.moved) << s.in.front();
     EXPECT_EQ(lines, s.out) << s.in.front();
   }
 }
