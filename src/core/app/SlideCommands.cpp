@@ -102,11 +102,20 @@ void ConverttoAbsolute1Click(App& app) {
   if (done) replotAfterRewrite(app);
 }
 
-// Scales by the factor through the size button, then puts the factor back and the windows in
-// their places.
-void scaleUnits(App& app, const char* factor) {
+// Scales by the factor as the size button does, then turns the units word and scales the feeds
+// of the same lines, and puts the factor back and the windows in their places.
+void scaleUnits(App& app, const char* factor, bool toMetric) {
   app.plot.sizeFactor = factor;
-  app.commands.run("Plot.SpeedButton12Click", app);
+  const SlideSettings settings = slideSettings(app);
+  const bool scaled = slide(app, 'X', settings) == SlideEnd::Done;
+  if (scaled) {
+    // With the array window open the scaled lines are copies at the end: the words stay.
+    if (!settings.arrayMode) {
+      const SlideLines range = slideLines(app.buffer.lines.size(), {app.highlighted.first, app.highlighted.count});
+      changeUnitWords(app.buffer.lines, range.begin, range.end, toMetric, settings.size, settings.decimals);
+    }
+    replotAfterRewrite(app);
+  }
   app.plot.sizeFactor = "1.000";
   app.commands.run("Main.DefaultWindows1Click", app);
 }
@@ -156,9 +165,9 @@ void registerConversionCommands(CommandRegistry& registry) {
   registry.add("Main.ConverttoAbsolute1Click", {"Convert to Absolute     G90", "", "", "Convert to  G90"},
                ConverttoAbsolute1Click);
   registry.add("Main.InchtoMetric1Click", {"Inch to Metric", "", "", "Inch to Metric"},
-               [](App& app) { scaleUnits(app, "25.4"); });
+               [](App& app) { scaleUnits(app, "25.4", true); });
   registry.add("Main.MetrictoInch1Click", {"Metric to Inch", "", "", "Metric to Inch"},
-               [](App& app) { scaleUnits(app, "0.03937"); });
+               [](App& app) { scaleUnits(app, "0.03937", false); });
 }
 
 }  // namespace kw

@@ -137,6 +137,16 @@ std::string slideNumber(float value, int decimals) {
   return FixedText(value, decimals, kSlidePrecision);
 }
 
+SlideLines slideLines(std::size_t count, SlideRange block) {
+  SlideLines range{0, count};
+  if (block.count > 1) {  // lines first .. first + count; first is -1 for a block from line 0
+    const long long last = static_cast<long long>(block.first) + block.count;
+    range.begin = static_cast<std::size_t>(std::max(block.first, 0));
+    range.end = std::min(count, static_cast<std::size_t>(std::max(last + 1, 0LL)));
+  }
+  return range;
+}
+
 SlideResult SLIDE2(std::vector<std::string>& lines, char code, const SlideSettings& settings, SlideRange block,
                    UiPort& ui, LineConversion* conversion) {
   const Dialect& dialect = settings.dialect;
@@ -157,12 +167,7 @@ SlideResult SLIDE2(std::vector<std::string>& lines, char code, const SlideSettin
     split.commentEnd = dialect.row(Trans171);
   }
 
-  std::size_t begin = 0, end = lines.size();
-  if (block.count > 1) {  // lines first .. first + count; first is -1 for a block from line 0
-    const long long last = static_cast<long long>(block.first) + block.count;
-    begin = static_cast<std::size_t>(std::max(block.first, 0));
-    end = std::min(end, static_cast<std::size_t>(std::max(last + 1, 0LL)));
-  }
+  const auto [begin, end] = slideLines(lines.size(), block);
 
   ui.setBusy(true);
   SlideResult result;

@@ -59,6 +59,13 @@ struct SlideRange {
   int count = 0;
 };
 
+// The lines a run covers, [begin, end): every line, or lines block.first .. block.first +
+// block.count when the highlighted block spans more than one line.
+struct SlideLines {
+  std::size_t begin = 0, end = 0;
+};
+SlideLines slideLines(std::size_t count, SlideRange block);
+
 // Runs operation `code` over the lines: "1" to "4" and "6" to "9" slide as the keypad, "5"
 // spins, "0" flips (left-right), "F" flops (up-down), "X" scales, "I" and "A" convert through
 // `conversion` (values unchanged without one); any other code changes no value. The range is every

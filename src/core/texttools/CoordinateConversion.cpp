@@ -1,5 +1,12 @@
 #include "core/texttools/CoordinateConversion.h"
 
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "core/text/BlockScanner.h"
+#include "core/text/FixedText.h"
+
 namespace kw {
 
 namespace {
@@ -61,6 +68,49 @@ bool ToAbsolute::convert(SlideLine& line) {
   if (hadX || hadY) present[WordX] = present[WordY] = true;
   if (holds(line.text, codes_.incremental)) replaceG(line.words.g, codes_.absolute);
   return true;
+}
+
+namespace {
+
+bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// Where the G word `code` ("G20") stands as a word of its own in the line, npos when it does not:
+// after no other letter (a word before it may end right there, "G17G20") and before no digit.
+std::size_t gWordAt(std::string_view line, std::string_view code) {
+  for (std::size_t at = line.find(code); at != std::string_view::npos; at = line.find(code, at + 1)) {
+    const bool startsWord = at == 0 || !std::isalpha(static_cast<unsigned char>(line[at - 1]));
+    const std::size_t after = at + code.size();
+    const bool endsWord = after == line.size() || !(isDigit(line[after]) || line[after] == '.');
+    if (startsWord && endsWord) return at;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+void changeUnitWords(std::vector<std::string>& lines, std::size_t begin, std::size_t end, bool toMetric,
+                     double factor, int decimals) {
+  end = std::min(end, lines.size());
+  const std::string_view from = toMetric ? "G20" : "G21", to = toMetric ? "G21" : "G20";
+  bool inverseTime = false;
+  for (const std::string& line : lines) inverseTime |= gWordAt(line, "G93") != std::string_view::npos;
+  for (std::size_t index = begin; index < end; ++index) {
+    std::string& line = lines[index];
+    for (std::size_t at = gWordAt(line, from); at != std::string_view::npos; at = gWordAt(line, from))
+      line.replace(at, from.size(), to);
+    if (inverseTime) continue;
+    // The feed: the first F followed by a number, as the letter reader takes it.
+    const std::size_t f = line.find('F');
+    if (f == std::string::npos) continue;
+    const LetterValue feed = FindLetterValue("F", line);
+    if (!feed.found) continue;
+    std::size_t first = f + 1;
+    while (first < line.size() && (line[first] == ' ' || line[first] == '\t')) ++first;
+    std::size_t last = first;
+    while (last < line.size() && !isWordTerminator(line[last]) && line[last] != ' ' && line[last] != '\t') ++last;
+    if (last == first) continue;
+    line.replace(first, last - first, FixedText(static_cast<float>(feed.value * factor), decimals, 7));
+  }
 }
 
 }  // namespace kw

@@ -3,6 +3,7 @@
 // into the keypad engine, which splits each line, reads its values and rebuilds it in the order
 // G M X Y Z I J K R rest without its N word.
 #include <string>
+#include <vector>
 
 #include "core/text/LineConversion.h"
 
@@ -40,5 +41,12 @@ class ToAbsolute : public LineConversion {
   double x_ = 0, y_ = 0, z_ = 0;
   bool stopped_ = false;
 };
+
+// A change of units carries the words a scale leaves alone, in lines [begin, end): the units
+// word G20 (inch) or G21 (millimetre) becomes the other, and each line's feed word F, a length
+// a minute or a turn in the program's units, is multiplied by `factor` and written with
+// `decimals` places. Feeds in inverse time (a program holding G93) are no lengths and stay.
+void changeUnitWords(std::vector<std::string>& lines, std::size_t begin, std::size_t end, bool toMetric,
+                     double factor, int decimals);
 
 }  // namespace kw

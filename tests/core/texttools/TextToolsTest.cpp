@@ -105,6 +105,32 @@ TEST(CoordinateConversion, BothWaysThroughTheEngine) {
   }
 }
 
+// A change of units turns the units word and scales the feeds of the lines it covers.
+TEST(CoordinateConversion, UnitWordsAndFeedsFollowTheUnits) {
+  const struct {
+    const char* name;
+    Lines in;
+    bool toMetric;
+    double factor;
+    Lines out;
+    std::size_t begin = 0, end = 99;
+  } cases[] = {
+      {"to millimetres",
+       {"G90 G17G20", "G01 X1 F60", "G01 X2 F 10.5 (slow)", "G200 X1", "G01 F20 X1", "X1 Y2"},
+       true, 25.4,
+       {"G90 G17G21", "G01 X1 F1524.000", "G01 X2 F 266.700 (slow)", "G200 X1", "G01 F508.000 X1", "X1 Y2"}},
+      {"to inches", {"G21 G90", "G01 X25.4 F1524"}, false, 0.03937, {"G20 G90", "G01 X25.4 F60.000"}},
+      {"the other units word stays", {"G21", "G20"}, true, 25.4, {"G21", "G21"}},
+      {"inverse-time feeds are no lengths", {"G93 G20", "G01 X1 F2"}, true, 25.4, {"G93 G21", "G01 X1 F2"}},
+      {"only the lines given", {"G20", "G01 F1", "G01 F1"}, true, 25.4, {"G20", "G01 F25.400", "G01 F1"}, 1, 2},
+  };
+  for (const auto& c : cases) {
+    Lines lines = c.in;
+    changeUnitWords(lines, c.begin, c.end, c.toMetric, c.factor, 3);
+    EXPECT_EQ(lines, c.out) << c.name;
+  }
+}
+
 TEST(BlockSwap, ReversedPathAndStartPoint) {
   const struct {
     const char* name;
