@@ -20,6 +20,12 @@ bool contains(std::string_view text, const std::string& word) {
   return !word.empty() && text.find(word) != std::string_view::npos;
 }
 
+// Whether the line holds the text of `row` as the plot finds the cut texts, which lose their
+// blanks before a plot (a router's "G00 Z0.25"): with the line's blanks left out too.
+bool holdsCutText(std::string_view line, const Dialect& dialect, LabelRow row) {
+  return holdsWithoutBlanks(line, dialect.rowWithoutBlanks(row));
+}
+
 OffsetRow emptyRow() {
   OffsetRow row;
   row.fill(kNoValue);
@@ -122,7 +128,7 @@ void Offsetter::Load_Array(const std::vector<std::string>& lines, std::size_t fi
       ++row;
     }
     return !(mayEnd && index + 1 < lines.size() &&
-             (contains(lines[index + 1], d.row(EndBlock)) || contains(lines[index + 1], d.row(FileEnd))));
+             (holdsCutText(lines[index + 1], d, EndBlock) || holdsCutText(lines[index + 1], d, FileEnd)));
   };
   if (start && *start < lines.size()) visit(*start, false);
   for (std::size_t index = first; index <= last && row + 1 < table_.size(); ++index)
@@ -317,15 +323,14 @@ void Button4Click(const std::vector<std::string>& program, SlideRange highlighte
     if (first < size) offsetter.run(program, first, first + static_cast<std::size_t>(highlighted.count) - 1, offset,
                                     window.lines);
   } else {
-    const std::string& begin = settings.dialect.row(BeginBlock);
-    const std::string& end = settings.dialect.row(EndBlock);
+    const Dialect& d = settings.dialect;
     std::size_t from = 0;
     for (;;) {
       std::size_t b = from;
-      while (b < size && !contains(program[b], begin)) ++b;
+      while (b < size && !holdsCutText(program[b], d, BeginBlock)) ++b;
       if (b + 1 >= size) break;
       std::size_t e = b + 1;
-      while (e < size && !contains(program[e], end)) ++e;
+      while (e < size && !holdsCutText(program[e], d, EndBlock)) ++e;
       if (e >= size) break;
       offsetter.run(program, b + 1, e, offset, window.lines, offsetter.startBefore(program, b, e));
       from = e + 1;
