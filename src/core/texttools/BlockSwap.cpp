@@ -37,9 +37,12 @@ void moveTo(AxisPosition& at, std::string_view line, const BlockLetters& letters
   }
 }
 
-bool isArcWord(const std::string& g, const SwapSettings& s) {
+// The turning sense of a line's G word: an arc word of the dialect, or none.
+enum class Turn { None, Cw, Ccw };
+Turn turnOf(const std::string& g, const SwapSettings& s) {
   const std::string word = StripChar('A', ' ', g);
-  return !word.empty() && (word == s.arcCw || word == s.arcCcw);
+  if (word.empty()) return Turn::None;
+  return word == s.arcCw ? Turn::Cw : word == s.arcCcw ? Turn::Ccw : Turn::None;
 }
 
 // A line that leaves out an axis ends where the line before it left that axis. Travelled the
@@ -52,7 +55,7 @@ void giveEveryMoveItsAxes(std::vector<BlockWords>& lastLineFirst, const SwapSett
   for (const BlockWords& w : lastLineFirst) usesX |= !w.x.empty(), usesY |= !w.y.empty(), usesZ |= !w.z.empty();
   for (std::size_t k = lastLineFirst.size(); k-- > 0;) {  // the block in its own order
     BlockWords& w = lastLineFirst[k];
-    const bool arcStartsHere = k > 0 && isArcWord(lastLineFirst[k - 1].g, s);
+    const bool arcStartsHere = k > 0 && turnOf(lastLineFirst[k - 1].g, s) != Turn::None;
     const bool ends = arcStartsHere || !w.x.empty() || !w.y.empty() || !w.z.empty();
     for (auto [word, letter, value, used] : {std::tuple{&w.x, &l.x, &at.x, usesX}, std::tuple{&w.y, &l.y, &at.y, usesY},
                                              std::tuple{&w.z, &l.z, &at.z, usesZ}}) {
@@ -95,8 +98,8 @@ std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFi
   // The turning sense an arc is travelled back in.
   const std::string backOfCw = s.arcCcw + " ", backOfCcw = s.arcCw + " ";
   for (const BlockWords& b : words) {
-    const std::string g = StripChar('A', ' ', a.g);
-    const bool cw = !g.empty() && g == s.arcCw, ccw = !g.empty() && g == s.arcCcw;
+    const Turn turn = turnOf(a.g, s);
+    const bool cw = turn == Turn::Cw, ccw = turn == Turn::Ccw;
     if (s.incrementalIJ && (cw || ccw)) {
       auto offset = [&](std::string& word, const std::string& letter, const std::string& axis, const std::string& bAxis,
                         const std::string& aAxis) {

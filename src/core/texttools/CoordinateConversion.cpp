@@ -24,6 +24,20 @@ void replaceG(std::string& g, const std::string& code) {
 
 float single(double value) { return static_cast<float>(value); }
 
+bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// Where the G word `code` ("G20") stands as a word of its own in the line, npos when it does not:
+// after no other letter (a word before it may end right there, "G17G20") and before no digit.
+std::size_t gWordAt(std::string_view line, std::string_view code) {
+  for (std::size_t at = line.find(code); at != std::string_view::npos; at = line.find(code, at + 1)) {
+    const bool startsWord = at == 0 || !std::isalpha(static_cast<unsigned char>(line[at - 1]));
+    const std::size_t after = at + code.size();
+    const bool endsWord = after == line.size() || !(isDigit(line[after]) || line[after] == '.');
+    if (startsWord && endsWord) return at;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 bool ToIncremental::convert(SlideLine& line) {
@@ -69,24 +83,6 @@ bool ToAbsolute::convert(SlideLine& line) {
   if (holds(line.text, codes_.incremental)) replaceG(line.words.g, codes_.absolute);
   return true;
 }
-
-namespace {
-
-bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
-
-// Where the G word `code` ("G20") stands as a word of its own in the line, npos when it does not:
-// after no other letter (a word before it may end right there, "G17G20") and before no digit.
-std::size_t gWordAt(std::string_view line, std::string_view code) {
-  for (std::size_t at = line.find(code); at != std::string_view::npos; at = line.find(code, at + 1)) {
-    const bool startsWord = at == 0 || !std::isalpha(static_cast<unsigned char>(line[at - 1]));
-    const std::size_t after = at + code.size();
-    const bool endsWord = after == line.size() || !(isDigit(line[after]) || line[after] == '.');
-    if (startsWord && endsWord) return at;
-  }
-  return std::string_view::npos;
-}
-
-}  // namespace
 
 void changeUnitWords(std::vector<std::string>& lines, std::size_t begin, std::size_t end, bool toMetric,
                      double factor, int decimals) {
