@@ -31,6 +31,7 @@ class PngImage : public kw::ImageOutput {
 
 int main(int argc, char** argv) {
   kw::CommandLineHooks hooks;
+  hooks.endProcessWhenDone = true;
   hooks.makeImage = [](int width, int height) { return std::make_unique<PngImage>(width, height); };
   hooks.openWindow = [&](const std::string& folder, const std::vector<std::string>& args) {
     QApplication qtApp(argc, argv);

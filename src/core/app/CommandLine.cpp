@@ -354,12 +354,20 @@ int runArguments(const std::vector<std::string>& args, const CommandLineHooks& h
     const bool scripted = doMode || reportMode || pngMode || sendMode;
     app.argumentCount = scripted ? 0 : static_cast<int>(args.size());
     createSetupWindow(app);
-    if (reportMode) return runReport(args, app);
-    if (pngMode) return runPng(args, app, hooks);
-    if (sendMode) return runSend(args, app);
-    if (doMode) return runDo(args, app);
-    app.scalesLoadedPrograms = false;  // headless: no plot is drawn
-    return runBatchConversion(app, args);
+    if (sendMode) return runSend(args, app);  // the port is closed and set back on the way out
+    int status = 0;
+    if (reportMode) {
+      status = runReport(args, app);
+    } else if (pngMode) {
+      status = runPng(args, app, hooks);
+    } else if (doMode) {
+      status = runDo(args, app);
+    } else {
+      app.scalesLoadedPrograms = false;  // headless: no plot is drawn
+      status = runBatchConversion(app, args);
+    }
+    if (hooks.endProcessWhenDone) std::exit(status);  // flushes the output streams; `app` is not taken down
+    return status;
   }
 
   if (!displayAvailable()) {

@@ -26,6 +26,11 @@ struct CommandLineHooks {
   // Opens the program window on the program folder with the arguments and runs it to its
   // end; returns the exit status.
   std::function<int(const std::string& folder, const std::vector<std::string>& args)> openWindow;
+  // Ends the process as soon as a headless conversion, report, picture or command run has
+  // written its output, without freeing what the run held: the system takes a process's memory
+  // back at once, where freeing the millions of lines of a large program one by one takes a
+  // noticeable part of the run. The program sets it; a caller that goes on after the run does not.
+  bool endProcessWhenDone = false;
 };
 
 // Runs the program for the arguments (without the program's own name) and returns its exit
