@@ -73,14 +73,10 @@ void Backplot::drawArc(ArcPlane plane, bool plottingAll, float radius, float ang
   }
   const double offPlaneDelta = chords > 0 ? (static_cast<double>(offPlaneEnd) - offPlaneStart) / chords : 0.0;
 
-  auto drawTo = [&](double angle, double offPlane, bool roundInPlane) {
+  auto drawTo = [&](double angle, double offPlane) {
     if (!plottingAll) canvas_.refresh();
-    float p = static_cast<float>(c1 - radius * std::cos(angle));
-    float q = static_cast<float>(c2 - radius * std::sin(angle));
-    if (roundInPlane) {
-      p = std::round(p);
-      q = std::round(q);
-    }
+    const auto p = static_cast<float>(c1 - radius * std::cos(angle));
+    const auto q = static_cast<float>(c2 - radius * std::sin(angle));
     const float o = static_cast<float>(offPlane);
     switch (plane) {
       case ArcPlane::IJ:
@@ -100,17 +96,19 @@ void Backplot::drawArc(ArcPlane plane, bool plottingAll, float radius, float ang
     for (int n = 0; n <= kMaxArcChords; ++n) {
       const double angle = low + n * step;
       if (!(angle <= high)) break;
-      drawTo(angle, offPlaneStart + n * offPlaneDelta, false);
+      drawTo(angle, offPlaneStart + n * offPlaneDelta);
     }
-    drawTo(high, offPlaneEnd, false);
+    drawTo(high, offPlaneEnd);
   } else {
     for (int n = 0; n <= kMaxArcChords; ++n) {
       const double angle = high - n * step;
       if (!(angle >= low)) break;
-      drawTo(angle, offPlaneStart + n * offPlaneDelta, false);
+      drawTo(angle, offPlaneStart + n * offPlaneDelta);
     }
-    // Only the XY routine lands its clockwise end on whole plot units.
-    drawTo(low, offPlaneEnd, plane == ArcPlane::IJ);
+    // Every arc ends on its end point as it is, clockwise too: an end put on whole plot units
+    // would move the extents and, in a lines-only DXF, the end of every clockwise arc by up to
+    // half a plot unit, which at a fitted view scale is a millimetre or more.
+    drawTo(low, offPlaneEnd);
   }
 }
 

@@ -56,7 +56,6 @@ TEST_F(ArcInterpolationTest, QuarterCircleExactChordsBothWays) {
   plot.state().ArcCw = true;
   plot.arkIJ(true, 100, twoPi, threeHalfPi, 0, 0, 0);
   EXPECT_EQ(points(), cw);
-  EXPECT_EQ(state().MaxX, 100);  // the clockwise end of an XY arc lands on whole plot units
 }
 
 TEST_F(ArcInterpolationTest, OffPlaneAxisMovesInEqualPartsAndEndsExactly) {
@@ -79,14 +78,15 @@ TEST_F(ArcInterpolationTest, PlanesMapTheirAxesAndJKTurnsTheOtherWay) {
     bool cw;
     std::string first, last;  // first and last chord end, X Y Z
   };
-  // Quarter sweep (2 pi, 3/2 pi) of radius 10 about (1, 2) in the plane; off-plane axis 5.
+  // Quarter sweep (2 pi, 3/2 pi) of radius 10 about (1.25, 2.5) in the plane; off-plane axis 5.
+  // Every arc, clockwise in the XY plane too, ends on its end point as it is.
   const Case cases[] = {
-      {"IJ counter-clockwise from +a", 0, false, "11 2 0", "1 12 5"},
-      {"IJ clockwise from +b", 0, true, "1 12 0", "11 2 5"},
-      {"IK counter-clockwise", 1, false, "11 0 2", "1 5 12"},
-      {"IK clockwise", 1, true, "1 0 12", "11 5 2"},
-      {"JK clockwise walks up", 2, true, "0 11 2", "5 1 12"},
-      {"JK counter-clockwise walks down", 2, false, "0 1 12", "5 11 2"},
+      {"IJ counter-clockwise from +a", 0, false, "11.25 2.5 0", "1.25 12.5 5"},
+      {"IJ clockwise from +b", 0, true, "1.25 12.5 0", "11.25 2.5 5"},
+      {"IK counter-clockwise", 1, false, "11.25 0 2.5", "1.25 5 12.5"},
+      {"IK clockwise", 1, true, "1.25 0 12.5", "11.25 5 2.5"},
+      {"JK clockwise walks up", 2, true, "0 11.25 2.5", "5 1.25 12.5"},
+      {"JK counter-clockwise walks down", 2, false, "0 1.25 12.5", "5 11.25 2.5"},
   };
   for (const Case& c : cases) {
     startAt(0, 0, 5, true);
@@ -94,10 +94,11 @@ TEST_F(ArcInterpolationTest, PlanesMapTheirAxesAndJKTurnsTheOtherWay) {
     s.ArcCw = c.cw;
     s.ArcCcw = !c.cw;
     const auto routine = c.routine == 0 ? &Backplot::arkIJ : c.routine == 1 ? &Backplot::arkIK : &Backplot::arkJK;
-    (plot.*routine)(true, 10, twoPi, threeHalfPi, 5, 1, 2);
+    (plot.*routine)(true, 10, twoPi, threeHalfPi, 5, 1.25f, 2.5f);
     ASSERT_GE(moves().size(), 3u) << c.name;
     EXPECT_EQ(tail(moves().front(), 3), c.first) << c.name;
     EXPECT_EQ(tail(moves().back(), 3), c.last) << c.name;
+    if (c.routine == 0) EXPECT_EQ(s.MaxX, 11.25f) << c.name;  // the extents reach the end too
   }
 }
 
