@@ -58,17 +58,18 @@ class NeighbourRule {
         next.clear();
         n = BlockWords{};
       }
-      // Modal coordinates: a word that repeats the line before is left out.
+      // Modal coordinates: a word that repeats the line before is left out. The line number
+      // stays the line's first word, where a control reads it (one after a G word is refused).
       if (w.x == n.x) {
-        next = n.g + n.m + n.n + n.y + n.z + n.i + n.j + n.r + n.k + n.rest;
+        next = n.n + n.g + n.m + n.y + n.z + n.i + n.j + n.r + n.k + n.rest;
         n = SplitBlockWords(next, letters_);
       }
       if (w.y == n.y) {
-        next = n.g + n.m + n.n + n.x + n.z + n.i + n.j + n.r + n.k + n.rest;
+        next = n.n + n.g + n.m + n.x + n.z + n.i + n.j + n.r + n.k + n.rest;
         n = SplitBlockWords(next, letters_);
       }
       if (w.z == n.z) {
-        next = n.g + n.m + n.n + n.x + n.y + n.i + n.j + n.r + n.k + n.rest;
+        next = n.n + n.g + n.m + n.x + n.y + n.i + n.j + n.r + n.k + n.rest;
         n = SplitBlockWords(next, letters_);
       }
     }

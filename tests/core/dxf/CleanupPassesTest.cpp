@@ -215,6 +215,9 @@ const EditorCase kRemoveDupCases[] = {
     {"SuperCompressLeavesOnlyChangedWords", 1, {"G01 X1 Y2", "G01 X1 Y3"}, {"G01 X1 Y2", "G01 Y3 "}},
     // A bare move to where the last bare move went goes, even with other lines between.
     {"SuperCompressDropsARepeatedBareMove", 1, {"X1 Y2", "M05", "X1 Y2"}, {"X1 Y2", "M05 "}},
+    // A numbered line keeps its number first.
+    {"SuperCompressKeepsTheLineNumberFirst", 1, {"N10 G90 G21", "N20 G01 X1 Y2", "N30 G01 X1 Y3", "N40 M08"},
+     {"N10 G90 G21", "N20 G01 X1 Y2 ", "N30 G01 Y3 ", "N40 M08 "}},
     {"CompressKeepsModalWords", 0, {"G01 X1 Y2", "G01 X1 Y3"}, {"G01 X1 Y2", "G01 X1 Y3"}},
     {"ArcEndRepeated", 0, {"G02 X1 Y2 I0 J1", "G01 X1 Y2", "G01 X3"}, {"G02 X1 Y2 I0 J1", "G01 X3"}},
     // Deleting line 0 moves on to line 1: the new line 0 is not compared again.
