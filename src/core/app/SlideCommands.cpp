@@ -41,11 +41,23 @@ void replotAfterRewrite(App& app) {
 
 namespace {
 
-SlideEnd slide(App& app, char code, const SlideSettings& settings, LineConversion* conversion = nullptr) {
-  const SlideResult result =
-      SLIDE2(app.buffer.lines, code, settings, {app.highlighted.first, app.highlighted.count}, app.ui, conversion);
+SlideEnd slide(App& app, char code, const SlideSettings& settings, const SlideRange& selection,
+               LineConversion* conversion = nullptr) {
+  const SlideResult result = SLIDE2(app.buffer.lines, code, settings, selection, app.ui, conversion);
   if (result.rewritten > 0) app.buffer.modified = true;
   return result.end;
+}
+
+SlideRange highlightedCode(const App& app) { return {app.highlighted.first, app.highlighted.count}; }
+
+SlideEnd slide(App& app, char code, const SlideSettings& settings) {
+  return slide(app, code, settings, highlightedCode(app));
+}
+
+// Absolute and incremental are modes of the whole program: a highlighted block converted alone
+// would be read in the mode word of the lines before it, its first step taken from the origin.
+SlideEnd convert(App& app, char code, const SlideSettings& settings, LineConversion& rule) {
+  return slide(app, code, settings, SlideRange{}, &rule);
 }
 
 void slide(App& app, char code) {
@@ -73,13 +85,13 @@ void ConverttoIncremental1Click(App& app) {
     return;
   }
   ToIncremental rule(conversionCodes(settings));
-  if (slide(app, 'I', settings, &rule) == SlideEnd::Done) replotAfterRewrite(app);
+  if (convert(app, 'I', settings, rule) == SlideEnd::Done) replotAfterRewrite(app);
 }
 
 // One run to absolute; false (after the beep) when the program was absolute already.
 bool toAbsolute(App& app, const SlideSettings& settings) {
   ToAbsolute rule(conversionCodes(settings));
-  const SlideEnd end = slide(app, 'A', settings, &rule);
+  const SlideEnd end = convert(app, 'A', settings, rule);
   if (rule.stopped()) app.ui.beep();
   return end == SlideEnd::Done;
 }
@@ -95,7 +107,7 @@ void ConverttoAbsolute1Click(App& app) {
   } else {
     settings.incrementalIJ = false;
     ToIncremental back(conversionCodes(settings));
-    done = toAbsolute(app, settings) && slide(app, 'I', settings, &back) == SlideEnd::Done;
+    done = toAbsolute(app, settings) && convert(app, 'I', settings, back) == SlideEnd::Done;
     settings.incrementalIJ = true;
     done = done && toAbsolute(app, settings);
   }
@@ -111,7 +123,7 @@ void scaleUnits(App& app, const char* factor, bool toMetric) {
   if (scaled) {
     // With the array window open the scaled lines are copies at the end: the words stay.
     if (!settings.arrayMode) {
-      const SlideLines range = slideLines(app.buffer.lines.size(), {app.highlighted.first, app.highlighted.count});
+      const SlideLines range = slideLines(app.buffer.lines.size(), highlightedCode(app));
       changeUnitWords(app.buffer.lines, range.begin, range.end, toMetric, settings.size, settings.decimals);
     }
     replotAfterRewrite(app);
