@@ -1,6 +1,7 @@
 #include "core/texttools/BlockSwap.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <tuple>
 #include <utility>
 
@@ -69,7 +70,47 @@ void giveEveryMoveItsAxes(std::vector<BlockWords>& lastLineFirst, const SwapSett
   }
 }
 
+// Where the feed word of a text stands outside its comments: [begin, end), and the word with its
+// blanks left out. Comments run from the comment start to the next comment end, or to the end of
+// the text, as the scanner lifts them out.
+struct FeedPlace {
+  std::size_t begin = 0, end = 0;
+  std::string word;
+};
+FeedPlace feedPlace(std::string_view text, const BlockLetters& letters) {
+  const std::string_view open = letters.commentStart, close = letters.commentEnd;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (!open.empty() && text.substr(at, open.size()) == open) {
+      const std::size_t shut = close.empty() ? std::string_view::npos : text.find(close, at + open.size());
+      if (shut == std::string_view::npos) break;
+      at = shut + close.size() - 1;
+      continue;
+    }
+    if (text[at] != 'F') continue;
+    FeedPlace place{at, at + 1, "F"};
+    bool digits = false;
+    for (std::size_t q = at + 1; q < text.size(); ++q) {
+      const char ch = text[q];
+      const bool blank = ch == ' ' || ch == '\t';
+      if (blank && place.word.size() == 1) continue;  // blanks between the letter and the number
+      const bool digit = ch >= '0' && ch <= '9';
+      if (!(digit || ch == '.' || ((ch == '-' || ch == '+') && place.word.size() == 1))) break;
+      place.word += ch;
+      place.end = q + 1;
+      digits |= digit;
+    }
+    if (digits) return place;
+  }
+  return {};
+}
+
+bool sameFeed(const std::string& a, const std::string& b) {
+  return !a.empty() && !b.empty() && std::strtod(a.c_str() + 1, nullptr) == std::strtod(b.c_str() + 1, nullptr);
+}
+
 }  // namespace
+
+std::string feedWord(std::string_view line, const BlockLetters& letters) { return feedPlace(line, letters).word; }
 
 SwapSettings::SwapSettings(const Dialect& dialect, bool relative, int places)
     : letters(dialect.lettersWithoutBlanks()),
@@ -81,7 +122,10 @@ SwapSettings::SwapSettings(const Dialect& dialect, bool relative, int places)
 
 AxisPosition positionAfter(const std::vector<std::string>& lines, std::size_t count, const BlockLetters& letters) {
   AxisPosition at;
-  for (std::size_t line = 0; line < std::min(count, lines.size()); ++line) moveTo(at, lines[line], letters);
+  for (std::size_t line = 0; line < std::min(count, lines.size()); ++line) {
+    moveTo(at, lines[line], letters);
+    if (std::string feed = feedWord(lines[line], letters); !feed.empty()) at.feed = std::move(feed);
+  }
   return at;
 }
 
@@ -94,10 +138,35 @@ std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFi
   words.reserve(lastLineFirst.size());
   for (const std::string& text : lastLineFirst) words.push_back(SplitBlockWords(text, l));
   giveEveryMoveItsAxes(words, s, before);
+  // The feed each line leaves in effect, going forward from the one before the block; the feed
+  // words leave the rests, and the moves travelled back get them where the feed changes.
+  const std::size_t count = words.size();
+  std::vector<std::string> feedAfter(count);  // last line first, as the words
+  std::string feed = before.feed;
+  for (std::size_t k = count; k-- > 0;) {
+    const FeedPlace place = feedPlace(words[k].rest, l);
+    if (!place.word.empty()) {
+      words[k].rest.erase(place.begin, place.end - place.begin);
+      feed = place.word;
+    }
+    feedAfter[k] = feed;
+  }
+  // The feed of move j of the block (from 1, in its own order); the move to the block's end point
+  // that starts the path runs at the feed of its last move.
+  auto feedOfMove = [&](std::size_t j) -> const std::string& { return feedAfter[count - std::min(j, count)]; };
+  std::string inEffect = before.feed;
+  auto feedText = [&](const std::string& wanted) {
+    if (wanted.empty() || sameFeed(wanted, inEffect)) return std::string();
+    inEffect = wanted;
+    return wanted + " ";
+  };
   BlockWords a;  // the move that came after b in the block
   // The turning sense an arc is travelled back in.
   const std::string backOfCw = s.arcCcw + " ", backOfCcw = s.arcCw + " ";
-  for (const BlockWords& b : words) {
+  for (std::size_t at = 0; at < count; ++at) {
+    const BlockWords& b = words[at];
+    // a is line j of the block: the line written to its end point travels move j + 1 back.
+    const std::size_t j = count - at + 1;
     const Turn turn = turnOf(a.g, s);
     const bool cw = turn == Turn::Cw, ccw = turn == Turn::Ccw;
     if (s.incrementalIJ && (cw || ccw)) {
@@ -112,15 +181,23 @@ std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFi
       offset(a.k, l.k, l.z, b.z, a.z);
     }
     if (cw || ccw) {
-      out.push_back(concat({&a.m, &s.line, &a.x, &a.y, &a.z, &a.rest}));
-      out.push_back(concat({&b.m, cw ? &backOfCw : &backOfCcw, &b.x, &b.y, &b.z, &a.i, &a.j, &a.k, &a.r, &b.rest}));
+      const std::string lineFeed = feedText(feedOfMove(j + 1));
+      out.push_back(concat({&a.m, &s.line, &a.x, &a.y, &a.z, &lineFeed, &a.rest}));
+      const std::string arcFeed = feedText(feedOfMove(j));
+      out.push_back(
+          concat({&b.m, cw ? &backOfCw : &backOfCcw, &b.x, &b.y, &b.z, &a.i, &a.j, &a.k, &a.r, &arcFeed, &b.rest}));
     } else {
-      out.push_back(concat({&a.m, &a.g, &a.x, &a.y, &a.z, &b.rest}));
+      const std::string lineFeed = at == 0 ? std::string() : feedText(feedOfMove(j + 1));
+      out.push_back(concat({&a.m, &a.g, &a.x, &a.y, &a.z, &lineFeed, &b.rest}));
     }
     a = b;
   }
-  // The move to the end point of the block's first line ends the path.
-  out.push_back(concat({&a.g, &a.m, &a.x, &a.y, &a.z, &a.rest}));
+  // The move to the end point of the block's first line ends the path, travelling its second
+  // move back; then the feed the block left in effect holds again for the lines after it.
+  const std::string lastFeed = feedText(feedOfMove(2));
+  out.push_back(concat({&a.g, &a.m, &a.x, &a.y, &a.z, &lastFeed, &a.rest}));
+  if (const std::string back = feedText(feedAfter.empty() ? std::string() : feedAfter.front()); !back.empty())
+    out.push_back(feedAfter.front());
   return out;
 }
 

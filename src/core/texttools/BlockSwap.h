@@ -3,6 +3,7 @@
 // forward. Lines are split into words that keep their letter and one trailing blank; the lines
 // written are plain concatenations of words.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/profile/Dialect.h"
@@ -29,15 +30,22 @@ struct SwapSettings {
 // A line that leaves out an axis keeps the position of the line before on it; travelled back, each
 // move is given every axis the block moves along, at the position it reached going forward from
 // `before`, the position before the block.
+// A feed word (F) stays modal too: each move travelled back runs at the feed it ran at going
+// forward, written where the feed changes, and the lines after the block get back the feed they
+// ran at. The other words of a line's rest go with the move as described above.
 struct AxisPosition {
   float x = 0, y = 0, z = 0;
+  std::string feed;  // the feed word in effect ("F100"), empty when none was given
 };
 std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFirst, const SwapSettings& settings,
                                       const AxisPosition& before = {});
 
 // The position after the first `count` lines of an absolute program, from 0, 0, 0: each axis where
-// the last line that gives it leaves it.
+// the last line that gives it leaves it; and the last feed word given.
 AxisPosition positionAfter(const std::vector<std::string>& lines, std::size_t count, const BlockLetters& letters);
+
+// The feed word of a line outside its comments, blanks left out ("F 100" gives "F100"), or empty.
+std::string feedWord(std::string_view line, const BlockLetters& letters);
 
 // SWAP_BLOCK3: reversedPath from "Temp.$$$" into "NEWFILE.$$$" in the program folder. False,
 // after telling the user, when a file cannot be read or written.

@@ -2,6 +2,7 @@
 // move of its start point and the split, on the edge cases that matter, with exact texts.
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -153,11 +154,29 @@ TEST(BlockSwap, ReversedPathAndStartPoint) {
        {1, 1, 0}},
       {"an arc goes back to where the line before it left the tool", {"G03 X55 Y30 I5 J0", "M07"}, true,
        {"", "G01X55 Y30 ", "M07 G02 X45.000 Y30.000 I-5.000 J0.000 ", "M07 X45.000 Y30.000 "}, {45, 30, 0}},
+      // Going forward: X10 at F100, Y10 at F50, the arc and X20 Y0 at F25. Each move travelled
+      // back keeps its feed, and the lines after the block get F25 back.
+      {"feeds stay with their moves",
+       {"G01 X20 Y0", "G02 X20 Y10 I5 J0 F25", "G01 X10 Y10 F50", "G01 X10 Y0 F100"}, true,
+       {"", "G01 X20 Y0 F25 ", "G01X20 Y10 ", "G03 X10 Y10 I-5.000 J0.000 ", "G01 X10 Y10 ", "G01 X10 Y0 F50 ",
+        "F25"}},
+      {"a feed before the block that holds throughout is not repeated", {"G01 X2 Y0", "G01 X1 Y0 F 40"}, true,
+       {"", "G01 X2 Y0 ", "G01 X1 Y0 "}, {0, 0, 0, "F40"}},
   };
   for (const auto& c : cases) {
     Dialect d = dialect();
     EXPECT_EQ(reversedPath(c.lastLineFirst, SwapSettings(d, c.relativeCentres, 3), c.before), c.out) << c.name;
   }
+  BlockLetters commented;
+  commented.commentStart = "(";
+  commented.commentEnd = ")";
+  BlockLetters toLineEnd;
+  toLineEnd.commentStart = ";";
+  const std::tuple<const char*, const BlockLetters*, const char*> feeds[] = {
+      {"G01 X1 (F9) F 40", &commented, "F40"}, {"G01 X1 (F9)", &commented, ""},  {"G01 X1 ;F9", &toLineEnd, ""},
+      {"G01 F.5 X1", &commented, "F.5"},       {"FX1", &commented, ""},           {"(F9", &commented, ""},
+  };
+  for (const auto& [line, with, feed] : feeds) EXPECT_EQ(feedWord(line, *with), feed) << line;
   const BlockLetters letters;
   const struct {
     Lines in;
