@@ -98,13 +98,14 @@ void MovestartingpointForward1Click(App& app) {
   const HighlightedBlock block = app.highlighted;
   const Dialect dialect(app.profile);
   const bool absolute = !programContains(app.buffer.lines, dialect.row(LabelRow::Incremental));
-  if (!moveStartForward(app.buffer.lines, block.first, block.count, dialect.lettersWithoutBlanks(),
-                        decimalPlaces(app.profile), absolute)) {
+  const SwapSettings settings(dialect, app.profile.flag("Bridgeport"), decimalPlaces(app.profile));
+  const int grown = moveStartForward(app.buffer.lines, block.first, block.count, settings, absolute);
+  if (grown == 0) {
     app.ui.message(kStartPointRefusal);
     return;
   }
   app.buffer.modified = true;
-  ++app.highlighted.count;
+  app.highlighted.count += grown;
   replotAfterRewrite(app);
 }
 

@@ -217,12 +217,12 @@ bool SWAP_BLOCK3(const std::string& folder, const SwapSettings& settings, UiPort
   return true;
 }
 
-bool moveStartForward(std::vector<std::string>& lines, int first, int count, const BlockLetters& letters,
-                      int decimals, bool absolute) {
+int moveStartForward(std::vector<std::string>& lines, int first, int count, const SwapSettings& s, bool absolute) {
+  const BlockLetters& letters = s.letters;
   const long long top = static_cast<long long>(first) + 1, end = static_cast<long long>(first) + count;
-  if (count < 2 || top < 0 || end >= static_cast<long long>(lines.size())) return false;
+  if (count < 2 || top < 0 || end >= static_cast<long long>(lines.size())) return 0;
   const std::string l1 = lines[static_cast<std::size_t>(top)], l2 = lines[static_cast<std::size_t>(top + 1)];
-  if (!holds(l1, letters.x) && !(holds(l1, letters.y) && count >= 3)) return false;
+  if (!holds(l1, letters.x) && !(holds(l1, letters.y) && count >= 3)) return 0;
   const BlockWords w = SplitBlockWords(l2, letters);
   // L2' now follows the line before the block: an axis that L2 leaves to the lines before it is
   // written out where L1 moved it, or L2' would go where the line before the block left it.
@@ -232,15 +232,31 @@ bool moveStartForward(std::vector<std::string>& lines, int first, int count, con
   moveTo(reached, l2, letters);
   auto axis = [&](const std::string& word, const std::string& letter, float was, float now) {
     if (!absolute || !word.empty() || was == now) return word;
-    return letter + FixedText(now, decimals, kCentrePrecision) + " ";
+    return letter + FixedText(now, s.decimals, kCentrePrecision) + " ";
   };
-  lines[static_cast<std::size_t>(top + 1)] = w.m + axis(w.x, letters.x, before.x, reached.x) +
+  // L2' is a straight move, and a cutting one: the line before the block is mostly the rapid to
+  // the path's start, whose motion word it would otherwise take. It keeps L2's own motion word
+  // unless that is an arc's, whose centre words are gone.
+  const std::string motion = !w.g.empty() && turnOf(w.g, s) == Turn::None ? w.g : s.line + " ";
+  // The feed L2 ran at, where L1 gave it.
+  std::string feedAtL2 = before.feed;
+  for (const std::string* text : {&l1, &l2})
+    if (std::string feed = feedWord(*text, letters); !feed.empty()) feedAtL2 = std::move(feed);
+  const std::string feed = feedWord(l2, letters).empty() && !sameFeed(feedAtL2, before.feed) && !feedAtL2.empty()
+                               ? feedAtL2 + " "
+                               : std::string();
+  lines[static_cast<std::size_t>(top + 1)] = motion + w.m + axis(w.x, letters.x, before.x, reached.x) +
                                              axis(w.y, letters.y, before.y, reached.y) +
-                                             axis(w.z, letters.z, before.z, reached.z) + w.rest;
+                                             axis(w.z, letters.z, before.z, reached.z) + feed + w.rest;
+  // The block now ends with L1 and L2, at L2's feed; the lines after it get back the feed the
+  // block left in effect.
+  const AxisPosition atEnd = positionAfter(lines, static_cast<std::size_t>(end) + 1, letters);
+  std::vector<std::string> moved = {l1, l2};
+  if (!atEnd.feed.empty() && !sameFeed(atEnd.feed, feedAtL2)) moved.push_back(atEnd.feed);
   const auto after = lines.begin() + static_cast<std::ptrdiff_t>(end) + 1;
-  lines.insert(after, {l1, l2});
+  lines.insert(after, moved.begin(), moved.end());
   lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(top));
-  return true;
+  return static_cast<int>(moved.size()) - 1;
 }
 
 }  // namespace kw

@@ -53,10 +53,13 @@ bool SWAP_BLOCK3(const std::string& programFolder, const SwapSettings& settings,
                  const AxisPosition& before = {});
 
 // Lines first + 1 .. first + count, L1 L2 L3 ... Lm, become L2' L3 ... Lm L1 L2, where L2' is L2
-// without its G, N, I, J, R and K words, and, in an `absolute` program, with each axis it left
-// to L1 written out (numbers with `decimals` places). Refused (false, nothing changed) unless the
-// block has two lines or more and L1 holds the X letter, or the Y letter with three lines or more.
-bool moveStartForward(std::vector<std::string>& lines, int first, int count, const BlockLetters& letters,
-                      int decimals, bool absolute);
+// without its N, I, J, R and K words, with L2's motion word (the Line word for none or an arc's),
+// in an `absolute` program with each axis it left to L1 written out (numbers with the settings'
+// places), and with the feed L2 ran at when L1 gave it. When L2 ran at another feed than the block
+// left in effect, a line with that feed follows L2. Returns the lines the block grew by (1 or 2);
+// refused (0, nothing changed) unless the block has two lines or more and L1 holds the X letter,
+// or the Y letter with three lines or more.
+int moveStartForward(std::vector<std::string>& lines, int first, int count, const SwapSettings& settings,
+                     bool absolute);
 
 }  // namespace kw

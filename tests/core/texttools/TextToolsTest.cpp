@@ -177,26 +177,35 @@ TEST(BlockSwap, ReversedPathAndStartPoint) {
       {"G01 F.5 X1", &commented, "F.5"},       {"FX1", &commented, ""},           {"(F9", &commented, ""},
   };
   for (const auto& [line, with, feed] : feeds) EXPECT_EQ(feedWord(line, *with), feed) << line;
-  const BlockLetters letters;
+  const SwapSettings settings(dialect(), true, 3);
   const struct {
     Lines in;
     int count;
-    bool moved;
+    int grown;
     Lines out;
     bool absolute = true;
   } starts[] = {
-      {{"G01 X1 Y1", "G01 X2 Y1 I3", "G01 X2 Y2"}, 3, true, {"X2 Y1 ", "G01 X2 Y2", "G01 X1 Y1", "G01 X2 Y1 I3"}},
-      {{"G01 Y1", "G01 X2"}, 2, false, {"G01 Y1", "G01 X2"}},
+      {{"G01 X1 Y1", "G01 X2 Y1 I3", "G01 X2 Y2"}, 3, 1, {"G01 X2 Y1 ", "G01 X2 Y2", "G01 X1 Y1", "G01 X2 Y1 I3"}},
+      {{"G01 Y1", "G01 X2"}, 2, 0, {"G01 Y1", "G01 X2"}},
       // L2 left Y to L1: written out, or the new start would be at Y0 where the program began.
-      {{"G01 Y1", "G01 X2", "G01 X3"}, 3, true, {"X2 Y1.000 ", "G01 X3", "G01 Y1", "G01 X2"}},
+      {{"G01 Y1", "G01 X2", "G01 X3"}, 3, 1, {"G01 X2 Y1.000 ", "G01 X3", "G01 Y1", "G01 X2"}},
       // In an incremental program the words are steps: nothing is written out.
-      {{"G01 Y1", "G01 X2", "G01 X3"}, 3, true, {"X2 ", "G01 X3", "G01 Y1", "G01 X2"}, false},
-      {{"G01 X1"}, 1, false, {"G01 X1"}},
+      {{"G01 Y1", "G01 X2", "G01 X3"}, 3, 1, {"G01 X2 ", "G01 X3", "G01 Y1", "G01 X2"}, false},
+      {{"G01 X1"}, 1, 0, {"G01 X1"}},
+      // L2 without a motion word, or with an arc's, is a straight cut, not the rapid before the
+      // block; it runs at the feed L1 gave, and the lines after the block get theirs back.
+      {{"G01 X1 Y1 F100", "X2 Y1", "G02 X3 Y2 I1 J0 F50", "G01 X1 Y1"}, 4, 2,
+       {"G01 X2 Y1 F100 ", "G02 X3 Y2 I1 J0 F50", "G01 X1 Y1", "G01 X1 Y1 F100", "X2 Y1", "F50"}},
+      {{"G01 X1 Y1", "G03 X2 Y2 I1 J0 F30", "G01 X1 Y1"}, 3, 1,
+       {"G01 X2 Y2 F30", "G01 X1 Y1", "G01 X1 Y1", "G03 X2 Y2 I1 J0 F30"}},
   };
   for (const auto& s : starts) {
     Lines lines = s.in;
-    EXPECT_EQ(moveStartForward(lines, -1, s.count, letters, 3, s.absolute), s.moved) << s.in.front();
-    EXPECT_EQ(lines, s.out) << s.in.front();
+    lines.insert(lines.begin(), "G00 X0 Y0");  // the rapid to the path's start
+    Lines out = s.out;
+    out.insert(out.begin(), "G00 X0 Y0");
+    EXPECT_EQ(moveStartForward(lines, 0, s.count, settings, s.absolute), s.grown) << s.in.front();
+    EXPECT_EQ(lines, out) << s.in.front();
   }
 }
 
