@@ -70,7 +70,7 @@ void registerArrayCommands(CommandRegistry& registry) {
                });
   registry.add("Array.RescaleClick", {"Re Scale", "", "Calculate a new Display scale"}, rescale);
   registry.add("Array.UndoNestClick", {"Undo Nest", "", "Undo the last nesting operation"}, [](App& app) {
-    if (!undoNest(app.buffer.lines, app.array, Dialect(app.profile).row(LabelRow::FileEnd))) return;
+    if (!undoNest(app.buffer.lines, app.array, Dialect(app.profile))) return;
     app.buffer.modified = true;
     rescale(app);
   });

@@ -1,6 +1,7 @@
 #include "core/geometry/Array.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/text/DecimalNumber.h"
 #include "core/text/FixedText.h"
@@ -22,6 +23,22 @@ void endWithFileEnd(std::vector<std::string>& lines, const std::string& fileEnd)
   if (lines.empty() || !contains(lines.back(), fileEnd)) lines.push_back(fileEnd);
 }
 
+// A program that ends with a tape mark (the file-start text after its end word, as "%" closes a
+// punched tape) keeps it as its last line: where it stood it would end the program before the
+// copies, and the machine would never cut them. The mark is taken off while the copies are made.
+std::optional<std::string> takeClosingMark(std::vector<std::string>& lines, const Dialect& d) {
+  if (lines.size() < 2 || !contains(lines.back(), d.row(LabelRow::FileStart)) ||
+      contains(lines.back(), d.row(LabelRow::FileEnd)))
+    return std::nullopt;
+  std::string mark = std::move(lines.back());
+  lines.pop_back();
+  return mark;
+}
+
+void putBack(std::vector<std::string>& lines, std::optional<std::string>& mark) {
+  if (mark) lines.push_back(std::move(*mark));
+}
+
 }  // namespace
 
 int arrayQuantity(const std::string& text) {
@@ -41,6 +58,7 @@ std::string stepArrayBox(const std::string& text, double step, double otherwise)
 bool arrayCopies(ArrayRun& run, ArrayValues& values, ArrayDirection direction) {
   std::vector<std::string>& lines = run.lines;
   const std::string& fileEnd = run.settings.dialect.row(LabelRow::FileEnd);
+  std::optional<std::string> mark = takeClosingMark(lines, run.settings.dialect);
   const std::size_t programLines = lines.size();
   if (!values.keepUndoCount) values.undoCount = static_cast<int>(lines.size()) - 1;
   std::string& box = vertical(direction) ? values.verticalIncrement : values.horizontalIncrement;
@@ -57,7 +75,10 @@ bool arrayCopies(ArrayRun& run, ArrayValues& values, ArrayDirection direction) {
     std::move(program.begin(), program.begin() + static_cast<std::ptrdiff_t>(programLines), lines.begin());
     lines.insert(lines.end(), std::make_move_iterator(program.begin() + static_cast<std::ptrdiff_t>(programLines)),
                  std::make_move_iterator(program.end()));
-    if (end != SlideEnd::Done) return false;
+    if (end != SlideEnd::Done) {
+      putBack(lines, mark);
+      return false;
+    }
     total += increment;
     box = arrayNumber(total);
   }
@@ -66,10 +87,12 @@ bool arrayCopies(ArrayRun& run, ArrayValues& values, ArrayDirection direction) {
   for (std::size_t index = programLines; index < lines.size(); ++index)
     if (contains(lines[index], fileEnd)) lines[index].clear();
   if (!values.gridInProgress) endWithFileEnd(lines, fileEnd);
+  putBack(lines, mark);
   return true;
 }
 
 bool arrayGrid(ArrayRun& run, ArrayValues& values, ArrayDirection vertical, ArrayDirection horizontal) {
+  std::optional<std::string> mark = takeClosingMark(run.lines, run.settings.dialect);
   const int startCount = static_cast<int>(run.lines.size()) - 1;
   values.gridInProgress = true;
   values.keepUndoCount = false;
@@ -78,17 +101,21 @@ bool arrayGrid(ArrayRun& run, ArrayValues& values, ArrayDirection vertical, Arra
   if (done) done = arrayCopies(run, values, horizontal);
   values.gridInProgress = false;
   values.keepUndoCount = false;
-  if (!done) return false;
-  endWithFileEnd(run.lines, run.settings.dialect.row(LabelRow::FileEnd));
-  values.undoCount = startCount;
-  return true;
+  if (done) {
+    endWithFileEnd(run.lines, run.settings.dialect.row(LabelRow::FileEnd));
+    values.undoCount = startCount;
+  }
+  putBack(run.lines, mark);
+  return done;
 }
 
-bool undoNest(std::vector<std::string>& lines, ArrayValues& values, const std::string& fileEnd) {
+bool undoNest(std::vector<std::string>& lines, ArrayValues& values, const Dialect& dialect) {
   if (values.undoCount <= 0) return false;
+  std::optional<std::string> mark = takeClosingMark(lines, dialect);
   if (lines.size() > static_cast<std::size_t>(values.undoCount)) lines.resize(static_cast<std::size_t>(values.undoCount));
   values.undoCount = 0;
-  lines.push_back(fileEnd);
+  lines.push_back(dialect.row(LabelRow::FileEnd));
+  putBack(lines, mark);
   return true;
 }
 

@@ -54,9 +54,10 @@ bool arrayCopies(ArrayRun& run, ArrayValues& values, ArrayDirection direction);
 // A column in `vertical`, then that whole column copied as a row in `horizontal`; Undo Nest
 // then takes back both.
 bool arrayGrid(ArrayRun& run, ArrayValues& values, ArrayDirection vertical, ArrayDirection horizontal);
-// Takes the copies back: the program is cut to the kept lines and ends with the file-end text.
-// False (nothing changed) when there is nothing to undo.
-bool undoNest(std::vector<std::string>& lines, ArrayValues& values, const std::string& fileEnd);
+// Takes the copies back: the program is cut to the kept lines and ends with the file-end text
+// (and the closing tape mark, when it ended with one). False (nothing changed) when there is
+// nothing to undo.
+bool undoNest(std::vector<std::string>& lines, ArrayValues& values, const Dialect& dialect);
 // "Suggest  Increments": the extents of the program plus the clearance, the X extent into the
 // vertical increment and the Y extent into the horizontal one.
 void suggestIncrements(ArrayValues& values, double xExtent, double yExtent);
