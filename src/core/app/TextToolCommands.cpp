@@ -110,7 +110,8 @@ void MovestartingpointForward1Click(App& app) {
 }
 
 // The objects go through "Temp.$$$": taken out of the program one by one as the plot finds
-// them, then appended after what is left but the program's last line, which ends it again.
+// them, then put back after what is left but the lines that end the program (the last one, and
+// the end word before a closing tape mark), which end it again.
 void sortObjects(App& app, bool largestFirst) {
   std::vector<std::string>& lines = app.buffer.lines;
   DxfPassContext context{app.profile, app.ui, app.folder};
@@ -136,16 +137,15 @@ void sortObjects(App& app, bool largestFirst) {
   objects.clear();
   if (written) written = readLines(app, temp, objects);
   if (!lines.empty() && written) {
-    std::string kept = std::move(lines.back());
-    lines.pop_back();
-    lines.insert(lines.end(), std::make_move_iterator(objects.begin()), std::make_move_iterator(objects.end()));
-    lines.push_back(std::move(kept));
+    const auto end = lines.end() - static_cast<std::ptrdiff_t>(dialect.endingLines(lines));
+    lines.insert(end, std::make_move_iterator(objects.begin()), std::make_move_iterator(objects.end()));
   }
   app.ui.setBusy(false);
   replotAfterRewrite(app);
 }
 
-// The largest object of the last plot (none is made first) goes to the end, before the last line.
+// The largest object of the last plot (none is made first) goes to the end, before the lines
+// that end the program (the last one, and the end word before a closing tape mark).
 void MoveLargestobjecttobottom1Click(App& app) {
   std::vector<std::string>& lines = app.buffer.lines;
   DxfPassContext context{app.profile, app.ui, app.folder};
@@ -153,15 +153,18 @@ void MoveLargestobjecttobottom1Click(App& app) {
   app.ui.hideProgress();
   app.buffer.modified = true;
   if (lines.empty()) return;
-  std::string kept = std::move(lines.back());
-  lines.pop_back();
+  const Dialect dialect(app.profile);
+  const std::size_t ending = dialect.endingLines(lines);
+  std::vector<std::string> kept(std::make_move_iterator(lines.end() - static_cast<std::ptrdiff_t>(ending)),
+                                std::make_move_iterator(lines.end()));
+  lines.resize(lines.size() - ending);
   const ObjectTracker& o = app.backplot.state().objects;
   if (o.largestLastLine != 0) {
     std::vector<std::string> object;
-    takeLines(lines, objectFirstLine(lines, o.largestFirstLine, Dialect(app.profile)), o.largestLastLine, object);
+    takeLines(lines, objectFirstLine(lines, o.largestFirstLine, dialect), o.largestLastLine, object);
     lines.insert(lines.end(), std::make_move_iterator(object.begin()), std::make_move_iterator(object.end()));
   }
-  lines.push_back(std::move(kept));
+  lines.insert(lines.end(), std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
   replotAfterRewrite(app);
 }
 

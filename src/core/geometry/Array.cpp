@@ -23,13 +23,11 @@ void endWithFileEnd(std::vector<std::string>& lines, const std::string& fileEnd)
   if (lines.empty() || !contains(lines.back(), fileEnd)) lines.push_back(fileEnd);
 }
 
-// A program that ends with a tape mark (the file-start text after its end word, as "%" closes a
-// punched tape) keeps it as its last line: where it stood it would end the program before the
-// copies, and the machine would never cut them. The mark is taken off while the copies are made.
+// A program that ends with a tape mark (as "%" closes a punched tape) keeps it as its last line:
+// where it stood it would end the program before the copies, and the machine would never cut
+// them. The mark is taken off while the copies are made.
 std::optional<std::string> takeClosingMark(std::vector<std::string>& lines, const Dialect& d) {
-  if (lines.size() < 2 || !contains(lines.back(), d.row(LabelRow::FileStart)) ||
-      contains(lines.back(), d.row(LabelRow::FileEnd)))
-    return std::nullopt;
+  if (lines.size() < 2 || !d.closesTape(lines.back())) return std::nullopt;
   std::string mark = std::move(lines.back());
   lines.pop_back();
   return mark;

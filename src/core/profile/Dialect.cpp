@@ -84,4 +84,20 @@ void Setaxis(MachineProfile& profile, Dialect& dialect) {
   dialect = Dialect(profile);
 }
 
+bool Dialect::closesTape(std::string_view line) const {
+  const std::string& start = row(LabelRow::FileStart);
+  const std::string& end = row(LabelRow::FileEnd);
+  return !start.empty() && line.find(start) != std::string_view::npos &&
+         (end.empty() || line.find(end) == std::string_view::npos);
+}
+
+std::size_t Dialect::endingLines(const std::vector<std::string>& lines) const {
+  if (lines.empty()) return 0;
+  const std::string& end = row(LabelRow::FileEnd);
+  if (lines.size() >= 2 && closesTape(lines.back()) && !end.empty() &&
+      lines[lines.size() - 2].find(end) != std::string::npos)
+    return 2;
+  return 1;
+}
+
 }  // namespace kw

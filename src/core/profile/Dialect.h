@@ -4,7 +4,10 @@
 // single-step delay. Each reader's cleaning of a row is named here: the row as typed, the row
 // without blanks, the letters without blanks.
 #include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/profile/LabelRows.h"
 #include "core/profile/MachineProfile.h"
@@ -38,6 +41,12 @@ struct Dialect {
   // The N, R, I, J, K, X, Y and Z letters of the rows without blanks and not swapped, and the
   // comment delimiters as typed: what the block scanner needs to split a block.
   BlockLetters lettersWithoutBlanks() const;
+  // A tape mark closing the program: a line with the file-start text (as "%" ends a punched tape)
+  // and not the file-end text.
+  bool closesTape(std::string_view line) const;
+  // How many of the program's last lines end it, for the lines moved or added before its end:
+  // the last line, and the end word before it when the last line closes the tape.
+  std::size_t endingLines(const std::vector<std::string>& lines) const;
 };
 
 // Before every plot: removes the blanks of the rows Line to ZLetter, ALetter to CLetter, G12

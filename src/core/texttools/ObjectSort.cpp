@@ -17,7 +17,14 @@ int objectFirstLine(const std::vector<std::string>& lines, int start, const Dial
     for (LabelRow row : {EndBlock, KerfCompLeft, KerfCompRight})
       if (holdsWithoutBlanks(text, dialect.rowWithoutBlanks(row))) return line + 1;
   }
-  return start;
+  const BlockLetters letters = dialect.lettersWithoutBlanks();
+  int first = std::min(start, static_cast<int>(lines.size()));
+  while (first > 0) {
+    const std::string& above = lines[static_cast<std::size_t>(first - 1)];
+    if (!FindLetterValue(letters.x, above).found && !FindLetterValue(letters.y, above).found) break;
+    --first;
+  }
+  return first;
 }
 
 void takeLines(std::vector<std::string>& lines, int first, int last, std::vector<std::string>& out) {
