@@ -37,8 +37,12 @@ long long firstHighlighted(const App& app) { return static_cast<long long>(app.h
 
 void registerOffsetCommands(CommandRegistry& registry) {
   registry.add("Main.Offset1Click", {"Offset", "", "Offset the cutting path for the kerf"}, Offset1Click);
+  // Before the lines that end the program: the last one, and the end word before a closing tape
+  // mark, or the control would stop before the offset path.
   registry.add("Offset.CopytoFileend1Click", {"Copy to File end", "", ""}, [](App& app) {
-    insertAt(app, static_cast<long long>(app.buffer.lines.size()) - 1);
+    const std::vector<std::string>& lines = app.buffer.lines;
+    insertAt(app, static_cast<long long>(lines.size()) -
+                      static_cast<long long>(std::max<std::size_t>(Dialect(app.profile).endingLines(lines), 1)));
   });
   // Before the line that precedes the highlighted block.
   registry.add("Offset.Insertabove1Click", {"Insert above", "", ""},
