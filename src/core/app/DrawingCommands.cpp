@@ -23,7 +23,7 @@ DrawingOptions drawingOptions(const App& app) {
 
 void insert(App& app, const std::vector<std::string>& blocks) {
   if (blocks.empty()) return;
-  insertBeforeLast(app.buffer.lines, blocks);
+  insertBeforeEnd(app.buffer.lines, blocks, Dialect(app.profile));
   app.buffer.modified = true;
 }
 

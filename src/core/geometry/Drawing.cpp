@@ -174,8 +174,8 @@ DrawingPress pressOnImage(DrawingValues& values, const Dialect& dialect, const D
   return press;
 }
 
-void insertBeforeLast(std::vector<std::string>& lines, const std::vector<std::string>& blocks) {
-  const auto at = lines.empty() ? lines.end() : lines.end() - 1;
+void insertBeforeEnd(std::vector<std::string>& lines, const std::vector<std::string>& blocks, const Dialect& dialect) {
+  const auto at = lines.end() - static_cast<std::ptrdiff_t>(dialect.endingLines(lines));
   lines.insert(at, blocks.begin(), blocks.end());
 }
 

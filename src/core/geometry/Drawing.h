@@ -88,8 +88,8 @@ struct DrawingPress {
 DrawingPress pressOnImage(DrawingValues& values, const Dialect& dialect, const DrawingOptions& options,
                           bool rightButton);
 
-// Inserts blocks before the program's last line, so a program that ends with its file-end
-// line keeps it last.
-void insertBeforeLast(std::vector<std::string>& lines, const std::vector<std::string>& blocks);
+// Inserts blocks before the lines that end the program (its last line, and the end word before a
+// closing tape mark), so a program that ends with its file-end line keeps it last.
+void insertBeforeEnd(std::vector<std::string>& lines, const std::vector<std::string>& blocks, const Dialect& dialect);
 
 }  // namespace kw
