@@ -109,6 +109,10 @@ void MovestartingpointForward1Click(App& app) {
   replotAfterRewrite(app);
 }
 
+std::string noLineEnds(const std::string& what) {
+  return "No characters are set to " + what + " the line ends: type them in the setup window's Line Ends box (F10).";
+}
+
 // The objects go through "Temp.$$$": taken out of the program one by one as the plot finds
 // them, then put back after what is left but the lines that end the program (the last one, and
 // the end word before a closing tape mark), which end it again.
@@ -212,11 +216,16 @@ void registerTextToolCommands(CommandRegistry& registry) {
                });
   registry.add("Main.Packthefileremoveallspaces1Click", {"Pack the file remove all spaces", "", ""},
                [](App& app) { rewrite(app, [](auto& lines, const Dialect&) { RemoveSpaces(lines); }); });
+  // With no characters set the commands would change nothing: the user is told where to set them.
   registry.add("Main.AddSemiColons1Click", {"Add Chars  to line end", "", lineEndHint}, [](App& app) {
-    rewrite(app, [&](auto& lines, const Dialect&) { addLineEnds(lines, app.profile.text("LineEnds")); });
+    const std::string ends = app.profile.text("LineEnds");
+    if (ends.empty()) return app.ui.message(noLineEnds("add to"));
+    rewrite(app, [&](auto& lines, const Dialect&) { addLineEnds(lines, ends); });
   });
   registry.add("Main.RemoveSemicolons1Click", {"Remove Chars from line end", "", lineEndHint}, [](App& app) {
-    rewrite(app, [&](auto& lines, const Dialect&) { removeLineEnds(lines, app.profile.text("LineEnds")); });
+    const std::string ends = app.profile.text("LineEnds");
+    if (ends.empty()) return app.ui.message(noLineEnds("remove from"));
+    rewrite(app, [&](auto& lines, const Dialect&) { removeLineEnds(lines, ends); });
   });
   registry.add("Main.swap1Click", {"&Swap", "Ctrl+S", "Swap travel direction of highlighted block", "Swap"},
                swap1Click);
