@@ -92,6 +92,7 @@ void swap1Click(App& app) {
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(std::min(at, lines.size())), std::move(line));
   }
   app.ui.setBusy(false);
+  replotAfterRewrite(app);  // the plot shows the path as it now runs
 }
 
 void MovestartingpointForward1Click(App& app) {
