@@ -153,7 +153,10 @@ std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFi
   }
   // The feed of move j of the block (from 1, in its own order); the move to the block's end point
   // that starts the path runs at the feed of its last move.
-  auto feedOfMove = [&](std::size_t j) -> const std::string& { return feedAfter[count - std::min(j, count)]; };
+  const std::string noFeed;
+  auto feedOfMove = [&](std::size_t j) -> const std::string& {
+    return count == 0 ? noFeed : feedAfter[count - std::min(j, count)];
+  };
   std::string inEffect = before.feed;
   auto feedText = [&](const std::string& wanted) {
     if (wanted.empty() || sameFeed(wanted, inEffect)) return std::string();

@@ -21,7 +21,9 @@ int objectFirstLine(const std::vector<std::string>& lines, int start, const Dial
   int first = std::min(start, static_cast<int>(lines.size()));
   while (first > 0) {
     const std::string& above = lines[static_cast<std::size_t>(first - 1)];
-    if (!FindLetterValue(letters.x, above).found && !FindLetterValue(letters.y, above).found) break;
+    if (!FindLetterValue(letters.x, above).found && !FindLetterValue(letters.y, above).found &&
+        !FindLetterValue(letters.z, above).found)
+      break;
     --first;
   }
   return first;

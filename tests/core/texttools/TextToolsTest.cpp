@@ -160,6 +160,7 @@ TEST(BlockSwap, ReversedPathAndStartPoint) {
        {"G01 X20 Y0", "G02 X20 Y10 I5 J0 F25", "G01 X10 Y10 F50", "G01 X10 Y0 F100"}, true,
        {"", "G01 X20 Y0 F25 ", "G01X20 Y10 ", "G03 X10 Y10 I-5.000 J0.000 ", "G01 X10 Y10 ", "G01 X10 Y0 F50 ",
         "F25"}},
+      {"no lines", {}, true, {""}, {0, 0, 0, "F40"}},
       {"a feed before the block that holds throughout is not repeated", {"G01 X2 Y0", "G01 X1 Y0 F 40"}, true,
        {"", "G01 X2 Y0 ", "G01 X1 Y0 "}, {0, 0, 0, "F40"}},
   };
