@@ -41,8 +41,7 @@ void registerOffsetCommands(CommandRegistry& registry) {
   // mark, or the control would stop before the offset path.
   registry.add("Offset.CopytoFileend1Click", {"Copy to File end", "", ""}, [](App& app) {
     const std::vector<std::string>& lines = app.buffer.lines;
-    insertAt(app, static_cast<long long>(lines.size()) -
-                      static_cast<long long>(std::max<std::size_t>(Dialect(app.profile).endingLines(lines), 1)));
+    insertAt(app, static_cast<long long>(lines.size() - Dialect(app.profile).endingLines(lines)));
   });
   // Before the line that precedes the highlighted block.
   registry.add("Offset.Insertabove1Click", {"Insert above", "", ""},

@@ -104,8 +104,10 @@ FeedPlace feedPlace(std::string_view text, const BlockLetters& letters) {
   return {};
 }
 
-bool sameFeed(const std::string& a, const std::string& b) {
-  return !a.empty() && !b.empty() && std::strtod(a.c_str() + 1, nullptr) == std::strtod(b.c_str() + 1, nullptr);
+// Whether the feed word `wanted` must be written where `inEffect` holds (either may be empty).
+bool changesFeed(const std::string& wanted, const std::string& inEffect) {
+  return !wanted.empty() &&
+         (inEffect.empty() || std::strtod(wanted.c_str() + 1, nullptr) != std::strtod(inEffect.c_str() + 1, nullptr));
 }
 
 }  // namespace
@@ -159,7 +161,7 @@ std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFi
   };
   std::string inEffect = before.feed;
   auto feedText = [&](const std::string& wanted) {
-    if (wanted.empty() || sameFeed(wanted, inEffect)) return std::string();
+    if (!changesFeed(wanted, inEffect)) return std::string();
     inEffect = wanted;
     return wanted + " ";
   };
@@ -199,8 +201,7 @@ std::vector<std::string> reversedPath(const std::vector<std::string>& lastLineFi
   // move back; then the feed the block left in effect holds again for the lines after it.
   const std::string lastFeed = feedText(feedOfMove(2));
   out.push_back(concat({&a.g, &a.m, &a.x, &a.y, &a.z, &lastFeed, &a.rest}));
-  if (const std::string back = feedText(feedAfter.empty() ? std::string() : feedAfter.front()); !back.empty())
-    out.push_back(feedAfter.front());
+  if (!feedText(feedOfMove(count)).empty()) out.push_back(feedOfMove(count));
   return out;
 }
 
@@ -241,21 +242,23 @@ int moveStartForward(std::vector<std::string>& lines, int first, int count, cons
   // the path's start, whose motion word it would otherwise take. It keeps L2's own motion word
   // unless that is an arc's, whose centre words are gone.
   const std::string motion = !w.g.empty() && turnOf(w.g, s) == Turn::None ? w.g : s.line + " ";
-  // The feed L2 ran at, where L1 gave it.
-  std::string feedAtL2 = before.feed;
-  for (const std::string* text : {&l1, &l2})
-    if (std::string feed = feedWord(*text, letters); !feed.empty()) feedAtL2 = std::move(feed);
-  const std::string feed = feedWord(l2, letters).empty() && !sameFeed(feedAtL2, before.feed) && !feedAtL2.empty()
-                               ? feedAtL2 + " "
-                               : std::string();
+  // The feed in effect after each line of the block going forward: L2's, given on L1 or
+  // before, and the one the block leaves in effect.
+  std::string feedAtL2 = before.feed, feedAtEnd;
+  for (long long line = top; line <= end; ++line) {
+    if (std::string feed = feedWord(lines[static_cast<std::size_t>(line)], letters); !feed.empty())
+      (line <= top + 1 ? feedAtL2 : feedAtEnd) = std::move(feed);
+  }
+  if (feedAtEnd.empty()) feedAtEnd = feedAtL2;
+  const std::string feed =
+      feedWord(l2, letters).empty() && changesFeed(feedAtL2, before.feed) ? feedAtL2 + " " : std::string();
   lines[static_cast<std::size_t>(top + 1)] = motion + w.m + axis(w.x, letters.x, before.x, reached.x) +
                                              axis(w.y, letters.y, before.y, reached.y) +
                                              axis(w.z, letters.z, before.z, reached.z) + feed + w.rest;
   // The block now ends with L1 and L2, at L2's feed; the lines after it get back the feed the
   // block left in effect.
-  const AxisPosition atEnd = positionAfter(lines, static_cast<std::size_t>(end) + 1, letters);
   std::vector<std::string> moved = {l1, l2};
-  if (!atEnd.feed.empty() && !sameFeed(atEnd.feed, feedAtL2)) moved.push_back(atEnd.feed);
+  if (changesFeed(feedAtEnd, feedAtL2)) moved.push_back(feedAtEnd);
   const auto after = lines.begin() + static_cast<std::ptrdiff_t>(end) + 1;
   lines.insert(after, moved.begin(), moved.end());
   lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(top));
