@@ -3,8 +3,12 @@
 #include "core/app/Document.h"
 #include "core/app/DxfSave.h"
 #include "core/app/ProfileSession.h"
+#include "core/dxf/DxfPass.h"
 #include "core/dxf/DxfWriter.h"
+#include "core/profile/Dialect.h"
+#include "core/text/BothAtOnce.h"
 #include "core/text/FileIo.h"
+#include "core/texttools/LineOrder.h"
 
 namespace kw {
 
@@ -61,6 +65,34 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
   return true;
 }
 
+// A converted program written as "Line Order N G M X Y Z I J K R" and saving leave it: each line
+// in that word order with CR LF after it. The two halves of a long program are put in order at
+// once.
+bool writeInWordOrder(const std::string& path, const PassLines& lines, const BlockLetters& letters,
+                      std::string* error) {
+  constexpr std::size_t kHalvedFrom = 1 << 16;
+  auto order = [&](std::size_t from, std::size_t to, std::string& bytes) {
+    LineOrderer orderer(letters, false);
+    bytes.reserve(lines.bytes() / 2 + 2 * (to - from) + 64);
+    for (std::size_t line = from; line < to; ++line) {
+      bytes += orderer.ordered(lines[line]);
+      bytes += "\r\n";
+    }
+  };
+  std::string first, second;
+  if (lines.size() < kHalvedFrom) {
+    order(0, lines.size(), first);
+  } else {
+    const std::size_t half = lines.size() / 2;
+    bothAtOnce([&] { order(0, half, first); }, [&] { order(half, lines.size(), second); });
+  }
+  SafeSave save;
+  if (!save.open(path, error)) return false;
+  save.write(first);
+  save.write(second);
+  return save.finish(error);
+}
+
 }  // namespace
 
 bool refusesInputAsOutput(App& app, const std::string& output, const std::string& source, const std::string& profile) {
@@ -91,17 +123,31 @@ int runBatchConversion(App& app, const std::vector<std::string>& args) {
     app.ui.message(kSourceNotFound);
     return 1;
   }
-  if (!Load_file(app, source)) return 1;
+  // A drawing converted straight into an output program is held compactly: nothing but the
+  // word order and saving follows.
+  const std::string outExt = args.size() >= 2 ? upperExtension(args[1]) : std::string();
+  const bool compactProgram = upperExtension(source) == ".DXF" && args.size() >= 2 && outExt != ".SGT" &&
+                              outExt != ".DXF";
+  PassLines compact;
+  if (!Load_file(app, source, compactProgram ? &compact : nullptr)) return 1;
   // A source alone is opened to be looked at, exactly as stored; the word order is rewritten
   // only on the way to an output file.
   if (args.size() < 2) {
     app.buffer.modified = false;
     return 0;
   }
+  const std::string& output = args[1];
+  if (!compact.empty()) {
+    std::string error;
+    if (!writeInWordOrder(output, compact, Dialect(app.profile).lettersWithoutBlanks(), &error)) {
+      app.ui.message("Cannot save " + output + ": " + error);
+      return 1;
+    }
+    app.ui.setCaption(WindowId::Plot, output);
+    return 0;
+  }
   app.commands.run("Main.LineOrderGXYZIJKR1Click", app);
 
-  const std::string& output = args[1];
-  const std::string outExt = upperExtension(output);
   if (outExt == ".SGT") app.commands.run("Main.ConverttoIncremental1Click", app);
   if (outExt == ".DXF") {
     if (upperExtension(source) == ".PNT") {

@@ -11,9 +11,13 @@ struct App;
 
 inline constexpr const char* kModifiedQuestion = "File has been modified. Save file?";
 
+class PassLines;
+
 // Opens a file into the program buffer, dispatching on its extension. False when the file
-// could not be read or converted (the user has been told why).
-bool Load_file(App& app, const std::string& name);
+// could not be read or converted (the user has been told why). With `compact`, a drawing whose
+// conversion the profile asks nothing more of (no line insertion, no swapped word order, no
+// translation on loading) is converted into `compact` instead of the buffer, which stays empty.
+bool Load_file(App& app, const std::string& name, PassLines* compact = nullptr);
 
 // Writes every line, each ended by CR LF, to CurrentFileName. False when the save failed
 // (the old file is then untouched and the user was told why).

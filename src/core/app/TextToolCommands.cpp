@@ -78,7 +78,7 @@ void swap1Click(App& app) {
     return;
   }
   DxfPassContext context{app.profile, app.ui, app.folder};
-  path = RemoveDup2(RemoveDup2(PassLines(path), context), context);
+  path = RemoveDup2(RemoveDup2(PassLines(path), context), context).strings();
   app.ui.hideProgress();
   const bool reorder = app.profile.flag("SwapXY");
   const BlockLetters letters = dialect.lettersWithoutBlanks();

@@ -47,8 +47,7 @@ bool insertfile(const std::string& path, PassLines& out, std::string* error = nu
 // The final pass: R or I J K as the profile wants, every line in word order G M N X Y Z I J R K,
 // and lines that repeat the position before them, or the line before them, removed. When
 // `currentFileName` is given, the main window's caption shows it at the end.
-std::vector<std::string> RemoveDup2(PassLines in, DxfPassContext& context,
-                                    const std::string* currentFileName = nullptr);
+PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName = nullptr);
 
 // The duplicate removal of the program in the editor: mode 0 (Compress) removes blank lines,
 // lines that repeat the position before them and consecutive duplicates; mode 1 (Super

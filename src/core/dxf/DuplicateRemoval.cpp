@@ -6,6 +6,7 @@
 #include "core/dxf/PassDialect.h"
 #include "core/profile/Dialect.h"
 #include "core/text/BlockScanner.h"
+#include "core/text/BothAtOnce.h"
 
 namespace kw {
 namespace {
@@ -91,73 +92,147 @@ class NeighbourRule {
   std::string lastPosition_;
 };
 
-}  // namespace
+// The final pass, line by line. What it keeps of the line before (P) decides what becomes of
+// the next line; a rule that has just kept a line stands the same whatever came before that
+// line, which lets two rules work on the two halves of a program at once.
+class FinalRule {
+ public:
+  explicit FinalRule(const MachineProfile& profile)
+      : dialect_(profile),
+        letters_(dialect_.lettersWithoutBlanks()),
+        splitter_(letters_),
+        arcCw_(dialect_.row(LabelRow::ArcCw)),
+        arcCcw_(dialect_.row(LabelRow::ArcCcw)),
+        rMode_(profile.flag("RCheckbox")) {}
 
-std::vector<std::string> RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName) {
-  const MachineProfile& profile = context.profile;
-  context.ui.setCaption(WindowId::Main, kRemoveDuplicatesCaption);
-  const Dialect dialect(profile);
-  const BlockLetters letters = dialect.lettersWithoutBlanks();
-  const std::string& arcCw = dialect.row(LabelRow::ArcCw);
-  const std::string& arcCcw = dialect.row(LabelRow::ArcCcw);
-  const bool rMode = profile.flag("RCheckbox");
-
-  const std::size_t total = in.size();
-  std::vector<std::string> out;
-  out.reserve(total);
-  std::string_view previousText;  // the line before as it came
-  std::string previous;           // P: the line before, also when it was emptied
-  bool previousIsArc = false;     // P's G word holds an arc word
-  std::string previousPosition;   // P's X, Y and Z words without blanks
-  std::string position;
-  std::string line;
-  PlainWords plain;
-  const PlainWordSplitter splitter(letters);
-  BlockWords words;
-  // The lines are let go of as they are read: the program grows as they go.
-  in.consume([&](std::string_view text, std::size_t index) {
-    if (index % kProgressEvery == 0) context.ui.showProgress(static_cast<int>(index), static_cast<int>(total), true);
-    if (index > 0 && !previous.empty() && text == previousText) {
+  // The line rebuilt, R or I J K as the profile wants and its words in the order G M N X Y Z I J
+  // R K; blank when the line goes. The view lasts until the next line is taken.
+  std::string_view take(std::string_view text) {
+    if (!s_.previous.empty() && text == s_.previousText) {
       // The same text as the line before, which was kept: it rebuilds into that very line, so
       // it goes (the start line of an element that goes on from a straight one).
-      previousIsArc = false;
-      previousPosition.clear();
-      previous.clear();
-      return;
+      s_.previousIsArc = false;
+      s_.previousPosition.clear();
+      s_.previous.clear();
+      return {};
     }
-    previousText = text;
+    s_.previousText = text;
     // The line rebuilt, its position, and its G word with its blank (the line's first word).
-    if (!splitter.split(text, plain)) {
-      words = SplitBlockWords(text, letters);
-      plain = wordViews(words);
+    if (!splitter_.split(text, plain_)) {
+      words_ = SplitBlockWords(text, letters_);
+      plain_ = wordViews(words_);
     }
-    if (rMode)
-      plain.i = plain.j = plain.k = {};
+    if (rMode_)
+      plain_.i = plain_.j = plain_.k = {};
     else
-      plain.r = {};
-    line.clear();
-    appendWords(line, {plain.g, plain.m, plain.n, plain.x, plain.y, plain.z, plain.i, plain.j, plain.r, plain.k});
-    line += plain.rest;
-    position.assign(plain.x);
-    position += plain.y;
-    position += plain.z;
-    const bool bare = plain.g.empty() && plain.m.empty() && plain.z.empty() && plain.i.empty() && plain.j.empty() &&
-                      plain.k.empty() && plain.r.empty() && plain.rest.empty();
-    const std::string_view g = std::string_view(line).substr(0, plain.g.empty() ? 0 : plain.g.size() + 1);
+      plain_.r = {};
+    line_.clear();
+    appendWords(line_, {plain_.g, plain_.m, plain_.n, plain_.x, plain_.y, plain_.z, plain_.i, plain_.j, plain_.r,
+                        plain_.k});
+    line_ += plain_.rest;
+    position_.assign(plain_.x);
+    position_ += plain_.y;
+    position_ += plain_.z;
+    const bool bare = plain_.g.empty() && plain_.m.empty() && plain_.z.empty() && plain_.i.empty() &&
+                      plain_.j.empty() && plain_.k.empty() && plain_.r.empty() && plain_.rest.empty();
+    const std::string_view g = std::string_view(line_).substr(0, plain_.g.empty() ? 0 : plain_.g.size() + 1);
     // A bare move to where the line before went, the start line that repeats the end of the
     // arc before it, or the line before once more.
-    if (((bare || previousIsArc) && position == previousPosition) || sameWithoutBlanks(line, previous)) line.clear();
+    if (((bare || s_.previousIsArc) && position_ == s_.previousPosition) || sameWithoutBlanks(line_, s_.previous))
+      line_.clear();
 
-    if (line.empty()) {
-      previousIsArc = false;
-      previousPosition.clear();
+    if (line_.empty()) {
+      s_.previousIsArc = false;
+      s_.previousPosition.clear();
     } else {
-      previousIsArc = containsWord(g, arcCw) || containsWord(g, arcCcw);
-      previousPosition.swap(position);
+      s_.previousIsArc = containsWord(g, arcCw_) || containsWord(g, arcCcw_);
+      s_.previousPosition.swap(position_);
     }
-    previous.swap(line);  // the next line is rebuilt in the old room of this one
-    if (!isBlank(previous)) out.emplace_back(previous);
-  });
+    s_.previous.swap(line_);  // the next line is rebuilt in the old room of this one
+    return s_.previous;
+  }
+
+  // What the rule keeps of the line before: two rules that stand the same treat the next line
+  // alike.
+  struct Standing {
+    std::string_view previousText;  // the line before as it came
+    std::string previous;           // P: the line before, also when it was emptied
+    bool previousIsArc = false;     // P's G word holds an arc word
+    std::string previousPosition;   // P's X, Y and Z words without blanks
+    bool operator==(const Standing&) const = default;
+  };
+  const Standing& standing() const { return s_; }
+
+ private:
+  const Dialect dialect_;
+  const BlockLetters letters_;
+  const PlainWordSplitter splitter_;
+  const std::string& arcCw_;
+  const std::string& arcCcw_;
+  const bool rMode_;
+  Standing s_;
+  std::string position_, line_;
+  PlainWords plain_;
+  BlockWords words_;
+};
+
+// The lines [from, to) of `in` through `rule`, the kept ones added to `out`.
+void keepLines(const PassLines& in, std::size_t from, std::size_t to, FinalRule& rule, PassLines& out,
+               UiPort* progress) {
+  for (std::size_t index = from; index < to; ++index) {
+    if (progress && index % kProgressEvery == 0)
+      progress->showProgress(static_cast<int>(index), static_cast<int>(in.size()), true);
+    const std::string_view kept = rule.take(in[index]);
+    if (!isBlank(kept)) out.push_back(kept);
+  }
+}
+
+// Where the second half of a long program starts: after the cut-on line of a path near the
+// middle, which the rule always keeps (it is no move, and the cut-off line stands before it), so
+// that a rule that starts afresh on that line stands as the one that comes to it from the start.
+// 0 for a program too short to be worth halving or without such a line in its second half.
+std::size_t secondHalf(const PassLines& in, const std::string& cutOn) {
+  constexpr std::size_t kHalvedFrom = 1 << 16;
+  if (in.size() < kHalvedFrom || cutOn.empty()) return 0;
+  for (std::size_t line = in.size() / 2; line + 1 < in.size(); ++line)
+    if (containsWord(in[line], cutOn) && !containsWord(in[line - 1], cutOn)) return line + 1;
+  return 0;
+}
+
+}  // namespace
+
+PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName) {
+  context.ui.setCaption(WindowId::Main, kRemoveDuplicatesCaption);
+  const std::size_t total = in.size();
+  FinalRule rule(context.profile);
+  PassLines out;
+  out.reserve(total);
+  // A long program is worked in two halves at once. The second half's rule starts on the line
+  // before it; when the first half's rule does not stand as that one at the junction (which the
+  // choice of the junction rules out, but is checked all the same), the second half is worked
+  // again after the first.
+  const std::size_t half = secondHalf(in, Dialect(context.profile).row(LabelRow::BeginBlock));
+  if (half == 0) {
+    keepLines(in, 0, total, rule, out, &context.ui);
+  } else {
+    FinalRule secondRule(context.profile);
+    PassLines second;
+    second.reserve(total - half);
+    FinalRule::Standing junction;
+    bothAtOnce([&] { keepLines(in, 0, half, rule, out, &context.ui); },
+               [&] {
+                 secondRule.take(in[half - 1]);
+                 junction = secondRule.standing();
+                 keepLines(in, half, total, secondRule, second, nullptr);
+               });
+    if (rule.standing() == junction) {
+      out.append(std::move(second));
+    } else {
+      second.clear();
+      keepLines(in, half, total, rule, out, &context.ui);
+    }
+  }
+  in.clear();
   context.ui.showProgress(static_cast<int>(total), static_cast<int>(total), true);
   if (currentFileName) context.ui.setCaption(WindowId::Main, *currentFileName);
   return out;

@@ -26,6 +26,26 @@ PassLines::Span PassLines::place(std::string_view text) {
   return span;
 }
 
+void PassLines::append(PassLines other) {
+  if (other.empty()) return;
+  if (!other.blocks_ || other.blocks_.use_count() != 1 || other.blocks_ == blocks_) {
+    reserve(size() + other.size());
+    for (std::size_t line = 0; line < other.size(); ++line) share(other, line);
+    return;
+  }
+  if (!blocks_) blocks_ = std::make_shared<std::vector<Block>>();
+  std::vector<Block>& blocks = *blocks_;
+  const std::size_t shift = blocks.size();
+  if (shift + other.blocks_->size() > kMaxBlocks) throw std::length_error("more lines than a pass can hold");
+  for (Block& block : *other.blocks_) blocks.push_back(std::move(block));
+  spans_.reserve(size() + other.size());
+  for (Span span : other.spans_) {
+    if (span.length != 0) span.block += shift;
+    spans_.push_back(span);
+  }
+  bytes_ += other.bytes_;
+}
+
 PassLines PassLines::sharingTexts() const {
   PassLines lines;
   lines.blocks_ = blocks_ ? blocks_ : std::make_shared<std::vector<Block>>();

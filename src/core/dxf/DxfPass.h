@@ -106,6 +106,9 @@ class PassLines {
   }
   // Line `line` becomes `text`, written after the others (its old text may be shared).
   void set(std::size_t line, std::string_view text) { spans_[line] = place(text); }
+  // Adds the lines of `other` after these. Their texts are taken over where `other` holds them
+  // alone, else copied.
+  void append(PassLines other);
   // Room for the places of `lines` lines.
   void reserve(std::size_t lines) { spans_.reserve(lines); }
   void clear() {

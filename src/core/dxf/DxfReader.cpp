@@ -150,7 +150,7 @@ bool AddZtoDXF(const std::string& name, const std::string& output, const GroupCo
 
 DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, std::vector<std::string>& program,
                             std::vector<std::string>& layerLog, const std::function<void()>& showLayerLog,
-                            const std::string* currentFileName) {
+                            const std::string* currentFileName, PassLines* compact) {
   MachineProfile& profile = context.profile;
   UiPort& ui = context.ui;
   DxfLoadResult result;
@@ -236,7 +236,13 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
     if (profile.flag("VectorCheckBox2")) pass = CrunchLines(std::move(pass), context);
     if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(std::move(pass), context);
     pass = AddPlaneCodes2(std::move(pass), context);
-    program = RemoveDup2(std::move(pass), context, currentFileName);
+    PassLines kept = RemoveDup2(std::move(pass), context, currentFileName);
+    if (compact) {
+      program.clear();
+      *compact = std::move(kept);
+    } else {
+      program = kept.strings();
+    }
   } catch (const NumberNotWritable& e) {
     return fail(DxfLoadStatus::ReadError, numberNotWritableMessage(e, "the program of " + name));
   }

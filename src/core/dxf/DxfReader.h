@@ -50,10 +50,12 @@ struct DxfLoadResult {
 // left out (a TEXT, a HATCH, a reference to a missing block, ...), the counts of what was
 // converted and left out follow the layers in `layerLog`, and a converted drawing tells them in
 // one message. When `currentFileName` is given, the
-// last pass leaves it in the main window's caption.
+// last pass leaves it in the main window's caption. When `compact` is given, a converted
+// program goes there instead of into `program`, which is emptied: the lines as the last pass
+// left them, without a string apiece.
 DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, std::vector<std::string>& program,
                             std::vector<std::string>& layerLog, const std::function<void()>& showLayerLog = {},
-                            const std::string* currentFileName = nullptr);
+                            const std::string* currentFileName = nullptr, PassLines* compact = nullptr);
 
 // The Corel pre-pass: copies the drawing to `output`, adding a 30 (or 31) code line and a
 // zero value after every 20 (or 21) value that has none. False with a message when the

@@ -286,6 +286,10 @@ bool SafeSave::open(const std::string& path, std::string* error) {
 }
 
 void SafeSave::write(std::string_view bytes) {
+  if (buffer_.empty() && bytes.size() >= kSaveBlock) {  // a block of its own, written without a copy
+    if (error_ == 0 && !writeAll(fd_, bytes)) error_ = errno;
+    return;
+  }
   buffer_.append(bytes);
   if (buffer_.size() >= kSaveBlock) flush();
 }

@@ -44,22 +44,28 @@ std::string lineOrderNGXYZIJKRM(std::string_view line, const BlockLetters& lette
   return ordered(line, letters, true);
 }
 
-void applyLineOrder(std::vector<std::string>& lines, bool mLast, const BlockLetters& letters) {
-  std::string out;
-  BlockWords held;
-  const PlainWordSplitter plain(letters);
+LineOrderer::LineOrderer(const BlockLetters& letters, bool mLast)
+    : letters_(letters),
+      plain_(letters),
+      mLast_(mLast),
+      swapped_(!letters.x.empty() && !letters.y.empty() &&
+               static_cast<unsigned char>(letters.x[0]) > static_cast<unsigned char>(letters.y[0])) {}
+
+std::string_view LineOrderer::ordered(std::string_view line) {
   // Where each word goes, in SplitBlockWords' order G M N X Y Z R I J K. A line that already
   // stands so is left as it is, unless the X and Y letters are swapped: then its X and Y words
   // are exchanged.
   static constexpr unsigned char kMAfterG[10] = {1, 2, 0, 3, 4, 5, 9, 6, 7, 8};
   static constexpr unsigned char kMLast[10] = {1, 9, 0, 2, 3, 4, 8, 5, 6, 7};
-  const bool swapped = !letters.x.empty() && !letters.y.empty() &&
-                       static_cast<unsigned char>(letters.x[0]) > static_cast<unsigned char>(letters.y[0]);
-  for (std::string& line : lines) {
-    if (!swapped && plain.standsInOrder(line, mLast ? kMLast : kMAfterG)) continue;
-    orderInto(out, line, plain, letters, held, mLast);  // the words read point into the line
-    line.assign(out);
-  }
+  if (!swapped_ && plain_.standsInOrder(line, mLast_ ? kMLast : kMAfterG)) return line;
+  orderInto(ordered_, line, plain_, letters_, held_, mLast_);  // the words read point into the line
+  return ordered_;
+}
+
+void applyLineOrder(std::vector<std::string>& lines, bool mLast, const BlockLetters& letters) {
+  LineOrderer orderer(letters, mLast);
+  for (std::string& line : lines)
+    if (const std::string_view ordered = orderer.ordered(line); ordered.data() != line.data()) line.assign(ordered);
 }
 
 }  // namespace kw

@@ -21,4 +21,20 @@ std::string lineOrderNGXYZIJKRM(std::string_view line, const BlockLetters& lette
 // Rewrites every line: M after R when mLast, else M after G.
 void applyLineOrder(std::vector<std::string>& lines, bool mLast, const BlockLetters& letters);
 
+// One line at a time, as applyLineOrder rewrites each.
+class LineOrderer {
+ public:
+  LineOrderer(const BlockLetters& letters, bool mLast);
+  // The line as applyLineOrder leaves it: `line` itself when it stands in order, else its words
+  // rebuilt (a view valid until the next line).
+  std::string_view ordered(std::string_view line);
+
+ private:
+  const BlockLetters& letters_;
+  const PlainWordSplitter plain_;
+  const bool mLast_, swapped_;
+  std::string ordered_;
+  BlockWords held_;
+};
+
 }  // namespace kw

@@ -158,7 +158,7 @@ TEST(AddPlaneCodesFiles, RowsNamingFilesInsertTheirLines) {
 class RemoveDup2Test : public ::testing::TestWithParam<PassCase> {};
 
 TEST_P(RemoveDup2Test, RemovesRepeatsAndChoosesTheArcWords) {
-  EXPECT_EQ(runPass([](PassLines in, DxfPassContext& c) { return PassLines(RemoveDup2(std::move(in), c)); }, GetParam()),
+  EXPECT_EQ(runPass([](PassLines in, DxfPassContext& c) { return RemoveDup2(std::move(in), c); }, GetParam()),
             GetParam().expected);
 }
 
@@ -184,6 +184,42 @@ const PassCase kRemoveDup2Cases[] = {
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Programs, RemoveDup2Test, ::testing::ValuesIn(kRemoveDup2Cases), kName);
+
+// A long program is worked in two halves at once; what it keeps must not depend on where they
+// meet. Many paths in a row keep the same lines each. A cut-on line that repeats the end of the
+// arc before it, standing right where the second half would start, goes as it would anywhere,
+// and the same line once more then stays.
+TEST(RemoveDup2LongPrograms, KeepWhatTheLineBeforeDecides) {
+  const std::vector<std::string> path = {"M05 ", "M05 ", "M03 ", "M08 ", "G01 X1 Y1", "G03 X2 Y0 I1 J0", "G01 X2 Y0",
+                                         "G01 X3 Y0"};
+  const std::vector<std::string> kept = {"M05 ", "M03 ", "M08 ", "G01 X1 Y1 ", "G03 X2 Y0 I1 J0 ", "G01 X3 Y0 "};
+  PassLines paths, keptPaths;
+  for (int p = 0; p < 20000; ++p) {
+    for (const std::string& line : path) paths.push_back(line);
+    for (const std::string& line : kept) keptPaths.push_back(line);
+  }
+  PassRun run;
+  EXPECT_EQ(RemoveDup2(paths, run.context), keptPaths);
+
+  const std::size_t count = 140000;
+  PassLines moves, keptMoves;
+  for (std::size_t line = 0; line < count; ++line) {
+    if (line == count / 2 - 1) {
+      moves.push_back("G03 X2 Y0 I1 J0");
+      keptMoves.push_back("G03 X2 Y0 I1 J0 ");
+    } else if (line == count / 2) {
+      moves.push_back("M03 X2 Y0");
+    } else if (line == count / 2 + 1) {
+      moves.push_back("M03 X2 Y0");
+      keptMoves.push_back("M03 X2 Y0 ");
+    } else {
+      moves.push_back("G01 X" + std::to_string(line) + " Y1");
+      keptMoves.push_back("G01 X" + std::to_string(line) + " Y1 ");
+    }
+  }
+  EXPECT_EQ(RemoveDup2(moves, run.context), keptMoves);
+  EXPECT_EQ(run.port.progress.back(), std::make_pair(static_cast<int>(count), static_cast<int>(count)));
+}
 
 TEST(RemoveDup2Caption, EndsWithTheFileNameWhenGiven) {
   PassRun run;

@@ -50,6 +50,23 @@ TEST(PassLines, PassedOnLinesOutliveTheirPass) {
   EXPECT_EQ(out.strings(), (Lines{"G01 X3 Y4", "G00", "M08", "G02 X5 Y6"}));
 }
 
+// Lines added after others: texts held by the added lines alone are taken over, shared ones are
+// copied, and the lines added afterwards go after them.
+TEST(PassLines, AppendedLinesFollowInOrder) {
+  PassLines lines = {"G00 X1", "G01 X2"};
+  PassLines own = {"G02 X3", "", "G03 X4"};
+  lines.append(std::move(own));
+  const PassLines source = {"M05", "M30"};
+  PassLines shared = source.sharingTexts();
+  shared.share(source, 1);
+  lines.append(std::move(shared));
+  lines.append(PassLines());
+  lines.push_back("M02");
+  EXPECT_EQ(lines.strings(), (Lines{"G00 X1", "G01 X2", "G02 X3", "", "G03 X4", "M30", "M02"}));
+  EXPECT_EQ(lines.bytes(), 30u);
+  EXPECT_EQ(source.strings(), (Lines{"M05", "M30"}));
+}
+
 // Texts as long as a block or longer than the length a line's place can tell, among short ones.
 TEST(PassLines, LongTextsReadBackWhole) {
   const std::size_t block = std::size_t{1} << 20;
