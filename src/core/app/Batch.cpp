@@ -1,5 +1,7 @@
 #include "core/app/Batch.h"
 
+#include <algorithm>
+
 #include "core/app/Document.h"
 #include "core/app/DxfSave.h"
 #include "core/app/ProfileSession.h"
@@ -66,30 +68,32 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
 }
 
 // A converted program written as "Line Order N G M X Y Z I J K R" and saving leave it: each line
-// in that word order with CR LF after it. The two halves of a long program are put in order at
-// once.
+// in that word order with CR LF after it. A long program is put in order a stretch at a time,
+// the two halves of each stretch at once, and each stretch written before the next.
 bool writeInWordOrder(const std::string& path, const PassLines& lines, const BlockLetters& letters,
                       std::string* error) {
-  constexpr std::size_t kHalvedFrom = 1 << 16;
-  auto order = [&](std::size_t from, std::size_t to, std::string& bytes) {
-    LineOrderer orderer(letters, false);
-    bytes.reserve(lines.bytes() / 2 + 2 * (to - from) + 64);
+  constexpr std::size_t kStretch = 1 << 17;  // lines a thread puts in order before they are written
+  SafeSave save;
+  if (!save.open(path, error)) return false;
+  LineOrderer here(letters, false), other(letters, false);
+  std::string first, second;
+  auto order = [&lines](LineOrderer& orderer, std::size_t from, std::size_t to, std::string& bytes) {
+    bytes.clear();
     for (std::size_t line = from; line < to; ++line) {
       bytes += orderer.ordered(lines[line]);
       bytes += "\r\n";
     }
   };
-  std::string first, second;
-  if (lines.size() < kHalvedFrom) {
-    order(0, lines.size(), first);
-  } else {
-    const std::size_t half = lines.size() / 2;
-    bothAtOnce([&] { order(0, half, first); }, [&] { order(half, lines.size(), second); });
+  for (std::size_t from = 0; from < lines.size(); from += 2 * kStretch) {
+    const std::size_t half = std::min(from + kStretch, lines.size());
+    const std::size_t to = std::min(half + kStretch, lines.size());
+    if (half == to)
+      order(here, from, half, first);
+    else
+      bothAtOnce([&] { order(here, from, half, first); }, [&] { order(other, half, to, second); });
+    save.write(first);
+    if (half < to) save.write(second);
   }
-  SafeSave save;
-  if (!save.open(path, error)) return false;
-  save.write(first);
-  save.write(second);
   return save.finish(error);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <set>
 
 #include "core/text/FixedText.h"
@@ -135,8 +136,14 @@ bool findEntitiesSection(DxfLineReader& input, DxfBlockTable* blocks) {
   return false;
 }
 
-DxfReadOutcome readDxfElements(DxfLineReader& input, MachineProfile& profile, const GroupCodeSet& codes,
-                               ConversionSettings settings, PassLines& elements, std::vector<std::string>& layerLog) {
+namespace {
+
+// One reading of the drawing from where `input` stands; with `ellipsesAside`, nothing when an
+// ellipse could not be written (the drawing is then to be read again without).
+std::optional<DxfReadOutcome> readElementsOnce(DxfLineReader& input, MachineProfile& profile,
+                                               const GroupCodeSet& codes, ConversionSettings settings,
+                                               PassLines& elements, std::vector<std::string>& layerLog,
+                                               bool ellipsesAside) {
   const UcsOrigin origin = GETUCSORG(input);
   settings.ux = origin.x;
   settings.uy = origin.y;
@@ -148,11 +155,36 @@ DxfReadOutcome readDxfElements(DxfLineReader& input, MachineProfile& profile, co
     return outcome;
   }
   ElementWriter writer(profile, settings, elements);
+  if (ellipsesAside) writer.writeEllipsesAside();
   DxfEntityReader reader(input, profile, codes, settings, writer, layerLog, &blocks);
-  if (!reader.readEntities()) outcome.status = DxfReadStatus::NoLayerCode;
+  bool read = false;
+  try {
+    read = reader.readEntities();
+  } catch (...) {
+    // What stopped the reading is told, unless an ellipse before it could not be written.
+    if (writer.placeEllipses()) throw;
+    return std::nullopt;
+  }
+  if (!writer.placeEllipses()) return std::nullopt;
+  if (!read) outcome.status = DxfReadStatus::NoLayerCode;
   outcome.noDataFound = writer.noDataFound;
   outcome.report = reader.report();
   return outcome;
+}
+
+}  // namespace
+
+DxfReadOutcome readDxfElements(DxfLineReader& input, MachineProfile& profile, const GroupCodeSet& codes,
+                               ConversionSettings settings, PassLines& elements, std::vector<std::string>& layerLog) {
+  const std::size_t logged = layerLog.size();
+  if (std::optional<DxfReadOutcome> outcome =
+          readElementsOnce(input, profile, codes, settings, elements, layerLog, true))
+    return *outcome;
+  // Read again, each ellipse in its turn, to stop at the first number that cannot be written.
+  input.rewind();
+  elements.clear();
+  layerLog.resize(logged);
+  return *readElementsOnce(input, profile, codes, settings, elements, layerLog, false);
 }
 
 DxfEntityReader::DxfEntityReader(DxfLineReader& input, const MachineProfile& profile, const GroupCodeSet& codes,

@@ -26,24 +26,24 @@ PassLines::Span PassLines::place(std::string_view text) {
   return span;
 }
 
-void PassLines::append(PassLines other) {
-  if (other.empty()) return;
-  if (!other.blocks_ || other.blocks_.use_count() != 1 || other.blocks_ == blocks_) {
-    reserve(size() + other.size());
-    for (std::size_t line = 0; line < other.size(); ++line) share(other, line);
-    return;
-  }
+void PassLines::takeTextsOf(PassLines& other) {
+  if (!other.blocks_ || other.blocks_.use_count() != 1 || other.blocks_ == blocks_) return;
   if (!blocks_) blocks_ = std::make_shared<std::vector<Block>>();
   std::vector<Block>& blocks = *blocks_;
   const std::size_t shift = blocks.size();
-  if (shift + other.blocks_->size() > kMaxBlocks) throw std::length_error("more lines than a pass can hold");
+  if (shift + other.blocks_->size() > kMaxBlocks) return;  // they stay apart, and are copied
   for (Block& block : *other.blocks_) blocks.push_back(std::move(block));
-  spans_.reserve(size() + other.size());
-  for (Span span : other.spans_) {
+  for (Span& span : other.spans_)
     if (span.length != 0) span.block += shift;
-    spans_.push_back(span);
-  }
+  other.blocks_ = blocks_;
   bytes_ += other.bytes_;
+  other.bytes_ = 0;
+}
+
+void PassLines::append(PassLines other) {
+  takeTextsOf(other);
+  reserve(size() + other.size());
+  for (std::size_t line = 0; line < other.size(); ++line) share(other, line);
 }
 
 PassLines PassLines::sharingTexts() const {

@@ -109,6 +109,10 @@ class PassLines {
   // Adds the lines of `other` after these. Their texts are taken over where `other` holds them
   // alone, else copied.
   void append(PassLines other);
+  // Moves the texts of `other` among these lines' texts, when `other` holds them alone: `other`
+  // then shares them, and its lines are added here with `share` at no cost. Their bytes count
+  // as these lines' own.
+  void takeTextsOf(PassLines& other);
   // Room for the places of `lines` lines.
   void reserve(std::size_t lines) { spans_.reserve(lines); }
   void clear() {

@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <numbers>
 #include <optional>
 #include <string_view>
+#include <thread>
 #include <utility>
 
 #include "core/profile/SettingNumbers.h"
@@ -49,6 +53,143 @@ ConversionSettings ConversionSettings::read(const MachineProfile& profile) {
   s.zOffset = settingNumber(profile, "ZoffsetEdit", 0.0f);
   s.decimals = decimalPlaces(profile);
   return s;
+}
+
+// The ellipses set aside, in the order they were read, each made by whichever thread takes it:
+// the worker takes them from the first on while the drawing is read; once it is read, this thread
+// takes them from the last back. Each thread writes the lines it makes into lines of its own.
+class EllipsesAside {
+ public:
+  struct Ellipse {
+    float angle, minor, major, end, start, z, centreY, centreX;
+    bool includeZ;
+    std::size_t place;  // the number of element lines written before it
+  };
+
+  explicit EllipsesAside(ElementWriter& writer)
+      : workerLines_(),
+        ownLines_(),
+        workerWriter_(writer.profile_, writer.settings_, workerLines_),
+        ownWriter_(writer.profile_, writer.settings_, ownLines_),
+        worker_([this] { work(); }) {}
+  ~EllipsesAside() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      stopped_ = true;
+      last_ = first_;  // what is not made yet is not wanted any more
+    }
+    wake_.notify_one();
+    worker_.join();
+  }
+
+  void add(const Ellipse& ellipse) {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      ellipses_.push_back({ellipse, nullptr, 0, 0, false});
+      ++last_;
+    }
+    wake_.notify_one();
+  }
+
+  // Makes the ellipses left, from the last back, until the worker has the rest; then waits for it.
+  // False when one of them could not be written.
+  bool finish() {
+    for (;;) {
+      Made* made = nullptr;
+      {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (last_ > first_) made = &ellipses_[--last_];
+      }
+      if (!made) break;
+      make(ownWriter_, ownLines_, *made);
+    }
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      stopped_ = true;
+      wake_.notify_one();
+      done_.wait(lock, [this] { return workerIdle_; });
+    }
+    return std::none_of(ellipses_.begin(), ellipses_.end(), [](const Made& m) { return m.failed; });
+  }
+
+  // The element lines with the ellipses in their places.
+  PassLines placed(PassLines& elements) {
+    elements.takeTextsOf(workerLines_);
+    elements.takeTextsOf(ownLines_);
+    PassLines all = elements.sharingTexts();
+    all.reserve(elements.size() + workerLines_.size() + ownLines_.size());
+    std::size_t line = 0;
+    for (const Made& m : ellipses_) {
+      for (; line < m.ellipse.place; ++line) all.share(elements, line);
+      for (std::size_t k = m.from; k < m.to; ++k) all.share(*m.lines, k);
+    }
+    for (; line < elements.size(); ++line) all.share(elements, line);
+    return all;
+  }
+
+ private:
+  struct Made {
+    Ellipse ellipse;
+    const PassLines* lines;  // where its lines are, [from, to)
+    std::size_t from, to;
+    bool failed;
+  };
+  PassLines workerLines_, ownLines_;
+  ElementWriter workerWriter_, ownWriter_;
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  std::deque<Made> ellipses_;  // its elements stay where they are as it grows
+  std::size_t first_ = 0, last_ = 0;  // the worker takes [first_, ...), this thread (..., last_)
+  bool stopped_ = false, workerIdle_ = false;
+  std::thread worker_;
+
+  static void make(ElementWriter& writer, PassLines& lines, Made& made) {
+    const Ellipse& e = made.ellipse;
+    made.lines = &lines;
+    made.from = lines.size();
+    writer.includeZ = e.includeZ;
+    try {
+      writer.EllipseIJ(e.angle, e.minor, e.major, e.end, e.start, e.z, e.centreY, e.centreX);
+    } catch (const NumberNotWritable&) {
+      made.failed = true;
+      while (lines.size() > made.from) lines.pop_back();
+      writer.startWritten_ = false;
+    }
+    made.to = lines.size();
+  }
+
+  void work() {
+    for (;;) {
+      Made* made = nullptr;
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        wake_.wait(lock, [this] { return first_ < last_ || stopped_; });
+        if (first_ < last_) {
+          made = &ellipses_[first_++];
+        } else {
+          workerIdle_ = true;
+          done_.notify_one();
+          return;
+        }
+      }
+      make(workerWriter_, workerLines_, *made);
+    }
+  }
+};
+
+ElementWriter::~ElementWriter() = default;
+
+void ElementWriter::writeEllipsesAside() {
+  if (!aside_) aside_ = std::make_unique<EllipsesAside>(*this);
+}
+
+bool ElementWriter::placeEllipses() {
+  if (!aside_) return true;
+  if (!aside_->finish()) return false;
+  out_ = aside_->placed(out_);
+  aside_.reset();
+  noDataFound = out_.empty();
+  return true;
 }
 
 ElementWriter::ElementWriter(MachineProfile& profile, const ConversionSettings& settings, PassLines& elements)
@@ -308,6 +449,10 @@ void ElementWriter::bulgeArc(const std::string& previousX, const std::string& pr
 
 void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, float start, float z, float centreY,
                               float centreX) {
+  if (aside_ && !startWritten_) {
+    aside_->add({angle, minor, major, end, start, z, centreY, centreX, includeZ, out_.size()});
+    return;
+  }
   // The parameter runs counter-clockwise from start to end, through a full turn when needed.
   if (end < start) end = f32(end + 2 * kPi);
   // A whole ellipse closes exactly on its first point; a part of one ends at its end point.

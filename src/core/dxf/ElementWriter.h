@@ -3,6 +3,7 @@
 // to the element's first point followed by a straight or arc end line, written in the
 // profile's dialect to the element file (held in memory). Circles get their lead-ins and
 // lead-outs here.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,9 +30,24 @@ struct ConversionSettings {
 //
 // An element whose end line would stand on its start point (a straight move to where it
 // starts, an arc of zero radius, a bulge between two equal vertices) is not written.
+class EllipsesAside;
+
 class ElementWriter {
  public:
   ElementWriter(MachineProfile& profile, const ConversionSettings& settings, PassLines& elements);
+  ~ElementWriter();
+  ElementWriter(const ElementWriter&) = delete;
+  ElementWriter& operator=(const ElementWriter&) = delete;
+
+  // From here on the ellipses, which make most of the lines of a sheet of parts, are made on a
+  // second thread while the reading goes on. An ellipse always starts a new element, so its lines
+  // do not depend on the lines before it, and none that follow depend on its lines.
+  void writeEllipsesAside();
+  // Puts the ellipses made aside in their places among the element lines, and waits for them
+  // first. False, and the element lines of no use, when a number of one could not be written:
+  // the drawing is then to be read again without setting ellipses aside, so that the reading
+  // stops where it stops otherwise.
+  bool placeEllipses();
 
   // Set while no element stands in the element file: every line written clears it, and it
   // is set again when dropping a zero-length element leaves the file empty.
@@ -97,6 +113,8 @@ class ElementWriter {
   float maxR_ = 0;  // "MaxR", 0 for no limit
   int ellipsePoints_ = 360;
   bool startWritten_ = false;  // the last line written is the start line of an element
+  std::unique_ptr<EllipsesAside> aside_;
+  friend class EllipsesAside;
 
   void writeLine(std::string_view line);
   // The text of a straight line to the point, into `line` (its room reused), and a line written
