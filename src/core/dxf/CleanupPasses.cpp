@@ -6,12 +6,15 @@
 #include <cmath>
 #include <filesystem>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "core/dxf/PassDialect.h"
 #include "core/profile/Dialect.h"
 #include "core/profile/SettingNumbers.h"
 #include "core/text/ArcGeometry.h"
 #include "core/text/BlockScanner.h"
+#include "core/text/BothAtOnce.h"
 #include "core/text/FileIo.h"
 #include "core/text/FixedText.h"
 
@@ -23,6 +26,7 @@ constexpr std::string_view kConvertCaption = "Converting I J";
 constexpr std::string_view kPlaneCaption = "Adding Plane Codes";
 constexpr float kDefaultVectorError = 0.5f;  // degrees
 constexpr int kConverterPrecision = 7;
+constexpr std::size_t kHalvedFrom = 1 << 16;  // lines from which a pass shares its work out
 
 // The pairs of a pass's input; a last line without a partner forms a pair of its own.
 struct Pairs {
@@ -232,41 +236,54 @@ PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context) {
   const bool divideI = profile.flag("Xdiv2") && !profile.flag("Idiv2");
   const double xScale = std::fabs(static_cast<double>(settingNumber(profile, "Xscale", 1.0f)));
 
-  // Only the arc lines change: they are rebuilt where they stand.
+  // Only the arc lines change: they are rebuilt, then put where they stand. The pairs of a long
+  // program are gone through in two halves at once.
   const Pairs pairs{in};
-  for (std::size_t p = 0; p < pairs.count(); ++p) {
-    reportPairs(context.ui, p, in);
-    if (!pairs.hasSecond(p)) continue;
-    const std::string_view l1 = pairs.first(p);
-    const std::string_view l2 = pairs.second(p);
-    const bool cw = containsWord(l2, format.arcCw);
-    const bool ccw = containsWord(l2, format.arcCcw);
-    if (!cw && !ccw) continue;
-    // Only the words the rebuilt line shows are read: Z with "Z Included", R in R mode, and
-    // the start's X, Y and Z for the centre words that are there.
-    const LetterValue i = FindLetterValue(letters.i, l2);
-    const LetterValue j = FindLetterValue(letters.j, l2);
-    const LetterValue k = FindLetterValue(letters.k, l2);
-    const LetterValue r = format.rMode ? FindLetterValue(letters.r, l2) : LetterValue{};
-    const double x1 = i.found ? FindLetterValue(letters.x, l1).value : 0.0;
-    const double y1 = j.found ? FindLetterValue(letters.y, l1).value : 0.0;
-    const double z1 = k.found ? FindLetterValue(letters.z, l1).value : 0.0;
-    ArcWords w;
-    w.x = FindLetterValue(letters.x, l2).value;
-    w.y = FindLetterValue(letters.y, l2).value;
-    if (format.includeZ) w.z = FindLetterValue(letters.z, l2).value;
-    double di = i.value - x1;
-    if (divideI && xScale != 0) di /= xScale;  // a zero scale would give infinite centres
-    w.i = static_cast<float>(di);
-    w.j = static_cast<float>(j.value - y1);
-    w.k = static_cast<float>(k.value - z1);
-    w.r = r.value;
-    w.hasI = i.found;
-    w.hasJ = j.found;
-    w.hasK = k.found;
-    w.hasR = r.found;
-    in.set(2 * p + 1, format.line(w, "", ccw ? LabelRow::ArcCcw : LabelRow::ArcCw));
+  using Rebuilt = std::vector<std::pair<std::size_t, std::string>>;  // line, text
+  auto rebuild = [&](std::size_t from, std::size_t to, Rebuilt& arcs, UiPort* progress) {
+    for (std::size_t p = from; p < to; ++p) {
+      if (progress) reportPairs(*progress, p, in);
+      if (!pairs.hasSecond(p)) continue;
+      const std::string_view l1 = pairs.first(p);
+      const std::string_view l2 = pairs.second(p);
+      const bool cw = containsWord(l2, format.arcCw);
+      const bool ccw = containsWord(l2, format.arcCcw);
+      if (!cw && !ccw) continue;
+      // Only the words the rebuilt line shows are read: Z with "Z Included", R in R mode, and
+      // the start's X, Y and Z for the centre words that are there.
+      const LetterValue i = FindLetterValue(letters.i, l2);
+      const LetterValue j = FindLetterValue(letters.j, l2);
+      const LetterValue k = FindLetterValue(letters.k, l2);
+      const LetterValue r = format.rMode ? FindLetterValue(letters.r, l2) : LetterValue{};
+      const double x1 = i.found ? FindLetterValue(letters.x, l1).value : 0.0;
+      const double y1 = j.found ? FindLetterValue(letters.y, l1).value : 0.0;
+      const double z1 = k.found ? FindLetterValue(letters.z, l1).value : 0.0;
+      ArcWords w;
+      w.x = FindLetterValue(letters.x, l2).value;
+      w.y = FindLetterValue(letters.y, l2).value;
+      if (format.includeZ) w.z = FindLetterValue(letters.z, l2).value;
+      double di = i.value - x1;
+      if (divideI && xScale != 0) di /= xScale;  // a zero scale would give infinite centres
+      w.i = static_cast<float>(di);
+      w.j = static_cast<float>(j.value - y1);
+      w.k = static_cast<float>(k.value - z1);
+      w.r = r.value;
+      w.hasI = i.found;
+      w.hasJ = j.found;
+      w.hasK = k.found;
+      w.hasR = r.found;
+      arcs.emplace_back(2 * p + 1, format.line(w, "", ccw ? LabelRow::ArcCcw : LabelRow::ArcCw));
+    }
+  };
+  Rebuilt first, second;
+  if (in.size() < kHalvedFrom) {
+    rebuild(0, pairs.count(), first, &context.ui);
+  } else {
+    const std::size_t half = pairs.count() / 2;
+    bothAtOnce([&] { rebuild(0, half, first, &context.ui); }, [&] { rebuild(half, pairs.count(), second, nullptr); });
   }
+  for (const Rebuilt* arcs : {&first, &second})
+    for (const auto& [line, text] : *arcs) in.set(line, text);
   context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);
   return in;
 }

@@ -5,6 +5,8 @@
 #include <numeric>
 #include <utility>
 
+#include "core/text/BothAtOnce.h"
+
 namespace kw {
 namespace {
 
@@ -62,12 +64,23 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
   // Cells four times as wide as the tolerance: the points that connect to a point lie in at most
   // two cells along each axis, and mostly in one. Far-flung coordinates widen the cells so that
   // cell numbers stay small.
-  double largest = 0;
-  for (std::size_t point = 0; point < points; ++point) {
-    const OrderPoint p = points_[point];
-    largest = std::max({largest, std::fabs(static_cast<double>(p.x)), std::fabs(static_cast<double>(p.y))});
-  }
-  cellSize_ = std::max({4.0 * tolerance_, largest / (kCellLimit / 4), 1e-30});
+  // A long list of points is gone through in two halves at once.
+  constexpr std::size_t kHalvedFrom = 1 << 16;
+  auto inHalves = [points](auto&& work) {
+    if (points < kHalvedFrom)
+      work(0, points);
+    else
+      bothAtOnce([&] { work(0, points / 2); }, [&] { work(points / 2, points); });
+  };
+  double largest[2] = {0, 0};
+  inHalves([&](std::size_t from, std::size_t to) {
+    double& l = largest[from == 0 ? 0 : 1];
+    for (std::size_t point = from; point < to; ++point) {
+      const OrderPoint p = points_[point];
+      l = std::max({l, std::fabs(static_cast<double>(p.x)), std::fabs(static_cast<double>(p.y))});
+    }
+  });
+  cellSize_ = std::max({4.0 * tolerance_, std::max(largest[0], largest[1]) / (kCellLimit / 4), 1e-30});
 
   // The points go into their buckets by a counting sort, in file order: start before end.
   std::size_t buckets = 16;
@@ -75,10 +88,12 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
   bucketMask_ = buckets - 1;
   bucketStart_.assign(buckets + 1, 0);
   std::vector<std::uint32_t> bucket(points);
-  for (std::size_t point = 0; point < points; ++point) {
-    const OrderPoint p = points_[point];
-    bucket[point] = static_cast<std::uint32_t>(bucketOf(cellOf(p.x), cellOf(p.y)));
-  }
+  inHalves([&](std::size_t from, std::size_t to) {
+    for (std::size_t point = from; point < to; ++point) {
+      const OrderPoint p = points_[point];
+      bucket[point] = static_cast<std::uint32_t>(bucketOf(cellOf(p.x), cellOf(p.y)));
+    }
+  });
   for (std::uint32_t b : bucket) ++bucketStart_[b + 1];
   for (std::size_t b = 1; b <= buckets; ++b) bucketStart_[b] += bucketStart_[b - 1];
   slots_.resize(points);
@@ -88,6 +103,12 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
   bucketStart_[0] = 0;
   nextLive_.resize(slots_.size() + 1);
   std::iota(nextLive_.begin(), nextLive_.end(), 0u);
+}
+
+void EndPointIndex::restore() {
+  std::fill(removed_.begin(), removed_.end(), 0);
+  std::iota(nextLive_.begin(), nextLive_.end(), 0u);
+  firstRemaining_ = 0;
 }
 
 void EndPointIndex::remove(std::size_t element) { removed_[element] = 1; }

@@ -56,6 +56,10 @@ class EndPointIndex {
   OrderPoint start(std::size_t element) const { return points_[2 * element]; }
   OrderPoint end(std::size_t element) const { return points_[2 * element + 1]; }
 
+  std::size_t elements() const { return removed_.size(); }
+  // Every element back in, as when the index was made.
+  void restore();
+
   // Takes an element out: it is never found again.
   void remove(std::size_t element);
   bool removed(std::size_t element) const { return removed_[element] != 0; }

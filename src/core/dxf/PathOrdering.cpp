@@ -1,6 +1,10 @@
 #include "core/dxf/PathOrdering.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <thread>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -15,12 +19,15 @@
 #include "core/profile/SettingNumbers.h"
 #include "core/text/ArcGeometry.h"
 #include "core/text/BlockScanner.h"
+#include "core/text/BothAtOnce.h"
 
 namespace kw {
 namespace {
 
 constexpr std::string_view kSortingCaption = "Sorting Dxf";
 constexpr float kDefaultConnectTolerance = 0.005f;
+// Elements, or paths, from which the work on them is shared out between two threads.
+constexpr std::size_t kHalvedFrom = 1 << 15;
 
 struct OrderingDialect {
   BlockLetters letters, written;
@@ -101,6 +108,13 @@ class PathWriter {
 
   // The lines of the program written so far.
   std::size_t written() const { return lines_.size(); }
+  // Nothing written but the opening lines.
+  void restart() {
+    lines_ = elements_.sharingTexts();
+    endPoints = PointList(0, d_.includeZ);
+    firstPoints.clear();
+    opening();
+  }
   // The program, once every element is placed.
   PassLines take() { return std::move(lines_); }
 
@@ -322,8 +336,20 @@ Nesting nestingOf(const PassLines& out, const std::vector<OrderPoint>& firstPoin
   std::vector<PathOutline>& outlines = n.outlines;
   std::vector<std::size_t> closed;
   float low[2] = {0, 0}, high[2] = {0, 0};
+  outlines.resize(spans.size());
+  auto outline = [&](std::size_t from, std::size_t to) {
+    for (std::size_t p = from; p < to; ++p) outlines[p] = outlineOf(out, firstPoints[p], endPoints, spans[p], d, tolerance);
+  };
+  // Long paths (an ellipse makes hundreds of elements) are as many as short ones: the paths are
+  // shared out by their lines.
+  if (out.size() < kHalvedFrom || spans.size() < 2) {
+    outline(0, spans.size());
+  } else {
+    std::size_t half = 0;
+    while (half + 1 < spans.size() && spans[half].end < out.size() / 2) ++half;
+    bothAtOnce([&] { outline(0, half); }, [&] { outline(half, spans.size()); });
+  }
   for (std::size_t p = 0; p < spans.size(); ++p) {
-    outlines.push_back(outlineOf(out, firstPoints[p], endPoints, spans[p], d, tolerance));
     if (!outlines[p].closed) continue;
     for (int axis = 0; axis < 2; ++axis) {
       low[axis] = closed.empty() ? outlines[p].low[axis] : std::min(low[axis], outlines[p].low[axis]);
@@ -346,16 +372,29 @@ Nesting nestingOf(const PassLines& out, const std::vector<OrderPoint>& firstPoin
       for (int cx = cell(outlines[q].low[0], 0); cx <= cell(outlines[q].high[0], 0); ++cx)
         grid[static_cast<std::size_t>(cy) * cells + cx].push_back(q);
 
-  for (std::size_t p : closed) {
-    const OrderPoint& at = outlines[p].points.front();
-    for (std::size_t q : grid[static_cast<std::size_t>(cell(at.y, 1)) * cells + cell(at.x, 0)])
-      if (q != p && encloses(outlines[q], at)) {
-        ++n.depth[p];
-        n.holds[q] = true;
-        if (n.parent[p] == Nesting::kNoParent || std::fabs(outlines[q].area) < std::fabs(outlines[n.parent[p]].area))
-          n.parent[p] = q;
-      }
-  }
+  // Each closed path looks for the paths round it; the two halves of a long list at once, each
+  // noting the paths found to hold another.
+  auto around = [&](std::size_t from, std::size_t to, std::vector<std::size_t>& holding) {
+    for (std::size_t c = from; c < to; ++c) {
+      const std::size_t p = closed[c];
+      const OrderPoint& at = outlines[p].points.front();
+      for (std::size_t q : grid[static_cast<std::size_t>(cell(at.y, 1)) * cells + cell(at.x, 0)])
+        if (q != p && encloses(outlines[q], at)) {
+          ++n.depth[p];
+          holding.push_back(q);
+          if (n.parent[p] == Nesting::kNoParent || std::fabs(outlines[q].area) < std::fabs(outlines[n.parent[p]].area))
+            n.parent[p] = q;
+        }
+    }
+  };
+  std::vector<std::size_t> holding[2];
+  if (closed.size() < kHalvedFrom / 8)
+    around(0, closed.size(), holding[0]);
+  else
+    bothAtOnce([&] { around(0, closed.size() / 2, holding[0]); },
+               [&] { around(closed.size() / 2, closed.size(), holding[1]); });
+  for (const std::vector<std::size_t>& paths : holding)
+    for (std::size_t q : paths) n.holds[q] = true;
   return n;
 }
 
@@ -522,6 +561,172 @@ float connectTolerance(const MachineProfile& profile) {
 
 namespace {
 
+// Where the rounds put the elements, handed to the writer: at once, or through a list that a
+// second thread writes from while the rounds go on. A reversed element's new end is then taken
+// to be its start point, as the line written moves to its start's words; the writer checks it.
+class Placer {
+ public:
+  static constexpr std::size_t kMaxElements = std::size_t{1} << 30;
+
+  Placer(PathWriter& writer, const EndPointIndex& index, bool aside)
+      : writer_(writer), index_(index), written_(writer.written()) {
+    if (!aside) return;
+    placements_ = std::make_unique_for_overwrite<std::uint32_t[]>(index.elements());
+    worker_ = std::thread([this] { write(); });
+  }
+  ~Placer() {
+    if (worker_.joinable()) {
+      stop();
+      worker_.join();
+    }
+  }
+  Placer(const Placer&) = delete;
+  Placer& operator=(const Placer&) = delete;
+
+  // The lines written so far: four separate the paths, each element takes two.
+  std::size_t written() const { return written_; }
+
+  OrderPoint first(std::size_t element) { return place(kFirst, element); }
+  OrderPoint newPath(std::size_t element) { return place(kNewPath, element); }
+  OrderPoint forward(std::size_t element) { return place(kForward, element); }
+  OrderPoint reversed(std::size_t element) { return place(kReversed, element); }
+
+  // Waits for the writer; false when a reversed element's line moved elsewhere than assumed.
+  bool finish() {
+    stop();
+    worker_.join();
+    if (failed_) std::rethrow_exception(failed_);
+    return !elsewhere_;
+  }
+
+ private:
+  static constexpr std::uint32_t kFirst = 0, kNewPath = 1u << 30, kForward = 2u << 30, kReversed = 3u << 30;
+  static constexpr std::uint32_t kKind = 3u << 30;
+  static constexpr std::size_t kLast = std::size_t{1} << 63;  // with the count of all placements
+  PathWriter& writer_;
+  const EndPointIndex& index_;  // only the elements' end points are read, which stay as they are
+  std::size_t written_;
+  std::unique_ptr<std::uint32_t[]> placements_;
+  std::size_t count_ = 0;                  // placements made
+  std::atomic<std::size_t> published_{0};  // placements the writer may take, and kLast after the last
+  bool stopped_ = false;
+  bool elsewhere_ = false;
+  std::exception_ptr failed_;
+  std::thread worker_;
+
+  OrderPoint place(std::uint32_t kind, std::size_t element) {
+    written_ += kind == kNewPath ? 6 : 2;
+    if (!placements_) return apply(kind, element);
+    placements_[count_++] = kind | static_cast<std::uint32_t>(element);
+    if (count_ % 256 == 0) {
+      published_.store(count_, std::memory_order_release);
+      published_.notify_one();
+    }
+    return kind == kReversed ? index_.start(element) : index_.end(element);
+  }
+
+  OrderPoint apply(std::uint32_t kind, std::size_t element) {
+    switch (kind) {
+      case kNewPath:
+        writer_.separator();
+        [[fallthrough]];
+      case kFirst:
+        return writer_.copy(element, index_.start(element), index_.end(element));
+      case kForward:
+        return writer_.forward(element, index_.end(element));
+      default:
+        return writer_.reversed(element);
+    }
+  }
+
+  void stop() {
+    if (stopped_) return;
+    stopped_ = true;
+    published_.store(count_ | kLast, std::memory_order_release);
+    published_.notify_one();
+  }
+
+  void write() {
+    std::size_t done = 0;
+    try {
+      for (;;) {
+        const std::size_t value = published_.load(std::memory_order_acquire);
+        for (const std::size_t ready = value & ~kLast; done < ready; ++done) {
+          const std::uint32_t kind = placements_[done] & kKind;
+          const std::size_t element = placements_[done] & ~kKind;
+          const OrderPoint to = apply(kind, element);
+          if (kind == kReversed) {
+            const OrderPoint assumed = index_.start(element);
+            if (to.x != assumed.x || to.y != assumed.y || to.z != assumed.z) elsewhere_ = true;
+          }
+        }
+        if (value & kLast) return;
+        published_.wait(value, std::memory_order_acquire);  // until more are published
+      }
+    } catch (...) {
+      failed_ = std::current_exception();
+    }
+  }
+};
+
+// The rounds: every element placed through `placer`; the spans of the paths in the program.
+template <typename EndRound>
+std::vector<PathSpan> placeElements(EndPointIndex& index, std::size_t count, float tolerance, Placer& placer,
+                                    EndRound&& endRound) {
+  std::vector<PathSpan> spans;
+  std::size_t remaining = count;
+  OrderPoint pathEnd;
+  if (count > 0) {
+    spans.push_back({placer.written(), 0});
+    pathEnd = placer.first(0);
+    index.remove(0);
+    --remaining;
+  }
+
+  // Scanning on from `from`, the first remaining element that connects to the path's end is the
+  // one the round attaches next; when none is left after `from` the round ends, and the next
+  // round scans again from the beginning.
+  std::size_t roundStart = remaining;
+  std::size_t from = 0;
+  bool attached = false;
+  // A search that found nothing from `from` on also tells what the next round's first search,
+  // from 0 and for the same end, finds.
+  std::size_t below = EndPointIndex::npos;
+  bool belowKnown = false;
+  while (remaining > 0) {
+    const std::size_t next = belowKnown ? below : index.firstConnecting(pathEnd, from, &below);
+    belowKnown = false;
+    if (next != EndPointIndex::npos) {
+      pathEnd = pointsConnect(index.start(next), pathEnd, tolerance) ? placer.forward(next) : placer.reversed(next);
+      index.remove(next);
+      --remaining;
+      from = next + 1;
+      attached = true;
+      if (remaining == 0) endRound(roundStart);
+      continue;
+    }
+    endRound(roundStart);
+    from = 0;
+    if (!attached) {  // nothing connects any more: the first element left starts a new path
+      const std::size_t first = index.firstRemaining();
+      spans.back().end = placer.written();
+      pathEnd = placer.newPath(first);
+      spans.push_back({placer.written() - 2, 0});
+      index.remove(first);
+      --remaining;
+      // Every element before it is placed, so the round scans on from the one after it (where
+      // the next piece of a polyline or an ellipse stands).
+      from = first + 1;
+    } else {
+      belowKnown = true;
+    }
+    roundStart = remaining;
+    attached = false;
+  }
+  if (!spans.empty()) spans.back().end = placer.written();
+  return spans;
+}
+
 PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* unused) {
   UiPort& ui = context.ui;
   ui.setCaption(WindowId::Main, kSortingCaption);
@@ -534,15 +739,21 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   writer.opening();
 
   PointList points(2 * count, dialect.includeZ);
-  for (std::size_t e = 0; e < count; ++e) {
-    // The pieces of a polyline or an ellipse start with the very line the piece before ended
-    // with: its point is known.
-    if (e > 0 && writer.startLine(e) == writer.endLine(e - 1))
-      points.set(2 * e, points[2 * e - 1]);
-    else
-      points.set(2 * e, dialect.pointOf(writer.startLine(e)));
-    points.set(2 * e + 1, dialect.pointOf(writer.endLine(e)));
-  }
+  auto readPoints = [&](std::size_t from, std::size_t to) {
+    for (std::size_t e = from; e < to; ++e) {
+      // The pieces of a polyline or an ellipse start with the very line the piece before ended
+      // with: its point is known.
+      if (e > from && writer.startLine(e) == writer.endLine(e - 1))
+        points.set(2 * e, points[2 * e - 1]);
+      else
+        points.set(2 * e, dialect.pointOf(writer.startLine(e)));
+      points.set(2 * e + 1, dialect.pointOf(writer.endLine(e)));
+    }
+  };
+  if (count < kHalvedFrom)
+    readPoints(0, count);
+  else
+    bothAtOnce([&] { readPoints(0, count / 2); }, [&] { readPoints(count / 2, count); });
   std::optional<EndPointIndex> indexHeld(std::in_place, std::move(points), tolerance);  // let go after the rounds
   EndPointIndex& index = *indexHeld;
 
@@ -555,59 +766,23 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
     ui.showProgress(lines, gaugeMaximum, true);
   };
 
-  std::vector<PathSpan> spans;
-  std::size_t remaining = count;
-  OrderPoint pathEnd;
-  if (count > 0) {
-    spans.push_back({writer.written(), 0});
-    pathEnd = writer.copy(0, index.start(0), index.end(0));
-    index.remove(0);
-    --remaining;
+  // The rounds decide where each element goes. For a long drawing a second thread writes the
+  // program's lines from those decisions while the rounds go on; when it finds a reversed
+  // element's line moving elsewhere than the rounds took it to, the rounds are run again,
+  // writing as they go.
+  std::optional<std::vector<PathSpan>> placed;
+  if (count >= kHalvedFrom && count < Placer::kMaxElements) {
+    Placer placer(writer, index, true);
+    std::vector<PathSpan> spans = placeElements(index, count, tolerance, placer, endRound);
+    if (placer.finish()) placed = std::move(spans);
   }
-
-  // The rounds: scanning on from `from`, the first remaining element that connects to the
-  // path's end is the one the round attaches next; when none is left after `from` the round
-  // ends, and the next round scans again from the beginning.
-  std::size_t roundStart = remaining;
-  std::size_t from = 0;
-  bool attached = false;
-  // A search that found nothing from `from` on also tells what the next round's first search,
-  // from 0 and for the same end, finds.
-  std::size_t below = EndPointIndex::npos;
-  bool belowKnown = false;
-  while (remaining > 0) {
-    const std::size_t next = belowKnown ? below : index.firstConnecting(pathEnd, from, &below);
-    belowKnown = false;
-    if (next != EndPointIndex::npos) {
-      if (pointsConnect(index.start(next), pathEnd, tolerance))
-        pathEnd = writer.forward(next, index.end(next));
-      else
-        pathEnd = writer.reversed(next);
-      index.remove(next);
-      --remaining;
-      from = next + 1;
-      attached = true;
-      if (remaining == 0) endRound(roundStart);
-      continue;
-    }
-    endRound(roundStart);
-    if (!attached) {  // nothing connects any more: the first element left starts a new path
-      const std::size_t first = index.firstRemaining();
-      spans.back().end = writer.written();
-      writer.separator();
-      spans.push_back({writer.written(), 0});
-      pathEnd = writer.copy(first, index.start(first), index.end(first));
-      index.remove(first);
-      --remaining;
-    } else {
-      belowKnown = true;
-    }
-    roundStart = remaining;
-    from = 0;
-    attached = false;
+  if (!placed) {
+    index.restore();
+    writer.restart();
+    Placer placer(writer, index, false);
+    placed = placeElements(index, count, tolerance, placer, endRound);
   }
-
-  if (!spans.empty()) spans.back().end = writer.written();
+  std::vector<PathSpan>& spans = *placed;
   // Every element is placed: what follows needs only the program.
   indexHeld.reset();
   PassLines out = writer.take();

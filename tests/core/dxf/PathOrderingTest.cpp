@@ -197,5 +197,27 @@ INSTANTIATE_TEST_SUITE_P(RandomDrawings, PathOrderingProperty,
                                            PropertyCase{"SpreadOverManyCells", "0.005", false, 5, 3000, 97.31}),
                          [](const auto& info) { return info.param.name; });
 
+// A long drawing is ordered with a second thread writing the program. A start line whose point
+// reads otherwise than its words (the X letter stands in a comment before them) makes the
+// writer's check fail when the element is turned round; the long drawing is then ordered again,
+// and its first paths come out as those of a short drawing.
+TEST(PathOrderingLongDrawings, StartAsShortDrawings) {
+  const PassLines head = join({line(0, 0, 1, 0), {"G01 (X7) X5 Y0", move(1, 0)}, line(5, 0, 6, 0), line(7, 0, 8, 0)});
+  auto drawing = [&head](std::size_t fillers) {
+    PassLines elements = head;
+    for (std::size_t f = 0; f < fillers; ++f)
+      for (const std::string& l : line(100 + 2.0 * f, 100, 100 + 2.0 * f, 101)) elements.push_back(l);
+    return elements;
+  };
+  PassRun run;
+  kwtest::apply(run.profile, {{"row 70", "("}, {"row 71", ")"}});
+  const PassLines shortOne = SORTOUT3(drawing(1), run.context);
+  EXPECT_EQ(shortOne[7], "G01  X5 Y0 ");
+  EXPECT_EQ(shortOne[8], move(5, 0));  // the path goes on from where the turned line went
+  const PassLines longOne = SORTOUT3(drawing(40000), run.context);
+  ASSERT_GT(longOne.size(), shortOne.size());
+  for (std::size_t i = 0; i + 2 < shortOne.size(); ++i) ASSERT_EQ(longOne[i], shortOne[i]) << "line " << i;
+}
+
 }  // namespace
 }  // namespace kw
