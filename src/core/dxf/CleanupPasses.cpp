@@ -360,6 +360,31 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
     if (l2 == fileEnd)
       for (LabelRow row : kClosingRows) writeRow(dialect.row(row), context, out);
     pairs.writeSecond(p, out);
+    // Where no line is added to the paths, the paths of a long program are passed on in two
+    // halves at once (the lines only share their texts), and the pairs from the last on after.
+    if (p == 0 && !editLine && !includeZ && in.size() >= kHalvedFrom) {
+      const std::size_t last = pairs.count() - 1, half = pairs.count() / 2;
+      auto passOn = [&](std::size_t from, std::size_t to, PassLines& lines, bool& ended, UiPort* progress) {
+        for (std::size_t q = from; q < to && !ended; ++q) {
+          if (progress) reportPairs(*progress, q, in);
+          ended = pairs.second(q) == fileEnd;
+          if (!pairs.first(q).empty()) pairs.writeFirst(q, lines);
+          pairs.writeSecond(q, lines);
+        }
+      };
+      PassLines second = in.sharingTexts();
+      second.reserve(2 * (last - half));
+      bool firstEnded = false, secondEnded = false;
+      const std::size_t kept = out.size();
+      bothAtOnce([&] { passOn(1, half, out, firstEnded, &context.ui); },
+                 [&] { passOn(half, last, second, secondEnded, nullptr); });
+      if (!firstEnded && !secondEnded) {
+        out.append(std::move(second));
+        p = last - 1;
+      } else {
+        while (out.size() > kept) out.pop_back();  // the File End line stands early: pair by pair
+      }
+    }
   }
   context.ui.showProgress(static_cast<int>(in.size()), static_cast<int>(in.size()), true);
   return out;

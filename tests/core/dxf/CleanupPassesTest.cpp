@@ -1,5 +1,6 @@
 #include "core/dxf/CleanupPasses.h"
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -153,6 +154,36 @@ TEST(AddPlaneCodesFiles, RowsNamingFilesInsertTheirLines) {
   EXPECT_EQ(AddPlaneCodes2({"M05", "M30"}, run.context), expected);
   EXPECT_TRUE(run.port.messages.empty());
   EXPECT_EQ(run.port.lastCaption(WindowId::Main), "Adding Plane Codes");
+}
+
+// The paths of a long program are passed on in two halves at once; a File End line that stands
+// early, in one of the halves, still gets the closing rows before it.
+TEST(AddPlaneCodes2LongPrograms, CloseAtEveryFileEnd) {
+  PassRun run;
+  run.profile.setCell(74, 1, "G28");
+  const std::vector<std::string> small = AddPlaneCodes2({"M05", "M30"}, run.context).strings();
+  const auto cutOff = std::find(small.begin(), small.end(), "M05");
+  ASSERT_NE(cutOff, small.end());
+  const std::vector<std::string> opening(small.begin(), cutOff), closing(cutOff, small.end());
+  for (const bool early : {false, true}) {
+    PassLines in;
+    std::vector<std::string> expected = opening;
+    for (int i = 0; i < 40000; ++i) {
+      for (const std::string& l : {move(i, 0), move(i, 1)}) {
+        in.push_back(l);
+        expected.push_back(l);
+      }
+      if (early && i == 30000) {
+        in.push_back("M05");
+        in.push_back("M30");
+        expected.insert(expected.end(), closing.begin(), closing.end());
+      }
+    }
+    in.push_back("M05");
+    in.push_back("M30");
+    expected.insert(expected.end(), closing.begin(), closing.end());
+    EXPECT_EQ(AddPlaneCodes2(in, run.context).strings(), expected) << (early ? "early" : "at the end");
+  }
 }
 
 class RemoveDup2Test : public ::testing::TestWithParam<PassCase> {};
