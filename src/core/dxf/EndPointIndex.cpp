@@ -87,21 +87,22 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
   while (2 * buckets < points) buckets *= 2;
   bucketMask_ = buckets - 1;
   bucketStart_.assign(buckets + 1, 0);
-  std::vector<std::uint32_t> bucket(points);
+  // Each point's bucket is noted where the live slots will be kept, which are set up after.
+  nextLive_.resize(points + 1);
+  std::vector<std::uint32_t>& bucket = nextLive_;
   inHalves([&](std::size_t from, std::size_t to) {
     for (std::size_t point = from; point < to; ++point) {
       const OrderPoint p = points_[point];
       bucket[point] = static_cast<std::uint32_t>(bucketOf(cellOf(p.x), cellOf(p.y)));
     }
   });
-  for (std::uint32_t b : bucket) ++bucketStart_[b + 1];
+  for (std::size_t point = 0; point < points; ++point) ++bucketStart_[bucket[point] + 1];
   for (std::size_t b = 1; b <= buckets; ++b) bucketStart_[b] += bucketStart_[b - 1];
   slots_.resize(points);
   for (std::size_t point = 0; point < points; ++point)  // bucketStart_[b] runs on to the bucket's end
     slots_[bucketStart_[bucket[point]]++] = static_cast<std::uint32_t>(point);
   for (std::size_t b = buckets; b > 0; --b) bucketStart_[b] = bucketStart_[b - 1];
   bucketStart_[0] = 0;
-  nextLive_.resize(slots_.size() + 1);
   std::iota(nextLive_.begin(), nextLive_.end(), 0u);
 }
 

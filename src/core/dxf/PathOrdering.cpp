@@ -571,7 +571,7 @@ class Placer {
   Placer(PathWriter& writer, const EndPointIndex& index, bool aside)
       : writer_(writer), index_(index), written_(writer.written()) {
     if (!aside) return;
-    placements_ = std::make_unique_for_overwrite<std::uint32_t[]>(index.elements());
+    placements_ = std::make_unique_for_overwrite<std::uint32_t[]>(kRing);
     worker_ = std::thread([this] { write(); });
   }
   ~Placer() {
@@ -606,9 +606,12 @@ class Placer {
   PathWriter& writer_;
   const EndPointIndex& index_;  // only the elements' end points are read, which stay as they are
   std::size_t written_;
+  // The placements go round a ring; the rounds wait when they are a whole ring ahead.
+  static constexpr std::size_t kRing = std::size_t{1} << 16;
   std::unique_ptr<std::uint32_t[]> placements_;
   std::size_t count_ = 0;                  // placements made
   std::atomic<std::size_t> published_{0};  // placements the writer may take, and kLast after the last
+  std::atomic<std::size_t> taken_{0};      // placements written, or kLast once the writer has stopped
   bool stopped_ = false;
   bool elsewhere_ = false;
   std::exception_ptr failed_;
@@ -617,7 +620,15 @@ class Placer {
   OrderPoint place(std::uint32_t kind, std::size_t element) {
     written_ += kind == kNewPath ? 6 : 2;
     if (!placements_) return apply(kind, element);
-    placements_[count_++] = kind | static_cast<std::uint32_t>(element);
+    if (std::size_t taken = taken_.load(std::memory_order_acquire); count_ - taken >= kRing && taken != kLast) {
+      published_.store(count_, std::memory_order_release);
+      published_.notify_one();
+      while (count_ - taken >= kRing && taken != kLast) {
+        taken_.wait(taken, std::memory_order_acquire);
+        taken = taken_.load(std::memory_order_acquire);
+      }
+    }
+    placements_[count_++ % kRing] = kind | static_cast<std::uint32_t>(element);
     if (count_ % 256 == 0) {
       published_.store(count_, std::memory_order_release);
       published_.notify_one();
@@ -652,8 +663,9 @@ class Placer {
       for (;;) {
         const std::size_t value = published_.load(std::memory_order_acquire);
         for (const std::size_t ready = value & ~kLast; done < ready; ++done) {
-          const std::uint32_t kind = placements_[done] & kKind;
-          const std::size_t element = placements_[done] & ~kKind;
+          const std::uint32_t placement = placements_[done % kRing];
+          const std::uint32_t kind = placement & kKind;
+          const std::size_t element = placement & ~kKind;
           const OrderPoint to = apply(kind, element);
           if (kind == kReversed) {
             const OrderPoint assumed = index_.start(element);
@@ -661,10 +673,14 @@ class Placer {
           }
         }
         if (value & kLast) return;
+        taken_.store(done, std::memory_order_release);
+        taken_.notify_one();
         published_.wait(value, std::memory_order_acquire);  // until more are published
       }
     } catch (...) {
       failed_ = std::current_exception();
+      taken_.store(kLast, std::memory_order_release);  // the rounds go on without waiting
+      taken_.notify_one();
     }
   }
 };
