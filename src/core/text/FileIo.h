@@ -84,7 +84,9 @@ class SafeSave {
 
  private:
   void flush();
+  void writeOut(std::string_view bytes);
   std::string target_, folder_, temp_;
+  std::size_t written_ = 0, started_ = 0;  // bytes written, and those sent to the disk
   bool replaces_ = false;
   bool direct_ = false;
   unsigned mode_ = 0;
