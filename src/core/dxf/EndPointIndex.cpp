@@ -84,7 +84,7 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
 
   // The points go into their buckets by a counting sort, in file order: start before end.
   std::size_t buckets = 16;
-  while (2 * buckets < points) buckets *= 2;
+  while (4 * buckets < points) buckets *= 2;
   bucketMask_ = buckets - 1;
   bucketStart_.assign(buckets + 1, 0);
   // Each point's bucket is noted where the live slots will be kept, which are set up after.

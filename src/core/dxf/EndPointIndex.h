@@ -1,7 +1,7 @@
 #pragma once
 // The index behind the path ordering: the two end points of every element in a grid of cells
 // four times as wide as the connect tolerance. The cells are hashed into buckets (about one per
-// two points), each bucket listing its points in file order, so "the first remaining element from
+// four points), each bucket listing its points in file order, so "the first remaining element from
 // here on that connects to this point" costs one to four bucket look-ups instead of a walk over
 // the whole element list. A bucket may hold points of other cells too: every candidate is
 // checked against the tolerance.
