@@ -6,6 +6,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <numbers>
 #include <optional>
@@ -109,6 +110,7 @@ class EllipsesAside {
       wake_.notify_one();
       done_.wait(lock, [this] { return workerIdle_; });
     }
+    if (failure_) std::rethrow_exception(failure_);
     return std::none_of(ellipses_.begin(), ellipses_.end(), [](const Made& m) { return m.failed; });
   }
 
@@ -141,6 +143,7 @@ class EllipsesAside {
   std::deque<Made> ellipses_;  // its elements stay where they are as it grows
   std::size_t first_ = 0, last_ = 0;  // the worker takes [first_, ...), this thread (..., last_)
   bool stopped_ = false, workerIdle_ = false;
+  std::exception_ptr failure_;  // what stopped the worker, besides a number it could not write
   std::thread worker_;
 
   static void make(ElementWriter& writer, PassLines& lines, Made& made) {
@@ -172,7 +175,15 @@ class EllipsesAside {
           return;
         }
       }
-      make(workerWriter_, workerLines_, *made);
+      try {
+        make(workerWriter_, workerLines_, *made);
+      } catch (...) {  // no room for more lines, say: told once the reading has ended
+        const std::lock_guard<std::mutex> lock(mutex_);
+        failure_ = std::current_exception();
+        workerIdle_ = true;
+        done_.notify_one();
+        return;
+      }
     }
   }
 };
