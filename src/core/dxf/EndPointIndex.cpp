@@ -182,6 +182,38 @@ std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t 
   return best;
 }
 
+void EndPointIndex::expect(const OrderPoint& point) {
+  expectedBuckets_ = preparation_ = 0;
+  if (!(tolerance_ >= 0) || slots_.empty()) return;
+  const double reach = tolerance_ + cellSize_ * 1e-6;
+  const std::int64_t x0 = cellOf(point.x - reach), x1 = cellOf(point.x + reach);
+  const std::int64_t y0 = cellOf(point.y - reach), y1 = cellOf(point.y + reach);
+  for (std::int64_t cx = x0; cx <= x1; ++cx)
+    for (std::int64_t cy = y0; cy <= y1 && expectedBuckets_ < 4; ++cy) {
+      const std::size_t b = bucketOf(cx, cy);
+      expected_[expectedBuckets_++] = b;
+      __builtin_prefetch(bucketStart_.data() + b);
+    }
+  preparation_ = 1;
+}
+
+void EndPointIndex::prepare() {
+  if (preparation_ == 0 || preparation_ > 2) return;
+  for (int k = 0; k < expectedBuckets_; ++k) {
+    const std::uint32_t begin = bucketStart_[expected_[k]], end = bucketStart_[expected_[k] + 1];
+    if (preparation_ == 1) {
+      if (begin < end) __builtin_prefetch(slots_.data() + begin);
+    } else {
+      for (std::uint32_t slot = begin; slot < end && slot < begin + 8; ++slot) {
+        __builtin_prefetch(removed_.data() + slots_[slot] / 2);
+        __builtin_prefetch(nextLive_.data() + slot);
+        points_.prefetch(slots_[slot]);
+      }
+    }
+  }
+  ++preparation_;
+}
+
 std::size_t EndPointIndex::firstRemaining() {
   while (firstRemaining_ < removed_.size() && removed_[firstRemaining_]) ++firstRemaining_;
   return firstRemaining_ < removed_.size() ? firstRemaining_ : npos;

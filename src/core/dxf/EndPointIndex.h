@@ -31,6 +31,8 @@ class PointList {
     xy_[2 * point + 1] = p.y;
     if (!z_.empty()) z_[point] = p.z;
   }
+  // Asks for the point's place to be brought into the cache.
+  void prefetch(std::size_t point) const { __builtin_prefetch(xy_.data() + 2 * point); }
   void reserve(std::size_t count);
   // `count` points, any new one `p`.
   void resize(std::size_t count, const OrderPoint& p);
@@ -72,6 +74,13 @@ class EndPointIndex {
   // The smallest element index that is not removed; npos when every element is removed.
   std::size_t firstRemaining();
 
+  // A search for `point` to come (a path's start, where a closed path comes back to): `expect`
+  // notes its buckets and asks for their places in the cache, and each call of `prepare` brings
+  // the next thing the search reads there (the bucket's slots, then their elements and points),
+  // so that the search, when it comes, finds them there. Only speed depends on it.
+  void expect(const OrderPoint& point);
+  void prepare();
+
  private:
   std::int64_t cellOf(double value) const;
   std::size_t bucketOf(std::int64_t cx, std::int64_t cy) const;
@@ -89,6 +98,8 @@ class EndPointIndex {
   std::vector<std::uint32_t> nextLive_;     // union-find over slots: a removed slot points further on
   std::vector<unsigned char> removed_;
   std::size_t firstRemaining_ = 0;
+  std::size_t expected_[4] = {};  // the buckets of the search to come
+  int expectedBuckets_ = 0, preparation_ = 0;
 };
 
 }  // namespace kw

@@ -695,6 +695,7 @@ std::vector<PathSpan> placeElements(EndPointIndex& index, std::size_t count, flo
   if (count > 0) {
     spans.push_back({placer.written(), 0});
     pathEnd = placer.first(0);
+    index.expect(index.start(0));
     index.remove(0);
     --remaining;
   }
@@ -713,6 +714,7 @@ std::vector<PathSpan> placeElements(EndPointIndex& index, std::size_t count, flo
     const std::size_t next = belowKnown ? below : index.firstConnecting(pathEnd, from, &below);
     belowKnown = false;
     if (next != EndPointIndex::npos) {
+      index.prepare();
       pathEnd = pointsConnect(index.start(next), pathEnd, tolerance) ? placer.forward(next) : placer.reversed(next);
       index.remove(next);
       --remaining;
@@ -727,6 +729,7 @@ std::vector<PathSpan> placeElements(EndPointIndex& index, std::size_t count, flo
       const std::size_t first = index.firstRemaining();
       spans.back().end = placer.written();
       pathEnd = placer.newPath(first);
+      index.expect(index.start(first));  // where a closed path comes back to
       spans.push_back({placer.written() - 2, 0});
       index.remove(first);
       --remaining;
