@@ -188,8 +188,9 @@ void keepLines(const PassLines& in, std::size_t from, std::size_t to, FinalRule&
 }
 
 // Where the second half of a long program starts: after the cut-on line of a path near the
-// middle, which the rule always keeps (it is no move, and the cut-off line stands before it), so
-// that a rule that starts afresh on that line stands as the one that comes to it from the start.
+// middle, which the rule keeps (in a converted program it is no move, and the cut-off line stands
+// before it), so that a rule that starts afresh on that line stands as the one that comes to it
+// from the start.
 // 0 for a program too short to be worth halving or without such a line in its second half.
 std::size_t secondHalf(const PassLines& in, const std::string& cutOn) {
   constexpr std::size_t kHalvedFrom = 1 << 16;
@@ -208,8 +209,8 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
   PassLines out;
   out.reserve(total);
   // A long program is worked in two halves at once. The second half's rule starts on the line
-  // before it; when the first half's rule does not stand as that one at the junction (which the
-  // choice of the junction rules out, but is checked all the same), the second half is worked
+  // before it; when the first half's rule does not stand as that one at the junction (rare: a
+  // cut-on line that also moves, to where an arc before it ended), the second half is worked
   // again after the first.
   const std::size_t half = secondHalf(in, Dialect(context.profile).row(LabelRow::BeginBlock));
   if (half == 0) {
