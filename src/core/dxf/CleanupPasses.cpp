@@ -360,29 +360,45 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
     if (l2 == fileEnd)
       for (LabelRow row : kClosingRows) writeRow(dialect.row(row), context, out);
     pairs.writeSecond(p, out);
-    // Where no line is added to the paths, the paths of a long program are passed on in two
-    // halves at once (the lines only share their texts), and the pairs from the last on after.
-    if (p == 0 && !editLine && !includeZ && in.size() >= kHalvedFrom) {
+    // Without plane words, the pairs of a long program up to the last are first read in two
+    // halves at once, for the path openings and their positioning lines and for a File End line
+    // standing early; then they are passed on in turn. With a File End line among them, pair by
+    // pair as above.
+    if (p == 0 && !includeZ && in.size() >= kHalvedFrom) {
       const std::size_t last = pairs.count() - 1, half = pairs.count() / 2;
-      auto passOn = [&](std::size_t from, std::size_t to, PassLines& lines, bool& ended, UiPort* progress) {
-        for (std::size_t q = from; q < to && !ended; ++q) {
+      struct Found {
+        std::vector<std::pair<std::size_t, std::string>> openings;  // pair, positioning line
+        bool ended = false;
+      };
+      auto find = [&](std::size_t from, std::size_t to, Found& found, UiPort* progress) {
+        for (std::size_t q = from; q < to && !found.ended; ++q) {
           if (progress) reportPairs(*progress, q, in);
-          ended = pairs.second(q) == fileEnd;
-          if (!pairs.first(q).empty()) pairs.writeFirst(q, lines);
-          pairs.writeSecond(q, lines);
+          found.ended = pairs.second(q) == fileEnd;
+          if (editLine && containsWord(pairs.first(q), cutOn)) {
+            const BlockWords start = SplitBlockWords(pairs.first(q + 1), letters);
+            found.openings.emplace_back(q, rapid + " " + start.x + start.y + start.z);
+          }
         }
       };
-      PassLines second = in.sharingTexts();
-      second.reserve(2 * (last - half));
-      bool firstEnded = false, secondEnded = false;
-      const std::size_t kept = out.size();
-      bothAtOnce([&] { passOn(1, half, out, firstEnded, &context.ui); },
-                 [&] { passOn(half, last, second, secondEnded, nullptr); });
-      if (!firstEnded && !secondEnded) {
-        out.append(std::move(second));
-        p = last - 1;
-      } else {
-        while (out.size() > kept) out.pop_back();  // the File End line stands early: pair by pair
+      Found first, second;
+      bothAtOnce([&] { find(1, half, first, &context.ui); }, [&] { find(half, last, second, nullptr); });
+      if (!first.ended && !second.ended) {
+        first.openings.insert(first.openings.end(), std::make_move_iterator(second.openings.begin()),
+                              std::make_move_iterator(second.openings.end()));
+        std::size_t q = 1;
+        auto opening = first.openings.cbegin();
+        for (; q < last; ++q) {
+          while (opening != first.openings.cend() && opening->first < q) ++opening;
+          if (opening != first.openings.cend() && opening->first == q) {
+            out.push_back(opening->second);
+            pairs.write(q, out);
+            pairs.write(++q, out);  // the path's first pair
+            continue;
+          }
+          if (!pairs.first(q).empty()) pairs.writeFirst(q, out);
+          pairs.writeSecond(q, out);
+        }
+        p = q - 1;
       }
     }
   }

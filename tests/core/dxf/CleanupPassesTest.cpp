@@ -186,6 +186,36 @@ TEST(AddPlaneCodes2LongPrograms, CloseAtEveryFileEnd) {
   }
 }
 
+// Every path of a long program gets what a path alone gets, its positioning line included when
+// a lead-in option is checked.
+TEST(AddPlaneCodes2LongPrograms, PositionEveryPath) {
+  const std::vector<std::string> path = {"M05 ", "M05 ", "M03 ", "M08 ", move(1, 0), move(1, 1)};
+  auto program = [&path](int paths) {
+    PassLines lines = {"G90 ", "G41 "};
+    for (int k = 0; k < paths; ++k)
+      for (const std::string& l : path) lines.push_back(l);
+    lines.push_back("M05");
+    lines.push_back("M30");
+    return lines;
+  };
+  for (const bool leadIn : {false, true}) {
+    PassRun run;
+    kwtest::apply(run.profile, {{"EditOnlyCheckBox", leadIn ? "1" : "0"}});
+    const std::vector<std::string> none = AddPlaneCodes2(program(0), run.context).strings();
+    const std::vector<std::string> one = AddPlaneCodes2(program(1), run.context).strings();
+    const auto tail = std::find(none.begin(), none.end(), "M05");
+    ASSERT_NE(tail, none.end());
+    const auto head = static_cast<std::ptrdiff_t>(tail - none.begin());
+    const auto tailSize = static_cast<std::ptrdiff_t>(none.end() - tail);
+    const std::vector<std::string> alone(one.begin() + head, one.end() - tailSize);
+    ASSERT_EQ(alone.size(), leadIn ? 7u : 6u);
+    std::vector<std::string> expected(none.begin(), tail);
+    for (int k = 0; k < 12000; ++k) expected.insert(expected.end(), alone.begin(), alone.end());
+    expected.insert(expected.end(), tail, none.end());
+    EXPECT_EQ(AddPlaneCodes2(program(12000), run.context).strings(), expected) << (leadIn ? "lead-in" : "none");
+  }
+}
+
 class RemoveDup2Test : public ::testing::TestWithParam<PassCase> {};
 
 TEST_P(RemoveDup2Test, RemovesRepeatsAndChoosesTheArcWords) {
