@@ -337,6 +337,11 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
   };
 
   const Pairs pairs{in};
+  // The positioning line before a path that opens at `pair`: a rapid move to its first point.
+  auto positioning = [&](std::size_t pair) {
+    const BlockWords start = SplitBlockWords(pairs.first(pair + 1), letters);
+    return rapid + " " + start.x + start.y + start.z;
+  };
   for (std::size_t p = 0; p < pairs.count(); ++p) {
     reportPairs(context.ui, p, in);
     const std::string_view l1 = pairs.first(p);
@@ -345,8 +350,7 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
     if (editLine && containsWord(l1, cutOn) && p + 1 < pairs.count()) {
       // A path opening: a positioning line to the path's first point before the cut goes on.
       const std::size_t first = p + 1;
-      const BlockWords start = SplitBlockWords(pairs.first(first), letters);
-      out.push_back(rapid + " " + start.x + start.y + start.z);
+      out.push_back(positioning(p));
       pairs.write(p, out);
       planeWords(pairs.second(first));
       pairs.write(first, out);
@@ -374,10 +378,7 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
         for (std::size_t q = from; q < to && !found.ended; ++q) {
           if (progress) reportPairs(*progress, q, in);
           found.ended = pairs.second(q) == fileEnd;
-          if (editLine && containsWord(pairs.first(q), cutOn)) {
-            const BlockWords start = SplitBlockWords(pairs.first(q + 1), letters);
-            found.openings.emplace_back(q, rapid + " " + start.x + start.y + start.z);
-          }
+          if (editLine && containsWord(pairs.first(q), cutOn)) found.openings.emplace_back(q, positioning(q));
         }
       };
       Found first, second;

@@ -474,26 +474,12 @@ void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, 
   const double step = (static_cast<double>(end) - start) / n;
   const double cosA = std::cos(angle), sinA = std::sin(angle);
   const std::string zText = text(z);
-  // The line of each point is made once: it ends one element and starts the next. It is what
-  // lineText makes of the point's texts, the X number written straight into it. The Y number is
-  // written first, so that when neither can be, the Y number is the one told.
-  std::string yText;
+  // The line of each point is made once: it ends one element and starts the next. The Y number
+  // is written first, so that when neither can be, the Y number is the one told.
   auto at = [&](float t, std::string& line) {
     const double ct = std::cos(t), st = std::sin(t);
-    yText = text(f32(centreY + minor * ct * sinA + major * st * cosA));
-    line.clear();
-    line += dialect_.row(LabelRow::Line);
-    line += ' ';
-    line += dialect_.x;
-    appendWritableFixedText(line, f32(centreX + minor * ct * cosA - major * st * sinA), settings_.decimals, kPrecision);
-    line += ' ';
-    line += dialect_.y;
-    line += yText;
-    line += ' ';
-    if (includeZ) {
-      line += dialect_.z;
-      line += zText;
-    }
+    const std::string y = text(f32(centreY + minor * ct * sinA + major * st * cosA));
+    lineText(line, text(f32(centreX + minor * ct * cosA - major * st * sinA)), y, zText);
   };
   std::string first, last;
   at(start, first);

@@ -121,6 +121,12 @@ std::int64_t EndPointIndex::cellOf(double value) const {
   return static_cast<std::int64_t>(cell);
 }
 
+EndPointIndex::Cells EndPointIndex::cellsAround(const OrderPoint& point) const {
+  // The square of the tolerance around the point, widened a little against rounding.
+  const double reach = tolerance_ + cellSize_ * 1e-6;
+  return {cellOf(point.x - reach), cellOf(point.x + reach), cellOf(point.y - reach), cellOf(point.y + reach)};
+}
+
 std::size_t EndPointIndex::bucketOf(std::int64_t cx, std::int64_t cy) const {
   const std::uint64_t key =
       (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32) | static_cast<std::uint32_t>(cy);
@@ -151,11 +157,7 @@ std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t 
   if (from < removed_.size() && !removed_[from] &&
       (pointsConnect(start(from), point, tolerance_) || pointsConnect(end(from), point, tolerance_)))
     return from;
-  // The cells that the square of the tolerance around the point touches, widened a little
-  // against rounding.
-  const double reach = tolerance_ + cellSize_ * 1e-6;
-  const std::int64_t x0 = cellOf(point.x - reach), x1 = cellOf(point.x + reach);
-  const std::int64_t y0 = cellOf(point.y - reach), y1 = cellOf(point.y + reach);
+  const auto [x0, x1, y0, y1] = cellsAround(point);
   // The element of the first live slot from `slot` on, before `end`, whose point connects and
   // whose element is below `limit`; `limit` when there is none.
   auto firstIn = [&](std::uint32_t slot, std::uint32_t end, std::size_t limit) {
@@ -185,9 +187,7 @@ std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t 
 void EndPointIndex::expect(const OrderPoint& point) {
   expectedBuckets_ = preparation_ = 0;
   if (!(tolerance_ >= 0) || slots_.empty()) return;
-  const double reach = tolerance_ + cellSize_ * 1e-6;
-  const std::int64_t x0 = cellOf(point.x - reach), x1 = cellOf(point.x + reach);
-  const std::int64_t y0 = cellOf(point.y - reach), y1 = cellOf(point.y + reach);
+  const auto [x0, x1, y0, y1] = cellsAround(point);
   for (std::int64_t cx = x0; cx <= x1; ++cx)
     for (std::int64_t cy = y0; cy <= y1 && expectedBuckets_ < 4; ++cy) {
       const std::size_t b = bucketOf(cx, cy);

@@ -83,6 +83,11 @@ class EndPointIndex {
 
  private:
   std::int64_t cellOf(double value) const;
+  // The cells a point's connecting points lie in: x0 to x1 by y0 to y1.
+  struct Cells {
+    std::int64_t x0, x1, y0, y1;
+  };
+  Cells cellsAround(const OrderPoint& point) const;
   std::size_t bucketOf(std::int64_t cx, std::int64_t cy) const;
   // The first slot at or after `slot` whose element is not removed (slots_.size() if none).
   std::uint32_t liveSlot(std::uint32_t slot);

@@ -213,18 +213,12 @@ std::string FixedText(double value, int decimals, int precision) {
 }
 
 std::string writableFixedText(double value, int decimals, int precision) {
-  std::string text;
-  appendWritableFixedText(text, value, decimals, precision);
-  return text;
-}
-
-void appendWritableFixedText(std::string& out, double value, int decimals, int precision) {
   char room[kTextRoom];
   TextForm form;
   const std::string_view text = fixedText(value, decimals, precision, room, form);
   // Infinities, NaN and the exponent form are not fixed text.
   if (form != TextForm::Fixed) throw NumberNotWritable(std::string(text));
-  out += text;
+  return std::string(text);
 }
 
 float writtenNumber(std::string_view text) {

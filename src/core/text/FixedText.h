@@ -29,8 +29,6 @@ class NumberNotWritable : public std::runtime_error {
 // FixedText for a number that goes into a program or drawing; NumberNotWritable for one that
 // cannot.
 std::string writableFixedText(double value, int decimals, int precision);
-// The same appended to `out`, without a string of its own.
-void appendWritableFixedText(std::string& out, double value, int decimals, int precision);
 
 // Reads back a number the program wrote itself with FixedText: the number at the start of the
 // text ("INF" and "NAN" too) as a float, 0 when the text does not start with one.
