@@ -87,20 +87,28 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
   while (4 * buckets < points) buckets *= 2;
   bucketMask_ = buckets - 1;
   bucketStart_.assign(buckets + 1, 0);
-  // Each point's bucket is noted where the live slots will be kept, which are set up after.
+  // Each point's bucket is noted where the live slots will be kept, which are set up after, and
+  // its tag where the slots' tags will be.
   nextLive_.resize(points + 1);
   std::vector<std::uint32_t>& bucket = nextLive_;
+  std::vector<std::uint8_t> tag(points);
   inHalves([&](std::size_t from, std::size_t to) {
     for (std::size_t point = from; point < to; ++point) {
       const OrderPoint p = points_[point];
-      bucket[point] = static_cast<std::uint32_t>(bucketOf(cellOf(p.x), cellOf(p.y)));
+      const CellHash h = hashOf(cellOf(p.x), cellOf(p.y));
+      bucket[point] = static_cast<std::uint32_t>(h.bucket);
+      tag[point] = h.tag;
     }
   });
   for (std::size_t point = 0; point < points; ++point) ++bucketStart_[bucket[point] + 1];
   for (std::size_t b = 1; b <= buckets; ++b) bucketStart_[b] += bucketStart_[b - 1];
   slots_.resize(points);
-  for (std::size_t point = 0; point < points; ++point)  // bucketStart_[b] runs on to the bucket's end
-    slots_[bucketStart_[bucket[point]]++] = static_cast<std::uint32_t>(point);
+  tags_.resize(points);
+  for (std::size_t point = 0; point < points; ++point) {  // bucketStart_[b] runs on to the bucket's end
+    const std::uint32_t slot = bucketStart_[bucket[point]]++;
+    slots_[slot] = static_cast<std::uint32_t>(point);
+    tags_[slot] = tag[point];
+  }
   for (std::size_t b = buckets; b > 0; --b) bucketStart_[b] = bucketStart_[b - 1];
   bucketStart_[0] = 0;
   std::iota(nextLive_.begin(), nextLive_.end(), 0u);
@@ -127,10 +135,13 @@ EndPointIndex::Cells EndPointIndex::cellsAround(const OrderPoint& point) const {
   return {cellOf(point.x - reach), cellOf(point.x + reach), cellOf(point.y - reach), cellOf(point.y + reach)};
 }
 
-std::size_t EndPointIndex::bucketOf(std::int64_t cx, std::int64_t cy) const {
+EndPointIndex::CellHash EndPointIndex::hashOf(std::int64_t cx, std::int64_t cy) const {
   const std::uint64_t key =
       (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32) | static_cast<std::uint32_t>(cy);
-  return static_cast<std::size_t>(mix(key) & bucketMask_);
+  const std::uint64_t hash = mix(key);
+  // The bucket comes from the low bits, the tag from the top ones: cells of one bucket mostly
+  // differ there.
+  return {static_cast<std::size_t>(hash & bucketMask_), static_cast<std::uint8_t>(hash >> 56)};
 }
 
 std::uint32_t EndPointIndex::liveSlot(std::uint32_t slot) {
@@ -158,26 +169,36 @@ std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t 
       (pointsConnect(start(from), point, tolerance_) || pointsConnect(end(from), point, tolerance_)))
     return from;
   const auto [x0, x1, y0, y1] = cellsAround(point);
-  // The element of the first live slot from `slot` on, before `end`, whose point connects and
-  // whose element is below `limit`; `limit` when there is none.
-  auto firstIn = [&](std::uint32_t slot, std::uint32_t end, std::size_t limit) {
-    for (slot = liveSlot(slot); slot < end; slot = liveSlot(slot + 1)) {
+  // The element of the first live slot of the cell from `slot` on, before `end`, whose point
+  // connects and whose element is below `limit`; `limit` when there is none. A connecting point
+  // lies in one of the cells looked in, so a slot of another cell is never the answer.
+  auto firstIn = [&](std::uint32_t slot, std::uint32_t end, std::size_t limit, std::uint8_t tag) {
+    while (slot < end) {
       const std::uint32_t element = slots_[slot] / 2;
       if (element >= limit) break;  // the bucket lists its elements in file order
+      if (tags_[slot] != tag) {
+        ++slot;
+        continue;
+      }
+      if (const std::uint32_t live = liveSlot(slot); live != slot) {
+        slot = live;
+        continue;
+      }
       if (pointsConnect(points_[slots_[slot]], point, tolerance_)) return static_cast<std::size_t>(element);
+      ++slot;
     }
     return limit;
   };
   std::size_t best = npos, bestBelow = from;
   for (std::int64_t cx = x0; cx <= x1; ++cx) {
     for (std::int64_t cy = y0; cy <= y1; ++cy) {
-      const std::size_t b = bucketOf(cx, cy);
+      const auto [b, tag] = hashOf(cx, cy);
       const std::uint32_t begin = bucketStart_[b], end = bucketStart_[b + 1];
       if (begin == end) continue;
       const auto first = std::lower_bound(slots_.begin() + begin, slots_.begin() + end, 2 * from);
       const auto firstSlot = static_cast<std::uint32_t>(first - slots_.begin());
-      best = firstIn(firstSlot, end, best);
-      if (below && best == npos) bestBelow = firstIn(begin, firstSlot, bestBelow);
+      best = firstIn(firstSlot, end, best, tag);
+      if (below && best == npos) bestBelow = firstIn(begin, firstSlot, bestBelow, tag);
     }
   }
   if (below && best == npos && bestBelow < from) *below = bestBelow;
@@ -190,7 +211,7 @@ void EndPointIndex::expect(const OrderPoint& point) {
   const auto [x0, x1, y0, y1] = cellsAround(point);
   for (std::int64_t cx = x0; cx <= x1; ++cx)
     for (std::int64_t cy = y0; cy <= y1 && expectedBuckets_ < 4; ++cy) {
-      const std::size_t b = bucketOf(cx, cy);
+      const std::size_t b = hashOf(cx, cy).bucket;
       expected_[expectedBuckets_++] = b;
       __builtin_prefetch(bucketStart_.data() + b);
     }
@@ -202,7 +223,10 @@ void EndPointIndex::prepare() {
   for (int k = 0; k < expectedBuckets_; ++k) {
     const std::uint32_t begin = bucketStart_[expected_[k]], end = bucketStart_[expected_[k] + 1];
     if (preparation_ == 1) {
-      if (begin < end) __builtin_prefetch(slots_.data() + begin);
+      if (begin < end) {
+        __builtin_prefetch(slots_.data() + begin);
+        __builtin_prefetch(tags_.data() + begin);
+      }
     } else {
       for (std::uint32_t slot = begin; slot < end && slot < begin + 8; ++slot) {
         __builtin_prefetch(removed_.data() + slots_[slot] / 2);

@@ -88,7 +88,12 @@ class EndPointIndex {
     std::int64_t x0, x1, y0, y1;
   };
   Cells cellsAround(const OrderPoint& point) const;
-  std::size_t bucketOf(std::int64_t cx, std::int64_t cy) const;
+  // A cell's bucket, and a tag that tells most other cells of the bucket from it.
+  struct CellHash {
+    std::size_t bucket;
+    std::uint8_t tag;
+  };
+  CellHash hashOf(std::int64_t cx, std::int64_t cy) const;
   // The first slot at or after `slot` whose element is not removed (slots_.size() if none).
   std::uint32_t liveSlot(std::uint32_t slot);
 
@@ -97,6 +102,9 @@ class EndPointIndex {
   // The points by bucket, each bucket in file order, a point known by its number: 2 * element for
   // the start, one more for the end. A bucket's candidates are checked against the points below.
   std::vector<std::uint32_t> slots_;
+  // The tag of each slot's cell: a slot of another cell is passed over without a look at its
+  // element or point, which lie elsewhere in memory.
+  std::vector<std::uint8_t> tags_;
   PointList points_;
   std::vector<std::uint32_t> bucketStart_;  // slots_[bucketStart_[b], bucketStart_[b + 1]) lie in bucket b
   std::uint64_t bucketMask_ = 0;            // a power of two buckets, less one
