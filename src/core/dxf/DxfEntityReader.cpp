@@ -142,8 +142,8 @@ namespace {
 // ellipse could not be written (the drawing is then to be read again without).
 std::optional<DxfReadOutcome> readElementsOnce(DxfLineReader& input, MachineProfile& profile,
                                                const GroupCodeSet& codes, ConversionSettings settings,
-                                               PassLines& elements, std::vector<std::string>& layerLog,
-                                               bool ellipsesAside) {
+                                               PassLines& elements, PointList* points,
+                                               std::vector<std::string>& layerLog, bool ellipsesAside) {
   const UcsOrigin origin = GETUCSORG(input);
   settings.ux = origin.x;
   settings.uy = origin.y;
@@ -154,7 +154,7 @@ std::optional<DxfReadOutcome> readElementsOnce(DxfLineReader& input, MachineProf
     outcome.status = DxfReadStatus::NoEntities;
     return outcome;
   }
-  ElementWriter writer(profile, settings, elements);
+  ElementWriter writer(profile, settings, elements, points);
   if (ellipsesAside) writer.writeEllipsesAside();
   DxfEntityReader reader(input, profile, codes, settings, writer, layerLog, &blocks);
   bool read = false;
@@ -175,16 +175,17 @@ std::optional<DxfReadOutcome> readElementsOnce(DxfLineReader& input, MachineProf
 }  // namespace
 
 DxfReadOutcome readDxfElements(DxfLineReader& input, MachineProfile& profile, const GroupCodeSet& codes,
-                               ConversionSettings settings, PassLines& elements, std::vector<std::string>& layerLog) {
+                               ConversionSettings settings, PassLines& elements, std::vector<std::string>& layerLog,
+                               PointList* points) {
   const std::size_t logged = layerLog.size();
   if (std::optional<DxfReadOutcome> outcome =
-          readElementsOnce(input, profile, codes, settings, elements, layerLog, true))
+          readElementsOnce(input, profile, codes, settings, elements, points, layerLog, true))
     return *outcome;
   // Read again, each ellipse in its turn, to stop at the first number that cannot be written.
   input.rewind();
   elements.clear();
   layerLog.resize(logged);
-  return *readElementsOnce(input, profile, codes, settings, elements, layerLog, false);
+  return *readElementsOnce(input, profile, codes, settings, elements, points, layerLog, false);
 }
 
 DxfEntityReader::DxfEntityReader(DxfLineReader& input, const MachineProfile& profile, const GroupCodeSet& codes,

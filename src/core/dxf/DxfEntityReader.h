@@ -182,7 +182,9 @@ struct DxfReadOutcome {
   bool noDataFound = true;  // no element was written
   std::vector<std::string> report;  // what was converted and left out (DxfEntityReader::report)
 };
+// With `points`, the point of each element line as the path ordering reads it goes there.
 DxfReadOutcome readDxfElements(DxfLineReader& input, MachineProfile& profile, const GroupCodeSet& codes,
-                               ConversionSettings settings, PassLines& elements, std::vector<std::string>& layerLog);
+                               ConversionSettings settings, PassLines& elements, std::vector<std::string>& layerLog,
+                               PointList* points = nullptr);
 
 }  // namespace kw

@@ -185,6 +185,7 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   input.onProgress = [&ui](int percent) { ui.showProgress(std::max(1, percent), 100, false); };
 
   PassLines elements;
+  PointList points(0, false);  // the elements' points, which the path ordering need not read again
   std::vector<std::string> report;
   // Room for one element line per 3 bytes of drawing spares the lines' places the copies of their
   // growth (a drawing full of ellipses may need more, and they then grow as they must); room
@@ -193,7 +194,7 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   const std::uintmax_t drawingBytes = fs::file_size(source, sizeError);
   if (!sizeError) elements.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(drawingBytes / 3, 1u << 25)));
   try {
-    const DxfReadOutcome outcome = readDxfElements(input, profile, codes, settings, elements, layerLog);
+    const DxfReadOutcome outcome = readDxfElements(input, profile, codes, settings, elements, layerLog, &points);
     // What the drawing holds and the conversion leaves out is told after the layers.
     layerLog.insert(layerLog.end(), outcome.report.begin(), outcome.report.end());
     report = outcome.report;
@@ -231,7 +232,7 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   ui.showProgress(100, 100, true);
   // Each pass takes the lines of the one before over.
   try {
-    PassLines pass = SORTOUT3(std::move(elements), context);
+    PassLines pass = SORTOUT3(std::move(elements), context, nullptr, &points);
     elements = PassLines();
     if (profile.flag("VectorCheckBox2")) pass = CrunchLines(std::move(pass), context);
     if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(std::move(pass), context);

@@ -70,8 +70,8 @@ class EllipsesAside {
   explicit EllipsesAside(ElementWriter& writer)
       : workerLines_(),
         ownLines_(),
-        workerWriter_(writer.profile_, writer.settings_, workerLines_),
-        ownWriter_(writer.profile_, writer.settings_, ownLines_),
+        workerWriter_(writer.profile_, writer.settings_, workerLines_, writer.points_ ? &workerPoints_ : nullptr),
+        ownWriter_(writer.profile_, writer.settings_, ownLines_, writer.points_ ? &ownPoints_ : nullptr),
         worker_([this] { work(); }) {}
   ~EllipsesAside() {
     {
@@ -114,18 +114,32 @@ class EllipsesAside {
     return std::none_of(ellipses_.begin(), ellipses_.end(), [](const Made& m) { return m.failed; });
   }
 
-  // The element lines with the ellipses in their places.
-  PassLines placed(PassLines& elements) {
+  // The element lines with the ellipses in their places, and their points when `points` holds
+  // those of `elements`.
+  PassLines placed(PassLines& elements, PointList* points) {
     elements.takeTextsOf(workerLines_);
     elements.takeTextsOf(ownLines_);
     PassLines all = elements.sharingTexts();
-    all.reserve(elements.size() + workerLines_.size() + ownLines_.size());
+    const std::size_t total = elements.size() + workerLines_.size() + ownLines_.size();
+    all.reserve(total);
     std::size_t line = 0;
     for (const Made& m : ellipses_) {
       for (; line < m.ellipse.place; ++line) all.share(elements, line);
       for (std::size_t k = m.from; k < m.to; ++k) all.share(*m.lines, k);
     }
     for (; line < elements.size(); ++line) all.share(elements, line);
+    if (points) {
+      PointList allPoints(0, points->withZ());
+      allPoints.reserve(total);
+      std::size_t point = 0;
+      for (const Made& m : ellipses_) {
+        allPoints.append(*points, point, m.ellipse.place);
+        point = m.ellipse.place;
+        allPoints.append(m.lines == &workerLines_ ? workerPoints_ : ownPoints_, m.from, m.to);
+      }
+      allPoints.append(*points, point, points->size());
+      *points = std::move(allPoints);
+    }
     return all;
   }
 
@@ -137,6 +151,7 @@ class EllipsesAside {
     bool failed;
   };
   PassLines workerLines_, ownLines_;
+  PointList workerPoints_{0, false}, ownPoints_{0, false};  // made by the writers when points are kept
   ElementWriter workerWriter_, ownWriter_;
   std::mutex mutex_;
   std::condition_variable wake_, done_;
@@ -155,7 +170,10 @@ class EllipsesAside {
       writer.EllipseIJ(e.angle, e.minor, e.major, e.end, e.start, e.z, e.centreY, e.centreX);
     } catch (const NumberNotWritable&) {
       made.failed = true;
-      while (lines.size() > made.from) lines.pop_back();
+      while (lines.size() > made.from) {
+        lines.pop_back();
+        if (writer.points_) writer.points_->pop_back();
+      }
       writer.startWritten_ = false;
     }
     made.to = lines.size();
@@ -197,14 +215,21 @@ void ElementWriter::writeEllipsesAside() {
 bool ElementWriter::placeEllipses() {
   if (!aside_) return true;
   if (!aside_->finish()) return false;
-  out_ = aside_->placed(out_);
+  out_ = aside_->placed(out_, points_);
   aside_.reset();
   noDataFound = out_.empty();
   return true;
 }
 
-ElementWriter::ElementWriter(MachineProfile& profile, const ConversionSettings& settings, PassLines& elements)
-    : profile_(profile), settings_(settings), out_(elements), dialect_(profile) {
+ElementWriter::ElementWriter(MachineProfile& profile, const ConversionSettings& settings, PassLines& elements,
+                             PointList* linePoints)
+    : profile_(profile),
+      settings_(settings),
+      out_(elements),
+      points_(linePoints),
+      dialect_(profile),
+      pointReader_(profile) {
+  if (points_) *points_ = PointList(0, pointReader_.includeZ());
   swapYZ_ = profile_.flag("SwapYZ");
   includeZ = profile_.flag("IncludeZCheckBox");
   designCad_ = profile_.flag("DesignCad");
@@ -227,8 +252,16 @@ std::string ElementWriter::text(double value) const {
   return writableFixedText(value, settings_.decimals, kPrecision);
 }
 
-void ElementWriter::writeLine(std::string_view line) {
+OrderPoint ElementWriter::pointOf(std::string_view line, std::string_view x, std::string_view y,
+                                  std::string_view z) const {
+  if (!points_) return {};
+  if (const std::optional<OrderPoint> p = pointReader_.ofNumbers(x, y, z, includeZ)) return *p;
+  return pointReader_.of(line);
+}
+
+void ElementWriter::writeLine(std::string_view line, const OrderPoint& point) {
   out_.push_back(line);
+  if (points_) points_->push_back(point);
   noDataFound = false;
 }
 
@@ -256,18 +289,19 @@ void ElementWriter::lineText(std::string& line, std::string_view x, std::string_
 
 void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const std::string& z) {
   lineText(line_, x, y, z);
-  addLine(line_);
+  addLine(line_, pointOf(line_, x, y, z));
 }
 
-void ElementWriter::addLine(std::string_view line) {
+void ElementWriter::addLine(std::string_view line, const OrderPoint& point) {
   if (startWritten_ && !out_.empty() && out_.back() == line) {
     // A straight move to where it starts: the element is not written at all.
     out_.pop_back();
+    if (points_) points_->pop_back();
     startWritten_ = false;
     noDataFound = out_.empty();
     return;
   }
-  writeLine(line);
+  writeLine(line, point);
   startWritten_ = !startWritten_;
 }
 
@@ -294,7 +328,7 @@ void ElementWriter::writeArc(LabelRow row, const std::string& endX, const std::s
   }
   line += ' ';
   line += extra;
-  writeLine(std::move(line));
+  writeLine(line, pointOf(line, endX, endY, z));
   startWritten_ = false;
 }
 
@@ -476,23 +510,29 @@ void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, 
   const std::string zText = text(z);
   // The line of each point is made once: it ends one element and starts the next. The Y number
   // is written first, so that when neither can be, the Y number is the one told.
-  auto at = [&](float t, std::string& line) {
+  auto at = [&](float t, std::string& line, OrderPoint& point) {
     const double ct = std::cos(t), st = std::sin(t);
     const std::string y = text(f32(centreY + minor * ct * sinA + major * st * cosA));
-    lineText(line, text(f32(centreX + minor * ct * cosA - major * st * sinA)), y, zText);
+    const std::string x = text(f32(centreX + minor * ct * cosA - major * st * sinA));
+    lineText(line, x, y, zText);
+    point = pointOf(line, x, y, zText);
   };
   std::string first, last;
-  at(start, first);
-  if (wholeTurn)
+  OrderPoint firstPoint, lastPoint, point;
+  at(start, first, firstPoint);
+  if (wholeTurn) {
     last = first;
-  else
-    at(end, last);
-  addLine(first);
+    lastPoint = firstPoint;
+  } else {
+    at(end, last, lastPoint);
+  }
+  addLine(first, firstPoint);
   for (int i = 1; i <= n; ++i) {
-    if (i < n) at(f32(start + i * step), line_);
+    if (i < n) at(f32(start + i * step), line_, point);
     const std::string& to = i < n ? line_ : last;
-    addLine(to);
-    if (i < n) addLine(to);
+    const OrderPoint& toPoint = i < n ? point : lastPoint;
+    addLine(to, toPoint);
+    if (i < n) addLine(to, toPoint);
   }
 }
 

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/dxf/DxfPass.h"
+#include "core/dxf/EndPointIndex.h"
+#include "core/dxf/PassDialect.h"
 #include "core/profile/Dialect.h"
 
 namespace kw {
@@ -34,7 +36,10 @@ class EllipsesAside;
 
 class ElementWriter {
  public:
-  ElementWriter(MachineProfile& profile, const ConversionSettings& settings, PassLines& elements);
+  // With `points`, the point of every element line as the path ordering reads it goes there too,
+  // one for each line.
+  ElementWriter(MachineProfile& profile, const ConversionSettings& settings, PassLines& elements,
+                PointList* points = nullptr);
   ~ElementWriter();
   ElementWriter(const ElementWriter&) = delete;
   ElementWriter& operator=(const ElementWriter&) = delete;
@@ -107,7 +112,9 @@ class ElementWriter {
   MachineProfile& profile_;
   ConversionSettings settings_;
   PassLines& out_;
+  PointList* points_;
   Dialect dialect_;  // rows and letters as typed
+  LinePointReader pointReader_;
   bool designCad_ = false, swapYZ_ = false, rMode_ = false, fourQuadrants_ = false;
   bool straightIn_ = false, arcIn_ = false, straightOut_ = false, arcOut_ = false;
   float maxR_ = 0;  // "MaxR", 0 for no limit
@@ -116,12 +123,15 @@ class ElementWriter {
   std::unique_ptr<EllipsesAside> aside_;
   friend class EllipsesAside;
 
-  void writeLine(std::string_view line);
+  // The point of a line written with these X, Y and Z numbers, as the ordering reads it (nothing
+  // when no points are kept).
+  OrderPoint pointOf(std::string_view line, std::string_view x, std::string_view y, std::string_view z) const;
+  void writeLine(std::string_view line, const OrderPoint& point);
   // The text of a straight line to the point, into `line` (its room reused), and a line written
   // as ADDLINE writes it.
   void lineText(std::string& line, std::string_view x, std::string_view y, std::string_view z) const;
   void appendPosition(std::string& line, std::string_view x, std::string_view y, std::string_view z) const;
-  void addLine(std::string_view line);
+  void addLine(std::string_view line, const OrderPoint& point);
   std::string line_;  // the straight line being written, its room kept from line to line
   void writeArc(LabelRow row, const std::string& endX, const std::string& endY, const std::string& z,
                 const std::string& firstLetter, const std::string& first, const std::string& secondLetter,

@@ -42,6 +42,14 @@ void PointList::resize(std::size_t count, const OrderPoint& p) {
   for (std::size_t point = from; point < count; ++point) set(point, p);
 }
 
+void PointList::append(const PointList& other, std::size_t from, std::size_t to) {
+  xy_.insert(xy_.end(), other.xy_.begin() + static_cast<std::ptrdiff_t>(2 * from),
+             other.xy_.begin() + static_cast<std::ptrdiff_t>(2 * to));
+  if (withZ_)
+    z_.insert(z_.end(), other.z_.begin() + static_cast<std::ptrdiff_t>(from),
+              other.z_.begin() + static_cast<std::ptrdiff_t>(to));
+}
+
 void PointList::dropZerosOfZ() {
   if (std::all_of(z_.begin(), z_.end(), [](float z) { return z == 0; })) {
     std::vector<float>().swap(z_);

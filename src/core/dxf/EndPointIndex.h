@@ -33,9 +33,21 @@ class PointList {
   }
   // Asks for the point's place to be brought into the cache.
   void prefetch(std::size_t point) const { __builtin_prefetch(xy_.data() + 2 * point); }
+  bool withZ() const { return withZ_; }
   void reserve(std::size_t count);
   // `count` points, any new one `p`.
   void resize(std::size_t count, const OrderPoint& p);
+  void push_back(const OrderPoint& p) {
+    xy_.push_back(p.x);
+    xy_.push_back(p.y);
+    if (withZ_) z_.push_back(p.z);
+  }
+  void pop_back() {
+    xy_.resize(xy_.size() - 2);
+    if (withZ_) z_.pop_back();
+  }
+  // Adds points [from, to) of `other`, which keeps z when these do.
+  void append(const PointList& other, std::size_t from, std::size_t to);
   // Lets go of z when every point's is 0.
   void dropZerosOfZ();
   void release();

@@ -1,7 +1,10 @@
 #include "core/dxf/PassDialect.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
+
+#include "core/text/DecimalNumber.h"
 
 namespace kw {
 
@@ -32,6 +35,62 @@ BlockLetters writtenLetters(const Dialect& dialect) {
                                  {&letters.k, &dialect.k}})
     *letter = StripChar('A', ' ', *swapped);
   return letters;
+}
+
+namespace {
+
+// The value FindLetterValue reads for a letter followed by `number` and a blank, when `number`
+// is a plain decimal number (no blank, no character that ends a word); nothing otherwise. Of
+// what a decimal number may hold, only the exponent's "E" ends a word.
+std::optional<float> plainNumber(std::string_view number) {
+  float value = 0;
+  if (readDecimal(number, PointDigits::BothSides, value) != NumberRead::Number ||
+      number.find('E') != std::string_view::npos)
+    return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+LinePointReader::LinePointReader(const MachineProfile& profile)
+    : includeZ_(profile.flag("IncludeZCheckBox")) {
+  const Dialect dialect(profile);
+  written_ = writtenLetters(dialect);
+  std::string letters;
+  numbersTell_ = true;
+  auto letter = [&](const std::string& written, const std::string& asTyped) {
+    numbersTell_ = numbersTell_ && written.size() == 1 && written == asTyped && isWordTerminator(written[0]) &&
+                   letters.find(written[0]) == std::string::npos;
+    letters += written;
+  };
+  letter(written_.x, dialect.x);
+  letter(written_.y, dialect.y);
+  if (includeZ_) letter(written_.z, dialect.z);
+  for (LabelRow row : {LabelRow::Line, LabelRow::ArcCw, LabelRow::ArcCcw}) {
+    const std::string& word = dialect.row(row);
+    numbersTell_ = numbersTell_ && word.find_first_of(letters) == std::string::npos;
+    rowLength_ = std::max(rowLength_, word.size());
+  }
+}
+
+OrderPoint LinePointReader::of(std::string_view line) const {
+  OrderPoint p;
+  p.x = FindLetterValue(written_.x, line).value;
+  p.y = FindLetterValue(written_.y, line).value;
+  if (includeZ_) p.z = FindLetterValue(written_.z, line).value;
+  return p;
+}
+
+std::optional<OrderPoint> LinePointReader::ofNumbers(std::string_view x, std::string_view y, std::string_view z,
+                                                     bool zWritten) const {
+  // The words must stand within the length a block is read to: the row word, a blank, and each
+  // letter with its number and a blank.
+  if (!numbersTell_ || (includeZ_ && !zWritten) || rowLength_ + x.size() + y.size() + z.size() + 7 > kMaxBlockLength)
+    return std::nullopt;
+  const std::optional<float> px = plainNumber(x), py = plainNumber(y);
+  const std::optional<float> pz = includeZ_ ? plainNumber(z) : std::optional<float>(0.0f);
+  if (!px || !py || !pz) return std::nullopt;
+  return OrderPoint{*px, *py, *pz};
 }
 
 bool isBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }

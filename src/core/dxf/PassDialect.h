@@ -2,8 +2,10 @@
 // The small text tests the path ordering and the clean-up passes share, and how often they
 // report their progress.
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
+#include "core/dxf/EndPointIndex.h"
 #include "core/profile/Dialect.h"
 #include "core/text/BlockScanner.h"
 
@@ -19,6 +21,29 @@ bool containsWord(std::string_view line, std::string_view word);
 // "Swap Y Z ", without blanks. With "Swap Y Z " the drawing's X goes into the Z letter's word,
 // which a pass must read as the point's second coordinate.
 BlockLetters writtenLetters(const Dialect& dialect);
+
+// The point a line moves to as the path ordering reads it: the values of its X, Y and Z words
+// by the letters the element lines are written with, Z only with "Z Included" (0 otherwise),
+// and 0 for a word that is not there.
+class LinePointReader {
+ public:
+  explicit LinePointReader(const MachineProfile& profile);
+  bool includeZ() const { return includeZ_; }
+  OrderPoint of(std::string_view line) const;
+  // The point of a line the element writer wrote, its row word followed by the X, Y and (when
+  // `zWritten`) Z words with these numbers and a blank after each: read from the numbers alone
+  // when the profile's letters and rows make that what `of` reads in the whole line.
+  std::optional<OrderPoint> ofNumbers(std::string_view x, std::string_view y, std::string_view z,
+                                      bool zWritten) const;
+
+ private:
+  BlockLetters written_;
+  bool includeZ_ = false;
+  // The letters are single characters that end a number, none of them in another's place or in
+  // the rows the element lines begin with, and written as the element writer writes them.
+  bool numbersTell_ = false;
+  std::size_t rowLength_ = 0;  // the longest of those rows
+};
 
 // Whether the text holds nothing but blanks.
 bool isBlank(std::string_view text);

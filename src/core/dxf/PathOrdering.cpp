@@ -34,8 +34,9 @@ struct OrderingDialect {
   std::string line, arcCw, arcCcw;
   std::string absolute, kerfLeft, cutOn, cutOff, fileEnd, leadIn;
   bool includeZ = false, turnsOutlines = false, holesFirst = false;
+  LinePointReader points;
 
-  explicit OrderingDialect(const MachineProfile& profile) {
+  explicit OrderingDialect(const MachineProfile& profile) : points(profile) {
     using enum LabelRow;
     const Dialect dialect(profile);
     letters = dialect.lettersWithoutBlanks();
@@ -56,13 +57,7 @@ struct OrderingDialect {
   }
 
   // The point a line moves to; Z counts only when "Z Included" is checked.
-  OrderPoint pointOf(std::string_view block) const {
-    OrderPoint p;
-    p.x = FindLetterValue(written.x, block).value;
-    p.y = FindLetterValue(written.y, block).value;
-    if (includeZ) p.z = FindLetterValue(written.z, block).value;
-    return p;
-  }
+  OrderPoint pointOf(std::string_view block) const { return points.of(block); }
 };
 
 // The words of a line as views: into the line where it is plain, else into its words as
@@ -746,7 +741,7 @@ std::vector<PathSpan> placeElements(EndPointIndex& index, std::size_t count, flo
   return spans;
 }
 
-PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* unused) {
+PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* unused, PointList* given) {
   UiPort& ui = context.ui;
   ui.setCaption(WindowId::Main, kSortingCaption);
   const OrderingDialect dialect(context.profile);
@@ -757,7 +752,17 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
   PathWriter writer(elements, dialect, dialect.turnsOutlines || dialect.holesFirst);
   writer.opening();
 
-  PointList points(2 * count, dialect.includeZ);
+  // The points of the element lines, as the reading gave them or read from the lines. A last
+  // element without its end line ends where an empty line would.
+  PointList points(0, dialect.includeZ);
+  const bool known = given && given->size() == elements.size() && given->withZ() == dialect.includeZ;
+  if (known) {
+    points = std::move(*given);
+    if (elements.size() % 2 != 0) points.push_back(dialect.pointOf(std::string_view()));
+  } else {
+    points = PointList(2 * count, dialect.includeZ);
+  }
+  if (given) *given = PointList(0, false);
   auto readPoints = [&](std::size_t from, std::size_t to) {
     for (std::size_t e = from; e < to; ++e) {
       // The pieces of a polyline or an ellipse start with the very line the piece before ended
@@ -769,10 +774,12 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
       points.set(2 * e + 1, dialect.pointOf(writer.endLine(e)));
     }
   };
-  if (count < kHalvedFrom)
-    readPoints(0, count);
-  else
-    bothAtOnce([&] { readPoints(0, count / 2); }, [&] { readPoints(count / 2, count); });
+  if (!known) {
+    if (count < kHalvedFrom)
+      readPoints(0, count);
+    else
+      bothAtOnce([&] { readPoints(0, count / 2); }, [&] { readPoints(count / 2, count); });
+  }
   std::optional<EndPointIndex> indexHeld(std::in_place, std::move(points), tolerance);  // let go after the rounds
   EndPointIndex& index = *indexHeld;
 
@@ -824,8 +831,8 @@ PassLines orderPaths(PassLines& elements, DxfPassContext& context, PassLines* un
 
 }  // namespace
 
-PassLines SORTOUT3(PassLines elements, DxfPassContext& context, PassLines* unused) {
-  return orderPaths(elements, context, unused);
+PassLines SORTOUT3(PassLines elements, DxfPassContext& context, PassLines* unused, PointList* points) {
+  return orderPaths(elements, context, unused, points);
 }
 
 }  // namespace kw

@@ -36,6 +36,19 @@ TEST_P(ElementLinesTest, WritesExactLines) {
   ElementWriter writer(profile, ConversionSettings::read(profile), lines);
   c.build(writer);
   EXPECT_EQ(lines, c.expected);
+
+  // The points kept beside the lines are what the path ordering reads in them.
+  PassLines again;
+  PointList points(0, false);
+  ElementWriter keeping(profile, ConversionSettings::read(profile), again, &points);
+  c.build(keeping);
+  ASSERT_EQ(again, c.expected);
+  ASSERT_EQ(points.size(), again.size());
+  const LinePointReader reader(profile);
+  for (std::size_t k = 0; k < again.size(); ++k) {
+    const OrderPoint kept = points[k], read = reader.of(again[k]);
+    EXPECT_TRUE(kept.x == read.x && kept.y == read.y && kept.z == read.z) << again[k];
+  }
 }
 
 Build line(std::string x1, std::string y1, std::string z1, std::string x2, std::string y2, std::string z2) {
@@ -103,6 +116,20 @@ const Case kElementCases[] = {
     // At 1e6 a float moves in 1/16: of three steps over 1/8 the repeated point is dropped.
     {"CoarseParameter", {{"EllipseEdit", "3"}, {"DpEdit", "2"}}, ellipse(0, 1, 1, 1e6f + 0.125f, 1e6f),
      {"G01 X5.94 Y4.65 ", "G01 X5.96 Y4.71 ", "G01 X5.96 Y4.71 ", "G01 X5.97 Y4.77 "}},
+    // Lines whose point is not simply their numbers: a letter in the line word, a number with an
+    // exponent, a letter typed with a blank, and a Z word left out while Z is included.
+    {"LetterInLineWord", {{"row 1", "GY1"}}, line("1.0000", "2.0000", "0", "3.0000", "4.0000", "0"),
+     {"GY1 X1.0000 Y2.0000 ", "GY1 X3.0000 Y4.0000 "}},
+    {"ExponentInNumber", {}, line("1E3", "2.0000", "0", "3.0000", "4e1", "0"),
+     {"G01 X1E3 Y2.0000 ", "G01 X3.0000 Y4e1 "}},
+    {"LetterWithBlank", {{"row 17", "X "}}, line("1.0000", "2.0000", "0", "3.0000", "4.0000", "0"),
+     {"G01 X 1.0000 Y2.0000 ", "G01 X 3.0000 Y4.0000 "}},
+    {"ZWordLeftOut", kZ,
+     [](ElementWriter& w) {
+       w.includeZ = false;
+       line("1.0000", "2.0000", "0", "3.0000", "4.0000", "0")(w);
+     },
+     {"G01 X1.0000 Y2.0000 ", "G01 X3.0000 Y4.0000 "}},
 };
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Lines, ElementLinesTest, ::testing::ValuesIn(kElementCases), kName);
