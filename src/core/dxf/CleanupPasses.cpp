@@ -246,9 +246,8 @@ PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context) {
       if (!pairs.hasSecond(p)) continue;
       const std::string_view l1 = pairs.first(p);
       const std::string_view l2 = pairs.second(p);
-      const bool cw = containsWord(l2, format.arcCw);
+      if (!containsEitherWord(l2, format.arcCw, format.arcCcw)) continue;
       const bool ccw = containsWord(l2, format.arcCcw);
-      if (!cw && !ccw) continue;
       // Only the words the rebuilt line shows are read: Z with "Z Included", R in R mode, and
       // the start's X, Y and Z for the centre words that are there.
       const LetterValue i = FindLetterValue(letters.i, l2);

@@ -145,7 +145,7 @@ class FinalRule {
       s_.previousIsArc = false;
       s_.previousPosition.clear();
     } else {
-      s_.previousIsArc = containsWord(g, arcCw_) || containsWord(g, arcCcw_);
+      s_.previousIsArc = containsEitherWord(g, arcCw_, arcCcw_);
       s_.previousPosition.swap(position_);
     }
     s_.previous.swap(line_);  // the next line is rebuilt in the old room of this one

@@ -25,6 +25,32 @@ bool containsWord(std::string_view line, std::string_view word) {
   return false;
 }
 
+bool containsEitherWord(std::string_view line, std::string_view a, std::string_view b) {
+  if (a.empty() || b.empty() || a[0] != b[0]) return containsWord(line, a) || containsWord(line, b);
+  const std::size_t shorter = std::min(a.size(), b.size());
+  if (shorter > line.size()) return false;
+  auto startsAt = [&](const char* at, std::string_view word) {
+    if (static_cast<std::size_t>(line.data() + line.size() - at) < word.size()) return false;
+    std::size_t k = 1;
+    while (k < word.size() && at[k] == word[k]) ++k;
+    return k == word.size();
+  };
+  const char* at = line.data();
+  const char* const last = line.data() + (line.size() - shorter);  // the last place a word can start
+  if (line.size() <= 8) {  // a word or two, as a line's G word: quicker byte by byte
+    for (; at <= last; ++at)
+      if (*at == a[0] && (startsAt(at, a) || startsAt(at, b))) return true;
+    return false;
+  }
+  while (at <= last) {
+    at = static_cast<const char*>(std::memchr(at, a[0], static_cast<std::size_t>(last - at) + 1));
+    if (!at) return false;
+    if (startsAt(at, a) || startsAt(at, b)) return true;
+    ++at;
+  }
+  return false;
+}
+
 BlockLetters writtenLetters(const Dialect& dialect) {
   BlockLetters letters = dialect.lettersWithoutBlanks();
   for (auto [letter, swapped] : {std::pair{&letters.x, &dialect.x},

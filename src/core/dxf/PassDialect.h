@@ -16,6 +16,9 @@ inline constexpr std::size_t kProgressEvery = 4096;
 
 // Whether `word` occurs in `line`. An empty word never occurs.
 bool containsWord(std::string_view line, std::string_view word);
+// containsWord(line, a) || containsWord(line, b), in one look through the line when the words
+// begin alike (the two arc words, say).
+bool containsEitherWord(std::string_view line, std::string_view a, std::string_view b);
 
 // The letters the element lines are written with: the rows' letters after "Swap X Y " and
 // "Swap Y Z ", without blanks. With "Swap Y Z " the drawing's X goes into the Z letter's word,

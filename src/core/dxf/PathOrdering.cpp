@@ -238,7 +238,8 @@ PathOutline outlineOf(const PassLines& out, const OrderPoint& first, const Point
   for (std::size_t line = span.begin + 1; line < span.end; line += 2) {
     const std::string_view end = out[line];
     const OrderPoint to = endPoints[line / 2];
-    const bool cw = containsWord(end, d.arcCw), ccw = !cw && containsWord(end, d.arcCcw);
+    const bool arc = containsEitherWord(end, d.arcCw, d.arcCcw);
+    const bool cw = arc && containsWord(end, d.arcCw), ccw = arc && !cw;
     if (cw || ccw) {
       const double cx = FindLetterValue(d.written.i, end).value, cy = FindLetterValue(d.written.j, end).value;
       const double a0 = std::atan2(from.y - cy, from.x - cx), a1 = std::atan2(to.y - cy, to.x - cx);
