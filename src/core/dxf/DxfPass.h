@@ -115,6 +115,7 @@ class PassLines {
   void takeTextsOf(PassLines& other);
   // Room for the places of `lines` lines.
   void reserve(std::size_t lines) { spans_.reserve(lines); }
+  std::size_t capacity() const { return spans_.capacity(); }
   void clear() {
     spans_.clear();
     blocks_.reset();

@@ -192,7 +192,11 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
   // reserved and never written takes no memory.
   std::error_code sizeError;
   const std::uintmax_t drawingBytes = fs::file_size(source, sizeError);
-  if (!sizeError) elements.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(drawingBytes / 3, 1u << 25)));
+  if (!sizeError) {
+    const auto lines = static_cast<std::size_t>(std::min<std::uintmax_t>(drawingBytes / 3, 1u << 25));
+    elements.reserve(lines);
+    points.reserve(lines);
+  }
   try {
     const DxfReadOutcome outcome = readDxfElements(input, profile, codes, settings, elements, layerLog, &points);
     // What the drawing holds and the conversion leaves out is told after the layers.

@@ -71,8 +71,18 @@ class EllipsesAside {
       : workerLines_(),
         ownLines_(),
         workerWriter_(writer.profile_, writer.settings_, workerLines_, writer.points_ ? &workerPoints_ : nullptr),
-        ownWriter_(writer.profile_, writer.settings_, ownLines_, writer.points_ ? &ownPoints_ : nullptr),
-        worker_([this] { work(); }) {}
+        ownWriter_(writer.profile_, writer.settings_, ownLines_, writer.points_ ? &ownPoints_ : nullptr) {
+    // The room the element lines have (reserved and not yet written, it takes no memory) for the
+    // lines of either thread: they then grow without being copied.
+    const std::size_t room = writer.out_.capacity();
+    workerLines_.reserve(room);
+    ownLines_.reserve(room);
+    if (writer.points_) {
+      workerPoints_.reserve(room);
+      ownPoints_.reserve(room);
+    }
+    worker_ = std::thread([this] { work(); });
+  }
   ~EllipsesAside() {
     {
       const std::lock_guard<std::mutex> lock(mutex_);
@@ -129,16 +139,16 @@ class EllipsesAside {
     }
     for (; line < elements.size(); ++line) all.share(elements, line);
     if (points) {
-      PointList allPoints(0, points->withZ());
-      allPoints.reserve(total);
-      std::size_t point = 0;
-      for (const Made& m : ellipses_) {
-        allPoints.append(*points, point, m.ellipse.place);
-        point = m.ellipse.place;
-        allPoints.append(m.lines == &workerLines_ ? workerPoints_ : ownPoints_, m.from, m.to);
+      // The elements' points make room for the ellipses' in their own places, moved from the back.
+      std::size_t moved = points->size(), filled = total;  // what is left to move, and to fill
+      points->resize(total, {});
+      for (auto m = ellipses_.crbegin(); m != ellipses_.crend(); ++m) {
+        filled -= moved - m->ellipse.place;
+        points->move(m->ellipse.place, moved, filled);
+        moved = m->ellipse.place;
+        filled -= m->to - m->from;
+        points->copy(m->lines == &workerLines_ ? workerPoints_ : ownPoints_, m->from, m->to, filled);
       }
-      allPoints.append(*points, point, points->size());
-      *points = std::move(allPoints);
     }
     return all;
   }
@@ -229,7 +239,7 @@ ElementWriter::ElementWriter(MachineProfile& profile, const ConversionSettings& 
       points_(linePoints),
       dialect_(profile),
       pointReader_(profile) {
-  if (points_) *points_ = PointList(0, pointReader_.includeZ());
+  if (points_) points_->reset(pointReader_.includeZ());
   swapYZ_ = profile_.flag("SwapYZ");
   includeZ = profile_.flag("IncludeZCheckBox");
   designCad_ = profile_.flag("DesignCad");
@@ -510,10 +520,14 @@ void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, 
   const std::string zText = text(z);
   // The line of each point is made once: it ends one element and starts the next. The Y number
   // is written first, so that when neither can be, the Y number is the one told.
+  NumberRoom xRoom, yRoom;
   auto at = [&](float t, std::string& line, OrderPoint& point) {
     const double ct = std::cos(t), st = std::sin(t);
-    const std::string y = text(f32(centreY + minor * ct * sinA + major * st * cosA));
-    const std::string x = text(f32(centreX + minor * ct * cosA - major * st * sinA));
+    const int decimals = settings_.decimals;
+    const std::string_view y =
+        writableFixedText(f32(centreY + minor * ct * sinA + major * st * cosA), decimals, kPrecision, yRoom);
+    const std::string_view x =
+        writableFixedText(f32(centreX + minor * ct * cosA - major * st * sinA), decimals, kPrecision, xRoom);
     lineText(line, x, y, zText);
     point = pointOf(line, x, y, zText);
   };

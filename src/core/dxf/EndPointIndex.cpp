@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 #include <utility>
 
@@ -42,12 +43,17 @@ void PointList::resize(std::size_t count, const OrderPoint& p) {
   for (std::size_t point = from; point < count; ++point) set(point, p);
 }
 
-void PointList::append(const PointList& other, std::size_t from, std::size_t to) {
-  xy_.insert(xy_.end(), other.xy_.begin() + static_cast<std::ptrdiff_t>(2 * from),
-             other.xy_.begin() + static_cast<std::ptrdiff_t>(2 * to));
+void PointList::copy(const PointList& other, std::size_t from, std::size_t to, std::size_t at) {
+  std::copy(other.xy_.begin() + static_cast<std::ptrdiff_t>(2 * from),
+            other.xy_.begin() + static_cast<std::ptrdiff_t>(2 * to), xy_.begin() + static_cast<std::ptrdiff_t>(2 * at));
   if (withZ_)
-    z_.insert(z_.end(), other.z_.begin() + static_cast<std::ptrdiff_t>(from),
-              other.z_.begin() + static_cast<std::ptrdiff_t>(to));
+    std::copy(other.z_.begin() + static_cast<std::ptrdiff_t>(from), other.z_.begin() + static_cast<std::ptrdiff_t>(to),
+              z_.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+void PointList::move(std::size_t from, std::size_t to, std::size_t at) {
+  std::memmove(xy_.data() + 2 * at, xy_.data() + 2 * from, 2 * (to - from) * sizeof(float));
+  if (withZ_) std::memmove(z_.data() + at, z_.data() + from, (to - from) * sizeof(float));
 }
 
 void PointList::dropZerosOfZ() {

@@ -46,8 +46,16 @@ class PointList {
     xy_.resize(xy_.size() - 2);
     if (withZ_) z_.pop_back();
   }
-  // Adds points [from, to) of `other`, which keeps z when these do.
-  void append(const PointList& other, std::size_t from, std::size_t to);
+  // No points, z kept or not as `withZ` says; the room stays.
+  void reset(bool withZ) {
+    xy_.clear();
+    z_.clear();
+    withZ_ = withZ;
+  }
+  // Points [from, to) of `other` (which keeps z when these do) written over these from `at` on.
+  void copy(const PointList& other, std::size_t from, std::size_t to, std::size_t at);
+  // Points [from, to) moved to start at `at`; the two places may overlap.
+  void move(std::size_t from, std::size_t to, std::size_t at);
   // Lets go of z when every point's is 0.
   void dropZerosOfZ();
   void release();

@@ -5,6 +5,7 @@
 // such as ".5" or "5." are repaired. Letters are matched exactly as written (no case
 // folding), and a block longer than kMaxBlockLength bytes is cut before it is scanned.
 #include <cstddef>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -79,12 +80,20 @@ struct PlainWords {
 // The words of `words` as views into them.
 PlainWords wordViews(const BlockWords& words);
 
-// Appends each word that is there and a blank after it.
+// Appends each word that is there and a blank after it: the room for all of them at once, then
+// each copied into its place.
 inline void appendWords(std::string& text, std::initializer_list<std::string_view> words) {
+  const std::size_t from = text.size();
+  std::size_t size = from;
+  for (const std::string_view word : words)
+    if (!word.empty()) size += word.size() + 1;
+  text.resize(size);
+  char* at = text.data() + from;
   for (const std::string_view word : words) {
     if (word.empty()) continue;
-    text += word;
-    text += ' ';
+    std::memcpy(at, word.data(), word.size());
+    at += word.size();
+    *at++ = ' ';
   }
 }
 

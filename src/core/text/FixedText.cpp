@@ -146,7 +146,7 @@ template <typename Whole>
 enum class TextForm { Fixed, Other };
 
 // FixedText written into `room`; whether it is the fixed form.
-constexpr std::size_t kTextRoom = 64;
+constexpr std::size_t kTextRoom = sizeof(NumberRoom);
 std::string_view fixedText(double value, int decimals, int precision, char (&room)[kTextRoom], TextForm& form) {
   form = TextForm::Other;
   if (std::isnan(value)) return "NAN";
@@ -212,13 +212,17 @@ std::string FixedText(double value, int decimals, int precision) {
   return std::string(fixedText(value, decimals, precision, room, form));
 }
 
-std::string writableFixedText(double value, int decimals, int precision) {
-  char room[kTextRoom];
+std::string_view writableFixedText(double value, int decimals, int precision, NumberRoom& room) {
   TextForm form;
   const std::string_view text = fixedText(value, decimals, precision, room, form);
   // Infinities, NaN and the exponent form are not fixed text.
   if (form != TextForm::Fixed) throw NumberNotWritable(std::string(text));
-  return std::string(text);
+  return text;
+}
+
+std::string writableFixedText(double value, int decimals, int precision) {
+  NumberRoom room;
+  return std::string(writableFixedText(value, decimals, precision, room));
 }
 
 float writtenNumber(std::string_view text) {
