@@ -8,9 +8,7 @@
 #include "core/dxf/DxfPass.h"
 #include "core/dxf/DxfWriter.h"
 #include "core/profile/Dialect.h"
-#include "core/text/BothAtOnce.h"
 #include "core/text/FileIo.h"
-#include "core/texttools/LineOrder.h"
 
 namespace kw {
 
@@ -67,32 +65,20 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
   return true;
 }
 
-// A converted program written as "Line Order N G M X Y Z I J K R" and saving leave it: each line
-// in that word order with CR LF after it. A long program is put in order a stretch at a time,
-// the two halves of each stretch at once, and each stretch written before the next.
-bool writeInWordOrder(const std::string& path, const PassLines& lines, const BlockLetters& letters,
-                      std::string* error) {
-  constexpr std::size_t kStretch = 1 << 17;  // lines a thread puts in order before they are written
+// A converted program, its lines already in the line order N G M X Y Z I J K R, written as
+// saving leaves it: each line with CR LF after it, a stretch of lines at a time.
+bool writeProgram(const std::string& path, const PassLines& lines, std::string* error) {
+  constexpr std::size_t kStretch = 1 << 17;  // lines put together before they are written
   SafeSave save;
   if (!save.open(path, error)) return false;
-  LineOrderer here(letters, false), other(letters, false);
-  std::string first, second;
-  auto order = [&lines](LineOrderer& orderer, std::size_t from, std::size_t to, std::string& bytes) {
+  std::string bytes;
+  for (std::size_t from = 0; from < lines.size(); from += kStretch) {
     bytes.clear();
-    for (std::size_t line = from; line < to; ++line) {
-      bytes += orderer.ordered(lines[line]);
+    for (std::size_t line = from; line < std::min(from + kStretch, lines.size()); ++line) {
+      bytes += lines[line];
       bytes += "\r\n";
     }
-  };
-  for (std::size_t from = 0; from < lines.size(); from += 2 * kStretch) {
-    const std::size_t half = std::min(from + kStretch, lines.size());
-    const std::size_t to = std::min(half + kStretch, lines.size());
-    if (half == to)
-      order(here, from, half, first);
-    else
-      bothAtOnce([&] { order(here, from, half, first); }, [&] { order(other, half, to, second); });
-    save.write(first);
-    if (half < to) save.write(second);
+    save.write(bytes);
   }
   return save.finish(error);
 }
@@ -143,7 +129,7 @@ int runBatchConversion(App& app, const std::vector<std::string>& args) {
   const std::string& output = args[1];
   if (!compact.empty()) {
     std::string error;
-    if (!writeInWordOrder(output, compact, Dialect(app.profile).lettersWithoutBlanks(), &error)) {
+    if (!writeProgram(output, compact, &error)) {
       app.ui.message("Cannot save " + output + ": " + error);
       return 1;
     }

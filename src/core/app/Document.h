@@ -16,7 +16,8 @@ class PassLines;
 // Opens a file into the program buffer, dispatching on its extension. False when the file
 // could not be read or converted (the user has been told why). With `compact`, a drawing whose
 // conversion the profile asks nothing more of (no line insertion, no swapped word order, no
-// translation on loading) is converted into `compact` instead of the buffer, which stays empty.
+// translation on loading) is converted into `compact` instead of the buffer, which stays empty,
+// its lines already in the line order N G M X Y Z I J K R that an output file gets.
 bool Load_file(App& app, const std::string& name, PassLines* compact = nullptr);
 
 // Writes every line, each ended by CR LF, to CurrentFileName. False when the save failed

@@ -46,8 +46,11 @@ bool insertfile(const std::string& path, PassLines& out, std::string* error = nu
 
 // The final pass: R or I J K as the profile wants, every line in word order G M N X Y Z I J R K,
 // and lines that repeat the position before them, or the line before them, removed. When
-// `currentFileName` is given, the main window's caption shows it at the end.
-PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName = nullptr);
+// `currentFileName` is given, the main window's caption shows it at the end. With
+// `lineOrder`, each kept line is then put in the word order N G M X Y Z I J K R, as "Line Order
+// N G M X Y Z I J K R" puts it (LineOrderer), on the way out.
+PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName = nullptr,
+                     bool lineOrder = false);
 
 // The duplicate removal of the program in the editor: mode 0 (Compress) removes blank lines,
 // lines that repeat the position before them and consecutive duplicates; mode 1 (Super

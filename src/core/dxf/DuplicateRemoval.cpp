@@ -1,5 +1,6 @@
 // Duplicate removal: the last pass of a DXF conversion (RemoveDup2) and the editor's Compress
 // and Super Compress (RemoveDup).
+#include <optional>
 #include <utility>
 
 #include "core/dxf/CleanupPasses.h"
@@ -7,6 +8,7 @@
 #include "core/profile/Dialect.h"
 #include "core/text/BlockScanner.h"
 #include "core/text/BothAtOnce.h"
+#include "core/texttools/LineOrder.h"
 
 namespace kw {
 namespace {
@@ -92,6 +94,15 @@ class NeighbourRule {
   std::string lastPosition_;
 };
 
+// Letters with which a line rebuilt in the order G M N X Y Z I J R K can stand in the line order
+// N G M X Y Z I J K R unchanged: each a character that ends a number, X before Y.
+bool lettersOrderable(const BlockLetters& letters) {
+  for (const std::string* letter : {&letters.n, &letters.x, &letters.y, &letters.z, &letters.r, &letters.i,
+                                    &letters.j, &letters.k})
+    if (letter->size() != 1 || !isWordTerminator((*letter)[0])) return false;
+  return static_cast<unsigned char>(letters.x[0]) <= static_cast<unsigned char>(letters.y[0]);
+}
+
 // The final pass, line by line. What it keeps of the line before (P) decides what becomes of
 // the next line; a rule that has just kept a line stands the same whatever came before that
 // line, which lets two rules work on the two halves of a program at once.
@@ -103,7 +114,8 @@ class FinalRule {
         splitter_(letters_),
         arcCw_(dialect_.row(LabelRow::ArcCw)),
         arcCcw_(dialect_.row(LabelRow::ArcCcw)),
-        rMode_(profile.flag("RCheckbox")) {}
+        rMode_(profile.flag("RCheckbox")),
+        orderable_(lettersOrderable(letters_)) {}
 
   // The line rebuilt, R or I J K as the profile wants and its words in the order G M N X Y Z I J
   // R K; blank when the line goes. The view lasts until the next line is taken.
@@ -118,7 +130,8 @@ class FinalRule {
     }
     s_.previousText = text;
     // The line rebuilt, its position, and its G word with its blank (the line's first word).
-    if (!splitter_.split(text, plain_)) {
+    const bool plain = splitter_.split(text, plain_);
+    if (!plain) {
       words_ = SplitBlockWords(text, letters_);
       plain_ = wordViews(words_);
     }
@@ -133,6 +146,10 @@ class FinalRule {
     position_.assign(plain_.x);
     position_ += plain_.y;
     position_ += plain_.z;
+    // The line rebuilt from a plain block, without an N word or a rest, stands in the word order
+    // N G M X Y Z I J K R too: only one of R and K is kept, and every word after the first begins
+    // with a letter that ends a number.
+    inLineOrder_ = plain && orderable_ && plain_.n.empty() && plain_.rest.empty() && line_.size() <= kMaxBlockLength;
     const bool bare = plain_.g.empty() && plain_.m.empty() && plain_.z.empty() && plain_.i.empty() &&
                       plain_.j.empty() && plain_.k.empty() && plain_.r.empty() && plain_.rest.empty();
     const std::string_view g = std::string_view(line_).substr(0, plain_.g.empty() ? 0 : plain_.g.size() + 1);
@@ -162,6 +179,8 @@ class FinalRule {
     bool operator==(const Standing&) const = default;
   };
   const Standing& standing() const { return s_; }
+  // Whether the line last taken, when it was kept, stands as LineOrderer leaves it.
+  bool inLineOrder() const { return inLineOrder_; }
 
  private:
   const Dialect dialect_;
@@ -170,20 +189,24 @@ class FinalRule {
   const std::string& arcCw_;
   const std::string& arcCcw_;
   const bool rMode_;
+  const bool orderable_;  // the letters let a rebuilt line stand in the line order (see take)
+  bool inLineOrder_ = false;
   Standing s_;
   std::string position_, line_;
   PlainWords plain_;
   BlockWords words_;
 };
 
-// The lines [from, to) of `in` through `rule`, the kept ones added to `out`.
+// The lines [from, to) of `in` through `rule`, the kept ones added to `out`, through `order`
+// when it is given.
 void keepLines(const PassLines& in, std::size_t from, std::size_t to, FinalRule& rule, PassLines& out,
-               UiPort* progress) {
+               UiPort* progress, LineOrderer* order) {
   for (std::size_t index = from; index < to; ++index) {
     if (progress && index % kProgressEvery == 0)
       progress->showProgress(static_cast<int>(index), static_cast<int>(in.size()), true);
     const std::string_view kept = rule.take(in[index]);
-    if (!isBlank(kept)) out.push_back(kept);
+    if (isBlank(kept)) continue;
+    out.push_back(order && !rule.inLineOrder() ? order->ordered(kept) : kept);
   }
 }
 
@@ -202,35 +225,42 @@ std::size_t secondHalf(const PassLines& in, const std::string& cutOn) {
 
 }  // namespace
 
-PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName) {
+PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName, bool lineOrder) {
   context.ui.setCaption(WindowId::Main, kRemoveDuplicatesCaption);
   const std::size_t total = in.size();
   FinalRule rule(context.profile);
   PassLines out;
   out.reserve(total);
+  const BlockLetters letters = Dialect(context.profile).lettersWithoutBlanks();
+  std::optional<LineOrderer> order, secondOrder;
+  if (lineOrder) {
+    order.emplace(letters, false);
+    secondOrder.emplace(letters, false);
+  }
+  LineOrderer* const ordering = order ? &*order : nullptr;
   // A long program is worked in two halves at once. The second half's rule starts on the line
   // before it; when the first half's rule does not stand as that one at the junction (rare: a
   // cut-on line that also moves, to where an arc before it ended), the second half is worked
   // again after the first.
   const std::size_t half = secondHalf(in, Dialect(context.profile).row(LabelRow::BeginBlock));
   if (half == 0) {
-    keepLines(in, 0, total, rule, out, &context.ui);
+    keepLines(in, 0, total, rule, out, &context.ui, ordering);
   } else {
     FinalRule secondRule(context.profile);
     PassLines second;
     second.reserve(total - half);
     FinalRule::Standing junction;
-    bothAtOnce([&] { keepLines(in, 0, half, rule, out, &context.ui); },
+    bothAtOnce([&] { keepLines(in, 0, half, rule, out, &context.ui, ordering); },
                [&] {
                  secondRule.take(in[half - 1]);
                  junction = secondRule.standing();
-                 keepLines(in, half, total, secondRule, second, nullptr);
+                 keepLines(in, half, total, secondRule, second, nullptr, secondOrder ? &*secondOrder : nullptr);
                });
     if (rule.standing() == junction) {
       out.append(std::move(second));
     } else {
       second.clear();
-      keepLines(in, half, total, rule, out, &context.ui);
+      keepLines(in, half, total, rule, out, &context.ui, ordering);
     }
   }
   in.clear();

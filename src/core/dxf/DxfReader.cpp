@@ -241,7 +241,8 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
     if (profile.flag("VectorCheckBox2")) pass = CrunchLines(std::move(pass), context);
     if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(std::move(pass), context);
     pass = AddPlaneCodes2(std::move(pass), context);
-    PassLines kept = RemoveDup2(std::move(pass), context, currentFileName);
+    // A program held compactly is one on its way to a file, in the line order N G M X Y Z I J K R.
+    PassLines kept = RemoveDup2(std::move(pass), context, currentFileName, compact != nullptr);
     if (compact) {
       program.clear();
       *compact = std::move(kept);

@@ -52,7 +52,8 @@ struct DxfLoadResult {
 // one message. When `currentFileName` is given, the
 // last pass leaves it in the main window's caption. When `compact` is given, a converted
 // program goes there instead of into `program`, which is emptied: the lines as the last pass
-// left them, without a string apiece.
+// left them, without a string apiece, and put in the line order N G M X Y Z I J K R on the
+// way, as the program goes to a file next.
 DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, std::vector<std::string>& program,
                             std::vector<std::string>& layerLog, const std::function<void()>& showLayerLog = {},
                             const std::string* currentFileName = nullptr, PassLines* compact = nullptr);

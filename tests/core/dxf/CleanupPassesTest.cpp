@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "core/dxf/PassTestSupport.h"
+#include "core/profile/Dialect.h"
 #include "core/text/BlockScanner.h"
+#include "core/texttools/LineOrder.h"
 #include "support/TempDir.h"
 
 namespace kw {
@@ -245,6 +247,34 @@ const PassCase kRemoveDup2Cases[] = {
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Programs, RemoveDup2Test, ::testing::ValuesIn(kRemoveDup2Cases), kName);
+
+// With the line order asked for, the kept lines are what "Line Order N G M X Y Z I J K R" makes
+// of them: lines that stand so already and lines that do not (N, M and rest words, R with K,
+// blocks that are not plain, a block too long, swapped or unusable letters), long programs too.
+TEST(RemoveDup2LineOrder, KeepsWhatTheLineOrderMakesOfTheLines) {
+  const std::vector<std::string> lines = {
+      "G01 X1 Y2",         "N5 G01 X1 Y2",      "G01 M3 X1",         "M05",         "X1 Y2 F100",
+      "G03 X1 Y2 I3 J4 R5", "G03 X1 Y2 K3 R4",  "G01X1 Y2",          "G01 X1 Y2 (c)", "F100 X1",
+      "G01 X1 Y2 Z3",      "G01  X4   Y5 ",     "G02 X2 Y0  I1 J0  ", "N7 X1 Y3",     std::string(300, '1'),
+      "G01 X" + std::string(260, '2')};
+  const Options profiles[] = {{},
+                              {{"RCheckbox", "1"}},
+                              {{"row 17", "Y"}, {"row 18", "X"}},
+                              {{"row 12", "n"}},
+                              {{"row 70", "("}, {"row 71", ")"}}};
+  PassLines program;
+  for (int copy = 0; copy < 4200; ++copy)
+    for (const std::string& line : lines) program.push_back(line);
+  for (const Options& options : profiles) {
+    for (const PassLines& in : {PassLines(lines), program}) {
+      PassRun run;
+      kwtest::apply(run.profile, options);
+      std::vector<std::string> expected = RemoveDup2(in, run.context).strings();
+      applyLineOrder(expected, false, Dialect(run.profile).lettersWithoutBlanks());
+      EXPECT_EQ(RemoveDup2(in, run.context, nullptr, true).strings(), expected) << in.size() << " lines";
+    }
+  }
+}
 
 // A long program is worked in two halves at once; what it keeps must not depend on where they
 // meet. Many paths in a row keep the same lines each. A cut-on line that repeats the end of the
