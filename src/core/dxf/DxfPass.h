@@ -1,8 +1,10 @@
 #pragma once
 // What every pass of a DXF conversion is given: the machine profile in use (read at the moment
 // of use), the user port for captions, progress and messages, and the program folder.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
@@ -116,6 +118,19 @@ class PassLines {
   // Room for the places of `lines` lines.
   void reserve(std::size_t lines) { spans_.reserve(lines); }
   std::size_t capacity() const { return spans_.capacity(); }
+  // Whether `other` writes its texts where these lines do, so that its lines are shared at no cost.
+  bool sharesTextsWith(const PassLines& other) const { return blocks_ && blocks_ == other.blocks_; }
+  // `lines` lines in all, any new one empty.
+  void resize(std::size_t lines) { spans_.resize(lines, Span{0, 0, 0}); }
+  // Lines [from, to) moved to start at line `at`; the two places may overlap.
+  void move(std::size_t from, std::size_t to, std::size_t at) {
+    std::memmove(spans_.data() + at, spans_.data() + from, (to - from) * sizeof(Span));
+  }
+  // Lines [from, to) of `other`, which must share its texts with these, over these from `at` on.
+  void copy(const PassLines& other, std::size_t from, std::size_t to, std::size_t at) {
+    std::copy(other.spans_.begin() + static_cast<std::ptrdiff_t>(from),
+              other.spans_.begin() + static_cast<std::ptrdiff_t>(to), spans_.begin() + static_cast<std::ptrdiff_t>(at));
+  }
   void clear() {
     spans_.clear();
     blocks_.reset();

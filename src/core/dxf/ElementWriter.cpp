@@ -126,31 +126,29 @@ class EllipsesAside {
 
   // The element lines with the ellipses in their places, and their points when `points` holds
   // those of `elements`.
-  PassLines placed(PassLines& elements, PointList* points) {
+  void place(PassLines& elements, PointList* points) {
     elements.takeTextsOf(workerLines_);
     elements.takeTextsOf(ownLines_);
-    PassLines all = elements.sharingTexts();
     const std::size_t total = elements.size() + workerLines_.size() + ownLines_.size();
-    all.reserve(total);
-    std::size_t line = 0;
-    for (const Made& m : ellipses_) {
-      for (; line < m.ellipse.place; ++line) all.share(elements, line);
-      for (std::size_t k = m.from; k < m.to; ++k) all.share(*m.lines, k);
-    }
-    for (; line < elements.size(); ++line) all.share(elements, line);
-    if (points) {
-      // The elements' points make room for the ellipses' in their own places, moved from the back.
-      std::size_t moved = points->size(), filled = total;  // what is left to move, and to fill
-      points->resize(total, {});
-      for (auto m = ellipses_.crbegin(); m != ellipses_.crend(); ++m) {
-        filled -= moved - m->ellipse.place;
-        points->move(m->ellipse.place, moved, filled);
-        moved = m->ellipse.place;
-        filled -= m->to - m->from;
-        points->copy(m->lines == &workerLines_ ? workerPoints_ : ownPoints_, m->from, m->to, filled);
+    const bool shared = std::all_of(ellipses_.begin(), ellipses_.end(), [&](const Made& m) {
+      return m.from == m.to || elements.sharesTextsWith(*m.lines);
+    });
+    if (shared) {
+      spread(elements, total, [](const Made& m) -> const PassLines& { return *m.lines; });
+    } else {  // the texts of either thread's lines could not be taken over: they are copied
+      PassLines all = elements.sharingTexts();
+      all.reserve(total);
+      std::size_t line = 0;
+      for (const Made& m : ellipses_) {
+        for (; line < m.ellipse.place; ++line) all.share(elements, line);
+        for (std::size_t k = m.from; k < m.to; ++k) all.share(*m.lines, k);
       }
+      for (; line < elements.size(); ++line) all.share(elements, line);
+      elements = std::move(all);
     }
-    return all;
+    if (points)
+      spread(*points, total,
+             [this](const Made& m) -> const PointList& { return m.lines == &workerLines_ ? workerPoints_ : ownPoints_; });
   }
 
  private:
@@ -160,6 +158,21 @@ class EllipsesAside {
     std::size_t from, to;
     bool failed;
   };
+  // The elements' lines or points, `total` in all, make room for the ellipses' in their places,
+  // moved from the back: no second copy of them is made. `ofEllipse` gives where an ellipse's are.
+  template <typename Lines, typename Of>
+  void spread(Lines& lines, std::size_t total, Of&& ofEllipse) {
+    std::size_t moved = lines.size(), filled = total;  // what is left to move, and to fill
+    lines.resize(total);
+    for (auto m = ellipses_.crbegin(); m != ellipses_.crend(); ++m) {
+      filled -= moved - m->ellipse.place;
+      lines.move(m->ellipse.place, moved, filled);
+      moved = m->ellipse.place;
+      filled -= m->to - m->from;
+      lines.copy(ofEllipse(*m), m->from, m->to, filled);
+    }
+  }
+
   PassLines workerLines_, ownLines_;
   PointList workerPoints_{0, false}, ownPoints_{0, false};  // made by the writers when points are kept
   ElementWriter workerWriter_, ownWriter_;
@@ -225,7 +238,7 @@ void ElementWriter::writeEllipsesAside() {
 bool ElementWriter::placeEllipses() {
   if (!aside_) return true;
   if (!aside_->finish()) return false;
-  out_ = aside_->placed(out_, points_);
+  aside_->place(out_, points_);
   aside_.reset();
   noDataFound = out_.empty();
   return true;

@@ -36,7 +36,7 @@ class PointList {
   bool withZ() const { return withZ_; }
   void reserve(std::size_t count);
   // `count` points, any new one `p`.
-  void resize(std::size_t count, const OrderPoint& p);
+  void resize(std::size_t count, const OrderPoint& p = {});
   void push_back(const OrderPoint& p) {
     xy_.push_back(p.x);
     xy_.push_back(p.y);
