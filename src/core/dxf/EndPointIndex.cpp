@@ -95,10 +95,12 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
     }
   });
   cellSize_ = std::max({4.0 * tolerance_, std::max(largest[0], largest[1]) / (kCellLimit / 4), 1e-30});
+  cellsPerUnit_ = 1 / cellSize_;
 
-  // The points go into their buckets by a counting sort, in file order: start before end.
+  // The points go into their buckets in file order, start before end.
   std::size_t buckets = 16;
-  while (4 * buckets < points) buckets *= 2;
+  int bucketBits = 4;
+  while (4 * buckets < points) buckets *= 2, ++bucketBits;
   bucketMask_ = buckets - 1;
   bucketStart_.assign(buckets + 1, 0);
   // Each point's bucket is noted where the live slots will be kept, which are set up after, and
@@ -114,17 +116,48 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
       tag[point] = h.tag;
     }
   });
-  for (std::size_t point = 0; point < points; ++point) ++bucketStart_[bucket[point] + 1];
-  for (std::size_t b = 1; b <= buckets; ++b) bucketStart_[b] += bucketStart_[b - 1];
+  // A counting sort in two steps that each stay within the cache: first by groups of buckets
+  // (the top bits of the bucket), then each group by its buckets, the groups shared out between
+  // the two threads.
+  const int groupShift = std::max(0, bucketBits - 8);
+  const std::size_t groups = buckets >> groupShift, groupBuckets = std::size_t{1} << groupShift;
+  std::vector<std::uint32_t> groupStart(groups + 1, 0);
+  for (std::size_t point = 0; point < points; ++point) ++groupStart[(bucket[point] >> groupShift) + 1];
+  for (std::size_t g = 1; g <= groups; ++g) groupStart[g] += groupStart[g - 1];
+  std::vector<std::uint32_t> byGroup(points);  // the points group after group, each in file order
+  {
+    std::vector<std::uint32_t> next(groupStart.begin(), groupStart.end() - 1);
+    for (std::size_t point = 0; point < points; ++point)
+      byGroup[next[bucket[point] >> groupShift]++] = static_cast<std::uint32_t>(point);
+  }
   slots_.resize(points);
   tags_.resize(points);
-  for (std::size_t point = 0; point < points; ++point) {  // bucketStart_[b] runs on to the bucket's end
-    const std::uint32_t slot = bucketStart_[bucket[point]]++;
-    slots_[slot] = static_cast<std::uint32_t>(point);
-    tags_[slot] = tag[point];
+  auto sortGroups = [&](std::size_t fromGroup, std::size_t toGroup) {
+    std::vector<std::uint32_t> place(groupBuckets + 1);
+    for (std::size_t g = fromGroup; g < toGroup; ++g) {
+      const std::uint32_t first = groupStart[g], last = groupStart[g + 1];
+      const std::size_t firstBucket = g << groupShift;
+      std::fill(place.begin(), place.end(), 0);
+      for (std::uint32_t k = first; k < last; ++k) ++place[bucket[byGroup[k]] - firstBucket + 1];
+      place[0] = first;
+      for (std::size_t b = 1; b <= groupBuckets; ++b) place[b] += place[b - 1];
+      std::copy(place.begin(), place.end() - 1, bucketStart_.begin() + static_cast<std::ptrdiff_t>(firstBucket));
+      for (std::uint32_t k = first; k < last; ++k) {
+        const std::uint32_t point = byGroup[k];
+        const std::uint32_t slot = place[bucket[point] - firstBucket]++;
+        slots_[slot] = point;
+        tags_[slot] = tag[point];
+      }
+    }
+  };
+  if (points < kHalvedFrom) {
+    sortGroups(0, groups);
+  } else {
+    std::size_t half = 0;
+    while (half < groups && groupStart[half] < points / 2) ++half;
+    bothAtOnce([&] { sortGroups(0, half); }, [&] { sortGroups(half, groups); });
   }
-  for (std::size_t b = buckets; b > 0; --b) bucketStart_[b] = bucketStart_[b - 1];
-  bucketStart_[0] = 0;
+  bucketStart_[buckets] = static_cast<std::uint32_t>(points);
   std::iota(nextLive_.begin(), nextLive_.end(), 0u);
 }
 
@@ -137,10 +170,13 @@ void EndPointIndex::restore() {
 void EndPointIndex::remove(std::size_t element) { removed_[element] = 1; }
 
 std::int64_t EndPointIndex::cellOf(double value) const {
-  const double cell = std::floor(value / cellSize_);
+  // Any rule that never puts a greater value in a lower cell will do, since a search looks in
+  // every cell its reach spans by the same rule: a product and a rounding down, without a call.
+  const double cell = value * cellsPerUnit_;
   if (!(cell > -kCellLimit)) return static_cast<std::int64_t>(-kCellLimit);  // NaN lands here too
   if (cell > kCellLimit) return static_cast<std::int64_t>(kCellLimit);
-  return static_cast<std::int64_t>(cell);
+  const auto whole = static_cast<std::int64_t>(cell);  // toward zero
+  return cell < static_cast<double>(whole) ? whole - 1 : whole;
 }
 
 EndPointIndex::Cells EndPointIndex::cellsAround(const OrderPoint& point) const {

@@ -118,7 +118,7 @@ class EndPointIndex {
   std::uint32_t liveSlot(std::uint32_t slot);
 
   float tolerance_;
-  double cellSize_ = 1;
+  double cellSize_ = 1, cellsPerUnit_ = 1;
   // The points by bucket, each bucket in file order, a point known by its number: 2 * element for
   // the start, one more for the end. A bucket's candidates are checked against the points below.
   std::vector<std::uint32_t> slots_;
