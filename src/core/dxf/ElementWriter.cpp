@@ -533,16 +533,24 @@ void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, 
   const std::string zText = text(z);
   // The line of each point is made once: it ends one element and starts the next. The Y number
   // is written first, so that when neither can be, the Y number is the one told.
+  // The point of each line is the values its numbers read back as, when those tell it.
   NumberRoom xRoom, yRoom;
+  const std::optional<float> zPoint = points_ ? pointReader_.zOf(zText) : std::nullopt;
   auto at = [&](float t, std::string& line, OrderPoint& point) {
     const double ct = std::cos(t), st = std::sin(t);
     const int decimals = settings_.decimals;
+    float xValue = 0, yValue = 0;
+    float* const xBack = points_ ? &xValue : nullptr;
+    float* const yBack = points_ ? &yValue : nullptr;
     const std::string_view y =
-        writableFixedText(f32(centreY + minor * ct * sinA + major * st * cosA), decimals, kPrecision, yRoom);
+        writableFixedText(f32(centreY + minor * ct * sinA + major * st * cosA), decimals, kPrecision, yRoom, yBack);
     const std::string_view x =
-        writableFixedText(f32(centreX + minor * ct * cosA - major * st * sinA), decimals, kPrecision, xRoom);
+        writableFixedText(f32(centreX + minor * ct * cosA - major * st * sinA), decimals, kPrecision, xRoom, xBack);
     lineText(line, x, y, zText);
-    point = pointOf(line, x, y, zText);
+    if (zPoint && pointReader_.numbersTell(includeZ, x.size() + y.size() + zText.size()))
+      point = {xValue, yValue, *zPoint};
+    else
+      point = pointOf(line, x, y, zText);
   };
   std::string first, last;
   OrderPoint firstPoint, lastPoint, point;

@@ -107,14 +107,20 @@ OrderPoint LinePointReader::of(std::string_view line) const {
   return p;
 }
 
-std::optional<OrderPoint> LinePointReader::ofNumbers(std::string_view x, std::string_view y, std::string_view z,
-                                                     bool zWritten) const {
+bool LinePointReader::numbersTell(bool zWritten, std::size_t length) const {
   // The words must stand within the length a block is read to: the row word, a blank, and each
   // letter with its number and a blank.
-  if (!numbersTell_ || (includeZ_ && !zWritten) || rowLength_ + x.size() + y.size() + z.size() + 7 > kMaxBlockLength)
-    return std::nullopt;
-  const std::optional<float> px = plainNumber(x), py = plainNumber(y);
-  const std::optional<float> pz = includeZ_ ? plainNumber(z) : std::optional<float>(0.0f);
+  return numbersTell_ && (zWritten || !includeZ_) && rowLength_ + length + 7 <= kMaxBlockLength;
+}
+
+std::optional<float> LinePointReader::zOf(std::string_view z) const {
+  return includeZ_ ? plainNumber(z) : std::optional<float>(0.0f);
+}
+
+std::optional<OrderPoint> LinePointReader::ofNumbers(std::string_view x, std::string_view y, std::string_view z,
+                                                     bool zWritten) const {
+  if (!numbersTell(zWritten, x.size() + y.size() + z.size())) return std::nullopt;
+  const std::optional<float> px = plainNumber(x), py = plainNumber(y), pz = zOf(z);
   if (!px || !py || !pz) return std::nullopt;
   return OrderPoint{*px, *py, *pz};
 }

@@ -38,6 +38,10 @@ class LinePointReader {
   // when the profile's letters and rows make that what `of` reads in the whole line.
   std::optional<OrderPoint> ofNumbers(std::string_view x, std::string_view y, std::string_view z,
                                       bool zWritten) const;
+  // Whether such a line's point is its numbers' values, for numbers of `length` characters in all.
+  bool numbersTell(bool zWritten, std::size_t length) const;
+  // The Z the ordering reads from such a line's Z number (0 without "Z Included"), when it tells.
+  std::optional<float> zOf(std::string_view z) const;
 
  private:
   BlockLetters written_;

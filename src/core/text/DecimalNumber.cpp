@@ -139,6 +139,16 @@ NumberRead read(std::string_view text, PointDigits digits, Real& value) {
 
 NumberRead readDecimal(std::string_view text, PointDigits digits, float& value) { return read(text, digits, value); }
 
+float fixedDecimalValue(std::string_view text, std::uint64_t digits, std::size_t decimals) {
+  const bool negative = !text.empty() && text[0] == '-';
+  const std::size_t count = text.size() - (negative ? 1 : 0) - (decimals > 0 ? 1 : 0);
+  float magnitude = 0;
+  if (exactQuotient(digits, count, decimals, magnitude)) return negative ? -magnitude : magnitude;
+  float value = 0;
+  readDecimal(text, PointDigits::BothSides, value);
+  return value;
+}
+
 NumberRead readDecimal(std::string_view text, PointDigits digits, double& value) { return read(text, digits, value); }
 
 std::optional<double> typedNumber(std::string_view text) {

@@ -1,6 +1,7 @@
 #pragma once
 // Decimal numbers in text: the one grammar behind the block scanner, the drawing reader and
 // every number typed into a setting. The period is always the decimal separator.
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -19,6 +20,11 @@ enum class PointDigits {
 // a zero of the number's sign. Allocates nothing.
 NumberRead readDecimal(std::string_view text, PointDigits digits, float& value);
 NumberRead readDecimal(std::string_view text, PointDigits digits, double& value);
+
+// What readDecimal(text, PointDigits::BothSides) gives a float for `text`, a decimal number with
+// no exponent ([-]digits[.digits]) whose digits, read as one whole number, are `digits` (when
+// there are at most 19), `decimals` of them after the point; quicker when the digits are known.
+float fixedDecimalValue(std::string_view text, std::uint64_t digits, std::size_t decimals);
 
 // A number typed into a setting's edit: blanks (spaces; a tab is not a blank here) around
 // it, then a decimal number with digits on either side of the point. Nothing else is a

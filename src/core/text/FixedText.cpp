@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+#include "core/text/DecimalNumber.h"
+
 namespace kw {
 namespace {
 
@@ -147,7 +149,10 @@ enum class TextForm { Fixed, Other };
 
 // FixedText written into `room`; whether it is the fixed form.
 constexpr std::size_t kTextRoom = sizeof(NumberRoom);
-std::string_view fixedText(double value, int decimals, int precision, char (&room)[kTextRoom], TextForm& form) {
+// `whole`, when given, gets the fixed text's digits read as one whole number (when there are at
+// most 19 of them).
+std::string_view fixedText(double value, int decimals, int precision, char (&room)[kTextRoom], TextForm& form,
+                           std::uint64_t* whole = nullptr) {
   form = TextForm::Other;
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
@@ -201,6 +206,10 @@ std::string_view fixedText(double value, int decimals, int precision, char (&roo
   first = units <= UINT32_MAX ? unitsText(first, static_cast<std::uint32_t>(units), decimals - zeros, decimals > 0)
                               : unitsText(first, units, decimals - zeros, decimals > 0);
   if (signed_) *--first = '-';
+  if (whole) {
+    *whole = units;
+    for (int zero = 0; zero < zeros; ++zero) *whole *= 10;  // wraps only for more than 19 digits
+  }
   return {first, static_cast<std::size_t>(end - first)};
 }
 
@@ -212,11 +221,13 @@ std::string FixedText(double value, int decimals, int precision) {
   return std::string(fixedText(value, decimals, precision, room, form));
 }
 
-std::string_view writableFixedText(double value, int decimals, int precision, NumberRoom& room) {
+std::string_view writableFixedText(double value, int decimals, int precision, NumberRoom& room, float* readBack) {
   TextForm form;
-  const std::string_view text = fixedText(value, decimals, precision, room, form);
+  std::uint64_t whole = 0;
+  const std::string_view text = fixedText(value, decimals, precision, room, form, readBack ? &whole : nullptr);
   // Infinities, NaN and the exponent form are not fixed text.
   if (form != TextForm::Fixed) throw NumberNotWritable(std::string(text));
+  if (readBack) *readBack = fixedDecimalValue(text, whole, static_cast<std::size_t>(std::clamp(decimals, 0, kMaxDecimalPlaces)));
   return text;
 }
 

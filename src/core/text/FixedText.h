@@ -29,9 +29,11 @@ class NumberNotWritable : public std::runtime_error {
 // FixedText for a number that goes into a program or drawing; NumberNotWritable for one that
 // cannot.
 std::string writableFixedText(double value, int decimals, int precision);
-// The same written into `room`, where the view points, for a number on its way into a line.
+// The same written into `room`, where the view points, for a number on its way into a line;
+// with `readBack`, also the float that reading the text gives (readDecimal's).
 using NumberRoom = char[64];
-std::string_view writableFixedText(double value, int decimals, int precision, NumberRoom& room);
+std::string_view writableFixedText(double value, int decimals, int precision, NumberRoom& room,
+                                   float* readBack = nullptr);
 
 // Reads back a number the program wrote itself with FixedText: the number at the start of the
 // text ("INF" and "NAN" too) as a float, 0 when the text does not start with one.

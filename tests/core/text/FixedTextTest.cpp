@@ -1,12 +1,16 @@
 #include "core/text/FixedText.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "core/profile/SettingNumbers.h"
+#include "core/text/DecimalNumber.h"
 
 namespace kw {
 namespace {
@@ -39,6 +43,35 @@ TEST(FixedText, RoundsToSignificantDigitsThenDecimalsAndReadsBack) {
                                                    {"0.001 rest", 0.001f}, {"INF", INFINITY},
                                                    {"x1", 0.0f},           {"", 0.0f}};
   for (const auto& [text, number] : written) EXPECT_EQ(writtenNumber(text), number) << '"' << text << '"';
+}
+
+// The value a written number reads back as, known from its digits, is what reading its text
+// gives: over numbers of every size, at each precision and number of decimals, with the halfway
+// floats among them.
+TEST(FixedText, ReadBackIsWhatTheTextReads) {
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> unit(0, 1);
+  int checked = 0;
+  for (int k = 0; k < 20000; ++k) {
+    const double magnitude = unit(random) * std::pow(10.0, static_cast<int>(random() % 20) - 8);
+    const float value = static_cast<float>(random() % 2 ? -magnitude : magnitude);
+    for (const double number : {static_cast<double>(value), magnitude, std::nextafter(magnitude + 0.5, 0.0)}) {
+      const int decimals = static_cast<int>(random() % 20), precision = 1 + static_cast<int>(random() % 17);
+      NumberRoom room;
+      float back = -1;
+      std::string_view text;
+      try {
+        text = writableFixedText(number, decimals, precision, room, &back);
+      } catch (const NumberNotWritable&) {
+        continue;
+      }
+      float read = -2;
+      ASSERT_EQ(readDecimal(text, PointDigits::BothSides, read), NumberRead::Number) << text;
+      ASSERT_EQ(std::bit_cast<std::uint32_t>(back), std::bit_cast<std::uint32_t>(read)) << text;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 50000);
 }
 
 TEST(DecimalPlaces, ReadsDecPlacesAsIntegerWithDefaultThree) {
