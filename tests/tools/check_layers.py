@@ -12,8 +12,10 @@ BELOW = {
     "comm": {"text", "ui", "profile"},
 }
 BELOW["app"] = set(BELOW) - {"app"}
-# Interface headers one subsystem may take from another: the DXF writer receives the moves.
-INTERFACES = {("dxf", "core/plot/MoveSink.h"), ("dxf", "core/plot/DxfRecordSink.h")}
+# Interface headers one subsystem may take from another: the DXF writer receives the moves, and
+# the final pass of a conversion puts a program on its way to a file in the line order.
+INTERFACES = {("dxf", "core/plot/MoveSink.h"), ("dxf", "core/plot/DxfRecordSink.h"),
+              ("dxf", "core/texttools/LineOrder.h")}
 
 root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".") / "src"
 faults = []
