@@ -93,6 +93,8 @@ class PassLines {
       spans_.push_back(place(line));
   }
   void emplace_back() { spans_.push_back({0, 0, 0}); }
+  // The last line once more, sharing its text.
+  void repeatLast() { spans_.push_back(spans_.back()); }
   // The last line goes; its text stays (another line may share it).
   void pop_back() { spans_.pop_back(); }
   // No lines, writing their texts where these lines keep theirs: a line of these added with

@@ -566,8 +566,16 @@ void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, 
     if (i < n) at(f32(start + i * step), line_, point);
     const std::string& to = i < n ? line_ : last;
     const OrderPoint& toPoint = i < n ? point : lastPoint;
+    const std::size_t written = out_.size();
     addLine(to, toPoint);
-    if (i < n) addLine(to, toPoint);
+    if (i == n) break;
+    if (out_.size() > written && !startWritten_) {  // the end line just written starts the next element too
+      out_.repeatLast();
+      if (points_) points_->push_back(toPoint);
+      startWritten_ = true;
+    } else {
+      addLine(to, toPoint);
+    }
   }
 }
 
