@@ -234,6 +234,7 @@ PathOutline outlineOf(const PassLines& out, const OrderPoint& first, const Point
   constexpr int kPointsPerArc = 8;
   PathOutline o;
   OrderPoint from = first;
+  o.points.reserve((span.end - span.begin) / 2 + 1);  // a point an element; an arc's grow them
   o.points.push_back(from);
   for (std::size_t line = span.begin + 1; line < span.end; line += 2) {
     const std::string_view end = out[line];
