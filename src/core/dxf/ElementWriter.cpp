@@ -146,9 +146,11 @@ class EllipsesAside {
       for (; line < elements.size(); ++line) all.share(elements, line);
       elements = std::move(all);
     }
-    if (points)
-      spread(*points, total,
-             [this](const Made& m) -> const PointList& { return m.lines == &workerLines_ ? workerPoints_ : ownPoints_; });
+    if (points) {
+      spread(*points, total, [this](const Made& m) -> const PointList& {
+        return m.lines == &workerLines_ ? workerPoints_ : ownPoints_;
+      });
+    }
   }
 
  private:
@@ -286,6 +288,12 @@ void ElementWriter::writeLine(std::string_view line, const OrderPoint& point) {
   out_.push_back(line);
   if (points_) points_->push_back(point);
   noDataFound = false;
+}
+
+void ElementWriter::repeatLine(const OrderPoint& point) {
+  out_.repeatLast();
+  if (points_) points_->push_back(point);
+  startWritten_ = !startWritten_;
 }
 
 // "X<x> Y<y> " and, with "Z Included", "Z<z>": the position fields of both kinds of line.
@@ -540,12 +548,10 @@ void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, 
     const double ct = std::cos(t), st = std::sin(t);
     const int decimals = settings_.decimals;
     float xValue = 0, yValue = 0;
-    float* const xBack = points_ ? &xValue : nullptr;
-    float* const yBack = points_ ? &yValue : nullptr;
     const std::string_view y =
-        writableFixedText(f32(centreY + minor * ct * sinA + major * st * cosA), decimals, kPrecision, yRoom, yBack);
+        writableFixedText(f32(centreY + minor * ct * sinA + major * st * cosA), decimals, kPrecision, yRoom, &yValue);
     const std::string_view x =
-        writableFixedText(f32(centreX + minor * ct * cosA - major * st * sinA), decimals, kPrecision, xRoom, xBack);
+        writableFixedText(f32(centreX + minor * ct * cosA - major * st * sinA), decimals, kPrecision, xRoom, &xValue);
     lineText(line, x, y, zText);
     if (zPoint && pointReader_.numbersTell(includeZ, x.size() + y.size() + zText.size()))
       point = {xValue, yValue, *zPoint};
@@ -569,13 +575,10 @@ void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, 
     const std::size_t written = out_.size();
     addLine(to, toPoint);
     if (i == n) break;
-    if (out_.size() > written && !startWritten_) {  // the end line just written starts the next element too
-      out_.repeatLast();
-      if (points_) points_->push_back(toPoint);
-      startWritten_ = true;
-    } else {
+    if (out_.size() > written && !startWritten_)  // the end line just written starts the next element too
+      repeatLine(toPoint);
+    else
       addLine(to, toPoint);
-    }
   }
 }
 

@@ -37,16 +37,15 @@ bool containsEitherWord(std::string_view line, std::string_view a, std::string_v
   };
   const char* at = line.data();
   const char* const last = line.data() + (line.size() - shorter);  // the last place a word can start
-  if (line.size() <= 8) {  // a word or two, as a line's G word: quicker byte by byte
-    for (; at <= last; ++at)
-      if (*at == a[0] && (startsAt(at, a) || startsAt(at, b))) return true;
-    return false;
-  }
-  while (at <= last) {
-    at = static_cast<const char*>(std::memchr(at, a[0], static_cast<std::size_t>(last - at) + 1));
-    if (!at) return false;
-    if (startsAt(at, a) || startsAt(at, b)) return true;
-    ++at;
+  // A line of a word or two, as a G word, is gone through byte by byte; a longer one by memchr
+  // from one candidate to the next.
+  const bool bytewise = line.size() <= 8;
+  for (; at <= last; ++at) {
+    if (!bytewise) {
+      at = static_cast<const char*>(std::memchr(at, a[0], static_cast<std::size_t>(last - at) + 1));
+      if (!at) return false;
+    }
+    if (*at == a[0] && (startsAt(at, a) || startsAt(at, b))) return true;
   }
   return false;
 }
@@ -78,8 +77,7 @@ std::optional<float> plainNumber(std::string_view number) {
 
 }  // namespace
 
-LinePointReader::LinePointReader(const MachineProfile& profile)
-    : includeZ_(profile.flag("IncludeZCheckBox")) {
+LinePointReader::LinePointReader(const MachineProfile& profile) : includeZ_(profile.flag("IncludeZCheckBox")) {
   const Dialect dialect(profile);
   written_ = writtenLetters(dialect);
   std::string letters;

@@ -227,7 +227,8 @@ std::string_view writableFixedText(double value, int decimals, int precision, Nu
   const std::string_view text = fixedText(value, decimals, precision, room, form, readBack ? &whole : nullptr);
   // Infinities, NaN and the exponent form are not fixed text.
   if (form != TextForm::Fixed) throw NumberNotWritable(std::string(text));
-  if (readBack) *readBack = fixedDecimalValue(text, whole, static_cast<std::size_t>(std::clamp(decimals, 0, kMaxDecimalPlaces)));
+  if (readBack)
+    *readBack = fixedDecimalValue(text, whole, static_cast<std::size_t>(std::clamp(decimals, 0, kMaxDecimalPlaces)));
   return text;
 }
 
