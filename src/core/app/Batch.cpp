@@ -1,6 +1,7 @@
 #include "core/app/Batch.h"
 
 #include <algorithm>
+#include <future>
 
 #include "core/app/Document.h"
 #include "core/app/DxfSave.h"
@@ -66,20 +67,25 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
 }
 
 // A converted program, its lines already in the line order N G M X Y Z I J K R, written as
-// saving leaves it: each line with CR LF after it, a stretch of lines at a time.
+// saving leaves it: each line with CR LF after it, a stretch of lines at a time. Each stretch is
+// put together here while the one before it goes to the file on a second thread.
 bool writeProgram(const std::string& path, const PassLines& lines, std::string* error) {
   constexpr std::size_t kStretch = 1 << 17;  // lines put together before they are written
   SafeSave save;
   if (!save.open(path, error)) return false;
-  std::string bytes;
-  for (std::size_t from = 0; from < lines.size(); from += kStretch) {
-    bytes.clear();
+  std::string bytes[2];
+  std::future<void> writing;  // waited for before `save` goes, also when this thread throws
+  for (std::size_t from = 0, stretch = 0; from < lines.size(); from += kStretch, ++stretch) {
+    std::string& joined = bytes[stretch % 2];  // its last stretch is in the file by now
+    joined.clear();
     for (std::size_t line = from; line < std::min(from + kStretch, lines.size()); ++line) {
-      bytes += lines[line];
-      bytes += "\r\n";
+      joined += lines[line];
+      joined += "\r\n";
     }
-    save.write(bytes);
+    if (writing.valid()) writing.get();
+    writing = std::async(std::launch::async, [&save, &joined] { save.write(joined); });
   }
+  if (writing.valid()) writing.get();
   return save.finish(error);
 }
 

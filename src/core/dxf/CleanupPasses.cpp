@@ -3,6 +3,7 @@
 // closing, plane and EditLine lines added (AddPlaneCodes2).
 #include "core/dxf/CleanupPasses.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <optional>
@@ -371,6 +372,7 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
       const std::size_t last = pairs.count() - 1, half = pairs.count() / 2;
       struct Found {
         std::vector<std::pair<std::size_t, std::string>> openings;  // pair, positioning line
+        std::vector<std::size_t> blanks;                            // pairs whose first line is empty
         bool ended = false;
       };
       auto find = [&](std::size_t from, std::size_t to, Found& found, UiPort* progress) {
@@ -378,6 +380,7 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
           if (progress) reportPairs(*progress, q, in);
           found.ended = pairs.second(q) == fileEnd;
           if (editLine && containsWord(pairs.first(q), cutOn)) found.openings.emplace_back(q, positioning(q));
+          if (pairs.first(q).empty()) found.blanks.push_back(q);
         }
       };
       Found first, second;
@@ -385,18 +388,29 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
       if (!first.ended && !second.ended) {
         first.openings.insert(first.openings.end(), std::make_move_iterator(second.openings.begin()),
                               std::make_move_iterator(second.openings.end()));
+        first.blanks.insert(first.blanks.end(), second.blanks.begin(), second.blanks.end());
+        // The pairs between the openings and the empty first lines are passed on a stretch at a
+        // time.
         std::size_t q = 1;
         auto opening = first.openings.cbegin();
-        for (; q < last; ++q) {
+        auto blank = first.blanks.cbegin();
+        while (q < last) {
           while (opening != first.openings.cend() && opening->first < q) ++opening;
+          while (blank != first.blanks.cend() && *blank < q) ++blank;
+          const std::size_t stretchEnd =
+              std::min({last, opening != first.openings.cend() ? opening->first : last,
+                        blank != first.blanks.cend() ? *blank : last});
+          out.share(in, 2 * q, 2 * stretchEnd);
+          q = stretchEnd;
+          if (q == last) break;
           if (opening != first.openings.cend() && opening->first == q) {
             out.push_back(opening->second);
             pairs.write(q, out);
             pairs.write(++q, out);  // the path's first pair
-            continue;
+          } else {
+            pairs.writeSecond(q, out);  // its empty first line is left out
           }
-          if (!pairs.first(q).empty()) pairs.writeFirst(q, out);
-          pairs.writeSecond(q, out);
+          ++q;
         }
         p = q - 1;
       }

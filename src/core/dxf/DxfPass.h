@@ -108,6 +108,15 @@ class PassLines {
     else
       push_back(other[line]);
   }
+  // Adds lines [from, to) of `other` as `share` adds each one.
+  void share(const PassLines& other, std::size_t from, std::size_t to) {
+    if (other.blocks_ == blocks_ && blocks_) {
+      spans_.insert(spans_.end(), other.spans_.begin() + static_cast<std::ptrdiff_t>(from),
+                    other.spans_.begin() + static_cast<std::ptrdiff_t>(to));
+    } else {
+      for (std::size_t line = from; line < to; ++line) push_back(other[line]);
+    }
+  }
   // Line `line` becomes `text`, written after the others (its old text may be shared).
   void set(std::size_t line, std::string_view text) { spans_[line] = place(text); }
   // Adds the lines of `other` after these. Their texts are taken over where `other` holds them

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "core/profile/SettingNumbers.h"
+#include "core/text/BothAtOnce.h"
 #include "core/text/DecimalNumber.h"
 #include "core/text/FixedText.h"
 
@@ -133,9 +134,22 @@ class EllipsesAside {
     const bool shared = std::all_of(ellipses_.begin(), ellipses_.end(), [&](const Made& m) {
       return m.from == m.to || elements.sharesTextsWith(*m.lines);
     });
+    auto spreadPoints = [&] {
+      if (!points) return;
+      spread(*points, total, [this](const Made& m) -> const PointList& {
+        return m.lines == &workerLines_ ? workerPoints_ : ownPoints_;
+      });
+    };
     if (shared) {
-      spread(elements, total, [](const Made& m) -> const PassLines& { return *m.lines; });
-    } else {  // the texts of either thread's lines could not be taken over: they are copied
+      // The lines and the points are spread at once, each by a thread of its own.
+      auto spreadLines = [&] { spread(elements, total, [](const Made& m) -> const PassLines& { return *m.lines; }); };
+      if (points && total >= kSpreadApartFrom)
+        bothAtOnce(spreadLines, spreadPoints);
+      else
+        spreadLines(), spreadPoints();
+      return;
+    }
+    {  // the texts of either thread's lines could not be taken over: they are copied
       PassLines all = elements.sharingTexts();
       all.reserve(total);
       std::size_t line = 0;
@@ -146,11 +160,7 @@ class EllipsesAside {
       for (; line < elements.size(); ++line) all.share(elements, line);
       elements = std::move(all);
     }
-    if (points) {
-      spread(*points, total, [this](const Made& m) -> const PointList& {
-        return m.lines == &workerLines_ ? workerPoints_ : ownPoints_;
-      });
-    }
+    spreadPoints();
   }
 
  private:
@@ -162,6 +172,7 @@ class EllipsesAside {
   };
   // The elements' lines or points, `total` in all, make room for the ellipses' in their places,
   // moved from the back: no second copy of them is made. `ofEllipse` gives where an ellipse's are.
+  static constexpr std::size_t kSpreadApartFrom = std::size_t{1} << 16;  // lines
   template <typename Lines, typename Of>
   void spread(Lines& lines, std::size_t total, Of&& ofEllipse) {
     std::size_t moved = lines.size(), filled = total;  // what is left to move, and to fill

@@ -103,33 +103,41 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
   while (4 * buckets < points) buckets *= 2, ++bucketBits;
   bucketMask_ = buckets - 1;
   bucketStart_.assign(buckets + 1, 0);
+  // A counting sort in two steps that each stay within the cache: first by groups of buckets
+  // (the top bits of the bucket), then each group by its buckets.
+  const int groupShift = std::max(0, bucketBits - 8);
+  const std::size_t groups = buckets >> groupShift, groupBuckets = std::size_t{1} << groupShift;
   // Each point's bucket is noted where the live slots will be kept, which are set up after, and
-  // its tag where the slots' tags will be.
+  // its tag; each half counts its points of every group.
   nextLive_.resize(points + 1);
-  std::vector<std::uint32_t>& bucket = nextLive_;
-  std::vector<std::uint8_t> tag(points);
+  RawVector<std::uint32_t>& bucket = nextLive_;
+  RawVector<std::uint8_t> tag(points);
+  std::vector<std::uint32_t> inGroup[2] = {std::vector<std::uint32_t>(groups, 0), std::vector<std::uint32_t>(groups, 0)};
   inHalves([&](std::size_t from, std::size_t to) {
+    std::vector<std::uint32_t>& counted = inGroup[from == 0 ? 0 : 1];
     for (std::size_t point = from; point < to; ++point) {
       const OrderPoint p = points_[point];
       const CellHash h = hashOf(cellOf(p.x), cellOf(p.y));
       bucket[point] = static_cast<std::uint32_t>(h.bucket);
       tag[point] = h.tag;
+      ++counted[h.bucket >> groupShift];
     }
   });
-  // A counting sort in two steps that each stay within the cache: first by groups of buckets
-  // (the top bits of the bucket), then each group by its buckets, the groups shared out between
-  // the two threads.
-  const int groupShift = std::max(0, bucketBits - 8);
-  const std::size_t groups = buckets >> groupShift, groupBuckets = std::size_t{1} << groupShift;
-  std::vector<std::uint32_t> groupStart(groups + 1, 0);
-  for (std::size_t point = 0; point < points; ++point) ++groupStart[(bucket[point] >> groupShift) + 1];
-  for (std::size_t g = 1; g <= groups; ++g) groupStart[g] += groupStart[g - 1];
-  std::vector<std::uint32_t> byGroup(points);  // the points group after group, each in file order
-  {
-    std::vector<std::uint32_t> next(groupStart.begin(), groupStart.end() - 1);
-    for (std::size_t point = 0; point < points; ++point)
-      byGroup[next[bucket[point] >> groupShift]++] = static_cast<std::uint32_t>(point);
+  // The points group after group, each group in file order: the first half's points of a group
+  // before the second half's.
+  std::vector<std::uint32_t> groupStart(groups + 1, 0), secondStart(groups);
+  for (std::size_t g = 0; g < groups; ++g) {
+    secondStart[g] = groupStart[g] + inGroup[0][g];
+    groupStart[g + 1] = secondStart[g] + inGroup[1][g];
   }
+  RawVector<std::uint32_t> byGroup(points);
+  inHalves([&](std::size_t from, std::size_t to) {
+    std::vector<std::uint32_t> next =
+        from == 0 ? std::vector<std::uint32_t>(groupStart.begin(), groupStart.end() - 1) : secondStart;
+    for (std::size_t point = from; point < to; ++point)
+      byGroup[next[bucket[point] >> groupShift]++] = static_cast<std::uint32_t>(point);
+  });
+  // Then each group by its buckets, the groups shared out between the two threads.
   slots_.resize(points);
   tags_.resize(points);
   auto sortGroups = [&](std::size_t fromGroup, std::size_t toGroup) {

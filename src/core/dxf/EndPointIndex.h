@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/text/RawVector.h"
+
 namespace kw {
 
 struct OrderPoint {
@@ -121,14 +123,14 @@ class EndPointIndex {
   double cellSize_ = 1, cellsPerUnit_ = 1;
   // The points by bucket, each bucket in file order, a point known by its number: 2 * element for
   // the start, one more for the end. A bucket's candidates are checked against the points below.
-  std::vector<std::uint32_t> slots_;
+  RawVector<std::uint32_t> slots_;
   // The tag of each slot's cell: a slot of another cell is passed over without a look at its
   // element or point, which lie elsewhere in memory.
-  std::vector<std::uint8_t> tags_;
+  RawVector<std::uint8_t> tags_;
   PointList points_;
   std::vector<std::uint32_t> bucketStart_;  // slots_[bucketStart_[b], bucketStart_[b + 1]) lie in bucket b
   std::uint64_t bucketMask_ = 0;            // a power of two buckets, less one
-  std::vector<std::uint32_t> nextLive_;     // union-find over slots: a removed slot points further on
+  RawVector<std::uint32_t> nextLive_;     // union-find over slots: a removed slot points further on
   std::vector<unsigned char> removed_;
   std::size_t firstRemaining_ = 0;
   std::size_t expected_[4] = {};  // the buckets of the search to come

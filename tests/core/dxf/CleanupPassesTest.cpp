@@ -159,7 +159,8 @@ TEST(AddPlaneCodesFiles, RowsNamingFilesInsertTheirLines) {
 }
 
 // The paths of a long program are passed on in two halves at once; a File End line that stands
-// early, in one of the halves, still gets the closing rows before it.
+// early, in one of the halves, still gets the closing rows before it, and an empty first line of a
+// pair is left out wherever it stands.
 TEST(AddPlaneCodes2LongPrograms, CloseAtEveryFileEnd) {
   PassRun run;
   run.profile.setCell(74, 1, "G28");
@@ -171,9 +172,9 @@ TEST(AddPlaneCodes2LongPrograms, CloseAtEveryFileEnd) {
     PassLines in;
     std::vector<std::string> expected = opening;
     for (int i = 0; i < 40000; ++i) {
-      for (const std::string& l : {move(i, 0), move(i, 1)}) {
+      for (const std::string& l : {i % 1000 == 7 ? std::string() : move(i, 0), move(i, 1)}) {
         in.push_back(l);
-        expected.push_back(l);
+        if (!l.empty()) expected.push_back(l);
       }
       if (early && i == 30000) {
         in.push_back("M05");
