@@ -1,12 +1,8 @@
 #include "core/app/Batch.h"
 
-#include <algorithm>
-#include <future>
-
 #include "core/app/Document.h"
 #include "core/app/DxfSave.h"
 #include "core/app/ProfileSession.h"
-#include "core/dxf/DxfPass.h"
 #include "core/dxf/DxfWriter.h"
 #include "core/profile/Dialect.h"
 #include "core/text/FileIo.h"
@@ -66,29 +62,6 @@ bool setControl(App& app, const std::string& control, const std::string& value) 
   return true;
 }
 
-// A converted program, its lines already in the line order N G M X Y Z I J K R, written as
-// saving leaves it: each line with CR LF after it, a stretch of lines at a time. Each stretch is
-// put together here while the one before it goes to the file on a second thread.
-bool writeProgram(const std::string& path, const PassLines& lines, std::string* error) {
-  constexpr std::size_t kStretch = 1 << 17;  // lines put together before they are written
-  SafeSave save;
-  if (!save.open(path, error)) return false;
-  std::string bytes[2];
-  std::future<void> writing;  // waited for before `save` goes, also when this thread throws
-  for (std::size_t from = 0, stretch = 0; from < lines.size(); from += kStretch, ++stretch) {
-    std::string& joined = bytes[stretch % 2];  // its last stretch is in the file by now
-    joined.clear();
-    for (std::size_t line = from; line < std::min(from + kStretch, lines.size()); ++line) {
-      joined += lines[line];
-      joined += "\r\n";
-    }
-    if (writing.valid()) writing.get();
-    writing = std::async(std::launch::async, [&save, &joined] { save.write(joined); });
-  }
-  if (writing.valid()) writing.get();
-  return save.finish(error);
-}
-
 }  // namespace
 
 bool refusesInputAsOutput(App& app, const std::string& output, const std::string& source, const std::string& profile) {
@@ -119,13 +92,13 @@ int runBatchConversion(App& app, const std::vector<std::string>& args) {
     app.ui.message(kSourceNotFound);
     return 1;
   }
-  // A drawing converted straight into an output program is held compactly: nothing but the
-  // word order and saving follows.
+  // A drawing converted straight into an output program is streamed into the file as its lines
+  // are made: nothing but the word order and saving follows. Saving it (each line with CR LF
+  // after it) leaves the file as saving the program does.
   const std::string outExt = args.size() >= 2 ? upperExtension(args[1]) : std::string();
-  const bool compactProgram = upperExtension(source) == ".DXF" && args.size() >= 2 && outExt != ".SGT" &&
-                              outExt != ".DXF";
-  PassLines compact;
-  if (!Load_file(app, source, compactProgram ? &compact : nullptr)) return 1;
+  const bool streamed = upperExtension(source) == ".DXF" && args.size() >= 2 && outExt != ".SGT" && outExt != ".DXF";
+  LineStream stream(args.size() >= 2 ? args[1] : std::string());
+  if (!Load_file(app, source, streamed ? &stream : nullptr)) return 1;
   // A source alone is opened to be looked at, exactly as stored; the word order is rewritten
   // only on the way to an output file.
   if (args.size() < 2) {
@@ -133,9 +106,9 @@ int runBatchConversion(App& app, const std::vector<std::string>& args) {
     return 0;
   }
   const std::string& output = args[1];
-  if (!compact.empty()) {
+  if (!stream.empty()) {
     std::string error;
-    if (!writeProgram(output, compact, &error)) {
+    if (!stream.finish(&error)) {
       app.ui.message("Cannot save " + output + ": " + error);
       return 1;
     }

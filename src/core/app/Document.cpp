@@ -21,16 +21,16 @@ namespace {
 
 // The conversion of a drawing into the program buffer, and what the conversion leaves to its
 // caller: the layer log, "Use Another Layer", the line insertion and the swapped word order.
-bool convertDrawing(App& app, const std::string& name, const std::string& docName, PassLines* compact) {
+bool convertDrawing(App& app, const std::string& name, const std::string& docName, LineStream* stream) {
   DxfPassContext context{app.profile, app.ui, app.folder};
   app.layerLog.clear();
   app.ui.hideLayerLog();
   app.lastDrawing = name;
   if (app.profile.flag("ExecuteInsert") || app.profile.flag("SwapXY") || app.profile.flag("TranslateLoad"))
-    compact = nullptr;  // what follows the conversion works on the buffer
+    stream = nullptr;  // what follows the conversion works on the buffer
   const DxfLoadResult result =
       LOAD_DXF_FILE(name, context, app.buffer.lines, app.layerLog, [&app] { app.ui.showLayerLog(app.layerLog); },
-                    &docName, compact);
+                    &docName, stream);
   // The layers found stay in view while the user picks another one, until the next conversion.
   if (result.useAnotherLayer) app.commands.run("Main.UseAnotherLayer1Click", app);
   if (result.status != DxfLoadStatus::Converted) return false;
@@ -52,7 +52,7 @@ void dropThePlot(App& app) {
 
 }  // namespace
 
-bool Load_file(App& app, const std::string& nameIn, PassLines* compact) {
+bool Load_file(App& app, const std::string& nameIn, LineStream* stream) {
   const std::string name = cut255(nameIn);
   app.backplot.Setaxis();
   app.buffer.lines.clear();
@@ -66,7 +66,7 @@ bool Load_file(App& app, const std::string& nameIn, PassLines* compact) {
     TempFilesLock tempFiles(app.folder, app.ui);
     for (const char* temp : {kDxf1File, kNewFile, kTempFile, kUnusedFile}) DeleteMyFile(app.folder, temp);
     docName = name.substr(0, name.size() - 4);
-    loaded = convertDrawing(app, name, docName, compact);
+    loaded = convertDrawing(app, name, docName, stream);
   } else {
     std::string error;
     if (!readTextLines(name, app.buffer.lines, &error)) {

@@ -11,14 +11,14 @@ struct App;
 
 inline constexpr const char* kModifiedQuestion = "File has been modified. Save file?";
 
-class PassLines;
+class LineStream;
 
 // Opens a file into the program buffer, dispatching on its extension. False when the file
-// could not be read or converted (the user has been told why). With `compact`, a drawing whose
+// could not be read or converted (the user has been told why). With `stream`, a drawing whose
 // conversion the profile asks nothing more of (no line insertion, no swapped word order, no
-// translation on loading) is converted into `compact` instead of the buffer, which stays empty,
-// its lines already in the line order N G M X Y Z I J K R that an output file gets.
-bool Load_file(App& app, const std::string& name, PassLines* compact = nullptr);
+// translation on loading) is converted into `stream` instead of the buffer, which stays empty,
+// its lines in the line order N G M X Y Z I J K R that an output file gets.
+bool Load_file(App& app, const std::string& name, LineStream* stream = nullptr);
 
 // Writes every line, each ended by CR LF, to CurrentFileName. False when the save failed
 // (the old file is then untouched and the user was told why).

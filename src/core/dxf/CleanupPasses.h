@@ -11,6 +11,8 @@
 
 namespace kw {
 
+class LineStream;
+
 // Drops straight elements that go on in the direction of the element before them ("Line comp",
 // tolerance "Vector Error Deg" (VectorErr), 0.5 degrees when invalid); the next element's start
 // line then covers the dropped piece. Arcs are never dropped, and neither is the first element
@@ -48,9 +50,10 @@ bool insertfile(const std::string& path, PassLines& out, std::string* error = nu
 // and lines that repeat the position before them, or the line before them, removed. When
 // `currentFileName` is given, the main window's caption shows it at the end. With
 // `lineOrder`, each kept line is then put in the word order N G M X Y Z I J K R, as "Line Order
-// N G M X Y Z I J K R" puts it (LineOrderer), on the way out.
+// N G M X Y Z I J K R" puts it (LineOrderer), on the way out. With `stream`, the kept lines
+// also go there, as early as the lines before them are kept.
 PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName = nullptr,
-                     bool lineOrder = false);
+                     bool lineOrder = false, LineStream* stream = nullptr);
 
 // The duplicate removal of the program in the editor: mode 0 (Compress) removes blank lines,
 // lines that repeat the position before them and consecutive duplicates; mode 1 (Super

@@ -2,12 +2,14 @@
 // and Super Compress (RemoveDup).
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "core/dxf/CleanupPasses.h"
 #include "core/dxf/PassDialect.h"
 #include "core/profile/Dialect.h"
 #include "core/text/BlockScanner.h"
 #include "core/text/BothAtOnce.h"
+#include "core/text/FileIo.h"
 #include "core/texttools/LineOrder.h"
 
 namespace kw {
@@ -197,16 +199,42 @@ class FinalRule {
   BlockWords words_;
 };
 
-// The lines [from, to) of `in` through `rule`, the kept ones added to `out`, through `order`
-// when it is given.
-void keepLines(const PassLines& in, std::size_t from, std::size_t to, FinalRule& rule, PassLines& out,
-               UiPort* progress, LineOrderer* order) {
+// What a rule keeps of part of a program: the lines, which share the texts of the program's lines
+// that stay as they are, and the texts of the others, written apart (so that two halves at
+// once write only their own); a kept line of a changed text stands empty until `finish`.
+struct Kept {
+  PassLines lines, changed;
+  std::vector<std::size_t> changedAt;  // the line of each changed text
+
+  explicit Kept(const PassLines& in) : lines(in.sharingTexts()) {}
+  // The changed texts in their lines.
+  void finish() {
+    lines.takeTextsOf(changed);
+    for (std::size_t k = 0; k < changedAt.size(); ++k) lines.setShared(changedAt[k], changed, k);
+    changed.clear();
+    changedAt.clear();
+  }
+};
+
+// The lines [from, to) of `in` through `rule`, the kept ones added to `out` (and to `stream`, when
+// it is given), through `order` when it is given.
+void keepLines(const PassLines& in, std::size_t from, std::size_t to, FinalRule& rule, Kept& out, UiPort* progress,
+               LineOrderer* order, LineStream* stream) {
   for (std::size_t index = from; index < to; ++index) {
     if (progress && index % kProgressEvery == 0)
       progress->showProgress(static_cast<int>(index), static_cast<int>(in.size()), true);
-    const std::string_view kept = rule.take(in[index]);
+    const std::string_view text = in[index];
+    const std::string_view kept = rule.take(text);
     if (isBlank(kept)) continue;
-    out.push_back(order && !rule.inLineOrder() ? order->ordered(kept) : kept);
+    const std::string_view line = order && !rule.inLineOrder() ? order->ordered(kept) : kept;
+    if (stream) stream->add(line);
+    if (line == text) {
+      out.lines.share(in, index);
+    } else {
+      out.changedAt.push_back(out.lines.size());
+      out.changed.push_back(line);
+      out.lines.emplace_back();
+    }
   }
 }
 
@@ -225,12 +253,13 @@ std::size_t secondHalf(const PassLines& in, const std::string& cutOn) {
 
 }  // namespace
 
-PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName, bool lineOrder) {
+PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName, bool lineOrder,
+                     LineStream* stream) {
   context.ui.setCaption(WindowId::Main, kRemoveDuplicatesCaption);
   const std::size_t total = in.size();
   FinalRule rule(context.profile);
-  PassLines out;
-  out.reserve(total);
+  Kept out(in);
+  out.lines.reserve(total);
   const BlockLetters letters = Dialect(context.profile).lettersWithoutBlanks();
   std::optional<LineOrderer> order, secondOrder;
   if (lineOrder) {
@@ -244,29 +273,34 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
   // again after the first.
   const std::size_t half = secondHalf(in, Dialect(context.profile).row(LabelRow::BeginBlock));
   if (half == 0) {
-    keepLines(in, 0, total, rule, out, &context.ui, ordering);
+    keepLines(in, 0, total, rule, out, &context.ui, ordering, stream);
   } else {
     FinalRule secondRule(context.profile);
-    PassLines second;
-    second.reserve(total - half);
+    Kept second(in);
+    second.lines.reserve(total - half);
     FinalRule::Standing junction;
-    bothAtOnce([&] { keepLines(in, 0, half, rule, out, &context.ui, ordering); },
+    // The first half's lines go to the stream as they are kept, the second half's once it is done.
+    bothAtOnce([&] { keepLines(in, 0, half, rule, out, &context.ui, ordering, stream); },
                [&] {
                  secondRule.take(in[half - 1]);
                  junction = secondRule.standing();
-                 keepLines(in, half, total, secondRule, second, nullptr, secondOrder ? &*secondOrder : nullptr);
+                 keepLines(in, half, total, secondRule, second, nullptr, secondOrder ? &*secondOrder : nullptr,
+                           nullptr);
                });
     if (rule.standing() == junction) {
-      out.append(std::move(second));
+      second.finish();
+      if (stream)
+        for (std::string_view line : second.lines) stream->add(line);
+      out.lines.append(std::move(second.lines));
     } else {
-      second.clear();
-      keepLines(in, half, total, rule, out, &context.ui, ordering);
+      keepLines(in, half, total, rule, out, &context.ui, ordering, stream);
     }
   }
+  out.finish();
   in.clear();
   context.ui.showProgress(static_cast<int>(total), static_cast<int>(total), true);
   if (currentFileName) context.ui.setCaption(WindowId::Main, *currentFileName);
-  return out;
+  return std::move(out.lines);
 }
 
 bool RemoveDup(std::vector<std::string>& program, int mode, DxfPassContext& context) {

@@ -117,6 +117,13 @@ class PassLines {
       for (std::size_t line = from; line < to; ++line) push_back(other[line]);
     }
   }
+  // Line `line` becomes line `otherLine` of `other`, as `share` adds it.
+  void setShared(std::size_t line, const PassLines& other, std::size_t otherLine) {
+    if (other.blocks_ == blocks_ && blocks_)
+      spans_[line] = other.spans_[otherLine];
+    else
+      set(line, other[otherLine]);
+  }
   // Line `line` becomes `text`, written after the others (its old text may be shared).
   void set(std::size_t line, std::string_view text) { spans_[line] = place(text); }
   // Adds the lines of `other` after these. Their texts are taken over where `other` holds them

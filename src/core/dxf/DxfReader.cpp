@@ -150,7 +150,7 @@ bool AddZtoDXF(const std::string& name, const std::string& output, const GroupCo
 
 DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, std::vector<std::string>& program,
                             std::vector<std::string>& layerLog, const std::function<void()>& showLayerLog,
-                            const std::string* currentFileName, PassLines* compact) {
+                            const std::string* currentFileName, LineStream* stream) {
   MachineProfile& profile = context.profile;
   UiPort& ui = context.ui;
   DxfLoadResult result;
@@ -241,14 +241,12 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
     if (profile.flag("VectorCheckBox2")) pass = CrunchLines(std::move(pass), context);
     if (profile.flag("Bridgeport")) pass = CONVERTBRIDGEPORT2(std::move(pass), context);
     pass = AddPlaneCodes2(std::move(pass), context);
-    // A program held compactly is one on its way to a file, in the line order N G M X Y Z I J K R.
-    PassLines kept = RemoveDup2(std::move(pass), context, currentFileName, compact != nullptr);
-    if (compact) {
+    // A program streamed is one on its way to a file, in the line order N G M X Y Z I J K R.
+    PassLines kept = RemoveDup2(std::move(pass), context, currentFileName, stream != nullptr, stream);
+    if (stream)
       program.clear();
-      *compact = std::move(kept);
-    } else {
+    else
       program = kept.strings();
-    }
   } catch (const NumberNotWritable& e) {
     return fail(DxfLoadStatus::ReadError, numberNotWritableMessage(e, "the program of " + name));
   }

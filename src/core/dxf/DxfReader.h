@@ -8,6 +8,7 @@
 
 #include "core/dxf/DxfEntityReader.h"
 #include "core/dxf/DxfPass.h"
+#include "core/text/FileIo.h"
 
 namespace kw {
 
@@ -50,13 +51,12 @@ struct DxfLoadResult {
 // left out (a TEXT, a HATCH, a reference to a missing block, ...), the counts of what was
 // converted and left out follow the layers in `layerLog`, and a converted drawing tells them in
 // one message. When `currentFileName` is given, the
-// last pass leaves it in the main window's caption. When `compact` is given, a converted
-// program goes there instead of into `program`, which is emptied: the lines as the last pass
-// left them, without a string apiece, and put in the line order N G M X Y Z I J K R on the
-// way, as the program goes to a file next.
+// last pass leaves it in the main window's caption. When `stream` is given, a converted
+// program goes there instead of into `program`, which is emptied: its lines, put in the line
+// order N G M X Y Z I J K R on the way, as they are kept by the last pass.
 DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, std::vector<std::string>& program,
                             std::vector<std::string>& layerLog, const std::function<void()>& showLayerLog = {},
-                            const std::string* currentFileName = nullptr, PassLines* compact = nullptr);
+                            const std::string* currentFileName = nullptr, LineStream* stream = nullptr);
 
 // The Corel pre-pass: copies the drawing to `output`, adding a 30 (or 31) code line and a
 // zero value after every 20 (or 21) value that has none. False with a message when the

@@ -355,6 +355,45 @@ void SafeSave::discard() {
   buffer_.clear();
 }
 
+LineStream::~LineStream() {
+  if (writing_.valid()) writing_.wait();
+}
+
+void LineStream::open() {
+  opened_ = true;
+  if (!save_.open(path_, &openError_) && openError_.empty()) openError_ = "the file could not be opened";
+  stretches_[0].reserve(kStretch + 4096);
+  stretches_[1].reserve(kStretch + 4096);
+}
+
+void LineStream::add(std::string_view line) {
+  if (!opened_) open();
+  if (!openError_.empty()) return;
+  std::string& stretch = stretches_[filling_];
+  stretch += line;
+  stretch += "\r\n";
+  if (stretch.size() >= kStretch) handOver();
+}
+
+void LineStream::handOver() {
+  if (writing_.valid()) writing_.get();  // the other stretch is written: it can be filled again
+  const std::string& full = stretches_[filling_];
+  writing_ = std::async(std::launch::async, [this, &full] { save_.write(full); });
+  filling_ ^= 1;
+  stretches_[filling_].clear();
+}
+
+bool LineStream::finish(std::string* error) {
+  if (!opened_) open();
+  if (!openError_.empty()) {
+    if (error) *error = openError_;
+    return false;
+  }
+  if (!stretches_[filling_].empty()) handOver();
+  if (writing_.valid()) writing_.get();
+  return save_.finish(error);
+}
+
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
   SafeSave save;
   if (!save.open(path, error)) return false;

@@ -1,8 +1,10 @@
 #pragma once
 // File helpers for documents: whole-file reads split into lines, and saves that never
 // destroy the old file when they fail.
+#include <future>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kw {
@@ -93,6 +95,38 @@ class SafeSave {
   int fd_ = -1;
   int error_ = 0;
   std::string buffer_;
+};
+
+// Lines on their way into a file through SafeSave as saving writes a program, each with CR LF
+// after it, added from one thread: they are put together a stretch at a time, and each stretch
+// is written by a second thread while the next is put together, so that the file goes to the disk
+// while the lines are still being made. The file is opened when the first line comes; what went
+// wrong is told by finish, and until it succeeds the target stays as it was.
+class LineStream {
+ public:
+  explicit LineStream(std::string path) : path_(std::move(path)) {}
+  ~LineStream();  // waits for the stretch being written; an unfinished file is dropped
+  LineStream(const LineStream&) = delete;
+  LineStream& operator=(const LineStream&) = delete;
+
+  void add(std::string_view line);
+  // No line has come.
+  bool empty() const { return !opened_; }
+  // Writes what is left and saves the file (an empty one when no line came); false, with the
+  // reason, when it could not be written.
+  bool finish(std::string* error);
+
+ private:
+  static constexpr std::size_t kStretch = std::size_t{1} << 21;  // bytes put together before they are written
+  void open();
+  void handOver();
+  std::string path_;
+  SafeSave save_;
+  bool opened_ = false;
+  std::string openError_;  // why the file could not be opened, if it could not
+  std::string stretches_[2];
+  int filling_ = 0;  // the stretch lines are added to; the other may be being written
+  std::future<void> writing_;
 };
 
 // Writes bytes to path through SafeSave. On failure the old file is untouched and error says

@@ -9,6 +9,7 @@
 
 #include "core/dxf/PassTestSupport.h"
 #include "core/profile/Dialect.h"
+#include "core/text/FileIo.h"
 #include "core/text/BlockScanner.h"
 #include "core/texttools/LineOrder.h"
 #include "support/TempDir.h"
@@ -280,8 +281,18 @@ TEST(RemoveDup2LineOrder, KeepsWhatTheLineOrderMakesOfTheLines) {
 // A long program is worked in two halves at once; what it keeps must not depend on where they
 // meet. Many paths in a row keep the same lines each. A cut-on line that repeats the end of the
 // arc before it, standing right where the second half would start, goes as it would anywhere,
-// and the same line once more then stays.
+// and the same line once more then stays. Streamed, the file holds the lines kept, in order.
 TEST(RemoveDup2LongPrograms, KeepWhatTheLineBeforeDecides) {
+  auto streamed = [](const PassLines& in, const PassLines& expected) {
+    PassRun run;
+    kwtest::TempDir dir;
+    LineStream stream(dir.file("out.nc"));
+    RemoveDup2(in, run.context, nullptr, false, &stream);
+    std::string error;
+    ASSERT_TRUE(stream.finish(&error)) << error;
+    const std::string written = dir.read("out.nc"), lines = joinCrLf(expected.strings());
+    EXPECT_TRUE(written == lines) << written.size() << " bytes written for " << lines.size();
+  };
   const std::vector<std::string> path = {"M05 ", "M05 ", "M03 ", "M08 ", "G01 X1 Y1", "G03 X2 Y0 I1 J0", "G01 X2 Y0",
                                          "G01 X3 Y0"};
   const std::vector<std::string> kept = {"M05 ", "M03 ", "M08 ", "G01 X1 Y1 ", "G03 X2 Y0 I1 J0 ", "G01 X3 Y0 "};
@@ -292,6 +303,7 @@ TEST(RemoveDup2LongPrograms, KeepWhatTheLineBeforeDecides) {
   }
   PassRun run;
   EXPECT_EQ(RemoveDup2(paths, run.context), keptPaths);
+  streamed(paths, keptPaths);
 
   const std::size_t count = 140000;
   PassLines moves, keptMoves;
@@ -311,6 +323,7 @@ TEST(RemoveDup2LongPrograms, KeepWhatTheLineBeforeDecides) {
   }
   EXPECT_EQ(RemoveDup2(moves, run.context), keptMoves);
   EXPECT_EQ(run.port.progress.back(), std::make_pair(static_cast<int>(count), static_cast<int>(count)));
+  streamed(moves, keptMoves);
 }
 
 TEST(RemoveDup2Caption, EndsWithTheFileNameWhenGiven) {
