@@ -51,7 +51,7 @@ bool insertfile(const std::string& path, PassLines& out, std::string* error = nu
 // `currentFileName` is given, the main window's caption shows it at the end. With
 // `lineOrder`, each kept line is then put in the word order N G M X Y Z I J K R, as "Line Order
 // N G M X Y Z I J K R" puts it (LineOrderer), on the way out. With `stream`, the kept lines
-// also go there, as early as the lines before them are kept.
+// go there instead, each as soon as the lines before it are kept, and none is returned.
 PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* currentFileName = nullptr,
                      bool lineOrder = false, LineStream* stream = nullptr);
 

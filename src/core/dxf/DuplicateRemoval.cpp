@@ -1,6 +1,10 @@
 // Duplicate removal: the last pass of a DXF conversion (RemoveDup2) and the editor's Compress
 // and Super Compress (RemoveDup).
+#include <algorithm>
+#include <atomic>
+#include <exception>
 #include <optional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -238,18 +242,35 @@ void keepLines(const PassLines& in, std::size_t from, std::size_t to, FinalRule&
   }
 }
 
-// Where the second half of a long program starts: after the cut-on line of a path near the
-// middle, which the rule keeps (in a converted program it is no move, and the cut-off line stands
-// before it), so that a rule that starts afresh on that line stands as the one that comes to it
-// from the start.
-// 0 for a program too short to be worth halving or without such a line in its second half.
-std::size_t secondHalf(const PassLines& in, const std::string& cutOn) {
-  constexpr std::size_t kHalvedFrom = 1 << 16;
-  if (in.size() < kHalvedFrom || cutOn.empty()) return 0;
-  for (std::size_t line = in.size() / 2; line + 1 < in.size(); ++line)
-    if (containsWord(in[line], cutOn) && !containsWord(in[line - 1], cutOn)) return line + 1;
-  return 0;
+// Where the pieces of a long program start, the first at 0: each after the cut-on line of a path
+// near its share of the program, which the rule keeps (in a converted program it is no move, and
+// the cut-off line stands before it), so that a rule that starts afresh on that line stands as the
+// one that comes to it from the start. One piece for a program too short to be worth sharing out.
+std::vector<std::size_t> pieceStarts(const PassLines& in, const std::string& cutOn) {
+  constexpr std::size_t kSharedFrom = 1 << 16, kPieces = 8;
+  std::vector<std::size_t> starts = {0};
+  if (in.size() < kSharedFrom || cutOn.empty()) return starts;
+  for (std::size_t k = 1; k < kPieces; ++k) {
+    const std::size_t to = std::min(in.size(), (k + 1) * in.size() / kPieces);
+    for (std::size_t line = std::max(k * in.size() / kPieces, starts.back() + 1); line + 1 < to; ++line) {
+      if (containsWord(in[line], cutOn) && !containsWord(in[line - 1], cutOn)) {
+        starts.push_back(line + 1);
+        break;
+      }
+    }
+  }
+  return starts;
 }
+
+// One piece of a long program as a rule that starts afresh on the line before it keeps it.
+struct Piece {
+  static constexpr int kWorking = 0, kDone = 1, kAbandoned = 2;
+  std::size_t from = 0, to = 0;
+  std::optional<FinalRule> rule;
+  FinalRule::Standing junction;  // what the rule stood on when it began
+  std::optional<Kept> kept;
+  std::atomic<int> state{kWorking};
+};
 
 }  // namespace
 
@@ -261,45 +282,102 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
   Kept out(in);
   out.lines.reserve(total);
   const BlockLetters letters = Dialect(context.profile).lettersWithoutBlanks();
-  std::optional<LineOrderer> order, secondOrder;
-  if (lineOrder) {
-    order.emplace(letters, false);
-    secondOrder.emplace(letters, false);
-  }
+  std::optional<LineOrderer> order;
+  if (lineOrder) order.emplace(letters, false);
   LineOrderer* const ordering = order ? &*order : nullptr;
-  // A long program is worked in two halves at once. The second half's rule starts on the line
-  // before it; when the first half's rule does not stand as that one at the junction (rare: a
-  // cut-on line that also moves, to where an arc before it ended), the second half is worked
-  // again after the first.
-  const std::size_t half = secondHalf(in, Dialect(context.profile).row(LabelRow::BeginBlock));
-  if (half == 0) {
+  const std::vector<std::size_t> starts = pieceStarts(in, Dialect(context.profile).row(LabelRow::BeginBlock));
+  if (starts.size() == 1) {
     keepLines(in, 0, total, rule, out, &context.ui, ordering, stream);
   } else {
-    FinalRule secondRule(context.profile);
-    Kept second(in);
-    second.lines.reserve(total - half);
-    FinalRule::Standing junction;
-    // The first half's lines go to the stream as they are kept, the second half's once it is done.
-    bothAtOnce([&] { keepLines(in, 0, half, rule, out, &context.ui, ordering, stream); },
-               [&] {
-                 secondRule.take(in[half - 1]);
-                 junction = secondRule.standing();
-                 keepLines(in, half, total, secondRule, second, nullptr, secondOrder ? &*secondOrder : nullptr,
-                           nullptr);
-               });
-    if (rule.standing() == junction) {
-      second.finish();
-      if (stream)
-        for (std::string_view line : second.lines) stream->add(line);
-      out.lines.append(std::move(second.lines));
-    } else {
-      keepLines(in, half, total, rule, out, &context.ui, ordering, stream);
+    // A long program is worked in pieces by two threads at once, each piece by a rule of its own
+    // that starts on the line before it. The pieces are then taken in order: when the rule that
+    // comes to a piece does not stand as the one that began it (rare: a cut-on line that also
+    // moves, to where an arc before it ended), the piece is worked again by the rule that comes
+    // to it. With a stream, a third thread takes each piece as soon as it and those before it
+    // are done, and streams its lines, while the two work on.
+    std::vector<Piece> pieces(starts.size());
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+      pieces[k].from = starts[k];
+      pieces[k].to = k + 1 < starts.size() ? starts[k + 1] : total;
+    }
+    std::optional<LineOrderer> takerOrder, secondOrder;
+    if (lineOrder) takerOrder.emplace(letters, false), secondOrder.emplace(letters, false);
+    FinalRule* comes = &rule;  // the rule that has kept every piece taken so far
+    auto take = [&] {
+      for (Piece& piece : pieces) {
+        piece.state.wait(Piece::kWorking, std::memory_order_acquire);
+        if (piece.state.load(std::memory_order_acquire) == Piece::kAbandoned) return;
+        if (!(comes->standing() == piece.junction)) {
+          piece.kept.emplace(in);
+          keepLines(in, piece.from, piece.to, *comes, *piece.kept, nullptr, takerOrder ? &*takerOrder : nullptr,
+                    stream);
+          continue;
+        }
+        comes = &*piece.rule;
+        if (!stream) continue;
+        const Kept& kept = *piece.kept;
+        std::size_t changed = 0;
+        for (std::size_t line = 0; line < kept.lines.size(); ++line) {
+          const bool isChanged = changed < kept.changedAt.size() && kept.changedAt[changed] == line;
+          stream->add(isChanged ? kept.changed[changed++] : kept.lines[line]);
+        }
+      }
+    };
+    // Each thread claims the next piece in turn.
+    std::atomic<std::size_t> next{0};
+    auto work = [&](LineOrderer* pieceOrder, UiPort* progress) {
+      for (std::size_t k = next.fetch_add(1); k < pieces.size(); k = next.fetch_add(1)) {
+        Piece& piece = pieces[k];
+        if (progress) progress->showProgress(static_cast<int>(piece.from), static_cast<int>(total), true);
+        piece.rule.emplace(context.profile);
+        if (k > 0) piece.rule->take(in[piece.from - 1]);
+        piece.junction = piece.rule->standing();
+        piece.kept.emplace(in);
+        piece.kept->lines.reserve(piece.to - piece.from);
+        keepLines(in, piece.from, piece.to, *piece.rule, *piece.kept, nullptr, pieceOrder, nullptr);
+        piece.state.store(Piece::kDone, std::memory_order_release);
+        piece.state.notify_one();
+      }
+    };
+    std::exception_ptr takeFailed;
+    std::thread taker;
+    if (stream) {
+      taker = std::thread([&] {
+        try {
+          take();
+        } catch (...) {
+          takeFailed = std::current_exception();
+        }
+      });
+    }
+    try {
+      bothAtOnce([&] { work(ordering, &context.ui); }, [&] { work(secondOrder ? &*secondOrder : nullptr, nullptr); });
+    } catch (...) {
+      for (Piece& piece : pieces) {
+        int working = Piece::kWorking;
+        piece.state.compare_exchange_strong(working, Piece::kAbandoned);
+        piece.state.notify_one();
+      }
+      if (taker.joinable()) taker.join();
+      throw;
+    }
+    if (taker.joinable())
+      taker.join();
+    else
+      take();
+    if (takeFailed) std::rethrow_exception(takeFailed);
+    if (!stream) {
+      for (Piece& piece : pieces) {
+        piece.kept->finish();
+        out.lines.append(std::move(piece.kept->lines));
+      }
     }
   }
   out.finish();
   in.clear();
   context.ui.showProgress(static_cast<int>(total), static_cast<int>(total), true);
   if (currentFileName) context.ui.setCaption(WindowId::Main, *currentFileName);
+  if (stream) out.lines.clear();
   return std::move(out.lines);
 }
 
