@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <thread>
+#include <utility>
 
 #include "core/app/App.h"
 #include "core/app/Batch.h"
@@ -318,6 +321,27 @@ int runDo(const std::vector<std::string>& args, App& app) {
   return runDoCommands(app, request);
 }
 
+// The help page brought up to date on a thread of its own, waited for when the work is done.
+class HelpSeeding {
+ public:
+  explicit HelpSeeding(std::string folder)
+      : seeding_([folder = std::move(folder)] {
+          try {
+            seedHelp(folder);
+          } catch (...) {  // as when a file of it cannot be written: the page stays as it is
+          }
+        }) {}
+  ~HelpSeeding() { finish(); }
+  HelpSeeding(const HelpSeeding&) = delete;
+  HelpSeeding& operator=(const HelpSeeding&) = delete;
+  void finish() {
+    if (seeding_.joinable()) seeding_.join();
+  }
+
+ private:
+  std::thread seeding_;
+};
+
 int runArguments(const std::vector<std::string>& args, const CommandLineHooks& hooks) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     std::fputs(kUsage, stdout);
@@ -341,9 +365,12 @@ int runArguments(const std::vector<std::string>& args, const CommandLineHooks& h
     std::fprintf(stderr, "kerfwerk: %s\n", error.c_str());
     return 1;
   }
-  seedProgramFolder(folder);
+  seedProfiles(folder);
 
   if (doMode || reportMode || pngMode || sendMode || args.size() >= 2) {
+    // Work without a window does not read the help page: it is brought up to date beside the work
+    // (on a first start, that is writing each of its files safely to the disk).
+    HelpSeeding helpSeeding(folder);
     StderrPort port;
     App app(folder, port);
     if (doMode && args.size() == 2 && args[1] == "--list") {
@@ -366,9 +393,11 @@ int runArguments(const std::vector<std::string>& args, const CommandLineHooks& h
       app.scalesLoadedPrograms = false;  // headless: no plot is drawn
       status = runBatchConversion(app, args);
     }
+    helpSeeding.finish();
     if (hooks.endProcessWhenDone) std::exit(status);  // flushes the output streams; `app` is not taken down
     return status;
   }
+  seedHelp(folder);
 
   if (!displayAvailable()) {
     std::fprintf(stderr,

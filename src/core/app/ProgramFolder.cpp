@@ -64,12 +64,20 @@ std::string resolveProgramFolder(std::string* error) {
 }
 
 void seedProgramFolder(const std::string& folder) {
+  seedProfiles(folder);
+  seedHelp(folder);
+}
+
+void seedProfiles(const std::string& folder) {
   for (const auto& file : bundledProfiles()) {
     std::string path = folder + "/" + std::string(file.name);
     std::error_code ec;
     if (fs::exists(path, ec) || ec) continue;
     writeFileAtomically(path, file.bytes, nullptr);
   }
+}
+
+void seedHelp(const std::string& folder) {
   // The help page belongs to this version of the program: it is brought up to date.
   std::error_code ec;
   fs::create_directories(folder + "/help", ec);

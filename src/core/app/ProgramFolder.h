@@ -10,7 +10,9 @@ namespace kw {
 std::string resolveProgramFolder(std::string* error);
 
 // Copies every bundled profile that the folder does not hold yet (never overwriting one) and
-// brings the help page in its "help" folder up to date.
+// brings the help page in its "help" folder up to date: seedProfiles, then seedHelp.
 void seedProgramFolder(const std::string& folder);
+void seedProfiles(const std::string& folder);
+void seedHelp(const std::string& folder);
 
 }  // namespace kw

@@ -126,7 +126,9 @@ class FinalRule {
   // The line rebuilt, R or I J K as the profile wants and its words in the order G M N X Y Z I J
   // R K; blank when the line goes. The view lasts until the next line is taken.
   std::string_view take(std::string_view text) {
-    if (!s_.previous.empty() && text == s_.previousText) {
+    // (A start line that goes on from the end line before it shares that line's text.)
+    if (!s_.previous.empty() && text.size() == s_.previousText.size() &&
+        (text.data() == s_.previousText.data() || text == s_.previousText)) {
       // The same text as the line before, which was kept: it rebuilds into that very line, so
       // it goes (the start line of an element that goes on from a straight one).
       s_.previousIsArc = false;
