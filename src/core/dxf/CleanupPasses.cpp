@@ -390,28 +390,62 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
                               std::make_move_iterator(second.openings.end()));
         first.blanks.insert(first.blanks.end(), second.blanks.begin(), second.blanks.end());
         // The pairs between the openings and the empty first lines are passed on a stretch at a
-        // time.
+        // time: the stretches are laid out first, then copied by both threads at once.
+        struct Stretch {
+          std::size_t from, to, at;  // lines [from, to) of the input to the output's line `at` on
+        };
+        std::vector<Stretch> stretches;
+        std::vector<std::pair<std::size_t, std::string>> positioning;  // line, text
+        const std::size_t start = out.size();
+        std::size_t at = start;
+        auto pass = [&](std::size_t from, std::size_t to) {
+          to = std::min(to, in.size());
+          if (from < to) stretches.push_back({from, to, at});
+          at += to - from;
+        };
         std::size_t q = 1;
-        auto opening = first.openings.cbegin();
+        auto opening = first.openings.begin();
         auto blank = first.blanks.cbegin();
         while (q < last) {
-          while (opening != first.openings.cend() && opening->first < q) ++opening;
+          while (opening != first.openings.end() && opening->first < q) ++opening;
           while (blank != first.blanks.cend() && *blank < q) ++blank;
           const std::size_t stretchEnd =
-              std::min({last, opening != first.openings.cend() ? opening->first : last,
+              std::min({last, opening != first.openings.end() ? opening->first : last,
                         blank != first.blanks.cend() ? *blank : last});
-          out.share(in, 2 * q, 2 * stretchEnd);
+          pass(2 * q, 2 * stretchEnd);
           q = stretchEnd;
           if (q == last) break;
-          if (opening != first.openings.cend() && opening->first == q) {
-            out.push_back(opening->second);
-            pairs.write(q, out);
-            pairs.write(++q, out);  // the path's first pair
+          if (opening != first.openings.end() && opening->first == q) {
+            positioning.emplace_back(at++, std::move(opening->second));
+            pass(2 * q, 2 * q + 4);  // and the path's first pair
+            ++q;
           } else {
-            pairs.writeSecond(q, out);  // its empty first line is left out
+            pass(2 * q + 1, 2 * q + 2);  // its empty first line is left out
           }
           ++q;
         }
+        out.growForOverwrite(at);
+        auto copy = [&](std::size_t fromStretch, std::size_t toStretch) {
+          for (std::size_t k = fromStretch; k < toStretch; ++k)
+            out.copy(in, stretches[k].from, stretches[k].to, stretches[k].at);
+        };
+        // The stretches halved by the lines they hold (most programs pass on in one).
+        const std::size_t middle = start + (at - start) / 2;
+        std::vector<Stretch> halves;
+        for (const Stretch& stretch : stretches) {
+          if (stretch.at < middle && stretch.at + (stretch.to - stretch.from) > middle) {
+            const std::size_t split = stretch.from + (middle - stretch.at);
+            halves.push_back({stretch.from, split, stretch.at});
+            halves.push_back({split, stretch.to, middle});
+          } else {
+            halves.push_back(stretch);
+          }
+        }
+        stretches.swap(halves);
+        std::size_t secondStretches = 0;
+        while (secondStretches < stretches.size() && stretches[secondStretches].at < middle) ++secondStretches;
+        bothAtOnce([&] { copy(0, secondStretches); }, [&] { copy(secondStretches, stretches.size()); });
+        for (const auto& [line, text] : positioning) out.set(line, text);
         p = q - 1;
       }
     }

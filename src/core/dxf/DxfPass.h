@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/profile/MachineProfile.h"
+#include "core/text/RawVector.h"
 #include "core/ui/UiPort.h"
 
 namespace kw {
@@ -140,6 +141,9 @@ class PassLines {
   bool sharesTextsWith(const PassLines& other) const { return blocks_ && blocks_ == other.blocks_; }
   // `lines` lines in all, any new one empty.
   void resize(std::size_t lines) { spans_.resize(lines, Span{0, 0, 0}); }
+  // `lines` lines in all, each new one to be written with `copy`, `setShared` or `set` before it
+  // is read: the room is not cleared first.
+  void growForOverwrite(std::size_t lines) { spans_.resize(lines); }
   // Lines [from, to) moved to start at line `at`; the two places may overlap.
   void move(std::size_t from, std::size_t to, std::size_t at) {
     std::memmove(spans_.data() + at, spans_.data() + from, (to - from) * sizeof(Span));
@@ -155,7 +159,7 @@ class PassLines {
     bytes_ = 0;
   }
   // Lets go of the lines, keeping their texts for the lines that share them.
-  void releaseLines() { std::vector<Span>().swap(spans_); }
+  void releaseLines() { RawVector<Span>().swap(spans_); }
   // Hands every line in turn to `take(line, index)` and lets go of each block of texts that no
   // later line uses, so that the lines can be turned into others without both being held at
   // once. A line's view stays valid until the next line has been taken. The lines are gone
@@ -182,7 +186,7 @@ class PassLines {
   static constexpr std::size_t kMaxBlocks = std::size_t{1} << 24;
   static constexpr std::uint64_t kLong = (std::uint64_t{1} << 20) - 1;
   std::shared_ptr<std::vector<Block>> blocks_;  // the texts, maybe shared with other lines
-  std::vector<Span> spans_;
+  RawVector<Span> spans_;
   std::size_t bytes_ = 0;
 
   // Copies `text` after the texts so far: into the last block if it fits there, else into a new

@@ -176,7 +176,7 @@ class EllipsesAside {
   template <typename Lines, typename Of>
   void spread(Lines& lines, std::size_t total, Of&& ofEllipse) {
     std::size_t moved = lines.size(), filled = total;  // what is left to move, and to fill
-    lines.resize(total);
+    lines.growForOverwrite(total);
     for (auto m = ellipses_.crbegin(); m != ellipses_.crend(); ++m) {
       filled -= moved - m->ellipse.place;
       lines.move(m->ellipse.place, moved, filled);

@@ -58,14 +58,14 @@ void PointList::move(std::size_t from, std::size_t to, std::size_t at) {
 
 void PointList::dropZerosOfZ() {
   if (std::all_of(z_.begin(), z_.end(), [](float z) { return z == 0; })) {
-    std::vector<float>().swap(z_);
+    RawVector<float>().swap(z_);
     withZ_ = false;
   }
 }
 
 void PointList::release() {
-  std::vector<float>().swap(xy_);
-  std::vector<float>().swap(z_);
+  RawVector<float>().swap(xy_);
+  RawVector<float>().swap(z_);
 }
 
 EndPointIndex::EndPointIndex(PointList given, float tolerance)

@@ -23,7 +23,7 @@ bool pointsConnect(const OrderPoint& a, const OrderPoint& b, float tolerance);
 // Points, with z only where it is asked for (every z is 0 then), at two or three floats each.
 class PointList {
  public:
-  PointList(std::size_t count, bool withZ) : xy_(2 * count), z_(withZ ? count : 0), withZ_(withZ) {}
+  PointList(std::size_t count, bool withZ) : xy_(2 * count, 0.0f), z_(withZ ? count : 0, 0.0f), withZ_(withZ) {}
   std::size_t size() const { return xy_.size() / 2; }
   OrderPoint operator[](std::size_t point) const {
     return {xy_[2 * point], xy_[2 * point + 1], z_.empty() ? 0.0f : z_[point]};
@@ -39,6 +39,11 @@ class PointList {
   void reserve(std::size_t count);
   // `count` points, any new one `p`.
   void resize(std::size_t count, const OrderPoint& p = {});
+  // `count` points, each new one to be written with `copy` or `set` before it is read.
+  void growForOverwrite(std::size_t count) {
+    xy_.resize(2 * count);
+    if (withZ_) z_.resize(count);
+  }
   void push_back(const OrderPoint& p) {
     xy_.push_back(p.x);
     xy_.push_back(p.y);
@@ -63,8 +68,8 @@ class PointList {
   void release();
 
  private:
-  std::vector<float> xy_;  // x and y of every point
-  std::vector<float> z_;   // z of every point, or empty
+  RawVector<float> xy_;  // x and y of every point
+  RawVector<float> z_;   // z of every point, or empty
   bool withZ_;
 };
 
