@@ -93,6 +93,8 @@ class PassLines {
     else
       spans_.push_back(place(line));
   }
+  // Adds a line with a text of its own, without looking whether it repeats the last one.
+  void pushNew(std::string_view line) { spans_.push_back(place(line)); }
   void emplace_back() { spans_.push_back({0, 0, 0}); }
   // The last line once more, sharing its text.
   void repeatLast() { spans_.push_back(spans_.back()); }

@@ -335,15 +335,21 @@ void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const st
 }
 
 void ElementWriter::addLine(std::string_view line, const OrderPoint& point) {
-  if (startWritten_ && !out_.empty() && out_.back() == line) {
-    // A straight move to where it starts: the element is not written at all.
-    out_.pop_back();
-    if (points_) points_->pop_back();
-    startWritten_ = false;
-    noDataFound = out_.empty();
-    return;
+  if (startWritten_ && !out_.empty()) {
+    if (out_.back() == line) {
+      // A straight move to where it starts: the element is not written at all.
+      out_.pop_back();
+      if (points_) points_->pop_back();
+      startWritten_ = false;
+      noDataFound = out_.empty();
+      return;
+    }
+    out_.pushNew(line);  // it differs from the start line before it
+    if (points_) points_->push_back(point);
+    noDataFound = false;
+  } else {
+    writeLine(line, point);
   }
-  writeLine(line, point);
   startWritten_ = !startWritten_;
 }
 
