@@ -206,8 +206,8 @@ class FinalRule {
 };
 
 // What a rule keeps of part of a program: the lines, which share the texts of the program's lines
-// that stay as they are, and the texts of the others, written apart (so that two halves at
-// once write only their own); a kept line of a changed text stands empty until `finish`.
+// that stay as they are, and the texts of the others, written apart (so that the pieces worked at
+// once each write only their own); a kept line of a changed text stands empty until `finish`.
 struct Kept {
   PassLines lines, changed;
   std::vector<std::size_t> changedAt;  // the line of each changed text
