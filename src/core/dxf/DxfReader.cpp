@@ -243,10 +243,13 @@ DxfLoadResult LOAD_DXF_FILE(const std::string& name, DxfPassContext& context, st
     pass = AddPlaneCodes2(std::move(pass), context);
     // A program streamed is one on its way to a file, in the line order N G M X Y Z I J K R.
     PassLines kept = RemoveDup2(std::move(pass), context, currentFileName, stream != nullptr, stream);
-    if (stream)
-      program.clear();
-    else
-      program = kept.strings();
+    program.clear();
+    if (!stream) {
+      // Each block of texts goes once its last line is a string: the kept lines share the texts
+      // of every pass before them.
+      program.reserve(kept.size());
+      kept.consume([&program](std::string_view line, std::size_t) { program.emplace_back(line); });
+    }
   } catch (const NumberNotWritable& e) {
     return fail(DxfLoadStatus::ReadError, numberNotWritableMessage(e, "the program of " + name));
   }
