@@ -111,15 +111,6 @@ class PassLines {
     else
       push_back(other[line]);
   }
-  // Adds lines [from, to) of `other` as `share` adds each one.
-  void share(const PassLines& other, std::size_t from, std::size_t to) {
-    if (other.blocks_ == blocks_ && blocks_) {
-      spans_.insert(spans_.end(), other.spans_.begin() + static_cast<std::ptrdiff_t>(from),
-                    other.spans_.begin() + static_cast<std::ptrdiff_t>(to));
-    } else {
-      for (std::size_t line = from; line < to; ++line) push_back(other[line]);
-    }
-  }
   // Line `line` becomes line `otherLine` of `other`, as `share` adds it.
   void setShared(std::size_t line, const PassLines& other, std::size_t otherLine) {
     if (other.blocks_ == blocks_ && blocks_)

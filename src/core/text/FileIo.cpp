@@ -362,8 +362,6 @@ LineStream::~LineStream() {
 void LineStream::open() {
   opened_ = true;
   if (!save_.open(path_, &openError_) && openError_.empty()) openError_ = "the file could not be opened";
-  stretches_[0].reserve(kStretch + 4096);
-  stretches_[1].reserve(kStretch + 4096);
 }
 
 void LineStream::add(std::string_view line) {
@@ -389,8 +387,8 @@ bool LineStream::finish(std::string* error) {
     if (error) *error = openError_;
     return false;
   }
-  if (!stretches_[filling_].empty()) handOver();
   if (writing_.valid()) writing_.get();
+  save_.write(stretches_[filling_]);  // the last stretch, here: there is nothing left to make meanwhile
   return save_.finish(error);
 }
 
@@ -402,13 +400,9 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
 }
 
 bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
-  SafeSave save;
-  if (!save.open(path, error)) return false;
-  for (const std::string& line : lines) {
-    save.write(line);
-    save.write("\r\n");
-  }
-  return save.finish(error);
+  LineStream stream(path);
+  for (const std::string& line : lines) stream.add(line);
+  return stream.finish(error);
 }
 
 bool sameFile(const std::string& a, const std::string& b) {

@@ -133,7 +133,7 @@ class LineStream {
 // why.
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
 
-// Writes the lines to path through SafeSave as joinCrLf joins them, without joining them first.
+// Writes the lines to path as joinCrLf joins them, through a LineStream.
 bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines, std::string* error);
 
 // True when both names reach the same existing file (through links or other spellings).
