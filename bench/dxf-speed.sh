@@ -24,7 +24,8 @@
 #      has one path per contour of the sheet, one arc move per arc, bulge and circle, and at
 #      least one straight move per straight segment; ezdxf and dxf-parser see every entity and
 #      every polyline vertex; dxf2gcode writes one shape per contour.
-#   2. Times, best of RUNS wall-clock runs each, with the peak RSS (GNU time %M):
+#   2. Times, best of RUNS wall-clock runs each (for each drawing the programs take turns, one
+#      run each per round), with the peak RSS (GNU time %M):
 #        floor       kerfwerk_read_lines FILE (std::getline, every line a string)
 #        kerfwerk    kerfwerk FILE OUT.nc: the whole conversion (reading, path ordering,
 #                    clean-up passes, line order, writing), each run in a fresh KERFWERK_HOME
@@ -216,20 +217,25 @@ for version in "${versions[@]}"; do
     key=$version-$size
     file=${drawing[$key]}
     say "  $key: floor, kerfwerk, ezdxf, dxf-parser"
-    must_measure "floor-$key" "kerfwerk_read_lines $file" "$build/bench/kerfwerk_read_lines" "$file"
-
     rm -rf "$check_home"
     mkdir -p "$check_home"
     KERFWERK_HOME=$check_home "$build/kerfwerk" "$file" "$tmp/check.nc" 2>"$tmp/check.err" ||
       { tail -n 5 "$tmp/check.err" >&2; die "kerfwerk could not convert $file"; }
     kw_check[$key]=$(check_kerfwerk "$key" "$tmp/check.nc" "$check_home/kerfwerk.ini") ||
       die "kerfwerk's program from $file is incomplete"
-    fresh_home=1 must_measure "kerfwerk-$key" "kerfwerk $file" "$build/kerfwerk" "$file" "$tmp/out.nc"
 
-    must_measure "ezdxf-$key" "ezdxf.readfile $file" $py "$here/tools/ezdxf-read.py" "$file"
+    # The four programs take turns, one run each per round, so that a slow spell of the
+    # machine falls on all of them alike rather than on the five runs of one.
+    for ((round = 1; round <= runs; round++)); do
+      measure_runs=1 must_measure "floor-$key" "kerfwerk_read_lines $file" \
+        "$build/bench/kerfwerk_read_lines" "$file"
+      measure_runs=1 fresh_home=1 must_measure "kerfwerk-$key" "kerfwerk $file" \
+        "$build/kerfwerk" "$file" "$tmp/out.nc"
+      measure_runs=1 must_measure "ezdxf-$key" "ezdxf.readfile $file" $py "$here/tools/ezdxf-read.py" "$file"
+      measure_runs=1 NODE_PATH=$npm_dir/node_modules must_measure "dxfparser-$key" "dxf-parser $file" \
+        node "$here/tools/dxf-parser-run.js" "$file"
+    done
     check_counts "$key" ezdxf
-    NODE_PATH=$npm_dir/node_modules must_measure "dxfparser-$key" "dxf-parser $file" \
-      node "$here/tools/dxf-parser-run.js" "$file"
     check_counts "$key" dxfparser
   done
 done
