@@ -240,6 +240,8 @@ PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context) {
   // Only the arc lines change: they are rebuilt, then put where they stand. The pairs of a long
   // program are gone through in two halves at once.
   const Pairs pairs{in};
+  // Whether every plain move holds an arc word, when that is known.
+  const std::optional<bool> movesHoldArcs = PlainMoveForm(profile).holdsEither(format.arcCw, format.arcCcw);
   using Rebuilt = std::vector<std::pair<std::size_t, std::string>>;  // line, text
   auto rebuild = [&](std::size_t from, std::size_t to, Rebuilt& arcs, UiPort* progress) {
     for (std::size_t p = from; p < to; ++p) {
@@ -247,7 +249,9 @@ PassLines CONVERTBRIDGEPORT2(PassLines in, DxfPassContext& context) {
       if (!pairs.hasSecond(p)) continue;
       const std::string_view l1 = pairs.first(p);
       const std::string_view l2 = pairs.second(p);
-      if (!containsEitherWord(l2, format.arcCw, format.arcCcw)) continue;
+      const bool arc = in.plainMove(2 * p + 1) && movesHoldArcs ? *movesHoldArcs
+                                                                 : containsEitherWord(l2, format.arcCw, format.arcCcw);
+      if (!arc) continue;
       const bool ccw = containsWord(l2, format.arcCcw);
       // Only the words the rebuilt line shows are read: Z with "Z Included", R in R mode, and
       // the start's X, Y and Z for the centre words that are there.
@@ -375,11 +379,16 @@ PassLines AddPlaneCodes2(PassLines in, DxfPassContext& context) {
         std::vector<std::size_t> blanks;                            // pairs whose first line is empty
         bool ended = false;
       };
+      // Whether every plain move holds the cut-on word, when that is known.
+      const std::optional<bool> movesOpen = PlainMoveForm(context.profile).holdsEither(cutOn, {});
+      auto opens = [&](std::size_t q) {
+        return in.plainMove(2 * q) && movesOpen ? *movesOpen : containsWord(pairs.first(q), cutOn);
+      };
       auto find = [&](std::size_t from, std::size_t to, Found& found, UiPort* progress) {
         for (std::size_t q = from; q < to && !found.ended; ++q) {
           if (progress) reportPairs(*progress, q, in);
           found.ended = pairs.second(q) == fileEnd;
-          if (editLine && containsWord(pairs.first(q), cutOn)) found.openings.emplace_back(q, positioning(q));
+          if (editLine && opens(q)) found.openings.emplace_back(q, positioning(q));
           if (pairs.first(q).empty()) found.blanks.push_back(q);
         }
       };

@@ -121,11 +121,14 @@ class FinalRule {
         arcCw_(dialect_.row(LabelRow::ArcCw)),
         arcCcw_(dialect_.row(LabelRow::ArcCcw)),
         rMode_(profile.flag("RCheckbox")),
-        orderable_(lettersOrderable(letters_)) {}
+        orderable_(lettersOrderable(letters_)),
+        moveForm_(dialect_, profile.flag("IncludeZCheckBox")),
+        moveWords_(moveForm_, splitter_) {}
 
   // The line rebuilt, R or I J K as the profile wants and its words in the order G M N X Y Z I J
-  // R K; blank when the line goes. The view lasts until the next line is taken.
-  std::string_view take(std::string_view text) {
+  // R K; blank when the line goes. The view lasts until the next line is taken. `plainMove`: the
+  // line is marked as one.
+  std::string_view take(std::string_view text, bool plainMove) {
     // (A start line that goes on from the end line before it shares that line's text.)
     if (!s_.previous.empty() && text.size() == s_.previousText.size() &&
         (text.data() == s_.previousText.data() || text == s_.previousText)) {
@@ -138,7 +141,7 @@ class FinalRule {
     }
     s_.previousText = text;
     // The line rebuilt, its position, and its G word with its blank (the line's first word).
-    const bool plain = splitter_.split(text, plain_);
+    const bool plain = (plainMove && moveWords_.split(text, plain_)) || splitter_.split(text, plain_);
     if (!plain) {
       words_ = SplitBlockWords(text, letters_);
       plain_ = wordViews(words_);
@@ -170,7 +173,12 @@ class FinalRule {
       s_.previousIsArc = false;
       s_.previousPosition.clear();
     } else {
-      s_.previousIsArc = containsEitherWord(g, arcCw_, arcCcw_);
+      // The G words are few, and mostly the one of the line before.
+      if (g != lastG_) {
+        lastG_.assign(g);
+        lastGIsArc_ = containsEitherWord(g, arcCw_, arcCcw_);
+      }
+      s_.previousIsArc = lastGIsArc_;
       s_.previousPosition.swap(position_);
     }
     s_.previous.swap(line_);  // the next line is rebuilt in the old room of this one
@@ -198,9 +206,13 @@ class FinalRule {
   const std::string& arcCcw_;
   const bool rMode_;
   const bool orderable_;  // the letters let a rebuilt line stand in the line order (see take)
+  const PlainMoveForm moveForm_;
+  const PlainMoveForm::Words moveWords_;
   bool inLineOrder_ = false;
   Standing s_;
   std::string position_, line_;
+  std::string lastG_;  // the last G word looked at, and whether it holds an arc word
+  bool lastGIsArc_ = false;
   PlainWords plain_;
   BlockWords words_;
 };
@@ -230,7 +242,7 @@ void keepLines(const PassLines& in, std::size_t from, std::size_t to, FinalRule&
     if (progress && index % kProgressEvery == 0)
       progress->showProgress(static_cast<int>(index), static_cast<int>(in.size()), true);
     const std::string_view text = in[index];
-    const std::string_view kept = rule.take(text);
+    const std::string_view kept = rule.take(text, in.plainMove(index));
     if (isBlank(kept)) continue;
     const std::string_view line = order && !rule.inLineOrder() ? order->ordered(kept) : kept;
     if (stream) stream->add(line);
@@ -332,7 +344,7 @@ PassLines RemoveDup2(PassLines in, DxfPassContext& context, const std::string* c
         Piece& piece = pieces[k];
         if (progress) progress->showProgress(static_cast<int>(piece.from), static_cast<int>(total), true);
         piece.rule.emplace(context.profile);
-        if (k > 0) piece.rule->take(in[piece.from - 1]);
+        if (k > 0) piece.rule->take(in[piece.from - 1], in.plainMove(piece.from - 1));
         piece.junction = piece.rule->standing();
         piece.kept.emplace(in);
         piece.kept->lines.reserve(piece.to - piece.from);

@@ -7,7 +7,7 @@
 namespace kw {
 
 PassLines::Span PassLines::place(std::string_view text) {
-  if (text.empty()) return {0, 0, 0};
+  if (text.empty()) return {0, 0, 0, 0};
   if (!blocks_) blocks_ = std::make_shared<std::vector<Block>>();
   std::vector<Block>& blocks = *blocks_;
   const bool longText = text.size() >= kLong;
@@ -19,7 +19,7 @@ PassLines::Span PassLines::place(std::string_view text) {
     blocks.push_back(std::move(block));
   }
   Block& block = blocks.back();
-  const Span span{blocks.size() - 1, block.size, longText ? kLong : text.size()};
+  const Span span{blocks.size() - 1, block.size, longText ? kLong : text.size(), 0};
   std::memcpy(block.text.get() + block.size, text.data(), text.size());
   block.size += text.size();
   bytes_ += text.size();

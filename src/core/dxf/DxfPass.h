@@ -31,7 +31,9 @@ struct DxfPassContext {
 // element that starts where the one before it ended) shares that line's text, and a pass that
 // passes a line on unchanged shares it with the lines it was given (`sharingTexts`, `share`). A
 // line read from here is a view that stays valid as long as the lines, or any lines sharing
-// their texts, are kept, whatever is added to them.
+// their texts, are kept, whatever is added to them. A line may be marked as a plain move (see
+// PlainMoveForm): the mark goes wherever its text goes unchanged, and a line given a text anew is
+// unmarked.
 class PassLines {
  public:
   class const_iterator {
@@ -95,7 +97,18 @@ class PassLines {
   }
   // Adds a line with a text of its own, without looking whether it repeats the last one.
   void pushNew(std::string_view line) { spans_.push_back(place(line)); }
-  void emplace_back() { spans_.push_back({0, 0, 0}); }
+  // push_back and pushNew of a line marked as a plain move.
+  void pushPlainMove(std::string_view line) {
+    push_back(line);
+    spans_.back().plainMove = 1;
+  }
+  void pushNewPlainMove(std::string_view line) {
+    pushNew(line);
+    spans_.back().plainMove = 1;
+  }
+  // Whether the line is marked as a plain move.
+  bool plainMove(std::size_t line) const { return spans_[line].plainMove != 0; }
+  void emplace_back() { spans_.push_back({0, 0, 0, 0}); }
   // The last line once more, sharing its text.
   void repeatLast() { spans_.push_back(spans_.back()); }
   // The last line goes; its text stays (another line may share it).
@@ -106,10 +119,12 @@ class PassLines {
   // Adds line `line` of `other`: sharing its text when `other` writes its texts where these
   // lines do, else as a copy.
   void share(const PassLines& other, std::size_t line) {
-    if (other.blocks_ == blocks_ && blocks_)
+    if (other.blocks_ == blocks_ && blocks_) {
       spans_.push_back(other.spans_[line]);
-    else
+    } else {
       push_back(other[line]);
+      spans_.back().plainMove = other.spans_[line].plainMove;
+    }
   }
   // Line `line` becomes line `otherLine` of `other`, as `share` adds it.
   void setShared(std::size_t line, const PassLines& other, std::size_t otherLine) {
@@ -133,7 +148,7 @@ class PassLines {
   // Whether `other` writes its texts where these lines do, so that its lines are shared at no cost.
   bool sharesTextsWith(const PassLines& other) const { return blocks_ && blocks_ == other.blocks_; }
   // `lines` lines in all, any new one empty.
-  void resize(std::size_t lines) { spans_.resize(lines, Span{0, 0, 0}); }
+  void resize(std::size_t lines) { spans_.resize(lines, Span{0, 0, 0, 0}); }
   // `lines` lines in all, each new one to be written with `copy`, `setShared` or `set` before it
   // is read: the room is not cleared first.
   void growForOverwrite(std::size_t lines) { spans_.resize(lines); }
@@ -171,12 +186,12 @@ class PassLines {
     std::unique_ptr<char[]> text;
     std::size_t size = 0, capacity = 0;
   };
-  // Eight bytes a line: its block, and its place and length there. A text too long for the
-  // length has a block of its own and kLong for a length.
+  // Eight bytes a line: its block, its place and length there, and its mark. A text too long for
+  // the length has a block of its own and kLong for a length.
   struct Span {
-    std::uint64_t block : 24, offset : 20, length : 20;
+    std::uint64_t block : 23, offset : 20, length : 20, plainMove : 1;
   };
-  static constexpr std::size_t kMaxBlocks = std::size_t{1} << 24;
+  static constexpr std::size_t kMaxBlocks = std::size_t{1} << 23;
   static constexpr std::uint64_t kLong = (std::uint64_t{1} << 20) - 1;
   std::shared_ptr<std::vector<Block>> blocks_;  // the texts, maybe shared with other lines
   RawVector<Span> spans_;

@@ -264,7 +264,8 @@ ElementWriter::ElementWriter(MachineProfile& profile, const ConversionSettings& 
       out_(elements),
       points_(linePoints),
       dialect_(profile),
-      pointReader_(profile) {
+      pointReader_(profile),
+      moveForm_(dialect_, profile.flag("IncludeZCheckBox")) {
   if (points_) points_->reset(pointReader_.includeZ());
   swapYZ_ = profile_.flag("SwapYZ");
   includeZ = profile_.flag("IncludeZCheckBox");
@@ -331,10 +332,10 @@ void ElementWriter::lineText(std::string& line, std::string_view x, std::string_
 
 void ElementWriter::ADDLINE(const std::string& x, const std::string& y, const std::string& z) {
   lineText(line_, x, y, z);
-  addLine(line_, pointOf(line_, x, y, z));
+  addLine(line_, pointOf(line_, x, y, z), moveForm_.plain(includeZ, x, y, z));
 }
 
-void ElementWriter::addLine(std::string_view line, const OrderPoint& point) {
+void ElementWriter::addLine(std::string_view line, const OrderPoint& point, bool plainMove) {
   if (startWritten_ && !out_.empty()) {
     if (out_.back() == line) {
       // A straight move to where it starts: the element is not written at all.
@@ -344,11 +345,20 @@ void ElementWriter::addLine(std::string_view line, const OrderPoint& point) {
       noDataFound = out_.empty();
       return;
     }
-    out_.pushNew(line);  // it differs from the start line before it
+    // It differs from the start line before it.
+    if (plainMove)
+      out_.pushNewPlainMove(line);
+    else
+      out_.pushNew(line);
     if (points_) points_->push_back(point);
     noDataFound = false;
   } else {
-    writeLine(line, point);
+    if (plainMove)
+      out_.pushPlainMove(line);
+    else
+      out_.push_back(line);
+    if (points_) points_->push_back(point);
+    noDataFound = false;
   }
   startWritten_ = !startWritten_;
 }
@@ -561,6 +571,8 @@ void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, 
   // The point of each line is the values its numbers read back as, when those tell it.
   NumberRoom xRoom, yRoom;
   const std::optional<float> zPoint = points_ ? pointReader_.zOf(zText) : std::nullopt;
+  // Every line a plain move or none: the numbers are fixed texts.
+  const bool plain = moveForm_.plainWithFixedNumbers(includeZ);
   auto at = [&](float t, std::string& line, OrderPoint& point) {
     const double ct = std::cos(t), st = std::sin(t);
     const int decimals = settings_.decimals;
@@ -584,18 +596,18 @@ void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, 
   } else {
     at(end, last, lastPoint);
   }
-  addLine(first, firstPoint);
+  addLine(first, firstPoint, plain);
   for (int i = 1; i <= n; ++i) {
     if (i < n) at(f32(start + i * step), line_, point);
     const std::string& to = i < n ? line_ : last;
     const OrderPoint& toPoint = i < n ? point : lastPoint;
     const std::size_t written = out_.size();
-    addLine(to, toPoint);
+    addLine(to, toPoint, plain);
     if (i == n) break;
     if (out_.size() > written && !startWritten_)  // the end line just written starts the next element too
       repeatLine(toPoint);
     else
-      addLine(to, toPoint);
+      addLine(to, toPoint, plain);
   }
 }
 

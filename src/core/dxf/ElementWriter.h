@@ -115,6 +115,7 @@ class ElementWriter {
   PointList* points_;
   Dialect dialect_;  // rows and letters as typed
   LinePointReader pointReader_;
+  PlainMoveForm moveForm_;  // how the straight lines are written
   bool designCad_ = false, swapYZ_ = false, rMode_ = false, fourQuadrants_ = false;
   bool straightIn_ = false, arcIn_ = false, straightOut_ = false, arcOut_ = false;
   float maxR_ = 0;  // "MaxR", 0 for no limit
@@ -131,9 +132,11 @@ class ElementWriter {
   void repeatLine(const OrderPoint& point);
   // The text of a straight line to the point, into `line` (its room reused), and a line written
   // as ADDLINE writes it.
+  // The straight line to these numbers.
   void lineText(std::string& line, std::string_view x, std::string_view y, std::string_view z) const;
   void appendPosition(std::string& line, std::string_view x, std::string_view y, std::string_view z) const;
-  void addLine(std::string_view line, const OrderPoint& point);
+  // Adds a straight line, marked when `plainMove` says it is one.
+  void addLine(std::string_view line, const OrderPoint& point, bool plainMove);
   std::string line_;  // the straight line being written, its room kept from line to line
   void writeArc(LabelRow row, const std::string& endX, const std::string& endY, const std::string& z,
                 const std::string& firstLetter, const std::string& first, const std::string& secondLetter,

@@ -123,6 +123,98 @@ std::optional<OrderPoint> LinePointReader::ofNumbers(std::string_view x, std::st
   return OrderPoint{*px, *py, *pz};
 }
 
+namespace {
+
+bool numberCharacter(char c) { return static_cast<unsigned char>(c - '0') <= 9 || c == '-' || c == '.'; }
+
+bool moveNumber(std::string_view number) {
+  return !number.empty() && std::all_of(number.begin(), number.end(), numberCharacter);
+}
+
+}  // namespace
+
+PlainMoveForm::PlainMoveForm(const Dialect& dialect, bool includeZ)
+    : word_(dialect.row(LabelRow::Line)), x_(dialect.x), y_(dialect.y), z_(dialect.z), includeZ_(includeZ) {
+  write(example_, "0", "0", "0");
+}
+
+PlainMoveForm::PlainMoveForm(const MachineProfile& profile)
+    : PlainMoveForm(Dialect(profile), profile.flag("IncludeZCheckBox")) {}
+
+bool PlainMoveForm::plain(bool zWritten, std::string_view x, std::string_view y, std::string_view z) const {
+  return zWritten == includeZ_ && moveNumber(x) && moveNumber(y) && (!includeZ_ || moveNumber(z));
+}
+
+std::optional<bool> PlainMoveForm::holdsEither(std::string_view a, std::string_view b) const {
+  std::string letters = x_;
+  letters += y_;
+  if (includeZ_) letters += z_;
+  bool holds = false;
+  for (const std::string_view word : {a, b}) {
+    if (word.empty()) continue;  // never found
+    for (const char c : word)
+      if (c == ' ' || letters.find(c) != std::string::npos) return std::nullopt;
+    if (std::all_of(word.begin(), word.end(), numberCharacter)) return std::nullopt;
+    holds = holds || containsWord(word_, word);
+  }
+  return holds;
+}
+
+PlainMoveForm::Words::Words(const PlainMoveForm& form, const PlainWordSplitter& splitter) {
+  for (const std::string* text : {&form.word_, &form.x_, &form.y_, &form.z_})
+    if (text->find_first_of(" \t") != std::string::npos) return;
+  wordSize_ = form.word_.size();
+  pieces_ = form.includeZ_ ? 3 : 2;
+  letterSizes_[0] = form.x_.size();
+  letterSizes_[1] = form.y_.size();
+  letterSizes_[2] = form.z_.size();
+  PlainWords example;
+  if (!splitter.split(form.example_, example) || !example.rest.empty()) return;
+  static constexpr std::string_view PlainWords::*kFields[] = {&PlainWords::g, &PlainWords::m, &PlainWords::n,
+                                                               &PlainWords::x, &PlainWords::y, &PlainWords::z,
+                                                               &PlainWords::r, &PlainWords::i, &PlainWords::j,
+                                                               &PlainWords::k};
+  // Each piece of the example must be one word of it, and each word one piece.
+  int found = 0;
+  auto fieldOf = [&](std::string_view piece) -> std::string_view PlainWords::* {
+    for (const auto field : kFields)
+      if ((example.*field).data() == piece.data() && (example.*field).size() == piece.size()) return ++found, field;
+    return nullptr;
+  };
+  const std::string_view move = form.example_;
+  if (wordSize_ > 0 && !(word_ = fieldOf(move.substr(0, wordSize_)))) return;
+  for (int k = 0, at = static_cast<int>(wordSize_) + 1; k < pieces_; ++k) {
+    const std::size_t end = k + 1 == pieces_ && form.includeZ_ ? move.size() : move.find(' ', at);
+    if (!(letters_[k] = fieldOf(move.substr(at, end - at)))) return;
+    at = static_cast<int>(end) + 1;
+  }
+  const int words = static_cast<int>(std::count_if(std::begin(kFields), std::end(kFields),
+                                                   [&](auto field) { return !(example.*field).empty(); }));
+  usable_ = found == words;
+}
+
+bool PlainMoveForm::Words::split(std::string_view move, PlainWords& words) const {
+  if (!usable_ || move.size() > kMaxBlockLength) return false;
+  words = PlainWords{};
+  const char* const text = move.data();
+  const std::size_t size = move.size();
+  if (word_) words.*word_ = {text, wordSize_};
+  std::size_t at = wordSize_ + 1;
+  for (int k = 0; k < pieces_; ++k) {
+    // The last piece ends the line, before its blank when there is no Z; a number before it is
+    // at least one character.
+    std::size_t end = pieces_ == 2 ? size - 1 : size;
+    if (k + 1 < pieces_) {
+      end = at + letterSizes_[k] + 1;
+      while (end < size && text[end] != ' ') ++end;
+      if (end == size) return false;
+    }
+    words.*letters_[k] = {text + at, end - at};
+    at = end + 1;
+  }
+  return true;
+}
+
 bool isBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
 
 }  // namespace kw

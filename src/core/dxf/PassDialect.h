@@ -3,6 +3,7 @@
 // report their progress.
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "core/dxf/EndPointIndex.h"
@@ -50,6 +51,67 @@ class LinePointReader {
   // the rows the element lines begin with, and written as the element writer writes them.
   bool numbersTell_ = false;
   std::size_t rowLength_ = 0;  // the longest of those rows
+};
+
+// A plain move: the straight element line as the element writer writes it, the Line row's word,
+// a blank, the X letter and number, a blank, the Y letter and number, a blank and, with "Z
+// Included", the Z letter and number, each number of digits, minus signs and points only. The
+// writer marks such lines (PassLines::pushPlainMove). Since plain moves differ only in their
+// numbers, which a scan of words reads as plain characters, a pass can tell from the form alone
+// what a scan of any of them finds.
+class PlainMoveForm {
+ public:
+  PlainMoveForm(const Dialect& dialect, bool includeZ);
+  explicit PlainMoveForm(const MachineProfile& profile);
+  bool includeZ() const { return includeZ_; }
+  // Appends the move to these numbers (z only with "Z Included").
+  void append(std::string& line, std::string_view x, std::string_view y, std::string_view z) const {
+    line += x_;
+    line += x;
+    line += ' ';
+    line += y_;
+    line += y;
+    line += ' ';
+    if (includeZ_) {
+      line += z_;
+      line += z;
+    }
+  }
+  void write(std::string& line, std::string_view x, std::string_view y, std::string_view z) const {
+    line.assign(word_);
+    line += ' ';
+    append(line, x, y, z);
+  }
+  // Whether a move written with `zWritten` and these numbers is a plain move.
+  bool plain(bool zWritten, std::string_view x, std::string_view y, std::string_view z) const;
+  // The same for numbers written as fixed texts (writableFixedText), which are plain numbers.
+  bool plainWithFixedNumbers(bool zWritten) const { return zWritten == includeZ_; }
+  // The plain move with every number 0: any plain move scans word by word as this one does.
+  const std::string& example() const { return example_; }
+  // containsEitherWord(move, a, b) for every plain move, when the form tells it. It does when
+  // neither word holds a blank or a letter of the move and each holds more than a number's
+  // characters: either word can then only stand within the Line word.
+  std::optional<bool> holdsEither(std::string_view a, std::string_view b) const;
+  // The words of a plain move as `splitter` splits it, when the form tells them (false then
+  // leaves `words` to the splitter): the move's pieces between its blanks, each where `splitter`
+  // puts that piece of the example.
+  class Words {
+   public:
+    Words(const PlainMoveForm& form, const PlainWordSplitter& splitter);
+    bool split(std::string_view move, PlainWords& words) const;
+
+   private:
+    bool usable_ = false;
+    std::size_t wordSize_ = 0, letterSizes_[3] = {0, 0, 0};
+    int pieces_ = 0;  // the letter pieces, 2 or 3
+    std::string_view PlainWords::*word_ = nullptr;  // where the Line word goes, or nowhere
+    std::string_view PlainWords::*letters_[3] = {nullptr, nullptr, nullptr};
+  };
+
+ private:
+  std::string word_, x_, y_, z_;
+  bool includeZ_ = false;
+  std::string example_;
 };
 
 // Whether the text holds nothing but blanks.

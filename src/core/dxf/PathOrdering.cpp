@@ -35,8 +35,10 @@ struct OrderingDialect {
   std::string absolute, kerfLeft, cutOn, cutOff, fileEnd, leadIn;
   bool includeZ = false, turnsOutlines = false, holesFirst = false;
   LinePointReader points;
+  PlainMoveForm moves;
+  std::optional<bool> movesHoldArcs;  // whether every plain move holds an arc word, when that is known
 
-  explicit OrderingDialect(const MachineProfile& profile) : points(profile) {
+  explicit OrderingDialect(const MachineProfile& profile) : points(profile), moves(profile) {
     using enum LabelRow;
     const Dialect dialect(profile);
     letters = dialect.lettersWithoutBlanks();
@@ -54,6 +56,12 @@ struct OrderingDialect {
     // The program compensates to the left, in the plane of the X and Y words as written.
     turnsOutlines = !kerfLeft.empty() && !profile.flag("SwapXY") && !profile.flag("SwapYZ");
     holesFirst = profile.flag("HolesFirst");
+    movesHoldArcs = moves.holdsEither(arcCw, arcCcw);
+  }
+
+  // containsEitherWord(line, arcCw, arcCcw), where `plainMove` says the line is marked as one.
+  bool holdsArc(std::string_view line, bool plainMove) const {
+    return plainMove && movesHoldArcs ? *movesHoldArcs : containsEitherWord(line, arcCw, arcCcw);
   }
 
   // The point a line moves to; Z counts only when "Z Included" is checked.
@@ -149,10 +157,11 @@ class PathWriter {
 
   // An element whose start meets the path's end: its start line shrinks to the move itself.
   OrderPoint forward(std::size_t element, const OrderPoint& end) {
-    // Words in SplitBlockWords' order G M N X Y Z R I J K: the move keeps G, X, Y and Z.
-    constexpr unsigned char no = PlainWordSplitter::kNotWritten;
-    static constexpr unsigned char kMove[10] = {0, no, no, 1, 2, 3, no, no, no, no};
-    if (plainSplitter_.standsInOrder(startLine(element), kMove, false)) {
+    const std::string_view startText = startLine(element);
+    const bool inOrder = elements_.plainMove(2 * element) && startText.size() <= kMaxBlockLength
+                             ? plainMovesInOrder_
+                             : plainSplitter_.standsInOrder(startText, kMove, false);
+    if (inOrder) {
       place(2 * element);  // already the move alone, as the pieces of a polyline are
     } else {
       held_.clear();
@@ -198,6 +207,11 @@ class PathWriter {
   const OrderingDialect& d_;
   std::string line_;  // the shortened start line, its buffer kept from line to line
   const PlainWordSplitter plainSplitter_{d_.letters};
+  // Words in SplitBlockWords' order G M N X Y Z R I J K: the move keeps G, X, Y and Z.
+  static constexpr unsigned char kNo = PlainWordSplitter::kNotWritten;
+  static constexpr unsigned char kMove[10] = {0, kNo, kNo, 1, 2, 3, kNo, kNo, kNo, kNo};
+  // Whether a plain move stands as that move already.
+  const bool plainMovesInOrder_ = plainSplitter_.standsInOrder(d_.moves.example(), kMove, false);
   std::vector<BlockWords> held_;  // the words of the lines read that are not plain (room for three)
   bool keepsPoints_;
 
@@ -239,7 +253,7 @@ PathOutline outlineOf(const PassLines& out, const OrderPoint& first, const Point
   for (std::size_t line = span.begin + 1; line < span.end; line += 2) {
     const std::string_view end = out[line];
     const OrderPoint to = endPoints[line / 2];
-    const bool arc = containsEitherWord(end, d.arcCw, d.arcCcw);
+    const bool arc = d.holdsArc(end, out.plainMove(line));
     const bool cw = arc && containsWord(end, d.arcCw), ccw = arc && !cw;
     if (cw || ccw) {
       const double cx = FindLetterValue(d.written.i, end).value, cy = FindLetterValue(d.written.j, end).value;
