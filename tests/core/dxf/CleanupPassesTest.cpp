@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/dxf/ElementWriter.h"
 #include "core/dxf/PassTestSupport.h"
+#include "core/dxf/PathOrdering.h"
 #include "core/profile/Dialect.h"
 #include "core/text/FileIo.h"
 #include "core/text/BlockScanner.h"
@@ -324,6 +326,44 @@ TEST(RemoveDup2LongPrograms, KeepWhatTheLineBeforeDecides) {
   EXPECT_EQ(RemoveDup2(moves, run.context), keptMoves);
   EXPECT_EQ(run.port.progress.back(), std::make_pair(static_cast<int>(count), static_cast<int>(count)));
   streamed(moves, keptMoves);
+}
+
+// The passes read a marked plain move from the dialect alone: each must make of marked lines what
+// it makes of the same lines unmarked, under profiles whose words make that easy or hard to tell,
+// for a drawing long enough for every pass to share its work out.
+TEST(PlainMoves, MarkedLinesPassAsUnmarkedOnes) {
+  const Options profiles[] = {{}, kZ, {{"RCheckbox", "1"}}, {{"SwapXY", "1"}}, {{"row 1", "G02"}},
+                              {{"row 1", "G1M03"}}, {{"row 17", "X "}}};
+  for (const Options& options : profiles) {
+    PassRun run;
+    kwtest::apply(run.profile, options);
+    kwtest::apply(run.profile, {{"EllipseEdit", "12000"}});
+    PassLines marked;
+    {
+      ElementWriter writer(run.profile, ConversionSettings::read(run.profile), marked);
+      for (int e = 0; e < 3; ++e) writer.EllipseIJ(0.5f * e, 1, 2, 6.2831855f, 0, 1, 5.0f * e, 0);
+      writer.ADDLINE("10.0000", "0.0000", "1.0000");
+      writer.ADDLINE("12.0000", "0.0000", "1.0000");
+      writer.bulgeArc("12.0000", "0.0000", "1.0000", "10.0000", "0.0000", "1.0000", 1);
+      writer.ADDLINE("3.0000", "0.0000", "1.0000");  // where the first ellipse begins
+      writer.ADDLINE("7.0000", "1.0000", "1.0000");
+    }
+    const std::string name = options.empty() ? "default" : options[0].first + "=" + options[0].second;
+    auto stage = [&](const char* what, PassLines (*pass)(PassLines, DxfPassContext&)) {
+      std::size_t marks = 0;
+      for (std::size_t k = 0; k < marked.size(); ++k) marks += marked.plainMove(k) ? 1 : 0;
+      ASSERT_GT(marks, 0u) << name << ", " << what;
+      EXPECT_GT(marked.size(), 65536u) << name << ", " << what;  // long enough to be shared out
+      PassLines unmarked(marked);  // a copy carries no marks
+      PassLines fromMarked = pass(std::move(marked), run.context);
+      EXPECT_EQ(fromMarked, pass(std::move(unmarked), run.context)) << name << ", " << what;
+      marked = std::move(fromMarked);
+    };
+    stage("ordering", [](PassLines in, DxfPassContext& c) { return SORTOUT3(std::move(in), c); });
+    stage("Bridgeport", CONVERTBRIDGEPORT2);
+    stage("planes", AddPlaneCodes2);
+    stage("duplicates", [](PassLines in, DxfPassContext& c) { return RemoveDup2(std::move(in), c); });
+  }
 }
 
 TEST(RemoveDup2Caption, EndsWithTheFileNameWhenGiven) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +30,21 @@ void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class ElementLinesTest : public ::testing::TestWithParam<Case> {};
 
+// The text of a plain move under the profile's Line word and letters: each word's letter and a
+// number of digits, minus signs and points, a blank after each but a Z word.
+std::regex plainMoves(const MachineProfile& profile) {
+  const Dialect d(profile);
+  auto literal = [](const std::string& text) {
+    std::string pattern;
+    for (const char c : text) pattern += std::isalnum(static_cast<unsigned char>(c)) ? std::string(1, c) : "[" + std::string(1, c) + "]";
+    return pattern;
+  };
+  const std::string number = "[-.0-9]+";
+  std::string pattern = literal(d.row(LabelRow::Line)) + " " + literal(d.x) + number + " " + literal(d.y) + number + " ";
+  if (profile.flag("IncludeZCheckBox")) pattern += literal(d.z) + number;
+  return std::regex(pattern);
+}
+
 TEST_P(ElementLinesTest, WritesExactLines) {
   const Case& c = GetParam();
   MachineProfile profile = passProfile(c.options);
@@ -36,6 +52,10 @@ TEST_P(ElementLinesTest, WritesExactLines) {
   ElementWriter writer(profile, ConversionSettings::read(profile), lines);
   c.build(writer);
   EXPECT_EQ(lines, c.expected);
+  // Every plain move is marked as one, and nothing else.
+  const std::regex plain = plainMoves(profile);
+  for (std::size_t k = 0; k < lines.size(); ++k)
+    EXPECT_EQ(lines.plainMove(k), std::regex_match(std::string(lines[k]), plain)) << lines[k];
 
   // The points kept beside the lines are what the path ordering reads in them.
   PassLines again;

@@ -67,6 +67,53 @@ TEST(PassLines, AppendedLinesFollowInOrder) {
   EXPECT_EQ(source.strings(), (Lines{"M05", "M30"}));
 }
 
+// A line's plain-move mark goes with its text wherever the text goes unchanged, and a line given
+// a text anew is unmarked.
+TEST(PassLines, MarksGoWithTheirTexts) {
+  PassLines in;
+  in.pushPlainMove("G01 X1 Y2 ");
+  in.pushPlainMove("G01 X1 Y2 ");  // shares the text before
+  in.push_back("G02 X3 Y4 I1 J0 ");
+  in.pushNewPlainMove("G01 X3 Y4 ");
+  in.repeatLast();
+  in.push_back("G01 X5 Y6 ");
+  auto marks = [](const PassLines& lines) {
+    std::string m;
+    for (std::size_t k = 0; k < lines.size(); ++k) m += lines.plainMove(k) ? 'p' : '-';
+    return m;
+  };
+  EXPECT_EQ(marks(in), "pp-pp-");
+
+  PassLines shared = in.sharingTexts(), copied;
+  for (std::size_t k = 0; k < in.size(); ++k) shared.share(in, k), copied.share(in, k);
+  EXPECT_EQ(marks(shared), "pp-pp-");
+  EXPECT_EQ(marks(copied), "pp-pp-");
+  EXPECT_EQ(copied, in);
+
+  shared.set(0, shared[0]);  // the same text, written anew
+  shared.setShared(2, in, 3);
+  shared.setShared(3, in, 2);
+  copied.setShared(1, in, 2);  // no texts in common: written as a copy
+  copied.setShared(2, in, 0);
+  EXPECT_EQ(marks(shared), "-pp-p-");
+  EXPECT_EQ(marks(copied), "p--pp-");
+
+  PassLines moved = in.sharingTexts();
+  moved.growForOverwrite(in.size());
+  moved.copy(in, 0, in.size(), 0);
+  moved.move(3, 6, 0);
+  EXPECT_EQ(marks(moved), "pp-pp-");  // lines 3 to 5 over 0 to 2: "pp-", then "pp-" as it was
+  moved.pop_back();
+  moved.emplace_back();
+  moved.resize(8);
+  EXPECT_EQ(marks(moved), "pp-pp---");
+
+  PassLines taken = {"M03"};
+  taken.append(std::move(moved));
+  EXPECT_EQ(marks(taken), "-pp-pp---");
+  EXPECT_EQ(marks(PassLines(in)), "------");  // a copy of the lines is not marked
+}
+
 // Texts as long as a block or longer than the length a line's place can tell, among short ones.
 TEST(PassLines, LongTextsReadBackWhole) {
   const std::size_t block = std::size_t{1} << 20;
