@@ -324,6 +324,7 @@ void ElementWriter::appendPosition(std::string& line, std::string_view x, std::s
 }
 
 void ElementWriter::lineText(std::string& line, std::string_view x, std::string_view y, std::string_view z) const {
+  if (includeZ == moveForm_.includeZ()) return moveForm_.write(line, x, y, z);
   line.clear();
   line += dialect_.row(LabelRow::Line);
   line += ' ';

@@ -135,6 +135,12 @@ bool moveNumber(std::string_view number) {
 
 PlainMoveForm::PlainMoveForm(const Dialect& dialect, bool includeZ)
     : word_(dialect.row(LabelRow::Line)), x_(dialect.x), y_(dialect.y), z_(dialect.z), includeZ_(includeZ) {
+  beforeX_ = word_ + ' ';
+  beforeX_ += x_;
+  beforeY_.push_back(' ');
+  beforeY_ += y_;
+  afterY_.push_back(' ');
+  if (includeZ_) afterY_ += z_;
   write(example_, "0", "0", "0");
 }
 

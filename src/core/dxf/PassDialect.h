@@ -64,23 +64,15 @@ class PlainMoveForm {
   PlainMoveForm(const Dialect& dialect, bool includeZ);
   explicit PlainMoveForm(const MachineProfile& profile);
   bool includeZ() const { return includeZ_; }
-  // Appends the move to these numbers (z only with "Z Included").
-  void append(std::string& line, std::string_view x, std::string_view y, std::string_view z) const {
-    line += x_;
-    line += x;
-    line += ' ';
-    line += y_;
-    line += y;
-    line += ' ';
-    if (includeZ_) {
-      line += z_;
-      line += z;
-    }
-  }
+  // The move to these numbers (z only with "Z Included"), in as few pieces as it takes: the
+  // ellipses write millions of them.
   void write(std::string& line, std::string_view x, std::string_view y, std::string_view z) const {
-    line.assign(word_);
-    line += ' ';
-    append(line, x, y, z);
+    line.assign(beforeX_);
+    line += x;
+    line += beforeY_;
+    line += y;
+    line += afterY_;
+    if (includeZ_) line += z;
   }
   // Whether a move written with `zWritten` and these numbers is a plain move.
   bool plain(bool zWritten, std::string_view x, std::string_view y, std::string_view z) const;
@@ -111,6 +103,7 @@ class PlainMoveForm {
  private:
   std::string word_, x_, y_, z_;
   bool includeZ_ = false;
+  std::string beforeX_, beforeY_, afterY_;  // the Line word, a blank and X; a blank and Y; a blank and Z
   std::string example_;
 };
 
