@@ -296,6 +296,37 @@ void EndPointIndex::prepare() {
   ++preparation_;
 }
 
+void EndPointIndex::lookAhead(std::size_t element) {
+  if (!(tolerance_ >= 0) || slots_.empty()) return;
+  for (int stage = 0; stage < 3; ++stage) {
+    const std::size_t next = element + 3 - static_cast<std::size_t>(stage);
+    if (next >= removed_.size() || removed_[next]) continue;
+    const auto [x0, x1, y0, y1] = cellsAround(end(next));  // where the path's first search looks
+    int buckets = 0;
+    for (std::int64_t cx = x0; cx <= x1; ++cx)
+      for (std::int64_t cy = y0; cy <= y1 && buckets < 4; ++cy, ++buckets) {
+        const std::size_t b = hashOf(cx, cy).bucket;
+        if (stage == 0) {
+          __builtin_prefetch(bucketStart_.data() + b);
+          continue;
+        }
+        const std::uint32_t begin = bucketStart_[b], end = bucketStart_[b + 1];
+        if (stage == 1) {
+          if (begin < end) {
+            __builtin_prefetch(slots_.data() + begin);
+            __builtin_prefetch(tags_.data() + begin);
+          }
+          continue;
+        }
+        for (std::uint32_t slot = begin; slot < end && slot < begin + 8; ++slot) {
+          __builtin_prefetch(removed_.data() + slots_[slot] / 2);
+          __builtin_prefetch(nextLive_.data() + slot);
+          points_.prefetch(slots_[slot]);
+        }
+      }
+  }
+}
+
 std::size_t EndPointIndex::firstRemaining() {
   while (firstRemaining_ < removed_.size() && removed_[firstRemaining_]) ++firstRemaining_;
   return firstRemaining_ < removed_.size() ? firstRemaining_ : npos;

@@ -107,6 +107,11 @@ class EndPointIndex {
   // so that the search, when it comes, finds them there. Only speed depends on it.
   void expect(const OrderPoint& point);
   void prepare();
+  // The same for the first searches of the paths that may begin after element `element`: the
+  // paths of a drawing mostly begin one after another in file order, and a path of one element
+  // (a circle) is searched for as soon as it begins. The elements one, two and three on are each
+  // prepared a stage further, one stage each time a path begins.
+  void lookAhead(std::size_t element);
 
  private:
   std::int64_t cellOf(double value) const;

@@ -741,6 +741,7 @@ std::vector<PathSpan> placeElements(EndPointIndex& index, std::size_t count, flo
       spans.back().end = placer.written();
       pathEnd = placer.newPath(first);
       index.expect(index.start(first));  // where a closed path comes back to
+      index.lookAhead(first);
       spans.push_back({placer.written() - 2, 0});
       index.remove(first);
       --remaining;
