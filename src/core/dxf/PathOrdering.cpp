@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -233,23 +234,25 @@ struct PathSpan {
   std::size_t begin = 0, end = 0;
 };
 
-// A closed path's outline (arcs by points along them) and its turning sense.
+// A closed path's outline (arcs by points along them) and its turning sense. The points of many
+// outlines lie one after another in one array, from `at` on.
 struct PathOutline {
-  std::vector<OrderPoint> points;
+  std::span<const OrderPoint> points;
+  std::size_t at = 0, count = 0;
   float low[2] = {0, 0}, high[2] = {0, 0};  // the box round the points
   double area = 0;                          // twice the enclosed area, positive counter-clockwise
   bool closed = false;
 };
 
 // `first` is the point of the path's first line, endPoints[place / 2] that of each element's end
-// line.
+// line. The points go after those in `room`; `points` is left for when the room has them all.
 PathOutline outlineOf(const PassLines& out, const OrderPoint& first, const PointList& endPoints,
-                      const PathSpan& span, const OrderingDialect& d, float tolerance) {
+                      const PathSpan& span, const OrderingDialect& d, float tolerance, RawVector<OrderPoint>& room) {
   constexpr int kPointsPerArc = 8;
   PathOutline o;
+  o.at = room.size();
   OrderPoint from = first;
-  o.points.reserve((span.end - span.begin) / 2 + 1);  // a point an element; an arc's grow them
-  o.points.push_back(from);
+  room.push_back(from);
   for (std::size_t line = span.begin + 1; line < span.end; line += 2) {
     const std::string_view end = out[line];
     const OrderPoint to = endPoints[line / 2];
@@ -265,17 +268,19 @@ PathOutline outlineOf(const PassLines& out, const OrderPoint& first, const Point
       o.area += r * r * (sweep - std::sin(sweep));
       for (int step = 1; step < kPointsPerArc; ++step) {
         const double a = a0 + sweep * step / kPointsPerArc;
-        o.points.push_back({static_cast<float>(cx + r * std::cos(a)), static_cast<float>(cy + r * std::sin(a)), 0});
+        room.push_back({static_cast<float>(cx + r * std::cos(a)), static_cast<float>(cy + r * std::sin(a)), 0});
       }
     }
     o.area += static_cast<double>(from.x) * to.y - static_cast<double>(to.x) * from.y;
-    o.points.push_back(to);
+    room.push_back(to);
     from = to;
   }
+  o.count = room.size() - o.at;
   o.closed = span.end - span.begin >= 2 && pointsConnect(first, from, tolerance);
   o.low[0] = o.high[0] = first.x;
   o.low[1] = o.high[1] = first.y;
-  for (const OrderPoint& p : o.points) {
+  for (std::size_t k = o.at; k < room.size(); ++k) {
+    const OrderPoint& p = room[k];
     o.low[0] = std::min(o.low[0], p.x), o.high[0] = std::max(o.high[0], p.x);
     o.low[1] = std::min(o.low[1], p.y), o.high[1] = std::max(o.high[1], p.y);
   }
@@ -331,6 +336,7 @@ void reversePath(PassLines& out, const PathSpan& span, const OrderingDialect& d,
 // the nearest of them (the smallest round it), `holds` tells a path that has another inside.
 struct Nesting {
   std::vector<PathOutline> outlines;
+  RawVector<OrderPoint> points[2];  // the outlines' points, by the half that found them
   std::vector<int> depth;
   std::vector<std::size_t> parent;  // kNoParent for none
   std::vector<bool> holds;
@@ -348,17 +354,22 @@ Nesting nestingOf(const PassLines& out, const std::vector<OrderPoint>& firstPoin
   std::vector<std::size_t> closed;
   float low[2] = {0, 0}, high[2] = {0, 0};
   outlines.resize(spans.size());
-  auto outline = [&](std::size_t from, std::size_t to) {
-    for (std::size_t p = from; p < to; ++p) outlines[p] = outlineOf(out, firstPoints[p], endPoints, spans[p], d, tolerance);
+  auto outline = [&](std::size_t from, std::size_t to, RawVector<OrderPoint>& room) {
+    // A point an element and seven more an arc: room for an arc in every other element, which
+    // takes memory only where it is written.
+    if (from < to) room.reserve(2 * (spans[to - 1].end - spans[from].begin) + (to - from));
+    for (std::size_t p = from; p < to; ++p)
+      outlines[p] = outlineOf(out, firstPoints[p], endPoints, spans[p], d, tolerance, room);
+    for (std::size_t p = from; p < to; ++p) outlines[p].points = {room.data() + outlines[p].at, outlines[p].count};
   };
   // Long paths (an ellipse makes hundreds of elements) are as many as short ones: the paths are
   // shared out by their lines.
   if (out.size() < kHalvedFrom || spans.size() < 2) {
-    outline(0, spans.size());
+    outline(0, spans.size(), n.points[0]);
   } else {
     std::size_t half = 0;
     while (half + 1 < spans.size() && spans[half].end < out.size() / 2) ++half;
-    bothAtOnce([&] { outline(0, half); }, [&] { outline(half, spans.size()); });
+    bothAtOnce([&] { outline(0, half, n.points[0]); }, [&] { outline(half, spans.size(), n.points[1]); });
   }
   for (std::size_t p = 0; p < spans.size(); ++p) {
     if (!outlines[p].closed) continue;
