@@ -296,8 +296,11 @@ OrderPoint ElementWriter::pointOf(std::string_view line, std::string_view x, std
   return pointReader_.of(line);
 }
 
-void ElementWriter::writeLine(std::string_view line, const OrderPoint& point) {
-  out_.push_back(line);
+void ElementWriter::writeLine(std::string_view line, const OrderPoint& point, bool plainMove) {
+  if (plainMove)
+    out_.pushPlainMove(line);
+  else
+    out_.push_back(line);
   if (points_) points_->push_back(point);
   noDataFound = false;
 }
@@ -354,12 +357,7 @@ void ElementWriter::addLine(std::string_view line, const OrderPoint& point, bool
     if (points_) points_->push_back(point);
     noDataFound = false;
   } else {
-    if (plainMove)
-      out_.pushPlainMove(line);
-    else
-      out_.push_back(line);
-    if (points_) points_->push_back(point);
-    noDataFound = false;
+    writeLine(line, point, plainMove);
   }
   startWritten_ = !startWritten_;
 }

@@ -127,7 +127,7 @@ class ElementWriter {
   // The point of a line written with these X, Y and Z numbers, as the ordering reads it (nothing
   // when no points are kept).
   OrderPoint pointOf(std::string_view line, std::string_view x, std::string_view y, std::string_view z) const;
-  void writeLine(std::string_view line, const OrderPoint& point);
+  void writeLine(std::string_view line, const OrderPoint& point, bool plainMove = false);
   // The line just written once more (sharing its text), as an element's start after it ended one.
   void repeatLine(const OrderPoint& point);
   // The text of a straight line to the point, into `line` (its room reused), and a line written
