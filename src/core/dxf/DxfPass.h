@@ -89,22 +89,18 @@ class PassLines {
   const_iterator begin() const { return {this, 0}; }
   const_iterator end() const { return {this, size()}; }
 
-  void push_back(std::string_view line) {
+  // Adds a line, marked as a plain move when `plainMove` says it is one.
+  void push_back(std::string_view line, bool plainMove = false) {
     if (!spans_.empty() && line == back())
       spans_.push_back(spans_.back());
     else
       spans_.push_back(place(line));
+    if (plainMove) spans_.back().plainMove = 1;
   }
-  // Adds a line with a text of its own, without looking whether it repeats the last one.
-  void pushNew(std::string_view line) { spans_.push_back(place(line)); }
-  // push_back and pushNew of a line marked as a plain move.
-  void pushPlainMove(std::string_view line) {
-    push_back(line);
-    spans_.back().plainMove = 1;
-  }
-  void pushNewPlainMove(std::string_view line) {
-    pushNew(line);
-    spans_.back().plainMove = 1;
+  // The same without looking whether the line repeats the last one: a text of its own.
+  void pushNew(std::string_view line, bool plainMove = false) {
+    spans_.push_back(place(line));
+    spans_.back().plainMove = plainMove ? 1 : 0;
   }
   // Whether the line is marked as a plain move.
   bool plainMove(std::size_t line) const { return spans_[line].plainMove != 0; }
@@ -122,8 +118,7 @@ class PassLines {
     if (other.blocks_ == blocks_ && blocks_) {
       spans_.push_back(other.spans_[line]);
     } else {
-      push_back(other[line]);
-      spans_.back().plainMove = other.spans_[line].plainMove;
+      push_back(other[line], other.plainMove(line));
     }
   }
   // Line `line` becomes line `otherLine` of `other`, as `share` adds it.

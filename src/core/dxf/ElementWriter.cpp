@@ -297,10 +297,7 @@ OrderPoint ElementWriter::pointOf(std::string_view line, std::string_view x, std
 }
 
 void ElementWriter::writeLine(std::string_view line, const OrderPoint& point, bool plainMove) {
-  if (plainMove)
-    out_.pushPlainMove(line);
-  else
-    out_.push_back(line);
+  out_.push_back(line, plainMove);
   if (points_) points_->push_back(point);
   noDataFound = false;
 }
@@ -349,11 +346,7 @@ void ElementWriter::addLine(std::string_view line, const OrderPoint& point, bool
       noDataFound = out_.empty();
       return;
     }
-    // It differs from the start line before it.
-    if (plainMove)
-      out_.pushNewPlainMove(line);
-    else
-      out_.pushNew(line);
+    out_.pushNew(line, plainMove);  // it differs from the start line before it
     if (points_) points_->push_back(point);
     noDataFound = false;
   } else {

@@ -175,7 +175,8 @@ PlainMoveForm::Words::Words(const PlainMoveForm& form, const PlainWordSplitter& 
   letterSizes_[1] = form.y_.size();
   letterSizes_[2] = form.z_.size();
   PlainWords example;
-  if (!splitter.split(form.example_, example) || !example.rest.empty()) return;
+  std::string_view pieces[4];
+  if (!splitter.split(form.example_, example) || !example.rest.empty() || !piecesOf(form.example_, pieces)) return;
   static constexpr std::string_view PlainWords::*kFields[] = {&PlainWords::g, &PlainWords::m, &PlainWords::n,
                                                                &PlainWords::x, &PlainWords::y, &PlainWords::z,
                                                                &PlainWords::r, &PlainWords::i, &PlainWords::j,
@@ -187,24 +188,18 @@ PlainMoveForm::Words::Words(const PlainMoveForm& form, const PlainWordSplitter& 
       if ((example.*field).data() == piece.data() && (example.*field).size() == piece.size()) return ++found, field;
     return nullptr;
   };
-  const std::string_view move = form.example_;
-  if (wordSize_ > 0 && !(word_ = fieldOf(move.substr(0, wordSize_)))) return;
-  for (int k = 0, at = static_cast<int>(wordSize_) + 1; k < pieces_; ++k) {
-    const std::size_t end = k + 1 == pieces_ && form.includeZ_ ? move.size() : move.find(' ', at);
-    if (!(letters_[k] = fieldOf(move.substr(at, end - at)))) return;
-    at = static_cast<int>(end) + 1;
-  }
+  if (wordSize_ > 0 && !(word_ = fieldOf(pieces[0]))) return;
+  for (int k = 0; k < pieces_; ++k)
+    if (!(letters_[k] = fieldOf(pieces[k + 1]))) return;
   const int words = static_cast<int>(std::count_if(std::begin(kFields), std::end(kFields),
                                                    [&](auto field) { return !(example.*field).empty(); }));
   usable_ = found == words;
 }
 
-bool PlainMoveForm::Words::split(std::string_view move, PlainWords& words) const {
-  if (!usable_ || move.size() > kMaxBlockLength) return false;
-  words = PlainWords{};
+bool PlainMoveForm::Words::piecesOf(std::string_view move, std::string_view (&pieces)[4]) const {
   const char* const text = move.data();
   const std::size_t size = move.size();
-  if (word_) words.*word_ = {text, wordSize_};
+  pieces[0] = {text, wordSize_};
   std::size_t at = wordSize_ + 1;
   for (int k = 0; k < pieces_; ++k) {
     // The last piece ends the line, before its blank when there is no Z; a number before it is
@@ -215,9 +210,19 @@ bool PlainMoveForm::Words::split(std::string_view move, PlainWords& words) const
       while (end < size && text[end] != ' ') ++end;
       if (end == size) return false;
     }
-    words.*letters_[k] = {text + at, end - at};
+    if (end < at) return false;
+    pieces[k + 1] = {text + at, end - at};
     at = end + 1;
   }
+  return true;
+}
+
+bool PlainMoveForm::Words::split(std::string_view move, PlainWords& words) const {
+  std::string_view pieces[4];
+  if (!usable_ || move.size() > kMaxBlockLength || !piecesOf(move, pieces)) return false;
+  words = PlainWords{};
+  if (word_) words.*word_ = pieces[0];
+  for (int k = 0; k < pieces_; ++k) words.*letters_[k] = pieces[k + 1];
   return true;
 }
 

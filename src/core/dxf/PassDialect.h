@@ -56,7 +56,7 @@ class LinePointReader {
 // A plain move: the straight element line as the element writer writes it, the Line row's word,
 // a blank, the X letter and number, a blank, the Y letter and number, a blank and, with "Z
 // Included", the Z letter and number, each number of digits, minus signs and points only. The
-// writer marks such lines (PassLines::pushPlainMove). Since plain moves differ only in their
+// writer marks such lines (PassLines::push_back). Since plain moves differ only in their
 // numbers, which a scan of words reads as plain characters, a pass can tell from the form alone
 // what a scan of any of them finds.
 class PlainMoveForm {
@@ -93,6 +93,8 @@ class PlainMoveForm {
     bool split(std::string_view move, PlainWords& words) const;
 
    private:
+    // The move's Line word, then its letter pieces, as the form lays them out.
+    bool piecesOf(std::string_view move, std::string_view (&pieces)[4]) const;
     bool usable_ = false;
     std::size_t wordSize_ = 0, letterSizes_[3] = {0, 0, 0};
     int pieces_ = 0;  // the letter pieces, 2 or 3

@@ -71,10 +71,10 @@ TEST(PassLines, AppendedLinesFollowInOrder) {
 // a text anew is unmarked.
 TEST(PassLines, MarksGoWithTheirTexts) {
   PassLines in;
-  in.pushPlainMove("G01 X1 Y2 ");
-  in.pushPlainMove("G01 X1 Y2 ");  // shares the text before
+  in.push_back("G01 X1 Y2 ", true);
+  in.push_back("G01 X1 Y2 ", true);  // shares the text before
   in.push_back("G02 X3 Y4 I1 J0 ");
-  in.pushNewPlainMove("G01 X3 Y4 ");
+  in.pushNew("G01 X3 Y4 ", true);
   in.repeatLast();
   in.push_back("G01 X5 Y6 ");
   auto marks = [](const PassLines& lines) {
