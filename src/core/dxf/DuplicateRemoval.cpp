@@ -141,29 +141,10 @@ class FinalRule {
     }
     s_.previousText = text;
     // The line rebuilt, its position, and its G word with its blank (the line's first word).
-    const bool plain = (plainMove && moveWords_.split(text, plain_)) || splitter_.split(text, plain_);
-    if (!plain) {
-      words_ = SplitBlockWords(text, letters_);
-      plain_ = wordViews(words_);
-    }
-    if (rMode_)
-      plain_.i = plain_.j = plain_.k = {};
-    else
-      plain_.r = {};
-    line_.clear();
-    appendWords(line_, {plain_.g, plain_.m, plain_.n, plain_.x, plain_.y, plain_.z, plain_.i, plain_.j, plain_.r,
-                        plain_.k});
-    line_ += plain_.rest;
-    position_.assign(plain_.x);
-    position_ += plain_.y;
-    position_ += plain_.z;
-    // The line rebuilt from a plain block, without an N word or a rest, stands in the word order
-    // N G M X Y Z I J K R too: only one of R and K is kept, and every word after the first begins
-    // with a letter that ends a number.
-    inLineOrder_ = plain && orderable_ && plain_.n.empty() && plain_.rest.empty() && line_.size() <= kMaxBlockLength;
-    const bool bare = plain_.g.empty() && plain_.m.empty() && plain_.z.empty() && plain_.i.empty() &&
-                      plain_.j.empty() && plain_.k.empty() && plain_.r.empty() && plain_.rest.empty();
-    const std::string_view g = std::string_view(line_).substr(0, plain_.g.empty() ? 0 : plain_.g.size() + 1);
+    std::string_view pieces[4];
+    const bool bare = plainMove && moveWords_.piecesInOrder(text, pieces) ? rebuildInOrder(text, pieces)
+                                                                           : rebuild(text, plainMove);
+    const std::string_view g = std::string_view(line_).substr(0, gSize_);
     // A bare move to where the line before went, the start line that repeats the end of the
     // arc before it, or the line before once more.
     if (((bare || s_.previousIsArc) && position_ == s_.previousPosition) || sameWithoutBlanks(line_, s_.previous))
@@ -199,6 +180,50 @@ class FinalRule {
   bool inLineOrder() const { return inLineOrder_; }
 
  private:
+  // A plain move whose words stand in their rebuilt order (`pieces`, PlainMoveForm::Words): the
+  // line rebuilt is the move with a blank at its end. Whether the move is bare (never: it has its
+  // Line word).
+  bool rebuildInOrder(std::string_view text, const std::string_view (&pieces)[4]) {
+    line_.clear();  // (clear and append: quicker than assign, which allows for overlaps)
+    line_ += text;
+    if (text.back() != ' ') line_ += ' ';
+    position_.clear();
+    position_ += pieces[1];
+    position_ += pieces[2];
+    position_ += pieces[3];
+    inLineOrder_ = orderable_ && line_.size() <= kMaxBlockLength;
+    gSize_ = pieces[0].size() + 1;
+    return false;
+  }
+
+  // Any other line, its words found by the splitter (or by the form for a plain move).
+  bool rebuild(std::string_view text, bool plainMove) {
+    const bool plain = (plainMove && moveWords_.split(text, plain_)) || splitter_.split(text, plain_);
+    if (!plain) {
+      words_ = SplitBlockWords(text, letters_);
+      plain_ = wordViews(words_);
+    }
+    if (rMode_)
+      plain_.i = plain_.j = plain_.k = {};
+    else
+      plain_.r = {};
+    line_.clear();
+    appendWords(line_, {plain_.g, plain_.m, plain_.n, plain_.x, plain_.y, plain_.z, plain_.i, plain_.j, plain_.r,
+                        plain_.k});
+    line_ += plain_.rest;
+    position_.clear();
+    position_ += plain_.x;
+    position_ += plain_.y;
+    position_ += plain_.z;
+    // The line rebuilt from a plain block, without an N word or a rest, stands in the word order
+    // N G M X Y Z I J K R too: only one of R and K is kept, and every word after the first begins
+    // with a letter that ends a number.
+    inLineOrder_ = plain && orderable_ && plain_.n.empty() && plain_.rest.empty() && line_.size() <= kMaxBlockLength;
+    gSize_ = plain_.g.empty() ? 0 : plain_.g.size() + 1;
+    return plain_.g.empty() && plain_.m.empty() && plain_.z.empty() && plain_.i.empty() && plain_.j.empty() &&
+           plain_.k.empty() && plain_.r.empty() && plain_.rest.empty();
+  }
+
   const Dialect dialect_;
   const BlockLetters letters_;
   const PlainWordSplitter splitter_;
@@ -209,6 +234,7 @@ class FinalRule {
   const PlainMoveForm moveForm_;
   const PlainMoveForm::Words moveWords_;
   bool inLineOrder_ = false;
+  std::size_t gSize_ = 0;  // the rebuilt line's G word with its blank
   Standing s_;
   std::string position_, line_;
   std::string lastG_;  // the last G word looked at, and whether it holds an arc word

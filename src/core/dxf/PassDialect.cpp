@@ -194,6 +194,8 @@ PlainMoveForm::Words::Words(const PlainMoveForm& form, const PlainWordSplitter& 
   const int words = static_cast<int>(std::count_if(std::begin(kFields), std::end(kFields),
                                                    [&](auto field) { return !(example.*field).empty(); }));
   usable_ = found == words;
+  inOrder_ = usable_ && wordSize_ > 0 && word_ == &PlainWords::g && letters_[0] == &PlainWords::x &&
+             letters_[1] == &PlainWords::y && (pieces_ == 2 || letters_[2] == &PlainWords::z);
 }
 
 bool PlainMoveForm::Words::piecesOf(std::string_view move, std::string_view (&pieces)[4]) const {
@@ -224,6 +226,10 @@ bool PlainMoveForm::Words::split(std::string_view move, PlainWords& words) const
   if (word_) words.*word_ = pieces[0];
   for (int k = 0; k < pieces_; ++k) words.*letters_[k] = pieces[k + 1];
   return true;
+}
+
+bool PlainMoveForm::Words::piecesInOrder(std::string_view move, std::string_view (&pieces)[4]) const {
+  return inOrder_ && move.size() <= kMaxBlockLength && piecesOf(move, pieces);
 }
 
 bool isBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }

@@ -91,11 +91,16 @@ class PlainMoveForm {
    public:
     Words(const PlainMoveForm& form, const PlainWordSplitter& splitter);
     bool split(std::string_view move, PlainWords& words) const;
+    // The pieces of a move between its blanks (the Line word, X, Y and with "Z Included" Z) when
+    // its words rebuilt in the order G M N X Y Z I J R K, a blank after each, are the move itself
+    // with a blank at its end when it has none: the Line word is the G word and the pieces go to
+    // X, Y and Z. False for any other form.
+    bool piecesInOrder(std::string_view move, std::string_view (&pieces)[4]) const;
 
    private:
     // The move's Line word, then its letter pieces, as the form lays them out.
     bool piecesOf(std::string_view move, std::string_view (&pieces)[4]) const;
-    bool usable_ = false;
+    bool usable_ = false, inOrder_ = false;
     std::size_t wordSize_ = 0, letterSizes_[3] = {0, 0, 0};
     int pieces_ = 0;  // the letter pieces, 2 or 3
     std::string_view PlainWords::*word_ = nullptr;  // where the Line word goes, or nowhere
