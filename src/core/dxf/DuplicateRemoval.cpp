@@ -122,8 +122,7 @@ class FinalRule {
         arcCcw_(dialect_.row(LabelRow::ArcCcw)),
         rMode_(profile.flag("RCheckbox")),
         orderable_(lettersOrderable(letters_)),
-        moveForm_(dialect_, profile.flag("IncludeZCheckBox")),
-        moveWords_(moveForm_, splitter_) {}
+        moveWords_(PlainMoveForm(dialect_, profile.flag("IncludeZCheckBox")), splitter_) {}
 
   // The line rebuilt, R or I J K as the profile wants and its words in the order G M N X Y Z I J
   // R K; blank when the line goes. The view lasts until the next line is taken. `plainMove`: the
@@ -231,8 +230,7 @@ class FinalRule {
   const std::string& arcCcw_;
   const bool rMode_;
   const bool orderable_;  // the letters let a rebuilt line stand in the line order (see take)
-  const PlainMoveForm moveForm_;
-  const PlainMoveForm::Words moveWords_;
+  const PlainMoveForm::Words moveWords_;  // how the plain moves split
   bool inLineOrder_ = false;
   std::size_t gSize_ = 0;  // the rebuilt line's G word with its blank
   Standing s_;

@@ -115,11 +115,10 @@ class PassLines {
   // Adds line `line` of `other`: sharing its text when `other` writes its texts where these
   // lines do, else as a copy.
   void share(const PassLines& other, std::size_t line) {
-    if (other.blocks_ == blocks_ && blocks_) {
+    if (other.blocks_ == blocks_ && blocks_)
       spans_.push_back(other.spans_[line]);
-    } else {
+    else
       push_back(other[line], other.plainMove(line));
-    }
   }
   // Line `line` becomes line `otherLine` of `other`, as `share` adds it.
   void setShared(std::size_t line, const PassLines& other, std::size_t otherLine) {

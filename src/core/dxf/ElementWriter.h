@@ -132,7 +132,6 @@ class ElementWriter {
   void repeatLine(const OrderPoint& point);
   // The text of a straight line to the point, into `line` (its room reused), and a line written
   // as ADDLINE writes it.
-  // The straight line to these numbers.
   void lineText(std::string& line, std::string_view x, std::string_view y, std::string_view z) const;
   void appendPosition(std::string& line, std::string_view x, std::string_view y, std::string_view z) const;
   // Adds a straight line, marked when `plainMove` says it is one.
