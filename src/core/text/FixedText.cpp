@@ -145,6 +145,68 @@ template <typename Whole>
   return allDigits(end, units);
 }
 
+// The fixed text of `precision` significant digits `digits` (0 for zero) whose first has the
+// decimal order `order`, rounded half up to `decimals` decimals, written into the end of `room`;
+// `whole`, when given, gets its digits read as one whole number (when there are at most 19).
+std::string_view fixedDigitsText(std::uint64_t digits, int order, int decimals, int precision, bool negative,
+                                 char (&room)[sizeof(NumberRoom)], std::uint64_t* whole) {
+  // `units` counts units of the last decimal, followed by `zeros` more zero digits when the
+  // digits end before it.
+  const int keep = order + 1 + decimals;  // digits left before the cut
+  std::uint64_t units = digits;
+  int zeros = 0;
+  if (digits == 0 || keep < 0) {
+    units = 0;
+  } else if (keep < precision) {
+    const std::uint64_t cut = kPowersOfTen[precision - keep];
+    units = digits / cut;
+    if (digits % cut >= cut / 2) ++units;
+  } else {
+    zeros = keep - precision;  // at most `decimals`
+  }
+
+  // Written from the end: the decimals, the point, the integer digits (at least one), the sign.
+  // The zeros (at most kMaxDecimalPlaces) by whole words, the room before them overwritten as the
+  // digits follow.
+  static constexpr char kZeros[] = "000000000000000000000000";
+  static_assert(sizeof kZeros - 1 >= kMaxDecimalPlaces && sizeof kZeros - 1 <= sizeof(NumberRoom) / 2);
+  char* const end = room + sizeof(NumberRoom);
+  std::memcpy(end - (sizeof kZeros - 1), kZeros, sizeof kZeros - 1);
+  char* first = end - zeros;
+  const bool signed_ = negative && units != 0;
+  first = units <= UINT32_MAX ? unitsText(first, static_cast<std::uint32_t>(units), decimals - zeros, decimals > 0)
+                              : unitsText(first, units, decimals - zeros, decimals > 0);
+  if (signed_) *--first = '-';
+  if (whole) *whole = units * kPowersOfTen[zeros];  // wraps only for more than 19 digits
+  return {first, static_cast<std::size_t>(end - first)};
+}
+
+// exactDigits with the conversion's precision of 7 digits for a float's value from 2^-19 to
+// below 2^23 (all of them fixed text): a float's 24-bit mantissa times the power of ten fits 64
+// bits, so one product and one shift give the digits. False for any other value.
+bool floatDigits(float magnitude, std::uint64_t& digits, int& order) {
+  constexpr int kDigits = 7;
+  const auto bits = std::bit_cast<std::uint32_t>(magnitude);  // the sign bit is clear
+  const int exponent = static_cast<int>(bits >> 23) - 127;
+  if (exponent < -19 || exponent > 22) return false;
+  const std::uint64_t mantissa = (bits & 0x7FFFFFu) | 0x800000u;
+  const int shift = 23 - exponent;  // magnitude = mantissa / 2^shift, shift from 1 to 42
+  const std::uint64_t low = (std::uint64_t{1} << shift) - 1, half = std::uint64_t{1} << (shift - 1);
+  // The order is that of the exponent's power of two or one more (see exactDigits).
+  order = (exponent * 1233) >> 12;
+  auto rounded = [&](int scale) {  // ties to even, from the exact value
+    const std::uint64_t scaled = mantissa * kPowersOfTen[scale];
+    const std::uint64_t whole = scaled >> shift, rest = scaled & low;
+    return whole + ((rest > half || (rest == half && (whole & 1) != 0)) ? 1 : 0);
+  };
+  digits = rounded(kDigits - 1 - order);
+  if (digits >= kPowersOfTen[kDigits]) {
+    if (order == kDigits - 1) return false;  // never below 2^23
+    digits = rounded(kDigits - 1 - ++order);
+  }
+  return digits >= kPowersOfTen[kDigits - 1] && digits < kPowersOfTen[kDigits];
+}
+
 enum class TextForm { Fixed, Other };
 
 // FixedText written into `room`; whether it is the fixed form.
@@ -182,35 +244,7 @@ std::string_view fixedText(double value, int decimals, int precision, char (&roo
     return {room, size};
   }
   form = TextForm::Fixed;
-
-  // Round the digits half up to `decimals` decimals: `units` counts units of the last decimal,
-  // followed by `zeros` more zero digits when the digits end before it.
-  const int keep = order + 1 + decimals;  // digits left before the cut
-  std::uint64_t units = digits;
-  int zeros = 0;
-  if (digits == 0 || keep < 0) {
-    units = 0;
-  } else if (keep < precision) {
-    const std::uint64_t cut = kPowersOfTen[precision - keep];
-    units = digits / cut;
-    if (digits % cut >= cut / 2) ++units;
-  } else {
-    zeros = keep - precision;  // at most `decimals`
-  }
-
-  // Written from the end: the decimals, the point, the integer digits (at least one), the sign.
-  char* const end = room + kTextRoom;
-  char* first = end - zeros;
-  std::fill(first, end, '0');
-  const bool signed_ = negative && units != 0;
-  first = units <= UINT32_MAX ? unitsText(first, static_cast<std::uint32_t>(units), decimals - zeros, decimals > 0)
-                              : unitsText(first, units, decimals - zeros, decimals > 0);
-  if (signed_) *--first = '-';
-  if (whole) {
-    *whole = units;
-    for (int zero = 0; zero < zeros; ++zero) *whole *= 10;  // wraps only for more than 19 digits
-  }
-  return {first, static_cast<std::size_t>(end - first)};
+  return fixedDigitsText(digits, order, decimals, precision, negative, room, whole);
 }
 
 }  // namespace
@@ -222,8 +256,20 @@ std::string FixedText(double value, int decimals, int precision) {
 }
 
 std::string_view writableFixedText(double value, int decimals, int precision, NumberRoom& room, float* readBack) {
-  TextForm form;
   std::uint64_t whole = 0;
+  // The conversion's own numbers, floats written with 7 digits, the short way (a value is made a
+  // float only where it fits one).
+  const float single = std::fabs(value) < 8388608.0 ? static_cast<float>(value) : 0.0f;
+  std::uint64_t digits = 0;
+  int order = 0;
+  if (precision == 7 && decimals >= 0 && decimals <= kMaxDecimalPlaces && static_cast<double>(single) == value &&
+      floatDigits(std::fabs(single), digits, order)) {
+    const std::string_view text =
+        fixedDigitsText(digits, order, decimals, precision, std::signbit(single), room, readBack ? &whole : nullptr);
+    if (readBack) *readBack = fixedDecimalValue(text, whole, static_cast<std::size_t>(decimals));
+    return text;
+  }
+  TextForm form;
   const std::string_view text = fixedText(value, decimals, precision, room, form, readBack ? &whole : nullptr);
   // Infinities, NaN and the exponent form are not fixed text.
   if (form != TextForm::Fixed) throw NumberNotWritable(std::string(text));
