@@ -139,7 +139,14 @@ template <typename Whole>
 template <typename Whole>
 [[gnu::always_inline]] inline char* unitsText(char* end, Whole units, int decimals, bool point) {
   if (point) {
-    end = lastDigits(end, units, decimals);
+    // The usual numbers of decimals each with a count the compiler knows, so without a loop.
+    switch (decimals) {
+      case 1: end = lastDigits(end, units, 1); break;
+      case 2: end = lastDigits(end, units, 2); break;
+      case 3: end = lastDigits(end, units, 3); break;
+      case 4: end = lastDigits(end, units, 4); break;
+      default: end = lastDigits(end, units, decimals);
+    }
     *--end = '.';
   }
   return allDigits(end, units);
