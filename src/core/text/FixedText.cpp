@@ -139,14 +139,7 @@ template <typename Whole>
 template <typename Whole>
 [[gnu::always_inline]] inline char* unitsText(char* end, Whole units, int decimals, bool point) {
   if (point) {
-    // The usual numbers of decimals each with a count the compiler knows, so without a loop.
-    switch (decimals) {
-      case 1: end = lastDigits(end, units, 1); break;
-      case 2: end = lastDigits(end, units, 2); break;
-      case 3: end = lastDigits(end, units, 3); break;
-      case 4: end = lastDigits(end, units, 4); break;
-      default: end = lastDigits(end, units, decimals);
-    }
+    end = lastDigits(end, units, decimals);
     *--end = '.';
   }
   return allDigits(end, units);
@@ -264,22 +257,22 @@ std::string FixedText(double value, int decimals, int precision) {
 
 std::string_view writableFixedText(double value, int decimals, int precision, NumberRoom& room, float* readBack) {
   std::uint64_t whole = 0;
+  std::uint64_t* const wholeWanted = readBack ? &whole : nullptr;
   // The conversion's own numbers, floats written with 7 digits, the short way (a value is made a
   // float only where it fits one).
   const float single = std::fabs(value) < 8388608.0 ? static_cast<float>(value) : 0.0f;
   std::uint64_t digits = 0;
   int order = 0;
+  std::string_view text;
   if (precision == 7 && decimals >= 0 && decimals <= kMaxDecimalPlaces && static_cast<double>(single) == value &&
       floatDigits(std::fabs(single), digits, order)) {
-    const std::string_view text =
-        fixedDigitsText(digits, order, decimals, precision, std::signbit(single), room, readBack ? &whole : nullptr);
-    if (readBack) *readBack = fixedDecimalValue(text, whole, static_cast<std::size_t>(decimals));
-    return text;
+    text = fixedDigitsText(digits, order, decimals, precision, std::signbit(single), room, wholeWanted);
+  } else {
+    TextForm form;
+    text = fixedText(value, decimals, precision, room, form, wholeWanted);
+    // Infinities, NaN and the exponent form are not fixed text.
+    if (form != TextForm::Fixed) throw NumberNotWritable(std::string(text));
   }
-  TextForm form;
-  const std::string_view text = fixedText(value, decimals, precision, room, form, readBack ? &whole : nullptr);
-  // Infinities, NaN and the exponent form are not fixed text.
-  if (form != TextForm::Fixed) throw NumberNotWritable(std::string(text));
   if (readBack)
     *readBack = fixedDecimalValue(text, whole, static_cast<std::size_t>(std::clamp(decimals, 0, kMaxDecimalPlaces)));
   return text;
