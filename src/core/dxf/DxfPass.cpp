@@ -40,6 +40,30 @@ void PassLines::takeTextsOf(PassLines& other) {
   other.bytes_ = 0;
 }
 
+void PassLines::takeTextsOf(PassLines& other, const std::vector<LineRange>& copied) {
+  if (other.blocks_ && other.blocks_ != blocks_) {
+    if (!blocks_) blocks_ = std::make_shared<std::vector<Block>>();
+    std::vector<Block>& blocks = *blocks_;
+    const std::size_t shift = blocks.size();
+    if (other.blocks_.use_count() == 1 && shift + other.blocks_->size() <= kMaxBlocks) {
+      for (Block& block : *other.blocks_) blocks.push_back(std::move(block));
+      for (const LineRange& range : copied)
+        for (std::size_t line = range.from; line < range.to; ++line)
+          if (spans_[line].length != 0) spans_[line].block += shift;
+      bytes_ += other.bytes_;
+    } else {
+      for (const LineRange& range : copied) {
+        for (std::size_t line = range.from; line < range.to; ++line) {
+          const Span span = spans_[line];
+          spans_[line] = place(other.textOf(span));
+          spans_[line].plainMove = span.plainMove;
+        }
+      }
+    }
+  }
+  other.clear();
+}
+
 void PassLines::append(PassLines other) {
   takeTextsOf(other);
   reserve(size() + other.size());

@@ -78,12 +78,7 @@ class PassLines {
 
   std::size_t size() const { return spans_.size(); }
   bool empty() const { return spans_.empty(); }
-  std::string_view operator[](std::size_t line) const {
-    const Span span = spans_[line];
-    if (span.length == 0) return {};
-    const Block& block = (*blocks_)[span.block];
-    return {block.text.get() + span.offset, span.length == kLong ? block.size : span.length};
-  }
+  std::string_view operator[](std::size_t line) const { return textOf(spans_[line]); }
   std::string_view front() const { return (*this)[0]; }
   std::string_view back() const { return (*this)[size() - 1]; }
   const_iterator begin() const { return {this, 0}; }
@@ -91,7 +86,7 @@ class PassLines {
 
   // Adds a line, marked as a plain move when `plainMove` says it is one.
   void push_back(std::string_view line, bool plainMove = false) {
-    if (!spans_.empty() && line == back())
+    if (spans_.size() > roomEnd_ && line == back())
       spans_.push_back(spans_.back());
     else
       spans_.push_back(place(line));
@@ -136,13 +131,30 @@ class PassLines {
   // then shares them, and its lines are added here with `share` at no cost. Their bytes count
   // as these lines' own.
   void takeTextsOf(PassLines& other);
+  // Room for `lines` lines after these, each to be written with `copy` before it is read. Another
+  // thread may fill the room while lines are added after it, as long as the lines stay within
+  // their capacity; a line added after the room never shares the text of one in it.
+  void leaveRoom(std::size_t lines) {
+    spans_.resize(spans_.size() + lines);
+    roomEnd_ = spans_.size();
+  }
+  // Lines [from, to) of each range here were copied from lines of `other` with `copy` while
+  // `other` kept their texts: the texts come here (moved where `other` holds them alone, else
+  // copied), and `other` keeps no lines.
+  struct LineRange {
+    std::size_t from, to;
+  };
+  void takeTextsOf(PassLines& other, const std::vector<LineRange>& copied);
+  // No lines, the texts and the room for lines kept for the lines to come.
+  void forgetLines() { spans_.clear(); }
   // Room for the places of `lines` lines.
   void reserve(std::size_t lines) { spans_.reserve(lines); }
   std::size_t capacity() const { return spans_.capacity(); }
-  // Whether `other` writes its texts where these lines do, so that its lines are shared at no cost.
-  bool sharesTextsWith(const PassLines& other) const { return blocks_ && blocks_ == other.blocks_; }
   // `lines` lines in all, any new one empty.
-  void resize(std::size_t lines) { spans_.resize(lines, Span{0, 0, 0, 0}); }
+  void resize(std::size_t lines) {
+    spans_.resize(lines, Span{0, 0, 0, 0});
+    roomEnd_ = std::min(roomEnd_, lines);
+  }
   // `lines` lines in all, each new one to be written with `copy`, `setShared` or `set` before it
   // is read: the room is not cleared first.
   void growForOverwrite(std::size_t lines) { spans_.resize(lines); }
@@ -159,6 +171,7 @@ class PassLines {
     spans_.clear();
     blocks_.reset();
     bytes_ = 0;
+    roomEnd_ = 0;
   }
   // Lets go of the lines, keeping their texts for the lines that share them.
   void releaseLines() { RawVector<Span>().swap(spans_); }
@@ -190,6 +203,13 @@ class PassLines {
   std::shared_ptr<std::vector<Block>> blocks_;  // the texts, maybe shared with other lines
   RawVector<Span> spans_;
   std::size_t bytes_ = 0;
+  std::size_t roomEnd_ = 0;  // the end of the last room left (see leaveRoom)
+
+  std::string_view textOf(const Span& span) const {
+    if (span.length == 0) return {};
+    const Block& block = (*blocks_)[span.block];
+    return {block.text.get() + span.offset, span.length == kLong ? block.size : span.length};
+  }
 
   // Copies `text` after the texts so far: into the last block if it fits there, else into a new
   // one; a text of kLong bytes or more gets a block of its own size.

@@ -15,7 +15,6 @@
 #include <utility>
 
 #include "core/profile/SettingNumbers.h"
-#include "core/text/BothAtOnce.h"
 #include "core/text/DecimalNumber.h"
 #include "core/text/FixedText.h"
 
@@ -58,54 +57,46 @@ ConversionSettings ConversionSettings::read(const MachineProfile& profile) {
 }
 
 // The ellipses set aside, in the order they were read, each made by whichever thread takes it:
-// the worker takes them from the first on while the drawing is read; once it is read, this thread
-// takes them from the last back. Each thread writes the lines it makes into lines of its own.
+// the worker takes them from the first on while the drawing is read; once it is read (or when the
+// element lines are to grow beyond their room), this thread takes them from the last back. The
+// reading leaves each ellipse room for the most lines it can make among the element lines, and
+// the thread that makes it writes its lines and points there, their texts among texts of its own;
+// these come to the element lines at the end, and the room an ellipse did not fill is closed up.
 class EllipsesAside {
  public:
   struct Ellipse {
     float angle, minor, major, end, start, z, centreY, centreX;
     bool includeZ;
-    std::size_t place;  // the number of element lines written before it
+    std::size_t place, room;  // its room among the element lines: [place, place + room)
   };
 
   explicit EllipsesAside(ElementWriter& writer)
-      : workerLines_(),
-        ownLines_(),
-        workerWriter_(writer.profile_, writer.settings_, workerLines_, writer.points_ ? &workerPoints_ : nullptr),
-        ownWriter_(writer.profile_, writer.settings_, ownLines_, writer.points_ ? &ownPoints_ : nullptr) {
-    // The room the element lines have (reserved and not yet written, it takes no memory) for the
-    // lines of either thread: they then grow without being copied.
-    const std::size_t room = writer.out_.capacity();
-    workerLines_.reserve(room);
-    ownLines_.reserve(room);
-    if (writer.points_) {
-      workerPoints_.reserve(room);
-      ownPoints_.reserve(room);
-    }
-    worker_ = std::thread([this] { work(); });
+      : elements_(writer.out_), points_(writer.points_), worker_(writer), own_(writer) {
+    thread_ = std::thread([this] { work(); });
   }
   ~EllipsesAside() {
+    if (!thread_.joinable()) return;
     {
       const std::lock_guard<std::mutex> lock(mutex_);
       stopped_ = true;
       last_ = first_;  // what is not made yet is not wanted any more
     }
     wake_.notify_one();
-    worker_.join();
+    thread_.join();
   }
 
   void add(const Ellipse& ellipse) {
     {
       const std::lock_guard<std::mutex> lock(mutex_);
-      ellipses_.push_back({ellipse, nullptr, 0, 0, false});
+      ellipses_.push_back({ellipse, nullptr, 0, false});
       ++last_;
     }
     wake_.notify_one();
   }
 
-  // Makes the ellipses left, from the last back, until the worker has the rest; then waits for it.
-  // False when one of them could not be written.
-  bool finish() {
+  // Makes the ellipses left, from the last back, until the worker has the rest; then waits until
+  // it has made them. The element lines may then grow and move.
+  void drain() {
     for (;;) {
       Made* made = nullptr;
       {
@@ -113,106 +104,97 @@ class EllipsesAside {
         if (last_ > first_) made = &ellipses_[--last_];
       }
       if (!made) break;
-      make(ownWriter_, ownLines_, *made);
+      make(own_, *made);
     }
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [this] { return !working_; });
+    first_ = last_ = ellipses_.size();  // the ones added from now on stand after these
+  }
+
+  // Every ellipse made and the worker gone; false when one of them could not be written.
+  bool finish() {
+    drain();
     {
-      std::unique_lock<std::mutex> lock(mutex_);
+      const std::lock_guard<std::mutex> lock(mutex_);
       stopped_ = true;
-      wake_.notify_one();
-      done_.wait(lock, [this] { return workerIdle_; });
     }
+    wake_.notify_one();
+    thread_.join();
     if (failure_) std::rethrow_exception(failure_);
     return std::none_of(ellipses_.begin(), ellipses_.end(), [](const Made& m) { return m.failed; });
   }
 
-  // The element lines with the ellipses in their places, and their points when `points` holds
-  // those of `elements`.
-  void place(PassLines& elements, PointList* points) {
-    elements.takeTextsOf(workerLines_);
-    elements.takeTextsOf(ownLines_);
-    const std::size_t total = elements.size() + workerLines_.size() + ownLines_.size();
-    const bool shared = std::all_of(ellipses_.begin(), ellipses_.end(), [&](const Made& m) {
-      return m.from == m.to || elements.sharesTextsWith(*m.lines);
-    });
-    auto spreadPoints = [&] {
-      if (!points) return;
-      spread(*points, total, [this](const Made& m) -> const PointList& {
-        return m.lines == &workerLines_ ? workerPoints_ : ownPoints_;
-      });
+  // The ellipses' texts among the element lines' texts, and the rooms closed up to the lines and
+  // points the ellipses made.
+  void place() {
+    for (Maker* maker : {&worker_, &own_}) {
+      std::vector<PassLines::LineRange> made;
+      for (const Made& m : ellipses_)
+        if (m.by == maker) made.push_back({m.ellipse.place, m.ellipse.place + m.count});
+      elements_.takeTextsOf(maker->lines, made);
+    }
+    // The lines after the first room not filled move down over what is left of the rooms.
+    auto m = std::find_if(ellipses_.begin(), ellipses_.end(), [](const Made& e) { return e.count < e.ellipse.room; });
+    if (m == ellipses_.end()) return;
+    std::size_t kept = m->ellipse.place + m->count, next = m->ellipse.place + m->ellipse.room;
+    auto keep = [&](std::size_t from, std::size_t to) {
+      elements_.move(from, to, kept);
+      if (points_) points_->move(from, to, kept);
+      kept += to - from;
     };
-    if (shared) {
-      // The lines and the points are spread at once, each by a thread of its own.
-      auto spreadLines = [&] { spread(elements, total, [](const Made& m) -> const PassLines& { return *m.lines; }); };
-      if (points && total >= kSpreadApartFrom)
-        bothAtOnce(spreadLines, spreadPoints);
-      else
-        spreadLines(), spreadPoints();
-      return;
+    for (++m; m != ellipses_.end(); ++m) {
+      keep(next, m->ellipse.place + m->count);
+      next = m->ellipse.place + m->ellipse.room;
     }
-    {  // the texts of either thread's lines could not be taken over: they are copied
-      PassLines all = elements.sharingTexts();
-      all.reserve(total);
-      std::size_t line = 0;
-      for (const Made& m : ellipses_) {
-        for (; line < m.ellipse.place; ++line) all.share(elements, line);
-        for (std::size_t k = m.from; k < m.to; ++k) all.share(*m.lines, k);
-      }
-      for (; line < elements.size(); ++line) all.share(elements, line);
-      elements = std::move(all);
-    }
-    spreadPoints();
+    keep(next, elements_.size());
+    elements_.resize(kept);
+    if (points_) points_->resize(kept);
   }
 
  private:
+  // The lines and points one thread makes, ellipse after ellipse: its lines go to the rooms, and
+  // the texts stay here until `place`.
+  struct Maker {
+    PassLines lines;
+    PointList points{0, false};
+    ElementWriter writer;
+    explicit Maker(const ElementWriter& w) : writer(w.profile_, w.settings_, lines, w.points_ ? &points : nullptr) {}
+  };
   struct Made {
     Ellipse ellipse;
-    const PassLines* lines;  // where its lines are, [from, to)
-    std::size_t from, to;
+    const Maker* by;    // which thread's texts its lines show
+    std::size_t count;  // the lines it made, at the start of its room
     bool failed;
   };
-  // The elements' lines or points, `total` in all, make room for the ellipses' in their places,
-  // moved from the back: no second copy of them is made. `ofEllipse` gives where an ellipse's are.
-  static constexpr std::size_t kSpreadApartFrom = std::size_t{1} << 16;  // lines
-  template <typename Lines, typename Of>
-  void spread(Lines& lines, std::size_t total, Of&& ofEllipse) {
-    std::size_t moved = lines.size(), filled = total;  // what is left to move, and to fill
-    lines.growForOverwrite(total);
-    for (auto m = ellipses_.crbegin(); m != ellipses_.crend(); ++m) {
-      filled -= moved - m->ellipse.place;
-      lines.move(m->ellipse.place, moved, filled);
-      moved = m->ellipse.place;
-      filled -= m->to - m->from;
-      lines.copy(ofEllipse(*m), m->from, m->to, filled);
-    }
-  }
 
-  PassLines workerLines_, ownLines_;
-  PointList workerPoints_{0, false}, ownPoints_{0, false};  // made by the writers when points are kept
-  ElementWriter workerWriter_, ownWriter_;
+  PassLines& elements_;
+  PointList* points_;
+  Maker worker_, own_;
   std::mutex mutex_;
   std::condition_variable wake_, done_;
   std::deque<Made> ellipses_;  // its elements stay where they are as it grows
   std::size_t first_ = 0, last_ = 0;  // the worker takes [first_, ...), this thread (..., last_)
-  bool stopped_ = false, workerIdle_ = false;
+  bool stopped_ = false, working_ = false;
   std::exception_ptr failure_;  // what stopped the worker, besides a number it could not write
-  std::thread worker_;
+  std::thread thread_;
 
-  static void make(ElementWriter& writer, PassLines& lines, Made& made) {
+  void make(Maker& maker, Made& made) {
     const Ellipse& e = made.ellipse;
-    made.lines = &lines;
-    made.from = lines.size();
+    ElementWriter& writer = maker.writer;
+    maker.lines.forgetLines();
+    maker.points.reset(maker.points.withZ());
     writer.includeZ = e.includeZ;
+    writer.startWritten_ = false;
     try {
       writer.EllipseIJ(e.angle, e.minor, e.major, e.end, e.start, e.z, e.centreY, e.centreX);
     } catch (const NumberNotWritable&) {
       made.failed = true;
-      while (lines.size() > made.from) {
-        lines.pop_back();
-        if (writer.points_) writer.points_->pop_back();
-      }
-      writer.startWritten_ = false;
+      return;
     }
-    made.to = lines.size();
+    made.count = maker.lines.size();
+    made.by = &maker;
+    elements_.copy(maker.lines, 0, made.count, e.place);
+    if (points_) points_->copy(maker.points, 0, made.count, e.place);
   }
 
   void work() {
@@ -221,23 +203,24 @@ class EllipsesAside {
       {
         std::unique_lock<std::mutex> lock(mutex_);
         wake_.wait(lock, [this] { return first_ < last_ || stopped_; });
-        if (first_ < last_) {
-          made = &ellipses_[first_++];
-        } else {
-          workerIdle_ = true;
-          done_.notify_one();
-          return;
-        }
+        if (first_ == last_) return;
+        made = &ellipses_[first_++];
+        working_ = true;
       }
       try {
-        make(workerWriter_, workerLines_, *made);
+        make(worker_, *made);
       } catch (...) {  // no room for more lines, say: told once the reading has ended
         const std::lock_guard<std::mutex> lock(mutex_);
         failure_ = std::current_exception();
-        workerIdle_ = true;
+        working_ = false;
         done_.notify_one();
         return;
       }
+      {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        working_ = false;
+      }
+      done_.notify_one();
     }
   }
 };
@@ -250,11 +233,22 @@ void ElementWriter::writeEllipsesAside() {
 
 bool ElementWriter::placeEllipses() {
   if (!aside_) return true;
-  if (!aside_->finish()) return false;
-  aside_->place(out_, points_);
+  const bool made = aside_->finish();
+  if (made) aside_->place();
   aside_.reset();
+  if (!made) return false;
   noDataFound = out_.empty();
   return true;
+}
+
+void ElementWriter::keepRoomFor(std::size_t lines) {
+  const std::size_t wanted = out_.size() + lines;
+  if (wanted <= out_.capacity() && (!points_ || wanted <= points_->capacity())) return;
+  // The ellipses' lines are written into the element lines' room: it moves only once they are made.
+  aside_->drain();
+  const std::size_t room = std::max(wanted, 2 * out_.capacity());
+  out_.reserve(room);
+  if (points_) points_->reserve(room);
 }
 
 ElementWriter::ElementWriter(MachineProfile& profile, const ConversionSettings& settings, PassLines& elements,
@@ -297,12 +291,14 @@ OrderPoint ElementWriter::pointOf(std::string_view line, std::string_view x, std
 }
 
 void ElementWriter::writeLine(std::string_view line, const OrderPoint& point, bool plainMove) {
+  if (aside_) keepRoomFor(1);
   out_.push_back(line, plainMove);
   if (points_) points_->push_back(point);
   noDataFound = false;
 }
 
 void ElementWriter::repeatLine(const OrderPoint& point) {
+  if (aside_) keepRoomFor(1);
   out_.repeatLast();
   if (points_) points_->push_back(point);
   startWritten_ = !startWritten_;
@@ -346,6 +342,7 @@ void ElementWriter::addLine(std::string_view line, const OrderPoint& point, bool
       noDataFound = out_.empty();
       return;
     }
+    if (aside_) keepRoomFor(1);
     out_.pushNew(line, plainMove);  // it differs from the start line before it
     if (points_) points_->push_back(point);
     noDataFound = false;
@@ -545,7 +542,13 @@ void ElementWriter::bulgeArc(const std::string& previousX, const std::string& pr
 void ElementWriter::EllipseIJ(float angle, float minor, float major, float end, float start, float z, float centreY,
                               float centreX) {
   if (aside_ && !startWritten_) {
-    aside_->add({angle, minor, major, end, start, z, centreY, centreX, includeZ, out_.size()});
+    // An ellipse makes two lines for each point at most.
+    const std::size_t room = 2 * static_cast<std::size_t>(ellipsePoints_);
+    keepRoomFor(room);
+    const std::size_t place = out_.size();
+    out_.leaveRoom(room);
+    if (points_) points_->growForOverwrite(place + room);
+    aside_->add({angle, minor, major, end, start, z, centreY, centreX, includeZ, place, room});
     return;
   }
   // The parameter runs counter-clockwise from start to end, through a full turn when needed.

@@ -128,6 +128,8 @@ class ElementWriter {
   // when no points are kept).
   OrderPoint pointOf(std::string_view line, std::string_view x, std::string_view y, std::string_view z) const;
   void writeLine(std::string_view line, const OrderPoint& point, bool plainMove = false);
+  // With ellipses set aside, room for `lines` more element lines (and points) where they are.
+  void keepRoomFor(std::size_t lines);
   // The line just written once more (sharing its text), as an element's start after it ended one.
   void repeatLine(const OrderPoint& point);
   // The text of a straight line to the point, into `line` (its room reused), and a line written

@@ -5,6 +5,7 @@
 // here on that connects to this point" costs one to four bucket look-ups instead of a walk over
 // the whole element list. A bucket may hold points of other cells too: every candidate is
 // checked against the tolerance.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -37,6 +38,8 @@ class PointList {
   void prefetch(std::size_t point) const { __builtin_prefetch(xy_.data() + 2 * point); }
   bool withZ() const { return withZ_; }
   void reserve(std::size_t count);
+  // Points there is room for without the points moving.
+  std::size_t capacity() const { return withZ_ ? std::min(xy_.capacity() / 2, z_.capacity()) : xy_.capacity() / 2; }
   // `count` points, any new one `p`.
   void resize(std::size_t count, const OrderPoint& p = {});
   // `count` points, each new one to be written with `copy` or `set` before it is read.

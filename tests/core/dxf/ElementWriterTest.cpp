@@ -165,6 +165,55 @@ TEST(ElementWriterEllipse, CountNotAPositiveNumberGives360ElementsBackToTheStart
   }
 }
 
+// Ellipses set aside and made by two threads end up as they are made in turn: lines, marks and
+// points. The element lines start with room for `reserved` lines, so that they have to grow while
+// the ellipses are being made, or not; coarse decimals drop elements, so that an ellipse leaves
+// part of its room empty, or all of it when it is a point.
+TEST(ElementWriterEllipse, MadeAsideAsInTurn) {
+  struct AsideCase {
+    const char* name;
+    Options options;
+    std::size_t reserved;
+  };
+  const AsideCase cases[] = {
+      {"room enough", {{"EllipseEdit", "40"}}, 100000},
+      {"growing", {{"EllipseEdit", "40"}}, 8},
+      {"rooms left empty", {{"EllipseEdit", "300"}, {"DpEdit", "1"}}, 8},
+      {"with Z", {{"EllipseEdit", "40"}, {"IncludeZCheckBox", "1"}}, 8},
+  };
+  for (const AsideCase& c : cases) {
+    MachineProfile profile = passProfile(c.options);
+    auto write = [&](bool aside, PassLines& lines, PointList& points) {
+      lines.reserve(c.reserved);
+      points.reserve(c.reserved);
+      ElementWriter writer(profile, ConversionSettings::read(profile), lines, &points);
+      if (aside) writer.writeEllipsesAside();
+      for (int e = 0; e < 300; ++e) {
+        const float minor = e % 11 == 0 ? 0.0f : 0.05f * static_cast<float>(e % 7);
+        const float major = e % 11 == 0 ? 0.0f : 2.0f;
+        writer.EllipseIJ(0.1f * static_cast<float>(e), minor, major, e % 3 != 0 ? 6.2831855f : 3.0f, 0, 1,
+                         5.0f * static_cast<float>(e), 1);
+        if (e % 4 == 0) {
+          writer.ADDLINE(std::to_string(e) + ".0000", "1.0000", "1.0000");
+          writer.ADDLINE(std::to_string(e) + ".0000", "3.0000", "1.0000");
+        }
+      }
+      EXPECT_TRUE(writer.placeEllipses()) << c.name;
+    };
+    PassLines inTurn, aside;
+    PointList inTurnPoints(0, false), asidePoints(0, false);
+    write(false, inTurn, inTurnPoints);
+    write(true, aside, asidePoints);
+    ASSERT_EQ(aside, inTurn) << c.name;
+    ASSERT_EQ(asidePoints.size(), inTurnPoints.size()) << c.name;
+    for (std::size_t k = 0; k < inTurn.size(); ++k) {
+      ASSERT_EQ(aside.plainMove(k), inTurn.plainMove(k)) << c.name << ", line " << k;
+      const OrderPoint a = asidePoints[k], b = inTurnPoints[k];
+      ASSERT_TRUE(a.x == b.x && a.y == b.y && a.z == b.z) << c.name << ", point " << k;
+    }
+  }
+}
+
 TEST(ElementWriterData, NoDataFoundFollowsWhatStaysWritten) {
   MachineProfile profile = passProfile({});
   PassLines lines;
