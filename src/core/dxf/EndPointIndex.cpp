@@ -86,21 +86,33 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
     else
       bothAtOnce([&] { work(0, points / 2); }, [&] { work(points / 2, points); });
   };
+  // An element that starts exactly where the one before it ends (the next piece of a polyline or
+  // an ellipse) shares one slot with it: the slot of its start, which stands for the end before
+  // it too, and which sorts where that end would (no point number lies between the two).
+  auto sharesSlot = [this, points](std::size_t point) {  // an end whose point the next start repeats
+    if (point % 2 == 0 || point + 1 >= points) return false;
+    const OrderPoint a = points_[point], b = points_[point + 1];
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+  };
   double largest[2] = {0, 0};
+  std::size_t shared[2] = {0, 0};
   inHalves([&](std::size_t from, std::size_t to) {
-    double& l = largest[from == 0 ? 0 : 1];
+    const int half = from == 0 ? 0 : 1;
+    double& l = largest[half];
     for (std::size_t point = from; point < to; ++point) {
       const OrderPoint p = points_[point];
       l = std::max({l, std::fabs(static_cast<double>(p.x)), std::fabs(static_cast<double>(p.y))});
+      if (sharesSlot(point)) ++shared[half];
     }
   });
+  const std::size_t slots = points - shared[0] - shared[1];
   cellSize_ = std::max({4.0 * tolerance_, std::max(largest[0], largest[1]) / (kCellLimit / 4), 1e-30});
   cellsPerUnit_ = 1 / cellSize_;
 
   // The points go into their buckets in file order, start before end.
   std::size_t buckets = 16;
   int bucketBits = 4;
-  while (4 * buckets < points) buckets *= 2, ++bucketBits;
+  while (4 * buckets < slots) buckets *= 2, ++bucketBits;
   bucketMask_ = buckets - 1;
   bucketStart_.assign(buckets + 1, 0);
   // A counting sort in two steps that each stay within the cache: first by groups of buckets
@@ -108,7 +120,9 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
   const int groupShift = std::max(0, bucketBits - 8);
   const std::size_t groups = buckets >> groupShift, groupBuckets = std::size_t{1} << groupShift;
   // Each point's bucket is noted where the live slots will be kept, which are set up after, and
-  // its tag; each half counts its points of every group.
+  // its tag; each half counts its points of every group. An end that shares the next start's
+  // slot is in no bucket.
+  constexpr std::uint32_t kNoBucket = ~std::uint32_t{0};
   nextLive_.resize(points + 1);
   RawVector<std::uint32_t>& bucket = nextLive_;
   RawVector<std::uint8_t> tag(points);
@@ -116,10 +130,14 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
   inHalves([&](std::size_t from, std::size_t to) {
     std::vector<std::uint32_t>& counted = inGroup[from == 0 ? 0 : 1];
     for (std::size_t point = from; point < to; ++point) {
+      if (sharesSlot(point)) {
+        bucket[point] = kNoBucket;
+        continue;
+      }
       const OrderPoint p = points_[point];
       const CellHash h = hashOf(cellOf(p.x), cellOf(p.y));
       bucket[point] = static_cast<std::uint32_t>(h.bucket);
-      tag[point] = h.tag;
+      tag[point] = point > 0 && sharesSlot(point - 1) ? h.tag | kTwoElements : h.tag;
       ++counted[h.bucket >> groupShift];
     }
   });
@@ -130,16 +148,16 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
     secondStart[g] = groupStart[g] + inGroup[0][g];
     groupStart[g + 1] = secondStart[g] + inGroup[1][g];
   }
-  RawVector<std::uint32_t> byGroup(points);
+  RawVector<std::uint32_t> byGroup(slots);
   inHalves([&](std::size_t from, std::size_t to) {
     std::vector<std::uint32_t> next =
         from == 0 ? std::vector<std::uint32_t>(groupStart.begin(), groupStart.end() - 1) : secondStart;
     for (std::size_t point = from; point < to; ++point)
-      byGroup[next[bucket[point] >> groupShift]++] = static_cast<std::uint32_t>(point);
+      if (bucket[point] != kNoBucket) byGroup[next[bucket[point] >> groupShift]++] = static_cast<std::uint32_t>(point);
   });
   // Then each group by its buckets, the groups shared out between the two threads.
-  slots_.resize(points);
-  tags_.resize(points);
+  slots_.resize(slots);
+  tags_.resize(slots);
   auto sortGroups = [&](std::size_t fromGroup, std::size_t toGroup) {
     std::vector<std::uint32_t> place(groupBuckets + 1);
     for (std::size_t g = fromGroup; g < toGroup; ++g) {
@@ -162,10 +180,11 @@ EndPointIndex::EndPointIndex(PointList given, float tolerance)
     sortGroups(0, groups);
   } else {
     std::size_t half = 0;
-    while (half < groups && groupStart[half] < points / 2) ++half;
+    while (half < groups && groupStart[half] < slots / 2) ++half;
     bothAtOnce([&] { sortGroups(0, half); }, [&] { sortGroups(half, groups); });
   }
-  bucketStart_[buckets] = static_cast<std::uint32_t>(points);
+  bucketStart_[buckets] = static_cast<std::uint32_t>(slots);
+  nextLive_.resize(slots + 1);
   std::iota(nextLive_.begin(), nextLive_.end(), 0u);
 }
 
@@ -199,14 +218,19 @@ EndPointIndex::CellHash EndPointIndex::hashOf(std::int64_t cx, std::int64_t cy) 
   const std::uint64_t hash = mix(key);
   // The bucket comes from the low bits, the tag from the top ones: cells of one bucket mostly
   // differ there.
-  return {static_cast<std::size_t>(hash & bucketMask_), static_cast<std::uint8_t>(hash >> 56)};
+  return {static_cast<std::size_t>(hash & bucketMask_), static_cast<std::uint8_t>(hash >> 57)};
+}
+
+bool EndPointIndex::slotRemoved(std::uint32_t slot) const {
+  const std::uint32_t element = slots_[slot] / 2;
+  return removed_[element] && ((tags_[slot] & kTwoElements) == 0 || removed_[element - 1]);
 }
 
 std::uint32_t EndPointIndex::liveSlot(std::uint32_t slot) {
   const auto size = static_cast<std::uint32_t>(slots_.size());
-  // Only a removed slot ever points past itself, so a live one is known by its element alone.
+  // Only a removed slot ever points past itself, so a live one is known by its elements alone.
   std::uint32_t live = slot;
-  while (live < size && removed_[slots_[live] / 2]) {
+  while (live < size && slotRemoved(live)) {
     const std::uint32_t next = nextLive_[live];
     live = next != live ? next : live + 1;
   }
@@ -227,14 +251,16 @@ std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t 
       (pointsConnect(start(from), point, tolerance_) || pointsConnect(end(from), point, tolerance_)))
     return from;
   const auto [x0, x1, y0, y1] = cellsAround(point);
-  // The element of the first live slot of the cell from `slot` on, before `end`, whose point
-  // connects and whose element is below `limit`; `limit` when there is none. A connecting point
-  // lies in one of the cells looked in, so a slot of another cell is never the answer.
-  auto firstIn = [&](std::uint32_t slot, std::uint32_t end, std::size_t limit, std::uint8_t tag) {
+  // The first element not below `low` and below `limit` of the live slots of the cell from `slot`
+  // on, before `end`, whose point connects and which is not removed; `limit` when there is none.
+  // A connecting point lies in one of the cells looked in, so a slot of another cell is never the
+  // answer. A slot of two elements stands for the one before its own element first.
+  auto firstIn = [&](std::uint32_t slot, std::uint32_t end, std::size_t low, std::size_t limit, std::uint8_t tag) {
     while (slot < end) {
       const std::uint32_t element = slots_[slot] / 2;
-      if (element >= limit) break;  // the bucket lists its elements in file order
-      if (tags_[slot] != tag) {
+      const bool two = (tags_[slot] & kTwoElements) != 0;
+      if (element - (two ? 1 : 0) >= limit) break;  // the bucket lists its elements in file order
+      if ((tags_[slot] & ~kTwoElements) != tag) {
         ++slot;
         continue;
       }
@@ -242,7 +268,10 @@ std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t 
         slot = live;
         continue;
       }
-      if (pointsConnect(points_[slots_[slot]], point, tolerance_)) return static_cast<std::size_t>(element);
+      if (pointsConnect(points_[slots_[slot]], point, tolerance_)) {
+        if (two && element - 1 >= low && !removed_[element - 1]) return static_cast<std::size_t>(element - 1);
+        if (element < limit && !removed_[element]) return static_cast<std::size_t>(element);
+      }
       ++slot;
     }
     return limit;
@@ -255,8 +284,12 @@ std::size_t EndPointIndex::firstConnecting(const OrderPoint& point, std::size_t 
       if (begin == end) continue;
       const auto first = std::lower_bound(slots_.begin() + begin, slots_.begin() + end, 2 * from);
       const auto firstSlot = static_cast<std::uint32_t>(first - slots_.begin());
-      best = firstIn(firstSlot, end, best, tag);
-      if (below && best == npos) bestBelow = firstIn(begin, firstSlot, bestBelow, tag);
+      best = firstIn(firstSlot, end, from, best, tag);
+      if (below && best == npos) {
+        // The slot of element `from`'s start also stands for the end of the element before it.
+        const bool twoAtFrom = firstSlot < end && slots_[firstSlot] == 2 * from && (tags_[firstSlot] & kTwoElements);
+        bestBelow = firstIn(begin, firstSlot + (twoAtFrom ? 1 : 0), 0, bestBelow, tag);
+      }
     }
   }
   if (below && best == npos && bestBelow < from) *below = bestBelow;

@@ -129,17 +129,21 @@ class EndPointIndex {
     std::uint8_t tag;
   };
   CellHash hashOf(std::int64_t cx, std::int64_t cy) const;
-  // The first slot at or after `slot` whose element is not removed (slots_.size() if none).
+  // The first slot at or after `slot` with an element that is not removed (slots_.size() if none).
   std::uint32_t liveSlot(std::uint32_t slot);
+  bool slotRemoved(std::uint32_t slot) const;
 
   float tolerance_;
   double cellSize_ = 1, cellsPerUnit_ = 1;
   // The points by bucket, each bucket in file order, a point known by its number: 2 * element for
-  // the start, one more for the end. A bucket's candidates are checked against the points below.
+  // the start, one more for the end (an end the next start repeats has no slot of its own). A
+  // bucket's candidates are checked against the points below.
   RawVector<std::uint32_t> slots_;
-  // The tag of each slot's cell: a slot of another cell is passed over without a look at its
-  // element or point, which lie elsewhere in memory.
+  // The tag of each slot's cell (seven bits): a slot of another cell is passed over without a
+  // look at its element or point, which lie elsewhere in memory. The eighth bit marks the slot of
+  // a start that the end before it shares (kTwoElements).
   RawVector<std::uint8_t> tags_;
+  static constexpr std::uint8_t kTwoElements = 0x80;
   PointList points_;
   std::vector<std::uint32_t> bucketStart_;  // slots_[bucketStart_[b], bucketStart_[b + 1]) lie in bucket b
   std::uint64_t bucketMask_ = 0;            // a power of two buckets, less one

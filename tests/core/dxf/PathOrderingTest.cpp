@@ -134,7 +134,9 @@ PassLines referenceOrdering(const PassLines& elements, bool includeZ, float tole
 
 // Elements between the points of a lattice (`spread` apart), many sharing end points, some moved
 // by 0.002 or 0.003 so that they connect or just miss; lines, arcs both ways, some with R or Z.
-PassLines randomElements(unsigned seed, std::size_t count, bool withZ, double spread) {
+// `chained` elements in ten start exactly where the one before them ends, as the pieces of a
+// polyline do.
+PassLines randomElements(unsigned seed, std::size_t count, bool withZ, double spread, int chained) {
   std::mt19937 random(seed);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   auto coordinate = [&] {
@@ -147,15 +149,17 @@ PassLines randomElements(unsigned seed, std::size_t count, bool withZ, double sp
     return text;
   };
   PassLines lines;
+  std::string last;  // the point the element before ends at
   for (std::size_t e = 0; e < count; ++e) {
-    lines.push_back("G01 " + point());
+    lines.push_back("G01 " + (e > 0 && chained > 0 && pick(10) < chained ? last : point()));
     const int kind = pick(10);
+    last = point();
     if (kind < 6) {
-      lines.push_back("G01 " + point());
+      lines.push_back("G01 " + last);
       continue;
     }
     std::string end =
-        (kind < 8 ? "G02 " : "G03 ") + point() + "I" + kwtest::num(pick(12)) + " J" + kwtest::num(pick(12)) + " ";
+        (kind < 8 ? "G02 " : "G03 ") + last + "I" + kwtest::num(pick(12)) + " J" + kwtest::num(pick(12)) + " ";
     if (kind == 9) end += "R" + kwtest::num(pick(5) + 1) + " ";
     lines.push_back(end);
   }
@@ -168,6 +172,7 @@ struct PropertyCase {
   unsigned seed;
   std::size_t elements;
   double spread = 1;
+  int chained = 0;
 };
 void PrintTo(const PropertyCase& c, std::ostream* os) { *os << c.name; }
 
@@ -178,7 +183,7 @@ TEST_P(PathOrderingProperty, IndexedRoundsEqualThePlainRounds) {
   PassRun run;
   run.profile.setText("ConnectEdit", c.connect);
   run.profile.setFlag("IncludeZCheckBox", c.includeZ);
-  const PassLines elements = randomElements(c.seed, c.elements, c.includeZ, c.spread);
+  const PassLines elements = randomElements(c.seed, c.elements, c.includeZ, c.spread, c.chained);
   const PassLines fast = SORTOUT3(elements, run.context);
   std::vector<std::pair<int, int>> progress = {{0, static_cast<int>(elements.size())}};
   const PassLines reference = referenceOrdering(elements, c.includeZ, connectTolerance(run.profile), progress);
@@ -194,7 +199,10 @@ INSTANTIATE_TEST_SUITE_P(RandomDrawings, PathOrderingProperty,
                                            PropertyCase{"Tolerance0005WithZ", "0.005", true, 2, 3000},
                                            PropertyCase{"ExactPointsOnly", "0", false, 3, 3000},
                                            PropertyCase{"WideTolerance", "1.5", false, 4, 2000},
-                                           PropertyCase{"SpreadOverManyCells", "0.005", false, 5, 3000, 97.31}),
+                                           PropertyCase{"SpreadOverManyCells", "0.005", false, 5, 3000, 97.31},
+                                           PropertyCase{"Chains", "0.005", false, 6, 3000, 1, 7},
+                                           PropertyCase{"ChainsWithZ", "0.005", true, 7, 3000, 1, 5},
+                                           PropertyCase{"ChainsExactPointsOnly", "0", false, 8, 3000, 1, 8}),
                          [](const auto& info) { return info.param.name; });
 
 // A long drawing is ordered with a second thread writing the program. A start line whose point
