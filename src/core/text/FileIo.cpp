@@ -367,18 +367,30 @@ void LineStream::open() {
 void LineStream::add(std::string_view line) {
   if (!opened_) open();
   if (!openError_.empty()) return;
-  std::string& stretch = stretches_[filling_];
-  stretch += line;
-  stretch += "\r\n";
-  if (stretch.size() >= kStretch) handOver();
+  Stretch& stretch = stretches_[filling_];
+  const std::size_t bytes = line.size() + 2;
+  if (stretch.capacity - stretch.size < bytes) {
+    // Room for a whole stretch and a long line more; a longer line makes room of its own.
+    const std::size_t capacity = std::max(kStretch + 4096, stretch.size + bytes);
+    auto room = std::make_unique_for_overwrite<char[]>(capacity);
+    if (stretch.size > 0) std::memcpy(room.get(), stretch.bytes.get(), stretch.size);
+    stretch.bytes = std::move(room);
+    stretch.capacity = capacity;
+  }
+  char* at = stretch.bytes.get() + stretch.size;
+  std::memcpy(at, line.data(), line.size());
+  at[line.size()] = '\r';
+  at[line.size() + 1] = '\n';
+  stretch.size += bytes;
+  if (stretch.size >= kStretch) handOver();
 }
 
 void LineStream::handOver() {
   if (writing_.valid()) writing_.get();  // the other stretch is written: it can be filled again
-  const std::string& full = stretches_[filling_];
-  writing_ = std::async(std::launch::async, [this, &full] { save_.write(full); });
+  const Stretch& full = stretches_[filling_];
+  writing_ = std::async(std::launch::async, [this, &full] { save_.write(full.text()); });
   filling_ ^= 1;
-  stretches_[filling_].clear();
+  stretches_[filling_].size = 0;
 }
 
 bool LineStream::finish(std::string* error) {
@@ -388,7 +400,7 @@ bool LineStream::finish(std::string* error) {
     return false;
   }
   if (writing_.valid()) writing_.get();
-  save_.write(stretches_[filling_]);  // the last stretch, here: there is nothing left to make meanwhile
+  save_.write(stretches_[filling_].text());  // the last stretch, here: there is nothing left to make meanwhile
   return save_.finish(error);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // File helpers for documents: whole-file reads split into lines, and saves that never
 // destroy the old file when they fail.
+#include <cstddef>
 #include <future>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -124,7 +126,12 @@ class LineStream {
   SafeSave save_;
   bool opened_ = false;
   std::string openError_;  // why the file could not be opened, if it could not
-  std::string stretches_[2];
+  struct Stretch {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0, capacity = 0;
+    std::string_view text() const { return {bytes.get(), size}; }
+  };
+  Stretch stretches_[2];
   int filling_ = 0;  // the stretch lines are added to; the other may be being written
   std::future<void> writing_;
 };

@@ -34,6 +34,7 @@ TEST(LineStream, WritesTheLinesAsSavingDoes) {
       {"one", {"%"}},
       {"blank ones", {"", " ", "M30"}},
       {"several stretches", many},
+      {"lines longer than a stretch", {"G01", std::string(5000, 'X'), std::string(3 << 20, 'Y'), "M30", std::string(9000, 'Z')}},
   };
   for (const Case& c : cases) {
     kwtest::TempDir dir;
