@@ -26,38 +26,41 @@ PassLines::Span PassLines::place(std::string_view text) {
   return span;
 }
 
-void PassLines::takeTextsOf(PassLines& other) {
-  if (!other.blocks_ || other.blocks_.use_count() != 1 || other.blocks_ == blocks_) return;
+std::size_t PassLines::moveBlocksOf(PassLines& other) {
+  if (!other.blocks_ || other.blocks_.use_count() != 1 || other.blocks_ == blocks_) return kNotMoved;
   if (!blocks_) blocks_ = std::make_shared<std::vector<Block>>();
   std::vector<Block>& blocks = *blocks_;
   const std::size_t shift = blocks.size();
-  if (shift + other.blocks_->size() > kMaxBlocks) return;  // they stay apart, and are copied
+  if (shift + other.blocks_->size() > kMaxBlocks) return kNotMoved;
   for (Block& block : *other.blocks_) blocks.push_back(std::move(block));
-  for (Span& span : other.spans_)
-    if (span.length != 0) span.block += shift;
   other.blocks_ = blocks_;
   bytes_ += other.bytes_;
   other.bytes_ = 0;
+  return shift;
+}
+
+void PassLines::takeTextsOf(PassLines& other) {
+  const std::size_t shift = moveBlocksOf(other);
+  if (shift == kNotMoved) return;  // they stay apart, and are copied
+  for (Span& span : other.spans_)
+    if (span.length != 0) span.block += shift;
 }
 
 void PassLines::takeTextsOf(PassLines& other, const std::vector<LineRange>& copied) {
-  if (other.blocks_ && other.blocks_ != blocks_) {
-    if (!blocks_) blocks_ = std::make_shared<std::vector<Block>>();
-    std::vector<Block>& blocks = *blocks_;
-    const std::size_t shift = blocks.size();
-    if (other.blocks_.use_count() == 1 && shift + other.blocks_->size() <= kMaxBlocks) {
-      for (Block& block : *other.blocks_) blocks.push_back(std::move(block));
-      for (const LineRange& range : copied)
-        for (std::size_t line = range.from; line < range.to; ++line)
-          if (spans_[line].length != 0) spans_[line].block += shift;
-      bytes_ += other.bytes_;
-    } else {
-      for (const LineRange& range : copied) {
-        for (std::size_t line = range.from; line < range.to; ++line) {
-          const Span span = spans_[line];
-          spans_[line] = place(other.textOf(span));
-          spans_[line].plainMove = span.plainMove;
-        }
+  if (!other.blocks_ || other.blocks_ == blocks_) {  // no texts, or these lines' own
+    other.clear();
+    return;
+  }
+  const std::size_t shift = moveBlocksOf(other);
+  for (const LineRange& range : copied) {
+    for (std::size_t line = range.from; line < range.to; ++line) {
+      Span& span = spans_[line];
+      if (shift != kNotMoved) {
+        if (span.length != 0) span.block += shift;
+      } else {  // the texts stay with `other`: copied
+        const Span was = span;
+        span = place(other.textOf(was));
+        span.plainMove = was.plainMove;
       }
     }
   }

@@ -162,7 +162,8 @@ class PassLines {
   void move(std::size_t from, std::size_t to, std::size_t at) {
     std::memmove(spans_.data() + at, spans_.data() + from, (to - from) * sizeof(Span));
   }
-  // Lines [from, to) of `other`, which must share its texts with these, over these from `at` on.
+  // Lines [from, to) of `other` over these from `at` on: lines whose texts these can read when
+  // `other` shares them with these, or once they are taken over (see takeTextsOf).
   void copy(const PassLines& other, std::size_t from, std::size_t to, std::size_t at) {
     std::copy(other.spans_.begin() + static_cast<std::ptrdiff_t>(from),
               other.spans_.begin() + static_cast<std::ptrdiff_t>(to), spans_.begin() + static_cast<std::ptrdiff_t>(at));
@@ -214,6 +215,10 @@ class PassLines {
   // Copies `text` after the texts so far: into the last block if it fits there, else into a new
   // one; a text of kLong bytes or more gets a block of its own size.
   Span place(std::string_view text);
+  // Moves the blocks of `other`, when it holds them alone and they fit, after these lines' own:
+  // `other` then shares them. Returns by how many blocks their numbers shift, or kNotMoved.
+  static constexpr std::size_t kNotMoved = static_cast<std::size_t>(-1);
+  std::size_t moveBlocksOf(PassLines& other);
   // How many of the lines use each block, when no other lines share the texts (else empty);
   // the blocks no line uses go at once.
   std::vector<std::uint32_t> usesOfBlocks();
